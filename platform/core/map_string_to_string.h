@@ -1,0 +1,9 @@
+// CMapStringToString: strings to strings.
+#pragma once
+
+#include "platform/core/map.h"
+
+class CMapStringToString : public CMap<CString, LPCTSTR, CString, LPCTSTR> {
+public:
+    using CMap<CString, LPCTSTR, CString, LPCTSTR>::CMap;
+};
