@@ -37,7 +37,9 @@ CArchive::~CArchive() {
     }
 }
 
-void CArchive::Fail(int cause) const { throw CArchiveException(cause, m_file ? m_file->GetFilePath() : CString()); }
+void CArchive::Fail(int cause) const {
+    throw CArchiveException(cause, m_file ? m_file->GetFilePath() : CString());
+}
 
 void CArchive::Flush() {
     if (IsStoring() && m_bufPos > 0) {

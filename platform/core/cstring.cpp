@@ -9,7 +9,9 @@
 
 namespace {
 
-bool InSet(wchar_t ch, const wchar_t* set) { return set && ch && std::wcschr(set, ch) != nullptr; }
+bool InSet(wchar_t ch, const wchar_t* set) {
+    return set && ch && std::wcschr(set, ch) != nullptr;
+}
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
@@ -135,7 +137,9 @@ CString CString::Right(int count) const {
     return CString(m_s.substr(size_t(GetLength() - count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = std::clamp(first, 0, GetLength());
@@ -217,9 +221,15 @@ CString& CString::MakeReverse() {
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(wchar_t ch) { return TrimRight(ch).TrimLeft(ch); }
-CString& CString::Trim(const wchar_t* set) { return TrimRight(set).TrimLeft(set); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(wchar_t ch) {
+    return TrimRight(ch).TrimLeft(ch);
+}
+CString& CString::Trim(const wchar_t* set) {
+    return TrimRight(set).TrimLeft(set);
+}
 
 CString& CString::TrimLeft() {
     size_t n = 0;

@@ -14,7 +14,8 @@ public:
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
     CString(const wchar_t* s) : m_s(s ? s : L"") {}
-    CString(const wchar_t* s, int length) : m_s(s ? std::wstring(s, s + (length > 0 ? length : 0)) : std::wstring()) {}
+    CString(const wchar_t* s, int length)
+        : m_s(s ? std::wstring(s, s + (length > 0 ? length : 0)) : std::wstring()) {}
     CString(wchar_t ch, int repeat = 1) : m_s(repeat > 0 ? size_t(repeat) : 0, ch) {}
     CString(const std::wstring& s) : m_s(s) {}
     CString(std::wstring&& s) : m_s(std::move(s)) {}
@@ -60,8 +61,12 @@ public:
     void AppendChar(wchar_t ch) { m_s += ch; }
 
     friend CString operator+(const CString& a, const CString& b) { return CString(a.m_s + b.m_s); }
-    friend CString operator+(const CString& a, const wchar_t* b) { return CString(a.m_s + (b ? b : L"")); }
-    friend CString operator+(const wchar_t* a, const CString& b) { return CString((a ? a : L"") + b.m_s); }
+    friend CString operator+(const CString& a, const wchar_t* b) {
+        return CString(a.m_s + (b ? b : L""));
+    }
+    friend CString operator+(const wchar_t* a, const CString& b) {
+        return CString((a ? a : L"") + b.m_s);
+    }
     friend CString operator+(const CString& a, wchar_t b) { return CString(a.m_s + b); }
     friend CString operator+(wchar_t a, const CString& b) { return CString(a + b.m_s); }
 
@@ -88,7 +93,8 @@ public:
     CString Mid(int first, int count) const;
     CString SpanIncluding(const wchar_t* set) const;
     CString SpanExcluding(const wchar_t* set) const;
-    // Next token after position `start` (advanced past the delimiter); empty and start = -1 at the end.
+    // Next token after position `start` (advanced past the delimiter); empty and start = -1 at the
+    // end.
     CString Tokenize(const wchar_t* delimiters, int& start) const;
 
     int Find(wchar_t ch, int start = 0) const;
@@ -136,7 +142,9 @@ private:
 };
 
 std::string ToUtf8(const wchar_t* s);
-inline std::string ToUtf8(const CString& s) { return s.ToUtf8(); }
+inline std::string ToUtf8(const CString& s) {
+    return s.ToUtf8();
+}
 
 // printf-style wide formatting with the rules of CString::Format.
 CString FormatString(const wchar_t* format, ...);

@@ -118,10 +118,18 @@ int CFileException::OsErrorToException(int osError) {
     }
 }
 
-void AfxThrowMemoryException() { throw CMemoryException(); }
-void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
-void AfxThrowNotSupportedException() { throw CNotSupportedException(); }
-void AfxThrowResourceException() { throw CResourceException(); }
+void AfxThrowMemoryException() {
+    throw CMemoryException();
+}
+void AfxThrowInvalidArgException() {
+    throw CInvalidArgException();
+}
+void AfxThrowNotSupportedException() {
+    throw CNotSupportedException();
+}
+void AfxThrowResourceException() {
+    throw CResourceException();
+}
 void AfxThrowArchiveException(int cause, const wchar_t* fileName) {
     throw CArchiveException(cause, CString(fileName));
 }

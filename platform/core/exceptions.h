@@ -95,4 +95,5 @@ public:
 [[noreturn]] void AfxThrowNotSupportedException();
 [[noreturn]] void AfxThrowResourceException();
 [[noreturn]] void AfxThrowArchiveException(int cause, const wchar_t* fileName = nullptr);
-[[noreturn]] void AfxThrowFileException(int cause, int osError = -1, const wchar_t* fileName = nullptr);
+[[noreturn]] void AfxThrowFileException(int cause, int osError = -1,
+                                        const wchar_t* fileName = nullptr);

@@ -17,7 +17,9 @@ CFile::CFile(const wchar_t* fileName, UINT openFlags) {
         throw error;
 }
 
-CFile::~CFile() { Abort(); }
+CFile::~CFile() {
+    Abort();
+}
 
 BOOL CFile::Open(const wchar_t* fileName, UINT openFlags, CFileException* error) {
     Abort();

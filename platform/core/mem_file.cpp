@@ -4,12 +4,18 @@
 
 IMPLEMENT_DYNAMIC(CMemFile, CFile)
 
-CMemFile::CMemFile(UINT growBytes) { m_data.reserve(growBytes); }
+CMemFile::CMemFile(UINT growBytes) {
+    m_data.reserve(growBytes);
+}
 
 CMemFile::CMemFile(const BYTE* data, UINT size, UINT) : m_data(data, data + size) {}
 
-void CMemFile::Close() { m_position = 0; }
-void CMemFile::Abort() { Close(); }
+void CMemFile::Close() {
+    m_position = 0;
+}
+void CMemFile::Abort() {
+    Close();
+}
 
 UINT CMemFile::Read(void* buffer, UINT count) {
     if (m_position >= m_data.size())
@@ -30,7 +36,8 @@ void CMemFile::Write(const void* buffer, UINT count) {
 }
 
 ULONGLONG CMemFile::Seek(LONGLONG offset, UINT from) {
-    LONGLONG base = from == current ? LONGLONG(m_position) : (from == end ? LONGLONG(m_data.size()) : 0);
+    LONGLONG base =
+        from == current ? LONGLONG(m_position) : (from == end ? LONGLONG(m_data.size()) : 0);
     LONGLONG target = base + offset;
     if (target < 0)
         throw CFileException(CFileException::badSeek, 0, m_strFileName);

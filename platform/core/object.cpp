@@ -18,11 +18,15 @@ std::map<std::string, CRuntimeClass*>& Registry() {
 CRuntimeClass CObject::classCObject = {"CObject", int(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
 static CRuntimeClassRegistrar g_registerCObject(&CObject::classCObject);
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}
 
 void CObject::Serialize(CArchive&) {}
 
-bool CObject::IsKindOf(const CRuntimeClass* cls) const { return GetRuntimeClass()->IsDerivedFrom(cls); }
+bool CObject::IsKindOf(const CRuntimeClass* cls) const {
+    return GetRuntimeClass()->IsDerivedFrom(cls);
+}
 
 CRuntimeClassRegistrar::CRuntimeClassRegistrar(CRuntimeClass* cls) : m_class(cls) {
     Registry()[cls->m_lpszClassName] = cls;
@@ -35,7 +39,9 @@ CRuntimeClassRegistrar::~CRuntimeClassRegistrar() {
         registry.erase(it);
 }
 
-CObject* CRuntimeClass::CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+CObject* CRuntimeClass::CreateObject() const {
+    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+}
 
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)

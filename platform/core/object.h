@@ -58,7 +58,9 @@ protected:
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static CRuntimeClass class##class_name;                                                        \
-    static CRuntimeClass* GetThisClass() { return &class##class_name; }                            \
+    static CRuntimeClass* GetThisClass() {                                                         \
+        return &class##class_name;                                                                 \
+    }                                                                                              \
     CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name)                                                              \
@@ -67,21 +69,27 @@ public:                                                                         
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define KELVANE_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, factory)              \
-    CRuntimeClass class_name::class##class_name = {#class_name, int(sizeof(class_name)), schema,    \
+#define KELVANE_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, factory)               \
+    CRuntimeClass class_name::class##class_name = {#class_name, int(sizeof(class_name)), schema,   \
                                                    factory, RUNTIME_CLASS(base_class_name)};       \
-    static CRuntimeClassRegistrar _kelvane_register_##class_name(RUNTIME_CLASS(class_name));        \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    static CRuntimeClassRegistrar _kelvane_register_##class_name(RUNTIME_CLASS(class_name));       \
+    CRuntimeClass* class_name::GetRuntimeClass() const {                                           \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     KELVANE_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
     KELVANE_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, schema)                                      \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
     KELVANE_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, class_name::CreateObject)
 
 // The object as a pointer to the class, or null when it is of another class.

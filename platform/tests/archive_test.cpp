@@ -68,7 +68,8 @@ TEST(ArchiveStrings, UnicodeFormAndLengthPrefixes) {
     EXPECT_EQ(std::vector<BYTE>(huge.begin(), huge.begin() + 10),
               (std::vector<BYTE>{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
 
-    for (const CString& s : {CString(L""), CString(L'x', 255), CString(L'y', 70000), CString(L"\u00e9\U0001F600z")}) {
+    for (const CString& s :
+         {CString(L""), CString(L'x', 255), CString(L'y', 70000), CString(L"\u00e9\U0001F600z")}) {
         CString back;
         Load(Store([&](CArchive& ar) { ar << s; }), [&](CArchive& ar) { ar >> back; });
         EXPECT_EQ(back, s);
@@ -88,8 +89,9 @@ TEST(ArchiveObjects, ReferenceFormNumbersClassesAndObjects) {
     first->m_next->m_value = 8;
     auto bytes = Store([&](CArchive& ar) { ar << static_cast<CObject*>(first.get()); });
     // new class "CSample" (number 1), object (2) 7, then class reference 0x8001, object (3) 8, null
-    std::vector<BYTE> expected = {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e',
-                                  0x07, 0x00, 0x00, 0x00, 0x01, 0x80, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00};
+    std::vector<BYTE> expected = {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C',  'S',  'a',
+                                  'm',  'p',  'l',  'e',  0x07, 0x00, 0x00, 0x00, 0x01,
+                                  0x80, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00};
     EXPECT_EQ(bytes, expected);
 
     std::unique_ptr<CSample> back;
@@ -101,8 +103,8 @@ TEST(ArchiveObjects, ReferenceFormNumbersClassesAndObjects) {
 }
 
 TEST(ArchiveObjects, DamagedStreamsRaiseTheArchiveException) {
-    const std::vector<BYTE> good = {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e',
-                                    0x07, 0x00, 0x00, 0x00, 0x00, 0x00};
+    const std::vector<BYTE> good = {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C',  'S',  'a', 'm',
+                                    'p',  'l',  'e',  0x07, 0x00, 0x00, 0x00, 0x00, 0x00};
     auto readSample = [](CArchive& ar) { delete ar.ReadObjectAs<CSample>(); };
     auto readOther = [](CArchive& ar) { delete ar.ReadObjectAs<COther>(); };
     struct Case {
@@ -111,19 +113,36 @@ TEST(ArchiveObjects, DamagedStreamsRaiseTheArchiveException) {
         std::function<void(CArchive&)> read;
         int cause;
     } cases[] = {
-        {"unknown class", {0xFF, 0xFF, 0x00, 0x00, 0x03, 0x00, 'C', 'Z', 'Z'}, readSample, CArchiveException::badClass},
+        {"unknown class",
+         {0xFF, 0xFF, 0x00, 0x00, 0x03, 0x00, 'C', 'Z', 'Z'},
+         readSample,
+         CArchiveException::badClass},
         {"class of another kind", good, readOther, CArchiveException::badClass},
-        {"wrong schema", {0xFF, 0xFF, 0x05, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e'}, readSample,
+        {"wrong schema",
+         {0xFF, 0xFF, 0x05, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e'},
+         readSample,
          CArchiveException::badSchema},
-        {"class name too long", {0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF}, readSample, CArchiveException::badClass},
+        {"class name too long",
+         {0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF},
+         readSample,
+         CArchiveException::badClass},
         {"reference to an unknown class", {0x05, 0x80}, readSample, CArchiveException::badIndex},
-        {"reference to an earlier object", {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e',
-                                            0x07, 0x00, 0x00, 0x00, 0x02, 0x00},
-         readSample, CArchiveException::badIndex},
-        {"string longer than the stream", {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
-         [](CArchive& ar) { CString s; ar >> s; }, CArchiveException::endOfFile},
-        {"count larger than the stream", {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10},
-         [](CArchive& ar) { ar.ReadCount(2); }, CArchiveException::endOfFile},
+        {"reference to an earlier object",
+         {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e', 0x07, 0x00, 0x00,
+          0x00, 0x02, 0x00},
+         readSample,
+         CArchiveException::badIndex},
+        {"string longer than the stream",
+         {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+         [](CArchive& ar) {
+             CString s;
+             ar >> s;
+         },
+         CArchiveException::endOfFile},
+        {"count larger than the stream",
+         {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10},
+         [](CArchive& ar) { ar.ReadCount(2); },
+         CArchiveException::endOfFile},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ArchiveCause(c.bytes, c.read), c.cause) << c.name;
@@ -136,7 +155,8 @@ TEST(ArchiveObjects, DamagedStreamsRaiseTheArchiveException) {
 
 TEST(ArchiveObjects, NestingBeyondTheLimitIsRefused) {
     // A chain deeper than the limit: each link is a class reference and a value.
-    std::vector<BYTE> bytes = {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C', 'S', 'a', 'm', 'p', 'l', 'e', 1, 0, 0, 0};
+    std::vector<BYTE> bytes = {0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00, 'C', 'S', 'a',
+                               'm',  'p',  'l',  'e',  1,    0,    0,   0};
     for (int i = 0; i < CArchive::kMaxObjectDepth + 5; ++i)
         bytes.insert(bytes.end(), {0x01, 0x80, 1, 0, 0, 0});
     EXPECT_EQ(ArchiveCause(bytes, [](CArchive& ar) { delete ar.ReadObjectAs<CSample>(); }),
@@ -144,7 +164,8 @@ TEST(ArchiveObjects, NestingBeyondTheLimitIsRefused) {
 }
 
 TEST(ArchiveModes, WritingWhileLoadingIsReadOnly) {
-    EXPECT_EQ(ArchiveCause({0}, [](CArchive& ar) { ar << int32_t(1); }), CArchiveException::readOnly);
+    EXPECT_EQ(ArchiveCause({0}, [](CArchive& ar) { ar << int32_t(1); }),
+              CArchiveException::readOnly);
 }
 
 TEST(ArchiveObjects, ClassesAreCreatedByName) {

@@ -73,8 +73,9 @@ TEST(MulDivTest, RoundsHalfAwayFromZero) {
     struct Case {
         int n, num, den, expected;
     } cases[] = {
-        {5, 1, 2, 3}, {-5, 1, 2, -3}, {5, -1, 2, -3}, {7, 3, 0, -1}, {1 << 30, 4, 2, -1},
-        {2000000000, 3, 3, 2000000000}, {10, 1, 3, 3}, {-10, 1, -3, 3},
+        {5, 1, 2, 3},  {-5, 1, 2, -3},      {5, -1, 2, -3},
+        {7, 3, 0, -1}, {1 << 30, 4, 2, -1}, {2000000000, 3, 3, 2000000000},
+        {10, 1, 3, 3}, {-10, 1, -3, 3},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MulDiv(c.n, c.num, c.den), c.expected) << c.n << "*" << c.num << "/" << c.den;
