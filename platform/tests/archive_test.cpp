@@ -1,4 +1,5 @@
 #include "platform/core/archive.h"
+#include "platform/core/array_archive.h"
 #include "platform/core/mem_file.h"
 
 #include <gtest/gtest.h>
@@ -175,4 +176,45 @@ TEST(ArchiveObjects, ClassesAreCreatedByName) {
     EXPECT_TRUE(obj->IsKindOf(RUNTIME_CLASS(CObject)));
     EXPECT_FALSE(obj->IsKindOf(RUNTIME_CLASS(COther)));
     EXPECT_EQ(CRuntimeClass::CreateObject("CNoSuchClass"), nullptr);
+}
+
+TEST(ArchiveArrays, CountsAndElementsRoundTrip) {
+    CStringArray names;
+    names.Add(CString(L"a"));
+    names.Add(CString(L"bc"));
+    auto bytes = Store([&](CArchive& ar) { StoreStringArray(ar, names); });
+    EXPECT_EQ(bytes, (std::vector<BYTE>{0x02, 0x00, 0xFF, 0xFE, 0xFF, 0x01, 'a', 0, 0xFF, 0xFE,
+                                        0xFF, 0x02, 'b', 0, 'c', 0}));
+    CStringArray back;
+    Load(bytes, [&](CArchive& ar) { LoadStringArray(ar, back); });
+    ASSERT_EQ(back.GetSize(), 2);
+    EXPECT_EQ(back[1], L"bc");
+
+    CSample a, b;
+    a.m_value = 1;
+    b.m_value = 2;
+    CObArray objects;
+    objects.Add(&a);
+    objects.Add(&b);
+    objects.Add(nullptr);
+    bytes = Store([&](CArchive& ar) { StoreObArray(ar, objects); });
+    CObArray loaded;
+    Load(bytes, [&](CArchive& ar) { LoadObArray(ar, loaded, RUNTIME_CLASS(CSample)); });
+    ASSERT_EQ(loaded.GetSize(), 3);
+    EXPECT_EQ(static_cast<CSample*>(loaded[1])->m_value, 2);
+    EXPECT_EQ(loaded[2], nullptr);
+    for (INT_PTR i = 0; i < loaded.GetSize(); ++i)
+        delete loaded[i];
+
+    // Cut short after the first element: the element read is freed again.
+    bytes.resize(bytes.size() - 4);
+    CObArray partial;
+    EXPECT_THROW(
+        Load(bytes, [&](CArchive& ar) { LoadObArray(ar, partial, RUNTIME_CLASS(CSample)); }),
+        CArchiveException);
+    EXPECT_EQ(partial.GetSize(), 0);
+    // A huge count is refused before anything is read.
+    EXPECT_THROW(Load({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
+                      [&](CArchive& ar) { LoadStringArray(ar, back); }),
+                 CArchiveException);
 }
