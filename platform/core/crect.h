@@ -28,7 +28,8 @@ public:
     CPoint(const POINT& p) : POINT(p) {}
     CPoint(SIZE s) : POINT{s.cx, s.cy} {}
     // Low word x, high word y, both signed 16-bit (as packed in mouse messages).
-    explicit CPoint(DWORD_PTR packed) : POINT{int16_t(packed & 0xFFFF), int16_t((packed >> 16) & 0xFFFF)} {}
+    explicit CPoint(DWORD_PTR packed)
+        : POINT{int16_t(packed & 0xFFFF), int16_t((packed >> 16) & 0xFFFF)} {}
     void Offset(int dx, int dy) { x += dx, y += dy; }
     void Offset(POINT p) { Offset(p.x, p.y); }
     void Offset(SIZE s) { Offset(s.cx, s.cy); }
@@ -53,21 +54,27 @@ public:
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& r) : RECT(r) {}
     CRect(POINT p, SIZE s) : RECT{p.x, p.y, p.x + s.cx, p.y + s.cy} {}
-    CRect(POINT topLeft, POINT bottomRight) : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
+    CRect(POINT topLeft, POINT bottomRight)
+        : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
     CPoint BottomRight() const { return CPoint(right, bottom); }
-    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
+    // Summed in 64 bits: coordinates near the limits of LONG must not overflow.
+    CPoint CenterPoint() const {
+        return CPoint(int((int64_t(left) + right) / 2), int((int64_t(top) + bottom) / 2));
+    }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 
     // Empty: no area (width or height zero or negative).
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
     bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
-    bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool PtInRect(POINT p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 
     void SetRect(int l, int t, int r, int b) { left = l, top = t, right = r, bottom = b; }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
@@ -139,6 +146,18 @@ public:
         return out;
     }
     void operator+=(POINT p) { OffsetRect(p); }
+    void operator+=(SIZE s) { OffsetRect(s); }
+    void operator-=(SIZE s) { OffsetRect(-s.cx, -s.cy); }
+    CRect operator+(SIZE s) const {
+        CRect r(*this);
+        r.OffsetRect(s);
+        return r;
+    }
+    CRect operator-(SIZE s) const {
+        CRect r(*this);
+        r.OffsetRect(-s.cx, -s.cy);
+        return r;
+    }
     void operator-=(POINT p) { OffsetRect(-p.x, -p.y); }
     CRect operator+(POINT p) const {
         CRect r(*this);
