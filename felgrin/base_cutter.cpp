@@ -1,0 +1,643 @@
+#include "felgrin/base_cutter.h"
+
+#include "felgrin/felgrin_strings.h"
+#include "platform/system/clock.h"
+#include "platform/system/port_devices.h"
+#include "platform/system/serial_port.h"
+#include "qvutils/host_services.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+LONG RoundHalfAway(double v) {
+    return fnRoundLong(v);
+}
+
+// Other write errors (not a time-out) are retried at most this many times in a row before the
+// operator is asked, so a vanished device cannot spin the program forever.
+constexpr int kOtherErrorLimit = 50;
+
+} // namespace
+
+CBaseCutter::CBaseCutter() {
+    m_strOutFileName = qvhost::HomePath(L"output.spl");
+    ZeroExtents();
+}
+
+CBaseCutter::~CBaseCutter() {
+    DeviceClose();
+    CloseCutLog();
+    m_pCancelDlg.reset();
+}
+
+int CBaseCutter::Inquire(int what, void* data, int) {
+    if (what & 0x1000)
+        return 0;
+    if (what == 258)
+        return 12;
+    if (what == 260)
+        return InquireExtents(static_cast<CWindow*>(data));
+    return 0;
+}
+
+int CBaseCutter::StartDocW() {
+    m_ptLastRaw = {99999999, 99999999};
+    m_dFirstPoint = -1.0;
+    if (!DeviceOpen(1))
+        return CUT_ERR_OPEN;
+    m_bInDoc = 1;
+    return 0;
+}
+
+int CBaseCutter::EndDoc() {
+    DeviceClose();
+    m_bInDoc = 0;
+    return 0;
+}
+
+int CBaseCutter::StartPage() {
+    ZeroExtents();
+    return 0;
+}
+
+void CBaseCutter::ZeroExtents() {
+    for (LONG& v : m_nOutputExtents)
+        v = 0;
+    m_ptLastRaw = {99999999, 99999999};
+    m_dFirstPoint = -1.0;
+}
+
+CString CBaseCutter::fnGetCutLogPath() const {
+    return qvhost::HomePath(L"CutLog.txt");
+}
+
+bool CBaseCutter::OpenCutLog() {
+    CloseCutLog();
+    std::string path = fnGetCutLogPath().ToUtf8();
+    m_hCutLog = std::fopen(path.c_str(), "w+b");
+    return m_hCutLog != nullptr;
+}
+
+void CBaseCutter::CloseCutLog() {
+    if (m_hCutLog)
+        std::fclose(m_hCutLog);
+    m_hCutLog = nullptr;
+}
+
+int CBaseCutter::StartOutput(int showCancel, int) {
+    m_bInOutput = 1;
+    m_bPointPending = 0;
+    m_bPenUp = 0;
+    m_ptLastRaw = {99999999, 99999999};
+    if (showCancel)
+        ShowCancelDlg(1);
+    // A log that cannot be made is skipped: it must not stop the cut.
+    if (m_bCutLogOn)
+        OpenCutLog();
+    return 0;
+}
+
+int CBaseCutter::EndOutput() {
+    if (m_bCutLogOn)
+        CloseCutLog();
+    m_bTerminated = 1;
+    ShowCancelDlg(-1);
+    m_bInOutput = 0;
+    m_bPenUp = 0;
+    return 0;
+}
+
+int CBaseCutter::ReturnToZero() {
+    if (!m_bReturnToZero)
+        return 0;
+    POINT target;
+    switch (m_nOrigin) {
+    case 0:
+    case 1:
+        target = {0, m_ptCurrent.y};
+        break;
+    case 2:
+    case 3:
+        target = {m_ptCurrent.x, 0};
+        break;
+    default:
+        target = {0, 0};
+        break;
+    }
+    PenUp();
+    WritePoint(&target);
+    POINT zero = {0, 0};
+    return WritePoint(&zero);
+}
+
+int CBaseCutter::PenUp() {
+    m_bPointPending = 0;
+    m_bPenUp = 1;
+    return 0;
+}
+
+int CBaseCutter::PenDown() {
+    m_bPointPending = 0;
+    m_bPenUp = 0;
+    return 0;
+}
+
+int CBaseCutter::PolyMoveTo(POINT* points, int count) {
+    if (!m_bPenUp) {
+        int r = PenUp();
+        if (r != 0)
+            return r;
+    }
+    if (m_bProcessMessages)
+        fnMessageLoop();
+    int result = 0;
+    for (int i = 0; i < count && result == 0; ++i) {
+        if (CheckIfValidMovePoint(&points[i])) {
+            result = WritePoint(&m_ptCurXf);
+            UpdateExtents(&m_ptCurXf);
+        }
+    }
+    return result;
+}
+
+int CBaseCutter::PolyLineTo(POINT* points, int count) {
+    if (m_bPenUp) {
+        int r = PenDown();
+        if (r != 0)
+            return r;
+    }
+    if (m_bProcessMessages)
+        fnMessageLoop();
+    int result = 0;
+    for (int i = 0; i < count && result == 0; ++i) {
+        if (CheckIfValidMovePoint(&points[i])) {
+            result = WritePoint(&m_ptCurXf);
+            UpdateExtents(&m_ptCurXf);
+        }
+    }
+    return result;
+}
+
+int CBaseCutter::CheckIfValidMovePoint(POINT* point) {
+    m_ptCurRaw = *point;
+    m_ptCurXf = TransformPoint(point);
+    if (m_dFirstPoint < 0) {
+        m_dFirstPoint = 0;
+    } else {
+        if (m_ptCurXf.x == m_ptLastXf.x && m_ptCurXf.y == m_ptLastXf.y)
+            return 0;
+        if (m_bOptimizeCurves) {
+            double dx = double(m_ptCurRaw.x) - m_ptLastRaw.x;
+            double dy = double(m_ptCurRaw.y) - m_ptLastRaw.y;
+            if (std::sqrt(dx * dx + dy * dy) < m_nMinStep)
+                return 0;
+        }
+    }
+    m_ptLastRaw = m_ptCurRaw;
+    m_ptLastXf = m_ptCurXf;
+    return 1;
+}
+
+POINT CBaseCutter::TransformPoint(POINT* p) {
+    const CWindow& m = m_wMediaExtents;
+    double u, v;
+    switch (m_nOrigin) {
+    case 1:
+        u = p->x;
+        v = p->y;
+        break;
+    case 0:
+        u = p->y;
+        v = double(m.x2) - p->x;
+        break;
+    case 3:
+        u = double(m.y2) - p->y;
+        v = p->x;
+        break;
+    case 4:
+        u = p->x - double((int64_t(m.x2) + m.x1) / 2);
+        v = p->y - double((int64_t(m.y2) + m.y1) / 2);
+        break;
+    default:
+        u = double(m.y2) - p->y;
+        v = double(m.x2) - p->x;
+        break;
+    }
+    POINT r;
+    r.x = RoundHalfAway(u / m_dResolution + 0.49);
+    r.y = RoundHalfAway(v / m_dResolution + 0.49);
+    return r;
+}
+
+double CBaseCutter::GetAngleOfVector(POINT* a, POINT* b) {
+    return std::atan2(double(b->y) - a->y, double(b->x) - a->x);
+}
+
+double CBaseCutter::GetAngleOfTransformedVector(POINT* a, POINT* b) {
+    if (m_nOrigin == 0)
+        return std::atan2(double(b->x) - a->x, double(a->y) - b->y);
+    if (m_nOrigin == 1)
+        return std::atan2(double(b->x) - a->x, double(b->y) - a->y);
+    return 0;
+}
+
+void CBaseCutter::UpdateExtents(POINT* p) {
+    m_ptCurrent = *p;
+    if (p->x < m_nOutputExtents[0])
+        m_nOutputExtents[0] = p->x;
+    if (p->y > m_nOutputExtents[1])
+        m_nOutputExtents[1] = p->y;
+    if (p->x > m_nOutputExtents[2])
+        m_nOutputExtents[2] = p->x;
+    if (p->y < m_nOutputExtents[3])
+        m_nOutputExtents[3] = p->y;
+}
+
+int CBaseCutter::fnIsCurrentPosition(POINT p) {
+    auto snap = [this](LONG v) {
+        return LONG(fnTruncLong(v / m_dResolution + 0.5) * m_dResolution);
+    };
+    return snap(p.x) == m_ptCurrent.x && snap(p.y) == m_ptCurrent.y;
+}
+
+int CBaseCutter::InquireExtents(CWindow* window) {
+    if (window)
+        *window = m_wInquired;
+    return CUT_ERR_STORED;
+}
+
+int CBaseCutter::SetExtents(CWindow* window) {
+    if (window)
+        m_wMediaExtents = *window;
+    return 0;
+}
+
+int CBaseCutter::SetDesignExtents(CWindow* window) {
+    if (window)
+        m_wDesignExtents = *window;
+    return 0;
+}
+
+int CBaseCutter::ReadString(std::string& text) {
+    // One byte more than is asked for, for the terminating zero.
+    BYTE buffer[1024 + 1] = {};
+    int n = DeviceRead(buffer, 1024, "");
+    if (n <= 0) {
+        text.clear();
+        return n < 0 ? CUT_ERR_READ : CUT_ERR_CANCELLED;
+    }
+    text.assign(reinterpret_cast<const char*>(buffer), size_t(n));
+    return 0;
+}
+
+int CBaseCutter::IsDeviceOpen() {
+    return m_hDevice != nullptr;
+}
+
+// Write path -----------------------------------------------------------------------------------
+
+int CBaseCutter::WriteBuffer(const BYTE* data, DWORD length) {
+    m_nBytesSent += int(length);
+    return int(DeviceWrite(data, length));
+}
+
+int CBaseCutter::WriteString(const std::string& text) {
+    int written = WriteBuffer(reinterpret_cast<const BYTE*>(text.data()), DWORD(text.size()));
+    int result = 0;
+    if (written < int(text.size())) {
+        result = CUT_ERR_WRITE;
+        WriteLogFile("\nFailed to Write to Cutter - \n");
+    }
+    if (CutCancelled())
+        WriteLogFile("\nCut Cancelled - \n");
+    WriteLogFile(text);
+    return result;
+}
+
+int CBaseCutter::WriteCommand(const std::string& command) {
+    std::string text;
+    if (!m_bTerminated)
+        text = m_strPrefix;
+    text += command;
+    text += m_strTerminator;
+    int r = WriteString(text);
+    m_bTerminated = 0;
+    return r;
+}
+
+int CBaseCutter::WritePoint(POINT* p) {
+    std::string text;
+    if (m_bPointPending)
+        text = m_strSeparator;
+    text += std::to_string(p->x);
+    text += m_strSeparator;
+    text += std::to_string(p->y);
+    int r = WriteString(text);
+    m_bPointPending = 1;
+    m_bTerminated = 0;
+    return r;
+}
+
+void CBaseCutter::WriteLogFile(const std::string& text) {
+    if (!m_bCutLogOn || !m_hCutLog)
+        return;
+    std::fwrite(text.data(), 1, text.size(), m_hCutLog);
+    std::fwrite("\r\n", 1, 2, m_hCutLog);
+    std::fflush(m_hCutLog);
+}
+
+// Cancel and status ----------------------------------------------------------------------------
+
+int CBaseCutter::CutCancelled() {
+    if (m_pCancelDlg) {
+        m_bCutCancelled = m_pCancelDlg->m_bCancelled;
+        return m_bCutCancelled == 1;
+    }
+    return m_bCutCancelled;
+}
+
+void CBaseCutter::SetCutCancelled(int v) {
+    if (m_pCancelDlg)
+        m_pCancelDlg->m_bCancelled = v;
+    m_bCutCancelled = v;
+}
+
+int CBaseCutter::ShowCancelDlg(int mode) {
+    if (mode == -1) {
+        m_pCancelDlg.reset();
+        return 0;
+    }
+    if (!m_pCancelDlg) {
+        m_pCancelDlg = std::make_unique<CDlgCancelCut>(this, nullptr);
+        m_pCancelDlg->m_bCancelled = m_bCutCancelled;
+        m_pCancelDlg->m_strCutter = m_strName;
+        CString port = m_CommsParams.szPortName;
+        if (GetDeviceType() == DEVICE_SERIAL) {
+            CString baud;
+            baud.Format(L" @ %d baud", m_CommsParams.nBaudRate);
+            port += baud;
+        }
+        m_pCancelDlg->m_strPort = port;
+        m_pCancelDlg->Create();
+    }
+    m_pCancelDlg->ShowWindow(mode);
+    fnMessageLoop();
+    return 0;
+}
+
+void CBaseCutter::fnSetStatus(const wchar_t* text) {
+    if (!m_pCancelDlg)
+        return;
+    m_pCancelDlg->SetStatus(text);
+    fnMessageLoop();
+}
+
+void CBaseCutter::fnMessageLoop() {
+    qvhost::PumpMessages();
+}
+
+int CBaseCutter::fnAttachCutInst(CCutterInstance* instance) {
+    if (m_pCutInst && m_pCutInst != instance)
+        return 0;
+    m_pCutInst = instance;
+    return 1;
+}
+
+int CBaseCutter::fnDetachCutInst(CCutterInstance* instance) {
+    if (m_pCutInst != instance)
+        return 0;
+    m_pCutInst = nullptr;
+    ShowCancelDlg(-1);
+    return 1;
+}
+
+// Device layer ---------------------------------------------------------------------------------
+
+bool CBaseCutter::IsIPv4Address(const CString& name) {
+    if (name.Find(L'\\') >= 0 || name.Find(L'/') >= 0)
+        return false;
+    int d1 = name.Find(L'.');
+    if (d1 <= 0)
+        return false;
+    int d2 = name.Find(L'.', d1 + 1);
+    if (d2 < 0)
+        return false;
+    int d3 = name.Find(L'.', d2 + 1);
+    if (d3 < 0)
+        return false;
+    auto value = [&](int from) {
+        // Leading digits as an integer; 0 when there are none. Capped so a long run of digits
+        // cannot overflow.
+        long v = 0;
+        for (int i = from; i < name.GetLength(); ++i) {
+            wchar_t c = name[i];
+            if (c < L'0' || c > L'9')
+                break;
+            v = v * 10 + (c - L'0');
+            if (v > 100000)
+                v = 100000;
+        }
+        return v;
+    };
+    for (int from : {0, d1 + 1, d2 + 1, d3 + 1}) {
+        long v = value(from);
+        if (v < 0 || v > 255)
+            return false;
+    }
+    return true;
+}
+
+int CBaseCutter::GetDeviceType(const CString& port) {
+    if (port.CompareNoCase(L"FILE") == 0)
+        return DEVICE_FILE;
+    if (port.CompareNoCase(L"NETWORK") == 0)
+        return DEVICE_NETWORK_FILE;
+    if (port.CompareNoCase(L"DIRECT") == 0)
+        return DEVICE_DIRECT;
+    if (IsIPv4Address(port))
+        return DEVICE_TCP;
+    CString head = port.Left(3);
+    if (head.CompareNoCase(L"COM") == 0)
+        return DEVICE_SERIAL;
+    if (head.CompareNoCase(L"LPT") == 0)
+        return DEVICE_PARALLEL;
+    if (head.CompareNoCase(L"USB") == 0)
+        return DEVICE_USB;
+    return DEVICE_PRINTER;
+}
+
+int CBaseCutter::GetDeviceType() const {
+    return GetDeviceType(m_CommsParams.szPortName);
+}
+
+bool CBaseCutter::IsCharacterDevice() const {
+    int t = GetDeviceType();
+    return t == DEVICE_SERIAL || t == DEVICE_PARALLEL;
+}
+
+int CBaseCutter::DeviceOpen(int showErrors) {
+    DeviceClose();
+    m_strSetupError.clear();
+    int type = GetDeviceType();
+    std::string path;
+    auto mode = platform::CDevicePort::OpenMode::Existing;
+    if (type == DEVICE_FILE) {
+        path = m_strOutFileName.ToUtf8();
+        mode = platform::CDevicePort::OpenMode::Create;
+    } else {
+        path = platform::PortDevicePath(m_CommsParams.szPortName);
+        if (path.empty())
+            path = m_CommsParams.szPortName.ToUtf8();
+    }
+    std::string error;
+    m_hDevice = platform::CDevicePort::Open(path, mode, &error);
+    if (!m_hDevice) {
+        if (showErrors) {
+            CString text;
+            text.Format(FelgrinLoadString(IDS_FAILED_OPEN_DEVICE), CString(path).GetString());
+            qvhost::MessageBox(text, qvhost::kMbOk | qvhost::kMbIconExclamation);
+        }
+        return 0;
+    }
+    if (type == DEVICE_SERIAL && !DeviceSetupCommPort()) {
+        // A port the device would not set up as asked cuts garbage: close it and say why.
+        m_hDevice.reset();
+        if (showErrors) {
+            CString text;
+            text.Format(FelgrinLoadString(IDS_FAILED_OPEN_DEVICE), CString(path).GetString());
+            text += L"\n";
+            text += CString(m_strSetupError);
+            qvhost::MessageBox(text, qvhost::kMbOk | qvhost::kMbIconExclamation);
+        }
+        return 0;
+    }
+    return 1;
+}
+
+int CBaseCutter::DeviceSetupCommPort() {
+    if (!m_hDevice)
+        return 0;
+    platform::SerialSettings s;
+    s.baudRate = m_CommsParams.nBaudRate;
+    s.dataBits = m_CommsParams.nDataBits;
+    s.stopBits = m_CommsParams.nStopBits;
+    s.parity = m_CommsParams.nParity;
+    s.dtrDsr = (m_CommsParams.nFlowControl & COMMS_FLOW_DTRDSR) != 0;
+    s.rtsCts = (m_CommsParams.nFlowControl & COMMS_FLOW_RTSCTS) != 0;
+    s.xonXoff = (m_CommsParams.nFlowControl & COMMS_FLOW_XONXOFF) != 0;
+    s.xonChar = 0x11;
+    s.xoffChar = 0x13;
+    if (!platform::ApplySerialSettings(m_hDevice->Fd(), s, &m_strSetupError)) {
+        if (m_strSetupError.empty())
+            m_strSetupError = "the port refused its settings";
+        return 0;
+    }
+    m_hDevice->PurgeReceive();
+    m_hDevice->PurgeTransmit();
+    return 1;
+}
+
+void CBaseCutter::CutterPurgeComm(int what) {
+    if (!m_hDevice)
+        return;
+    if (what == 4)
+        m_hDevice->PurgeTransmit();
+    else
+        m_hDevice->PurgeReceive();
+}
+
+int CBaseCutter::DeviceClose() {
+    if (!m_hDevice)
+        return 1;
+    int err = m_hDevice->Close();
+    m_hDevice.reset();
+    if (err != 0) {
+        qvhost::MessageBox(FelgrinLoadString(IDS_CLOSE_HANDLE_FAILED), qvhost::kMbOk);
+        return 0;
+    }
+    return 1;
+}
+
+DWORD CBaseCutter::DeviceWrite(const BYTE* data, DWORD length) {
+    if (CutCancelled() || !m_hDevice) {
+        m_nWriteRetries = CUTTER_WRITE_RETRIES;
+        m_bFlushAfterWrite = 0;
+        return 0;
+    }
+    fnMessageLoop();
+    DWORD written = 0;
+    int failures = 0;
+    int otherErrors = 0;
+    bool charDevice = IsCharacterDevice();
+    while (written < length) {
+        int n = m_hDevice->Write(data + written, length - written, m_nWriteTimeoutMs);
+        if (n > 0) {
+            written += DWORD(n);
+            failures = 0;
+            otherErrors = 0;
+            fnMessageLoop();
+            continue;
+        }
+        bool ask;
+        if (n == 0) {
+            ask = ++failures >= m_nWriteRetries;
+        } else {
+            // A device error is not a time-out, but it is bounded too, or a pulled cable would
+            // keep the program busy for ever.
+            ask = ++otherErrors >= kOtherErrorLimit || ++failures >= m_nWriteRetries;
+        }
+        if (charDevice && n < 0)
+            m_hDevice->PurgeReceive();
+        if (ask) {
+            int answer = qvhost::MessageBox(FelgrinLoadString(IDS_DEVICE_WRITE_TIMEOUT),
+                                            qvhost::kMbRetryCancel | qvhost::kMbIconExclamation);
+            if (answer != qvhost::kIdRetry) {
+                SetCutCancelled(1);
+                if (charDevice)
+                    m_hDevice->PurgeTransmit();
+                break;
+            }
+            failures = 0;
+            otherErrors = 0;
+        }
+        fnMessageLoop();
+        if (CutCancelled())
+            break;
+    }
+    if (m_bFlushAfterWrite && m_hDevice)
+        m_hDevice->Flush();
+    m_nWriteRetries = CUTTER_WRITE_RETRIES;
+    m_bFlushAfterWrite = 0;
+    return written;
+}
+
+int CBaseCutter::DeviceRead(BYTE* buffer, DWORD length, const char* terminators) {
+    if (length == 0 || !terminators || !m_hDevice)
+        return 0;
+    auto isTerminator = [terminators](BYTE b) {
+        return b == 0 || std::strchr(terminators, char(b)) != nullptr;
+    };
+    ULONGLONG start = GetTickCount64();
+    DWORD count = 0;
+    while (count < length) {
+        ULONGLONG elapsed = GetTickCount64() - start;
+        if (elapsed >= m_nReadTimeoutMs)
+            break;
+        BYTE b = 0;
+        int n = m_hDevice->Read(&b, 1, DWORD(m_nReadTimeoutMs - elapsed));
+        if (n == 1) {
+            buffer[count++] = b;
+            if (isTerminator(b))
+                break;
+            fnMessageLoop();
+            continue;
+        }
+        if (n == 0 || n < 0)
+            break; // time-out, error or the far side gone: what came is the reply
+    }
+    m_hDevice->PurgeReceive();
+    buffer[count] = 0;
+    return int(count);
+}

@@ -1,0 +1,230 @@
+// The base of every cutter driver: one installed cutter, its port, its media and the state of
+// the job being sent. Data points are micrometres; the cutter works in steps of the resolution.
+#pragma once
+
+#include "felgrin/dlg_cancel_cut.h"
+#include "pivora/geometry/geometry_types.h"
+#include "platform/core/cstring.h"
+#include "platform/system/device_port.h"
+#include "qvutils/comms_params.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class CCutterInstance;
+
+// Results shared by the whole driver.
+constexpr int CUT_OK = 0;
+constexpr int CUT_ERR_OPEN = -2;      // the device did not open
+constexpr int CUT_ERR_NO_DEVICE = -3; // extents cannot be asked on this port
+constexpr int CUT_ERR_CANCELLED = -5; // the cut was cancelled, or no reply came
+constexpr int CUT_ERR_WRITE = -7;     // a write to the cutter failed
+constexpr int CUT_ERR_READ = -8;      // the cutter's reply could not be read
+constexpr int CUT_ERR_BUSY = -9;      // held by another instance
+constexpr int CUT_ERR_STORED = -10;   // the extents are the stored ones
+
+// Device types decided by the port name.
+enum ECutterDevice {
+    DEVICE_SERIAL = 0,
+    DEVICE_PARALLEL = 1,
+    DEVICE_FILE = 2,
+    DEVICE_NETWORK_FILE = 3,
+    DEVICE_DIRECT = 4,
+    DEVICE_USB = 5,
+    DEVICE_PRINTER = 6,
+    DEVICE_TCP = 7,
+};
+
+// Where the media's origin lies, which decides how data points turn into cutter steps.
+typedef int LaserOrigin;
+
+constexpr int CUTTER_MODEL_DMPL = 2;
+constexpr int CUTTER_MODEL_QX3 = 3;
+
+class CBaseCutter {
+public:
+    CBaseCutter();
+    virtual ~CBaseCutter();
+    CBaseCutter(const CBaseCutter&) = delete;
+    CBaseCutter& operator=(const CBaseCutter&) = delete;
+
+    virtual const char* GetRuntimeClassName() const { return "CBaseCutter"; }
+
+    virtual int Initialise() { return 0; }
+    virtual int Inquire(int what, void* data, int);
+    virtual int StartDocW();
+    virtual int EndDoc();
+    virtual int StartPage();
+    virtual int EndPage() { return 0; }
+    virtual int StartOutput(int showCancel, int init);
+    virtual int EndOutput();
+    virtual int Recut(int) { return 0; }
+    virtual int Deselect() { return 0; }
+    virtual int Feed(CLpoint*) { return 0; }
+    virtual int Preload(const CWindow&) { return 0; }
+    virtual int PolyMoveTo(POINT* points, int count);
+    virtual int WaitUntilMoved(int) { return 0; }
+    virtual int PolyLineTo(POINT* points, int count);
+    virtual int PenUp();
+    virtual int PenDown();
+    virtual int InquireExtents(CWindow* window);
+    virtual int SetExtents(CWindow* window);
+    virtual int SetDesignExtents(CWindow* window);
+    virtual int ReturnToZero();
+    virtual int StartDesign() { return 0; }
+    virtual int EndDesign() { return 0; }
+    virtual int SendString(std::string&) { return 0; }
+    virtual int ReadString(std::string& text);
+    virtual int fnSetLineStyle(int) { return 0; }
+    virtual int IsDeviceOpen();
+    virtual POINT TransformPoint(POINT* point);
+    virtual double GetAngleOfVector(POINT* a, POINT* b);
+    virtual double GetAngleOfTransformedVector(POINT* a, POINT* b);
+    virtual void SetOrientation(CLpoint&, CLpoint&) {}
+    virtual int DeviceOpen(int showErrors);
+    virtual int DeviceClose();
+    virtual DWORD DeviceWrite(const BYTE* data, DWORD length);
+    // Bytes read (a 0 byte is stored after them: the buffer holds length + 1), or a negative
+    // error of a transport.
+    virtual int DeviceRead(BYTE* buffer, DWORD length, const char* terminators);
+
+    // Job state.
+    int IsTerminated() const { return m_bTerminated; }
+    void SetTerminated(int v) { m_bTerminated = v; }
+    int InStartEndDoc() const { return m_bInDoc; }
+    int InStartEndOutput() const { return m_bInOutput; }
+    int IsBusy() const { return m_bInOutput; }
+    int IsReady() const { return m_bReady; }
+    int IsPenUp() const { return m_bPenUp; }
+    void ZeroExtents();
+    int CheckIfValidMovePoint(POINT* point);
+    void UpdateExtents(POINT* point);
+    int fnIsCurrentPosition(POINT point);
+    POINT fnInquireCurrentPosition() const { return m_ptCurrent; }
+    const LONG* fnGetOutputExtents() const { return m_nOutputExtents; }
+
+    // Cancel and status.
+    int CutCancelled();
+    void SetCutCancelled(int v);
+    int ShowCancelDlg(int mode);
+    void fnSetStatus(const wchar_t* text);
+    void fnMessageLoop();
+    CDlgCancelCut* fnGetCancelDlg() const { return m_pCancelDlg.get(); }
+
+    // Attachment of the one client instance.
+    int fnAttachCutInst(CCutterInstance* instance);
+    int fnDetachCutInst(CCutterInstance* instance);
+    int fnIsAttached(CCutterInstance* instance) const { return m_pCutInst == instance; }
+
+    // Settings.
+    void SetType(int type) { m_nType = type; }
+    int GetType() const { return m_nType; }
+    int fnInquireReturnToZero() const { return m_bReturnToZero; }
+    void fnSetReturnToZero(int v) { m_bReturnToZero = v; }
+    LaserOrigin fnGetiOrigin() const { return m_nOrigin; }
+    void fnSetOrigin(int origin) { m_nOrigin = origin; }
+    int fnGetCutterModel() const { return m_nCutterModel; }
+    int fnGetPenNumber() const { return m_nPenNumber; }
+    void fnSetPenNumber(int n) { m_nPenNumber = n; }
+    LONG fnGetMaxWidth() const { return m_wInquired.x2; }
+    void fnSetMaxWidth(LONG w) { m_wInquired.x2 = w; }
+    LONG fnGetMaxHeight() const { return m_wInquired.y2; }
+    void fnSetMaxHeight(LONG h) { m_wInquired.y2 = h; }
+    const CWindow& fnGetMediaExtents() const { return m_wMediaExtents; }
+    const CWindow& fnGetDesignExtents() const { return m_wDesignExtents; }
+    _CommsParams* fnGetCommsParams() { return &m_CommsParams; }
+    CString GetPortName() const { return m_CommsParams.szPortName; }
+    void SetPortName(const CString& name) { m_CommsParams.szPortName = name; }
+    CString fnGetOutFileName() const { return m_strOutFileName; }
+    void fnSetOutFileName(const CString& name) { m_strOutFileName = name; }
+    double GetResolution() const { return m_dResolution; }
+    CString fnGetName() const { return m_strName; }
+    void fnSetName(const CString& name) { m_strName = name; }
+    int FeedMediaExtents() const { return m_bFeedMediaExtents; }
+    void fnSetFeedMediaExtents(int v) { m_bFeedMediaExtents = v; }
+    int DeviceBytesSent() const { return m_nBytesSent; }
+    void fnSetCutandFeed(int v) { m_bCutAndFeed = v; }
+    int fnGetCutandFeed() const { return m_bCutAndFeed; }
+    void SetOptimizeCurves(int v) { m_bOptimizeCurves = v; }
+    void SetPreload(int v) { m_bPreload = v; }
+    int fnGetCutLogOn() const { return m_bCutLogOn; }
+    void fnSetCutLogOn(int v) { m_bCutLogOn = v; }
+    void fnSetProcessMessages(int v) { m_bProcessMessages = v; }
+
+    // How long one write may wait for the device to take a byte, and how long a reply may take.
+    void fnSetWriteTimeout(DWORD ms) { m_nWriteTimeoutMs = ms; }
+    void fnSetReadTimeout(DWORD ms) { m_nReadTimeoutMs = ms; }
+
+    int GetDeviceType() const;
+    static int GetDeviceType(const CString& portName);
+    static bool IsIPv4Address(const CString& name);
+    void CutterPurgeComm(int what);
+    // The refused serial settings of the last open, for the operator.
+    const std::string& fnGetSetupError() const { return m_strSetupError; }
+    // A line for the cut log (with CR LF), when it is on and open.
+    void WriteLogFile(const std::string& text);
+    // The cut log file (a path); empty before the first output.
+    CString fnGetCutLogPath() const;
+
+protected:
+    int WriteBuffer(const BYTE* data, DWORD length);
+    int WriteString(const std::string& text);
+    int WriteCommand(const std::string& command);
+    int WritePoint(POINT* point);
+    int DeviceSetupCommPort();
+    bool OpenCutLog();
+    void CloseCutLog();
+    bool IsCharacterDevice() const;
+
+    CCutterInstance* m_pCutInst = nullptr;
+    std::unique_ptr<platform::CDevicePort> m_hDevice;
+    int m_nWriteRetries = 50;
+    int m_bFlushAfterWrite = 0;
+    std::FILE* m_hCutLog = nullptr;
+    int m_nType = 0;
+    int m_bReady = 0;
+    int m_bPenUp = 0;
+    int m_bTerminated = 1;
+    int m_bCutLogOn = 1;
+    int m_bInDoc = 0;
+    int m_bInOutput = 0;
+    int m_bReturnToZero = 0;
+    LaserOrigin m_nOrigin = 0;
+    int m_nCutterModel = CUTTER_MODEL_DMPL;
+    int m_nPenNumber = 0;
+    std::string m_strSeparator;
+    std::string m_strTerminator;
+    std::string m_strPrefix;
+    CWindow m_wMediaExtents;
+    CWindow m_wDesignExtents;
+    POINT m_ptCurrent = {0, 0};
+    LONG m_nOutputExtents[4] = {0, 0, 0, 0}; // least x, greatest y, greatest x, least y
+    CWindow m_wInquired;                     // x2, y2: the maximum width and height
+    std::unique_ptr<CDlgCancelCut> m_pCancelDlg;
+    int m_bCutCancelled = 0;
+    _CommsParams m_CommsParams;
+    CString m_strOutFileName;
+    double m_dResolution = 25.0;
+    CString m_strName;
+    CString m_strStoredName;
+    int m_bPointPending = 0;
+    int m_bFeedMediaExtents = 0;
+    int m_nBytesSent = 0;
+    int m_bCutAndFeed = 0;
+    int m_bProcessMessages = 1;
+    int m_nMinStep = 100;
+    POINT m_ptLastRaw = {99999999, 99999999};
+    POINT m_ptCurRaw = {0, 0};
+    POINT m_ptLastXf = {0, 0};
+    POINT m_ptCurXf = {0, 0};
+    double m_dFirstPoint = -1.0;
+    int m_bOptimizeCurves = 1;
+    int m_bPreload = 1;
+    DWORD m_nWriteTimeoutMs = 10000;
+    DWORD m_nReadTimeoutMs = 1000;
+    std::string m_strSetupError;
+};
+
+// The retry limit of a device write outside the first command of an output.
+constexpr int CUTTER_WRITE_RETRIES = 50;

@@ -1,0 +1,119 @@
+#include "cutter_fixture.h"
+
+#include "platform/system/port_devices.h"
+#include "platform/system/serial_port.h"
+#include "qvutils/host_services.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <pty.h>
+#include <sstream>
+#include <termios.h>
+#include <unistd.h>
+
+void CutterTest::SetUp() {
+    char tmpl[] = "/tmp/felgrin-test-XXXXXX";
+    m_home = ::mkdtemp(tmpl);
+    qvhost::SetHomeFolder(m_home);
+    qvhost::ResetAppParams();
+    ::setenv("HOME", m_home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (m_home + "/config").c_str(), 1);
+    qvhost::SetMessageBoxResponder([this](const CString& text, UINT type) {
+        m_messages.push_back(text.ToUtf8());
+        return (type & 0xF) == qvhost::kMbRetryCancel ? m_retryAnswer : qvhost::kIdOk;
+    });
+}
+
+void CutterTest::TearDown() {
+    qvhost::SetMessageBoxResponder(nullptr);
+    platform::SetSerialSettingsObserver(nullptr);
+    platform::ResetPortDevicePaths();
+    qvhost::SetHomeFolder("");
+    std::error_code ec;
+    std::filesystem::remove_all(m_home, ec);
+}
+
+std::string CutterTest::ReadFile(const std::string& name) const {
+    return ReadWholeFile(HomeFile(name));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+FakeSerialCutter::FakeSerialCutter() {
+    int slave = -1;
+    char name[256] = {};
+    if (::openpty(&m_master, &slave, name, nullptr, nullptr) != 0)
+        return;
+    termios t = {};
+    ::tcgetattr(slave, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(slave, TCSANOW, &t);
+    m_path = name;
+    // A second handle on the program's side, to see when its output is stopped.
+    m_probe = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ::close(slave);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+}
+
+FakeSerialCutter::~FakeSerialCutter() {
+    if (m_probe >= 0)
+        ::close(m_probe);
+    if (m_master >= 0)
+        ::close(m_master);
+}
+
+void FakeSerialCutter::Send(const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += size_t(n);
+        else {
+            pollfd p = {m_master, POLLOUT, 0};
+            ::poll(&p, 1, 100);
+        }
+    }
+}
+
+std::string FakeSerialCutter::Receive(int timeoutMs, const std::string& until) {
+    std::string got;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (!until.empty() && got.find(until) != std::string::npos)
+            break;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        deadline - std::chrono::steady_clock::now())
+                        .count();
+        if (left <= 0)
+            break;
+        pollfd p = {m_master, POLLIN, 0};
+        if (::poll(&p, 1, int(left)) <= 0)
+            break;
+        char buf[4096];
+        ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n <= 0)
+            break;
+        got.append(buf, size_t(n));
+    }
+    return got;
+}
+
+bool FakeSerialCutter::WaitUntilStopped(int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p = {m_probe, POLLOUT, 0};
+        if (::poll(&p, 1, 0) == 0)
+            return true;
+        ::usleep(1000);
+    }
+    return false;
+}

@@ -1,0 +1,388 @@
+#include "felgrin/dmpl_cutter.h"
+
+#include "cutter_fixture.h"
+#include "felgrin/vanter_qx3_cutter.h"
+#include "platform/system/clock.h"
+#include "platform/system/port_devices.h"
+#include "platform/system/serial_port.h"
+#include "qvutils/host_services.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+// The one-path job: a move to (1000, 2000) and two cuts, at origin 1 so that data units divide
+// straight into steps of 25.
+int RunOnePathJob(CDMPLCutter& c) {
+    int r = c.StartDocW();
+    if (r != 0)
+        return r;
+    c.StartPage();
+    r = c.StartOutput(0, 1);
+    POINT start = {1000, 2000};
+    if (r == 0)
+        r = c.PolyMoveTo(&start, 1);
+    POINT cut[] = {{3000, 2000}, {3000, 4000}};
+    if (r == 0)
+        r = c.PolyLineTo(cut, 2);
+    int rz = c.ReturnToZero();
+    c.EndOutput();
+    c.EndPage();
+    c.EndDoc();
+    return r != 0 ? r : rz;
+}
+
+const char kOnePathBytes[] = ";:HOA,ECN,U," // output start
+                             ";:HOA,ECN,U," // before the first pen command
+                             ",U"           // pen up after the command prefix
+                             ",40,80"       // first point with a leading separator
+                             ",D"           // pen down
+                             ",120,80"      //
+                             ",120,160";    //
+
+const char kOnePathLog[] = ";:HOA,ECN,U,\r\n"
+                           ";:HOA,ECN,U,\r\n"
+                           ",U\r\n"
+                           ",40,80\r\n"
+                           ",D\r\n"
+                           ",120,80\r\n"
+                           ",120,160\r\n";
+
+class DMPLCutter : public CutterTest {};
+
+TEST_F(DMPLCutter, OnePathJobThroughTheFilePortWritesTheExactStreamAndTheCutLog) {
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    c.fnSetOrigin(1);
+    EXPECT_EQ(c.fnGetOutFileName(), CString(HomeFile("output.spl")));
+    ASSERT_EQ(RunOnePathJob(c), 0);
+    EXPECT_EQ(ReadFile("output.spl"), kOnePathBytes);
+    EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);
+    EXPECT_EQ(c.DeviceBytesSent(), int(sizeof kOnePathBytes - 1));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(DMPLCutter, SecondJobStartsWithAFreshLogAndFile) {
+    CDMPLCutter c;
+    c.SetPortName(L"file");
+    c.fnSetOrigin(1);
+    ASSERT_EQ(RunOnePathJob(c), 0);
+    ASSERT_EQ(RunOnePathJob(c), 0);
+    // The second job's first pen command is not initialised again (the flag is set by feeds),
+    // and it follows a command boundary, so it has no prefix.
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,U,40,80,D,120,80,120,160");
+    EXPECT_EQ(ReadFile("CutLog.txt"),
+              ";:HOA,ECN,U,\r\nU\r\n,40,80\r\n,D\r\n,120,80\r\n,120,160\r\n");
+}
+
+TEST_F(DMPLCutter, CommandsAfterAFeedAreInitialisedAgain) {
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    c.fnSetOrigin(1);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    POINT p = {1000, 2000};
+    c.PolyMoveTo(&p, 1);
+    CLpoint feedTo(0, 0);
+    EXPECT_EQ(c.Feed(&feedTo), 0);
+    POINT q = {5000, 5000};
+    c.PolyMoveTo(&q, 1);
+    std::string at = "@";
+    c.SendString(at);
+    c.EndOutput();
+    c.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,e;:HOA,ECN,U,,U,200,200@");
+}
+
+TEST_F(DMPLCutter, FeedWithFeedThenCutAppendsTheCutSuffix) {
+    qvhost::SetAppParam(L"Cut Out Feed Options", 1);
+    qvhost::SetAppParam(L"Cut Out Feed Then Cut", 1);
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    ASSERT_EQ(c.StartDocW(), 0);
+    EXPECT_EQ(c.Feed(nullptr), 0);
+    EXPECT_EQ(c.Deselect(), 0);
+    EXPECT_EQ(c.Recut(3), 0);
+    c.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,e;:c@\x1b;@:RECUT=3.END.");
+}
+
+TEST_F(DMPLCutter, PreloadCountsRowsOfTheWindowHeight) {
+    struct Case {
+        LONG height;
+        const char* command;
+    } cases[] = {{1000, "EW 41"}, {13, "EW 2"}, {12, "EW 0"}};
+    for (const Case& k : cases) {
+        CDMPLCutter c;
+        c.SetPortName(L"FILE");
+        ASSERT_EQ(c.StartDocW(), 0);
+        ASSERT_EQ(c.StartOutput(0, 0), 0);
+        EXPECT_EQ(c.Preload(CWindow(0, 0, 500, k.height)), 0);
+        c.EndOutput();
+        c.EndDoc();
+        EXPECT_EQ(ReadFile("output.spl"), std::string(";:HOA,ECN,U,,") + k.command + ",e")
+            << k.height;
+    }
+}
+
+TEST_F(DMPLCutter, LineStylesOnlyPerforationIsSentAndQX3SendsNone) {
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    EXPECT_EQ(c.fnSetLineStyle(1), 0);
+    EXPECT_EQ(c.fnSetLineStyle(0), 0);
+    c.EndOutput();
+    c.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,P6");
+
+    CVanterQX3Cutter q;
+    q.SetPortName(L"FILE");
+    ASSERT_EQ(q.StartDocW(), 0);
+    ASSERT_EQ(q.StartOutput(0, 1), 0);
+    EXPECT_EQ(q.fnSetLineStyle(1), 0);
+    q.EndOutput();
+    q.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,");
+}
+
+TEST_F(DMPLCutter, ConstructionDefaults) {
+    CDMPLCutter d;
+    EXPECT_EQ(d.fnGetName(), L"DM/PL Cutter");
+    EXPECT_EQ(d.GetPortName(), L"USB");
+    EXPECT_EQ(d.fnGetCommsParams()->nBaudRate, 9600);
+    EXPECT_EQ(d.fnGetiOrigin(), 0);
+    EXPECT_EQ(d.fnGetMaxWidth(), 2000000);
+    EXPECT_EQ(d.fnGetMaxHeight(), 50000100);
+    EXPECT_EQ(d.fnGetCutterModel(), CUTTER_MODEL_DMPL);
+    EXPECT_EQ(qvhost::GetAppParam(L"DMPL Read Buffer", -1), 128);
+    CVanterQX3Cutter q;
+    EXPECT_EQ(q.fnGetName(), L"DM/PL Vanter QX3");
+    EXPECT_EQ(q.fnGetiOrigin(), 1);
+    EXPECT_EQ(q.fnGetMaxWidth(), 910000);
+    EXPECT_EQ(q.fnGetMaxHeight(), 50000000);
+    EXPECT_EQ(q.fnGetCutterModel(), CUTTER_MODEL_QX3);
+    CWindow w;
+    EXPECT_EQ(q.InquireExtents(&w), 0);
+    EXPECT_EQ(w, CWindow(0, 0, 910000, 50000000));
+}
+
+TEST_F(DMPLCutter, ReadBufferParameterIsBounded) {
+    for (int stored : {-5, 0, 100000}) {
+        qvhost::SetAppParam(L"DMPL Read Buffer", stored);
+        CDMPLCutter c;
+        EXPECT_GE(c.fnGetReadBufferSize(), 1) << stored;
+        EXPECT_LE(c.fnGetReadBufferSize(), DMPL_MAX_READ_BUFFER) << stored;
+    }
+}
+
+TEST_F(DMPLCutter, ExtentsReplyParsing) {
+    CDMPLCutter c;
+    struct Case {
+        const char* reply;
+        int ok;
+    } cases[] = {
+        {"(0,0,40,80,0,0,2000,4000,", 1},
+        {"junk(1,2,3,4,5,6,7,8,)", 1},
+        {"(0,0,40,80,0,0,2000,4000)", 0}, // the eighth value must end with a comma
+        {"(0,0,40,80,0,0,2000,", 0},
+        {"0,0,40,80,0,0,2000,4000,", 0},
+        {"(a,0,40,80,0,0,2000,4000,", 0},
+        {"(99999999999999999999,0,0,0,0,0,0,0,", 1}, // saturates, never overflows
+        {"", 0},
+    };
+    for (const Case& k : cases) {
+        int a, b;
+        POINT pos;
+        CWindow ext;
+        EXPECT_EQ(c.ReadExtentsData(k.reply, a, b, pos, &ext), k.ok) << k.reply;
+    }
+    int a, b;
+    POINT pos;
+    CWindow ext;
+    ASSERT_EQ(c.ReadExtentsData("(0,0,40,80,0,0,2000,4000,", a, b, pos, &ext), 1);
+    EXPECT_EQ(pos.x, 40);
+    EXPECT_EQ(pos.y, 80);
+    EXPECT_EQ(ext, CWindow(0, 0, 2000, 4000));
+}
+
+TEST_F(DMPLCutter, ExtentsOnTheFilePortAreWrittenIntoTheOutputAndStoredOnesReturned) {
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    CWindow media(0, 0, 600000, 900000);
+    c.SetExtents(&media);
+    EXPECT_EQ(c.fnGetMaxWidth(), 600000);
+    ASSERT_EQ(c.StartDocW(), 0);
+    CWindow w;
+    EXPECT_EQ(c.InquireExtents(&w), 0);
+    EXPECT_EQ(w, media);
+    c.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"), ";:ER");
+}
+
+// The serial cutter -------------------------------------------------------------------------
+
+class SerialCutter : public CutterTest {
+protected:
+    void SetUp() override {
+        CutterTest::SetUp();
+        ASSERT_FALSE(m_fake.Path().empty());
+        platform::SetPortDevicePath(L"COM1", m_fake.Path());
+    }
+    FakeSerialCutter m_fake;
+};
+
+TEST_F(SerialCutter, OnePathJobReachesTheCutter) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetOrigin(1);
+    ASSERT_EQ(RunOnePathJob(c), 0);
+    EXPECT_EQ(m_fake.Receive(2000, ",120,160"), kOnePathBytes);
+    EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);
+}
+
+TEST_F(SerialCutter, SetUpAsksForTheRecordsSettingsWithXonAsDC1) {
+    std::vector<platform::SerialSettings> seen;
+    platform::SetSerialSettingsObserver(
+        [&](const platform::SerialSettings& s) { seen.push_back(s); });
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    _CommsParams* p = c.fnGetCommsParams();
+    p->nBaudRate = 19200;
+    p->nFlowControl = COMMS_FLOW_RTSCTS | COMMS_FLOW_XONXOFF;
+    ASSERT_EQ(c.DeviceOpen(1), 1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].baudRate, 19200);
+    EXPECT_EQ(seen[0].dataBits, 8);
+    EXPECT_TRUE(seen[0].rtsCts);
+    EXPECT_TRUE(seen[0].xonXoff);
+    EXPECT_FALSE(seen[0].dtrDsr);
+    EXPECT_EQ(seen[0].xonChar, 0x11);
+    EXPECT_EQ(seen[0].xoffChar, 0x13);
+}
+
+TEST_F(SerialCutter, RefusedSetUpFailsTheOpenAndSaysWhy) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    // A pseudo-terminal has no modem lines: the DTR/DSR handshake cannot be set.
+    c.fnGetCommsParams()->nFlowControl = COMMS_FLOW_DTRDSR;
+    EXPECT_EQ(c.DeviceOpen(1), 0);
+    EXPECT_FALSE(c.IsDeviceOpen());
+    EXPECT_FALSE(c.fnGetSetupError().empty());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].find("DTR"), std::string::npos) << m_messages[0];
+    EXPECT_EQ(c.StartDocW(), CUT_ERR_OPEN);
+}
+
+TEST_F(SerialCutter, XoffPausesTheWriteAndXonResumesIt) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetOrigin(1);
+    c.fnGetCommsParams()->nFlowControl = COMMS_FLOW_XONXOFF;
+    ASSERT_EQ(c.StartDocW(), 0);
+    m_fake.Send("\x13");
+    ASSERT_TRUE(m_fake.WaitUntilStopped(2000));
+    std::string whilePaused, afterXon;
+    std::thread cutter([&] {
+        whilePaused = m_fake.Receive(300);
+        m_fake.Send("\x11");
+        afterXon = m_fake.Receive(5000, ",120,160");
+    });
+    c.StartPage();
+    int r = c.StartOutput(0, 1);
+    POINT start = {1000, 2000};
+    if (r == 0)
+        r = c.PolyMoveTo(&start, 1);
+    POINT cut[] = {{3000, 2000}, {3000, 4000}};
+    if (r == 0)
+        r = c.PolyLineTo(cut, 2);
+    c.EndOutput();
+    c.EndDoc();
+    cutter.join();
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(whilePaused, "");
+    EXPECT_EQ(afterXon, kOnePathBytes);
+}
+
+TEST_F(SerialCutter, WithoutXonTheWriteTimesOutAndTheJobReportsAFailedWrite) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnGetCommsParams()->nFlowControl = COMMS_FLOW_XONXOFF;
+    c.fnSetWriteTimeout(200);
+    ASSERT_EQ(c.StartDocW(), 0);
+    m_fake.Send("\x13");
+    ASSERT_TRUE(m_fake.WaitUntilStopped(2000));
+    EXPECT_EQ(c.StartOutput(0, 1), CUT_ERR_WRITE);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Device Write Time-out\nIs the cutter off-line?");
+    EXPECT_TRUE(c.CutCancelled());
+    POINT p = {1000, 2000};
+    EXPECT_EQ(c.PolyMoveTo(&p, 1), CUT_ERR_WRITE);
+    c.EndOutput();
+    c.EndDoc();
+    EXPECT_NE(ReadFile("CutLog.txt").find("\nFailed to Write to Cutter - \n"), std::string::npos);
+}
+
+TEST_F(SerialCutter, ExtentsInquiryReadsTheCuttersReply) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetOrigin(1);
+    std::thread cutter([&] {
+        if (m_fake.Receive(3000, ";:ER").find(";:ER") != std::string::npos)
+            m_fake.Send("(0,0,40,80,0,0,2000,4000,)");
+    });
+    CWindow w;
+    int r = c.InquireExtents(&w);
+    cutter.join();
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(w, CWindow(0, 0, 50000, 100000));
+    POINT pos = c.fnInquireCurrentPosition();
+    EXPECT_EQ(pos.x, 1000);
+    EXPECT_EQ(pos.y, 2000);
+    EXPECT_FALSE(c.IsDeviceOpen()); // opened for the inquiry only
+}
+
+TEST_F(SerialCutter, GarbageExtentsReplyGivesMinus8WithTheMessage) {
+    platform::ManualClock clock; // the waits between tries pass at once
+    platform::ScopedClock scoped(clock);
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetReadTimeout(300);
+    std::thread cutter([&] {
+        for (int i = 0; i < 5; ++i) {
+            if (m_fake.Receive(3000, ";:ER").find(";:ER") == std::string::npos)
+                break;
+            m_fake.Send("HELLO\r");
+        }
+    });
+    CWindow w;
+    int r = c.InquireExtents(&w);
+    cutter.join();
+    EXPECT_EQ(r, CUT_ERR_READ);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Failed to read extents from cutter\nReturns <HELLO\r>");
+    EXPECT_EQ(w, CWindow(0, 0, 2000000, 50000100)); // the stored extents
+}
+
+TEST_F(SerialCutter, SilentCutterGivesMinus5AfterTheTimeOut) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetReadTimeout(300);
+    CWindow w;
+    EXPECT_EQ(c.InquireExtents(&w), CUT_ERR_CANCELLED);
+    EXPECT_EQ(m_fake.Receive(500), ";:ER");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SerialCutter, MissingDeviceIsReportedAndTheJobGetsMinus2) {
+    platform::SetPortDevicePath(L"COM7", m_home + "/no-such-tty");
+    CDMPLCutter c;
+    c.SetPortName(L"COM7");
+    EXPECT_EQ(c.StartDocW(), CUT_ERR_OPEN);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].rfind("Failed to Open Device " + m_home + "/no-such-tty\n", 0), 0u);
+}
+
+} // namespace
