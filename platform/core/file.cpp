@@ -1,5 +1,7 @@
 #include "platform/core/file.h"
 
+#include "platform/system/paths.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -41,7 +43,7 @@ BOOL CFile::Open(const wchar_t* fileName, UINT openFlags, CFileException* error)
         if (!(openFlags & modeNoTruncate))
             flags |= O_TRUNC;
     }
-    m_fd = ::open(m_strFileName.ToUtf8().c_str(), flags, 0666);
+    m_fd = ::open(platform::MapPath(m_strFileName).c_str(), flags, 0666);
     if (m_fd < 0) {
         int err = errno;
         if (error)
@@ -151,7 +153,7 @@ void CFile::ThrowOsError(int osError) const {
 
 void CFile::Remove(const wchar_t* fileName) {
     CString name(fileName);
-    if (::unlink(name.ToUtf8().c_str()) != 0) {
+    if (::unlink(platform::MapPath(name).c_str()) != 0) {
         int err = errno;
         throw CFileException(CFileException::OsErrorToException(err), err, name);
     }
@@ -159,7 +161,7 @@ void CFile::Remove(const wchar_t* fileName) {
 
 void CFile::Rename(const wchar_t* oldName, const wchar_t* newName) {
     CString from(oldName), to(newName);
-    if (::rename(from.ToUtf8().c_str(), to.ToUtf8().c_str()) != 0) {
+    if (::rename(platform::MapPath(from).c_str(), platform::MapPath(to).c_str()) != 0) {
         int err = errno;
         throw CFileException(CFileException::OsErrorToException(err), err, from);
     }
