@@ -15,19 +15,21 @@ public:
         typename BASE_CLASS::BASE_VALUE value;
         if (!BASE_CLASS::Lookup(key, value))
             return FALSE;
-        rValue = static_cast<VALUE>(value);
+        rValue = (VALUE)(value);
         return TRUE;
     }
     VALUE& operator[](BASE_ARG_KEY key) {
         return reinterpret_cast<VALUE&>(BASE_CLASS::operator[](key));
     }
-    void SetAt(KEY key, VALUE newValue) { BASE_CLASS::SetAt(key, newValue); }
+    void SetAt(KEY key, VALUE newValue) {
+        BASE_CLASS::SetAt(key, (typename BASE_CLASS::BASE_VALUE)(newValue));
+    }
     BOOL RemoveKey(KEY key) { return BASE_CLASS::RemoveKey(key); }
     void GetNextAssoc(POSITION& rPosition, KEY& rKey, VALUE& rValue) const {
         typename BASE_CLASS::BASE_KEY key;
         typename BASE_CLASS::BASE_VALUE value;
         BASE_CLASS::GetNextAssoc(rPosition, key, value);
-        rKey = static_cast<KEY>(key);
-        rValue = static_cast<VALUE>(value);
+        rKey = (KEY)(key);
+        rValue = (VALUE)(value);
     }
 };

@@ -1,10 +1,13 @@
 #include "platform/core/collections.h"
 
+#include "platform/core/object.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -487,6 +490,81 @@ TEST(CTypedPtrArrayTest, HandsOutTheElementType) {
     EXPECT_THROW(copy.GetAt(6), CInvalidArgException);
     const auto& constant = copy;
     EXPECT_EQ(constant[5]->id, 1);
+}
+
+// ---- typed collections of objects ---------------------------------------------------------
+
+// Inline code that sees only a declaration of the element class must compile, as it does
+// against the class library.
+class Shape;
+static Shape* FirstShape(const CTypedPtrArray<CObArray, Shape*>& shapes) {
+    return shapes.GetAt(0);
+}
+static Shape* LastShape(const CTypedPtrList<CObList, Shape*>& shapes) {
+    return shapes.GetTail();
+}
+static void AddShape(CTypedPtrArray<CObArray, Shape*>& shapes, Shape* shape) {
+    shapes.Add(shape);
+}
+
+class Shape : public CObject {
+public:
+    explicit Shape(int n) : id(n) {}
+    int id;
+};
+
+// CObject is not the first base here, so every conversion that hands out a value has to move
+// the pointer.
+struct Tag {
+    virtual ~Tag() = default;
+    int tag = 7;
+};
+class TaggedShape : public Tag, public CObject {
+public:
+    explicit TaggedShape(int n) : id(n) {}
+    int id;
+};
+
+TEST(CTypedObCollectionsTest, WorkWithDeclaredOnlyClasses) {
+    Shape a(1), b(2);
+    CTypedPtrArray<CObArray, Shape*> arr;
+    AddShape(arr, &a);
+    AddShape(arr, &b);
+    EXPECT_EQ(FirstShape(arr), &a);
+    CObArray& base = arr;
+    EXPECT_EQ(base[1], static_cast<CObject*>(&b));
+    CTypedPtrList<CObList, Shape*> list;
+    list.AddTail(&a);
+    list.AddTail(&b);
+    EXPECT_EQ(LastShape(list)->id, 2);
+}
+
+TEST(CTypedObCollectionsTest, ConvertPointersOfClassesWithSeveralBases) {
+    TaggedShape a(1), b(2);
+    ASSERT_NE(static_cast<void*>(static_cast<CObject*>(&a)), static_cast<void*>(&a));
+    CTypedPtrArray<CObArray, TaggedShape*> arr;
+    arr.Add(&a);
+    arr.InsertAt(0, &b);
+    arr.SetAtGrow(2, &a);
+    EXPECT_EQ(arr.GetAt(0), &b);
+    EXPECT_EQ(std::as_const(arr)[1], &a); // the reference forms need CObject first
+    EXPECT_EQ(arr.GetAt(2)->tag, 7);
+    CTypedPtrList<CObList, TaggedShape*> list;
+    list.AddTail(&a);
+    list.AddHead(&b);
+    list.InsertAfter(list.GetHeadPosition(), &a);
+    EXPECT_EQ(list.RemoveHead()->id, 2);
+    EXPECT_EQ(std::as_const(list).GetHead(), &a);
+    EXPECT_EQ(list.RemoveTail()->id, 1);
+    CTypedPtrMap<CMapStringToOb, CString, TaggedShape*> map;
+    map.SetAt(L"b", &b);
+    TaggedShape* found = nullptr;
+    EXPECT_TRUE(map.Lookup(L"b", found));
+    EXPECT_EQ(found, &b);
+    POSITION pos = map.GetStartPosition();
+    CString key;
+    map.GetNextAssoc(pos, key, found);
+    EXPECT_EQ(found->id, 2);
 }
 
 // ---- maps ----------------------------------------------------------------------------------
