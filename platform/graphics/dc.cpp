@@ -15,6 +15,8 @@ std::map<HDC, std::unique_ptr<CDC>>& TempDCs() {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CDC, CObject)
+
 int GetDeviceCaps(HDC hdc, int index) {
     platform::Surface* s = platform::GetDCSurface(hdc);
     switch (index) {

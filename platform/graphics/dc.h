@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/core/crect.h"
+#include "platform/core/object.h"
 #include "platform/graphics/gdi.h"
 #include "platform/graphics/gdi_objects.h"
 
@@ -21,10 +22,12 @@ constexpr int RC_PALETTE = 0x0100;
 
 int GetDeviceCaps(HDC hdc, int index);
 
-class CDC {
+class CDC : public CObject {
+    DECLARE_DYNAMIC(CDC)
+
 public:
     CDC() = default;
-    virtual ~CDC();
+    ~CDC() override;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 

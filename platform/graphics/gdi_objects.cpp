@@ -21,6 +21,14 @@ std::map<HGDIOBJ, std::unique_ptr<CGdiObject>>& Temporary() {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CGdiObject, CObject)
+IMPLEMENT_DYNAMIC(CPen, CGdiObject)
+IMPLEMENT_DYNAMIC(CBrush, CGdiObject)
+IMPLEMENT_DYNAMIC(CFont, CGdiObject)
+IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
+IMPLEMENT_DYNAMIC(CPalette, CGdiObject)
+IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
+
 CGdiObject::~CGdiObject() {
     DeleteObject();
 }

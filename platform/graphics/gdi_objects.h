@@ -2,12 +2,15 @@
 #pragma once
 
 #include "platform/core/crect.h"
+#include "platform/core/object.h"
 #include "platform/graphics/gdi.h"
 
-class CGdiObject {
+class CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
+
 public:
     CGdiObject() = default;
-    virtual ~CGdiObject();
+    ~CGdiObject() override;
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
@@ -30,6 +33,8 @@ public:
 };
 
 class CPen : public CGdiObject {
+    DECLARE_DYNAMIC(CPen)
+
 public:
     CPen() = default;
     CPen(int style, int width, COLORREF colour) { CreatePen(style, width, colour); }
@@ -51,6 +56,8 @@ public:
 };
 
 class CBrush : public CGdiObject {
+    DECLARE_DYNAMIC(CBrush)
+
 public:
     CBrush() = default;
     explicit CBrush(COLORREF colour) { CreateSolidBrush(colour); }
@@ -69,6 +76,8 @@ public:
 };
 
 class CFont : public CGdiObject {
+    DECLARE_DYNAMIC(CFont)
+
 public:
     BOOL CreateFontIndirect(const LOGFONTW* font) { return Attach(::CreateFontIndirectW(font)); }
     // Point size in tenths of a point at 96 pixels per inch.
@@ -81,6 +90,8 @@ public:
 };
 
 class CBitmap : public CGdiObject {
+    DECLARE_DYNAMIC(CBitmap)
+
 public:
     BOOL CreateCompatibleBitmap(class CDC* dc, int width, int height);
     int GetBitmap(BITMAP* bm) const { return GetObject(sizeof *bm, bm); }
@@ -91,11 +102,15 @@ public:
 };
 
 class CPalette : public CGdiObject {
+    DECLARE_DYNAMIC(CPalette)
+
 public:
     operator HPALETTE() const { return m_hObject; }
 };
 
 class CRgn : public CGdiObject {
+    DECLARE_DYNAMIC(CRgn)
+
 public:
     BOOL CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }
     BOOL CreateRectRgnIndirect(LPCRECT rect) { return Attach(::CreateRectRgnIndirect(rect)); }

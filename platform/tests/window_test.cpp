@@ -1,0 +1,144 @@
+#include "platform/windowing/window.h"
+
+#include "platform/graphics/surface.h"
+#include "platform/windowing/message.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Record {
+    std::vector<UINT> msgs;
+    RECT paintRect{};
+    BOOL erase = FALSE;
+};
+Record* g_rec = nullptr;
+
+LRESULT PaintProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (g_rec)
+        g_rec->msgs.push_back(msg);
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        if (g_rec) {
+            g_rec->paintRect = ps.rcPaint;
+            g_rec->erase = ps.fErase;
+        }
+        // Paint everything black: only the update region may change.
+        RECT all{0, 0, 100, 100};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+struct Windows : ::testing::Test {
+    Record rec;
+    HWND wnd = nullptr;
+    void SetUp() override {
+        platform::ResetMessageQueue();
+        static bool registered = [] {
+            WNDCLASSW cls{};
+            cls.lpfnWndProc = PaintProc;
+            cls.lpszClassName = L"PaintWindow";
+            return RegisterClassW(&cls);
+        }();
+        (void)registered;
+        g_rec = &rec;
+        wnd = CreateWindowExW(0, L"PaintWindow", L"title", WS_POPUP, 10, 20, 40, 30, nullptr,
+                              nullptr, nullptr, nullptr);
+        ASSERT_NE(wnd, nullptr);
+    }
+    void TearDown() override {
+        if (IsWindow(wnd))
+            DestroyWindow(wnd);
+        g_rec = nullptr;
+    }
+};
+
+TEST_F(Windows, PaintIsLimitedToTheUpdateRegionAndValidatesIt) {
+    ShowWindow(wnd, SW_SHOW);
+    ValidateRect(wnd, nullptr);
+    RECT r{5, 6, 15, 16};
+    InvalidateRect(wnd, &r, TRUE);
+    RECT u;
+    EXPECT_TRUE(GetUpdateRect(wnd, &u, FALSE));
+    EXPECT_EQ(u.left, 5);
+    UpdateWindow(wnd);
+    EXPECT_EQ(rec.paintRect.right, 15);
+    EXPECT_TRUE(rec.erase); // no class brush: the painter must erase
+    EXPECT_FALSE(GetUpdateRect(wnd, &u, FALSE));
+    auto* s = platform::GetWindowSurface(wnd);
+    EXPECT_EQ(s->Pixel(5, 6), 0u);
+    EXPECT_EQ(s->Pixel(14, 15), 0u);
+    EXPECT_EQ(s->Pixel(15, 15), 0xFFFFFFu);
+    EXPECT_EQ(s->Pixel(4, 6), 0xFFFFFFu);
+    MSG m;
+    EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Windows, HiddenWindowsGetNoPaintAndClientContextsMarkTheBufferDirty) {
+    InvalidateRect(wnd, nullptr, FALSE);
+    MSG m;
+    EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    HDC dc = GetDC(wnd);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(WindowFromDC(dc), wnd);
+    MoveToEx(dc, 2, 3, nullptr);
+    LineTo(dc, 12, 3);
+    RECT dirty;
+    ASSERT_TRUE(platform::TakeDirtyRect(wnd, &dirty));
+    EXPECT_LE(dirty.left, 2);
+    EXPECT_GE(dirty.right, 12);
+    EXPECT_FALSE(platform::TakeDirtyRect(wnd, &dirty));
+    EXPECT_EQ(ReleaseDC(wnd, dc), 1);
+    EXPECT_EQ(WindowFromDC(dc), nullptr);
+}
+
+TEST_F(Windows, ChildrenTextRectanglesAndDestruction) {
+    HWND child = CreateWindowExW(0, L"PaintWindow", L"c", WS_CHILD | WS_VISIBLE, 3, 4, 10, 10, wnd,
+                                 reinterpret_cast<HMENU>(intptr_t(77)), nullptr, nullptr);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetDlgItem(wnd, 77), child);
+    EXPECT_EQ(GetParent(child), wnd);
+    RECT wr;
+    GetWindowRect(child, &wr);
+    EXPECT_EQ(wr.left, 13);
+    EXPECT_EQ(wr.top, 24);
+    wchar_t buf[8];
+    SetWindowTextW(wnd, L"a longer title");
+    EXPECT_EQ(GetWindowTextW(wnd, buf, 8), 7);
+    EXPECT_STREQ(buf, L"a longe");
+    int before = platform::WindowCount();
+    DestroyWindow(wnd);
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(platform::WindowCount(), before - 2);
+}
+
+TEST_F(Windows, FocusCaptureAndKeyState) {
+    HWND other = CreateWindowExW(0, L"PaintWindow", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetFocus(wnd);
+    rec.msgs.clear();
+    EXPECT_EQ(SetFocus(other), wnd);
+    EXPECT_EQ(GetFocus(), other);
+    EXPECT_EQ(rec.msgs, (std::vector<UINT>{WM_KILLFOCUS, WM_SETFOCUS}));
+    EnableWindow(other, FALSE); // a disabled window loses the focus
+    EXPECT_EQ(GetFocus(), nullptr);
+    SetCapture(wnd);
+    EXPECT_EQ(GetCapture(), wnd);
+    rec.msgs.clear();
+    ReleaseCapture();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(rec.msgs, std::vector<UINT>{WM_CAPTURECHANGED});
+    platform::SetKeyDown(VK_MENU, true);
+    EXPECT_LT(GetAsyncKeyState(VK_MENU), 0);
+    platform::SetKeyDown(VK_MENU, false);
+    EXPECT_EQ(GetKeyState(VK_MENU), 0);
+    DestroyWindow(other);
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+#include "platform/windowing/controls.h"
+
+#include "platform/windowing/dialog.h"
+#include "platform/windowing/message.h"
+#include "platform/windowing/window_internal.h"
+
+#include <algorithm>
+
+namespace {
+
+HWND Live(HWND h) {
+    return platform::detail::Window(h);
+}
+
+LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND w = Live(hwnd);
+    if (!w)
+        return 0;
+    switch (msg) {
+    case BM_GETCHECK:
+        return w->check;
+    case BM_SETCHECK:
+        w->check = int(wp);
+        return 0;
+    case BM_CLICK: {
+        if (w->style & WS_DISABLED)
+            return 0;
+        DWORD kind = w->style & BS_TYPEMASK;
+        if (kind == BS_AUTOCHECKBOX)
+            w->check = w->check ? BST_UNCHECKED : BST_CHECKED;
+        if (kind == BS_AUTORADIOBUTTON && w->parent) {
+            for (HWND s : w->parent->children)
+                if ((s->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && s->className == w->className)
+                    s->check = BST_UNCHECKED;
+            w->check = BST_CHECKED;
+        }
+        HWND parent = w->parent;
+        int id = w->id;
+        if (parent)
+            SendMessageW(parent, WM_COMMAND, MAKEWPARAM(WORD(id), WORD(BN_CLICKED)),
+                         reinterpret_cast<LPARAM>(hwnd));
+        return 0;
+    }
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+int Clamp(HWND w, long long pos) {
+    return int(std::clamp<long long>(pos, w->rangeLow, w->rangeHigh));
+}
+
+LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND w = Live(hwnd);
+    if (!w)
+        return 0;
+    switch (msg) {
+    case PBM_SETRANGE:
+    case PBM_SETRANGE32: {
+        LRESULT old = LRESULT(MAKELONG(WORD(w->rangeLow), WORD(w->rangeHigh)));
+        if (msg == PBM_SETRANGE) {
+            w->rangeLow = LOWORD(DWORD_PTR(lp));
+            w->rangeHigh = HIWORD(DWORD_PTR(lp));
+        } else {
+            w->rangeLow = int(wp);
+            w->rangeHigh = int(lp);
+        }
+        if (w->rangeHigh < w->rangeLow)
+            std::swap(w->rangeLow, w->rangeHigh);
+        w->position = Clamp(w, w->position);
+        return old;
+    }
+    case PBM_SETPOS: {
+        int old = w->position;
+        w->position = Clamp(w, int(wp));
+        return old;
+    }
+    case PBM_DELTAPOS: {
+        int old = w->position;
+        w->position = Clamp(w, (long long)old + int(wp));
+        return old;
+    }
+    case PBM_SETSTEP: {
+        int old = w->step;
+        w->step = int(wp);
+        return old;
+    }
+    case PBM_STEPIT: {
+        int old = w->position;
+        long long span = (long long)w->rangeHigh - w->rangeLow;
+        long long pos = (long long)old + w->step;
+        // Past either end the bar starts over from the other.
+        if (span > 0 && (pos > w->rangeHigh || pos < w->rangeLow)) {
+            long long off = (pos - w->rangeLow) % span;
+            if (off < 0)
+                off += span;
+            pos = w->rangeLow + off;
+        }
+        w->position = Clamp(w, pos);
+        return old;
+    }
+    case PBM_GETRANGE: {
+        if (auto* r = reinterpret_cast<PBRANGE*>(lp))
+            *r = PBRANGE{w->rangeLow, w->rangeHigh};
+        return wp ? w->rangeLow : w->rangeHigh;
+    }
+    case PBM_GETPOS:
+        return w->position;
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+int DefaultButtonId(HWND dialog) {
+    for (HWND c : dialog->children)
+        if (c->className == L"Button" && (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return c->id;
+    return IDOK;
+}
+
+LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND w = Live(hwnd);
+    if (!w)
+        return 0;
+    if (w->dialogProc) {
+        INT_PTR r = w->dialogProc(hwnd, msg, wp, lp);
+        if (r)
+            return r;
+        if (!Live(hwnd))
+            return 0;
+    }
+    switch (msg) {
+    case WM_CLOSE: {
+        HWND cancel = GetDlgItem(hwnd, IDCANCEL);
+        if (!cancel || IsWindowEnabled(cancel))
+            SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(cancel));
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (wp == WPARAM(VK_ESCAPE)) {
+            SendMessageW(hwnd, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        if (wp == WPARAM(VK_RETURN)) {
+            int id = DefaultButtonId(w);
+            HWND button = GetDlgItem(hwnd, id);
+            if (!button || IsWindowEnabled(button))
+                SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(WORD(id), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(button));
+            return 0;
+        }
+        return 0;
+    case WM_INITDIALOG:
+        return TRUE;
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+} // namespace
+
+namespace platform::detail {
+
+void RegisterStandardControls() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = ButtonProc;
+    cls.lpszClassName = WC_BUTTON;
+    RegisterClassW(&cls);
+    cls.lpfnWndProc = StaticProc;
+    cls.lpszClassName = WC_STATIC;
+    RegisterClassW(&cls);
+    cls.lpfnWndProc = ProgressProc;
+    cls.lpszClassName = PROGRESS_CLASS;
+    RegisterClassW(&cls);
+    cls.lpfnWndProc = DialogProc;
+    cls.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    cls.lpszClassName = WC_DIALOG;
+    RegisterClassW(&cls);
+}
+
+} // namespace platform::detail

@@ -1,0 +1,229 @@
+#include "platform/windowing/dialog.h"
+
+#include "platform/windowing/message.h"
+#include "platform/windowing/window_internal.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <map>
+#include <memory>
+
+namespace {
+
+// Dialog units of the 8-point dialog font: 6 by 13 pixels per 4 by 8 units.
+constexpr int kBaseX = 6, kBaseY = 13;
+
+std::map<UINT, std::unique_ptr<DialogTemplate>>& Templates() {
+    static std::map<UINT, std::unique_ptr<DialogTemplate>> m;
+    return m;
+}
+
+std::map<UINT, std::wstring>& Strings() {
+    static std::map<UINT, std::wstring> m;
+    return m;
+}
+
+platform::DialogResponder& Responder() {
+    static platform::DialogResponder r;
+    return r;
+}
+
+int MapX(int x) {
+    return MulDiv(x, kBaseX, 4);
+}
+int MapY(int y) {
+    return MulDiv(y, kBaseY, 8);
+}
+
+} // namespace
+
+namespace platform::detail {
+void RegisterStandardControls();
+}
+
+namespace platform {
+
+void RegisterDialogTemplate(const DialogTemplate& tmpl) {
+    Templates()[tmpl.id] = std::make_unique<DialogTemplate>(tmpl);
+}
+
+const DialogTemplate* FindDialogTemplate(UINT id) {
+    auto it = Templates().find(id);
+    return it != Templates().end() ? it->second.get() : nullptr;
+}
+
+void RegisterStrings(std::initializer_list<std::pair<UINT, const wchar_t*>> strings) {
+    for (const auto& [id, text] : strings)
+        Strings()[id] = text ? text : L"";
+}
+
+bool LoadResourceString(UINT id, std::wstring& out) {
+    auto it = Strings().find(id);
+    if (it == Strings().end())
+        return false;
+    out = it->second;
+    return true;
+}
+
+bool IsDialogEnded(HWND dialog) {
+    HWND w = detail::Window(dialog);
+    return !w || w->dialogEnded;
+}
+
+INT_PTR RunModalDialog(HWND dialog) {
+    HWND w = detail::Window(dialog);
+    if (!w)
+        return -1;
+    if (Responder() && !w->dialogEnded)
+        Responder()(dialog, w->templateId);
+    for (;;) {
+        w = detail::Window(dialog);
+        if (!w)
+            return IDCANCEL;
+        if (w->dialogEnded)
+            return w->dialogResult;
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The quit belongs to the main loop: keep it for that loop.
+                PostQuitMessage(int(msg.wParam));
+                EndDialog(dialog, IDCANCEL);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
+        // No display and nothing queued: nobody can answer this dialog any more.
+        EndDialog(dialog, IDCANCEL);
+    }
+}
+
+ScopedDialogResponder::ScopedDialogResponder(DialogResponder responder) : m_previous(Responder()) {
+    Responder() = std::move(responder);
+}
+
+ScopedDialogResponder::~ScopedDialogResponder() {
+    Responder() = std::move(m_previous);
+}
+
+} // namespace platform
+
+int LoadStringW(HINSTANCE, UINT id, LPWSTR buffer, int max) {
+    std::wstring s;
+    if (!buffer || max <= 0 || !platform::LoadResourceString(id, s))
+        return 0;
+    int n = std::min(int(s.size()), max - 1);
+    std::copy(s.begin(), s.begin() + n, buffer);
+    buffer[n] = 0;
+    return n;
+}
+
+HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent,
+                                DLGPROC proc, LPARAM param) {
+    if (!tmpl)
+        return nullptr;
+    platform::detail::RegisterStandardControls();
+    DWORD style = tmpl->style & ~WS_VISIBLE & ~WS_CHILD;
+    HWND dlg = CreateWindowExW(0, WC_DIALOG, tmpl->caption ? tmpl->caption : L"", style, 0, 0,
+                               MapX(tmpl->cx), MapY(tmpl->cy), parent, nullptr, instance, nullptr);
+    if (!dlg)
+        return nullptr;
+    dlg->isDialog = true;
+    dlg->dialogProc = proc;
+    dlg->dialogParam = param;
+    dlg->templateId = tmpl->id;
+    for (const DialogControl& c : tmpl->controls) {
+        HWND ctrl = CreateWindowExW(0, c.className, c.text ? c.text : L"", c.style | WS_CHILD,
+                                    MapX(c.x), MapY(c.y), MapX(c.cx), MapY(c.cy), dlg,
+                                    reinterpret_cast<HMENU>(intptr_t(c.id)), instance, nullptr);
+        if (!ctrl) {
+            DestroyWindow(dlg);
+            return nullptr;
+        }
+    }
+    HWND first = nullptr;
+    for (HWND c : dlg->children)
+        if ((c->style & WS_TABSTOP) && !(c->style & WS_DISABLED)) {
+            first = c;
+            break;
+        }
+    if (SendMessageW(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first &&
+        IsWindow(first))
+        SetFocus(first);
+    if (!IsWindow(dlg))
+        return nullptr;
+    if ((tmpl->style & WS_VISIBLE) && !dlg->dialogEnded)
+        ShowWindow(dlg, SW_SHOW);
+    return dlg;
+}
+
+HWND CreateDialogParamW(HINSTANCE instance, UINT templateId, HWND parent, DLGPROC proc,
+                        LPARAM param) {
+    return CreateDialogIndirectParamW(instance, platform::FindDialogTemplate(templateId), parent,
+                                      proc, param);
+}
+
+INT_PTR DialogBoxParamW(HINSTANCE instance, UINT templateId, HWND parent, DLGPROC proc,
+                        LPARAM param) {
+    HWND dlg = CreateDialogParamW(instance, templateId, parent, proc, param);
+    if (!dlg)
+        return -1;
+    bool disabled = parent && IsWindowEnabled(parent);
+    if (disabled)
+        EnableWindow(parent, FALSE);
+    if (!platform::IsDialogEnded(dlg))
+        ShowWindow(dlg, SW_SHOW);
+    INT_PTR result = platform::RunModalDialog(dlg);
+    if (disabled)
+        EnableWindow(parent, TRUE);
+    DestroyWindow(dlg);
+    return result;
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+    HWND w = platform::detail::Window(dialog);
+    if (!w)
+        return FALSE;
+    w->dialogEnded = true;
+    w->dialogResult = result;
+    ShowWindow(dialog, SW_HIDE);
+    return TRUE;
+}
+
+BOOL MapDialogRect(HWND, RECT* rect) {
+    if (!rect)
+        return FALSE;
+    *rect = RECT{MapX(rect->left), MapY(rect->top), MapX(rect->right), MapY(rect->bottom)};
+    return TRUE;
+}
+
+LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT msg, WPARAM wp, LPARAM lp) {
+    return SendMessageW(GetDlgItem(dialog, id), msg, wp, lp);
+}
+
+BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
+    return SetWindowTextW(GetDlgItem(dialog, id), text);
+}
+
+UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int max) {
+    HWND c = GetDlgItem(dialog, id);
+    if (!c) {
+        if (buffer && max > 0)
+            buffer[0] = 0;
+        return 0;
+    }
+    return UINT(GetWindowTextW(c, buffer, max));
+}
+
+BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
+    HWND c = GetDlgItem(dialog, id);
+    if (!c)
+        return FALSE;
+    SendMessageW(c, BM_SETCHECK, check, 0);
+    return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND dialog, int id) {
+    return UINT(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
+}

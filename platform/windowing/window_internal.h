@@ -1,0 +1,59 @@
+// The window object behind a handle; shared by the windowing sources only.
+#pragma once
+
+#include "platform/graphics/surface.h"
+#include "platform/windowing/window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct HWND__ {
+    std::wstring className;
+    WNDPROC proc = nullptr;
+    HBRUSH background = nullptr;
+    void* hookObject = nullptr;
+    platform::WindowHook hook = nullptr;
+    HWND parent = nullptr; // child windows
+    HWND owner = nullptr;  // popups
+    std::vector<HWND> children;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT rect{0, 0, 0, 0}; // in the parent's client coordinates
+    std::wstring text;
+    int id = 0;
+    LONG_PTR userData = 0;
+    HFONT font = nullptr;
+    bool destroying = false;
+
+    // Painting.
+    std::vector<RECT> update; // client coordinates
+    bool erasePending = false;
+    std::unique_ptr<platform::RasterSurface> buffer;
+    platform::Surface* surface = nullptr; // a test's surface instead of the buffer
+    RECT dirty{0, 0, 0, 0};
+    bool hasDirty = false;
+    std::vector<HDC> dcs;
+
+    // Dialogs.
+    bool isDialog = false;
+    bool dialogEnded = false;
+    INT_PTR dialogResult = 0;
+    LRESULT (*dialogProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+    LPARAM dialogParam = 0;
+    UINT templateId = 0;
+
+    // Standard controls.
+    int rangeLow = 0, rangeHigh = 100, position = 0, step = 10;
+    int check = 0;
+};
+
+namespace platform::detail {
+HWND Window(HWND hwnd); // the live window or null
+RECT ClientRect(HWND hwnd);
+Surface* WindowSurface(HWND hwnd);
+void ForgetWindowInQueue(HWND hwnd);
+// A window that needs WM_PAINT (visible with a non-empty update region), or null.
+HWND FindWindowToPaint(HWND filter);
+std::vector<HWND> AllWindows();
+} // namespace platform::detail
