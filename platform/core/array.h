@@ -38,6 +38,8 @@ public:
         }
         if (nNewSize > m_nMaxSize) {
             INT_PTR step = std::max<INT_PTR>(m_nGrowBy > 0 ? m_nGrowBy : 4, m_nMaxSize / 2);
+            // A huge grow-by is a hint, not a reason to ask for memory nobody will use.
+            step = std::min(step, std::max<INT_PTR>(nNewSize, 1024));
             INT_PTR cap = m_nMaxSize <= MaxElements() - step ? m_nMaxSize + step : MaxElements();
             Reallocate(std::max(nNewSize, cap));
         }
@@ -75,6 +77,8 @@ public:
             m_pData[nIndex] = newElement;
             return;
         }
+        if (nIndex >= MaxElements())
+            AfxThrowMemoryException();
         TYPE value(newElement);
         SetSize(nIndex + 1);
         m_pData[nIndex] = std::move(value);

@@ -444,6 +444,19 @@ TEST(CArrayTest, SetAtGrowAndManyAddsAfterASmallGrowBy) {
     EXPECT_EQ(a[1], 42);
 }
 
+TEST(CArrayTest, ImpossibleSizesRaiseMemoryErrors) {
+    CArray<int, int> a;
+    a.SetSize(0, INT_PTR(PTRDIFF_MAX)); // an absurd grow-by still lets small arrays grow
+    a.Add(1);
+    a.Add(2);
+    EXPECT_EQ(a.GetSize(), 2);
+    EXPECT_THROW(a.SetSize(INT_PTR(PTRDIFF_MAX / 2)), CMemoryException);
+    EXPECT_THROW(a.InsertAt(1, 0, INT_PTR(PTRDIFF_MAX)), CMemoryException);
+    EXPECT_THROW(a.SetAtGrow(INT_PTR(PTRDIFF_MAX), 0), CMemoryException);
+    EXPECT_EQ(a.GetSize(), 2);
+    EXPECT_EQ(a[1], 2);
+}
+
 TEST(CFixedArraysTest, ThinInstancesKeepTheirElementTypes) {
     CUIntArray u;
     u.Add(0xFFFFFFFFu);
