@@ -118,6 +118,8 @@ TEST(Mat2dInverse, SingularMatrixIsReportedAndCopied) {
         EXPECT_EQ(out, m);
         EXPECT_EQ(~m, m);
     }
+    // Dividing by a singular matrix multiplies by its fallback copy.
+    EXPECT_EQ(Sample() / CMat2d(CScale(0, 1)), Sample() * CMat2d(CScale(0, 1)));
     CMat2d nan = CMat2d(CScale(NAN, 1));
     CMat2d out;
     EXPECT_EQ(nan.fnInverse(&out), 0);
@@ -193,6 +195,9 @@ TEST(Mat2dTransform, FullCircleStaysAFullCircle) {
     EXPECT_NEAR(mirrored.cy, 100, 1e-6);
     EXPECT_NEAR(mirrored.r, 100, 1e-6);
     EXPECT_EQ(mirrored.a1 - mirrored.a0, -GEO_2PI);
+    // make's failure value (a point) stays a point at the moved position.
+    CArc point = CMat2d(CDpoint(7, 8)) * CArc(CDpoint(1, 1), 0, 0, GEO_2PI);
+    EXPECT_EQ(point, CArc(CDpoint(8, 9), 0, 0, GEO_2PI));
     CArc large = CMat2d(CAngle(0.3)) * CArc(CDpoint(1e6, 0), 5e5, 1.0, 1.0 + GEO_2PI);
     EXPECT_NEAR(large.r, 5e5, 1e-6);
     EXPECT_EQ(large.a1 - large.a0, GEO_2PI);
