@@ -19,7 +19,7 @@ public:
     typedef TYPE BASE_TYPE;
     typedef ARG_TYPE BASE_ARG_TYPE;
 
-    // The block size only tuned allocation elsewhere; kept for the callers that pass it.
+    // Nodes are allocated one by one; the block size is accepted and not needed.
     explicit CList(INT_PTR nBlockSize = 10) { (void)nBlockSize; }
     CList(const CList&) = delete;
     CList& operator=(const CList&) = delete;

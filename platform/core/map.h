@@ -46,6 +46,7 @@ public:
     typedef VALUE BASE_VALUE;
     typedef ARG_VALUE BASE_ARG_VALUE;
 
+    // Entries are allocated one by one; the block size is accepted and not needed.
     explicit CMap(INT_PTR nBlockSize = 10) { (void)nBlockSize; }
     CMap(const CMap&) = delete;
     CMap& operator=(const CMap&) = delete;
