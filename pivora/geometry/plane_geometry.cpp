@@ -1,7 +1,6 @@
 #include "pivora/geometry/plane_geometry.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
