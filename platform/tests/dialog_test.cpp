@@ -1,113 +1,91 @@
-#include "platform/windowing/dialog.h"
+#include "platform/framework/dialog.h"
 
-#include "platform/windowing/message.h"
+#include "platform/windowing/message_box.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const DialogTemplate kTemplate{
-    9100,
-    WS_POPUP | WS_CAPTION | DS_MODALFRAME,
-    120,
-    60,
-    L"Test",
-    L"MS Sans Serif",
-    8,
-    {{IDOK, WC_BUTTON, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 10, 40, 40, 14},
-     {IDCANCEL, WC_BUTTON, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 60, 40, 40, 14},
-     {300, WC_STATIC, L"hello", SS_LEFT, 10, 5, 80, 8},
-     {301, PROGRESS_CLASS, L"", 0, 10, 20, 100, 10}}};
+constexpr UINT kTemplate = 9200;
 
-INT_PTR CALLBACK_OkCancel(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
-    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-        EndDialog(dlg, LOWORD(wp));
-        return TRUE;
-    }
-    return FALSE;
+void Register() {
+    platform::RegisterDialogTemplate(
+        DialogTemplate{kTemplate,
+                       WS_POPUP | WS_CAPTION | DS_MODALFRAME,
+                       100,
+                       50,
+                       L"Number",
+                       L"MS Sans Serif",
+                       8,
+                       {{IDOK, WC_BUTTON, L"OK", BS_DEFPUSHBUTTON, 5, 30, 40, 14},
+                        {IDCANCEL, WC_BUTTON, L"Cancel", 0, 50, 30, 40, 14},
+                        {400, WC_STATIC, L"", 0, 5, 5, 80, 8},
+                        {401, PROGRESS_CLASS, L"", 0, 5, 15, 80, 8}}});
 }
 
-struct Dialogs : ::testing::Test {
-    void SetUp() override {
-        platform::ResetMessageQueue();
-        platform::RegisterDialogTemplate(kTemplate);
+struct NumberDlg : CDialog {
+    NumberDlg() : CDialog(kTemplate) {}
+    int m_value = 7;
+    int inits = 0;
+    CProgressCtrl m_bar;
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Control(dx, 401, m_bar);
+        DDX_Text(dx, 400, m_value);
+    }
+    BOOL OnInitDialog() override {
+        ++inits;
+        return CDialog::OnInitDialog();
     }
 };
 
-TEST_F(Dialogs, TemplateMakesItsControlsInPixels) {
-    HWND dlg = CreateDialogParamW(nullptr, 9100, nullptr, CALLBACK_OkCancel, 0);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_FALSE(IsWindowVisible(dlg));
-    HWND ok = GetDlgItem(dlg, IDOK);
-    ASSERT_NE(ok, nullptr);
-    RECT r;
-    GetClientRect(ok, &r);
-    EXPECT_EQ(r.right, 60);  // 40 units of 6/4 pixels
-    EXPECT_EQ(r.bottom, 23); // 14 units of 13/8, rounded
-    wchar_t buf[16];
-    GetDlgItemTextW(dlg, 300, buf, 16);
-    EXPECT_STREQ(buf, L"hello");
-    DestroyWindow(dlg);
-}
-
-struct ProgressCase {
-    const char* name;
-    UINT msg;
-    WPARAM wp;
-    LPARAM lp;
-    LRESULT result;
-    int posAfter;
-};
-
-TEST_F(Dialogs, ProgressBarKeepsRangePositionAndStep) {
-    HWND dlg = CreateDialogParamW(nullptr, 9100, nullptr, CALLBACK_OkCancel, 0);
-    HWND bar = GetDlgItem(dlg, 301);
-    const ProgressCase cases[] = {
-        {"range 0..100", PBM_SETRANGE32, 0, 100, MAKELONG(0, 100), 0},
-        {"set pos", PBM_SETPOS, 40, 0, 0, 40},
-        {"delta", PBM_DELTAPOS, 25, 0, 40, 65},
-        {"set pos clamps", PBM_SETPOS, 500, 0, 65, 100},
-        {"step 30", PBM_SETSTEP, 30, 0, 10, 100},
-        {"step wraps past the end", PBM_STEPIT, 0, 0, 100, 30},
-        {"16-bit range", PBM_SETRANGE, 0, MAKELPARAM(10, 20), MAKELONG(0, 100), 20},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SendMessageW(bar, c.msg, c.wp, c.lp), c.result) << c.name;
-        EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), c.posAfter) << c.name;
-    }
-    DestroyWindow(dlg);
-}
-
-TEST_F(Dialogs, ModalDialogAnsweredByTheResponderDisablesItsOwnerMeanwhile) {
-    HWND owner = CreateDialogParamW(nullptr, 9100, nullptr, CALLBACK_OkCancel, 0);
-    bool ownerWasEnabled = true;
-    platform::ScopedDialogResponder responder([&](HWND dlg, UINT id) {
-        EXPECT_EQ(id, 9100u);
-        ownerWasEnabled = IsWindowEnabled(owner);
-        SendDlgItemMessageW(dlg, IDOK, BM_CLICK, 0, 0);
+TEST(CDialogModal, DataExchangeRunsBothWaysAndOkEndsTheDialog) {
+    Register();
+    NumberDlg dlg;
+    CString shown;
+    platform::ScopedDialogResponder responder([&](HWND h, UINT) {
+        CWnd::FromHandle(h)->GetDlgItemText(400, shown);
+        SetDlgItemTextW(h, 400, L" 42 ");
+        SendDlgItemMessageW(h, IDOK, BM_CLICK, 0, 0);
     });
-    EXPECT_EQ(DialogBoxParamW(nullptr, 9100, owner, CALLBACK_OkCancel, 0), IDOK);
-    EXPECT_FALSE(ownerWasEnabled);
-    EXPECT_TRUE(IsWindowEnabled(owner));
-    DestroyWindow(owner);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.inits, 1);
+    EXPECT_EQ(shown, L"7");
+    EXPECT_EQ(dlg.m_value, 42);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_EQ(dlg.m_bar.m_hWnd, nullptr); // the control let go of its window with the dialog
 }
 
-TEST_F(Dialogs, UnansweredModalDialogCancelsAndKeepsAQuitForTheMainLoop) {
-    EXPECT_EQ(DialogBoxParamW(nullptr, 9100, nullptr, CALLBACK_OkCancel, 0), IDCANCEL);
-    platform::ScopedDialogResponder responder([](HWND, UINT) { PostQuitMessage(4); });
-    EXPECT_EQ(DialogBoxParamW(nullptr, 9100, nullptr, CALLBACK_OkCancel, 0), IDCANCEL);
-    MSG m;
-    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.message, WM_QUIT);
-    EXPECT_EQ(m.wParam, 4u);
+TEST(CDialogModal, InvalidNumberKeepsTheDialogOpenAndSaysSo) {
+    Register();
+    NumberDlg dlg;
+    platform::MessageBoxResponder boxes;
+    bool stillOpen = false;
+    platform::ScopedDialogResponder responder([&](HWND h, UINT) {
+        SetDlgItemTextW(h, 400, L"4x2");
+        SendDlgItemMessageW(h, IDOK, BM_CLICK, 0, 0);
+        stillOpen = !platform::IsDialogEnded(h);
+        SendDlgItemMessageW(h, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(dlg.m_value, 7);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
-TEST_F(Dialogs, StringTableLookups) {
-    platform::RegisterStrings({{5001, L"Percent"}, {5002, L""}});
-    wchar_t buf[5];
-    EXPECT_EQ(LoadStringW(nullptr, 5001, buf, 5), 4);
-    EXPECT_STREQ(buf, L"Perc");
-    EXPECT_EQ(LoadStringW(nullptr, 5999, buf, 5), 0);
+TEST(CDialogModeless, WithoutAParentTheMainWindowOwnsIt) {
+    Register();
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, L"main", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    AfxSetMainWnd(&main);
+    NumberDlg dlg;
+    ASSERT_TRUE(dlg.Create(kTemplate));
+    EXPECT_EQ(::GetParent(dlg.m_hWnd), main.m_hWnd);
+    EXPECT_EQ(dlg.inits, 1);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_FALSE(dlg.IsWindowVisible()); // ended: hidden, still there until destroyed
+    EXPECT_TRUE(IsWindow(dlg.m_hWnd));
+    dlg.DestroyWindow();
+    AfxSetMainWnd(nullptr);
 }
 
 } // namespace

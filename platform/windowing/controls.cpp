@@ -1,6 +1,6 @@
 #include "platform/windowing/controls.h"
 
-#include "platform/windowing/dialog.h"
+#include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
 

@@ -1,4 +1,4 @@
-#include "platform/windowing/dialog.h"
+#include "platform/windowing/dialog_template.h"
 
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"

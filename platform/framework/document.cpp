@@ -1,0 +1,216 @@
+#include "platform/framework/document.h"
+
+#include "platform/system/paths.h"
+#include "platform/windowing/message_box.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+IMPLEMENT_DYNAMIC(CDocument, CObject)
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument() = default;
+
+void CDocument::SetTitle(const wchar_t* title) {
+    m_strTitle = title ? title : L"";
+}
+
+void CDocument::SetPathName(const wchar_t* path, BOOL) {
+    m_strPathName = path ? path : L"";
+    SetTitle(platform::FileNameOf(m_strPathName));
+}
+
+void CDocument::AddView(CView* view) {
+    if (view && !m_viewList.Find(view))
+        m_viewList.AddTail(view);
+    OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* view) {
+    if (POSITION pos = m_viewList.Find(view))
+        m_viewList.RemoveAt(pos);
+    OnChangedViewList();
+}
+
+void CDocument::UpdateAllViews(CView*, LPARAM, CObject*) {}
+
+void CDocument::OnChangedViewList() {
+    if (m_viewList.IsEmpty() && m_bAutoDelete)
+        OnCloseDocument();
+}
+
+BOOL CDocument::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::OnCloseDocument() {
+    DeleteContents();
+    if (m_bAutoDelete)
+        delete this;
+}
+
+CFile* CDocument::GetFile(const wchar_t* fileName, UINT openFlags, CFileException* error) {
+    auto* file = new CFile;
+    if (!file->Open(fileName, openFlags, error)) {
+        delete file;
+        return nullptr;
+    }
+    return file;
+}
+
+void CDocument::ReleaseFile(CFile* file, BOOL abort) {
+    if (!file)
+        return;
+    if (abort)
+        file->Abort();
+    else
+        file->Close();
+    delete file;
+}
+
+BOOL CDocument::OnOpenDocument(const wchar_t* path) {
+    CFileException fe;
+    CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &fe);
+    if (!file) {
+        ReportSaveLoadException(path, &fe, FALSE);
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE); // dirty while loading
+    try {
+        CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete);
+        ar.m_pDocument = this;
+        Serialize(ar);
+        ar.Close();
+    } catch (const std::exception& e) {
+        ReleaseFile(file, TRUE);
+        // Nothing half-loaded stays behind.
+        DeleteContents();
+        SetModifiedFlag(FALSE);
+        ReportSaveLoadException(path, &e, FALSE);
+        return FALSE;
+    }
+    ReleaseFile(file, FALSE);
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::SaveToFile(const wchar_t* path, const std::function<void()>& beforeReplace) {
+    namespace fs = std::filesystem;
+    const std::string target = platform::MapPath(path);
+    fs::path folder = fs::path(target).parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::string tmpl = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        int err = errno;
+        CFileException fe(CFileException::OsErrorToException(err), err, CString(path));
+        ReportSaveLoadException(path, &fe, TRUE);
+        return FALSE;
+    }
+    ::close(fd);
+    // Keep the permissions of the file being replaced.
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0)
+        ::chmod(tmpl.c_str(), st.st_mode & 07777);
+    else
+        ::chmod(
+            tmpl.c_str(), 0666 & ~[] {
+                mode_t m = ::umask(0);
+                ::umask(m);
+                return m;
+            }());
+
+    const CString temp = CString::FromUtf8(tmpl);
+    CFile file;
+    try {
+        CFileException fe;
+        if (!file.Open(temp, CFile::modeReadWrite | CFile::shareExclusive, &fe))
+            throw fe;
+        {
+            CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+            ar.m_pDocument = this;
+            Serialize(ar);
+            ar.Close();
+        }
+        if (::fsync(file.GetDescriptor()) != 0) {
+            int err = errno;
+            throw CFileException(CFileException::OsErrorToException(err), err, temp);
+        }
+        file.Close();
+        if (beforeReplace)
+            beforeReplace();
+        if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+            int err = errno;
+            throw CFileException(CFileException::OsErrorToException(err), err, CString(path));
+        }
+    } catch (const std::exception& e) {
+        file.Abort();
+        ::unlink(tmpl.c_str());
+        ReportSaveLoadException(path, &e, TRUE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(const wchar_t* path) {
+    if (!SaveToFile(path))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave() {
+    if (m_strPathName.IsEmpty())
+        return FALSE;
+    return OnSaveDocument(m_strPathName);
+}
+
+BOOL CDocument::SaveModified() {
+    if (!IsModified())
+        return TRUE;
+    CString name = m_strPathName.IsEmpty() ? m_strTitle : platform::FileNameOf(m_strPathName);
+    CString prompt;
+    prompt.Format(L"Save changes to %s?", name.GetString());
+    switch (MessageBoxW(nullptr, prompt, L"", MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return TRUE;
+    }
+}
+
+void CDocument::ReportSaveLoadException(const wchar_t* path, const std::exception* e, BOOL saving) {
+    CString name(path ? path : L"");
+    CString reason;
+    if (auto* ce = dynamic_cast<const CException*>(e))
+        reason = ce->GetMessageText();
+    else if (dynamic_cast<const std::bad_alloc*>(e))
+        reason = L"There is not enough memory.";
+    else if (e)
+        reason = CString(e->what());
+    if (saving) {
+        m_strLastError.Format(L"Failed to save \"%s\"; the previous file is unchanged.",
+                              name.GetString());
+    } else if (dynamic_cast<const CArchiveException*>(e)) {
+        m_strLastError.Format(L"Failed to open \"%s\": the file is damaged or is not a design "
+                              L"file.",
+                              name.GetString());
+    } else {
+        m_strLastError.Format(L"Failed to open \"%s\".", name.GetString());
+    }
+    if (!reason.IsEmpty())
+        m_strLastError += L"\n" + reason;
+    MessageBoxW(nullptr, m_strLastError, L"", MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,76 @@
+// CDocument: the class library's document: title, path, modified flag, the list of its views,
+// and the open and save steps through CFile and CArchive.
+//
+// Saving writes a temporary file beside the target and renames it over the target only once
+// it is complete, so a failed save never leaves a half-written file and the previous file
+// stays as it was. Opening a file that cannot be read empties the document and reports why.
+#pragma once
+
+#include "platform/core/archive.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/file.h"
+#include "platform/core/object.h"
+#include "platform/core/ptr_list.h"
+
+#include <functional>
+
+class CView;
+
+class CDocument : public CObject {
+    DECLARE_DYNAMIC(CDocument)
+public:
+    CDocument();
+    ~CDocument() override;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+
+    const CString& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const wchar_t* title);
+    const CString& GetPathName() const { return m_strPathName; }
+    // The title follows the file name of the path.
+    virtual void SetPathName(const wchar_t* path, BOOL addToMRU = TRUE);
+    virtual BOOL IsModified() { return m_bModified; }
+    virtual void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
+
+    // Views are not owned.
+    virtual void AddView(CView* view);
+    virtual void RemoveView(CView* view);
+    POSITION GetFirstViewPosition() const { return m_viewList.GetHeadPosition(); }
+    CView* GetNextView(POSITION& pos) const {
+        return static_cast<CView*>(const_cast<CPtrList&>(m_viewList).GetNext(pos));
+    }
+    INT_PTR GetViewCount() const { return m_viewList.GetCount(); }
+    // Views register for updates once the view layer exists; nothing to tell yet.
+    void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
+
+    virtual void OnChangedViewList();
+    virtual void DeleteContents() {}
+    virtual BOOL OnNewDocument();
+    virtual BOOL OnOpenDocument(const wchar_t* path);
+    virtual BOOL OnSaveDocument(const wchar_t* path);
+    virtual void OnCloseDocument();
+    // Asks whether to save a modified document: FALSE keeps it open.
+    virtual BOOL SaveModified();
+    virtual BOOL DoFileSave();
+
+    virtual CFile* GetFile(const wchar_t* fileName, UINT openFlags, CFileException* error);
+    virtual void ReleaseFile(CFile* file, BOOL abort);
+    // Shows the failure of an open or save; the text stays readable through GetLastErrorText.
+    virtual void ReportSaveLoadException(const wchar_t* path, const std::exception* e, BOOL saving);
+    const CString& GetLastErrorText() const { return m_strLastError; }
+
+    BOOL m_bAutoDelete = TRUE;
+
+protected:
+    // Writes the document through Serialize into a temporary file beside path and renames it
+    // over path. beforeReplace runs once the new file is complete, just before the rename
+    // (a backup of the old file is made there). Leaves the modified flag and the path alone;
+    // FALSE after a reported failure.
+    BOOL SaveToFile(const wchar_t* path, const std::function<void()>& beforeReplace = {});
+
+    CString m_strTitle;
+    CString m_strPathName;
+    BOOL m_bModified = FALSE;
+    CPtrList m_viewList;
+    CString m_strLastError;
+};
