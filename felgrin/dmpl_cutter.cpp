@@ -83,6 +83,9 @@ int CDMPLCutter::WriteInitIfPending() {
 
 int CDMPLCutter::StartOutput(int showCancel, int init) {
     CBaseCutter::StartOutput(showCancel, 1);
+    // The log was made anew: keep what the connection had to say about its open.
+    if (m_pTcpPort && !m_pTcpPort->Note().empty())
+        WriteLogFile(m_pTcpPort->Note());
     fnSetStatus(L"Start Output");
     bool opened = false;
     switch (GetDeviceType()) {

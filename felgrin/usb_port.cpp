@@ -19,6 +19,21 @@ const char* LibraryFile(int qx3) {
     return qx3 ? "libvanterQX3.so" : "libvanterusb.so";
 }
 
+// The libraries are installed beside the driver; the search path is tried after that.
+void* LoadBesideDriver(const char* file) {
+    Dl_info info = {};
+    if (::dladdr(reinterpret_cast<void*>(&LibraryFile), &info) && info.dli_fname) {
+        std::string path = info.dli_fname;
+        size_t slash = path.rfind('/');
+        if (slash != std::string::npos) {
+            path = path.substr(0, slash + 1) + file;
+            if (void* m = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+                return m;
+        }
+    }
+    return ::dlopen(file, RTLD_NOW | RTLD_LOCAL);
+}
+
 } // namespace
 
 CUsbPort::CUsbPort(int portNumber, int qx3)
@@ -31,7 +46,7 @@ CUsbPort::~CUsbPort() {
 void* CUsbPort::Load() {
     if (m_hModule)
         return m_hModule;
-    void* module = ::dlopen(LibraryFile(m_bQX3), RTLD_NOW | RTLD_LOCAL);
+    void* module = LoadBesideDriver(LibraryFile(m_bQX3));
     if (!module) {
         if (m_bReportLoadFailure) {
             qvhost::MessageBox(

@@ -117,3 +117,100 @@ bool FakeSerialCutter::WaitUntilStopped(int timeoutMs) {
     }
     return false;
 }
+
+#include <arpa/inet.h>
+#include <condition_variable>
+#include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+
+namespace {
+struct ListenerSync {
+    std::mutex m;
+    std::condition_variable cv;
+};
+} // namespace
+
+LoopbackCutter::LoopbackCutter(std::string reply) : m_reply(std::move(reply)) {
+    m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int one = 1;
+    ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = 0;
+    ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::listen(m_listen, 4);
+    socklen_t len = sizeof a;
+    ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
+    m_port = ntohs(a.sin_port);
+    if (::pipe(m_wake) != 0)
+        m_wake[0] = m_wake[1] = -1;
+    m_mutex = new ListenerSync;
+    m_thread = new std::thread([this] { Run(); });
+}
+
+LoopbackCutter::~LoopbackCutter() {
+    if (m_wake[1] >= 0 && ::write(m_wake[1], "x", 1) < 0) {
+    }
+    auto* t = static_cast<std::thread*>(m_thread);
+    t->join();
+    delete t;
+    delete static_cast<ListenerSync*>(m_mutex);
+    ::close(m_listen);
+    ::close(m_wake[0]);
+    ::close(m_wake[1]);
+}
+
+void LoopbackCutter::Run() {
+    auto* sync = static_cast<ListenerSync*>(m_mutex);
+    for (;;) {
+        pollfd p[2] = {{m_listen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        if (::poll(p, 2, 10000) <= 0 || (p[1].revents & POLLIN))
+            return;
+        int c = ::accept(m_listen, nullptr, nullptr);
+        if (c < 0)
+            continue;
+        {
+            std::lock_guard<std::mutex> lock(sync->m);
+            ++m_connections;
+            m_open = true;
+        }
+        std::string pending;
+        for (;;) {
+            pollfd q[2] = {{c, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+            if (::poll(q, 2, 10000) <= 0 || (q[1].revents & POLLIN)) {
+                ::close(c);
+                return;
+            }
+            char buf[4096];
+            ssize_t n = ::recv(c, buf, sizeof buf, 0);
+            if (n <= 0)
+                break;
+            pending.append(buf, size_t(n));
+            {
+                std::lock_guard<std::mutex> lock(sync->m);
+                m_received.append(buf, size_t(n));
+            }
+            if (!m_reply.empty() && pending.find(";:ER") != std::string::npos) {
+                pending.clear();
+                ::send(c, m_reply.data(), m_reply.size(), MSG_NOSIGNAL);
+            }
+        }
+        ::close(c);
+        {
+            std::lock_guard<std::mutex> lock(sync->m);
+            m_open = false;
+        }
+        sync->cv.notify_all();
+    }
+}
+
+std::string LoopbackCutter::Received(int timeoutMs) {
+    auto* sync = static_cast<ListenerSync*>(m_mutex);
+    std::unique_lock<std::mutex> lock(sync->m);
+    sync->cv.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                      [this] { return !m_open && m_connections > 0; });
+    return m_received;
+}

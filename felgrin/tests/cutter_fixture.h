@@ -43,3 +43,29 @@ private:
 };
 
 std::string ReadWholeFile(const std::string& path);
+
+// A TCP listener on 127.0.0.1 that stands in for a network cutter: it takes connections one
+// after the other, keeps every byte, and answers ";:ER" with `reply` when one is set.
+class LoopbackCutter {
+public:
+    explicit LoopbackCutter(std::string reply = std::string());
+    ~LoopbackCutter();
+    int Port() const { return m_port; }
+    std::string PortText() const { return std::to_string(m_port); }
+    // Waits until the current connection is closed by the program (or timeoutMs) and returns
+    // everything received so far.
+    std::string Received(int timeoutMs);
+    int Connections() const { return m_connections; }
+
+private:
+    void Run();
+    int m_listen = -1;
+    int m_port = 0;
+    int m_wake[2] = {-1, -1};
+    std::string m_reply;
+    std::string m_received;
+    int m_connections = 0;
+    bool m_open = false;
+    void* m_thread = nullptr;
+    void* m_mutex = nullptr;
+};

@@ -1,0 +1,102 @@
+#include "felgrin/tcp_port.h"
+
+#include "cutter_fixture.h"
+#include "felgrin/dmpl_cutter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TcpPort : public CutterTest {};
+
+bool EchoRefused() {
+    return platform::EchoTest("127.0.0.1", "probe", 200) == platform::EchoResult::NotPermitted;
+}
+
+TEST_F(TcpPort, OnePathJobReachesTheNetworkCutterAndTheLogSaysWhenTheEchoIsRefused) {
+    LoopbackCutter listener;
+    CDMPLCutter c;
+    c.SetPortName(L"127.0.0.1");
+    c.fnSetNetworkService(listener.PortText());
+    c.fnSetTcpTimeouts(200, 2000, 0);
+    c.fnSetOrigin(1);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    POINT start = {1000, 2000};
+    ASSERT_EQ(c.PolyMoveTo(&start, 1), 0);
+    POINT cut[] = {{3000, 2000}, {3000, 4000}};
+    ASSERT_EQ(c.PolyLineTo(cut, 2), 0);
+    EXPECT_EQ(c.EndOutput(), 0);
+    c.EndDoc();
+    EXPECT_EQ(listener.Received(5000), ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,D,120,80,120,160");
+    std::string log = ReadFile("CutLog.txt");
+    std::string job =
+        ";:HOA,ECN,U,\r\n;:HOA,ECN,U,\r\n,U\r\n,40,80\r\n,D\r\n,120,80\r\n,120,160\r\n";
+    if (EchoRefused()) {
+        EXPECT_EQ(log.rfind("echo: the system refuses unprivileged ICMP sockets", 0), 0u) << log;
+        ASSERT_GE(log.size(), job.size());
+        EXPECT_EQ(log.substr(log.size() - job.size()), job);
+    } else {
+        EXPECT_EQ(log, job);
+    }
+}
+
+TEST_F(TcpPort, NoListenerFailsTheOpenWithTheMessage) {
+    int port;
+    {
+        LoopbackCutter gone;
+        port = gone.Port();
+    }
+    CDMPLCutter c;
+    c.SetPortName(L"127.0.0.1");
+    c.fnSetNetworkService(std::to_string(port));
+    c.fnSetTcpTimeouts(200, 200, 0);
+    EXPECT_EQ(c.StartDocW(), CUT_ERR_OPEN);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Could not open Vanter Socket Cutter");
+    EXPECT_FALSE(c.IsDeviceOpen());
+}
+
+TEST_F(TcpPort, LongWritesGoWholeAndReadsKeepToTheCallersLength) {
+    LoopbackCutter listener("(0,0,40,80,0,0,2000,4000,)");
+    CTcpPort port;
+    port.m_nReadTimeoutMs = 2000;
+    port.m_nCloseLingerMs = 0;
+    ASSERT_EQ(port.Open("127.0.0.1", listener.PortText().c_str()), 0);
+    std::string big(5000, 'x');
+    big += ";:ER";
+    EXPECT_EQ(port.Write(big.data(), int(big.size())), int(big.size()));
+    std::string reply;
+    EXPECT_EQ(port.Read(reply, 5), 5);
+    EXPECT_EQ(reply, "(0,0,");
+    port.Close();
+    EXPECT_EQ(listener.Received(5000), big);
+}
+
+TEST_F(TcpPort, ReadThatTimesOutLeavesAnEmptyText) {
+    LoopbackCutter listener;
+    CTcpPort port;
+    port.m_nReadTimeoutMs = 200;
+    port.m_nCloseLingerMs = 0;
+    ASSERT_EQ(port.Open("127.0.0.1", listener.PortText().c_str()), 0);
+    std::string reply = "old";
+    EXPECT_EQ(port.Read(reply, 128), 0);
+    EXPECT_EQ(reply, "");
+    EXPECT_EQ(port.Write("a", -1), -1);
+}
+
+TEST_F(TcpPort, ExtentsInquiryOverTheNetwork) {
+    LoopbackCutter listener("(0,0,40,80,0,0,2000,4000,)");
+    CDMPLCutter c;
+    c.SetPortName(L"127.0.0.1");
+    c.fnSetNetworkService(listener.PortText());
+    c.fnSetTcpTimeouts(200, 2000, 0);
+    c.fnSetOrigin(1);
+    CWindow w;
+    EXPECT_EQ(c.InquireExtents(&w), 0);
+    EXPECT_EQ(w, CWindow(0, 0, 50000, 100000));
+    EXPECT_FALSE(c.IsDeviceOpen());
+    EXPECT_EQ(listener.Received(5000), ";:ER");
+}
+
+} // namespace
