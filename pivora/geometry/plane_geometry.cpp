@@ -361,6 +361,14 @@ int intersect(CLine l1, CLine l2, CLpoint* out, int onFirst, int onSecond) {
 }
 
 int CheckIntersect(CLpoint& a1, CLpoint& a2, CLpoint& b1, CLpoint& b2) {
+    // No point lies within the tolerance of both segments when their boxes are further apart
+    // than twice the tolerance: most pairs of a design end here.
+    auto apart = [](LONG a, LONG b, LONG c, LONG d) {
+        return double(std::min(c, d)) - std::max(a, b) > 2 * GEO_ON_ELEMENT;
+    };
+    if (apart(a1.x, a2.x, b1.x, b2.x) || apart(b1.x, b2.x, a1.x, a2.x) ||
+        apart(a1.y, a2.y, b1.y, b2.y) || apart(b1.y, b2.y, a1.y, a2.y))
+        return 0;
     CDpoint p;
     return intersect(CDline(a1, a2), CDline(b1, b2), &p, 1, 1);
 }

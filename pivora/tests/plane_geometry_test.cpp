@@ -289,6 +289,25 @@ TEST(PlaneIntersections, FlaggedSegmentsAndTolerance) {
         EXPECT_EQ(CheckIntersect(c.a1, c.a2, c.b1, c.b2), c.result) << c.b1.x << "," << c.b1.y;
 }
 
+// CheckIntersect is the flagged crossing with both flags, whatever shortcut it takes.
+TEST(PlaneIntersections, CheckIntersectAgreesWithTheFlaggedCrossing) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coord(0, 40);
+    int met = 0;
+    for (int i = 0; i < 20000; ++i) {
+        CLpoint a1(coord(rng), coord(rng)), a2(coord(rng), coord(rng));
+        CLpoint b1(coord(rng), coord(rng)), b2(coord(rng), coord(rng));
+        CDpoint out;
+        int expected = intersect(CDline(a1, a2), CDline(b1, b2), &out, 1, 1);
+        met += expected;
+        ASSERT_EQ(CheckIntersect(a1, a2, b1, b2), expected)
+            << a1.x << "," << a1.y << " " << a2.x << "," << a2.y << " " << b1.x << "," << b1.y
+            << " " << b2.x << "," << b2.y;
+    }
+    EXPECT_GT(met, 1000);
+    EXPECT_LT(met, 19000);
+}
+
 TEST(PlaneIntersections, LineWithCircle) {
     CArc circle(CDpoint(0, 0), 10, 0, GEO_2PI);
     CDpoint f, n;
