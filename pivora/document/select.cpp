@@ -1,0 +1,63 @@
+#include "pivora/select.h"
+
+#include "pivora/article.h"
+#include "platform/core/archive.h"
+
+IMPLEMENT_SERIAL(CSelect, CObject, 0)
+
+namespace {
+
+void DeleteRow(CTree* first) {
+    while (first) {
+        CTree* next = first->GetRsibling();
+        first->Detach();
+        delete first;
+        first = next;
+    }
+}
+
+} // namespace
+
+CSelect::~CSelect() {
+    if (m_bOwnsLoadedArticle)
+        DeleteRow(m_pArticle);
+}
+
+void CSelect::GetExtents(CWindow& w) const {
+    if (!m_pArticle)
+        return;
+    switch (m_nSelectMode) {
+    case kSelectItem:
+        if (CItem* item = m_pArticle->GetItem())
+            w = item->Extents();
+        break;
+    case kSelectArticle:
+    case kSelectArticleToo:
+        w = m_pArticle->Extents(0);
+        break;
+    default:
+        break;
+    }
+}
+
+void CSelect::Serialize(CArchive& ar) {
+    CObject::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteObject(m_pArticle);
+        ar << int32_t(m_nSelectMode);
+        return;
+    }
+    if (m_bOwnsLoadedArticle)
+        DeleteRow(m_pArticle);
+    m_pArticle = nullptr;
+    m_bOwnsLoadedArticle = false;
+    CArticle* article = ar.ReadObjectAs<CArticle>();
+    if (article) {
+        article->BuildLinks();
+        m_pArticle = article;
+        m_bOwnsLoadedArticle = true;
+    }
+    int32_t mode;
+    ar >> mode;
+    m_nSelectMode = mode;
+}
