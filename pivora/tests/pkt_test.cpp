@@ -1,0 +1,159 @@
+#include "pivora/geometry/pkt.h"
+
+#include "pivora/item.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+CPkt Arc(CLpoint s, CLpoint m, CLpoint e) {
+    CPkt p;
+    p.Start(s);
+    p.Mid(m);
+    p.End(e);
+    p.Mode(CPkt::kArc);
+    EXPECT_EQ(p.MakeArc(), 1);
+    return p;
+}
+
+CPkt Line(CLpoint s, CLpoint e) {
+    CPkt p;
+    p.Start(s);
+    p.Mid(CLpoint((s.x + e.x) / 2, (s.y + e.y) / 2));
+    p.End(e);
+    return p;
+}
+
+} // namespace
+
+TEST(PathElement, DefaultsAndCopies) {
+    CPkt p;
+    EXPECT_EQ(p.Mode(), 0);
+    EXPECT_EQ(p.Arc(), CArc());
+    CPkt a = Arc(CLpoint(0, 0), CLpoint(50, 50), CLpoint(100, 0));
+    CPkt copy(a);
+    EXPECT_EQ(copy.Mode(), 2);
+    EXPECT_EQ(copy.Arc(), a.Arc());
+    EXPECT_EQ(copy.Mid(), CLpoint(50, 50));
+    CDpkt d;
+    EXPECT_EQ(d.flags, 0);
+    EXPECT_EQ(d.end2, CLpoint());
+}
+
+TEST(PathElement, TestArcDemotesDegenerateArcs) {
+    CPkt good = Arc(CLpoint(0, 0), CLpoint(50, 50), CLpoint(100, 0));
+    EXPECT_EQ(good.TestArc(), 1);
+    EXPECT_EQ(good.Mode(), 2);
+    CPkt bad;
+    bad.Start(CLpoint(0, 0));
+    bad.Mid(CLpoint(100, 100));
+    bad.End(CLpoint(10, 0));
+    bad.Mode(2);
+    EXPECT_EQ(bad.TestArc(), 0); // chord 10 is shorter than 141
+    EXPECT_EQ(bad.Mode(), 0);
+}
+
+TEST(PathElement, ExtentsOfArcsAndLines) {
+    CPkt half = Arc(CLpoint(-100, 0), CLpoint(0, 100), CLpoint(100, 0));
+    EXPECT_EQ(half.Extents(), CWindow(-100, 0, 100, 100));
+    CPkt line = Line(CLpoint(30, -5), CLpoint(-10, 20));
+    line.Mid(CLpoint(1000, 1000)); // the mid point of a line does not count
+    EXPECT_EQ(line.Extents(), CWindow(-10, -5, 30, 20));
+}
+
+TEST(PathElement, SplitMidHalvesLinesAndArcs) {
+    CPkt line = Line(CLpoint(0, 0), CLpoint(101, 0));
+    line.Mid(CLpoint(51, 0));
+    CPkt a, b;
+    line.SplitMid(a, b);
+    EXPECT_EQ(a.Start(), CLpoint(0, 0));
+    EXPECT_EQ(a.Mid(), CLpoint(25, 0)); // truncated
+    EXPECT_EQ(a.End(), CLpoint(51, 0));
+    EXPECT_EQ(b.Start(), CLpoint(51, 0));
+    EXPECT_EQ(b.Mid(), CLpoint(76, 0));
+    EXPECT_EQ(b.End(), CLpoint(101, 0));
+    EXPECT_EQ(a.Mode(), 0); // collinear: no arc, the mode stays
+    EXPECT_EQ(b.Mode(), 0);
+
+    // Counter-clockwise half circle over the top.
+    CPkt top = Arc(CLpoint(100, 0), CLpoint(0, 100), CLpoint(-100, 0));
+    CPkt f, s;
+    top.SplitMid(f, s);
+    EXPECT_EQ(f.Mid(), CLpoint(71, 71));
+    EXPECT_EQ(s.Mid(), CLpoint(-71, 71));
+    EXPECT_EQ(f.Mode(), 2);
+    EXPECT_EQ(s.Mode(), 2);
+
+    // Across the cut at pi: from 135 degrees through 180 to 225 degrees.
+    CPkt left = Arc(CLpoint(-71, 71), CLpoint(-100, 0), CLpoint(-71, -71));
+    left.SplitMid(f, s);
+    EXPECT_NEAR(f.Mid().x, -92, 1);
+    EXPECT_NEAR(f.Mid().y, 38, 1);
+    EXPECT_NEAR(s.Mid().x, -92, 1);
+    EXPECT_NEAR(s.Mid().y, -38, 1);
+}
+
+TEST(PathElement, PointAlongLinesAndArcs) {
+    CPkt line = Line(CLpoint(0, 0), CLpoint(100, 0));
+    CLpoint p(7, 7);
+    double dir = 9, len = 0;
+    EXPECT_EQ(CPkt::PointAlongPkt(line, 25, p, dir, &len), 1);
+    EXPECT_EQ(p, CLpoint(25, 0));
+    EXPECT_DOUBLE_EQ(dir, 0);
+    EXPECT_DOUBLE_EQ(len, 100);
+    EXPECT_EQ(CPkt::PointAlongPkt(line, 150, p, dir, nullptr), 0); // beyond: extrapolated
+    EXPECT_EQ(p, CLpoint(150, 0));
+
+    CPkt zero = Line(CLpoint(5, 5), CLpoint(5, 5));
+    p = CLpoint(7, 7);
+    dir = 9;
+    EXPECT_EQ(CPkt::PointAlongPkt(zero, 1, p, dir, &len), 0);
+    EXPECT_EQ(p, CLpoint(7, 7));
+    EXPECT_EQ(dir, 9);
+    EXPECT_EQ(len, 0);
+
+    CPkt top = Arc(CLpoint(1000, 0), CLpoint(0, 1000), CLpoint(-1000, 0));
+    EXPECT_EQ(CPkt::PointAlongPkt(top, 1000 * GEO_PI / 2, p, dir, &len), 1);
+    EXPECT_EQ(p, CLpoint(0, 1000));
+    EXPECT_NEAR(dir, GEO_PI, 0.05); // heading left at the top
+}
+
+TEST(PathElement, OnSegmentAndOnLine) {
+    struct Case {
+        CLpoint a, b, p;
+        int expected;
+    };
+    const Case cases[] = {
+        {{100, 100}, {0, 0}, {50, 70}, 1},
+        {{100, 100}, {0, 0}, {50, 71}, 0},
+        {{0, 0}, {100, 100}, {50, 70}, 1},
+        {{0, 0}, {100, 100}, {50, 71}, 0},
+        {{0, 0}, {100, 0}, {50, 0}, 1},
+        {{0, 0}, {100, 0}, {50, 1}, 0}, // outside the flat box of a horizontal segment
+        {{0, 0}, {100, 0}, {105, 0}, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(on_segment(c.a, c.b, c.p), c.expected)
+            << c.a.x << "," << c.a.y << " " << c.b.x << "," << c.b.y << " p " << c.p.x << ","
+            << c.p.y;
+
+    CLpoint same(3, 3);
+    EXPECT_EQ(on_line(CLpoint(3, 3), same, same, 5), 1);
+    EXPECT_EQ(on_line(CLpoint(4, 3), same, same, 5), 0);
+    CPoint dev(3, 3);
+    EXPECT_EQ(on_line(CPoint(40, 40), dev, dev, 1), 1); // a device point segment takes all
+}
+
+TEST(PathElement, HitTestLineSegUsesTheAccuracyBox) {
+    CItemHitTest test(nullptr, CPoint(50, 3), CItemHitTest::kModePath, 3);
+    CPoint a(100, 10 - 10), b(0, 0);
+    EXPECT_EQ(HitTestLineSeg(&test, a, b), 1);
+    test.SetHitPoint(CPoint(50, 4));
+    EXPECT_EQ(HitTestLineSeg(&test, a, b), 0);
+    test.SetHitPoint(CPoint(103, 0));
+    EXPECT_EQ(HitTestLineSeg(&test, a, b), 1);
+    test.SetHitPoint(CPoint(104, 0));
+    EXPECT_EQ(HitTestLineSeg(&test, a, b), 0);
+}
