@@ -1,0 +1,241 @@
+#include "felgrin/cutter_instance.h"
+
+#include "felgrin/felgrin_strings.h"
+#include "qvutils/host_services.h"
+
+CCutterInstance::CCutterInstance(CBaseCutter* cutter) : m_pCutter(cutter) {
+    if (m_pCutter)
+        m_wExtents = CWindow(0, 0, m_pCutter->fnGetMaxWidth(), m_pCutter->fnGetMaxHeight());
+}
+
+int CCutterInstance::fnAttachToCutter() {
+    m_bAttached = m_pCutter ? m_pCutter->fnAttachCutInst(this) : 0;
+    return m_bAttached;
+}
+
+int CCutterInstance::fnDetachFromCutter() {
+    if (m_pCutter)
+        m_pCutter->fnDetachCutInst(this);
+    m_bAttached = 0;
+    return 0;
+}
+
+int CCutterInstance::fnStartDoc() {
+    if (!fnAttachToCutter())
+        return CUT_ERR_BUSY;
+    int r = m_pCutter->StartDocW();
+    if (r != 0)
+        fnDetachFromCutter();
+    return r;
+}
+
+int CCutterInstance::fnEndDoc() {
+    if (!m_pCutter)
+        return CUT_ERR_BUSY;
+    int r = m_pCutter->EndDoc();
+    fnDetachFromCutter();
+    return r;
+}
+
+int CCutterInstance::fnStartPage() {
+    return m_pCutter ? m_pCutter->StartPage() : CUT_ERR_BUSY;
+}
+int CCutterInstance::fnEndPage() {
+    return m_pCutter ? m_pCutter->EndPage() : CUT_ERR_BUSY;
+}
+
+int CCutterInstance::fnStartOutput(int showCancel, int init) {
+    if (!m_pCutter)
+        return CUT_ERR_BUSY;
+    if (m_pCutter->InStartEndOutput())
+        return 0;
+    return m_pCutter->StartOutput(showCancel, init);
+}
+
+int CCutterInstance::fnEndOutput() {
+    if (!m_pCutter)
+        return CUT_ERR_BUSY;
+    if (m_pCutter->CutCancelled())
+        m_pCutter->SetCutCancelled(0);
+    // The output ends even when the move home fails: an output left open would make every
+    // later job skip its start and initialisation.
+    int r = m_pCutter->ReturnToZero();
+    int e = m_pCutter->EndOutput();
+    return r != 0 ? r : e;
+}
+
+int CCutterInstance::fnCutCancelled() {
+    return m_pCutter ? m_pCutter->CutCancelled() : 0;
+}
+
+bool CCutterInstance::Cancelled() {
+    return !m_pCutter || m_pCutter->CutCancelled();
+}
+
+int CCutterInstance::fnDeselect() {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Deselect();
+}
+int CCutterInstance::fnRecut(int n) {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Recut(n);
+}
+int CCutterInstance::fnFeed(CLpoint* p) {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Feed(p);
+}
+int CCutterInstance::fnPreload(const CWindow& w) {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Preload(w);
+}
+int CCutterInstance::fnPolyMoveTo(POINT* p, int n) {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PolyMoveTo(p, n);
+}
+int CCutterInstance::fnWaitUntilMoved(int t) {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->WaitUntilMoved(t);
+}
+int CCutterInstance::fnPolyLineTo(POINT* p, int n) {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PolyLineTo(p, n);
+}
+int CCutterInstance::fnPenUp() {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PenUp();
+}
+int CCutterInstance::fnPenDown() {
+    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PenDown();
+}
+
+int CCutterInstance::fnSetExtents(CWindow* w) {
+    if (!m_bAttached || !m_pCutter)
+        return CUT_ERR_BUSY;
+    return m_pCutter->SetExtents(w);
+}
+
+int CCutterInstance::fnSetDesignExtents(CWindow* w) {
+    if (!m_bAttached || !m_pCutter)
+        return CUT_ERR_BUSY;
+    return m_pCutter->SetDesignExtents(w);
+}
+
+int CCutterInstance::fnInquireExtents(CWindow* window) {
+    if (window)
+        *window = m_wExtents;
+    if (!m_pCutter)
+        return CUT_ERR_BUSY;
+    bool attachedHere = false;
+    if (!m_pCutter->fnIsAttached(this)) {
+        if (!fnAttachToCutter())
+            return CUT_ERR_BUSY;
+        attachedHere = true;
+    }
+    CWindow w = m_wExtents;
+    int result = CUT_ERR_BUSY;
+    int autoRetries = 0;
+    for (int round = 0;; ++round) {
+        if (round > 0 && m_pCutter->GetPortName().Compare(L"USB") < 0)
+            m_pCutter->WaitUntilMoved(120);
+        result = m_pCutter->InquireExtents(&w);
+        if (result == 0 || result == CUT_ERR_WRITE || result == CUT_ERR_STORED)
+            break;
+        UINT reasonId = 0;
+        switch (result) {
+        case CUT_ERR_BUSY:
+            reasonId = IDS_CUTTER_BUSY;
+            break;
+        case CUT_ERR_READ:
+            reasonId = IDS_FAILED_GET_INFO;
+            break;
+        case CUT_ERR_CANCELLED:
+            reasonId = IDS_FAILED_TIMEOUT;
+            break;
+        case CUT_ERR_NO_DEVICE:
+            reasonId = IDS_NO_DEVICE;
+            break;
+        case CUT_ERR_OPEN:
+            reasonId = IDS_FAILED_OPEN_PORT;
+            break;
+        default:
+            break;
+        }
+        CString text = FelgrinLoadString(IDS_MEDIA_SIZE_FAILED);
+        text.Replace(L"%1", reasonId ? FelgrinLoadString(reasonId) : CString());
+        int autoRetry = qvhost::GetAppParam(L"Cutter Auto Retry", 0);
+        qvhost::SetAppParam(L"Cutter Auto Retry", autoRetry);
+        bool again;
+        if (autoRetry != 0 && autoRetries < kMaxAutoRetries) {
+            ++autoRetries;
+            again = true;
+        } else {
+            again = qvhost::MessageBox(text, qvhost::kMbRetryCancel | qvhost::kMbIconExclamation) ==
+                    qvhost::kIdRetry;
+        }
+        if (!again)
+            break;
+    }
+    if (result == 0 || result == CUT_ERR_STORED) {
+        m_wExtents = w;
+        if (window)
+            *window = w;
+        fnSetExtents(&w);
+    }
+    if (attachedHere)
+        fnDetachFromCutter();
+    return result;
+}
+
+int CCutterInstance::fnInquireArcError() {
+    return m_pCutter ? m_pCutter->Inquire(258, nullptr, 0) : 12;
+}
+int CCutterInstance::fnInquireReturnToZero() {
+    return m_pCutter ? m_pCutter->fnInquireReturnToZero() : 0;
+}
+int CCutterInstance::fnInquireCurrentPosition(POINT* p) {
+    if (m_pCutter && p)
+        *p = m_pCutter->fnInquireCurrentPosition();
+    return 1;
+}
+int CCutterInstance::fnIsCurrentPosition(POINT p) {
+    return m_pCutter ? m_pCutter->fnIsCurrentPosition(p) : 0;
+}
+int CCutterInstance::fnGetPortName(CString& name) {
+    if (m_pCutter)
+        name = m_pCutter->GetPortName();
+    return 1;
+}
+int CCutterInstance::fnStartDesign() {
+    return m_pCutter ? m_pCutter->StartDesign() : 0;
+}
+int CCutterInstance::fnEndDesign() {
+    return m_pCutter ? m_pCutter->EndDesign() : 0;
+}
+void CCutterInstance::fnSetOrientation(CLpoint& a, CLpoint& b) {
+    if (m_pCutter)
+        m_pCutter->SetOrientation(a, b);
+}
+void CCutterInstance::fnSendString(std::string& text) {
+    if (m_pCutter)
+        m_pCutter->SendString(text);
+}
+void CCutterInstance::fnReadString(std::string& text) {
+    if (m_pCutter)
+        m_pCutter->ReadString(text);
+}
+void CCutterInstance::fnSetCutandFeed(int v) {
+    if (m_pCutter)
+        m_pCutter->fnSetCutandFeed(v);
+}
+void CCutterInstance::fnSetOptimizeCurves(int v) {
+    if (m_pCutter)
+        m_pCutter->SetOptimizeCurves(v);
+}
+void CCutterInstance::fnSetPreload(int v) {
+    if (m_pCutter)
+        m_pCutter->SetPreload(v);
+}
+int CCutterInstance::fnGetCutterModel() {
+    return m_pCutter ? m_pCutter->fnGetCutterModel() : 0;
+}
+int CCutterInstance::fnSetLineStyle(int style) {
+    return m_pCutter ? m_pCutter->fnSetLineStyle(style) : 0;
+}
+double CCutterInstance::fnGetResolution() {
+    return m_pCutter ? m_pCutter->GetResolution() : 25.0;
+}
+int CCutterInstance::fnFeedMediaExtents() {
+    return m_pCutter ? m_pCutter->FeedMediaExtents() : 0;
+}

@@ -1,0 +1,73 @@
+// A client's handle on one shared cutter: it holds the cutter for a document so that only one
+// client drives it, turns a cancelled cut into -5 for every job operation, and asks the cutter
+// for its media size.
+#pragma once
+
+#include "felgrin/base_cutter.h"
+
+#include <string>
+
+class CCutterInstance {
+public:
+    explicit CCutterInstance(CBaseCutter* cutter);
+    virtual ~CCutterInstance() = default;
+
+    virtual const char* GetRuntimeClassName() const { return "CCutterInstance"; }
+
+    CBaseCutter* fnGetCutter() const { return m_pCutter; }
+    int fnAttachToCutter();
+    int fnDetachFromCutter();
+    int fnIsAttached() const { return m_bAttached; }
+
+    int fnStartDoc();
+    int fnEndDoc();
+    int fnStartPage();
+    int fnEndPage();
+    int fnStartOutput(int showCancel, int init);
+    int fnEndOutput();
+    int fnCutCancelled();
+
+    int fnDeselect();
+    int fnRecut(int count);
+    int fnFeed(CLpoint* point);
+    int fnPreload(const CWindow& window);
+    int fnPolyMoveTo(POINT* points, int count);
+    int fnWaitUntilMoved(int ticks);
+    int fnPolyLineTo(POINT* points, int count);
+    int fnPenUp();
+    int fnPenDown();
+
+    int fnSetExtents(CWindow* window);
+    int fnSetDesignExtents(CWindow* window);
+    int fnInquireExtents(CWindow* window);
+    int fnInquireArcError();
+    int fnInquireReturnToZero();
+    int fnInquireCurrentPosition(POINT* position);
+    int fnIsCurrentPosition(POINT position);
+    int fnGetPortName(CString& name);
+    int fnStartDesign();
+    int fnEndDesign();
+    void fnSetOrientation(CLpoint& from, CLpoint& to);
+    void fnSendString(std::string& text);
+    void fnReadString(std::string& text);
+    void fnSetCutandFeed(int v);
+    void fnSetOptimizeCurves(int v);
+    void fnSetPreload(int v);
+    int fnGetCutterModel();
+    int fnSetLineStyle(int style);
+    double fnGetResolution();
+    int fnFeedMediaExtents();
+
+    const CWindow& fnGetExtents() const { return m_wExtents; }
+
+    // Rounds of an extents inquiry repeated without asking when "Cutter Auto Retry" is set:
+    // a cutter that never answers must not hold the program for ever.
+    static constexpr int kMaxAutoRetries = 10;
+
+private:
+    bool Cancelled();
+
+    CBaseCutter* m_pCutter;
+    int m_bAttached = 0;
+    CWindow m_wExtents;
+};
