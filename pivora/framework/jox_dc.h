@@ -8,12 +8,24 @@
 
 class CArc;
 class CArticle;
+class CWnd;
 
 // Which part of a view's client area a client context may draw on.
 enum ClientRegion {
     eClientAll = 0,      // the whole client area
     eClientRulers = 1,   // only the ruler bands
     eClientDocument = 2, // the document area without the ruler bands
+};
+
+class CJoxDC;
+
+// The base view takes part in its contexts' set-up through these hooks, which it installs when
+// its library loads; each checks that the window is a view. Unset, nothing happens.
+struct CJoxViewHooks {
+    // Excludes parts of the view's client area from the context's clipping for the region.
+    static void (*ExcludeClipClient)(const CWnd* wnd, CJoxDC* dc, ClientRegion region);
+    // Registers the view's paint context, or unregisters it with null.
+    static void (*PaintDC)(const CWnd* wnd, CJoxDC* dc);
 };
 
 class CJoxDC : public CDC {
