@@ -1,12 +1,12 @@
 #include "pivora/article.h"
 
 #include "pivora/document/record_fields.h"
+#include "pivora/framework/rand_number.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/rec_archive.h"
 #include "pivora/tx_effect.h"
 #include "platform/core/archive.h"
 #include "platform/core/array_archive.h"
-#include "platform/system/random.h"
 
 #include <cwchar>
 #include <vector>
@@ -69,9 +69,8 @@ template <class Fn> void ForEachDescendant(CTree* root, Fn fn) {
 
 // Seeds the identifier counter: the product of two draws from 0 to 9999.
 LONG DrawSeed() {
-    auto draw = [] { return LONG(0 + (10000 - 0) * platform::rand() / 32768.0); };
-    LONG a = draw();
-    LONG b = draw();
+    LONG a = get_rand_number(0, 10000);
+    LONG b = get_rand_number(0, 10000);
     return a * b;
 }
 
