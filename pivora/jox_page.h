@@ -79,6 +79,8 @@ public:
     void GetActiveObjectExtents(CWindow& w);
     void fnSnapToExtents(CLpoint& p) const;
     CGrid* Grid() { return m_pGrid; }
+    // Draws the active root article.
+    virtual void OnDraw(CJoxView* view, CJoxDC* dc);
 
     // Parameter blocks; the page owns every block it holds.
     CParamBlk* AddParam(CParamBlk* b);

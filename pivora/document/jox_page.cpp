@@ -149,6 +149,10 @@ void CJoxPage::fnSnapToExtents(CLpoint& p) const {
         p.y = e.y2;
 }
 
+void CJoxPage::OnDraw(CJoxView* view, CJoxDC* dc) {
+    RootArticle()->OnDraw(view, dc);
+}
+
 void CJoxPage::ClearTree() {
     while (CTree* r = m_RootArticle.GetRsibling())
         delete r;
@@ -380,6 +384,11 @@ void CJoxPage::LoadTree(CRecArchive& rec, DWORD len) {
         throw;
     }
     m_RootArticle.BuildLinks();
+    // The further roots are the root's siblings, not its descendants: their items need
+    // their owners too.
+    for (CTree* t = m_RootArticle.GetRsibling(); t; t = t->GetRsibling())
+        if (auto* a = DynamicDowncast<CArticle>(t))
+            a->BuildItemLinks();
     m_RootArticle.SetDocument(this);
     m_RootArticle.InvExtents(1);
 }

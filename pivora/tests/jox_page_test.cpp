@@ -518,6 +518,35 @@ TEST_F(JoxPageTest, SaveIntoAFolderThatCannotBeWritten) {
     EXPECT_EQ(ReadFileBytes(path), first);
 }
 
+TEST_F(JoxPageTest, LongRowsAndDeepNesting) {
+    // A long row of imported paths saves and opens without deep recursion.
+    auto page = NewPage();
+    CArticle* last = AddBox(*page, nullptr, CWindow(0, 0, 1, 1));
+    for (int i = 1; i < 50000; ++i) {
+        auto* a = new CArticle;
+        a->Item(new CBoxTestItem(CWindow(i, 0, i + 1, 1)));
+        last->InsertRsibling(a);
+        last = a;
+    }
+    const std::string path = Designs("Row.KDX");
+    Save(*page, path);
+    auto back = NewPage();
+    ASSERT_TRUE(back->OnOpenDocument(W(path))) << back->GetLastErrorText().ToUtf8();
+    back->RecalcExtents(0);
+    EXPECT_EQ(back->Extents(), CWindow(0, -499, 50000, 501));
+    EXPECT_EQ(back->RootArticle()->FindID(last->GetID())->GetLsibling()->GetRsibling(),
+              back->RootArticle()->FindID(last->GetID()));
+
+    // Nesting beyond what the archive follows is refused on store, and the file stays.
+    auto deep = NewPage();
+    CArticle* parent = deep->RootArticle();
+    for (int i = 0; i < 2000; ++i)
+        parent = AddBox(*deep, parent, CWindow(0, 0, 1, 1));
+    EXPECT_FALSE(deep->OnSaveDocument(W(path)));
+    auto reread = NewPage();
+    EXPECT_TRUE(reread->OnOpenDocument(W(path)));
+}
+
 // ---- Backup and recovery copies ----
 
 TEST_F(JoxPageTest, BackupOnlyWhenSwitchedOnAndModified) {
