@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -383,6 +385,71 @@ TEST_F(SerialCutter, MissingDeviceIsReportedAndTheJobGetsMinus2) {
     EXPECT_EQ(c.StartDocW(), CUT_ERR_OPEN);
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0].rfind("Failed to Open Device " + m_home + "/no-such-tty\n", 0), 0u);
+}
+
+} // namespace
+
+// The printer queue ----------------------------------------------------------------------------
+
+namespace {
+
+std::string CupsScript() {
+    std::string here = __FILE__;
+    return here.substr(0, here.rfind('/')) + "/../../platform/tests/cups_server.sh";
+}
+
+// A private scheduler whose raw queue "VanterTest" passes each job to a loopback listener.
+class PrinterQueueCutter : public CutterTest {
+protected:
+    static void SetUpTestSuite() {
+        char tmpl[] = "/tmp/cups-felgrin-XXXXXX";
+        s_dir = ::mkdtemp(tmpl);
+        s_started =
+            std::system(
+                (CupsScript() + " start " + s_dir + " >" + s_dir + "/start.log 2>&1").c_str()) == 0;
+        std::ifstream in(s_dir + "/server");
+        std::string server;
+        std::getline(in, server);
+        ::setenv("CUPS_SERVER", server.c_str(), 1);
+    }
+    static void TearDownTestSuite() {
+        std::system((CupsScript() + " stop " + s_dir).c_str());
+        std::system(("rm -rf " + s_dir).c_str());
+    }
+    void SetUp() override {
+        CutterTest::SetUp();
+        ASSERT_TRUE(s_started) << "see " << s_dir << "/start.log";
+    }
+    static std::string s_dir;
+    static bool s_started;
+};
+std::string PrinterQueueCutter::s_dir;
+bool PrinterQueueCutter::s_started = false;
+
+TEST_F(PrinterQueueCutter, OnePathJobGoesAsARawJobNamedVanterPlot) {
+    LoopbackCutter listener;
+    std::ofstream(s_dir + "/target") << listener.Port();
+    CDMPLCutter c;
+    c.SetPortName(L"VanterTest");
+    c.fnSetOrigin(1);
+    ASSERT_EQ(RunOnePathJob(c), 0);
+    EXPECT_EQ(listener.Received(20000), kOnePathBytes);
+    EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);
+    std::string title;
+    std::getline(std::ifstream(s_dir + "/target.title"), title);
+    EXPECT_EQ(title, "Vanter Plot");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(PrinterQueueCutter, MissingQueueIsReportedAndItsWritesFail) {
+    CDMPLCutter c;
+    c.SetPortName(L"No Such Cutter");
+    ASSERT_EQ(c.StartDocW(), 0);
+    EXPECT_EQ(c.StartOutput(0, 1), CUT_ERR_WRITE);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Failed to Open Spooler file for No Such Cutter");
+    c.EndOutput();
+    c.EndDoc();
 }
 
 } // namespace

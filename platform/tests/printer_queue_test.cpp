@@ -1,0 +1,131 @@
+#include "platform/system/printer_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <cstdlib>
+#include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Beside this file.
+std::string Script() {
+    std::string here = __FILE__;
+    return here.substr(0, here.rfind('/')) + "/cups_server.sh";
+}
+
+// A private scheduler for the whole suite; its queue "VanterTest" sends each job to the
+// loopback port the test writes into <dir>/target.
+class PrinterQueue : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char tmpl[] = "/tmp/cups-test-XXXXXX";
+        s_dir = ::mkdtemp(tmpl);
+        s_started =
+            std::system(
+                (Script() + " start " + s_dir + " >" + s_dir + "/start.log 2>&1").c_str()) == 0;
+        std::ifstream in(s_dir + "/server");
+        std::getline(in, s_server);
+        ::setenv("CUPS_SERVER", s_server.c_str(), 1);
+    }
+    static void TearDownTestSuite() {
+        std::system((Script() + " stop " + s_dir).c_str());
+        std::system(("rm -rf " + s_dir).c_str());
+    }
+    void SetUp() override { ASSERT_TRUE(s_started) << "see " << s_dir << "/start.log"; }
+
+    static std::string s_dir;
+    static std::string s_server;
+    static bool s_started;
+};
+std::string PrinterQueue::s_dir;
+std::string PrinterQueue::s_server;
+bool PrinterQueue::s_started = false;
+
+// Accepts one connection and keeps what arrives until it closes.
+class OneShotListener {
+public:
+    OneShotListener() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a = {};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(m_fd, 1);
+        socklen_t len = sizeof a;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &len);
+        m_port = ntohs(a.sin_port);
+        m_thread = std::thread([this] {
+            pollfd p = {m_fd, POLLIN, 0};
+            if (::poll(&p, 1, 20000) <= 0)
+                return;
+            int c = ::accept(m_fd, nullptr, nullptr);
+            char buf[4096];
+            for (;;) {
+                pollfd q = {c, POLLIN, 0};
+                if (::poll(&q, 1, 20000) <= 0)
+                    break;
+                ssize_t n = ::recv(c, buf, sizeof buf, 0);
+                if (n <= 0)
+                    break;
+                m_got.append(buf, size_t(n));
+            }
+            ::close(c);
+        });
+    }
+    ~OneShotListener() {
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_fd);
+    }
+    std::string Wait() {
+        m_thread.join();
+        return m_got;
+    }
+    int m_port = 0;
+
+private:
+    int m_fd = -1;
+    std::thread m_thread;
+    std::string m_got;
+};
+
+TEST_F(PrinterQueue, RawJobReachesTheQueuesDeviceUnchangedUnderItsTitle) {
+    OneShotListener listener;
+    std::ofstream(s_dir + "/target") << listener.m_port;
+    std::string error;
+    auto q = platform::CPrinterQueue::Open(L"VanterTest", &error);
+    ASSERT_TRUE(q) << error;
+    ASSERT_TRUE(q->StartDoc(L"Vanter Plot", &error)) << error;
+    std::string bytes = ";:HOA,ECN,U,\x1b\x00\xff,U,40,80";
+    bytes += std::string(70000, 'x'); // more than one chunk of the request
+    EXPECT_EQ(q->Write(bytes.data(), bytes.size()), int(bytes.size()));
+    int job = q->JobId();
+    EXPECT_TRUE(q->EndDoc(&error)) << error;
+    EXPECT_EQ(listener.Wait(), bytes);
+
+    std::string title;
+    std::getline(std::ifstream(s_dir + "/target.title"), title);
+    EXPECT_EQ(title, "Vanter Plot");
+    EXPECT_GT(job, 0);
+}
+
+TEST_F(PrinterQueue, UnknownQueueIsRefused) {
+    std::string error;
+    EXPECT_FALSE(platform::CPrinterQueue::Open(L"No Such Cutter", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(PrinterQueue, WritesOutsideADocumentAreRefused) {
+    auto q = platform::CPrinterQueue::Open(L"VanterTest");
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->Write("abc", 3), 0);
+    EXPECT_FALSE(q->EndDoc());
+}
+
+} // namespace
