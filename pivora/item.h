@@ -49,6 +49,8 @@ public:
     virtual void Echo(CJoxDC* dc, CMat2d& m, int mode);
     virtual int HitTestPoint(CItemHitTest* test);
     virtual int InsideOf(CItem* other);
+    // The full extents in device units, never empty.
+    virtual CRect CalcClientExtents(CJoxDC* dc);
     virtual CWindow Extents();
     virtual CWindow FullExtents();
     virtual void InvExtents(int on);
@@ -86,6 +88,9 @@ public:
     int CanXform(int bits);
     DWORD IsInActive() const { return m_dwProperties & kInactiveBits; }
     DWORD IsHidden() const;
+    // Whether the item must be drawn: always when printing or without a view, otherwise when
+    // it meets the clip box widened by 3 device units.
+    int IntersectClipRect(CJoxView* view, CJoxDC* dc);
 
     CArticle* GetArticle() const { return m_pArticle; }
     void Article(CArticle* owner) { m_pArticle = owner; }

@@ -1,6 +1,7 @@
 #include "pivora/article.h"
 
 #include "article_fixtures.h"
+#include "pivora/framework/jox_dc.h"
 #include "pivora/framework/rand_number.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/tx_effect.h"
@@ -8,6 +9,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/mem_file.h"
+#include "platform/graphics/surface.h"
 #include "platform/system/random.h"
 
 #include <gtest/gtest.h>
@@ -653,4 +655,38 @@ TEST(ArticleRows, LongSiblingRowsNeedNoDeepRecursion) {
     EXPECT_EQ(back->Extents(0), root->Extents(0));
     std::unique_ptr<CArticle> copy(static_cast<CArticle*>(back->CopyTreeObject()));
     EXPECT_EQ(copy->Extents(0), root->Extents(0));
+}
+
+namespace {
+
+struct RecordingDC : CJoxDC {
+    platform::RecordingSurface surface;
+    RecordingDC() { Attach(platform::CreateSurfaceDC(&surface)); }
+};
+
+} // namespace
+
+TEST(ArticleDevice, ClientExtentsStayInsideSixteenBitCoordinates) {
+    RecordingDC dc;
+    dc.SetMapMode(1);
+    dc.SetWindowExt(10, 10);
+    dc.SetViewportExt(10, -10); // y up in data, down on the device
+    struct Case {
+        CWindow box;
+        CRect expected;
+    };
+    const Case cases[] = {
+        {CWindow(-50000, -60000, 60000, 50000), CRect(-16380, -16370, 16380, 16370)},
+        {CWindow(-90000, 0, -50000, 10), CRect(-16380, -10, -16379, 0)},
+        {CWindow(40000, 100, 90000, 40100), CRect(16379, -16370, 16380, -100)},
+        {CWindow(7, 7, 7, 7), CRect(7, -7, 8, -6)},
+    };
+    for (const Case& c : cases) {
+        CArticle a;
+        a.Item(new CBoxItem(c.box));
+        CRect r = a.CalcClientExtents(&dc);
+        EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
+                  (std::vector<LONG>{c.expected.left, c.expected.top, c.expected.right,
+                                     c.expected.bottom}));
+    }
 }

@@ -3,8 +3,11 @@
 #include "article_fixtures.h"
 #include "pivora/article.h"
 
+#include "pivora/framework/jox_dc.h"
+
 #include "platform/core/exceptions.h"
 #include "platform/core/mem_file.h"
+#include "platform/graphics/surface.h"
 
 #include <gtest/gtest.h>
 
@@ -182,4 +185,32 @@ TEST(ItemHitTest, InitResetsAndElementsAreChecked) {
 
     CItemHitTest region(nullptr, nullptr);
     EXPECT_EQ(region.GetStartMode(), CItemHitTest::kModeNodes);
+}
+
+namespace {
+
+struct RecordingDC : CJoxDC {
+    platform::RecordingSurface surface;
+    RecordingDC() { Attach(platform::CreateSurfaceDC(&surface)); }
+};
+
+} // namespace
+
+TEST(ItemDevice, ClientExtentsAreNeverEmpty) {
+    RecordingDC dc; // map mode 0: data and device units agree
+    struct Case {
+        CWindow box;
+        CRect expected;
+    };
+    const Case cases[] = {
+        {CWindow(5, 5, 5, 5), CRect(5, 5, 6, 6)},
+        {CWindow(0, 10, 20, 10), CRect(0, 10, 20, 11)},
+        {CWindow(0, 0, 20, 30), CRect(0, 30, 20, 0)}, // (x1, y2) is the top left
+    };
+    for (const Case& c : cases) {
+        CBoxItem item(c.box);
+        EXPECT_EQ(item.CalcClientExtents(&dc), c.expected);
+    }
+    CBoxItem item(CWindow(0, 0, 1, 1));
+    EXPECT_EQ(item.IntersectClipRect(nullptr, &dc), 1); // without a view: always drawn
 }

@@ -1,6 +1,9 @@
 #include "pivora/geometry/pkt.h"
 
+#include "pivora/framework/jox_dc.h"
 #include "pivora/item.h"
+
+#include "platform/graphics/surface.h"
 
 #include <gtest/gtest.h>
 
@@ -156,4 +159,76 @@ TEST(PathElement, HitTestLineSegUsesTheAccuracyBox) {
     EXPECT_EQ(HitTestLineSeg(&test, a, b), 1);
     test.SetHitPoint(CPoint(104, 0));
     EXPECT_EQ(HitTestLineSeg(&test, a, b), 0);
+}
+
+namespace {
+
+// A drawing context on a recording surface; map mode 0, so data and device units agree.
+struct RecordingDC : CJoxDC {
+    platform::RecordingSurface surface;
+    RecordingDC() { Attach(platform::CreateSurfaceDC(&surface)); }
+};
+
+CPkt ArcOf(double r, double a0, double a1) {
+    CPkt p;
+    p.Mode(CPkt::kArc);
+    CArc arc(CDpoint(0, 0), r, a0, a1);
+    p.Arc(arc);
+    p.Start(arc.start().round());
+    p.Mid(arc.mid().round());
+    p.End(arc.end().round());
+    return p;
+}
+
+} // namespace
+
+TEST(PathElementDrawing, PiecesFollowTheDeviceLength) {
+    struct Case {
+        const char* what;
+        CPkt element;
+        int lines;
+    };
+    const Case cases[] = {
+        {"straight", Line(CLpoint(0, 0), CLpoint(100, 50)), 1},
+        {"arc of 7 pixels: through the mid point", ArcOf(5, 0, 1.4), 2},
+        // The device radius runs to the rounded end (54, 84): 99 whole pixels, 20 pieces.
+        {"arc of 99 pixels", ArcOf(100, 0, 1.0), 20},
+        {"arc of 605 pixels: at most 120 pieces", ArcOf(385, 0, GEO_PI_2), 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingDC dc;
+        CPkt element = c.element;
+        dc.MoveTo(element.Start().x, element.Start().y);
+        element.Draw(&dc);
+        EXPECT_EQ(dc.surface.Count(platform::GdiOp::LineTo), c.lines);
+        ASSERT_FALSE(dc.surface.Calls(platform::GdiOp::LineTo).empty());
+    }
+}
+
+TEST(PathElementDrawing, HitTestRecordsTheSubSegmentHit) {
+    RecordingDC dc;
+    CPkt line = Line(CLpoint(0, 0), CLpoint(100, 0));
+    CItemHitTest test(&dc, CPoint(40, 2), CItemHitTest::kModePath, 3);
+    EXPECT_EQ(line.HitTest(&test), 1);
+    EXPECT_EQ(test.GetHitSegment(), CLine(CLpoint(0, 0), CLpoint(100, 0)));
+    test.SetHitPoint(CPoint(40, 5));
+    EXPECT_EQ(line.HitTest(&test), 0);
+
+    // 605 device pixels: hit-tested in 61 pieces, so the last piece starts one 61st of the
+    // sweep before the end.
+    CPkt arc = ArcOf(385, 0, GEO_PI_2);
+    CLpoint pieces[62];
+    split_arc(&arc.Arc(), 61, pieces, 0, 1);
+    test.SetHitPoint(CPoint(arc.End().x, arc.End().y));
+    ASSERT_EQ(arc.HitTest(&test), 1);
+    EXPECT_EQ(test.GetHitSegment(), CLine(pieces[60], pieces[61]));
+
+    CPkt small = ArcOf(5, 0, 1.4); // short arcs are tested as their two halves
+    test.SetHitAccuracy(0);
+    test.SetHitPoint(CPoint(small.End().x, small.End().y));
+    ASSERT_EQ(small.HitTest(&test), 1);
+    EXPECT_EQ(test.GetHitSegment(), CLine(small.Mid(), small.End()));
+    test.SetHitPoint(CPoint(300, 300));
+    EXPECT_EQ(small.HitTest(&test), 0);
 }

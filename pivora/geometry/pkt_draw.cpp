@@ -1,0 +1,92 @@
+// Drawing and hit testing of path elements through a drawing context.
+#include "pivora/framework/jox_dc.h"
+#include "pivora/geometry/pkt.h"
+#include "pivora/geometry/plane_geometry.h"
+#include "pivora/item.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The device length of an arc element: its device radius times its sweep.
+double DeviceLength(CJoxDC* dc, CPkt& p, CPoint& endDev) {
+    endDev = CPoint(p.end.x, p.end.y);
+    dc->LPtoDP(endDev);
+    CLpoint c = CDpoint(p.arc.cx, p.arc.cy).round();
+    CPoint centre(c.x, c.y);
+    dc->LPtoDP(centre);
+    return length(centre, endDev) * std::fabs(p.arc.a1 - p.arc.a0);
+}
+
+int Pieces(double g, int step) {
+    return int(fnTruncLong(g)) / step + 1;
+}
+
+CPoint ToDevice(CJoxDC* dc, const CLpoint& p) {
+    CPoint d(p.x, p.y);
+    dc->LPtoDP(d);
+    return d;
+}
+
+} // namespace
+
+void CPkt::Draw(CJoxDC* dc) {
+    if (mode != kArc) {
+        dc->LineTo(end.x, end.y);
+        return;
+    }
+    CPoint endDev;
+    const double g = DeviceLength(dc, *this, endDev);
+    if (g < kShortArc) {
+        dc->LineTo(mid.x, mid.y);
+        dc->LineTo(end.x, end.y);
+        return;
+    }
+    // One table for the whole process, as arcs are drawn one at a time on the one thread.
+    static CLpoint table[kMaxPieces + 2];
+    const int n = std::clamp(Pieces(g, kDrawStep), 2, kMaxPieces);
+    split_arc(&arc, n, table, 0, 1);
+    for (int i = 1; i < n; ++i)
+        dc->LineTo(table[i].x, table[i].y);
+    dc->LineTo(end.x, end.y);
+}
+
+int CPkt::HitTest(CItemHitTest* test) {
+    CJoxDC* dc = test->GetDC();
+    CPoint s = ToDevice(dc, start);
+    CPoint e = ToDevice(dc, end);
+    if (mode != kArc) {
+        if (!HitTestLineSeg(test, s, e))
+            return 0;
+        test->SetHitSegment(start, end);
+        return 1;
+    }
+    CPoint endDev;
+    const double g = DeviceLength(dc, *this, endDev);
+    if (g < kShortArc) {
+        CPoint m = ToDevice(dc, mid);
+        if (HitTestLineSeg(test, s, m)) {
+            test->SetHitSegment(start, mid);
+            return 1;
+        }
+        if (HitTestLineSeg(test, m, e)) {
+            test->SetHitSegment(mid, end);
+            return 1;
+        }
+        return 0;
+    }
+    CLpoint table[kMaxPieces + 1];
+    const int n = std::min(Pieces(g, kHitStep), kMaxPieces);
+    split_arc(&arc, n, table, 0, 1);
+    CPoint from = ToDevice(dc, table[0]);
+    for (int i = 1; i <= n; ++i) {
+        CPoint to = ToDevice(dc, table[i]);
+        if (HitTestLineSeg(test, from, to)) {
+            test->SetHitSegment(table[i - 1], table[i]);
+            return 1;
+        }
+        from = to;
+    }
+    return 0;
+}
