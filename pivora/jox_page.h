@@ -7,6 +7,7 @@
 
 #include "pivora/article.h"
 #include "pivora/colour_palette.h"
+#include "pivora/framework/version.h"
 #include "pivora/geometry/geometry_types.h"
 #include "pivora/grid.h"
 #include "pivora/param_blk.h"
@@ -128,8 +129,12 @@ public:
     void TempPtr(void* p) { m_pTempPtr = p; }
     static CloseModAction CloseModifiedAction() { return s_eCloseModifiedAction; }
     static void CloseModifiedAction(CloseModAction a) { s_eCloseModifiedAction = a; }
-    // The list stays null until the running program's version can be read.
+    // Creates the list when missing and empties it; with add, appends the running program's
+    // version when it can be read.
     virtual void SetModulesVersion(bool add);
+    // The versions of the programs that last wrote the design; null before the first store
+    // or load.
+    const CArray<CVersion, CVersion&>* ModulesVersion() const { return m_pModulesVersion; }
 
     // Selection: the design document overrides these.
     virtual void RemoveAllSelection() {}
@@ -167,6 +172,7 @@ private:
     void LoadParams(CRecArchive& rec, DWORD len);
     void LoadGrid(CRecArchive& rec, DWORD len);
     void LoadRect(CRecArchive& rec, DWORD len, CWindow& rect);
+    void LoadVersions(CRecArchive& rec, DWORD len);
     void SetAutosaveName(const CString& name);
 
     CArticle m_RootArticle;
@@ -187,6 +193,7 @@ private:
     int m_nLock = 0;
     int m_nUpdateLock = 0;
     DWORD m_dwTypeModified = 0;
+    CArray<CVersion, CVersion&>* m_pModulesVersion = nullptr;
     void* m_pTempPtr = nullptr;
 
     static CloseModAction s_eCloseModifiedAction;

@@ -39,6 +39,7 @@ CJoxPage::~CJoxPage() {
         delete r;
     RemoveAllParams();
     delete m_pGrid;
+    delete m_pModulesVersion;
     SetAutosaveName(CString());
 }
 
@@ -302,7 +303,14 @@ void CJoxPage::SetFileNameExtension(const CString& ext) {
     SetPathName(path, FALSE);
 }
 
-void CJoxPage::SetModulesVersion(bool) {}
+void CJoxPage::SetModulesVersion(bool add) {
+    if (!m_pModulesVersion)
+        m_pModulesVersion = new CArray<CVersion, CVersion&>;
+    m_pModulesVersion->RemoveAll();
+    CVersion running;
+    if (add && CVersion::GetAppVersion(nullptr, running))
+        m_pModulesVersion->Add(running);
+}
 
 // ---- Storage ----
 
@@ -310,6 +318,13 @@ void CJoxPage::Serialize(CArchive& ar) {
     CRecArchive rec(ar);
     if (ar.IsStoring()) {
         SetModulesVersion(true);
+        if (m_pModulesVersion) {
+            DWORD pos = rec.StartStore(kRecVersions);
+            ar.WriteCount(DWORD_PTR(m_pModulesVersion->GetSize()));
+            for (INT_PTR i = 0; i < m_pModulesVersion->GetSize(); ++i)
+                m_pModulesVersion->ElementAt(i).Serialize(ar);
+            rec.EndStore(pos);
+        }
         rec.StoreField(kRecTree, static_cast<CObject&>(m_RootArticle));
         StoreDesignParams(kRecParams, rec);
         rec.StoreField(kRecContext, WORD(m_nContext));
@@ -365,6 +380,9 @@ void CJoxPage::Serialize(CArchive& ar) {
         }
         case kRecViewExtents:
             LoadRect(rec, len, m_ViewExtents);
+            break;
+        case kRecVersions:
+            LoadVersions(rec, len);
             break;
         default:
             rec.SkipField(len);
@@ -440,6 +458,22 @@ void CJoxPage::LoadRect(CRecArchive& rec, DWORD len, CWindow& rect) {
     int32_t v[4];
     ar.ReadExact(v, sizeof v);
     rect = CWindow(v[0], v[1], v[2], v[3]);
+}
+
+void CJoxPage::LoadVersions(CRecArchive& rec, DWORD len) {
+    SetModulesVersion(false);
+    CArchive& ar = rec.Archive();
+    CArray<CVersion, CVersion&> versions;
+    record_fields::LoadSized(rec, len, [&] {
+        // Each record holds at least its version word and its payload length.
+        DWORD_PTR count = ar.ReadCount(12);
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            CVersion v;
+            v.Serialize(ar);
+            versions.Add(v);
+        }
+    });
+    m_pModulesVersion->Copy(versions);
 }
 
 // ---- Opening, saving, backup and recovery copies ----

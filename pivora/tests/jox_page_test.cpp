@@ -330,8 +330,43 @@ TEST_F(JoxPageTest, PageRecordsAfterTheTree) {
     auto bytes = StoreBody(*page);
     ASSERT_GT(bytes.size(), own.size());
     EXPECT_EQ(std::vector<BYTE>(bytes.end() - own.size(), bytes.end()), own);
-    EXPECT_EQ(bytes[0], 0x00); // the tree record comes first
+    // The versions of the running program come first, then the tree.
+    EXPECT_EQ(bytes[0], 0x0A);
     EXPECT_EQ(bytes[1], 0x00);
+    ASSERT_NE(page->ModulesVersion(), nullptr);
+}
+
+TEST_F(JoxPageTest, ModuleVersionsNameTheProgramsThatWroteTheFile) {
+    CVersion writer;
+    writer.m_major = 5;
+    writer.m_minor = 1;
+    writer.m_revision = 12;
+    writer.m_fileName = L"C:\\Program Files\\Kelvane.exe";
+    CMemFile vf;
+    {
+        CArchive ar(&vf, CArchive::store);
+        ar.WriteCount(1);
+        writer.Serialize(ar);
+        ar.Close();
+    }
+    const std::vector<BYTE> payload = vf.Detach();
+    std::vector<BYTE> record = {0x0A, 0x00, BYTE(payload.size()), 0, 0, 0};
+    record.insert(record.end(), payload.begin(), payload.end());
+
+    auto page = NewPage();
+    EXPECT_EQ(page->ModulesVersion(), nullptr);
+    LoadBody(*page, Cat({record, kEnd}));
+    ASSERT_NE(page->ModulesVersion(), nullptr);
+    ASSERT_EQ(page->ModulesVersion()->GetSize(), 1);
+    const CVersion& v = page->ModulesVersion()->GetAt(0);
+    EXPECT_EQ(CVersion::GetVersion(v), CString(L"5.1.0.12"));
+    EXPECT_EQ(v.m_fileName, writer.m_fileName);
+
+    // A count the record cannot hold is refused.
+    auto damaged = record;
+    damaged[6] = 0x40;
+    auto other = NewPage();
+    EXPECT_THROW(LoadBody(*other, Cat({damaged, kEnd})), CArchiveException);
 }
 
 TEST_F(JoxPageTest, RectangleRecordsOfOtherSizes) {
