@@ -8,6 +8,7 @@
 #include "platform/windowing/message_box.h"
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CJoxPage, CDocument)
@@ -437,8 +438,9 @@ void CJoxPage::LoadParams(CRecArchive& rec, DWORD len) {
 }
 
 void CJoxPage::LoadGrid(CRecArchive& rec, DWORD len) {
-    CGrid* grid = nullptr;
-    record_fields::LoadSized(rec, len, [&] { grid = rec.LoadObject<CGrid>(); });
+    std::unique_ptr<CGrid> loaded;
+    record_fields::LoadSized(rec, len, [&] { loaded.reset(rec.LoadObject<CGrid>()); });
+    CGrid* grid = loaded.release();
     // Snapping and the grid's users expect one: a null grid in a file gives a default one.
     if (!grid)
         grid = new CGrid;

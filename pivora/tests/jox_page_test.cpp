@@ -395,7 +395,7 @@ TEST_F(JoxPageTest, NullGridAndNullBlocksLoadToSoundDefaults) {
     page->RecalcExtents(0);
 }
 
-TEST_F(JoxPageTest, ObjectsOfTheWrongClassAreRefused) {
+TEST_F(JoxPageTest, ObjectsOfTheWrongClassOrSizeAreRefused) {
     // A grid where the blocks belong, and a block where the grid belongs.
     CGrid grid;
     CParamBlk block(3);
@@ -411,7 +411,11 @@ TEST_F(JoxPageTest, ObjectsOfTheWrongClassAreRefused) {
     params.insert(params.end(), gridRef.begin(), gridRef.end());
     std::vector<BYTE> gridRec = {0x07, 0x00, BYTE(blockRef.size()), 0, 0, 0};
     gridRec.insert(gridRec.end(), blockRef.begin(), blockRef.end());
-    for (const auto& bytes : {Cat({params, kEnd}), Cat({gridRec, kEnd})}) {
+    // A grid whose object runs past its record.
+    auto goodGrid = ref(&grid);
+    std::vector<BYTE> shortGrid = {0x07, 0x00, BYTE(goodGrid.size() - 6), 0, 0, 0};
+    shortGrid.insert(shortGrid.end(), goodGrid.begin(), goodGrid.end());
+    for (const auto& bytes : {Cat({params, kEnd}), Cat({gridRec, kEnd}), Cat({shortGrid, kEnd})}) {
         auto page = NewPage();
         EXPECT_THROW(LoadBody(*page, bytes), CArchiveException);
         EXPECT_EQ(page->ParamCount(), 0);
