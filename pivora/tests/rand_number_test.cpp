@@ -1,7 +1,10 @@
 #include "pivora/framework/rand_number.h"
 #include "platform/system/random.h"
+#include "platform/tests/settings_sandbox.h"
 
 #include <gtest/gtest.h>
+
+KELVANE_SETTINGS_SANDBOX();
 
 TEST(RandNumber, StaysInsideItsRange) {
     get_rand_number(0, 1); // the first use seeds from the clock

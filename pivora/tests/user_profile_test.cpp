@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+KELVANE_SETTINGS_SANDBOX();
+
 TEST(UserProfile, ScramblingIsAShiftPerPosition) {
     CString s = L"abc";
     CUserProfile::fnEncryptUPD(s);

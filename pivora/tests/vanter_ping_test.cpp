@@ -1,5 +1,6 @@
 #include "pivora/framework/vanter_ping.h"
 #include "platform/system/udp_socket.h"
+#include "platform/tests/settings_sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+KELVANE_SETTINGS_SANDBOX();
 
 namespace {
 

@@ -3,10 +3,13 @@
 #include "platform/core/mem_file.h"
 #include "platform/system/module.h"
 #include "platform/system/random.h"
+#include "platform/tests/settings_sandbox.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+KELVANE_SETTINGS_SANDBOX();
 
 namespace {
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+KELVANE_SETTINGS_SANDBOX();
+
 TEST(AppRegistry, ProfileCallsLiveUnderTheApplicationsKey) {
     SettingsSandbox box;
     CAppRegistry app;

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <filesystem>
 
+KELVANE_SETTINGS_SANDBOX();
+
 namespace {
 
 std::string SystemLibm() {
@@ -48,7 +50,7 @@ TEST(Module, LoadsByWindowsStyleNameFromTheProgramFolder) {
 
 TEST(Module, MissingLibraryFailsWithAReason) {
     SettingsSandbox box;
-    EXPECT_EQ(LoadLibrary(L"vanterQX3"), nullptr);
+    EXPECT_EQ(LoadLibrary(L"no_such_stand_in_library"), nullptr);
     EXPECT_FALSE(platform::GetModuleLoadError().IsEmpty());
     EXPECT_EQ(LoadLibrary(L""), nullptr);
     EXPECT_EQ(LoadLibrary(nullptr), nullptr);

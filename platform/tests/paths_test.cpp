@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+KELVANE_SETTINGS_SANDBOX();
+
 TEST(MapPath, SeparatorsAndDriveLetters) {
     struct Case {
         const wchar_t* in;

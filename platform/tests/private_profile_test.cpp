@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+KELVANE_SETTINGS_SANDBOX();
+
 namespace {
 
 std::wstring Get(const wchar_t* section, const wchar_t* key, const wchar_t* def,

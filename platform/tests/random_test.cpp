@@ -1,6 +1,9 @@
 #include "platform/system/random.h"
+#include "platform/tests/settings_sandbox.h"
 
 #include <gtest/gtest.h>
+
+KELVANE_SETTINGS_SANDBOX();
 
 TEST(Random, FifteenBitsAndRepeatableFromASeed) {
     platform::srand(1);

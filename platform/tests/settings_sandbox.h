@@ -4,10 +4,13 @@
 
 #include "platform/system/settings_store.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -74,3 +77,18 @@ private:
     std::string m_root;
     std::map<std::string, std::optional<std::string>> m_saved;
 };
+
+// A sandbox around the whole test program (one test per process under ctest), for tests that
+// do not make their own: register it once per test file with KELVANE_SETTINGS_SANDBOX().
+class SettingsSandboxEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_box = std::make_unique<SettingsSandbox>(); }
+    void TearDown() override { m_box.reset(); }
+
+private:
+    std::unique_ptr<SettingsSandbox> m_box;
+};
+
+#define KELVANE_SETTINGS_SANDBOX()                                                                 \
+    static ::testing::Environment* const kelvane_settings_sandbox_ =                               \
+        ::testing::AddGlobalTestEnvironment(new SettingsSandboxEnvironment)

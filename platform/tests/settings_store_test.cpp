@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+KELVANE_SETTINGS_SANDBOX();
+
 namespace {
 
 LONG SetDword(HKEY k, const wchar_t* name, DWORD v) {

@@ -1,8 +1,11 @@
 #include "platform/system/udp_socket.h"
+#include "platform/tests/settings_sandbox.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+KELVANE_SETTINGS_SANDBOX();
 
 using platform::CUdpSocket;
 

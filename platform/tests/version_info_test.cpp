@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+KELVANE_SETTINGS_SANDBOX();
+
 namespace {
 
 void Put(std::string& s, size_t at, uint64_t v, int bytes) {
