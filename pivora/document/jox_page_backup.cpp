@@ -173,7 +173,11 @@ int CJoxPage::CreateAutosaveFile() {
         fnSetAutosaveFile(GetTitle());
     if (m_strAutosaveFile.IsEmpty())
         return 0;
-    CString target = Join(AutosaveFolder(), m_strAutosaveFile);
+    CString folder = AutosaveFolder();
+    // The first recovery copy of a fresh installation makes its folder (one level).
+    if (!platform::PathExists(folder))
+        ::mkdir(platform::MapPath(folder).c_str(), 0777);
+    CString target = Join(folder, m_strAutosaveFile);
     // Straight to the file: the page's own save would clear the modified flag, and closing
     // would then lose the edits without asking.
     return SaveToFile(target) ? 1 : 0;

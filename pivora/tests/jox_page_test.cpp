@@ -681,8 +681,7 @@ TEST_F(JoxPageTest, AutosaveKeepsTheModifiedFlagAndThePath) {
     ExpectSameTree(page->EmbeddedRootArticle(), recovered->EmbeddedRootArticle());
 }
 
-TEST_F(JoxPageTest, AutosaveOfAnUntitledPageUsesItsTitle) {
-    fs::create_directories(m_sandbox.Path("home/Recover"));
+TEST_F(JoxPageTest, AutosaveOfAnUntitledPageUsesItsTitleAndMakesItsFolder) {
     auto page = NewPage();
     page->SetTitle(L"Design1.KDX", false);
     ASSERT_EQ(page->CreateAutosaveFile(), 1);
@@ -690,11 +689,13 @@ TEST_F(JoxPageTest, AutosaveOfAnUntitledPageUsesItsTitle) {
     EXPECT_TRUE(fs::exists(m_sandbox.Path("home/Recover/") + page->fnGetAutosaveFile().ToUtf8()));
 }
 
-TEST_F(JoxPageTest, AutosaveIntoAMissingFolderFails) {
+TEST_F(JoxPageTest, AutosaveBelowAMissingFolderFails) {
     auto page = NewPage();
     page->SetTitle(L"Design1.KDX", false);
     QvSetAppParam(L"AutoSaveDir", W(m_sandbox.Path("no/such/folder")));
     EXPECT_EQ(page->CreateAutosaveFile(), 0);
+    EXPECT_NE(page->GetLastErrorText().Find(L"Failed to save"), -1);
+    EXPECT_FALSE(fs::exists(m_sandbox.Path("no")));
 }
 
 } // namespace
