@@ -1,0 +1,121 @@
+#include "platform/framework/document.h"
+
+#include "platform/tests/settings_sandbox.h"
+#include "platform/windowing/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A document holding one line of text; a line "fail" makes its store raise half-way.
+class CTextDoc : public CDocument {
+public:
+    CTextDoc() { m_bAutoDelete = FALSE; }
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar << m_text;
+            if (m_text == L"fail")
+                AfxThrowFileException(CFileException::diskFull, 28);
+        } else {
+            ar >> m_text;
+        }
+    }
+    void DeleteContents() override {
+        m_text.Empty();
+        ++m_deleted;
+    }
+    CString m_text;
+    int m_deleted = 0;
+};
+
+std::vector<char> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class DocumentTest : public ::testing::Test {
+protected:
+    CString Path(const char* name) { return CString::FromUtf8(m_box.Path(name)); }
+    SettingsSandbox m_box;
+    platform::MessageBoxResponder m_responder;
+};
+
+TEST_F(DocumentTest, SaveAndOpenThroughTheArchive) {
+    CTextDoc doc;
+    doc.m_text = L"Sign";
+    doc.SetModifiedFlag();
+    ASSERT_TRUE(doc.OnSaveDocument(Path("a.doc")));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(Bytes(m_box.Path("a.doc")),
+              (std::vector<char>{'\xFF', '\xFE', '\xFF', 4, 'S', 0, 'i', 0, 'g', 0, 'n', 0}));
+
+    CTextDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(Path("a.doc")));
+    EXPECT_EQ(back.m_text, CString(L"Sign"));
+    EXPECT_FALSE(back.IsModified());
+    EXPECT_EQ(back.m_deleted, 1);
+}
+
+TEST_F(DocumentTest, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporary) {
+    CTextDoc doc;
+    doc.m_text = L"first";
+    ASSERT_TRUE(doc.OnSaveDocument(Path("a.doc")));
+    auto before = Bytes(m_box.Path("a.doc"));
+    doc.m_text = L"fail";
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument(Path("a.doc")));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(Bytes(m_box.Path("a.doc")), before);
+    EXPECT_NE(doc.GetLastErrorText().Find(L"Failed to save"), -1);
+    ASSERT_EQ(m_responder.Shown().size(), 1u);
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(m_box.root()))
+        files +=
+            e.is_regular_file() && e.path().filename().string().find("a.doc") != std::string::npos;
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(DocumentTest, AFailedOpenEmptiesTheDocumentAndSaysWhy) {
+    std::ofstream(m_box.Path("bad.doc"), std::ios::binary) << "\xFF\xFE\xFF\x40xx";
+    CTextDoc doc;
+    doc.m_text = L"kept?";
+    EXPECT_FALSE(doc.OnOpenDocument(Path("bad.doc")));
+    EXPECT_TRUE(doc.m_text.IsEmpty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_NE(doc.GetLastErrorText().Find(L"damaged"), -1);
+    EXPECT_FALSE(doc.OnOpenDocument(Path("missing.doc")));
+    EXPECT_NE(doc.GetLastErrorText().Find(L"missing.doc"), -1);
+    EXPECT_EQ(m_responder.Shown().size(), 2u);
+}
+
+TEST_F(DocumentTest, SaveModifiedAsksOnlyWhenModified) {
+    CTextDoc doc;
+    doc.SetPathName(Path("Logo.doc"));
+    EXPECT_EQ(doc.GetTitle(), CString(L"Logo.doc"));
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(m_responder.Shown().empty());
+
+    doc.SetModifiedFlag();
+    struct Case {
+        int answer;
+        BOOL result;
+        bool saved;
+    } cases[] = {{IDCANCEL, FALSE, false}, {IDNO, TRUE, false}, {IDYES, TRUE, true}};
+    for (const Case& c : cases) {
+        fs::remove(m_box.Path("Logo.doc"));
+        m_responder.SetDefault(c.answer);
+        EXPECT_EQ(doc.SaveModified(), c.result) << c.answer;
+        EXPECT_EQ(fs::exists(m_box.Path("Logo.doc")), c.saved) << c.answer;
+        EXPECT_EQ(m_responder.Shown().back().text, std::wstring(L"Save changes to Logo.doc?"));
+    }
+}
+
+} // namespace
