@@ -4,6 +4,7 @@
 #include "pivora/framework/app_profile.h"
 #include "platform/system/paths.h"
 #include "platform/system/settings_store.h"
+#include "platform/windowing/dialog_template.h"
 
 #include <cstdio>
 #include <ctime>
@@ -186,6 +187,12 @@ void QvHomePath(const wchar_t* file, CString& out) {
     }
     if (file && *file)
         out += file[0] == L'\\' ? file + 1 : file;
+}
+
+void QvHomePathFromID(int id, CString& out) {
+    std::wstring name;
+    platform::LoadResourceString(UINT(id), name);
+    QvHomePath(name.c_str(), out);
 }
 
 void QvLogAction(const CString& text) {

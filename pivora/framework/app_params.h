@@ -29,6 +29,8 @@ wchar_t* FnGetRegistryString(const wchar_t* sub);
 void QvRuntimePath(const wchar_t* file, CString& out);
 // The home folder, ending in a separator, followed by `file` without a leading "\".
 void QvHomePath(const wchar_t* file, CString& out);
+// QvHomePath of the string resource `id`.
+void QvHomePathFromID(int id, CString& out);
 // Appends "<local time> <text>" to the file named by "Log File" under the home folder.
 void QvLogAction(const CString& text);
 

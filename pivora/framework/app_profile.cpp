@@ -1,6 +1,7 @@
 #include "pivora/framework/app_profile.h"
 
 #include "pivora/framework/app_params.h"
+#include "pivora/framework/percentage_dlg.h"
 #include "platform/system/module.h"
 #include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
@@ -64,9 +65,32 @@ std::vector<std::string> Entries(const CString& folder) {
 
 } // namespace
 
+CApplicationProfile::~CApplicationProfile() {
+    fnDestroyProgressBar();
+}
+
 void CApplicationProfile::fnInitContents() {
     m_programFolder.Empty();
     m_bootProfile.Empty();
+    fnDestroyProgressBar();
+}
+
+void CApplicationProfile::fnCreateProgressBar(int caption) {
+    fnDestroyProgressBar();
+    m_progress = new CPercentageDlg(UINT(caption), CPercentageDlg::IDD_PERCENTAGE);
+    m_progress->SetNoCancelButton(1);
+    m_progress->Create(nullptr);
+    m_progress->SetStep(5);
+}
+
+void CApplicationProfile::fnStepProgressBar(int ms) {
+    if (m_progress)
+        m_progress->StepItByTime(ms);
+}
+
+void CApplicationProfile::fnDestroyProgressBar() {
+    delete m_progress;
+    m_progress = nullptr;
 }
 
 int CApplicationProfile::fnCreate() {

@@ -8,11 +8,15 @@
 #include "platform/core/object.h"
 #include "platform/core/string_array.h"
 
+class CPercentageDlg;
+
 class CApplicationProfile : public CObject {
     DECLARE_DYNAMIC(CApplicationProfile)
 public:
     CApplicationProfile() { fnInitContents(); }
-    ~CApplicationProfile() override = default;
+    ~CApplicationProfile() override;
+    CApplicationProfile(const CApplicationProfile&) = delete;
+    CApplicationProfile& operator=(const CApplicationProfile&) = delete;
 
     void fnInitContents();
     // 1 when the program folder is known; looks for BOOT.INI once.
@@ -63,11 +67,19 @@ public:
     // True when the update file was read and every line written (or it does not exist).
     bool fnAddSettings(const CString& updateFile, const CString& target);
 
+    // A modeless progress dialog without cancel button, stepping by 5; one at a time.
+    void fnCreateProgressBar(int caption);
+    // Steps the bar when `ms` milliseconds passed since its last step.
+    void fnStepProgressBar(int ms);
+    void fnDestroyProgressBar();
+    CPercentageDlg* ProgressBar() const { return m_progress; }
+
 private:
     CString SettingsFile(const wchar_t* file);
 
     CString m_programFolder;
     CString m_bootProfile;
+    CPercentageDlg* m_progress = nullptr; // owned
 };
 
 CApplicationProfile* FnCreateApplicationProfile();

@@ -1,5 +1,6 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/tests/app_settings_fixture.h"
+#include "platform/windowing/dialog_template.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,6 +128,14 @@ TEST_F(AppParams, HomePathFromTheMachineOrTheUserAndCached) {
     FnSetRegistryStem(L"VanterFerolin");
     QvHomePath(L"Temp", out);
     EXPECT_EQ(out, L"E:\\Other\\Temp");
+}
+
+TEST_F(AppParams, HomePathOfAStringResource) {
+    platform::RegisterStrings({{31999, L"\\Templates"}});
+    StoreText(L"HomeDir", L"D:\\Data");
+    CString out;
+    QvHomePathFromID(31999, out);
+    EXPECT_EQ(out, L"D:\\Data\\Templates");
 }
 
 TEST_F(AppParams, HomeIsNeverTheFileSystemRoot) {

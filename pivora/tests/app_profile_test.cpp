@@ -1,5 +1,7 @@
 #include "pivora/framework/app_profile.h"
+#include "pivora/framework/percentage_dlg.h"
 #include "pivora/tests/app_settings_fixture.h"
+#include "platform/system/clock.h"
 
 #include <sys/stat.h>
 
@@ -140,4 +142,26 @@ TEST_F(AppProfile, SettingsFilesAndFolders) {
     EXPECT_EQ(p.fnGetDirList(CString::FromUtf8(folder), L"\\Shop DELETED *", after, afterPaths), 1);
     std::wstring renamed = after[0].str();
     EXPECT_EQ(renamed.size(), std::wstring(L"Shop DELETED 07Dec2026 21-54-44").size());
+}
+
+TEST_F(AppProfile, OneProgressBarAtATimeSteppingByTime) {
+    platform::ManualClock clock;
+    platform::ScopedClock scoped(clock);
+    CApplicationProfile p;
+    p.fnStepProgressBar(10); // none shown: nothing happens
+    p.fnCreateProgressBar(0);
+    CPercentageDlg* first = p.ProgressBar();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->IsWindowVisible());
+    EXPECT_FALSE(first->GetDlgItem(IDCANCEL)->IsWindowEnabled());
+    clock.Advance(100);
+    p.fnStepProgressBar(50);
+    CString percent;
+    first->GetDlgItemText(CPercentageDlg::IDC_PERCENT_TEXT, percent);
+    EXPECT_EQ(percent, L"5%");
+    p.fnCreateProgressBar(0);
+    EXPECT_NE(p.ProgressBar(), nullptr);
+    p.fnDestroyProgressBar();
+    EXPECT_EQ(p.ProgressBar(), nullptr);
+    p.fnCreateProgressBar(0); // the profile deletes what it still shows
 }

@@ -8,8 +8,9 @@
 #include "platform/core/cstring.h"
 #include "platform/core/types.h"
 
-typedef struct HINSTANCE__* HMODULE;
-typedef HMODULE HINSTANCE;
+// Plain handles, the same type as the window layer's instance handle.
+typedef HANDLE HMODULE;
+typedef HANDLE HINSTANCE;
 // void (*)() so that casting to the entry point's real type draws no warning.
 typedef void (*FARPROC)();
 
