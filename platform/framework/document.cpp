@@ -1,16 +1,23 @@
 #include "platform/framework/document.h"
 
+#include "platform/core/mem_file.h"
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CDocument, CObject)
+
+namespace {
+constexpr ULONGLONG kMaxDocumentBytes = 1ull << 30;
+} // namespace
 
 CDocument::CDocument() = default;
 
@@ -86,7 +93,17 @@ BOOL CDocument::OnOpenDocument(const wchar_t* path) {
     DeleteContents();
     SetModifiedFlag(TRUE); // dirty while loading
     try {
-        CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete);
+        // Read whole into memory: readers ask the stream position for every record, which
+        // on a disk file is a system call each time.
+        // Nothing this size is a document; refuse it before filling the memory.
+        if (file->GetLength() > kMaxDocumentBytes)
+            AfxThrowArchiveException(CArchiveException::genericException, path);
+        CMemFile image(64 * 1024);
+        std::vector<BYTE> chunk(256 * 1024);
+        for (UINT got; (got = file->Read(chunk.data(), UINT(chunk.size()))) > 0;)
+            image.Write(chunk.data(), got);
+        image.SeekToBegin();
+        CArchive ar(&image, CArchive::load | CArchive::bNoFlushOnDelete);
         ar.m_pDocument = this;
         Serialize(ar);
         ar.Close();
@@ -136,11 +153,20 @@ BOOL CDocument::SaveToFile(const wchar_t* path, const std::function<void()>& bef
         CFileException fe;
         if (!file.Open(temp, CFile::modeReadWrite | CFile::shareExclusive, &fe))
             throw fe;
+        // The design is put together in memory first: stored records patch their lengths
+        // in place, which on a disk file would cost a seek and a write each.
+        CMemFile image(64 * 1024);
         {
-            CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+            CArchive ar(&image, CArchive::store | CArchive::bNoFlushOnDelete);
             ar.m_pDocument = this;
             Serialize(ar);
             ar.Close();
+        }
+        const std::vector<BYTE>& bytes = image.Data();
+        for (size_t done = 0; done < bytes.size();) {
+            UINT chunk = UINT(std::min<size_t>(bytes.size() - done, 1u << 30));
+            file.Write(bytes.data() + done, chunk);
+            done += chunk;
         }
         if (::fsync(file.GetDescriptor()) != 0) {
             int err = errno;
