@@ -1,0 +1,63 @@
+// Arbitrary bytes opened as a design file through the page's own open: a damaged file must
+// end in a reported failure, never a crash, a hang or a leak, and the file stays as it was.
+#include "pivora/jox_page.h"
+
+#include "platform/core/archive.h"
+#include "platform/core/mem_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string g_path;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // Settings and folders of this run stay in a private folder.
+    char tmpl[] = "/tmp/kelvane-fuzz-design-XXXXXX";
+    const char* dir = ::mkdtemp(tmpl);
+    if (!dir)
+        std::abort();
+    const std::string root = dir;
+    ::setenv("KELVANE_USER_HIVE", (root + "/user.hive").c_str(), 1);
+    ::setenv("KELVANE_MACHINE_HIVE", (root + "/machine.hive").c_str(), 1);
+    ::setenv("KELVANE_HOME", root.c_str(), 1);
+    ::setenv("KELVANE_PROGRAM_DIR", root.c_str(), 1);
+    g_path = root + "/Fuzz.KDX";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    {
+        std::ofstream out(g_path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    }
+    std::unique_ptr<CJoxPage> page(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    if (page->OnOpenDocument(CString::FromUtf8(g_path))) {
+        // What opened must also measure and store.
+        page->RecalcExtents(0);
+        CWindow w;
+        page->GetActiveObjectExtents(w);
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        page->Serialize(ar);
+        ar.Close();
+    } else if (page->GetLastErrorText().IsEmpty()) {
+        std::abort(); // a failure must say why
+    }
+    std::ifstream in(g_path, std::ios::binary);
+    std::vector<uint8_t> back((std::istreambuf_iterator<char>(in)), {});
+    if (back.size() != size || !std::equal(back.begin(), back.end(), data))
+        std::abort(); // opening never touches the file
+    return 0;
+}
