@@ -396,7 +396,8 @@ bool MakeFolders(const std::string& file) {
     for (size_t i = 1; i <= folder.size(); ++i) {
         if (i == folder.size() || folder[i] == '/') {
             std::string part = folder.substr(0, i);
-            if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            // Readable by all: the machine-wide hive is read by every user.
+            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
                 return false;
         }
     }
@@ -525,7 +526,11 @@ private:
         }
         std::string text = Serialize(m_root);
         std::string temp = m_path + ".tmp";
-        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        struct stat old;
+        mode_t mode = stat(m_path.c_str(), &old) == 0 ? (old.st_mode & 0777) : 0644;
+        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        if (fd >= 0)
+            fchmod(fd, mode); // a temporary file left by a crash keeps no other mode
         if (fd < 0)
             return errno == EACCES || errno == EROFS || errno == EPERM ? ERROR_ACCESS_DENIED
                                                                        : ERROR_WRITE_FAULT;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -346,4 +347,16 @@ TEST(SettingsStore, AnUnwritableMachineHiveReportsFailure) {
               ERROR_SUCCESS);
     EXPECT_EQ(k, nullptr);
     std::filesystem::permissions(box.Path("ro"), std::filesystem::perms::owner_all);
+}
+
+TEST(SettingsStore, ARewrittenHiveKeepsItsPermissions) {
+    SettingsSandbox box;
+    HKEY k = Create(HKEY_CURRENT_USER, L"Software\\Oquen");
+    SetDword(k, L"A", 1);
+    chmod(box.UserHive().c_str(), 0600);
+    SetDword(k, L"A", 2);
+    struct stat st;
+    ASSERT_EQ(stat(box.UserHive().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    RegCloseKey(k);
 }
