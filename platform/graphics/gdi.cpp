@@ -175,17 +175,18 @@ RECT ToDevice(const DcImpl* dc, const RECT& r) {
 }
 
 void FillState(DcImpl* dc, DrawState& s) {
-    if (auto* p = As<PenImpl>(dc->a.pen, OBJ_PEN)) {
+    // Selected objects are kept alive by their selection, so no liveness lookup is needed here.
+    if (auto* p = static_cast<PenImpl*>(dc->a.pen)) {
         s.penStyle = p->style;
         s.penWidth = p->width;
         s.penColour = p->colour;
     }
-    if (auto* b = As<BrushImpl>(dc->a.brush, OBJ_BRUSH)) {
+    if (auto* b = static_cast<BrushImpl*>(dc->a.brush)) {
         s.brushStyle = b->style;
         s.brushColour = b->colour;
         s.brushHatch = b->hatch;
     }
-    if (auto* f = As<FontImpl>(dc->a.font, OBJ_FONT))
+    if (auto* f = static_cast<FontImpl*>(dc->a.font))
         s.font = &f->lf;
     s.rop = dc->a.rop;
     s.bkMode = dc->a.bkMode;
