@@ -176,6 +176,12 @@ TEST_F(AppParams, ActionLogAppendsTimeStampedEntries) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
     EXPECT_LT(log.find("first"), log.find("second"));
 
+    // A full path is taken as it stands, not put under the home folder.
+    QvSetAppParam(L"Log File", CString::FromUtf8(m_box.Path("elsewhere.log")));
+    QvLogAction(L"third\n");
+    EXPECT_NE(SettingsSandbox::Read(m_box.Path("elsewhere.log")).find("third\n"),
+              std::string::npos);
+
     // A log that cannot be opened is no failure of the caller.
     QvSetAppParam(L"Log File", CString(L"no\\such\\folder\\x.log"));
     QvLogAction(L"lost\n");
