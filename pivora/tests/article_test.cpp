@@ -237,6 +237,43 @@ TEST(ArticleDeletion, AdjustParentAndUnfixedArticles) {
     EXPECT_EQ(sibling->GetFirstChild(), nullptr);
 }
 
+TEST(ArticleProperties, RecursiveSettersAndActiveData) {
+    CWindow box(0, 0, 1, 1);
+    CArticle root;
+    CArticle* a = MakeBoxArticle(L"a", &box);
+    CArticle* b = MakeBoxArticle(L"b", &box);
+    root.AddChild(a);
+    a->AddChild(b);
+
+    root.SetProperty(0x04, true);
+    EXPECT_EQ(b->GetProperties(), 0x04u);
+    EXPECT_EQ(CArticle::HasActiveData(&root), 0);
+    b->ClrProperty(0x04, false);
+    EXPECT_EQ(CArticle::HasActiveData(&root), 1);
+    EXPECT_EQ(CArticle::HasActiveData(nullptr), 0);
+    root.SetProperties(0x100, true);
+    EXPECT_EQ(a->GetProperties(), 0x100u);
+    root.ClrProperty(0x100, false);
+    EXPECT_EQ(root.GetProperties(), 0u);
+    EXPECT_EQ(a->GetProperties(), 0x100u);
+
+    CArticle::ActivateAll(&root, 0, 0); // off: bit 0x08 on the descendants only
+    EXPECT_EQ(root.GetProperty(0x08), 0);
+    EXPECT_EQ(b->GetProperty(0x08), 1);
+    CArticle::ActivateAll(&root, 1, 1);
+    EXPECT_EQ(b->GetProperty(0x08), 0);
+
+    // The static setters work on the items and may invalidate their extents.
+    root.Extents(0);
+    CArticle::SetProperty(&root, 0x20, 1);
+    EXPECT_EQ(b->GetItem()->GetProperties(), 0x20u);
+    EXPECT_EQ(root.GetInvExtents(), 1);
+    EXPECT_EQ(root.Extents(0), CWindow::EmptyExtent()); // hidden items do not count
+    CArticle::ClrProperty(&root, 0x20, 0);
+    EXPECT_EQ(a->GetItem()->GetProperties(), 0u);
+    EXPECT_EQ(root.GetInvExtents(), 0);
+}
+
 TEST(ArticleMenu, GroupAnswersTheCommonMenuOrTheDefault) {
     CArticle::fnSetRightClickMenu(500);
     CArticle group;

@@ -76,6 +76,13 @@ TEST(TxEffectParam, AddToDocKeepsOneBlock) {
     EXPECT_EQ(page.FindParam(19), second);
     EXPECT_EQ(page.ParamCount(), count);
 
+    // A block already on the page behind another id-19 block is not added a second time.
+    auto* behind = new CTxEffectParam;
+    page.AddParam(behind);
+    CTxEffectParam::fnAddToDoc(behind, &page);
+    EXPECT_EQ(page.FindParam(19), behind);
+    EXPECT_EQ(page.ParamCount(), count);
+
     CTxEffectParam loose;
     EXPECT_EQ(CTxEffectParam::fnAddToDoc(&loose, nullptr), &loose);
 }
