@@ -387,6 +387,7 @@ void Parse(const std::string& text, Key& root, std::vector<CString>& problems,
 // ---- hives -----------------------------------------------------------------------------
 
 std::function<bool(const std::string&)> g_commitHook;
+constexpr size_t kMaxHiveBytes = 64u << 20;
 
 bool MakeFolders(const std::string& file) {
     size_t slash = file.rfind('/');
@@ -495,15 +496,24 @@ private:
         m_mtime = st.st_mtim;
         std::string text;
         char buf[65536];
+        bool tooLarge = false;
         for (;;) {
             ssize_t n = pread(m_fd, buf, sizeof buf, off_t(text.size()));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
                 break;
+            // No settings hive grows this large; what does is not ours to load.
+            if (text.size() + size_t(n) > kMaxHiveBytes) {
+                tooLarge = true;
+                break;
+            }
             text.append(buf, size_t(n));
         }
-        Parse(text, m_root, m_problems, m_path);
+        if (tooLarge)
+            m_problems.push_back(CString::FromUtf8(m_path + ": larger than any hive; not loaded"));
+        else
+            Parse(text, m_root, m_problems, m_path);
         if (!m_problems.empty()) {
             m_damaged = true;
             for (const CString& p : m_problems)

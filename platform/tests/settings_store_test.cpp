@@ -360,3 +360,17 @@ TEST(SettingsStore, ARewrittenHiveKeepsItsPermissions) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     RegCloseKey(k);
 }
+
+TEST(SettingsStore, AHiveTooLargeToBeOneIsSetAsideNotLoaded) {
+    SettingsSandbox box;
+    SettingsSandbox::Write(box.UserHive(), "");
+    std::filesystem::resize_file(box.UserHive(), 65u << 20);
+    HKEY k = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
+    ASSERT_EQ(platform::SettingsProblems().size(), 1u);
+    EXPECT_NE(platform::SettingsProblems()[0].Find(L"larger"), -1);
+    k = Create(HKEY_CURRENT_USER, L"Software");
+    EXPECT_EQ(SetDword(k, L"A", 1), ERROR_SUCCESS);
+    EXPECT_EQ(std::filesystem::file_size(box.UserHive() + ".damaged"), 65u << 20);
+    RegCloseKey(k);
+}
