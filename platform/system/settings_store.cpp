@@ -523,14 +523,15 @@ private:
 
     LONG Save() {
         if (m_damaged) {
-            // Keep the damaged original: what could not be read is not lost.
-            std::string aside = m_path + ".damaged";
-            if (link(m_path.c_str(), aside.c_str()) != 0 && errno == EEXIST) {
-                for (int i = 1; i < 1000; ++i) {
-                    aside = m_path + ".damaged." + std::to_string(i);
-                    if (link(m_path.c_str(), aside.c_str()) == 0 || errno != EEXIST)
-                        break;
-                }
+            // Keep the damaged original: what could not be read is not lost. Where the file
+            // system has no hard links, the original is moved aside instead.
+            for (int i = 0; i < 1000; ++i) {
+                std::string aside = m_path + ".damaged" + (i ? "." + std::to_string(i) : "");
+                if (access(aside.c_str(), F_OK) == 0)
+                    continue;
+                if (link(m_path.c_str(), aside.c_str()) != 0 && errno != EEXIST)
+                    rename(m_path.c_str(), aside.c_str());
+                break;
             }
             m_damaged = false;
         }
