@@ -343,9 +343,10 @@ int CBaseCutter::WritePoint(POINT* p) {
 void CBaseCutter::WriteLogFile(const std::string& text) {
     if (!m_bCutLogOn || !m_hCutLog)
         return;
+    // Buffered: the log is complete when the output ends; a flush per command would cost as
+    // much as the command itself.
     std::fwrite(text.data(), 1, text.size(), m_hCutLog);
     std::fwrite("\r\n", 1, 2, m_hCutLog);
-    std::fflush(m_hCutLog);
 }
 
 // Cancel and status ----------------------------------------------------------------------------
