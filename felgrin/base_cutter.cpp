@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+IMPLEMENT_DYNCREATE(CBaseCutter, CObject)
+
 namespace {
 
 LONG RoundHalfAway(double v) {

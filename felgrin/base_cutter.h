@@ -5,6 +5,7 @@
 #include "felgrin/dlg_cancel_cut.h"
 #include "pivora/geometry/geometry_types.h"
 #include "platform/core/cstring.h"
+#include "platform/core/object.h"
 #include "platform/system/device_port.h"
 #include "qvutils/comms_params.h"
 
@@ -42,14 +43,14 @@ typedef int LaserOrigin;
 constexpr int CUTTER_MODEL_DMPL = 2;
 constexpr int CUTTER_MODEL_QX3 = 3;
 
-class CBaseCutter {
+class CBaseCutter : public CObject {
+    DECLARE_DYNCREATE(CBaseCutter)
+
 public:
     CBaseCutter();
-    virtual ~CBaseCutter();
+    ~CBaseCutter() override;
     CBaseCutter(const CBaseCutter&) = delete;
     CBaseCutter& operator=(const CBaseCutter&) = delete;
-
-    virtual const char* GetRuntimeClassName() const { return "CBaseCutter"; }
 
     virtual int Initialise() { return 0; }
     virtual int Inquire(int what, void* data, int);

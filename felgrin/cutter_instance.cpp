@@ -3,6 +3,8 @@
 #include "felgrin/felgrin_strings.h"
 #include "qvutils/host_services.h"
 
+IMPLEMENT_DYNCREATE(CCutterInstance, CObject)
+
 CCutterInstance::CCutterInstance(CBaseCutter* cutter) : m_pCutter(cutter) {
     if (m_pCutter)
         m_wExtents = CWindow(0, 0, m_pCutter->fnGetMaxWidth(), m_pCutter->fnGetMaxHeight());

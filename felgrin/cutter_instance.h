@@ -7,12 +7,12 @@
 
 #include <string>
 
-class CCutterInstance {
-public:
-    explicit CCutterInstance(CBaseCutter* cutter);
-    virtual ~CCutterInstance() = default;
+class CCutterInstance : public CObject {
+    DECLARE_DYNCREATE(CCutterInstance)
 
-    virtual const char* GetRuntimeClassName() const { return "CCutterInstance"; }
+public:
+    explicit CCutterInstance(CBaseCutter* cutter = nullptr);
+    ~CCutterInstance() override = default;
 
     CBaseCutter* fnGetCutter() const { return m_pCutter; }
     int fnAttachToCutter();

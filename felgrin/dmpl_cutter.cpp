@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+IMPLEMENT_DYNCREATE(CDMPLCutter, CBaseCutter)
+
 CDMPLCutter::CDMPLCutter() {
     m_strSeparator = ",";
     m_strTerminator = "";

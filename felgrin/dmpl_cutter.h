@@ -23,11 +23,11 @@
 #define DMPL_PRINT_JOB_NAME L"Vanter Plot"
 
 class CDMPLCutter : public CBaseCutter {
+    DECLARE_DYNCREATE(CDMPLCutter)
+
 public:
     CDMPLCutter();
     ~CDMPLCutter() override;
-
-    const char* GetRuntimeClassName() const override { return "CDMPLCutter"; }
 
     int StartOutput(int showCancel, int init) override;
     int EndOutput() override;

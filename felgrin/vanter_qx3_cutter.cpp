@@ -1,5 +1,7 @@
 #include "felgrin/vanter_qx3_cutter.h"
 
+IMPLEMENT_DYNCREATE(CVanterQX3Cutter, CDMPLCutter)
+
 CVanterQX3Cutter::CVanterQX3Cutter() {
     m_strName = L"DM/PL Vanter QX3";
     m_nOrigin = 1;

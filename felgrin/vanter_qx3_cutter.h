@@ -5,10 +5,10 @@
 #include "felgrin/dmpl_cutter.h"
 
 class CVanterQX3Cutter : public CDMPLCutter {
+    DECLARE_DYNCREATE(CVanterQX3Cutter)
+
 public:
     CVanterQX3Cutter();
-
-    const char* GetRuntimeClassName() const override { return "CVanterQX3Cutter"; }
 
     int InquireExtents(CWindow* window) override;
     int fnSetLineStyle(int style) override;

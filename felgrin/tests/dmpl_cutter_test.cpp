@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -450,6 +451,26 @@ TEST_F(PrinterQueueCutter, MissingQueueIsReportedAndItsWritesFail) {
     EXPECT_EQ(m_messages[0], "Failed to Open Spooler file for No Such Cutter");
     c.EndOutput();
     c.EndDoc();
+}
+
+} // namespace
+
+namespace {
+
+TEST(CutterClasses, AreMadeByClassName) {
+    struct Case {
+        const char* name;
+        int model;
+    } cases[] = {{"CDMPLCutter", CUTTER_MODEL_DMPL}, {"CVanterQX3Cutter", CUTTER_MODEL_QX3}};
+    for (const Case& k : cases) {
+        CRuntimeClass* rc = CRuntimeClass::FromName(k.name);
+        ASSERT_NE(rc, nullptr) << k.name;
+        std::unique_ptr<CObject> o(rc->CreateObject());
+        ASSERT_TRUE(o->IsKindOf(RUNTIME_CLASS(CBaseCutter)));
+        EXPECT_EQ(static_cast<CBaseCutter*>(o.get())->fnGetCutterModel(), k.model);
+        EXPECT_STREQ(o->GetRuntimeClass()->m_lpszClassName, k.name);
+    }
+    EXPECT_NE(CRuntimeClass::FromName("CCutterInstance"), nullptr);
 }
 
 } // namespace
