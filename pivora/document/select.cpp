@@ -51,12 +51,15 @@ void CSelect::Serialize(CArchive& ar) {
         DeleteRow(m_pArticle);
     m_pArticle = nullptr;
     m_bOwnsLoadedArticle = false;
-    CArticle* article = ar.ReadObjectAs<CArticle>();
-    if (article) {
+    // Usually a reference back to an article of the tree read before; an article stored with
+    // the entry itself belongs to the entry.
+    bool created = false;
+    CArticle* article = ar.ReadObjectReferenceAs<CArticle>(&created);
+    if (article && created) {
         article->BuildLinks();
-        m_pArticle = article;
         m_bOwnsLoadedArticle = true;
     }
+    m_pArticle = article;
     int32_t mode;
     ar >> mode;
     m_nSelectMode = mode;

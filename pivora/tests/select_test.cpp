@@ -63,6 +63,15 @@ TEST(SelectEntry, StoredAfterTheTreeRefersBackToTheArticle) {
     EXPECT_EQ(tail[13], 0x02);
     EXPECT_EQ(tail[14], 0x00);
     EXPECT_EQ(tail[15], 0x03);
+
+    // Loads back pointing at the article loaded before it.
+    CMemFile in(bytes.data(), UINT(bytes.size()));
+    CArchive loader(&in, CArchive::load);
+    std::unique_ptr<CArticle> tree(loader.ReadObjectAs<CArticle>());
+    std::unique_ptr<CSelect> back(loader.ReadObjectAs<CSelect>());
+    ASSERT_TRUE(tree && back);
+    EXPECT_EQ(back->Article(), tree.get());
+    EXPECT_EQ(back->SelectMode(), 3);
 }
 
 TEST(SelectEntry, LoadsAnArticleOfItsOwnAndFreesIt) {

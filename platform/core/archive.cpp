@@ -5,18 +5,37 @@
 #include <cstring>
 #include <string>
 
+namespace platform::detail {
+extern void (*g_objectDeleted)(CObject*);
+} // namespace platform::detail
+
 namespace {
 
 // Class names are plain identifiers; a longer or stranger name is damage.
 constexpr WORD kMaxClassNameLength = 64;
 
+CArchive* g_loadingArchives = nullptr;
+
 } // namespace
+
+void CArchive::ObjectDeleted(CObject* obj) {
+    for (CArchive* ar = g_loadingArchives; ar; ar = ar->m_prevLoading) {
+        auto it = ar->m_loadedIndex.find(obj);
+        if (it != ar->m_loadedIndex.end()) {
+            ar->m_loadArray[it->second].obj = nullptr;
+            ar->m_loadedIndex.erase(it);
+        }
+    }
+}
 
 CArchive::CArchive(CFile* file, UINT mode, int bufferSize)
     : m_file(file), m_mode(mode), m_buffer(size_t(bufferSize > 64 ? bufferSize : 64)) {
     if (!m_file)
         AfxThrowInvalidArgException();
     if (IsLoading()) {
+        m_prevLoading = g_loadingArchives;
+        g_loadingArchives = this;
+        platform::detail::g_objectDeleted = &CArchive::ObjectDeleted;
         try {
             ULONGLONG length = m_file->GetLength();
             ULONGLONG position = m_file->GetPosition();
@@ -28,6 +47,17 @@ CArchive::CArchive(CFile* file, UINT mode, int bufferSize)
 }
 
 CArchive::~CArchive() {
+    if (IsLoading()) {
+        // Archives end in the reverse order of their making.
+        for (CArchive** link = &g_loadingArchives; *link; link = &(*link)->m_prevLoading) {
+            if (*link == this) {
+                *link = m_prevLoading;
+                break;
+            }
+        }
+        if (!g_loadingArchives)
+            platform::detail::g_objectDeleted = nullptr;
+    }
     if (IsStoring() && m_file && !(m_mode & bNoFlushOnDelete)) {
         try {
             Flush();
@@ -342,7 +372,9 @@ void CArchive::WriteObject(const CObject* obj) {
     LeaveObject();
 }
 
-CObject* CArchive::ReadObjectHeader(const CRuntimeClass* requested) {
+CObject* CArchive::ReadObjectHeader(const CRuntimeClass* requested, bool* backReference) {
+    if (backReference)
+        *backReference = false;
     if (IsStoring())
         Fail(CArchiveException::writeOnly);
     WORD tag;
@@ -368,17 +400,26 @@ CObject* CArchive::ReadObjectHeader(const CRuntimeClass* requested) {
             Fail(CArchiveException::badClass);
         if (schema != cls->m_wSchema)
             Fail(CArchiveException::badSchema);
-        m_loadArray.push_back(cls);
+        m_loadArray.push_back({cls, nullptr, false});
     } else if (obTag & dwBigClassTag) {
         DWORD index = obTag & ~dwBigClassTag;
-        if (index == 0 || index > m_loadArray.size() || !m_loadArray[index - 1])
+        if (index == 0 || index > m_loadArray.size() || m_loadArray[index - 1].isObject)
             Fail(CArchiveException::badIndex);
-        cls = m_loadArray[index - 1];
+        cls = m_loadArray[index - 1].cls;
     } else if (obTag == 0) {
         return nullptr;
     } else {
-        // A reference to an object read before: refused, every stored object has one owner.
-        Fail(CArchiveException::badIndex);
+        // A reference to an object read before: only where the reader does not take ownership,
+        // and only to an object that is still alive.
+        if (!backReference || obTag > m_loadArray.size())
+            Fail(CArchiveException::badIndex);
+        const LoadEntry& entry = m_loadArray[obTag - 1];
+        if (!entry.isObject || !entry.obj)
+            Fail(CArchiveException::badIndex);
+        if (requested && !entry.cls->IsDerivedFrom(requested))
+            Fail(CArchiveException::badClass);
+        *backReference = true;
+        return entry.obj;
     }
 
     if (requested && !cls->IsDerivedFrom(requested))
@@ -386,13 +427,25 @@ CObject* CArchive::ReadObjectHeader(const CRuntimeClass* requested) {
     CObject* obj = cls->CreateObject();
     if (!obj)
         Fail(CArchiveException::badClass);
-    m_loadArray.push_back(nullptr);
+    m_loadedIndex[obj] = m_loadArray.size();
+    m_loadArray.push_back({cls, obj, true});
     m_schema = cls->m_wSchema;
     return obj;
 }
 
 CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
-    CObject* obj = ReadObjectHeader(requested);
+    return ReadObjectBody(ReadObjectHeader(requested, nullptr));
+}
+
+CObject* CArchive::ReadObjectReference(const CRuntimeClass* requested, bool* created) {
+    bool backReference;
+    CObject* obj = ReadObjectHeader(requested, &backReference);
+    if (created)
+        *created = obj && !backReference;
+    return backReference ? obj : ReadObjectBody(obj);
+}
+
+CObject* CArchive::ReadObjectBody(CObject* obj) {
     if (!obj)
         return nullptr;
     try {

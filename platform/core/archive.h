@@ -107,13 +107,21 @@ public:
     // an object already read is refused: every object in a design has one owner.
     CObject* ReadObject(const CRuntimeClass* cls);
     template <class T> T* ReadObjectAs() { return static_cast<T*>(ReadObject(T::GetThisClass())); }
+    // Reads a reference that does not own what it points at (a selection entry's article):
+    // a reference back to an object read before from this archive, still alive and of class
+    // cls, is allowed. A new object is created and read as ReadObject does; `created` tells
+    // the caller whether it received such a new object (which it then owns).
+    CObject* ReadObjectReference(const CRuntimeClass* cls, bool* created = nullptr);
+    template <class T> T* ReadObjectReferenceAs(bool* created = nullptr) {
+        return static_cast<T*>(ReadObjectReference(T::GetThisClass(), created));
+    }
 
     // The two halves of WriteObject/ReadObject, for readers that serialize the body
     // themselves (sibling rows without recursion). WriteObjectHeader returns true when the
     // object is new to the archive and its body must follow; ReadObjectHeader creates the
     // object (null for the null reference) without serializing it.
     bool WriteObjectHeader(const CObject* obj);
-    CObject* ReadObjectHeader(const CRuntimeClass* cls);
+    CObject* ReadObjectHeader(const CRuntimeClass* cls) { return ReadObjectHeader(cls, nullptr); }
 
     // Bracket the serialization of a nested object; raise badIndex beyond kMaxObjectDepth.
     void EnterObject();
@@ -135,6 +143,11 @@ private:
         ReadExact(&v, sizeof v);
         return *this;
     }
+    // backReference: null to refuse references back to earlier objects, else receives whether
+    // the result is such a reference (not to be serialized again).
+    CObject* ReadObjectHeader(const CRuntimeClass* cls, bool* backReference);
+    CObject* ReadObjectBody(CObject* obj);
+    static void ObjectDeleted(CObject* obj);
     void FillBuffer();
     void WriteClass(const CRuntimeClass* cls);
     [[noreturn]] void Fail(int cause) const;
@@ -150,7 +163,15 @@ private:
 
     // Storing: object or class record -> number. Loading: number -> entry.
     std::unordered_map<const void*, DWORD> m_storeMap;
-    // Loading: the class of each numbered class entry, null for object entries.
-    std::vector<CRuntimeClass*> m_loadArray;
-    DWORD m_mapCount = 1; // storing: the next number
+    // Loading: each numbered entry; a class entry has no object, an object entry has its class
+    // and the object while it lives.
+    struct LoadEntry {
+        CRuntimeClass* cls;
+        CObject* obj;
+        bool isObject;
+    };
+    std::vector<LoadEntry> m_loadArray;
+    std::unordered_map<const CObject*, size_t> m_loadedIndex;
+    CArchive* m_prevLoading = nullptr; // chain of the archives loading now
+    DWORD m_mapCount = 1;              // storing: the next number
 };

@@ -18,6 +18,16 @@ std::map<std::string, CRuntimeClass*>& Registry() {
 CRuntimeClass CObject::classCObject = {"CObject", int(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
 static CRuntimeClassRegistrar g_registerCObject(&CObject::classCObject);
 
+namespace platform::detail {
+// Set while an archive loads, so that it forgets objects deleted before it is done.
+void (*g_objectDeleted)(CObject*) = nullptr;
+} // namespace platform::detail
+
+CObject::~CObject() {
+    if (platform::detail::g_objectDeleted)
+        platform::detail::g_objectDeleted(this);
+}
+
 CRuntimeClass* CObject::GetRuntimeClass() const {
     return &classCObject;
 }

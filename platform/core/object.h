@@ -37,7 +37,7 @@ public:
     static CRuntimeClass classCObject;
     static CRuntimeClass* GetThisClass() { return &classCObject; }
     virtual CRuntimeClass* GetRuntimeClass() const;
-    virtual ~CObject() = default;
+    virtual ~CObject();
     virtual void Serialize(CArchive& ar);
     virtual void AssertValid() const {}
     // An object whose load failed is deleted through this, so that a class whose load links

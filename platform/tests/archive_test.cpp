@@ -218,3 +218,30 @@ TEST(ArchiveArrays, CountsAndElementsRoundTrip) {
                       [&](CArchive& ar) { LoadStringArray(ar, back); }),
                  CArchiveException);
 }
+
+TEST(ArchiveObjects, NonOwningReferencesMayPointBackToLiveObjects) {
+    CSample a;
+    a.m_value = 5;
+    auto bytes = Store([&](CArchive& ar) {
+        ar << static_cast<CObject*>(&a);
+        ar << static_cast<CObject*>(&a); // the second time as a back reference
+    });
+    Load(bytes, [](CArchive& ar) {
+        std::unique_ptr<CSample> first(ar.ReadObjectAs<CSample>());
+        CObject* again = ar.ReadObjectReference(RUNTIME_CLASS(CSample));
+        EXPECT_EQ(again, first.get());
+    });
+    // Refused where the reader would own it, for another class, and once the object is gone.
+    Load(bytes, [](CArchive& ar) {
+        std::unique_ptr<CSample> first(ar.ReadObjectAs<CSample>());
+        EXPECT_THROW(ar.ReadObjectAs<CSample>(), CArchiveException);
+    });
+    Load(bytes, [](CArchive& ar) {
+        std::unique_ptr<CSample> first(ar.ReadObjectAs<CSample>());
+        EXPECT_THROW(ar.ReadObjectReference(RUNTIME_CLASS(COther)), CArchiveException);
+    });
+    Load(bytes, [](CArchive& ar) {
+        delete ar.ReadObjectAs<CSample>();
+        EXPECT_THROW(ar.ReadObjectReference(RUNTIME_CLASS(CSample)), CArchiveException);
+    });
+}
