@@ -3,6 +3,7 @@
 // network cutter can take.
 #include "felgrin/dmpl_cutter.h"
 #include "felgrin/output_dc.h"
+#include "platform/system/settings_store.h"
 #include "qvutils/host_services.h"
 
 #include <benchmark/benchmark.h>
@@ -37,6 +38,10 @@ std::vector<std::vector<POINT>> Design() {
 void BM_OutputContextToFilePort(benchmark::State& state) {
     char tmpl[] = "/tmp/bench-cutter-XXXXXX";
     std::string home = ::mkdtemp(tmpl);
+    // Settings and the cut log stay in the benchmark's own folder.
+    ::setenv("KELVANE_USER_HIVE", (home + "/user.hive").c_str(), 1);
+    ::setenv("KELVANE_MACHINE_HIVE", (home + "/machine.hive").c_str(), 1);
+    platform::ResetSettingsStore();
     qvhost::SetHomeFolder(home);
     std::vector<std::vector<POINT>> design = Design();
     CDMPLCutter cutter;

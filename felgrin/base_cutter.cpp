@@ -2,6 +2,7 @@
 
 #include "felgrin/felgrin_strings.h"
 #include "platform/system/clock.h"
+#include "platform/system/paths.h"
 #include "platform/system/port_devices.h"
 #include "platform/system/serial_port.h"
 #include "qvutils/host_services.h"
@@ -77,7 +78,7 @@ CString CBaseCutter::fnGetCutLogPath() const {
 
 bool CBaseCutter::OpenCutLog() {
     CloseCutLog();
-    std::string path = fnGetCutLogPath().ToUtf8();
+    std::string path = platform::MapPath(fnGetCutLogPath());
     m_hCutLog = std::fopen(path.c_str(), "w+b");
     return m_hCutLog != nullptr;
 }
@@ -487,7 +488,7 @@ int CBaseCutter::DeviceOpen(int showErrors) {
     std::string path;
     auto mode = platform::CDevicePort::OpenMode::Existing;
     if (type == DEVICE_FILE) {
-        path = m_strOutFileName.ToUtf8();
+        path = platform::MapPath(m_strOutFileName);
         mode = platform::CDevicePort::OpenMode::Create;
     } else {
         path = platform::PortDevicePath(m_CommsParams.szPortName);

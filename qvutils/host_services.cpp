@@ -1,26 +1,13 @@
 #include "qvutils/host_services.h"
 
-#include <cstdio>
+#include "pivora/framework/app_params.h"
+#include "pivora/framework/do_events.h"
+#include "platform/windowing/message_box.h"
+
 #include <cstdlib>
-#include <map>
 
 namespace qvhost {
 namespace {
-
-struct Params {
-    std::map<std::wstring, int> ints;
-    std::map<std::wstring, CString> strings;
-};
-
-Params& P() {
-    static Params p;
-    return p;
-}
-
-std::string& HomeFolder() {
-    static std::string home;
-    return home;
-}
 
 MessageBoxResponder& Responder() {
     static MessageBoxResponder r;
@@ -35,68 +22,42 @@ std::function<void()>& Pump() {
 } // namespace
 
 int GetAppParam(const wchar_t* name, int defaultValue) {
-    auto it = P().ints.find(name);
-    return it == P().ints.end() ? defaultValue : it->second;
+    return QvGetAppParam(name, defaultValue);
 }
-
 bool GetAppParam(const wchar_t* name, CString& out) {
-    auto it = P().strings.find(name);
-    if (it == P().strings.end())
-        return false;
-    out = it->second;
-    return true;
+    return QvGetAppParam(name, out) != 0;
 }
-
 void SetAppParam(const wchar_t* name, int value) {
-    P().ints[name] = value;
+    QvSetAppParam(name, value);
 }
 void SetAppParam(const wchar_t* name, const CString& value) {
-    P().strings[name] = value;
+    QvSetAppParam(name, value);
 }
-
 int GetSetAppParam(const wchar_t* name, int defaultValue) {
-    auto it = P().ints.find(name);
-    if (it != P().ints.end())
-        return it->second;
-    P().ints[name] = defaultValue;
-    return defaultValue;
+    return QvGetSetAppParam(name, defaultValue);
 }
-
 void ResetAppParams() {
-    P().ints.clear();
-    P().strings.clear();
+    QvResetAppParamCache();
 }
 
 CString HomePath(const wchar_t* name) {
-    std::string home = HomeFolder();
-    if (home.empty()) {
-        if (const char* env = std::getenv("KELVANE_HOME"); env && *env)
-            home = env;
-        else if (const char* h = std::getenv("HOME"); h && *h)
-            home = std::string(h) + "/Kelvane";
-        else
-            home = "/tmp/Kelvane";
-    }
-    if (home.back() != '/')
-        home += '/';
-    CString result(home);
-    if (name) {
-        while (*name == L'\\' || *name == L'/')
-            ++name;
-        result += name;
-    }
-    return result;
+    CString out;
+    QvHomePath(name, out);
+    return out;
 }
 
 void SetHomeFolder(const std::string& path) {
-    HomeFolder() = path;
+    if (path.empty())
+        ::unsetenv("KELVANE_HOME");
+    else
+        ::setenv("KELVANE_HOME", path.c_str(), 1);
+    QvResetAppParamCache();
 }
 
 int MessageBox(const CString& text, UINT type) {
     if (Responder())
         return Responder()(text, type);
-    std::fprintf(stderr, "%s\n", text.ToUtf8().c_str());
-    return (type & 0xF) == kMbRetryCancel ? kIdCancel : kIdOk;
+    return platform::ShowMessageBox(nullptr, text, L"", type, 0);
 }
 
 void SetMessageBoxResponder(MessageBoxResponder responder) {
@@ -106,6 +67,8 @@ void SetMessageBoxResponder(MessageBoxResponder responder) {
 void PumpMessages() {
     if (Pump())
         Pump()();
+    else
+        DoEvents();
 }
 
 void SetMessagePump(std::function<void()> pump) {

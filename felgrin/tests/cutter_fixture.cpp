@@ -16,12 +16,9 @@
 #include <unistd.h>
 
 void CutterTest::SetUp() {
-    char tmpl[] = "/tmp/felgrin-test-XXXXXX";
-    m_home = ::mkdtemp(tmpl);
-    qvhost::SetHomeFolder(m_home);
+    m_sandbox = std::make_unique<SettingsSandbox>();
+    m_home = m_sandbox->Path("home");
     qvhost::ResetAppParams();
-    ::setenv("HOME", m_home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (m_home + "/config").c_str(), 1);
     qvhost::SetMessageBoxResponder([this](const CString& text, UINT type) {
         m_messages.push_back(text.ToUtf8());
         return (type & 0xF) == qvhost::kMbRetryCancel ? m_retryAnswer : qvhost::kIdOk;
@@ -32,9 +29,8 @@ void CutterTest::TearDown() {
     qvhost::SetMessageBoxResponder(nullptr);
     platform::SetSerialSettingsObserver(nullptr);
     platform::ResetPortDevicePaths();
-    qvhost::SetHomeFolder("");
-    std::error_code ec;
-    std::filesystem::remove_all(m_home, ec);
+    qvhost::ResetAppParams();
+    m_sandbox.reset();
 }
 
 std::string CutterTest::ReadFile(const std::string& name) const {

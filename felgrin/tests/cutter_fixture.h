@@ -3,9 +3,11 @@
 #pragma once
 
 #include "platform/core/cstring.h"
+#include "platform/tests/settings_sandbox.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@ protected:
     std::string ReadFile(const std::string& name) const;
     std::string HomeFile(const std::string& name) const { return m_home + "/" + name; }
 
+    // Settings hives and the home folder of this test alone.
+    std::unique_ptr<SettingsSandbox> m_sandbox;
     std::string m_home;
     std::vector<std::string> m_messages;
     // Answer to every Retry/Cancel question.

@@ -3,6 +3,7 @@
 #include "cutter_fixture.h"
 #include "felgrin/vanter_qx3_cutter.h"
 #include "platform/system/clock.h"
+#include "platform/system/paths.h"
 #include "platform/system/port_devices.h"
 #include "platform/system/serial_port.h"
 #include "qvutils/host_services.h"
@@ -59,7 +60,7 @@ TEST_F(DMPLCutter, OnePathJobThroughTheFilePortWritesTheExactStreamAndTheCutLog)
     CDMPLCutter c;
     c.SetPortName(L"FILE");
     c.fnSetOrigin(1);
-    EXPECT_EQ(c.fnGetOutFileName(), CString(HomeFile("output.spl")));
+    EXPECT_EQ(platform::MapPath(c.fnGetOutFileName()), HomeFile("output.spl"));
     ASSERT_EQ(RunOnePathJob(c), 0);
     EXPECT_EQ(ReadFile("output.spl"), kOnePathBytes);
     EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);

@@ -1,6 +1,7 @@
 #include "qvutils/qv_utils.h"
 
 #include "platform/core/string_array.h"
+#include "platform/tests/settings_sandbox.h"
 #include "qvutils/host_services.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +15,8 @@ namespace {
 class QvUtils : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/qvutils-test-XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
-        qvhost::SetHomeFolder(m_dir);
+        m_sandbox = std::make_unique<SettingsSandbox>();
+        m_dir = m_sandbox->Path("home");
         qvhost::ResetAppParams();
         QvResetPreferenceCache();
         QvResetContextMasks();
@@ -30,11 +30,12 @@ protected:
     }
     void TearDown() override {
         qvhost::SetMessageBoxResponder(nullptr);
-        qvhost::SetHomeFolder("");
-        std::filesystem::remove_all(m_dir);
+        qvhost::ResetAppParams();
+        m_sandbox.reset();
     }
     void Touch(const std::string& name) { std::ofstream(m_dir + "/" + name) << "x"; }
     bool Exists(const std::string& name) { return std::filesystem::exists(m_dir + "/" + name); }
+    std::unique_ptr<SettingsSandbox> m_sandbox;
     std::string m_dir;
     std::vector<std::string> m_messages;
 };
