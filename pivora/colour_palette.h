@@ -8,7 +8,10 @@
 
 #include "platform/core/array.h"
 
+#include <memory>
 #include <vector>
+
+class CPalette;
 
 class CColourPalette : public CParamBlk {
     DECLARE_SERIAL(CColourPalette)
@@ -54,6 +57,9 @@ public:
     // every entry's set and valid colours, then fill colours up to 235 entries. Rebuilt when
     // the colours changed since the last call.
     const std::vector<COLORREF>& GetPaletteEntries();
+    // The same colours as a drawing palette, rebuilt when stale; null when it cannot be built
+    // (the next call tries again).
+    CPalette* GetPalette();
     bool IsStale() const { return m_bStale != 0; }
 
     int FindNearestColour(COLORREF c, int first = -1, int last = -1) const;
@@ -94,4 +100,5 @@ private:
     int m_bStale = 1;
     CArray<CColour, CColour&> m_colours;
     std::vector<COLORREF> m_paletteEntries;
+    std::unique_ptr<CPalette> m_pPalette;
 };

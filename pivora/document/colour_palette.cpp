@@ -6,6 +6,7 @@
 #include "pivora/framework/rand_number.h"
 
 #include "platform/core/file.h"
+#include "platform/graphics/gdi_objects.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -261,6 +262,31 @@ CColourPalette* CColourPalette::Copy() const {
     copy->m_colours.Copy(m_colours);
     copy->m_bStale = 1;
     return copy;
+}
+
+CPalette* CColourPalette::GetPalette() {
+    if (m_pPalette && m_pPalette->GetSafeHandle() && !m_bStale)
+        return m_pPalette.get();
+    if (!m_pPalette)
+        m_pPalette = std::make_unique<CPalette>();
+    m_pPalette->DeleteObject();
+    const std::vector<COLORREF>& colours = GetPaletteEntries();
+    if (colours.empty() || colours.size() > 0xFFFF) {
+        m_bStale = 1;
+        return nullptr;
+    }
+    std::vector<BYTE> storage(sizeof(LOGPALETTE) + colours.size() * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(storage.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = WORD(colours.size());
+    for (size_t i = 0; i < colours.size(); ++i)
+        lp->palPalEntry[i] = {GetRValue(colours[i]), GetGValue(colours[i]), GetBValue(colours[i]),
+                              0};
+    if (!m_pPalette->CreatePalette(lp)) {
+        m_bStale = 1;
+        return nullptr;
+    }
+    return m_pPalette.get();
 }
 
 const std::vector<COLORREF>& CColourPalette::GetPaletteEntries() {

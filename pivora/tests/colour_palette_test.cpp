@@ -1,5 +1,7 @@
 #include "pivora/colour_palette.h"
 
+#include "platform/graphics/gdi_objects.h"
+
 #include "design_fixture.h"
 
 #include "platform/core/mem_file.h"
@@ -223,6 +225,22 @@ TEST_F(ColourPaletteTest, LogicalPaletteFillsTo235) {
     p.GetPastelColour(0);
     EXPECT_TRUE(p.IsStale());
     EXPECT_EQ(p.GetPaletteEntries().size(), size_t(16 + 1 + 1 + 16 + (235 - 48)));
+}
+
+TEST_F(ColourPaletteTest, DrawingPaletteHoldsTheLogicalColoursAndFollowsChanges) {
+    CColourPalette p;
+    CPalette* pal = p.GetPalette();
+    ASSERT_NE(pal, nullptr);
+    const std::vector<COLORREF> expected = p.GetPaletteEntries();
+    ASSERT_EQ(pal->GetEntryCount(), int(expected.size()));
+    std::vector<PALETTEENTRY> got(expected.size());
+    ASSERT_EQ(pal->GetPaletteEntries(0, UINT(got.size()), got.data()), UINT(got.size()));
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(RGB(got[i].peRed, got[i].peGreen, got[i].peBlue), expected[i]) << i;
+    EXPECT_EQ(p.GetPalette(), pal); // not stale: the same palette
+    p.GetPastelColour(0);           // a derived colour appears: rebuilt with one more entry
+    ASSERT_EQ(p.GetPalette(), pal);
+    EXPECT_EQ(pal->GetEntryCount(), int(expected.size()) + 1);
 }
 
 TEST_F(ColourPaletteTest, CustomGreyPaletteTables) {

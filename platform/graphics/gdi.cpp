@@ -491,6 +491,26 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD, const 
     return Track(p);
 }
 
+HPALETTE CreatePalette(const LOGPALETTE* lp) {
+    if (!lp || lp->palVersion != 0x300 || lp->palNumEntries == 0)
+        return nullptr;
+    auto* p = new PaletteImpl;
+    p->entries.assign(lp->palPalEntry, lp->palPalEntry + lp->palNumEntries);
+    return Track(p);
+}
+
+UINT GetPaletteEntries(HPALETTE pal, UINT start, UINT count, PALETTEENTRY* entries) {
+    auto* p = As<PaletteImpl>(pal, OBJ_PAL);
+    if (!p)
+        return 0;
+    if (!entries)
+        return UINT(p->entries.size());
+    UINT n = 0;
+    for (; n < count && start + n < p->entries.size(); ++n)
+        entries[n] = p->entries[start + n];
+    return n;
+}
+
 HBRUSH CreateSolidBrush(COLORREF colour) {
     auto* b = new BrushImpl;
     b->colour = colour & 0xFFFFFF;

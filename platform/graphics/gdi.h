@@ -249,6 +249,20 @@ HPEN CreatePenIndirect(const LOGPEN* pen);
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
                   const DWORD* styles);
 HBRUSH CreateSolidBrush(COLORREF colour);
+// Logical palettes: the colours that views select on palette displays.
+struct PALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+};
+struct LOGPALETTE {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[1]; // palNumEntries entries follow in the same allocation
+};
+HPALETTE CreatePalette(const LOGPALETTE* lp);
+UINT GetPaletteEntries(HPALETTE pal, UINT start, UINT count, PALETTEENTRY* entries);
 HBRUSH CreateHatchBrush(int hatch, COLORREF colour);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 HFONT CreateFontIndirectW(const LOGFONTW* font);

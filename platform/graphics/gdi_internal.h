@@ -39,6 +39,7 @@ struct FontImpl : GdiObjectImpl {
 
 struct PaletteImpl : GdiObjectImpl {
     PaletteImpl() : GdiObjectImpl(OBJ_PAL) {}
+    std::vector<PALETTEENTRY> entries;
 };
 
 // Non-overlapping rectangles, banded: sorted by top, then left.

@@ -106,6 +106,11 @@ class CPalette : public CGdiObject {
 
 public:
     operator HPALETTE() const { return m_hObject; }
+    BOOL CreatePalette(const LOGPALETTE* lp) { return Attach(::CreatePalette(lp)); }
+    int GetEntryCount() const { return int(::GetPaletteEntries(m_hObject, 0, 0, nullptr)); }
+    UINT GetPaletteEntries(UINT start, UINT count, PALETTEENTRY* entries) const {
+        return ::GetPaletteEntries(m_hObject, start, count, entries);
+    }
 };
 
 class CRgn : public CGdiObject {
