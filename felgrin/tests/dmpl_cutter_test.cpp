@@ -475,3 +475,47 @@ TEST(CutterClasses, AreMadeByClassName) {
 }
 
 } // namespace
+
+namespace {
+
+class DeviceFaults : public CutterTest {};
+
+TEST_F(DeviceFaults, DeviceThatFailsEveryWriteIsReportedNotRetriedForEver) {
+    platform::SetPortDevicePath(L"DIRECT", "/dev/full");
+    CDMPLCutter c;
+    c.SetPortName(L"DIRECT");
+    ASSERT_EQ(c.StartDocW(), 0);
+    EXPECT_EQ(c.StartOutput(0, 1), CUT_ERR_WRITE);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Device Write Time-out\nIs the cutter off-line?");
+    c.EndOutput();
+    c.EndDoc();
+}
+
+TEST_F(DeviceFaults, ReadStringTakesShortRepliesAndReportsSilenceAndFailedReads) {
+    FakeSerialCutter fake;
+    platform::SetPortDevicePath(L"COM2", fake.Path());
+    CDMPLCutter c;
+    c.SetPortName(L"COM2");
+    c.fnSetReadTimeout(200);
+    ASSERT_EQ(c.DeviceOpen(1), 1);
+    fake.Send("OK\r");
+    std::string text;
+    EXPECT_EQ(c.ReadString(text), 0);
+    EXPECT_EQ(text, "OK\r");
+    EXPECT_EQ(c.ReadString(text), CUT_ERR_CANCELLED);
+    EXPECT_EQ(text, "");
+    // A full buffer of 1024 bytes fits with its terminating zero.
+    fake.Send(std::string(1500, 'x'));
+    EXPECT_EQ(c.ReadString(text), 0);
+    EXPECT_EQ(text.size(), 1024u);
+    c.DeviceClose();
+
+    // A USB port without its library object fails the read: the error is not a byte count.
+    CDMPLCutter usb;
+    BYTE buffer[16];
+    EXPECT_EQ(usb.DeviceRead(buffer, 15, ""), -2);
+    EXPECT_EQ(usb.ReadString(text), CUT_ERR_READ);
+}
+
+} // namespace
