@@ -37,11 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         store.Close();
     }
 
-    while (first) {
-        CTree* next = first->GetRsibling();
-        first->Detach();
-        delete first;
-        first = static_cast<CArticle*>(next);
-    }
+    CTree::DeleteRow(first);
     return 0;
 }

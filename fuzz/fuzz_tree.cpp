@@ -11,12 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CTree* first = ar.ReadObjectAs<CTree>();
         if (first)
             first->BuildLinks();
-        while (first) {
-            CTree* next = first->GetRsibling();
-            first->Detach();
-            delete first;
-            first = next;
-        }
+        CTree::DeleteRow(first);
     } catch (const CArchiveException&) {
     }
     return 0;

@@ -40,6 +40,9 @@ public:
     CTree* Top();
     // Rebuilds the parent and left-sibling links below and to the right of this node.
     void BuildLinks();
+    // Deletes a node and every node to its right: a row that has no parent to own it (a row
+    // of roots, or one just loaded).
+    static void DeleteRow(CTree* first);
 
     CTree* GetParent() const { return m_pParent; }
     CTree* GetFirstChild() const { return m_pFirstChild; }

@@ -5,22 +5,9 @@
 
 IMPLEMENT_SERIAL(CSelect, CObject, 0)
 
-namespace {
-
-void DeleteRow(CTree* first) {
-    while (first) {
-        CTree* next = first->GetRsibling();
-        first->Detach();
-        delete first;
-        first = next;
-    }
-}
-
-} // namespace
-
 CSelect::~CSelect() {
     if (m_bOwnsLoadedArticle)
-        DeleteRow(m_pArticle);
+        CTree::DeleteRow(m_pArticle);
 }
 
 void CSelect::GetExtents(CWindow& w) const {
@@ -48,7 +35,7 @@ void CSelect::Serialize(CArchive& ar) {
         return;
     }
     if (m_bOwnsLoadedArticle)
-        DeleteRow(m_pArticle);
+        CTree::DeleteRow(m_pArticle);
     m_pArticle = nullptr;
     m_bOwnsLoadedArticle = false;
     // Usually a reference back to an article of the tree read before; an article stored with

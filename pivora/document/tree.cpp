@@ -201,6 +201,15 @@ void CTree::BuildLinks() {
     }
 }
 
+void CTree::DeleteRow(CTree* first) {
+    while (first) {
+        CTree* next = first->m_pRsibling;
+        first->Detach();
+        delete first;
+        first = next;
+    }
+}
+
 void CTree::Serialize(CArchive& ar) {
     CObject::Serialize(ar);
     if (m_bLinksDone) {

@@ -8,25 +8,12 @@
 
 IMPLEMENT_SERIAL(CTxEffectParam, CParamBlk, 0)
 
-namespace {
-
-// A loaded article may head a row; the block owns all of it.
-void DeleteRow(CTree* first) {
-    while (first) {
-        CTree* next = first->GetRsibling();
-        first->Detach();
-        delete first;
-        first = next;
-    }
-}
-
-} // namespace
-
 CTxEffectParam::CTxEffectParam() : CParamBlk(kTxEffectParamId), m_pSavedDesign(new CArticle) {}
 
+// A loaded held design may head a row; the block owns all of it.
 CTxEffectParam::~CTxEffectParam() {
     delete m_pEffect;
-    DeleteRow(m_pSavedDesign);
+    CTree::DeleteRow(m_pSavedDesign);
 }
 
 void CTxEffectParam::SetEffect(CTxEffect* effect) {
@@ -103,7 +90,7 @@ void CTxEffectParam::LoadGroup(CArchive& ar) {
         case kRecSavedDesign:
             LoadSized(rec, len, [&] {
                 CArticle* saved = rec.LoadObject<CArticle>();
-                DeleteRow(m_pSavedDesign);
+                CTree::DeleteRow(m_pSavedDesign);
                 // A block stored without its article still holds an empty one.
                 m_pSavedDesign = saved ? saved : new CArticle;
                 m_pSavedDesign->BuildLinks();

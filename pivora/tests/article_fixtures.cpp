@@ -78,12 +78,7 @@ CArticle* MakeBoxArticle(const wchar_t* name, const CWindow* box) {
 }
 
 void DeleteArticleRow(CTree* first) {
-    while (first) {
-        CTree* next = first->GetRsibling();
-        first->Detach();
-        delete first;
-        first = next;
-    }
+    CTree::DeleteRow(first);
 }
 
 CArticle* MakeSampleTree() {

@@ -64,14 +64,8 @@ CTree* LoadRow(const std::vector<BYTE>& bytes) {
     return t;
 }
 
-// Deletes a parentless row (the page owns its root row this way).
 void DeleteRow(CTree* first) {
-    while (first) {
-        CTree* next = first->GetRsibling();
-        first->Detach();
-        delete first;
-        first = next;
-    }
+    CTree::DeleteRow(first);
 }
 
 struct RowDeleter {
