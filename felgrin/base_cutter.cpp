@@ -370,6 +370,9 @@ void CBaseCutter::SetCutCancelled(int v) {
 
 int CBaseCutter::ShowCancelDlg(int mode) {
     if (mode == -1) {
+        // The operator's Cancel must outlive the window that took it.
+        if (m_pCancelDlg && m_pCancelDlg->m_bCancelled)
+            m_bCutCancelled = m_pCancelDlg->m_bCancelled;
         m_pCancelDlg.reset();
         return 0;
     }

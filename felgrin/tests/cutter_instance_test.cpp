@@ -77,11 +77,18 @@ TEST_F(CutterInstance, CancelledCutRefusesMovesUntilTheOutputEnds) {
     EXPECT_EQ(inst.fnDeselect(), CUT_ERR_CANCELLED);
     EXPECT_EQ(inst.fnEndOutput(), 0);
     EXPECT_FALSE(inst.fnCutCancelled());
+    ASSERT_EQ(inst.fnStartOutput(1, 1), 0);
+    // A feed closes the cancel window; a Cancel pressed in it still stops the job.
+    c.fnGetCancelDlg()->OnCancel();
+    EXPECT_EQ(c.Feed(nullptr), CUT_ERR_WRITE);
+    EXPECT_EQ(c.fnGetCancelDlg(), nullptr);
+    EXPECT_EQ(inst.fnPolyMoveTo(&p, 1), CUT_ERR_CANCELLED);
+    EXPECT_EQ(inst.fnEndOutput(), 0);
     ASSERT_EQ(inst.fnStartOutput(0, 1), 0);
     EXPECT_EQ(inst.fnPolyMoveTo(&p, 1), 0);
     inst.fnEndOutput();
     inst.fnEndDoc();
-    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,;:HOA,ECN,U,,U,40,-40");
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,;:HOA,ECN,U,;:HOA,ECN,U,,U,40,-40");
 }
 
 TEST_F(CutterInstance, FailedReturnToZeroStillEndsTheOutput) {
