@@ -7,6 +7,7 @@
 #include "platform/core/cstring.h"
 #include "platform/core/object.h"
 #include "platform/system/device_port.h"
+#include "platform/system/settings_store.h"
 #include "qvutils/comms_params.h"
 
 #include <cstdio>
@@ -168,6 +169,28 @@ public:
     // The cut log file (a path); empty before the first output.
     CString fnGetCutLogPath() const;
 
+    // Registry. Settings live under the key of the cutter's name below the "Cutter-Settings"
+    // key; the read members return 1, the write members 0 when something was not stored.
+    int fnReadRegistry(HKEY cutterKey, const wchar_t* name);
+    int fnRegReadDriverSettings(HKEY key);
+    int fnRegReadPortSettings(HKEY key);
+    int fnWriteToRegistry();
+    void fnSaveSettings() { fnWriteToRegistry(); }
+    int fnRegWriteDriverSettings(HKEY cutterKey);
+    int fnRegWritePortSettings(HKEY cutterKey);
+    CString fnGetStoredName() const { return m_strStoredName; }
+
+    // The per-user path of the installed cutters, and of one cutter's key ("" for a name that
+    // cannot be a key of its own: empty, or holding a separator).
+    static CString fnCuttersKeyPath();
+    static CString fnCutterKeyPath(const CString& name);
+    // A whole string value, bounded by CUTTER_REG_STRING_MAX; `out` is left as it was unless
+    // CUTTER_REG_READ is returned.
+    static int fnRegReadString(HKEY key, const wchar_t* name, CString& out);
+    static int fnRegReadDword(HKEY key, const wchar_t* name, DWORD& out);
+    // Tells the operator which stored values were damaged and not used.
+    static void fnReportDamagedValues(const CString& where, const CString& names);
+
 protected:
     int WriteBuffer(const BYTE* data, DWORD length);
     int WriteString(const std::string& text);
@@ -226,6 +249,21 @@ protected:
     DWORD m_nReadTimeoutMs = 1000;
     std::string m_strSetupError;
 };
+
+// Registry names of a cutter's settings, under FnGetRegistryString("Cutter-Settings").
+#define CUTTER_SETTINGS_KEY L"Cutter-Settings"
+#define CUTTER_REG_CLASS L"CutterClass"
+#define CUTTER_REG_DRIVER L"Driver-Settings"
+#define CUTTER_REG_PORT L"Port-Settings"
+
+// The longest string taken back from the registry: anything longer is damage, reported and
+// left unused rather than cut to a different path or queue name.
+constexpr int CUTTER_REG_STRING_MAX = 4096;
+
+// Results of reading one registry value.
+constexpr int CUTTER_REG_MISSING = 0;
+constexpr int CUTTER_REG_READ = 1;
+constexpr int CUTTER_REG_DAMAGED = -1; // wrong type, wrong size or too long; left unused
 
 // The retry limit of a device write outside the first command of an output.
 constexpr int CUTTER_WRITE_RETRIES = 50;
