@@ -449,6 +449,22 @@ TEST_F(InstalledCutters, ThePreferredNameIsFoundInAnyCaseAtLoad) {
     EXPECT_EQ(CCutterUtils::GetPreferedCutter(), nullptr);
 }
 
+TEST_F(InstalledCutters, ADamagedPreferredNameIsReportedAndNoCutterIsPreferred) {
+    Install(CUTTER_TYPE_DMPL, L"Alpha");
+    const CString root = CBaseCutter::fnCuttersKeyPath();
+    // Too long to be a name: not cut down to one that happens to match.
+    PutString(root, PREFERED_CUTTER_VALUE, L"Alpha" + CString(L' ', CUTTER_REG_STRING_MAX));
+    ASSERT_EQ(Restart(), 1);
+    EXPECT_EQ(CCutterUtils::GetPreferedCutter(), nullptr);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].find("PreferedCutter"), std::string::npos);
+    PutDword(root, PREFERED_CUTTER_VALUE, 1);
+    ASSERT_EQ(Restart(), 1);
+    EXPECT_EQ(CCutterUtils::GetPreferedCutter(), nullptr);
+    EXPECT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(Names(), (std::vector<CString>{L"Alpha"}));
+}
+
 TEST_F(InstalledCutters, TheCurrentCutterIsTheFirstInTheTable) {
     EXPECT_EQ(FelgrinUtils::GetFelgrinCurrentCutter(), nullptr);
     CBaseCutter* a = Install(CUTTER_TYPE_QX3, L"Z first");
