@@ -149,12 +149,8 @@ int CBaseCutter::PenDown() {
     return 0;
 }
 
-int CBaseCutter::PolyMoveTo(POINT* points, int count) {
-    if (!m_bPenUp) {
-        int r = PenUp();
-        if (r != 0)
-            return r;
-    }
+// Writes each point that moves the tool, with the pen as the caller set it.
+int CBaseCutter::WritePoints(POINT* points, int count) {
     if (m_bProcessMessages)
         fnMessageLoop();
     int result = 0;
@@ -167,22 +163,22 @@ int CBaseCutter::PolyMoveTo(POINT* points, int count) {
     return result;
 }
 
+int CBaseCutter::PolyMoveTo(POINT* points, int count) {
+    if (!m_bPenUp) {
+        int r = PenUp();
+        if (r != 0)
+            return r;
+    }
+    return WritePoints(points, count);
+}
+
 int CBaseCutter::PolyLineTo(POINT* points, int count) {
     if (m_bPenUp) {
         int r = PenDown();
         if (r != 0)
             return r;
     }
-    if (m_bProcessMessages)
-        fnMessageLoop();
-    int result = 0;
-    for (int i = 0; i < count && result == 0; ++i) {
-        if (CheckIfValidMovePoint(&points[i])) {
-            result = WritePoint(&m_ptCurXf);
-            UpdateExtents(&m_ptCurXf);
-        }
-    }
-    return result;
+    return WritePoints(points, count);
 }
 
 int CBaseCutter::CheckIfValidMovePoint(POINT* point) {

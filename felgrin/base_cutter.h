@@ -192,6 +192,7 @@ public:
     static void fnReportDamagedValues(const CString& where, const CString& names);
 
 protected:
+    int WritePoints(POINT* points, int count);
     int WriteBuffer(const BYTE* data, DWORD length);
     int WriteString(const std::string& text);
     int WriteCommand(const std::string& command);
