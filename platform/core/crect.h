@@ -24,7 +24,7 @@ public:
 class CPoint : public POINT {
 public:
     CPoint() : POINT{0, 0} {}
-    CPoint(int x, int y) : POINT{x, y} {}
+    CPoint(int initX, int initY) : POINT{initX, initY} {}
     CPoint(const POINT& p) : POINT(p) {}
     CPoint(SIZE s) : POINT{s.cx, s.cy} {}
     // Low word x, high word y, both signed 16-bit (as packed in mouse messages).
