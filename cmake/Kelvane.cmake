@@ -1,3 +1,19 @@
+# kelvane_include_root(<target>)
+# Gives the target an include folder that holds only its own deliverable (the top folder of the
+# current source directory), so "#include \"pivora/x.h\"" resolves only where pivora is linked:
+# a target sees its own deliverable and, through PUBLIC links, those it links against. An include
+# of a deliverable it does not link fails to build.
+function(kelvane_include_root target)
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REGEX REPLACE "/.*" "" deliverable "${rel}")
+  set(root ${CMAKE_BINARY_DIR}/include/${deliverable})
+  if(NOT EXISTS ${root}/${deliverable})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${deliverable} ${root}/${deliverable} SYMBOLIC)
+  endif()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
 # kelvane_library(<name> DIRS <dir>... LINKS <target>... [PRIVATE_LINKS <target>...])
 # Builds a shared library from every .cpp in the given folders of the current deliverable.
 function(kelvane_library name)
@@ -13,7 +29,7 @@ function(kelvane_library name)
     file(WRITE ${sources} "")
   endif()
   add_library(${name} SHARED ${sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  kelvane_include_root(${name})
   target_link_libraries(${name} PUBLIC ${K_LINKS} PRIVATE ${K_PRIVATE_LINKS})
   kelvane_version_record(${name})
 endfunction()
@@ -66,7 +82,8 @@ function(kelvane_tests deliverable)
     add_library(${support_target} STATIC ${support})
     target_link_libraries(${support_target} PUBLIC ${K_LINKS} GTest::gtest)
     target_compile_definitions(${support_target} PUBLIC
-      TEST_DATA_DIR="${dir}/data" TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+      TEST_DATA_DIR="${dir}/data" TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}"
+      KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   endif()
   foreach(t ${tests})
     get_filename_component(base ${t} NAME_WE)
@@ -75,7 +92,8 @@ function(kelvane_tests deliverable)
     kelvane_version_record(${exe})
     target_link_libraries(${exe} PRIVATE ${K_LINKS} ${support_target} GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(${exe} PRIVATE
-      TEST_DATA_DIR="${dir}/data" TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+      TEST_DATA_DIR="${dir}/data" TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}"
+      KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     gtest_discover_tests(${exe} DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${deliverable})
   endforeach()

@@ -396,8 +396,7 @@ TEST_F(SerialCutter, MissingDeviceIsReportedAndTheJobGetsMinus2) {
 namespace {
 
 std::string CupsScript() {
-    std::string here = __FILE__;
-    return here.substr(0, here.rfind('/')) + "/../../platform/tests/cups_server.sh";
+    return KELVANE_SOURCE_DIR "/platform/tests/cups_server.sh";
 }
 
 // A private scheduler whose raw queue "VanterTest" passes each job to a loopback listener.

@@ -13,10 +13,9 @@
 
 namespace {
 
-// Beside this file.
+// Beside this file; found through the source tree, since __FILE__ may be relative.
 std::string Script() {
-    std::string here = __FILE__;
-    return here.substr(0, here.rfind('/')) + "/cups_server.sh";
+    return KELVANE_SOURCE_DIR "/platform/tests/cups_server.sh";
 }
 
 // A private scheduler for the whole suite; its queue "VanterTest" sends each job to the
