@@ -25,3 +25,17 @@ configure_and_build() {
     cmake -S "$TOP" -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" -j "$JOBS"
 }
+
+# check_format: every C++ source and header follows .clang-format.
+check_format() {
+    local files
+    if git -C "$TOP" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        files=$(git -C "$TOP" ls-files '*.cpp' '*.h')
+    else
+        files=$(cd "$TOP" && find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+    fi
+    (cd "$TOP" && echo "$files" | xargs -r clang-format --dry-run --Werror) || {
+        echo "Formatting differs from .clang-format in the files above: run clang-format -i on them."
+        return 1
+    }
+}

@@ -66,7 +66,8 @@ TEST(RecArchiveFormat, GoldenBytes) {
                                  0x00, 0x62, 0x00, 0x63, 0x00}));
     auto s255 = Store([](CRecArchive& r) { r.StoreField(1, CString(L'z', 255)); });
     EXPECT_EQ(std::vector<BYTE>(s255.begin(), s255.begin() + 12),
-              (std::vector<BYTE>{0x01, 0x00, 0x04, 0x02, 0x00, 0x00, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x00}));
+              (std::vector<BYTE>{0x01, 0x00, 0x04, 0x02, 0x00, 0x00, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF,
+                                 0x00}));
     EXPECT_EQ(Store([](CRecArchive& r) { r.StoreField(3, CRect(1, -2, 3, 4)); }),
               (std::vector<BYTE>{3,    0,    16,   0, 0, 0, 1, 0, 0, 0, 0xFE,
                                  0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 4, 0, 0, 0}));

@@ -49,18 +49,38 @@ typedef void* HANDLE;
 
 #define _T(x) L##x
 
-constexpr WORD MAKEWORD(BYTE lo, BYTE hi) { return WORD(lo | (WORD(hi) << 8)); }
-constexpr DWORD MAKELONG(WORD lo, WORD hi) { return DWORD(lo) | (DWORD(hi) << 16); }
-constexpr WORD LOWORD(DWORD_PTR v) { return WORD(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR v) { return WORD((v >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(DWORD_PTR v) { return BYTE(v & 0xFF); }
-constexpr BYTE HIBYTE(DWORD_PTR v) { return BYTE((v >> 8) & 0xFF); }
+constexpr WORD MAKEWORD(BYTE lo, BYTE hi) {
+    return WORD(lo | (WORD(hi) << 8));
+}
+constexpr DWORD MAKELONG(WORD lo, WORD hi) {
+    return DWORD(lo) | (DWORD(hi) << 16);
+}
+constexpr WORD LOWORD(DWORD_PTR v) {
+    return WORD(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR v) {
+    return WORD((v >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(DWORD_PTR v) {
+    return BYTE(v & 0xFF);
+}
+constexpr BYTE HIBYTE(DWORD_PTR v) {
+    return BYTE((v >> 8) & 0xFF);
+}
 
 // Colours: red in the low byte.
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) { return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16); }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+    return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c) {
+    return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return BYTE((c >> 16) & 0xFF);
+}
 
 struct POINT {
     LONG x;
