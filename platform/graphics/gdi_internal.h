@@ -5,6 +5,7 @@
 #include "platform/graphics/surface.h"
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 struct HWND__;
@@ -99,6 +100,59 @@ struct DcImpl {
 namespace platform::detail {
 bool IsLiveObject(HGDIOBJ obj);
 bool IsLiveDC(HDC hdc);
+
+// The table of live handles, shared by the object, region, context and drawing sources.
+std::unordered_set<const GdiObjectImpl*>& LiveObjects();
+std::unordered_set<const DcImpl*>& LiveDCs();
+ULONGLONG NextGeneration();
+
+template <class T> T* Track(T* obj) {
+    LiveObjects().insert(obj);
+    return obj;
+}
+
+template <class T> T* As(HGDIOBJ h, DWORD type) {
+    if (!h || !LiveObjects().count(h) || h->type != type)
+        return nullptr;
+    return static_cast<T*>(h);
+}
+
+RegionImpl* Rgn(HRGN h);
+void FreeObject(GdiObjectImpl* obj);
+// Selection counts: an object deleted while selected is freed when the last context lets go.
+void Retain(HGDIOBJ obj);
+void Release(HGDIOBJ obj);
+DcImpl* Dc(HDC hdc);
+void Touch(DcImpl* dc);
+// The 1x1 bitmap a new memory context starts with.
+HGDIOBJ DefaultBitmap();
+
+// Logical to device under the text map mode.
+inline POINT ToDevice(const DcImpl* dc, int x, int y) {
+    return POINT{x - dc->a.winOrg.x + dc->a.vpOrg.x, y - dc->a.winOrg.y + dc->a.vpOrg.y};
+}
+
+inline POINT ToLogical(const DcImpl* dc, POINT p) {
+    return POINT{p.x - dc->a.vpOrg.x + dc->a.winOrg.x, p.y - dc->a.vpOrg.y + dc->a.winOrg.y};
+}
+
+inline RECT ToDevice(const DcImpl* dc, const RECT& r) {
+    POINT a = ToDevice(dc, r.left, r.top), b = ToDevice(dc, r.right, r.bottom);
+    return RECT{a.x, a.y, b.x, b.y};
+}
+
+// Hands one call to the context's surface with its current state.
+void Emit(DcImpl* dc, const GdiCall& call);
+void EmitSimple(DcImpl* dc, GdiOp op);
+
+// Path recording, in device units.
+void PathAdd(DcImpl* dc, POINT device, BYTE type);
+void PathStartFigure(DcImpl* dc);
+void PathCloseFigure(DcImpl* dc);
+void PathAddClosed(DcImpl* dc, const POINT* pts, const BYTE* types, int n);
+int EllipseBeziers(const RECT& r, POINT* out, BYTE* types);
+void AddRectToPath(DcImpl* dc, const RECT& r);
+
 // Text measures through the system's fonts (the faces the deliverables name are mapped).
 SIZE MeasureText(const LOGFONTW* font, const wchar_t* text, int count);
 TEXTMETRICW FontMetrics(const LOGFONTW* font);
