@@ -3,6 +3,7 @@
 #include "platform/framework/dialog.h"
 #include "platform/windowing/message_box.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -336,6 +337,35 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
         return FALSE;
     }
     return TRUE;
+}
+
+void CWnd::CenterWindow(CWnd* over) {
+    if (!m_hWnd)
+        return;
+    HWND ref = over ? over->m_hWnd : ::GetParent(m_hWnd);
+    if (ref && (!::IsWindowVisible(ref) || (GetWindowLongPtrW(ref, GWL_STYLE) & WS_MINIMIZE)))
+        ref = nullptr;
+    bool child = (GetStyle() & WS_CHILD) != 0;
+    RECT desk{};
+    ::GetWindowRect(::GetDesktopWindow(), &desk);
+    RECT area = desk;
+    if (ref)
+        ::GetWindowRect(ref, &area);
+    RECT me{};
+    ::GetWindowRect(m_hWnd, &me);
+    int cx = me.right - me.left, cy = me.bottom - me.top;
+    int x = area.left + (area.right - area.left - cx) / 2;
+    int y = area.top + (area.bottom - area.top - cy) / 2;
+    if (!child) {
+        x = std::max<int>(desk.left, std::min<int>(x, desk.right - cx));
+        y = std::max<int>(desk.top, std::min<int>(y, desk.bottom - cy));
+    } else {
+        POINT p{x, y};
+        ::ScreenToClient(::GetParent(m_hWnd), &p);
+        x = p.x;
+        y = p.y;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CWnd* AfxGetMainWnd() {

@@ -149,7 +149,9 @@ public:
     static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
-    void CenterWindow(CWnd* = nullptr) {}
+    // Centres the window over `over`, else its parent or owner, else the desktop; it is kept
+    // on the desktop.
+    void CenterWindow(CWnd* over = nullptr);
 
 protected:
     // The message being handled, for Default().

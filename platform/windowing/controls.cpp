@@ -1,7 +1,10 @@
 #include "platform/windowing/controls.h"
 
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/ip_address_control.h"
+#include "platform/windowing/list_controls.h"
 #include "platform/windowing/message.h"
+#include "platform/windowing/radio_group.h"
 #include "platform/windowing/window_internal.h"
 
 #include <algorithm>
@@ -21,6 +24,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return w->check;
     case BM_SETCHECK:
         w->check = int(wp);
+        platform::detail::NotifyControlChange(w, platform::ControlChange::Selection);
         return 0;
     case BM_CLICK: {
         if (w->style & WS_DISABLED)
@@ -28,11 +32,12 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         DWORD kind = w->style & BS_TYPEMASK;
         if (kind == BS_AUTOCHECKBOX)
             w->check = w->check ? BST_UNCHECKED : BST_CHECKED;
-        if (kind == BS_AUTORADIOBUTTON && w->parent) {
-            for (HWND s : w->parent->children)
-                if ((s->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && s->className == w->className)
-                    s->check = BST_UNCHECKED;
-            w->check = BST_CHECKED;
+        if (kind == BS_GROUPBOX)
+            return 0;
+        if (kind == BS_AUTORADIOBUTTON) {
+            for (HWND s : platform::RadioGroupOf(hwnd))
+                if ((s->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+                    SendMessageW(s, BM_SETCHECK, s == w ? BST_CHECKED : BST_UNCHECKED, 0);
         }
         HWND parent = w->parent;
         int id = w->id;
@@ -181,6 +186,8 @@ void RegisterStandardControls() {
     cls.lpfnWndProc = ProgressProc;
     cls.lpszClassName = PROGRESS_CLASS;
     RegisterClassW(&cls);
+    platform::detail::RegisterListControls();
+    platform::detail::RegisterIPAddressControl();
     cls.lpfnWndProc = DialogProc;
     cls.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     cls.lpszClassName = WC_DIALOG;

@@ -33,6 +33,9 @@ constexpr UINT BM_CLICK = 0x00F5;
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;
 
+// Edit-style notifications (also from the IP address control).
+constexpr UINT EN_CHANGE = 0x0300;
+
 // Static texts.
 constexpr DWORD SS_LEFT = 0x0;
 constexpr DWORD SS_CENTER = 0x1;

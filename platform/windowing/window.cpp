@@ -1,6 +1,7 @@
 #include "platform/windowing/window.h"
 
 #include "platform/graphics/gdi_internal.h"
+#include "platform/windowing/icon.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
 
@@ -338,6 +339,14 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFONT:
         w->font = reinterpret_cast<HFONT>(wp);
         return 0;
+    case WM_SETICON: {
+        HANDLE& slot = w->icons[wp ? 1 : 0];
+        HANDLE old = slot;
+        slot = reinterpret_cast<HANDLE>(lp);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+        return reinterpret_cast<LRESULT>(w->icons[wp ? 1 : 0]);
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(w->font);
     default:

@@ -46,6 +46,8 @@ struct HWND__ {
     // Standard controls.
     int rangeLow = 0, rangeHigh = 100, position = 0, step = 10;
     int check = 0;
+    std::shared_ptr<void> controlState;   // list, combo and IP address controls
+    HANDLE icons[2] = {nullptr, nullptr}; // small and big (WM_SETICON)
 };
 
 namespace platform::detail {

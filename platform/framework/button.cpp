@@ -1,0 +1,3 @@
+#include "platform/framework/button.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)

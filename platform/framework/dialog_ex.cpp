@@ -1,0 +1,3 @@
+#include "platform/framework/dialog_ex.h"
+
+IMPLEMENT_DYNAMIC(CDialogEx, CDialog)

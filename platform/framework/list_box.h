@@ -1,0 +1,46 @@
+// The list box control of the class library over the headless model.
+#pragma once
+
+#include "platform/framework/wnd.h"
+#include "platform/windowing/list_controls.h"
+
+class CListBox : public CWnd {
+    DECLARE_DYNAMIC(CListBox)
+
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+    int GetCount() const { return int(SendMessage(LB_GETCOUNT)); }
+    int GetCurSel() const { return int(SendMessage(LB_GETCURSEL)); }
+    int SetCurSel(int index) { return int(SendMessage(LB_SETCURSEL, WPARAM(index))); }
+    int AddString(LPCWSTR text) {
+        return int(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
+    int InsertString(int index, LPCWSTR text) {
+        return int(SendMessage(LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(text)));
+    }
+    int DeleteString(UINT index) { return int(SendMessage(LB_DELETESTRING, index)); }
+    void ResetContent() { SendMessage(LB_RESETCONTENT); }
+    // The entry's text; empty (and LB_ERR returned) when there is no such entry.
+    int GetText(int index, CString& text) const;
+    int GetTextLen(int index) const { return int(SendMessage(LB_GETTEXTLEN, WPARAM(index))); }
+    DWORD_PTR GetItemData(int index) const {
+        return DWORD_PTR(SendMessage(LB_GETITEMDATA, WPARAM(index)));
+    }
+    int SetItemData(int index, DWORD_PTR data) {
+        return int(SendMessage(LB_SETITEMDATA, WPARAM(index), LPARAM(data)));
+    }
+    // Searches start after `startAfter` (-1 from the top) and ignore case.
+    int FindString(int startAfter, LPCWSTR prefix) const {
+        return int(
+            SendMessage(LB_FINDSTRING, WPARAM(startAfter), reinterpret_cast<LPARAM>(prefix)));
+    }
+    int FindStringExact(int startAfter, LPCWSTR text) const {
+        return int(
+            SendMessage(LB_FINDSTRINGEXACT, WPARAM(startAfter), reinterpret_cast<LPARAM>(text)));
+    }
+    int SelectString(int startAfter, LPCWSTR prefix) {
+        return int(
+            SendMessage(LB_SELECTSTRING, WPARAM(startAfter), reinterpret_cast<LPARAM>(prefix)));
+    }
+};
