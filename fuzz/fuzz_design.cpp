@@ -1,5 +1,7 @@
 // Arbitrary bytes opened as a design file through the page's own open: a damaged file must
 // end in a reported failure, never a crash, a hang or a leak, and the file stays as it was.
+#include "gastelo/design_param_blk.h"
+#include "gastelo/emb_table_param_blk.h"
 #include "pivora/jox_page.h"
 
 #include "platform/core/archive.h"
@@ -34,6 +36,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ::setenv("KELVANE_HOME", root.c_str(), 1);
     ::setenv("KELVANE_PROGRAM_DIR", root.c_str(), 1);
     g_path = root + "/Fuzz.KDX";
+    // Designs carry the design and table blocks: their readers must be in the program.
+    std::unique_ptr<CObject> blocks[] = {std::make_unique<CDesignParamBlk>(),
+                                         std::make_unique<CEmbTableParamBlk>()};
     return 0;
 }
 
