@@ -353,30 +353,20 @@ void CBaseCutter::WriteLogFile(const std::string& text) {
 // Cancel and status ----------------------------------------------------------------------------
 
 int CBaseCutter::CutCancelled() {
-    if (m_pCancelDlg) {
-        m_bCutCancelled = m_pCancelDlg->m_bCancelled;
-        return m_bCutCancelled == 1;
-    }
     return m_bCutCancelled;
 }
 
 void CBaseCutter::SetCutCancelled(int v) {
-    if (m_pCancelDlg)
-        m_pCancelDlg->m_bCancelled = v;
     m_bCutCancelled = v;
 }
 
 int CBaseCutter::ShowCancelDlg(int mode) {
     if (mode == -1) {
-        // The operator's Cancel must outlive the window that took it.
-        if (m_pCancelDlg && m_pCancelDlg->m_bCancelled)
-            m_bCutCancelled = m_pCancelDlg->m_bCancelled;
         m_pCancelDlg.reset();
         return 0;
     }
     if (!m_pCancelDlg) {
         m_pCancelDlg = std::make_unique<CDlgCancelCut>(this, nullptr);
-        m_pCancelDlg->m_bCancelled = m_bCutCancelled;
         m_pCancelDlg->m_strCutter = m_strName;
         CString port = m_CommsParams.szPortName;
         if (GetDeviceType() == DEVICE_SERIAL) {

@@ -10,7 +10,6 @@ void CDlgCancelCut::SetStatus(const CString& status) {
 }
 
 void CDlgCancelCut::OnCancel() {
-    m_bCancelled = 1;
     if (m_pCutter)
         m_pCutter->SetCutCancelled(1);
     m_bShown = false;

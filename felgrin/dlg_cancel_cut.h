@@ -17,7 +17,7 @@ public:
     void ShowWindow(int show) { m_bShown = show != 0; }
     bool IsShown() const { return m_bShown; }
     virtual void SetStatus(const CString& status);
-    // "Cancel Cutting".
+    // "Cancel Cutting": the cutter keeps the flag, so it outlives the window.
     void OnCancel();
 
     CString m_strCutter;
@@ -26,7 +26,6 @@ public:
     CBaseCutter* m_pCutter;
     void* m_pParent;
     UINT m_nTemplate = IDD_CANCEL_CUT;
-    int m_bCancelled = 0;
 
 private:
     bool m_bShown = false;
