@@ -96,6 +96,9 @@ int CBaseCutter::StartOutput(int showCancel, int) {
     m_bPointPending = 0;
     m_bPenUp = 0;
     m_ptLastRaw = {99999999, 99999999};
+    // The first point of an output is always written: the cutter may have gone home since the
+    // last output, so a point equal to that output's last one is still a move.
+    m_dFirstPoint = -1.0;
     if (showCancel)
         ShowCancelDlg(1);
     // A log that cannot be made is skipped: it must not stop the cut.

@@ -125,7 +125,8 @@ public:
     int fnInquireReturnToZero() const { return m_bReturnToZero; }
     void fnSetReturnToZero(int v) { m_bReturnToZero = v; }
     LaserOrigin fnGetiOrigin() const { return m_nOrigin; }
-    void fnSetOrigin(int origin) { m_nOrigin = origin; }
+    // Origins other than 1 to 4 are origin 0, as the stored setting reads.
+    void fnSetOrigin(int origin) { m_nOrigin = origin >= 1 && origin <= 4 ? origin : 0; }
     int fnGetCutterModel() const { return m_nCutterModel; }
     int fnGetPenNumber() const { return m_nPenNumber; }
     void fnSetPenNumber(int n) { m_nPenNumber = n; }

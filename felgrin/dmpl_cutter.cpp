@@ -122,6 +122,11 @@ int CDMPLCutter::StartOutput(int showCancel, int init) {
     if (init)
         result = WriteCommand(DMPL_INIT);
     m_bTerminated = 1;
+    // The drawing context of an output starts from the normal tool.
+    if (m_bPerforating && result == 0) {
+        result = WriteCommand(DMPL_LINE_STYLE_NORMAL);
+        m_bPerforating = 0;
+    }
     return result;
 }
 
@@ -234,8 +239,13 @@ int CDMPLCutter::Preload(const CWindow& window) {
 int CDMPLCutter::fnSetLineStyle(int style) {
     WriteInitIfPending();
     int r = 0;
-    if (style == 1)
+    if (style == 1) {
         r = WriteCommand(DMPL_LINE_STYLE_PERFORATED);
+        m_bPerforating = m_bPerforating || r == 0;
+    } else if (style != 1 && m_bPerforating) {
+        r = WriteCommand(DMPL_LINE_STYLE_NORMAL);
+        m_bPerforating = r != 0;
+    }
     m_bPointPending = 1;
     return r;
 }

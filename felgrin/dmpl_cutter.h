@@ -17,6 +17,7 @@
 #define DMPL_FEED "e"
 #define DMPL_FEED_THEN_CUT ";:c"
 #define DMPL_LINE_STYLE_PERFORATED "P6"
+#define DMPL_LINE_STYLE_NORMAL "P0"
 #define DMPL_READ_EXTENTS ";:ER"
 
 // The title of a raw job on a printer queue.
@@ -73,6 +74,8 @@ protected:
     int m_nUnused = 0;
     int m_nReadBufferSize = 128;
     int m_bInitBeforePen = 1;
+    // The cutter keeps the perforating tool until told otherwise.
+    int m_bPerforating = 0;
     std::unique_ptr<platform::CPrinterQueue> m_pPrinter;
     std::string m_strService = "9100";
     DWORD m_nTcpEchoMs = 100, m_nTcpReadMs = 10000, m_nTcpLingerMs = 3000;

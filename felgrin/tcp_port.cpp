@@ -2,8 +2,6 @@
 
 #include "qvutils/qv_utils.h"
 
-#include <cstdio>
-
 CTcpPort::~CTcpPort() {
     if (m_socket.IsOpen())
         m_socket.Close();
@@ -22,7 +20,6 @@ int CTcpPort::Open(const char* host, const char* service) {
         m_note = note;
     std::string error;
     if (!m_socket.Connect(host, service, m_nConnectTimeoutMs, &error)) {
-        std::printf("ERROR: unable to connect to server!\n");
         if (!m_note.empty())
             m_note += "\n";
         m_note += error;
@@ -43,11 +40,7 @@ int CTcpPort::Write(const void* data, int length) {
     if (!m_socket.IsOpen() || length < 0)
         return -1;
     int sent = m_socket.Send(data, size_t(length), m_nSendTimeoutMs);
-    if (sent < 0) {
-        std::printf("ERROR: send failed: %d\n", -1);
-        return -1;
-    }
-    return sent;
+    return sent < 0 ? -1 : sent;
 }
 
 int CTcpPort::Read(std::string& destination, int length) {

@@ -131,25 +131,42 @@ TEST_F(DMPLCutter, PreloadCountsRowsOfTheWindowHeight) {
     }
 }
 
-TEST_F(DMPLCutter, LineStylesOnlyPerforationIsSentAndQX3SendsNone) {
+TEST_F(DMPLCutter, PerforationIsSentAndTheNormalToolOnceOnTheWayBackQX3SendsNone) {
     CDMPLCutter c;
     c.SetPortName(L"FILE");
     ASSERT_EQ(c.StartDocW(), 0);
     ASSERT_EQ(c.StartOutput(0, 1), 0);
-    EXPECT_EQ(c.fnSetLineStyle(1), 0);
-    EXPECT_EQ(c.fnSetLineStyle(0), 0);
+    for (int style : {0, 1, 0, 0, 2, 1, 2})
+        EXPECT_EQ(c.fnSetLineStyle(style), 0) << style;
     c.EndOutput();
     c.EndDoc();
-    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,P6");
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,P6,P0,P6,P0");
 
     CVanterQX3Cutter q;
     q.SetPortName(L"FILE");
     ASSERT_EQ(q.StartDocW(), 0);
     ASSERT_EQ(q.StartOutput(0, 1), 0);
     EXPECT_EQ(q.fnSetLineStyle(1), 0);
+    EXPECT_EQ(q.fnSetLineStyle(0), 0);
     q.EndOutput();
     q.EndDoc();
     EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,");
+}
+
+TEST_F(DMPLCutter, OutputAfterAPerforatedOneStartsWithTheNormalTool) {
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    EXPECT_EQ(c.fnSetLineStyle(1), 0);
+    c.EndOutput();
+    // The next output's drawing context believes in the normal tool from its start.
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    c.EndOutput();
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    c.EndOutput();
+    c.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,P6;:HOA,ECN,U,P0;:HOA,ECN,U,");
 }
 
 TEST_F(DMPLCutter, ConstructionDefaults) {

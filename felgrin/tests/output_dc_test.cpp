@@ -214,7 +214,8 @@ TEST_F(OutputDC, LineStyleOfEachVectorArticleIsSentBeforeItsFirstMove) {
         dc.LineTo(5000, 5000);
         EXPECT_EQ(dc.fnGetLineStyle(), 0);
     }
-    EXPECT_EQ(Finish(), ";:HOA,ECN,U,;:HOA,ECN,U,,P6,U,40,40,D,200,40,U,40,200,D,200,200");
+    // The plain article after the perforated one goes back to the normal tool.
+    EXPECT_EQ(Finish(), ";:HOA,ECN,U,;:HOA,ECN,U,,P6,U,40,40,D,200,40,P0,U,40,200,D,200,200");
 }
 
 TEST_F(OutputDC, AfterACancelNothingMoreIsSent) {

@@ -51,7 +51,10 @@ TEST_F(TcpPort, NoListenerFailsTheOpenWithTheMessage) {
     c.SetPortName(L"127.0.0.1");
     c.fnSetNetworkService(std::to_string(port));
     c.fnSetTcpTimeouts(200, 200, 0);
+    // A library says nothing on standard output: the reason goes to the cut log.
+    testing::internal::CaptureStdout();
     EXPECT_EQ(c.StartDocW(), CUT_ERR_OPEN);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0], "Could not open Vanter Socket Cutter");
     EXPECT_FALSE(c.IsDeviceOpen());
