@@ -161,6 +161,8 @@ public:
 
 protected:
     CJoxPage();
+    // Keeps the file at path as its backup under a second name (or a copy); path stays as it
+    // is until the new file is renamed over it.
     void CreateBackup(const wchar_t* path);
     int ExistsPreviousAutosave();
     void RenAutosaveFile(const CString& base);

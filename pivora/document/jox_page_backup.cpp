@@ -4,6 +4,7 @@
 
 #include "pivora/framework/app_params.h"
 
+#include "platform/core/replace_file.h"
 #include "platform/system/paths.h"
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -20,6 +22,7 @@ const wchar_t kBackupOnParam[] = L"BackupOn";
 const wchar_t kBackupDirParam[] = L"BackupDir";
 const wchar_t kAutoSaveDirParam[] = L"AutoSaveDir";
 const wchar_t kBackupPrefix[] = L"Backup of ";
+constexpr ULONGLONG kMaxBackupCopyBytes = 1ull << 30; // no design is larger
 
 bool IsSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
@@ -98,17 +101,37 @@ void CJoxPage::CreateBackup(const wchar_t* path) {
         return;
     name = name.Left(name.GetLength() - 1) + L"~";
     CString backup = Join(folder, kBackupPrefix) + name;
+    const std::string from = platform::MapPath(path), to = platform::MapPath(backup);
     if (platform::PathExists(backup)) {
         try {
             CFile::Remove(backup);
         } catch (const CFileException&) {
-            // The rename below then fails as well; the save goes on without a backup.
+            return; // the link below would fail as well; the save goes on without a backup
         }
     }
-    try {
-        CFile::Rename(path, backup);
-    } catch (const CFileException&) {
+    // The previous file stays at its path until the new one is renamed over it: a second
+    // name for it, or a copy where the folders cannot share a file.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        platform::SyncFolderOf(to);
+        return;
     }
+    if (errno == EEXIST)
+        return;
+    std::vector<BYTE> bytes;
+    {
+        CFile file;
+        if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
+            return;
+        try {
+            if (file.GetLength() > kMaxBackupCopyBytes)
+                return;
+            bytes.resize(size_t(file.GetLength()));
+            bytes.resize(file.Read(bytes.data(), UINT(bytes.size())));
+        } catch (const std::exception&) {
+            return;
+        }
+    }
+    platform::ReplaceFile(to, bytes);
 }
 
 void CJoxPage::SetAutosaveName(const CString& name) {

@@ -6,14 +6,17 @@
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
+#include "platform/framework/document.h"
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -542,6 +545,70 @@ TEST_F(JoxPageTest, FailedSaveLeavesThePreviousFileAndItsBackup) {
     EXPECT_EQ(ReadFileBytes(backup), first);
     for (const auto& entry : fs::directory_iterator(m_sandbox.Path("designs")))
         EXPECT_EQ(entry.path().filename(), "Logo.KDX") << "temporary file left behind";
+}
+
+// A save killed at any step leaves the old or the new file at the design's path (and the old
+// one as the backup once that is made); the next save leaves no temporary behind.
+TEST_F(JoxPageTest, ASaveKilledAtAnyStepLeavesTheOldOrTheNewFile) {
+    QvSetAppParam(L"BackupOn", 1);
+    const std::string path = Designs("Logo.KDX");
+    const std::string backup = m_sandbox.Path("home/Backup/Backup of Logo.KD~");
+    std::vector<std::unique_ptr<CJoxPage>> pages;
+    pages.push_back(BuildSampleDesign());
+    pages.push_back(BuildSampleDesign());
+    AddBox(*pages[1], nullptr, CWindow(0, 0, 70, 30), L"Extra");
+    const std::vector<BYTE> content[2] = {Save(*pages[0], Designs("A.KDX")),
+                                          Save(*pages[1], Designs("B.KDX"))};
+    ASSERT_NE(content[0], content[1]);
+    fs::remove(Designs("A.KDX"));
+    fs::remove(Designs("B.KDX"));
+
+    using platform::ReplaceStep;
+    struct Case {
+        ReplaceStep step;
+        bool newAtPath;
+    } cases[] = {{ReplaceStep::TemporaryCreated, false},
+                 {ReplaceStep::TemporaryWritten, false},
+                 {ReplaceStep::ReadyToRename, false}, // between the backup and the rename
+                 {ReplaceStep::Renamed, true}};
+    constexpr int kSaves = 4; // killed in the last one, which writes content[1]
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.step));
+        fs::remove(path);
+        fs::remove(backup);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int save = 0;
+            platform::SetDocumentSaveHook([&](ReplaceStep step) {
+                if (save == kSaves - 1 && step == c.step)
+                    ::raise(SIGKILL);
+            });
+            for (; save < kSaves; ++save) {
+                pages[size_t(save % 2)]->SetModifiedFlag(TRUE);
+                if (!pages[size_t(save % 2)]->OnSaveDocument(W(path)))
+                    ::_exit(2);
+            }
+            ::_exit(3); // never killed
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+
+        EXPECT_EQ(ReadFileBytes(path), content[c.newAtPath ? 1 : 0]);
+        if (c.step == ReplaceStep::ReadyToRename || c.step == ReplaceStep::Renamed) {
+            EXPECT_EQ(ReadFileBytes(backup), content[0]);
+        }
+        auto opened = NewPage();
+        EXPECT_TRUE(opened->OnOpenDocument(W(path))) << opened->GetLastErrorText().ToUtf8();
+
+        pages[0]->SetModifiedFlag(TRUE);
+        Save(*pages[0], path);
+        for (const auto& entry : fs::directory_iterator(m_sandbox.Path("designs")))
+            EXPECT_EQ(entry.path().filename(), "Logo.KDX") << "temporary left behind";
+        for (const auto& entry : fs::directory_iterator(m_sandbox.Path("home/Backup")))
+            EXPECT_EQ(entry.path().filename(), "Backup of Logo.KD~") << "temporary left behind";
+    }
 }
 
 TEST_F(JoxPageTest, SaveIntoAFolderThatCannotBeWritten) {

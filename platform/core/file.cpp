@@ -43,7 +43,13 @@ BOOL CFile::Open(const wchar_t* fileName, UINT openFlags, CFileException* error)
         if (!(openFlags & modeNoTruncate))
             flags |= O_TRUNC;
     }
-    m_fd = ::open(platform::MapPath(m_strFileName).c_str(), flags, 0666);
+    // A reader never waits in open: a named pipe without a writer would block it for ever.
+    // Reads stay blocking; callers that want regular files only check the type afterwards.
+    const bool readOnly = (flags & O_ACCMODE) == O_RDONLY;
+    m_fd =
+        ::open(platform::MapPath(m_strFileName).c_str(), flags | (readOnly ? O_NONBLOCK : 0), 0666);
+    if (m_fd >= 0 && readOnly)
+        ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     if (m_fd < 0) {
         int err = errno;
         if (error)

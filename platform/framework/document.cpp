@@ -1,23 +1,43 @@
 #include "platform/framework/document.h"
 
 #include "platform/core/mem_file.h"
+#include "platform/core/replace_file.h"
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CDocument, CObject)
 
 namespace {
+
 constexpr ULONGLONG kMaxDocumentBytes = 1ull << 30;
+ULONGLONG g_maxDocumentBytes = kMaxDocumentBytes;
+
+std::function<void(platform::ReplaceStep)>& SaveHook() {
+    static std::function<void(platform::ReplaceStep)> hook;
+    return hook;
+}
+
 } // namespace
+
+namespace platform {
+
+void SetDocumentSaveHook(std::function<void(ReplaceStep)> hook) {
+    SaveHook() = std::move(hook);
+}
+
+void SetDocumentSizeLimit(ULONGLONG bytes) {
+    g_maxDocumentBytes = bytes ? bytes : kMaxDocumentBytes;
+}
+
+} // namespace platform
 
 CDocument::CDocument() = default;
 
@@ -93,15 +113,26 @@ BOOL CDocument::OnOpenDocument(const wchar_t* path) {
     DeleteContents();
     SetModifiedFlag(TRUE); // dirty while loading
     try {
+        // Pipes, devices and folders are no designs: a pipe would never end, a device such as
+        // /dev/zero never stops giving bytes.
+        struct stat st;
+        if (::fstat(file->GetDescriptor(), &st) != 0 || !S_ISREG(st.st_mode))
+            throw std::runtime_error("This is not a regular file; only files hold designs.");
         // Read whole into memory: readers ask the stream position for every record, which
         // on a disk file is a system call each time.
-        // Nothing this size is a document; refuse it before filling the memory.
-        if (file->GetLength() > kMaxDocumentBytes)
+        // Nothing this size is a document; refuse it before filling the memory, and count what
+        // is read as well, since some files report no size at all.
+        if (file->GetLength() > g_maxDocumentBytes)
             AfxThrowArchiveException(CArchiveException::genericException, path);
         CMemFile image(64 * 1024);
         std::vector<BYTE> chunk(256 * 1024);
-        for (UINT got; (got = file->Read(chunk.data(), UINT(chunk.size()))) > 0;)
+        ULONGLONG total = 0;
+        for (UINT got; (got = file->Read(chunk.data(), UINT(chunk.size()))) > 0;) {
+            total += got;
+            if (total > g_maxDocumentBytes)
+                AfxThrowArchiveException(CArchiveException::genericException, path);
             image.Write(chunk.data(), got);
+        }
         image.SeekToBegin();
         CArchive ar(&image, CArchive::load | CArchive::bNoFlushOnDelete);
         ar.m_pDocument = this;
@@ -121,40 +152,10 @@ BOOL CDocument::OnOpenDocument(const wchar_t* path) {
 }
 
 BOOL CDocument::SaveToFile(const wchar_t* path, const std::function<void()>& beforeReplace) {
-    namespace fs = std::filesystem;
     const std::string target = platform::MapPath(path);
-    fs::path folder = fs::path(target).parent_path();
-    if (folder.empty())
-        folder = ".";
-    std::string tmpl = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        int err = errno;
-        CFileException fe(CFileException::OsErrorToException(err), err, CString(path));
-        ReportSaveLoadException(path, &fe, TRUE);
-        return FALSE;
-    }
-    ::close(fd);
-    // Keep the permissions of the file being replaced.
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0)
-        ::chmod(tmpl.c_str(), st.st_mode & 07777);
-    else
-        ::chmod(
-            tmpl.c_str(), 0666 & ~[] {
-                mode_t m = ::umask(0);
-                ::umask(m);
-                return m;
-            }());
-
-    const CString temp = CString::FromUtf8(tmpl);
-    CFile file;
     try {
-        CFileException fe;
-        if (!file.Open(temp, CFile::modeReadWrite | CFile::shareExclusive, &fe))
-            throw fe;
-        // The design is put together in memory first: stored records patch their lengths
-        // in place, which on a disk file would cost a seek and a write each.
+        // The design is put together in memory first: stored records patch their lengths in
+        // place, and a failing or interrupted store then leaves nothing on disk.
         CMemFile image(64 * 1024);
         {
             CArchive ar(&image, CArchive::store | CArchive::bNoFlushOnDelete);
@@ -162,26 +163,15 @@ BOOL CDocument::SaveToFile(const wchar_t* path, const std::function<void()>& bef
             Serialize(ar);
             ar.Close();
         }
-        const std::vector<BYTE>& bytes = image.Data();
-        for (size_t done = 0; done < bytes.size();) {
-            UINT chunk = UINT(std::min<size_t>(bytes.size() - done, 1u << 30));
-            file.Write(bytes.data() + done, chunk);
-            done += chunk;
-        }
-        if (::fsync(file.GetDescriptor()) != 0) {
-            int err = errno;
-            throw CFileException(CFileException::OsErrorToException(err), err, temp);
-        }
-        file.Close();
-        if (beforeReplace)
-            beforeReplace();
-        if (::rename(tmpl.c_str(), target.c_str()) != 0) {
-            int err = errno;
+        int err = platform::ReplaceFile(target, image.Data(), [&](platform::ReplaceStep step) {
+            if (step == platform::ReplaceStep::TemporaryWritten && beforeReplace)
+                beforeReplace();
+            if (SaveHook())
+                SaveHook()(step);
+        });
+        if (err)
             throw CFileException(CFileException::OsErrorToException(err), err, CString(path));
-        }
     } catch (const std::exception& e) {
-        file.Abort();
-        ::unlink(tmpl.c_str());
         ReportSaveLoadException(path, &e, TRUE);
         return FALSE;
     }

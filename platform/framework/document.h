@@ -1,9 +1,10 @@
 // CDocument: the class library's document: title, path, modified flag, the list of its views,
 // and the open and save steps through CFile and CArchive.
 //
-// Saving writes a temporary file beside the target and renames it over the target only once
-// it is complete, so a failed save never leaves a half-written file and the previous file
-// stays as it was. Opening a file that cannot be read empties the document and reports why.
+// Saving puts the document together in memory, writes it to a temporary file beside the target
+// and renames that over the target only once it is complete and flushed, so the target always
+// holds the previous or the new file, whatever stops the save. Opening reads regular files
+// only, up to a size limit; a file that cannot be read empties the document and reports why.
 #pragma once
 
 #include "platform/core/archive.h"
@@ -11,6 +12,7 @@
 #include "platform/core/file.h"
 #include "platform/core/object.h"
 #include "platform/core/ptr_list.h"
+#include "platform/core/replace_file.h"
 
 #include <functional>
 
@@ -74,3 +76,12 @@ protected:
     CPtrList m_viewList;
     CString m_strLastError;
 };
+
+namespace platform {
+
+// Test seams: called at every step of a document save (a test stops there as a crash would);
+// and the largest file an open reads (0: the usual limit of 1 GB).
+void SetDocumentSaveHook(std::function<void(ReplaceStep)> hook);
+void SetDocumentSizeLimit(ULONGLONG bytes);
+
+} // namespace platform

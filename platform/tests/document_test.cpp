@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -25,6 +27,7 @@ public:
             if (m_text == L"fail")
                 AfxThrowFileException(CFileException::diskFull, 28);
         } else {
+            ++m_loads;
             ar >> m_text;
         }
     }
@@ -34,6 +37,7 @@ public:
     }
     CString m_text;
     int m_deleted = 0;
+    int m_loads = 0;
 };
 
 std::vector<char> Bytes(const std::string& path) {
@@ -94,6 +98,33 @@ TEST_F(DocumentTest, AFailedOpenEmptiesTheDocumentAndSaysWhy) {
     EXPECT_FALSE(doc.OnOpenDocument(Path("missing.doc")));
     EXPECT_NE(doc.GetLastErrorText().Find(L"missing.doc"), -1);
     EXPECT_EQ(m_responder.Shown().size(), 2u);
+}
+
+// A pipe would hang the open, a device would fill the memory: neither is read.
+TEST_F(DocumentTest, PipesAndDevicesAreRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo(m_box.Path("pipe.doc").c_str(), 0600), 0);
+    // Bounds the test should the open block: the whole program stops instead of hanging.
+    ::alarm(60);
+    for (const std::string& path : {m_box.Path("pipe.doc"), std::string("/dev/zero")}) {
+        CTextDoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(CString::FromUtf8(path))) << path;
+        EXPECT_NE(doc.GetLastErrorText().Find(L"not a regular file"), -1)
+            << doc.GetLastErrorText().ToUtf8();
+        EXPECT_EQ(doc.m_loads, 0);
+    }
+    ::alarm(0);
+    EXPECT_EQ(m_responder.Shown().size(), 2u);
+}
+
+// Files of the process file system report no size; what is read counts against the limit.
+TEST_F(DocumentTest, BytesReadCountAgainstTheSizeLimit) {
+    platform::SetDocumentSizeLimit(64);
+    CTextDoc doc;
+    BOOL opened = doc.OnOpenDocument(L"/proc/self/status");
+    platform::SetDocumentSizeLimit(0);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(doc.m_loads, 0) << "read past the limit";
+    EXPECT_NE(doc.GetLastErrorText().Find(L"Failed to open"), -1);
 }
 
 TEST_F(DocumentTest, SaveModifiedAsksOnlyWhenModified) {
