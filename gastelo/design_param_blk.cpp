@@ -1,5 +1,6 @@
 #include "gastelo/design_param_blk.h"
 
+#include "gastelo/browser_internal.h"
 #include "gastelo/param_blk_copy.h"
 
 #include "pivora/framework/app_params.h"
@@ -13,16 +14,6 @@
 IMPLEMENT_SERIAL(CDesignParamBlk, CParamBlk, 0)
 
 namespace {
-
-// The file title of a path: the text after the last separator, up to the dot of the file
-// name's extension. A dot in a folder name does not count.
-CString FileTitleOf(const CString& path) {
-    const int nameStart = std::max(path.ReverseFind(L'\\'), path.ReverseFind(L'/')) + 1;
-    const int dot = path.ReverseFind(L'.');
-    if (dot >= nameStart)
-        return path.Mid(nameStart, dot - nameStart);
-    return path.Mid(nameStart);
-}
 
 // Copies the fields a design file holds; the others stay.
 void AssignStored(CDesignParamBlk& to, const CDesignParamBlk& from) {

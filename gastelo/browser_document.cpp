@@ -1,0 +1,122 @@
+// The document road: new, open, save, the close prompt, close, and the blocks every design
+// carries.
+#include "gastelo/browser.h"
+
+#include "gastelo/design_param_blk.h"
+#include "gastelo/emb_table_param_blk.h"
+#include "gastelo/gastelo_strings.h"
+
+#include "pivora/jox_page.h"
+
+#include "platform/framework/wnd.h"
+#include "platform/windowing/message_box.h"
+
+#include "qvutils/qv_utils.h"
+
+namespace {
+
+CDesignParamBlk* DesignBlock(CJoxPage* page) {
+    return DYNAMIC_DOWNCAST(CDesignParamBlk, page->FindParam(CParamBlk::kDesignParamId));
+}
+
+CEmbTableParamBlk* TableBlock(CJoxPage* page) {
+    return DYNAMIC_DOWNCAST(CEmbTableParamBlk, page->FindParam(CParamBlk::kEmbTableParamId));
+}
+
+int Ask(const CString& text, UINT type, UINT stringId) {
+    CWnd* main = AfxGetMainWnd();
+    return platform::ShowMessageBox(main ? main->m_hWnd : nullptr, text, L"", type, stringId);
+}
+
+} // namespace
+
+int BrowserOnNewDocument(CJoxPage* page) {
+    BrowserAddParamBlocks(page, kAddAllParamBlocks);
+    return 1;
+}
+
+int BrowserOnOpenDocument(CJoxPage* page, const wchar_t*) {
+    if (!page)
+        return 1;
+    BrowserAddParamBlocks(page, kAddAllParamBlocks);
+    CDesignParamBlk* design = DesignBlock(page);
+    if (!design)
+        return 1;
+    design->m_nState = CDesignParamBlk::kStateOpened;
+    if (design->m_nEmbTable != 1) {
+        if (CEmbTableParamBlk* table = TableBlock(page))
+            table->m_nFirstWord = design->m_nEmbTable;
+    }
+    return 1;
+}
+
+int BrowserDoSave(CJoxPage* page, const wchar_t* path, int replace) {
+    if (!page)
+        return 0;
+    const CString name = path ? CString(path) : page->GetPathName();
+    // Without a name there is nothing to save to; asking for one is the caller's part.
+    if (name.IsEmpty())
+        return 0;
+    if (!page->OnSaveDocument(name))
+        return 0;
+    if (replace)
+        page->SetPathName(name);
+    return 1;
+}
+
+int BrowserSaveModified(CJoxPage* page) {
+    if (!page)
+        return 1;
+    if (page->IsLocked()) {
+        Ask(GasteloLoadString(IDS_DOCUMENT_LOCKED_BROWSER), MB_OK | MB_ICONEXCLAMATION,
+            IDS_DOCUMENT_LOCKED_BROWSER);
+        return 0;
+    }
+    const CloseModAction action = CJoxPage::CloseModifiedAction();
+    if (!page->IsModified() || action == eCloseModNoSave)
+        return 1;
+    if (action == eCloseModSaveAll)
+        return page->DoFileSave() ? 1 : 0;
+
+    CString text;
+    UINT id;
+    CDesignParamBlk* design = DesignBlock(page);
+    if (design && design->m_nState != CDesignParamBlk::kStateOpened) {
+        id = IDS_DESIGN_NOT_SAVED;
+        text.Format(GasteloLoadString(id), page->GetTitle().GetString());
+    } else {
+        id = IDS_DESIGN_MODIFIED;
+        const CString& path = page->GetPathName();
+        text.Format(GasteloLoadString(id), (path.IsEmpty() ? page->GetTitle() : path).GetString());
+    }
+    if (text.GetLength() < kOneLinePromptLength)
+        text.Replace(L"\n\n", L" ");
+    const UINT buttons = action == eCloseModPrompt ? MB_YESNO : MB_YESNOCANCEL;
+    switch (Ask(text, buttons | MB_ICONQUESTION, id)) {
+    case IDYES:
+        return page->DoFileSave() ? 1 : 0;
+    case IDNO:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void BrowserOnCloseDocument(CJoxPage* page) {
+    if (!page || page->FlagsOn(kPageFlagReadOnly))
+        return;
+    FNUnLockFile(page->GetPathName());
+}
+
+void BrowserAddParamBlocks(CJoxPage* page, int mode) {
+    if (!page)
+        return;
+    if (!page->FindParam(CParamBlk::kDesignParamId)) {
+        auto* design = new CDesignParamBlk;
+        CString path = page->GetPathName();
+        design->fnSetPathName(path);
+        page->AddParam(design);
+    }
+    if (mode == kAddAllParamBlocks && !page->FindParam(CParamBlk::kEmbTableParamId))
+        page->AddParam(new CEmbTableParamBlk);
+}
