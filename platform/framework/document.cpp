@@ -2,6 +2,9 @@
 
 #include "platform/core/mem_file.h"
 #include "platform/core/replace_file.h"
+#include "platform/framework/doc_template.h"
+#include "platform/framework/frame_wnd.h"
+#include "platform/framework/view.h"
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
@@ -13,7 +16,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-IMPLEMENT_DYNAMIC(CDocument, CObject)
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
 namespace {
 
@@ -41,7 +44,13 @@ void SetDocumentSizeLimit(ULONGLONG bytes) {
 
 CDocument::CDocument() = default;
 
-CDocument::~CDocument() = default;
+CDocument::~CDocument() {
+    for (POSITION pos = m_viewList.GetHeadPosition(); pos;)
+        static_cast<CView*>(m_viewList.GetNext(pos))->m_pDocument = nullptr;
+    m_viewList.RemoveAll();
+    if (m_pDocTemplate)
+        m_pDocTemplate->RemoveDocument(this);
+}
 
 void CDocument::SetTitle(const wchar_t* title) {
     m_strTitle = title ? title : L"";
@@ -53,18 +62,40 @@ void CDocument::SetPathName(const wchar_t* path, BOOL) {
 }
 
 void CDocument::AddView(CView* view) {
-    if (view && !m_viewList.Find(view))
-        m_viewList.AddTail(view);
+    if (!view || m_viewList.Find(view))
+        return;
+    if (view->m_pDocument && view->m_pDocument != this)
+        view->m_pDocument->RemoveView(view);
+    m_viewList.AddTail(view);
+    view->m_pDocument = this;
     OnChangedViewList();
 }
 
 void CDocument::RemoveView(CView* view) {
-    if (POSITION pos = m_viewList.Find(view))
-        m_viewList.RemoveAt(pos);
+    POSITION pos = m_viewList.Find(view);
+    if (!pos)
+        return;
+    m_viewList.RemoveAt(pos);
+    view->m_pDocument = nullptr;
     OnChangedViewList();
 }
 
-void CDocument::UpdateAllViews(CView*, LPARAM, CObject*) {}
+void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject) {
+    // A copy: a view told may close itself or open another.
+    CPtrList views;
+    views.AddTail(&m_viewList);
+    for (POSITION pos = views.GetHeadPosition(); pos;) {
+        auto* view = static_cast<CView*>(views.GetNext(pos));
+        if (view != sender && m_viewList.Find(view))
+            view->OnUpdate(sender, hint, hintObject);
+    }
+}
+
+BOOL CDocument::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo))
+        return TRUE;
+    return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(id, code, extra, handlerInfo);
+}
 
 void CDocument::OnChangedViewList() {
     if (m_viewList.IsEmpty() && m_bAutoDelete)
@@ -79,6 +110,20 @@ BOOL CDocument::OnNewDocument() {
 }
 
 void CDocument::OnCloseDocument() {
+    // Closing the frames removes the views; that must not close the document a second time.
+    BOOL autoDelete = m_bAutoDelete;
+    m_bAutoDelete = FALSE;
+    while (!m_viewList.IsEmpty()) {
+        auto* view = static_cast<CView*>(m_viewList.GetHead());
+        CFrameWnd* frame = view->GetParentFrame();
+        if (frame && ::IsWindow(frame->m_hWnd))
+            frame->DestroyWindow();
+        else if (::IsWindow(view->m_hWnd))
+            view->DestroyWindow();
+        if (!m_viewList.IsEmpty() && m_viewList.GetHead() == view)
+            RemoveView(view);
+    }
+    m_bAutoDelete = autoDelete;
     DeleteContents();
     if (m_bAutoDelete)
         delete this;

@@ -13,12 +13,14 @@
 #include "platform/core/object.h"
 #include "platform/core/ptr_list.h"
 #include "platform/core/replace_file.h"
+#include "platform/framework/cmd_target.h"
 
 #include <functional>
 
+class CDocTemplate;
 class CView;
 
-class CDocument : public CObject {
+class CDocument : public CCmdTarget {
     DECLARE_DYNAMIC(CDocument)
 public:
     CDocument();
@@ -42,8 +44,12 @@ public:
         return static_cast<CView*>(const_cast<CPtrList&>(m_viewList).GetNext(pos));
     }
     INT_PTR GetViewCount() const { return m_viewList.GetCount(); }
-    // Views register for updates once the view layer exists; nothing to tell yet.
+    // Tells every view but sender (OnUpdate). A view may close or add views while told.
     void UpdateAllViews(CView* sender, LPARAM hint = 0, CObject* hintObject = nullptr);
+    // The template that made the document, or null.
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    // Commands reach the document after its view; then its template.
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
     virtual void OnChangedViewList();
     virtual void DeleteContents() {}
@@ -75,6 +81,8 @@ protected:
     BOOL m_bModified = FALSE;
     CPtrList m_viewList;
     CString m_strLastError;
+    CDocTemplate* m_pDocTemplate = nullptr;
+    friend class CDocTemplate;
 };
 
 namespace platform {

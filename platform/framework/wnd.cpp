@@ -7,7 +7,6 @@
 #include <memory>
 #include <unordered_map>
 
-IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 namespace {
@@ -43,11 +42,9 @@ LRESULT PlainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 } // namespace
 
-BOOL CCmdTarget::OnCmdMsg(UINT, int, void*, void*) {
-    return FALSE;
-}
-
 CWnd::~CWnd() {
+    if (m_pDeleted)
+        *m_pDeleted = true;
     if (m_hWnd && Permanent().count(m_hWnd) && Permanent()[m_hWnd] == this) {
         if (IsWindow(m_hWnd))
             ::DestroyWindow(m_hWnd);
@@ -182,9 +179,20 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     Current saved = m_current;
     m_current = Current{msg, wp, lp};
+    // A handler may destroy the window and with it the object (frames and views do).
+    bool deleted = false;
+    bool* outer = m_pDeleted;
+    m_pDeleted = &deleted;
     LRESULT result = 0;
-    if (!OnWndMsg(msg, wp, lp, &result))
+    BOOL handled = OnWndMsg(msg, wp, lp, &result);
+    if (!deleted && !handled)
         result = DefWindowProc(msg, wp, lp);
+    if (deleted) {
+        if (outer)
+            *outer = true;
+        return result;
+    }
+    m_pDeleted = outer;
     m_current = saved;
     return result;
 }
@@ -203,8 +211,10 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(platform::GetClassProc(m_hWnd), m_hWnd, msg, wp, lp);
 }
 
-BOOL CWnd::OnCommand(WPARAM wp, LPARAM) {
-    return OnCmdMsg(LOWORD(wp), HIWORD(wp), nullptr, nullptr);
+BOOL CWnd::OnCommand(WPARAM wp, LPARAM lp) {
+    // Menus (0) and accelerators (1) send commands; controls send their notification code.
+    int code = lp ? int(HIWORD(wp)) : CN_COMMAND;
+    return OnCmdMsg(LOWORD(wp), code, nullptr, nullptr);
 }
 
 BOOL CWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {

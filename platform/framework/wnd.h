@@ -7,19 +7,13 @@
 #include "platform/core/cstring.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/object.h"
+#include "platform/framework/cmd_target.h"
 #include "platform/graphics/dc.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window.h"
 
 class CDataExchange;
-
-class CCmdTarget : public CObject {
-    DECLARE_DYNAMIC(CCmdTarget)
-
-public:
-    virtual BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo);
-};
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -160,6 +154,10 @@ protected:
         WPARAM wp = 0;
         LPARAM lp = 0;
     } m_current;
+
+private:
+    // Set while a message is handled; the destructor marks it so WindowProc stops touching us.
+    bool* m_pDeleted = nullptr;
 };
 
 // The application's main window; null until the application sets it.

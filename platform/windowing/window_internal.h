@@ -48,6 +48,17 @@ struct HWND__ {
     int check = 0;
     std::shared_ptr<void> controlState;   // list, combo and IP address controls
     HANDLE icons[2] = {nullptr, nullptr}; // small and big (WM_SETICON)
+
+    // Menu bar of a top-level window (not owned).
+    HANDLE menu = nullptr;
+    // The window's own scroll bars: [0] horizontal, [1] vertical.
+    struct ScrollBar {
+        int min = 0, max = 100;
+        UINT page = 0;
+        int pos = 0, trackPos = 0;
+        bool shown = false; // follows WS_HSCROLL / WS_VSCROLL
+        bool enabled = true;
+    } scroll[2];
 };
 
 namespace platform::detail {

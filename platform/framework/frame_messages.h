@@ -1,0 +1,46 @@
+// The class library's private messages between frames, views and control bars, and the
+// window messages frames handle beyond those of platform/windowing/window.h.
+#pragma once
+
+#include "platform/core/types.h"
+
+constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+constexpr UINT WM_NCPAINT = 0x0085;
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+constexpr UINT WM_INPUT = 0x00FF;
+constexpr UINT WM_MOUSEHWHEEL = 0x020E;
+constexpr UINT WM_MDIACTIVATE = 0x0222;
+constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
+constexpr UINT WM_EXITSIZEMOVE = 0x0232;
+
+constexpr UINT WM_SIZEPARENT = 0x0361;
+constexpr UINT WM_SETMESSAGESTRING = 0x0362; // wp: string id, or lp: the text
+constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;  // wp: disable commands nobody handles
+constexpr UINT WM_INITIALUPDATE = 0x0364;
+constexpr UINT WM_RECALCPARENT = 0x0368; // lp: RECT* of the client the parent gives
+constexpr UINT WM_ACTIVATETOPLEVEL = 0x036E;
+
+// Frame styles.
+constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+
+// Child window ids a frame gives its parts.
+constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
+constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
+constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
+
+// The standard idle prompt of the status bar and the command that closes a window.
+constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
+constexpr UINT ID_FILE_NEW = 0xE100;
+constexpr UINT ID_FILE_CLOSE = 0xE102;
+
+// The move and size information of WM_WINDOWPOSCHANGING.
+struct WINDOWPOS {
+    void* hwnd;
+    void* hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};

@@ -1,0 +1,145 @@
+#include "platform/framework/win_app.h"
+
+#include "platform/framework/doc_template.h"
+#include "platform/framework/frame_messages.h"
+#include "platform/framework/wnd.h"
+
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
+namespace {
+
+CWinApp*& Current() {
+    static CWinApp* app = nullptr;
+    return app;
+}
+
+void SendToDescendants(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    std::vector<HWND> children;
+    for (HWND c = ::GetWindow(h, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        children.push_back(c);
+    for (HWND c : children) {
+        if (!::IsWindow(c))
+            continue;
+        ::SendMessageW(c, msg, wp, lp);
+        SendToDescendants(c, msg, wp, lp);
+    }
+}
+
+} // namespace
+
+CWinApp* AfxGetApp() {
+    return Current();
+}
+
+CWinApp::CWinApp(LPCWSTR appName) : m_strAppName(appName ? appName : L"") {
+    m_pszAppName = m_strAppName;
+    if (!Current())
+        Current() = this;
+}
+
+CWinApp::~CWinApp() {
+    while (!m_templates.IsEmpty())
+        delete static_cast<CDocTemplate*>(m_templates.RemoveHead());
+    if (Current() == this)
+        Current() = nullptr;
+}
+
+CWnd* CWinApp::GetMainWnd() {
+    return m_pMainWnd ? m_pMainWnd : AfxGetMainWnd();
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* tmpl) {
+    if (tmpl && !m_templates.Find(tmpl))
+        m_templates.AddTail(tmpl);
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const {
+    return static_cast<CDocTemplate*>(const_cast<CPtrList&>(m_templates).GetNext(pos));
+}
+
+void CWinApp::OnFileNew() {
+    if (POSITION pos = GetFirstDocTemplatePosition())
+        GetNextDocTemplate(pos)->OpenDocumentFile(nullptr);
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCWSTR path) {
+    POSITION pos = GetFirstDocTemplatePosition();
+    return pos ? GetNextDocTemplate(pos)->OpenDocumentFile(path) : nullptr;
+}
+
+void CWinApp::CloseAllDocuments(BOOL endSession) {
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;)
+        GetNextDocTemplate(pos)->CloseAllDocuments(endSession);
+}
+
+BOOL CWinApp::SaveAllModified() {
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;)
+        if (!GetNextDocTemplate(pos)->SaveAllModified())
+            return FALSE;
+    return TRUE;
+}
+
+BOOL CWinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (id == ID_FILE_NEW && code == CN_COMMAND && GetDocTemplateCount() > 0) {
+        if (!IsQuery(handlerInfo))
+            OnFileNew();
+        return TRUE;
+    }
+    return CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo);
+}
+
+BOOL CWinApp::OnIdle(LONG count) {
+    if (count <= 0) {
+        if (CWnd* main = GetMainWnd(); main && ::IsWindow(main->m_hWnd)) {
+            main->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+            SendToDescendants(main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+        }
+        return TRUE;
+    }
+    CWnd::DeleteTempMap();
+    return FALSE;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    CWnd* main = GetMainWnd();
+    HWND stop = main ? main->m_hWnd : nullptr;
+    for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
+        if (CWnd* w = CWnd::FromHandlePermanent(h); w && w->PreTranslateMessage(msg))
+            return TRUE;
+        if (h == stop)
+            break;
+    }
+    if (main && main->m_hWnd != msg->hwnd && stop) {
+        bool below = false;
+        for (HWND h = msg->hwnd; h && !below; h = ::GetParent(h))
+            below = h == stop;
+        if (!below)
+            return main->PreTranslateMessage(msg);
+    }
+    return FALSE;
+}
+
+BOOL CWinApp::PumpMessage() {
+    BOOL got = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
+    if (got == 0 || got == -1)
+        return FALSE;
+    if (!PreTranslateMessage(&m_msgCur)) {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageW(&m_msgCur);
+    }
+    return TRUE;
+}
+
+int CWinApp::Run() {
+    for (;;) {
+        MSG peek;
+        for (LONG idle = 0; !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);)
+            if (!OnIdle(idle++))
+                break;
+        if (!PumpMessage())
+            break;
+    }
+    return ExitInstance();
+}

@@ -1,0 +1,62 @@
+// CWinApp: the application object: its document templates, main window, message loop and idle
+// processing. One exists per process; AfxGetApp finds it.
+#pragma once
+
+#include "platform/core/cstring.h"
+#include "platform/core/ptr_list.h"
+#include "platform/framework/cmd_target.h"
+#include "platform/windowing/message.h"
+
+class CDocTemplate;
+class CDocument;
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinApp)
+
+public:
+    // The first application made becomes the current one.
+    explicit CWinApp(LPCWSTR appName = nullptr);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance() { return 0; }
+    // The message loop with idle processing, until WM_QUIT (or nothing can arrive any more).
+    virtual int Run();
+    // One idle step: count 0 updates the command state of the main window and its descendants
+    // (WM_IDLEUPDATECMDUI); TRUE while more idle work is wanted.
+    virtual BOOL OnIdle(LONG count);
+    // Gives the target window and its parents up to the main window a chance at the message.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+    // Takes one message and handles it; FALSE on WM_QUIT.
+    BOOL PumpMessage();
+    virtual CWnd* GetMainWnd();
+
+    // Templates are owned by the application.
+    void AddDocTemplate(CDocTemplate* tmpl);
+    POSITION GetFirstDocTemplatePosition() const { return m_templates.GetHeadPosition(); }
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    INT_PTR GetDocTemplateCount() const { return m_templates.GetCount(); }
+    // The first template's new document.
+    virtual void OnFileNew();
+    // The first template opens the file.
+    virtual CDocument* OpenDocumentFile(LPCWSTR path);
+    void CloseAllDocuments(BOOL endSession);
+    BOOL SaveAllModified();
+
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+
+    CWnd* m_pMainWnd = nullptr;
+    CString m_strAppName;
+    LPCWSTR m_pszAppName = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    MSG m_msgCur{};
+
+protected:
+    CPtrList m_templates;
+};
+
+CWinApp* AfxGetApp();

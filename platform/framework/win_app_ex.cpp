@@ -1,0 +1,3 @@
+#include "platform/framework/win_app_ex.h"
+
+IMPLEMENT_DYNAMIC(CWinAppEx, CWinApp)
