@@ -2,7 +2,56 @@
 
 #include <cups/cups.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace platform {
+
+namespace {
+
+// A scheduler that stops answering mid-request must not hold the caller: give up at once.
+int GiveUp(http_t*, void*) {
+    return 0;
+}
+
+std::string LastCupsError() {
+    const char* text = cupsLastErrorString();
+    if (text && *text)
+        return text;
+    return errno ? std::strerror(errno) : "the print scheduler did not answer";
+}
+
+} // namespace
+
+bool ListPrinterQueues(std::vector<CString>& names, std::string* error, int timeoutMs) {
+    names.clear();
+    if (timeoutMs < 1)
+        timeoutMs = 1;
+    errno = 0;
+    cupsSetServer(nullptr); // CUPS_SERVER as it is now, not as it was at the first call
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                timeoutMs, nullptr);
+    if (!http) {
+        if (error)
+            *error = LastCupsError();
+        return false;
+    }
+    httpSetTimeout(http, timeoutMs / 1000.0, GiveUp, nullptr);
+    cups_dest_t* dests = nullptr;
+    int count = cupsGetDests2(http, &dests);
+    ipp_status_t status = cupsLastError();
+    bool ok = status <= IPP_STATUS_OK_CONFLICTING || status == IPP_STATUS_ERROR_NOT_FOUND;
+    if (ok) {
+        for (int i = 0; i < count; ++i)
+            if (!dests[i].instance)
+                names.push_back(CString::FromUtf8(dests[i].name));
+    } else if (error) {
+        *error = LastCupsError();
+    }
+    cupsFreeDests(count, dests);
+    httpClose(http);
+    return ok;
+}
 
 struct CPrinterQueue::Impl {
     http_t* http = nullptr;

@@ -5,8 +5,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// The names of the scheduler's queues (CUPS_SERVER or the default), in the scheduler's order.
+// False, with `names` empty and `error` holding the scheduler's own text, when it cannot be
+// reached or does not answer within `timeoutMs`.
+bool ListPrinterQueues(std::vector<CString>& names, std::string* error = nullptr,
+                       int timeoutMs = 3000);
 
 class CPrinterQueue {
 public:

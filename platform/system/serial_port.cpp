@@ -37,6 +37,30 @@ void Add(std::string& list, const std::string& what) {
 
 } // namespace
 
+bool ClaimSerialLine(int fd) {
+    return ::ioctl(fd, TIOCEXCL) == 0;
+}
+
+bool SetModemLines(int fd, bool dtr, bool rts) {
+    int raise = (dtr ? TIOCM_DTR : 0) | (rts ? TIOCM_RTS : 0);
+    int drop = (dtr ? 0 : TIOCM_DTR) | (rts ? 0 : TIOCM_RTS);
+    bool ok = true;
+    if (raise && ::ioctl(fd, TIOCMBIS, &raise) != 0)
+        ok = false;
+    if (drop && ::ioctl(fd, TIOCMBIC, &drop) != 0)
+        ok = false;
+    return ok;
+}
+
+void PurgeSerialLine(int fd) {
+    ::tcflush(fd, TCIOFLUSH);
+}
+
+bool CanReadSerialState(int fd) {
+    termios t = {};
+    return fd >= 0 && ::tcgetattr(fd, &t) == 0;
+}
+
 void SetSerialSettingsObserver(SerialSettingsObserver observer) {
     Observer() = std::move(observer);
 }

@@ -25,6 +25,15 @@ struct SerialSettings {
 // then names what was refused (the rest is still applied where the device allows it).
 bool ApplySerialSettings(int fd, const SerialSettings& settings, std::string* refused = nullptr);
 
+// Keeps other programs from opening the line while it is ours (not shared).
+bool ClaimSerialLine(int fd);
+// Raises or drops the DTR and RTS lines; false where the device has no modem lines (a pty).
+bool SetModemLines(int fd, bool dtr, bool rts);
+// Drops what was received and not read, and what was written and not yet sent.
+void PurgeSerialLine(int fd);
+// True when the descriptor is a terminal whose state can be read.
+bool CanReadSerialState(int fd);
+
 // Sees every set-up requested before it reaches the device (tests: pseudo-terminals drop some
 // settings, so what was asked for is checked here rather than read back).
 using SerialSettingsObserver = std::function<void(const SerialSettings&)>;

@@ -2,7 +2,8 @@
 # A private CUPS scheduler for tests, on a loopback port, in a folder of its own.
 #   cups_server.sh start DIR   starts it; DIR/server then holds "127.0.0.1:PORT" and a raw queue
 #                              "VanterTest" sends every job to the loopback port written in
-#                              DIR/target (a listener of the test).
+#                              DIR/target (a listener of the test); two more raw queues, "Fax"
+#                              and "Office_Fax", send to DIR/fax.
 #   cups_server.sh stop DIR    stops it by its own PID.
 # The system's own scheduler is never touched.
 set -u
@@ -107,6 +108,10 @@ for _ in $(seq 100); do
 done
 lpstat -r >/dev/null 2>&1 || { echo "scheduler did not start" >&2; cat "$dir/log/error_log" >&2 2>/dev/null; stop; exit 1; }
 touch "$dir/target"
-lpadmin -p VanterTest -E -v "vsock:$dir/target" -m raw >"$dir/log/lpadmin" 2>&1 ||
-    { cat "$dir/log/lpadmin" >&2; stop; exit 1; }
+for queue in VanterTest Fax Office_Fax; do
+    target=$dir/target
+    [ "$queue" = VanterTest ] || target=$dir/fax
+    lpadmin -p "$queue" -E -v "vsock:$target" -m raw >"$dir/log/lpadmin" 2>&1 ||
+        { cat "$dir/log/lpadmin" >&2; stop; exit 1; }
+done
 exit 0

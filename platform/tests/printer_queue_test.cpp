@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <fstream>
@@ -125,6 +126,49 @@ TEST_F(PrinterQueue, WritesOutsideADocumentAreRefused) {
     ASSERT_TRUE(q);
     EXPECT_EQ(q->Write("abc", 3), 0);
     EXPECT_FALSE(q->EndDoc());
+}
+
+TEST_F(PrinterQueue, ListsEveryQueueOfTheScheduler) {
+    std::vector<CString> names;
+    std::string error;
+    ASSERT_TRUE(platform::ListPrinterQueues(names, &error)) << error;
+    std::vector<std::string> got;
+    for (const CString& n : names)
+        got.push_back(n.ToUtf8());
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<std::string>{"Fax", "Office_Fax", "VanterTest"}));
+}
+
+// A scheduler that takes the connection and never answers, and one that is not there: the
+// listing gives up after its time-out, empty, with a reason.
+TEST(PrinterQueueList, ASilentOrMissingSchedulerGivesAnEmptyListAndAReason) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    int port = ntohs(a.sin_port);
+    const char* old = std::getenv("CUPS_SERVER");
+    std::string saved = old ? old : "";
+
+    ::setenv("CUPS_SERVER", ("127.0.0.1:" + std::to_string(port)).c_str(), 1);
+    std::vector<CString> names{L"stale"};
+    std::string error;
+    EXPECT_FALSE(platform::ListPrinterQueues(names, &error, 300));
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(error.empty());
+
+    ::close(fd); // nobody listens there any more
+    error.clear();
+    EXPECT_FALSE(platform::ListPrinterQueues(names, &error, 300));
+    EXPECT_FALSE(error.empty());
+    if (old)
+        ::setenv("CUPS_SERVER", saved.c_str(), 1);
+    else
+        ::unsetenv("CUPS_SERVER");
 }
 
 } // namespace
