@@ -332,3 +332,35 @@ int CQvUtils::IsWindowsVista() {
 bool CQvUtils::IsWindows7() {
     return true;
 }
+
+bool QvIsIPv4Address(const CString& name) {
+    if (name.Find(L'\\') >= 0 || name.Find(L'/') >= 0)
+        return false;
+    int d1 = name.Find(L'.');
+    if (d1 <= 0)
+        return false;
+    int d2 = name.Find(L'.', d1 + 1);
+    if (d2 < 0)
+        return false;
+    int d3 = name.Find(L'.', d2 + 1);
+    if (d3 < 0)
+        return false;
+    auto value = [&](int from) {
+        // Leading digits as an integer; 0 when there are none. Capped so a long run of digits
+        // cannot overflow.
+        int v = 0;
+        for (int i = from; i < name.GetLength(); ++i) {
+            wchar_t c = name[i];
+            if (c < L'0' || c > L'9')
+                break;
+            v = v * 10 + (c - L'0');
+            if (v > 100000)
+                v = 100000;
+        }
+        return v;
+    };
+    for (int from : {0, d1 + 1, d2 + 1, d3 + 1})
+        if (value(from) > 255)
+            return false;
+    return true;
+}

@@ -33,6 +33,10 @@ const wchar_t* QvDefaultDofFontName();
 // Every "<number>mm" in a prompt becomes "<inches>in" with two decimals.
 void QvConvertDisplayPrompt(CString& text);
 
+// True when the port name is a dotted network address: four numbers of at most 255 separated
+// by dots, each read from its leading digits, and no path separator.
+bool QvIsIPv4Address(const CString& name);
+
 // Waits ms milliseconds; with pumpMessages, window messages are dispatched meanwhile.
 void fnQvWaitTimer(DWORD milliseconds, bool pumpMessages);
 

@@ -149,4 +149,26 @@ TEST_F(QvUtils, RecycleBinKeepsTheFileRestorable) {
     EXPECT_EQ(m_messages[0], "Unable to Delete File " + m_dir + "/missing.kdx");
 }
 
+TEST(QvIsIPv4Address, FourNumbersUpTo255WithoutPathSeparators) {
+    struct Case {
+        const wchar_t* name;
+        bool address;
+    } cases[] = {
+        {L"192.168.0.10", true},
+        {L"0.0.0.0", true},
+        {L"255.255.255.255", true},
+        {L"256.1.1.1", false},
+        {L"1.2.3", false},
+        {L".1.2.3", false},
+        {L"COM1", false},
+        {L"1.2.3.4\\x", false},
+        {L"a/1.2.3.4", false},
+        {L"1.2.3.4x", true},
+        {L"1.2.3.99999999999", false},
+        {L"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(QvIsIPv4Address(c.name), c.address) << CString(c.name).ToUtf8();
+}
+
 } // namespace

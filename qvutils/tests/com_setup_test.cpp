@@ -1,0 +1,342 @@
+#include "qvutils/com_setup.h"
+
+#include "platform/tests/settings_sandbox.h"
+#include "qvutils/dlg_config_ip.h"
+#include "qvutils/host_services.h"
+#include "qvutils/qv_utils.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+namespace {
+
+std::string CupsScript() {
+    std::string here = __FILE__;
+    return here.substr(0, here.rfind('/')) + "/../../platform/tests/cups_server.sh";
+}
+
+// The suite shares one private scheduler with the queues "VanterTest", "Fax" and "Office_Fax".
+class ComSetupTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char tmpl[] = "/tmp/cups-comsetup-XXXXXX";
+        s_dir = ::mkdtemp(tmpl);
+        s_started =
+            std::system(
+                (CupsScript() + " start " + s_dir + " >" + s_dir + "/start.log 2>&1").c_str()) == 0;
+        std::ifstream in(s_dir + "/server");
+        std::getline(in, s_server);
+    }
+    static void TearDownTestSuite() {
+        std::system((CupsScript() + " stop " + s_dir).c_str());
+        std::system(("rm -rf " + s_dir).c_str());
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s_started) << "see " << s_dir << "/start.log";
+        ::setenv("CUPS_SERVER", s_server.c_str(), 1);
+        m_sandbox = std::make_unique<SettingsSandbox>();
+        qvhost::ResetAppParams();
+        QvResetPreferenceCache();
+        qvhost::SetMessageBoxResponder([this](const CString& text, UINT) {
+            m_messages.push_back(text);
+            return qvhost::kIdOk;
+        });
+    }
+    void TearDown() override {
+        qvhost::SetMessageBoxResponder(nullptr);
+        qvhost::ResetAppParams();
+        m_sandbox.reset();
+    }
+
+    // Runs the set-up on `p`: `act` sees the open dialog, then `button` is pressed. Nested
+    // "Configure IP" dialogs go to `ip`.
+    int Run(_CommsParams& p, std::function<void(HWND)> act, int button = IDOK,
+            std::function<void(HWND)> ip = nullptr) {
+        platform::ScopedDialogResponder r([&](HWND h, UINT id) {
+            if (id == IDD_CONFIG_IP) {
+                if (ip)
+                    ip(h);
+                else
+                    SendDlgItemMessageW(h, IDCANCEL, BM_CLICK, 0, 0);
+                return;
+            }
+            if (act)
+                act(h);
+            SendDlgItemMessageW(h, button, BM_CLICK, 0, 0);
+        });
+        return SetupComPort(&p);
+    }
+    static std::vector<std::wstring> Ports(HWND h) {
+        std::vector<std::wstring> out;
+        HWND c = GetDlgItem(h, IDC_PORT);
+        for (int i = 0; i < int(SendMessageW(c, CB_GETCOUNT, 0, 0)); ++i) {
+            std::wstring s(size_t(SendMessageW(c, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+            SendMessageW(c, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(s.data()));
+            s.resize(s.size() - 1);
+            out.push_back(s);
+        }
+        return out;
+    }
+    static std::wstring Selected(HWND h) {
+        wchar_t buf[64];
+        GetDlgItemTextW(h, IDC_PORT, buf, 64);
+        return buf;
+    }
+    static void Choose(HWND h, const wchar_t* entry) {
+        HWND c = GetDlgItem(h, IDC_PORT);
+        platform::ChooseListItem(c, int(SendMessageW(c, CB_FINDSTRINGEXACT, WPARAM(-1),
+                                                     reinterpret_cast<LPARAM>(entry))));
+    }
+    static void TypeAddress(HWND ip, std::initializer_list<int> octets) {
+        int i = 0;
+        for (int v : octets)
+            platform::EditIPAddressField(GetDlgItem(ip, IDC_IP_ADDRESS), i++, v);
+        SendDlgItemMessageW(ip, IDOK, BM_CLICK, 0, 0);
+    }
+
+    static std::string s_dir, s_server;
+    static bool s_started;
+    std::unique_ptr<SettingsSandbox> m_sandbox;
+    std::vector<CString> m_messages;
+};
+std::string ComSetupTest::s_dir;
+std::string ComSetupTest::s_server;
+bool ComSetupTest::s_started = false;
+
+_CommsParams Record(const wchar_t* port, int baud, int data, int stop, int parity, int flow) {
+    _CommsParams p;
+    p.szPortName = port;
+    p.nBaudRate = baud;
+    p.nDataBits = data;
+    p.nStopBits = stop;
+    p.nParity = parity;
+    p.nFlowControl = flow;
+    p.nInQueue = 4096;
+    p.nOutQueue = 512;
+    return p;
+}
+
+bool Same(const _CommsParams& a, const _CommsParams& b) {
+    return a.szPortName == b.szPortName && a.nBaudRate == b.nBaudRate &&
+           a.nDataBits == b.nDataBits && a.nStopBits == b.nStopBits && a.nParity == b.nParity &&
+           a.nFlowControl == b.nFlowControl && a.nInQueue == b.nInQueue &&
+           a.nOutQueue == b.nOutQueue;
+}
+
+TEST_F(ComSetupTest, ARecordConfirmedUntouchedComesBackAsItWas) {
+    struct Case {
+        _CommsParams in;
+        int flowShown;
+        int flowBack;
+    } cases[] = {
+        {Record(L"COM3", 9600, 8, 2, 0, 4), IDC_FLOW_XONXOFF, 4},
+        {Record(L"COM1", 38400, 7, 0, 1, 3), IDC_FLOW_DTRDSR, 1}, // both hardware bits
+        {Record(L"COM2", 115200, 8, 0, 2, 2), IDC_FLOW_RTSCTS, 2},
+        {Record(L"LPT2", 300, 8, 0, 2, 0), IDC_FLOW_NONE, 0},
+    };
+    for (const Case& c : cases) {
+        _CommsParams p = c.in;
+        int shown = 0;
+        std::wstring port;
+        EXPECT_EQ(Run(p,
+                      [&](HWND h) {
+                          shown =
+                              platform::GetCheckedRadioButton(h, IDC_FLOW_XONXOFF, IDC_FLOW_NONE);
+                          port = Selected(h);
+                      }),
+                  1);
+        EXPECT_EQ(shown, c.flowShown);
+        EXPECT_EQ(port, std::wstring(c.in.szPortName));
+        _CommsParams want = c.in;
+        want.nFlowControl = c.flowBack;
+        EXPECT_TRUE(Same(p, want)) << c.in.szPortName.ToUtf8() << " flow " << p.nFlowControl;
+    }
+}
+
+TEST_F(ComSetupTest, RadiosSetTheirCodesAndCancelChangesNothing) {
+    _CommsParams p = Record(L"COM1", 9600, 8, 0, 0, 0);
+    EXPECT_EQ(Run(p,
+                  [](HWND h) {
+                      for (int id : {IDC_DATA_7, IDC_STOP_TWO, IDC_PARITY_EVEN, IDC_FLOW_RTSCTS})
+                          SendDlgItemMessageW(h, id, BM_CLICK, 0, 0);
+                      HWND baud = GetDlgItem(h, IDC_BAUD);
+                      platform::ChooseListItem(baud, 1);
+                      Choose(h, L"COM5");
+                  }),
+              1);
+    EXPECT_TRUE(Same(p, Record(L"COM5", 57600, 7, 2, 2, 2)));
+
+    _CommsParams before = p;
+    EXPECT_EQ(Run(
+                  p,
+                  [](HWND h) {
+                      SendDlgItemMessageW(h, IDC_DATA_8, BM_CLICK, 0, 0);
+                      SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0);
+                  },
+                  IDCANCEL,
+                  [](HWND ip) {
+                      TypeAddress(ip, {10, 1, 2, 3});
+                  }),
+              0);
+    EXPECT_TRUE(Same(p, before)); // not even the address typed under "Configure IP"
+}
+
+TEST_F(ComSetupTest, ThePortListInOrderWithoutTheFaxPrinter) {
+    qvhost::SetAppParam(L"Comms IP Addr", CString(L"192.168.1.20"));
+    qvhost::SetAppParam(L"Comms IP Addr 3", CString(L"10.0.0.7"));
+    _CommsParams p = Record(L"com", 9600, 8, 0, 0, 0);
+    std::vector<std::wstring> ports;
+    std::wstring selected;
+    Run(
+        p,
+        [&](HWND h) {
+            ports = Ports(h);
+            selected = Selected(h);
+        },
+        IDCANCEL);
+    std::vector<std::wstring> want{L"FILE", L"192.168.1.20", L"10.0.0.7", L"USB",  L"USB2",
+                                   L"USB3", L"USB4",         L"LPT1",     L"LPT2", L"LPT3"};
+    std::vector<std::wstring> queues(ports.begin() + 10, ports.end() - 9);
+    std::sort(queues.begin(), queues.end());
+    EXPECT_EQ(queues, (std::vector<std::wstring>{L"Office_Fax", L"VanterTest"}));
+    ports.erase(ports.begin() + 10, ports.end() - 9);
+    for (int i = 1; i <= 9; ++i)
+        want.push_back(L"COM" + std::to_wstring(i));
+    EXPECT_EQ(ports, want);
+    EXPECT_EQ(selected, L"COM1"); // the first entry that begins with the name, any case
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(ComSetupTest, SerialControlsOnlyForComPorts) {
+    _CommsParams p = Record(L"COM1", 9600, 8, 0, 0, 0);
+    std::vector<bool> enabled;
+    auto look = [&](HWND h) {
+        bool all = IsWindowEnabled(GetDlgItem(h, IDC_BAUD));
+        for (int id = IDC_DATA_7; id <= IDC_PARITY_EVEN; ++id)
+            if (GetDlgItem(h, id) && id != IDC_BAUD && id != IDC_PORT)
+                all = all && IsWindowEnabled(GetDlgItem(h, id));
+        bool none = !IsWindowEnabled(GetDlgItem(h, IDC_BAUD));
+        for (int id = IDC_DATA_7; id <= IDC_PARITY_EVEN; ++id)
+            if (GetDlgItem(h, id) && id != IDC_BAUD && id != IDC_PORT)
+                none = none && !IsWindowEnabled(GetDlgItem(h, id));
+        enabled.push_back(all ? true : (none ? false : (ADD_FAILURE() << "mixed", false)));
+    };
+    Run(
+        p,
+        [&](HWND h) {
+            look(h);
+            Choose(h, L"USB2");
+            look(h);
+            Choose(h, L"COM4");
+            look(h);
+        },
+        IDCANCEL);
+    EXPECT_EQ(enabled, (std::vector<bool>{true, false, true}));
+
+    _CommsParams usb = Record(L"USB", 9600, 8, 0, 0, 0);
+    Run(usb, look, IDCANCEL);
+    EXPECT_FALSE(enabled.back()); // greyed from the start
+}
+
+TEST_F(ComSetupTest, ConfigureIPEditsTheRightSlot) {
+    // "USB" selected, no address yet: the first slot, shown blank.
+    _CommsParams p = Record(L"USB", 9600, 8, 0, 0, 0);
+    CString shown = L"?";
+    std::vector<std::wstring> ports;
+    EXPECT_EQ(Run(
+                  p,
+                  [&](HWND h) {
+                      SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0);
+                      ports = Ports(h);
+                  },
+                  IDOK,
+                  [&](HWND ip) {
+                      CWnd::FromHandle(ip)->GetDlgItemText(IDC_IP_ADDRESS, shown);
+                      TypeAddress(ip, {192, 168, 0, 5});
+                  }),
+              1);
+    EXPECT_EQ(shown, L"...");
+    CString slot;
+    EXPECT_TRUE(qvhost::GetAppParam(L"Comms IP Addr", slot));
+    EXPECT_EQ(slot, L"192.168.0.5");
+    EXPECT_EQ(p.szPortName, L"192.168.0.5");
+    EXPECT_EQ(ports[1], L"192.168.0.5");
+    EXPECT_EQ(ports[2], L"USB");
+
+    // All four set, "USB" selected: the fourth slot, shown with its address.
+    const wchar_t* all[] = {L"1.1.1.1", L"2.2.2.2", L"3.3.3.3", L"4.4.4.4"};
+    for (int i = 0; i < 4; ++i)
+        qvhost::SetAppParam(kCommsIPAddrParams[i], CString(all[i]));
+    p = Record(L"USB", 9600, 8, 0, 0, 0);
+    Run(
+        p, [&](HWND h) { SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0); }, IDCANCEL,
+        [&](HWND ip) {
+            CWnd::FromHandle(ip)->GetDlgItemText(IDC_IP_ADDRESS, shown);
+            SendDlgItemMessageW(ip, IDCANCEL, BM_CLICK, 0, 0);
+        });
+    EXPECT_EQ(shown, L"4.4.4.4");
+
+    // Slot 3's entry selected and edited: slot 3's old entry goes, not the entry at 1.
+    p = Record(L"3.3.3.3", 9600, 8, 0, 0, 0);
+    ASSERT_EQ(Run(
+                  p,
+                  [&](HWND h) {
+                      SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0);
+                      ports = Ports(h);
+                  },
+                  IDOK,
+                  [](HWND ip) {
+                      TypeAddress(ip, {3, 3, 3, 30});
+                  }),
+              1);
+    std::vector<std::wstring> head(ports.begin(), ports.begin() + 6);
+    EXPECT_EQ(head, (std::vector<std::wstring>{L"FILE", L"3.3.3.30", L"1.1.1.1", L"2.2.2.2",
+                                               L"4.4.4.4", L"USB"}));
+    qvhost::GetAppParam(L"Comms IP Addr 3", slot);
+    EXPECT_EQ(slot, L"3.3.3.30");
+    qvhost::GetAppParam(L"Comms IP Addr", slot);
+    EXPECT_EQ(slot, L"1.1.1.1");
+    EXPECT_EQ(p.szPortName, L"3.3.3.30");
+}
+
+TEST_F(ComSetupTest, DamagedSettingsAndAMissingSchedulerGiveSoundDefaults) {
+    // A stored octet that is no number shows blank; the dialog will not take a blank field.
+    for (int i = 0; i < 3; ++i)
+        qvhost::SetAppParam(kCommsIPAddrParams[i], CString(L"1.2.3.4"));
+    qvhost::SetAppParam(L"Comms IP Addr 4", CString(L"10.x.0.300"));
+    ::setenv("CUPS_SERVER", "127.0.0.1:1", 1);
+    ComSetup::SetPrinterListTimeout(300);
+    _CommsParams p = Record(L"NOSUCH", 12345, 8, 0, 0, 0);
+    std::vector<int> fields;
+    bool stayedOpen = false;
+    std::wstring selected;
+    Run(
+        p,
+        [&](HWND h) {
+            selected = Selected(h);
+            SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0);
+        },
+        IDOK,
+        [&](HWND ip) {
+            for (int i = 0; i < 4; ++i)
+                fields.push_back(platform::GetIPAddressField(GetDlgItem(ip, IDC_IP_ADDRESS), i));
+            SendDlgItemMessageW(ip, IDOK, BM_CLICK, 0, 0);
+            stayedOpen = !platform::IsDialogEnded(ip);
+            SendDlgItemMessageW(ip, IDCANCEL, BM_CLICK, 0, 0);
+        });
+    ComSetup::SetPrinterListTimeout(3000);
+    EXPECT_EQ(selected, L"FILE"); // an unknown port name selects the first entry
+    EXPECT_EQ(fields, (std::vector<int>{10, -1, 0, -1}));
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[0].Left(46), L"Error attempting to enumerate local printers: ");
+    EXPECT_GT(m_messages[0].GetLength(), 46);
+    EXPECT_EQ(p.szPortName, L"FILE");
+    EXPECT_EQ(p.nBaudRate, 12345); // no entry of the list: kept rather than made up
+}
+
+} // namespace
