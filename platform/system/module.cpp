@@ -28,7 +28,14 @@ bool HasSeparator(const std::wstring& s) {
 }
 
 std::vector<std::string> Candidates(const CString& name) {
-    std::wstring base = name.str();
+    std::wstring full = name.str();
+    // A path names its folder: the forms below are tried there and nowhere else.
+    std::wstring given;
+    if (HasSeparator(full)) {
+        given = FolderOf(name).str();
+        full = full.substr(given.size());
+    }
+    std::wstring base = full;
     std::vector<std::wstring> forms;
     forms.push_back(base);
     size_t dot = base.rfind(L'.');
@@ -42,8 +49,12 @@ std::vector<std::string> Candidates(const CString& name) {
     }
 
     std::vector<std::string> out;
-    if (HasSeparator(base)) {
-        out.push_back(MapPath(base.c_str()));
+    if (!given.empty()) {
+        for (const std::wstring& f : forms) {
+            std::string p = MapPath((given + f).c_str());
+            if (f == base || access(p.c_str(), R_OK) == 0)
+                out.push_back(p);
+        }
         return out;
     }
     std::vector<CString> folders;

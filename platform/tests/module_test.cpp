@@ -48,6 +48,21 @@ TEST(Module, LoadsByWindowsStyleNameFromTheProgramFolder) {
     }
 }
 
+TEST(Module, AFullWindowsStylePathFindsTheLibraryInThatFolderOnly) {
+    SettingsSandbox box;
+    std::string libm = SystemLibm();
+    if (libm.empty())
+        GTEST_SKIP() << "no libm to copy";
+    std::filesystem::create_directories(box.Path("elsewhere"));
+    std::filesystem::copy_file(libm, box.Path("elsewhere/libPdfStandIn.so"));
+    HMODULE h = LoadLibraryW((CString(box.Path("elsewhere").c_str()) + L"\\PdfStandIn.dll"));
+    ASSERT_NE(h, nullptr) << platform::GetModuleLoadError().ToUtf8();
+    EXPECT_TRUE(FreeLibrary(h));
+    // Not found by path in another folder, even when it sits in the program folder.
+    std::filesystem::copy_file(libm, box.Path("program/libOther.so"));
+    EXPECT_EQ(LoadLibraryW((CString(box.Path("elsewhere").c_str()) + L"\\Other.dll")), nullptr);
+}
+
 TEST(Module, MissingLibraryFailsWithAReason) {
     SettingsSandbox box;
     EXPECT_EQ(LoadLibrary(L"no_such_stand_in_library"), nullptr);
