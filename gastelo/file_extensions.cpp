@@ -1,5 +1,7 @@
 #include "gastelo/file_extensions.h"
 
+#include <algorithm>
+
 namespace {
 
 // Plain texts, not patterns: "U??" matches only "U??". Rows 17 and 20, and 16 and 41, repeat
@@ -35,21 +37,39 @@ const wchar_t* const kListTitles[kListTitleCount] = {
 
 } // namespace
 
+namespace {
+
+// The rows are plain ASCII, so only ASCII letters fold: no other character can equal one.
+wchar_t FoldCase(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? wchar_t(c - (L'a' - L'A')) : c;
+}
+
+// The extension [ext, ext + length) equals row without regard to case.
+bool SameExt(const wchar_t* ext, int length, const wchar_t* row) {
+    int i = 0;
+    for (; i < length && row[i]; ++i) {
+        if (FoldCase(ext[i]) != FoldCase(row[i]))
+            return false;
+    }
+    return i == length && !row[i];
+}
+
+} // namespace
+
 int BrowserGetFileExtID(const CString& fileName) {
     const int dot = fileName.ReverseFind(L'.');
     if (dot < 0)
         return -1;
-    // A "<" before the dot leaves no extension at all.
+    // Text from the last "<" on is not part of the name; one before the dot leaves no
+    // extension at all.
     const int angle = fileName.ReverseFind(L'<');
-    CString ext;
-    if (angle < 0)
-        ext = fileName.Mid(dot + 1);
-    else if (angle > dot)
-        ext = fileName.Mid(dot + 1, angle - dot - 1);
-    if (ext.CompareNoCase(kDesignFileExtAlt) == 0)
+    const int end = angle < 0 ? fileName.GetLength() : std::max(angle, dot + 1);
+    const wchar_t* ext = fileName.GetString() + dot + 1;
+    const int length = end - dot - 1;
+    if (SameExt(ext, length, kDesignFileExtAlt))
         return kDesignFileExtID;
     for (int id = 0; id < kFileExtCount; ++id) {
-        if (ext.CompareNoCase(kFileExts[id]) == 0)
+        if (SameExt(ext, length, kFileExts[id]))
             return id;
     }
     return -1;

@@ -29,6 +29,8 @@ TEST(FileExtensionsTest, ClassifiesNamesByTheirExtension) {
         {L"art.ai", 11},
         {L"job.tmp", 68},
         {L"trailing.", -1},
+        {L"art.a\u0131", -1}, // a dotless i folds to "I" in some locales: not the row "AI"
+        {L"job.D\u017FT", -1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BrowserGetFileExtID(CString(c.name)), c.id) << CString(c.name).ToUtf8();
