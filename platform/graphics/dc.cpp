@@ -157,6 +157,9 @@ CFont* CDC::GetCurrentFont() const {
 int CDC::SetROP2(int rop) {
     BOTH_DCS(int, [&](HDC h) { return ::SetROP2(h, rop); });
 }
+int CDC::SetPolyFillMode(int mode) {
+    BOTH_DCS(int, [&](HDC h) { return ::SetPolyFillMode(h, mode); });
+}
 int CDC::SetBkMode(int mode) {
     BOTH_DCS(int, [&](HDC h) { return ::SetBkMode(h, mode); });
 }

@@ -68,6 +68,8 @@ public:
     // Attributes.
     int SetROP2(int rop);
     int GetROP2() const { return ::GetROP2(m_hAttribDC); }
+    int SetPolyFillMode(int mode);
+    int GetPolyFillMode() const { return ::GetPolyFillMode(m_hAttribDC); }
     int SetBkMode(int mode);
     int GetBkMode() const { return ::GetBkMode(m_hAttribDC); }
     COLORREF SetBkColor(COLORREF colour);

@@ -114,6 +114,9 @@ constexpr int COMPLEXREGION = 3;
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
+// Polygon fill modes.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
 
 // Map modes (only the text mode with its two origins is kept by the device context).
 constexpr int MM_TEXT = 1;
@@ -305,6 +308,9 @@ int SetROP2(HDC hdc, int rop);
 int GetROP2(HDC hdc);
 int SetBkMode(HDC hdc, int mode);
 int GetBkMode(HDC hdc);
+// ALTERNATE (even-odd) or WINDING; 0 for any other mode.
+int SetPolyFillMode(HDC hdc, int mode);
+int GetPolyFillMode(HDC hdc);
 COLORREF SetBkColor(HDC hdc, COLORREF colour);
 COLORREF GetBkColor(HDC hdc);
 COLORREF SetTextColor(HDC hdc, COLORREF colour);

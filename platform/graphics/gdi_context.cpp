@@ -288,6 +288,23 @@ int GetROP2(HDC hdc) {
     return dc ? dc->a.rop : 0;
 }
 
+int SetPolyFillMode(HDC hdc, int mode) {
+    DcImpl* dc = Dc(hdc);
+    if (!dc || (mode != ALTERNATE && mode != WINDING))
+        return 0;
+    int old = dc->a.polyFillMode;
+    if (old != mode) {
+        dc->a.polyFillMode = mode;
+        Touch(dc);
+    }
+    return old;
+}
+
+int GetPolyFillMode(HDC hdc) {
+    DcImpl* dc = Dc(hdc);
+    return dc ? dc->a.polyFillMode : 0;
+}
+
 int SetBkMode(HDC hdc, int mode) {
     DcImpl* dc = Dc(hdc);
     if (!dc || (mode != TRANSPARENT && mode != OPAQUE))

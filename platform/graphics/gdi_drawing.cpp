@@ -30,6 +30,7 @@ void FillState(DcImpl* dc, DrawState& s) {
         s.font = &f->lf;
     s.rop = dc->a.rop;
     s.bkMode = dc->a.bkMode;
+    s.polyFillMode = dc->a.polyFillMode;
     s.bkColour = dc->a.bkColour;
     s.textColour = dc->a.textColour;
     s.textAlign = dc->a.textAlign;

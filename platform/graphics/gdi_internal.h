@@ -73,6 +73,7 @@ struct DcAttributes {
     HPALETTE palette = nullptr;
     int rop = R2_COPYPEN;
     int bkMode = OPAQUE;
+    int polyFillMode = ALTERNATE;
     COLORREF bkColour = 0xFFFFFF;
     COLORREF textColour = 0;
     UINT textAlign = 0;

@@ -592,7 +592,7 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
     case GdiOp::FillPath:
     case GdiOp::StrokeAndFillPath: {
         QPainterPath path;
-        path.setFillRule(Qt::OddEvenFill);
+        path.setFillRule(s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
         m.AddPath(path, c);
         if (c.op == GdiOp::StrokePath) {
             p.strokePath(path, p.pen());

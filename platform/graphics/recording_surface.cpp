@@ -33,6 +33,7 @@ void RecordingSurface::Draw(const GdiCall& c, const DrawState& s) {
     r.penWidth = s.penWidth;
     r.penColour = s.penColour;
     r.bkMode = s.bkMode;
+    r.polyFillMode = s.polyFillMode;
     r.brushStyle = s.brushStyle;
     r.brushColour = s.brushColour;
     r.clipped = s.clip != nullptr;

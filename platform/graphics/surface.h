@@ -49,6 +49,7 @@ struct DrawState {
     int brushHatch = 0;
     int rop = R2_COPYPEN;
     int bkMode = OPAQUE;
+    int polyFillMode = ALTERNATE;
     COLORREF bkColour = 0xFFFFFF;
     COLORREF textColour = 0;
     UINT textAlign = 0;
@@ -101,6 +102,7 @@ struct RecordedCall {
     int penWidth = 0;
     COLORREF penColour = 0;
     int bkMode = OPAQUE;
+    int polyFillMode = ALTERNATE;
     UINT brushStyle = BS_SOLID;
     COLORREF brushColour = 0;
     bool clipped = false;

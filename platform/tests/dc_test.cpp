@@ -75,6 +75,23 @@ TEST(CDCText, TextIsRecordedAndPaintedWithTheSystemFonts) {
     d.SelectStockObject(SYSTEM_FONT);
 }
 
+TEST(CDCFill, PolygonFillModeIsKeptAndReachesTheSurface) {
+    platform::RecordingSurface s;
+    SurfaceDC dc(s);
+    EXPECT_EQ(dc.GetPolyFillMode(), ALTERNATE);
+    EXPECT_EQ(dc.SetPolyFillMode(WINDING), ALTERNATE);
+    EXPECT_EQ(dc.SetPolyFillMode(7), 0);
+    EXPECT_EQ(dc.GetPolyFillMode(), WINDING);
+    dc.BeginPath();
+    dc.MoveTo(0, 0);
+    dc.LineTo(10, 0);
+    dc.LineTo(10, 10);
+    dc.EndPath();
+    dc.FillPath();
+    ASSERT_EQ(s.Count(GdiOp::FillPath), 1);
+    EXPECT_EQ(s.Calls(GdiOp::FillPath)[0].polyFillMode, WINDING);
+}
+
 TEST(CDCFill, FillSolidRectLeavesNoBrushBehind) {
     platform::RecordingSurface s;
     SurfaceDC dc(s);
