@@ -149,7 +149,8 @@ BOOL ComSetup::OnInitDialog() {
             m_cbBaud.SetCurSel(i);
     }
 
-    m_nDataBits = BYTE(p.nDataBits);
+    // A count no byte can hold is no count of data bits: the 8 that the radios show.
+    m_nDataBits = p.nDataBits >= 0 && p.nDataBits <= 255 ? BYTE(p.nDataBits) : 8;
     (p.nDataBits == 7 ? m_rbData7 : m_rbData8).SetCheck(BST_CHECKED);
     m_nStopCode = p.nStopBits != 0 ? 2 : 0;
     (p.nStopBits != 0 ? m_rbStopTwo : m_rbStopOne).SetCheck(BST_CHECKED);
