@@ -1,0 +1,99 @@
+// The PDF work of the PDF library stand-in, run as a process of its own so that a damaged or
+// hostile file can crash or hang only this helper:
+//   pdflibrary-helper info <pdf>                                 prints "pages <n>"
+//   pdflibrary-helper eps <pdf> <page> <out>                     the page's paths as EPS
+//   pdflibrary-helper raster <pdf> <page> <dpi> <format> <out>   BMP (0), JPEG (1) or TIFF (7)
+// Exit code 0 on success; the output file appears whole or not at all.
+#include "eps_output_dev.h"
+
+#include <GlobalParams.h>
+#include <PDFDoc.h>
+#include <SplashOutputDev.h>
+#include <goo/GooString.h>
+#include <splash/SplashBitmap.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+enum ExitCode { kOk = 0, kUsage = 1, kUnreadable = 2, kNoPage = 3, kWriteFailed = 4 };
+
+// Quiet: the program reports a failed load itself.
+void IgnoreError(ErrorCategory, Goffset, const char*) {}
+
+std::unique_ptr<PDFDoc> Open(const char* path) {
+    auto doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(path));
+    if (!doc->isOk() || doc->getNumPages() < 1)
+        return nullptr;
+    return doc;
+}
+
+int WriteEps(PDFDoc& doc, int page, const std::string& out) {
+    std::string part = out + ".part";
+    FILE* f = std::fopen(part.c_str(), "wb");
+    if (!f)
+        return kWriteFailed;
+    EpsOutputDev dev(f);
+    doc.displayPage(&dev, page, 72, 72, 0, true, false, false);
+    bool ok = !dev.Failed() && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(part.c_str(), out.c_str()) != 0) {
+        std::remove(part.c_str());
+        return kWriteFailed;
+    }
+    return kOk;
+}
+
+int WriteRaster(PDFDoc& doc, int page, int dpi, int format, const std::string& out) {
+    const char* kind = format == 0 ? "BMP" : format == 1 ? "JPEG" : format == 7 ? "TIFF" : nullptr;
+    if (!kind || dpi < 1 || dpi > 2400)
+        return kUsage;
+    SplashColor paper = {255, 255, 255};
+    SplashOutputDev dev(splashModeRGB8, 4, false, paper);
+    dev.startDoc(&doc);
+    doc.displayPage(&dev, page, dpi, dpi, 0, true, false, false);
+    SplashBitmap* bitmap = dev.getBitmap();
+    if (!bitmap)
+        return kWriteFailed;
+    QImage image(bitmap->getDataPtr(), bitmap->getWidth(), bitmap->getHeight(),
+                 bitmap->getRowSize(), QImage::Format_RGB888);
+    std::string part = out + ".part";
+    if (!image.save(QString::fromStdString(part), kind) ||
+        std::rename(part.c_str(), out.c_str()) != 0) {
+        std::remove(part.c_str());
+        return kWriteFailed;
+    }
+    return kOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3)
+        return kUsage;
+    globalParams = std::make_unique<GlobalParams>();
+    setErrorCallback(IgnoreError);
+    std::unique_ptr<PDFDoc> doc = Open(argv[2]);
+    if (!doc)
+        return kUnreadable;
+    const std::string command = argv[1];
+    if (command == "info" && argc == 3) {
+        std::printf("pages %d\n", doc->getNumPages());
+        return std::fflush(stdout) == 0 ? kOk : kWriteFailed;
+    }
+    int page = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (page < 1 || page > doc->getNumPages())
+        return kNoPage;
+    if (command == "eps" && argc == 5)
+        return WriteEps(*doc, page, argv[4]);
+    if (command == "raster" && argc == 7)
+        return WriteRaster(*doc, page, std::atoi(argv[4]), std::atoi(argv[5]), argv[6]);
+    return kUsage;
+}
