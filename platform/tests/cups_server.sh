@@ -102,7 +102,8 @@ echo $! > "$dir/cupsd.pid"
 echo "127.0.0.1:$port" > "$dir/server"
 
 export CUPS_SERVER="127.0.0.1:$port"
-for _ in $(seq 100); do
+# A loaded machine (a parallel test run) can take many seconds to start a scheduler.
+for _ in $(seq 600); do
     lpstat -r >/dev/null 2>&1 && break
     sleep 0.1
 done
