@@ -1,11 +1,11 @@
 #include "felgrin/base_cutter.h"
 
+#include "felgrin/device_cutter_port.h"
 #include "felgrin/felgrin_strings.h"
 #include "pivora/framework/app_params.h"
 #include "platform/system/clock.h"
 #include "platform/system/paths.h"
 #include "platform/system/port_devices.h"
-#include "platform/system/serial_port.h"
 #include "qvutils/host_services.h"
 
 #include <cmath>
@@ -23,6 +23,9 @@ LONG RoundHalfAway(double v) {
 // Other write errors (not a time-out) are retried at most this many times in a row before the
 // operator is asked, so a vanished device cannot spin the program forever.
 constexpr int kOtherErrorLimit = 50;
+
+// The longest a write waits for the device without pumping messages.
+constexpr DWORD kWriteWaitSliceMs = 250;
 
 } // namespace
 
@@ -296,10 +299,6 @@ int CBaseCutter::ReadString(std::string& text) {
     return 0;
 }
 
-int CBaseCutter::IsDeviceOpen() {
-    return m_hDevice != nullptr;
-}
-
 // Write path -----------------------------------------------------------------------------------
 
 int CBaseCutter::WriteBuffer(const BYTE* data, DWORD length) {
@@ -470,96 +469,66 @@ int CBaseCutter::GetDeviceType() const {
     return GetDeviceType(m_CommsParams.szPortName);
 }
 
-bool CBaseCutter::IsCharacterDevice() const {
-    int t = GetDeviceType();
-    return t == DEVICE_SERIAL || t == DEVICE_PARALLEL;
+CCutterPort* CBaseCutter::Port() {
+    // A port that is open stays the one chosen at its open; a closed one follows the name.
+    if (!m_pPort || (!m_pPort->IsOpen() && m_strPortMadeFor != PortIdentity()))
+        MakeNewPort();
+    return m_pPort.get();
+}
+
+CString CBaseCutter::PortIdentity() const {
+    return m_CommsParams.szPortName + L"|" + m_strOutFileName;
+}
+
+void CBaseCutter::MakeNewPort() {
+    m_pPort = MakePort();
+    m_strPortMadeFor = PortIdentity();
+}
+
+std::unique_ptr<CCutterPort> CBaseCutter::MakePort() {
+    int type = GetDeviceType();
+    CString path;
+    if (type == DEVICE_FILE) {
+        path = CString(platform::MapPath(m_strOutFileName));
+    } else {
+        std::string device = platform::PortDevicePath(m_CommsParams.szPortName);
+        path = device.empty() ? m_CommsParams.szPortName : CString(device);
+    }
+    return std::make_unique<CDeviceCutterPort>(type, path, m_CommsParams);
+}
+
+int CBaseCutter::IsDeviceOpen() {
+    return m_pPort && m_pPort->IsOpen();
 }
 
 int CBaseCutter::DeviceOpen(int showErrors) {
     DeviceClose();
-    m_strSetupError.clear();
-    int type = GetDeviceType();
-    std::string path;
-    auto mode = platform::CDevicePort::OpenMode::Existing;
-    if (type == DEVICE_FILE) {
-        path = platform::MapPath(m_strOutFileName);
-        mode = platform::CDevicePort::OpenMode::Create;
-    } else {
-        path = platform::PortDevicePath(m_CommsParams.szPortName);
-        if (path.empty())
-            path = m_CommsParams.szPortName.ToUtf8();
-    }
-    std::string error;
-    m_hDevice = platform::CDevicePort::Open(path, mode, &error);
-    if (!m_hDevice) {
-        if (showErrors) {
-            CString text;
-            text.Format(FelgrinLoadString(IDS_FAILED_OPEN_DEVICE), CString(path).GetString());
-            qvhost::MessageBox(text, qvhost::kMbOk | qvhost::kMbIconExclamation);
-        }
-        return 0;
-    }
-    if (type == DEVICE_SERIAL && !DeviceSetupCommPort()) {
-        // A port the device would not set up as asked cuts garbage: close it and say why.
-        m_hDevice.reset();
-        if (showErrors) {
-            CString text;
-            text.Format(FelgrinLoadString(IDS_FAILED_OPEN_DEVICE), CString(path).GetString());
-            text += L"\n";
-            text += CString(m_strSetupError);
-            qvhost::MessageBox(text, qvhost::kMbOk | qvhost::kMbIconExclamation);
-        }
-        return 0;
-    }
-    return 1;
-}
-
-int CBaseCutter::DeviceSetupCommPort() {
-    if (!m_hDevice)
-        return 0;
-    platform::SerialSettings s;
-    s.baudRate = m_CommsParams.nBaudRate;
-    s.dataBits = m_CommsParams.nDataBits;
-    s.stopBits = m_CommsParams.nStopBits;
-    s.parity = m_CommsParams.nParity;
-    s.dtrDsr = (m_CommsParams.nFlowControl & COMMS_FLOW_DTRDSR) != 0;
-    s.rtsCts = (m_CommsParams.nFlowControl & COMMS_FLOW_RTSCTS) != 0;
-    s.xonXoff = (m_CommsParams.nFlowControl & COMMS_FLOW_XONXOFF) != 0;
-    s.xonChar = 0x11;
-    s.xoffChar = 0x13;
-    if (!platform::ApplySerialSettings(m_hDevice->Fd(), s, &m_strSetupError)) {
-        if (m_strSetupError.empty())
-            m_strSetupError = "the port refused its settings";
-        return 0;
-    }
-    m_hDevice->PurgeReceive();
-    m_hDevice->PurgeTransmit();
-    return 1;
+    MakeNewPort();
+    int r = m_pPort->Open(showErrors);
+    m_strSetupError = m_pPort->SetupError();
+    return r;
 }
 
 void CBaseCutter::CutterPurgeComm(int what) {
-    if (!m_hDevice)
+    if (!m_pPort)
         return;
-    if (what == 4)
-        m_hDevice->PurgeTransmit();
+    if (what == PURGE_TXCLEAR)
+        m_pPort->PurgeTransmit();
     else
-        m_hDevice->PurgeReceive();
+        m_pPort->PurgeReceive();
 }
 
 int CBaseCutter::DeviceClose() {
-    if (!m_hDevice)
-        return 1;
-    int err = m_hDevice->Close();
-    m_hDevice.reset();
-    if (err != 0) {
-        qvhost::MessageBox(FelgrinLoadString(IDS_CLOSE_HANDLE_FAILED), qvhost::kMbOk);
-        return 0;
-    }
-    return 1;
+    return m_pPort ? m_pPort->Close() : 1;
 }
 
+// The one write policy of every transport: a cutter that takes nothing for a whole write
+// time-out, or whose connection is gone, gets the operator asked at once; errors that may pass
+// are retried up to the retry limit. The waits are cut into slices with messages pumped in
+// between, so a Cancel is seen promptly.
 DWORD CBaseCutter::DeviceWrite(const BYTE* data, DWORD length) {
-    if (CutCancelled() || !m_hDevice) {
+    CCutterPort* port = m_pPort.get();
+    if (CutCancelled() || !port || !port->IsOpen()) {
         m_nWriteRetries = CUTTER_WRITE_RETRIES;
         m_bFlushAfterWrite = 0;
         return 0;
@@ -567,77 +536,77 @@ DWORD CBaseCutter::DeviceWrite(const BYTE* data, DWORD length) {
     fnMessageLoop();
     DWORD written = 0;
     int failures = 0;
-    int otherErrors = 0;
-    bool charDevice = IsCharacterDevice();
+    int errors = 0;
+    DWORD stalledMs = 0;
     while (written < length) {
-        int n = m_hDevice->Write(data + written, length - written, m_nWriteTimeoutMs);
+        DWORD wait = m_nWriteTimeoutMs < kWriteWaitSliceMs ? m_nWriteTimeoutMs : kWriteWaitSliceMs;
+        int n = port->Write(data + written, length - written, wait);
         if (n > 0) {
             written += DWORD(n);
             failures = 0;
-            otherErrors = 0;
+            errors = 0;
+            stalledMs = 0;
             fnMessageLoop();
+            if (CutCancelled())
+                break;
             continue;
         }
+        if (n == PORT_WRITE_REPORTED)
+            break;
         bool ask;
-        if (n == 0) {
-            ask = ++failures >= m_nWriteRetries;
+        if (n == PORT_WRITE_TIMEOUT) {
+            stalledMs += wait;
+            ask = stalledMs >= m_nWriteTimeoutMs;
+        } else if (n == PORT_WRITE_GONE) {
+            ask = true;
         } else {
             // A device error is not a time-out, but it is bounded too, or a pulled cable would
             // keep the program busy for ever.
-            ask = ++otherErrors >= kOtherErrorLimit || ++failures >= m_nWriteRetries;
+            ask = ++errors >= kOtherErrorLimit || ++failures >= m_nWriteRetries;
         }
-        if (charDevice && n < 0)
-            m_hDevice->PurgeReceive();
+        if (port->IsCharacterDevice() && n < 0)
+            port->PurgeReceive();
         if (ask) {
             int answer = qvhost::MessageBox(FelgrinLoadString(IDS_DEVICE_WRITE_TIMEOUT),
                                             qvhost::kMbRetryCancel | qvhost::kMbIconExclamation);
             if (answer != qvhost::kIdRetry) {
                 SetCutCancelled(1);
-                if (charDevice)
-                    m_hDevice->PurgeTransmit();
+                if (port->IsCharacterDevice())
+                    port->PurgeTransmit();
                 break;
             }
             failures = 0;
-            otherErrors = 0;
+            errors = 0;
+            stalledMs = 0;
         }
         fnMessageLoop();
         if (CutCancelled())
             break;
     }
-    if (m_bFlushAfterWrite && m_hDevice)
-        m_hDevice->Flush();
+    if (m_bFlushAfterWrite)
+        port->Flush();
     m_nWriteRetries = CUTTER_WRITE_RETRIES;
     m_bFlushAfterWrite = 0;
     return written;
 }
 
-int CBaseCutter::DeviceRead(BYTE* buffer, DWORD length, const char* terminators) {
-    if (length == 0 || !terminators || !m_hDevice)
+int CBaseCutter::DeliverOutput() {
+    CCutterPort* port = m_pPort.get();
+    if (!port || !port->IsOpen() || CutCancelled())
         return 0;
-    auto isTerminator = [terminators](BYTE b) {
-        return b == 0 || std::strchr(terminators, char(b)) != nullptr;
-    };
-    ULONGLONG start = GetTickCount64();
-    DWORD count = 0;
-    while (count < length) {
-        ULONGLONG elapsed = GetTickCount64() - start;
-        if (elapsed >= m_nReadTimeoutMs)
-            break;
-        BYTE b = 0;
-        int n = m_hDevice->Read(&b, 1, DWORD(m_nReadTimeoutMs - elapsed));
-        if (n == 1) {
-            buffer[count++] = b;
-            if (isTerminator(b))
-                break;
-            fnMessageLoop();
-            continue;
-        }
-        if (n == 0 || n < 0)
-            break; // time-out, error or the far side gone: what came is the reply
+    while (!port->Deliver(m_nWriteTimeoutMs)) {
+        // The bytes were taken by the system but never reached the cutter.
+        WriteLogFile("\nFailed to Write to Cutter - \n");
+        int answer = qvhost::MessageBox(FelgrinLoadString(IDS_DEVICE_WRITE_TIMEOUT),
+                                        qvhost::kMbRetryCancel | qvhost::kMbIconExclamation);
+        if (answer != qvhost::kIdRetry)
+            return CUT_ERR_WRITE;
     }
-    m_hDevice->PurgeReceive();
-    buffer[count] = 0;
-    return int(count);
+    return 0;
+}
+
+int CBaseCutter::DeviceRead(BYTE* buffer, DWORD length, const char* terminators) {
+    return Port()->Read(buffer, length, terminators, m_nReadTimeoutMs);
 }
 
 // Registry.

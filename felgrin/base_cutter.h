@@ -2,11 +2,11 @@
 // the job being sent. Data points are micrometres; the cutter works in steps of the resolution.
 #pragma once
 
+#include "felgrin/cutter_port.h"
 #include "felgrin/dlg_cancel_cut.h"
 #include "pivora/geometry/geometry_types.h"
 #include "platform/core/cstring.h"
 #include "platform/core/object.h"
-#include "platform/system/device_port.h"
 #include "platform/system/settings_store.h"
 #include "qvutils/comms_params.h"
 
@@ -40,6 +40,13 @@ enum ECutterDevice {
 
 // Where the media's origin lies, which decides how data points turn into cutter steps.
 typedef int LaserOrigin;
+
+// The retry limit of a device write outside the first command of an output.
+constexpr int CUTTER_WRITE_RETRIES = 50;
+
+// What CutterPurgeComm drops: what was written and not yet sent, or what came and was not read.
+constexpr int PURGE_TXCLEAR = 4;
+constexpr int PURGE_RXCLEAR = 8;
 
 constexpr int CUTTER_MODEL_DMPL = 2;
 constexpr int CUTTER_MODEL_QX3 = 3;
@@ -97,7 +104,6 @@ public:
     int InStartEndDoc() const { return m_bInDoc; }
     int InStartEndOutput() const { return m_bInOutput; }
     int IsBusy() const { return m_bInOutput; }
-    int IsReady() const { return m_bReady; }
     int IsPenUp() const { return m_bPenUp; }
     void ZeroExtents();
     int CheckIfValidMovePoint(POINT* point);
@@ -198,18 +204,22 @@ protected:
     int WriteString(const std::string& text);
     int WriteCommand(const std::string& command);
     int WritePoint(POINT* point);
-    int DeviceSetupCommPort();
+    // The transport of the port as it is named now, made when none is open for it.
+    CCutterPort* Port();
+    // A transport for the port's name; dialects add their own kinds.
+    virtual std::unique_ptr<CCutterPort> MakePort();
+    // Waits until the output has reached the cutter; the operator is asked when it does not.
+    int DeliverOutput();
     bool OpenCutLog();
     void CloseCutLog();
-    bool IsCharacterDevice() const;
 
     CCutterInstance* m_pCutInst = nullptr;
-    std::unique_ptr<platform::CDevicePort> m_hDevice;
-    int m_nWriteRetries = 50;
+    std::unique_ptr<CCutterPort> m_pPort;
+    CString m_strPortMadeFor;
+    int m_nWriteRetries = CUTTER_WRITE_RETRIES;
     int m_bFlushAfterWrite = 0;
     std::FILE* m_hCutLog = nullptr;
     int m_nType = 0;
-    int m_bReady = 0;
     int m_bPenUp = 0;
     int m_bTerminated = 1;
     int m_bCutLogOn = 1;
@@ -250,6 +260,10 @@ protected:
     DWORD m_nWriteTimeoutMs = 10000;
     DWORD m_nReadTimeoutMs = 1000;
     std::string m_strSetupError;
+
+private:
+    CString PortIdentity() const;
+    void MakeNewPort();
 };
 
 // Registry names of a cutter's settings, under FnGetRegistryString("Cutter-Settings").
@@ -266,6 +280,3 @@ constexpr int CUTTER_REG_STRING_MAX = 4096;
 constexpr int CUTTER_REG_MISSING = 0;
 constexpr int CUTTER_REG_READ = 1;
 constexpr int CUTTER_REG_DAMAGED = -1; // wrong type, wrong size or too long; left unused
-
-// The retry limit of a device write outside the first command of an output.
-constexpr int CUTTER_WRITE_RETRIES = 50;

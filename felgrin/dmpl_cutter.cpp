@@ -1,13 +1,25 @@
 #include "felgrin/dmpl_cutter.h"
 
 #include "felgrin/felgrin_strings.h"
+#include "felgrin/printer_cutter_port.h"
 #include "qvutils/host_services.h"
 #include "qvutils/qv_utils.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 IMPLEMENT_DYNCREATE(CDMPLCutter, CBaseCutter)
+
+namespace {
+
+std::string FormatCommand(const char* format, int value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+} // namespace
 
 CDMPLCutter::CDMPLCutter() {
     m_strSeparator = ",";
@@ -30,40 +42,50 @@ CDMPLCutter::CDMPLCutter() {
 }
 
 CDMPLCutter::~CDMPLCutter() {
-    if (m_pPrinter)
-        m_pPrinter.reset();
     DeviceClose();
 }
 
 void CDMPLCutter::fnSetTcpTimeouts(DWORD echoMs, DWORD readMs, DWORD lingerMs) {
-    m_nTcpEchoMs = echoMs;
-    m_nTcpReadMs = readMs;
-    m_nTcpLingerMs = lingerMs;
-    ConfigurePorts();
+    m_tcpWaits.echoMs = echoMs;
+    m_tcpWaits.readMs = readMs;
+    m_tcpWaits.lingerMs = lingerMs;
 }
 
 void CDMPLCutter::fnSetUsbWaits(DWORD creditWaitMs, int maxCreditWaits, DWORD pollMs,
                                 DWORD pipeMs) {
-    m_nUsbCreditMs = creditWaitMs;
-    m_nUsbMaxCreditWaits = maxCreditWaits;
-    m_nUsbPollMs = pollMs;
-    m_nUsbPipeMs = pipeMs;
-    ConfigurePorts();
+    m_usbWaits.creditWaitMs = creditWaitMs;
+    m_usbWaits.maxCreditWaits = maxCreditWaits;
+    m_usbWaits.pollMs = pollMs;
+    m_usbWaits.pipeMs = pipeMs;
 }
 
-void CDMPLCutter::ConfigurePorts() {
-    if (m_pTcpPort) {
-        m_pTcpPort->m_nEchoTimeoutMs = m_nTcpEchoMs;
-        m_pTcpPort->m_nReadTimeoutMs = m_nTcpReadMs;
-        m_pTcpPort->m_nCloseLingerMs = m_nTcpLingerMs;
-        m_pTcpPort->m_nDrainTimeoutMs = m_nTcpReadMs < 2000 ? m_nTcpReadMs : 2000;
+std::unique_ptr<CCutterPort> CDMPLCutter::MakePort() {
+    const CString& name = m_CommsParams.szPortName;
+    switch (GetDeviceType()) {
+    case DEVICE_USB:
+        return std::make_unique<CUsbCutterPort>(CUsbCutterPort::PortNumber(name),
+                                                m_nCutterModel == CUTTER_MODEL_QX3, m_usbWaits);
+    case DEVICE_TCP:
+        return std::make_unique<CTcpCutterPort>(name.ToUtf8(), m_strService, m_tcpWaits);
+    case DEVICE_PRINTER:
+        return std::make_unique<CPrinterCutterPort>(name);
+    default:
+        return CBaseCutter::MakePort();
     }
-    if (m_pUsbPort) {
-        m_pUsbPort->m_nCreditWaitMs = m_nUsbCreditMs;
-        m_pUsbPort->m_nMaxCreditWaits = m_nUsbMaxCreditWaits;
-        m_pUsbPort->m_nPollMs = m_nUsbPollMs;
-        m_pUsbPort->m_nPipeTimeoutMs = m_nUsbPipeMs;
+}
+
+int CDMPLCutter::DeviceOpen(int showErrors) {
+    // The plain ports always say why they did not open.
+    int type = GetDeviceType();
+    bool ownTransport = type == DEVICE_USB || type == DEVICE_TCP || type == DEVICE_PRINTER;
+    int r = CBaseCutter::DeviceOpen(ownTransport ? showErrors : 1);
+    std::string note = m_pPort->OpenNote();
+    if (!note.empty()) {
+        if (m_bCutLogOn && !m_hCutLog)
+            OpenCutLog();
+        WriteLogFile(note);
     }
+    return r;
 }
 
 int CDMPLCutter::OpenIfNeeded(bool& openedHere) {
@@ -86,36 +108,17 @@ int CDMPLCutter::WriteInitIfPending() {
 int CDMPLCutter::StartOutput(int showCancel, int init) {
     CBaseCutter::StartOutput(showCancel, 1);
     // The log was made anew: keep what the connection had to say about its open.
-    if (m_pTcpPort && !m_pTcpPort->Note().empty())
-        WriteLogFile(m_pTcpPort->Note());
+    if (IsDeviceOpen() && !m_pPort->OpenNote().empty())
+        WriteLogFile(m_pPort->OpenNote());
     fnSetStatus(L"Start Output");
-    bool opened = false;
-    switch (GetDeviceType()) {
-    case DEVICE_USB:
-        if (m_pUsbPort)
-            m_pUsbPort->Open();
-        break;
-    case DEVICE_SERIAL:
-    case DEVICE_PARALLEL:
-    case DEVICE_TCP:
+    if (Port()->HeldForOutput()) {
+        bool opened = false;
         OpenIfNeeded(opened);
-        break;
-    case DEVICE_PRINTER: {
-        std::string error;
-        m_pPrinter = platform::CPrinterQueue::Open(m_CommsParams.szPortName, &error);
-        if (m_pPrinter && !m_pPrinter->StartDoc(DMPL_PRINT_JOB_NAME, &error))
-            m_pPrinter.reset();
-        if (!m_pPrinter) {
-            CString text;
-            text.Format(FelgrinLoadString(IDS_FAILED_OPEN_SPOOLER),
-                        m_CommsParams.szPortName.GetString());
-            qvhost::MessageBox(text, qvhost::kMbOk | qvhost::kMbIconExclamation);
-            WriteLogFile(error);
-        }
-        break;
-    }
-    default:
-        break;
+    } else {
+        CCutterPort* port = Port();
+        port->StartOutput();
+        if (!port->IsOpen() && !port->OpenNote().empty())
+            WriteLogFile(port->OpenNote());
     }
     m_nWriteRetries = 1;
     int result = 0;
@@ -132,29 +135,17 @@ int CDMPLCutter::StartOutput(int showCancel, int init) {
 
 int CDMPLCutter::EndOutput() {
     fnSetStatus(L"End Output");
+    int delivered = DeliverOutput();
     int result = CBaseCutter::EndOutput();
-    switch (GetDeviceType()) {
-    case DEVICE_USB:
-        if (m_pUsbPort)
-            m_pUsbPort->Close();
-        break;
-    case DEVICE_SERIAL:
-    case DEVICE_PARALLEL:
-    case DEVICE_TCP:
+    CCutterPort* port = Port();
+    if (port->HeldForOutput()) {
         DeviceClose();
-        break;
-    case DEVICE_PRINTER:
-        if (m_pPrinter) {
-            // A job the scheduler refused was not cut: say so rather than report success.
-            if (!m_pPrinter->EndDoc() && result == 0)
-                result = CUT_ERR_WRITE;
-            m_pPrinter.reset();
-        }
-        break;
-    default:
-        break;
+    } else {
+        int r = port->EndOutput();
+        if (r != 0 && result == 0)
+            result = r;
     }
-    return result;
+    return result != 0 ? result : delivered;
 }
 
 int CDMPLCutter::PenUp() {
@@ -191,7 +182,7 @@ int CDMPLCutter::Recut(int count) {
     fnSetStatus(L"Recut");
     bool opened;
     OpenIfNeeded(opened);
-    std::string text = "\x1b;@:RECUT=" + std::to_string(count) + ".END.";
+    std::string text = FormatCommand(DMPL_RECUT_FORMAT, count);
     return SendString(text);
 }
 
@@ -200,7 +191,7 @@ int CDMPLCutter::Feed(CLpoint* point) {
     bool opened;
     OpenIfNeeded(opened);
     ShowCancelDlg(1);
-    std::string text = m_bInOutput ? DMPL_FEED : DMPL_INIT DMPL_FEED;
+    std::string text = m_bInOutput ? std::string(DMPL_FEED) : std::string(DMPL_INIT) + DMPL_FEED;
     m_bInitBeforePen = 1;
     if (qvhost::GetAppParam(L"Cut Out Feed Options", 0) != 0 &&
         qvhost::GetAppParam(L"Cut Out Feed Then Cut", 0) == 1)
@@ -226,7 +217,7 @@ int CDMPLCutter::Preload(const CWindow& window) {
     int n = int((double(window.y2) - window.y1) / 25 + 0.5);
     int count = n == 0 ? 0 : n + 1;
     fnSetStatus(L"Preload");
-    int r = WriteCommand("EW " + std::to_string(count));
+    int r = WriteCommand(FormatCommand(DMPL_PRELOAD_FORMAT, count));
     if (r == 0) {
         CLpoint corner(window.x1, window.y1);
         r = Feed(&corner);
@@ -239,10 +230,10 @@ int CDMPLCutter::Preload(const CWindow& window) {
 int CDMPLCutter::fnSetLineStyle(int style) {
     WriteInitIfPending();
     int r = 0;
-    if (style == 1) {
+    if (style == DMPL_LINE_STYLE_PERFORATE) {
         r = WriteCommand(DMPL_LINE_STYLE_PERFORATED);
         m_bPerforating = m_bPerforating || r == 0;
-    } else if (style != 1 && m_bPerforating) {
+    } else if (m_bPerforating) {
         r = WriteCommand(DMPL_LINE_STYLE_NORMAL);
         m_bPerforating = r != 0;
     }
@@ -254,8 +245,7 @@ int CDMPLCutter::SetExtents(CWindow* window) {
     if (!window)
         return 0;
     m_wMediaExtents = *window;
-    int t = GetDeviceType();
-    if (t == DEVICE_FILE || t == DEVICE_PARALLEL || t == DEVICE_PRINTER)
+    if (Port()->TakesMediaAsInquired())
         m_wInquired = *window;
     return 0;
 }
@@ -267,8 +257,7 @@ int CDMPLCutter::SendString(std::string& text) {
 int CDMPLCutter::InquireExtents(CWindow* window) {
     fnSetStatus(L"Inquire Extents from Cutter");
     int result = CUT_ERR_NO_DEVICE;
-    int t = GetDeviceType();
-    if (t == DEVICE_SERIAL || t == DEVICE_USB || t == DEVICE_TCP) {
+    if (Port()->AnswersInquiries()) {
         bool opened = false;
         if (OpenIfNeeded(opened)) {
             result = ReadExtents(window);
@@ -277,7 +266,7 @@ int CDMPLCutter::InquireExtents(CWindow* window) {
         } else {
             result = CUT_ERR_OPEN;
         }
-    } else if (t == DEVICE_FILE || t == DEVICE_PARALLEL || t == DEVICE_PRINTER) {
+    } else if (Port()->TakesMediaAsInquired()) {
         WriteCommand(DMPL_READ_EXTENTS);
         result = 0;
         if (window)
@@ -285,8 +274,7 @@ int CDMPLCutter::InquireExtents(CWindow* window) {
     }
     if (result != 0 && window)
         *window = m_wInquired;
-    if (t == DEVICE_SERIAL)
-        CutterPurgeComm(8);
+    CutterPurgeComm(PURGE_RXCLEAR);
     fnSetStatus(L"OK");
     return result;
 }
@@ -306,14 +294,8 @@ int CDMPLCutter::ReadReply(std::string& reply) {
 }
 
 int CDMPLCutter::ReadExtents(CWindow* window) {
-    int t = GetDeviceType();
-    if (t == DEVICE_SERIAL)
-        CutterPurgeComm(8);
-    else if (t == DEVICE_USB && m_pUsbPort) {
-        m_pUsbPort->Drain();
-        m_pUsbPort->Drain();
-    } else if (t == DEVICE_TCP && m_pTcpPort)
-        m_pTcpPort->Drain();
+    if (m_pPort)
+        m_pPort->DiscardInput();
 
     m_nWriteRetries = 1;
     m_bFlushAfterWrite = 1;
@@ -351,14 +333,14 @@ int CDMPLCutter::ReadExtents(CWindow* window) {
                 *window = w;
             return 0;
         }
-        if (attempt >= 5) {
+        if (attempt >= DMPL_EXTENTS_TRIES) {
             CString text = L"Failed to read extents from cutter\nReturns <%s>";
             CString shown;
             shown.Format(text, CString(reply).GetString());
             qvhost::MessageBox(shown, qvhost::kMbOk | qvhost::kMbIconExclamation);
             return CUT_ERR_READ;
         }
-        fnQvWaitTimer(2000, true);
+        fnQvWaitTimer(DMPL_EXTENTS_RETRY_WAIT_MS, true);
         m_nWriteRetries = 1;
         r = WriteCommand(DMPL_READ_EXTENTS);
         m_bTerminated = 1;
@@ -414,123 +396,4 @@ int CDMPLCutter::ReadExtentsData(const char* reply, int& a, int& b, POINT& posit
     position = {values[2], values[3]};
     e = CWindow(values[4], values[5], values[6], values[7]);
     return 1;
-}
-
-int CDMPLCutter::IsDeviceOpen() {
-    int t = GetDeviceType();
-    if (t == DEVICE_USB)
-        return m_pUsbPort != nullptr;
-    if (t == DEVICE_TCP)
-        return m_pTcpPort != nullptr;
-    return CBaseCutter::IsDeviceOpen();
-}
-
-int CDMPLCutter::DeviceOpen(int showErrors) {
-    int t = GetDeviceType();
-    if (t == DEVICE_USB) {
-        const CString& name = m_CommsParams.szPortName;
-        int number = 1;
-        if (name.GetLength() == 4 && name[3] >= L'0' && name[3] <= L'9')
-            number = name[3] - L'0';
-        m_pUsbPort = std::make_unique<CUsbPort>(number, m_nCutterModel == CUTTER_MODEL_QX3);
-        ConfigurePorts();
-        if (!m_pUsbPort->Open()) {
-            if (showErrors)
-                qvhost::MessageBox(FelgrinLoadString(IDS_NO_USB_DEVICE),
-                                   qvhost::kMbOk | qvhost::kMbIconExclamation);
-            m_pUsbPort.reset();
-            return 0;
-        }
-        m_pUsbPort->Close();
-        return 1;
-    }
-    if (t == DEVICE_PRINTER)
-        return 1;
-    if (t == DEVICE_TCP) {
-        if (m_bCutLogOn && !m_hCutLog)
-            OpenCutLog();
-        m_pTcpPort = std::make_unique<CTcpPort>();
-        ConfigurePorts();
-        std::string host = m_CommsParams.szPortName.ToUtf8();
-        int r = m_pTcpPort->Open(host.c_str(), m_strService.c_str());
-        if (!m_pTcpPort->Note().empty())
-            WriteLogFile(m_pTcpPort->Note());
-        if (r != 0) {
-            if (showErrors)
-                qvhost::MessageBox(L"Could not open Vanter Socket Cutter",
-                                   qvhost::kMbOk | qvhost::kMbIconExclamation);
-            m_pTcpPort.reset();
-            return 0;
-        }
-        return 1;
-    }
-    return CBaseCutter::DeviceOpen(1);
-}
-
-int CDMPLCutter::DeviceClose() {
-    int t = GetDeviceType();
-    if (t == DEVICE_USB) {
-        if (m_pUsbPort)
-            m_pUsbPort->Close();
-        m_pUsbPort.reset();
-        return 0;
-    }
-    if (t == DEVICE_PRINTER)
-        return 0;
-    if (t == DEVICE_TCP) {
-        if (m_pTcpPort)
-            m_pTcpPort->Close();
-        m_pTcpPort.reset();
-        return 0;
-    }
-    return CBaseCutter::DeviceClose();
-}
-
-DWORD CDMPLCutter::DeviceWrite(const BYTE* data, DWORD length) {
-    int t = GetDeviceType();
-    if (t == DEVICE_USB || t == DEVICE_TCP || t == DEVICE_PRINTER) {
-        DWORD written = 0;
-        if (!CutCancelled()) {
-            fnMessageLoop();
-            int n = 0;
-            if (t == DEVICE_USB)
-                n = m_pUsbPort ? m_pUsbPort->Write(data, int(length)) : 0;
-            else if (t == DEVICE_TCP)
-                n = m_pTcpPort ? m_pTcpPort->Write(data, int(length)) : 0;
-            else
-                n = m_pPrinter ? m_pPrinter->Write(data, length) : 0;
-            written = n > 0 ? DWORD(n) : 0;
-        }
-        m_nWriteRetries = CUTTER_WRITE_RETRIES;
-        m_bFlushAfterWrite = 0;
-        return written;
-    }
-    return CBaseCutter::DeviceWrite(data, length);
-}
-
-int CDMPLCutter::DeviceRead(BYTE* buffer, DWORD length, const char* terminators) {
-    int t = GetDeviceType();
-    if (t == DEVICE_USB) {
-        if (!m_pUsbPort)
-            return -2;
-        int n = m_pUsbPort->Read(buffer, int(length));
-        if (n > int(length))
-            n = int(length);
-        return n;
-    }
-    if (t == DEVICE_FILE || t == DEVICE_PARALLEL || t == DEVICE_PRINTER)
-        return 0;
-    if (t == DEVICE_TCP) {
-        if (!m_pTcpPort)
-            return -2;
-        std::string text;
-        int n = m_pTcpPort->Read(text, int(length));
-        if (n > int(length))
-            n = int(length);
-        if (n > 0)
-            std::memcpy(buffer, text.data(), size_t(n));
-        buffer[n > 0 ? n : 0] = 0;
-        return n;
-    }
-    return CBaseCutter::DeviceRead(buffer, length, terminators);
 }

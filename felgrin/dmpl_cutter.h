@@ -3,25 +3,32 @@
 #pragma once
 
 #include "felgrin/base_cutter.h"
-#include "felgrin/tcp_port.h"
-#include "felgrin/usb_port.h"
-#include "platform/system/printer_queue.h"
+#include "felgrin/tcp_cutter_port.h"
+#include "felgrin/usb_cutter_port.h"
 
 #include <memory>
 
 // Command texts.
-#define DMPL_INIT ";:HOA,ECN,U,"
-#define DMPL_PEN_UP "U"
-#define DMPL_PEN_DOWN "D"
-#define DMPL_DESELECT "@"
-#define DMPL_FEED "e"
-#define DMPL_FEED_THEN_CUT ";:c"
-#define DMPL_LINE_STYLE_PERFORATED "P6"
-#define DMPL_LINE_STYLE_NORMAL "P0"
-#define DMPL_READ_EXTENTS ";:ER"
+inline constexpr char DMPL_INIT[] = ";:HOA,ECN,U,";
+inline constexpr char DMPL_PEN_UP[] = "U";
+inline constexpr char DMPL_PEN_DOWN[] = "D";
+inline constexpr char DMPL_DESELECT[] = "@";
+inline constexpr char DMPL_FEED[] = "e";
+inline constexpr char DMPL_FEED_THEN_CUT[] = ";:c";
+inline constexpr char DMPL_LINE_STYLE_PERFORATED[] = "P6";
+inline constexpr char DMPL_LINE_STYLE_NORMAL[] = "P0";
+inline constexpr char DMPL_READ_EXTENTS[] = ";:ER";
+// Recut: ESC, then this with the count.
+inline constexpr char DMPL_RECUT_FORMAT[] = "\x1b;@:RECUT=%d.END.";
+// Preload: the count of rows of 25 data units.
+inline constexpr char DMPL_PRELOAD_FORMAT[] = "EW %d";
 
-// The title of a raw job on a printer queue.
-#define DMPL_PRINT_JOB_NAME L"Vanter Plot"
+// The line style that perforates.
+constexpr int DMPL_LINE_STYLE_PERFORATE = 1;
+
+// The tries of an extents request before the reply counts as unreadable, and the wait between.
+constexpr int DMPL_EXTENTS_TRIES = 5;
+constexpr DWORD DMPL_EXTENTS_RETRY_WAIT_MS = 2000;
 
 class CDMPLCutter : public CBaseCutter {
     DECLARE_DYNCREATE(CDMPLCutter)
@@ -42,18 +49,12 @@ public:
     int SetExtents(CWindow* window) override;
     int SendString(std::string& text) override;
     int fnSetLineStyle(int style) override;
-    int IsDeviceOpen() override;
     int DeviceOpen(int showErrors) override;
-    int DeviceClose() override;
-    DWORD DeviceWrite(const BYTE* data, DWORD length) override;
-    int DeviceRead(BYTE* buffer, DWORD length, const char* terminators) override;
 
     virtual int ReadExtents(CWindow* window);
     virtual int ReadExtentsData(const char* reply, int& a, int& b, POINT& position,
                                 CWindow* extents);
 
-    CUsbPort* fnGetUsbPort() const { return m_pUsbPort.get(); }
-    CTcpPort* fnGetTcpPort() const { return m_pTcpPort.get(); }
     int fnGetReadBufferSize() const { return m_nReadBufferSize; }
     // The TCP service a network cutter listens on ("9100"; tests use a loopback port).
     void fnSetNetworkService(const std::string& service) { m_strService = service; }
@@ -67,20 +68,15 @@ protected:
     int WriteInitIfPending();
     // A reply of the cutter: bytes read, 0 for none, negative for a failed read.
     int ReadReply(std::string& reply);
-    void ConfigurePorts();
+    std::unique_ptr<CCutterPort> MakePort() override;
 
-    std::unique_ptr<CUsbPort> m_pUsbPort;
-    std::unique_ptr<CTcpPort> m_pTcpPort;
-    int m_nUnused = 0;
     int m_nReadBufferSize = 128;
     int m_bInitBeforePen = 1;
     // The cutter keeps the perforating tool until told otherwise.
     int m_bPerforating = 0;
-    std::unique_ptr<platform::CPrinterQueue> m_pPrinter;
     std::string m_strService = "9100";
-    DWORD m_nTcpEchoMs = 100, m_nTcpReadMs = 10000, m_nTcpLingerMs = 3000;
-    DWORD m_nUsbCreditMs = 2000, m_nUsbPollMs = 25, m_nUsbPipeMs = 10000;
-    int m_nUsbMaxCreditWaits = 15;
+    TcpWaits m_tcpWaits;
+    UsbWaits m_usbWaits;
 };
 
 // The largest extents reply read at once; the parameter that sets it is bounded by this.

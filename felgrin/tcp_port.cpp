@@ -1,6 +1,28 @@
 #include "felgrin/tcp_port.h"
 
+#include "qvutils/host_services.h"
 #include "qvutils/qv_utils.h"
+
+#include <cerrno>
+#include <linux/sockios.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+
+namespace {
+
+// Slices of the waits at the end of a job, so the program stays live.
+constexpr int kDeliverSliceMs = 10;
+
+// Bytes sent and not yet acknowledged by the cutter.
+int UnacknowledgedBytes(int fd) {
+    int queued = 0;
+    if (::ioctl(fd, SIOCOUTQ, &queued) != 0)
+        return -1;
+    return queued;
+}
+
+} // namespace
 
 CTcpPort::~CTcpPort() {
     if (m_socket.IsOpen())
@@ -9,6 +31,7 @@ CTcpPort::~CTcpPort() {
 
 int CTcpPort::Open(const char* host, const char* service) {
     m_note.clear();
+    m_bDelivered = false;
     std::string note;
     platform::EchoResult echo =
         platform::EchoTest(host, "Vanter Ping For Device", m_nEchoTimeoutMs, &note);
@@ -31,9 +54,12 @@ int CTcpPort::Open(const char* host, const char* service) {
 void CTcpPort::Close() {
     if (!m_socket.IsOpen())
         return;
-    // Give the cutter time to take the last bytes before the connection goes.
-    fnQvWaitTimer(m_nCloseLingerMs, true);
+    // Give the cutter time to take the last bytes before the connection goes, unless they are
+    // known to have reached it.
+    if (!m_bDelivered)
+        fnQvWaitTimer(m_nCloseLingerMs, true);
     m_socket.Close();
+    m_bDelivered = false;
 }
 
 int CTcpPort::Write(const void* data, int length) {
@@ -67,5 +93,68 @@ void CTcpPort::Drain() {
             break;
         total += n;
         wait = 0;
+    }
+}
+
+int CTcpPort::WriteSome(const void* data, int length, DWORD waitMs) {
+    if (!m_socket.IsOpen() || length < 0)
+        return -1;
+    if (length == 0)
+        return 0;
+    int fd = m_socket.Fd();
+    pollfd p = {fd, POLLOUT, 0};
+    int r = ::poll(&p, 1, int(waitMs));
+    if (r < 0 && errno != EINTR) {
+        m_socket.Close();
+        return -1;
+    }
+    if (r <= 0)
+        return 0;
+    ssize_t n = ::send(fd, data, size_t(length), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0)
+        return int(n);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        return 0;
+    m_socket.Close();
+    return -1;
+}
+
+bool CTcpPort::Deliver(DWORD timeoutMs) {
+    if (!m_socket.IsOpen())
+        return false;
+    int fd = m_socket.Fd();
+    ::shutdown(fd, SHUT_WR);
+    DWORD waited = 0;
+    DWORD quiet = 0; // time since every byte was acknowledged
+    for (;;) {
+        int queued = UnacknowledgedBytes(fd);
+        if (queued < 0)
+            return false;
+        pollfd p = {fd, POLLIN, 0};
+        int r = ::poll(&p, 1, kDeliverSliceMs);
+        if (r > 0) {
+            char sink[1024];
+            ssize_t n = ::recv(fd, sink, sizeof sink, MSG_DONTWAIT);
+            if (n == 0) {
+                // The cutter closed its side: it read everything if nothing is left unacknowledged.
+                m_bDelivered = UnacknowledgedBytes(fd) == 0;
+                return m_bDelivered;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EINTR)
+                return false; // reset: the cutter dropped what it had not read
+        }
+        qvhost::PumpMessages();
+        waited += kDeliverSliceMs;
+        if (queued == 0) {
+            quiet += kDeliverSliceMs;
+            if (quiet >= m_nCloseLingerMs) {
+                m_bDelivered = true;
+                return true;
+            }
+        } else {
+            quiet = 0;
+        }
+        if (waited >= timeoutMs)
+            return queued == 0;
     }
 }

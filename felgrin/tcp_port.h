@@ -20,6 +20,13 @@ public:
     int Read(std::string& destination, int length);
     // Discards pending input before a request that expects a fresh reply.
     void Drain();
+    // Sends what the connection takes within waitMs: the count (> 0), 0 when it took nothing,
+    // -1 when the connection failed (it is then closed).
+    int WriteSome(const void* data, int length, DWORD waitMs);
+    // Ends the sending side and waits, at most timeoutMs, until the cutter has taken every
+    // byte: it acknowledged all of them and closed its side, or stayed quiet for the close
+    // linger. False when bytes were left or the cutter reset the connection.
+    bool Deliver(DWORD timeoutMs);
     bool IsOpen() const { return m_socket.IsOpen(); }
 
     // A line for the cut log about the open (the echo refused, a failed connection); empty
@@ -37,4 +44,5 @@ public:
 private:
     platform::CTcpSocket m_socket;
     std::string m_note;
+    bool m_bDelivered = false;
 };

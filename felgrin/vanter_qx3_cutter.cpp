@@ -19,11 +19,3 @@ int CVanterQX3Cutter::InquireExtents(CWindow* window) {
 int CVanterQX3Cutter::fnSetLineStyle(int) {
     return 0;
 }
-
-int CVanterQX3Cutter::DeviceOpen(int showErrors) {
-    // The QX3 library is chosen by the cutter model; a network address opens as for DM/PL.
-    if (GetDeviceType() == DEVICE_USB || GetDeviceType() == DEVICE_PRINTER ||
-        GetDeviceType() == DEVICE_TCP)
-        return CDMPLCutter::DeviceOpen(showErrors);
-    return CBaseCutter::DeviceOpen(1);
-}

@@ -12,5 +12,4 @@ public:
 
     int InquireExtents(CWindow* window) override;
     int fnSetLineStyle(int style) override;
-    int DeviceOpen(int showErrors) override;
 };

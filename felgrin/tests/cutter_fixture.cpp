@@ -128,7 +128,8 @@ struct ListenerSync {
 };
 } // namespace
 
-LoopbackCutter::LoopbackCutter(std::string reply) : m_reply(std::move(reply)) {
+LoopbackCutter::LoopbackCutter(std::string reply, Behaviour b)
+    : m_reply(std::move(reply)), m_behaviour(b) {
     m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int one = 1;
     ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -171,7 +172,22 @@ void LoopbackCutter::Run() {
         {
             std::lock_guard<std::mutex> lock(sync->m);
             ++m_connections;
-            m_open = true;
+            m_open = m_behaviour != Behaviour::ClosesAtOnce && m_behaviour != Behaviour::Resets;
+        }
+        if (m_behaviour == Behaviour::Resets) {
+            linger hard = {1, 0}; // a close that resets the connection
+            ::setsockopt(c, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        }
+        if (!m_open) {
+            ::close(c);
+            sync->cv.notify_all();
+            continue;
+        }
+        if (m_behaviour == Behaviour::NeverReads) {
+            pollfd w = {m_wake[0], POLLIN, 0};
+            ::poll(&w, 1, 10000);
+            ::close(c);
+            return;
         }
         std::string pending;
         for (;;) {

@@ -49,10 +49,13 @@ private:
 std::string ReadWholeFile(const std::string& path);
 
 // A TCP listener on 127.0.0.1 that stands in for a network cutter: it takes connections one
-// after the other, keeps every byte, and answers ";:ER" with `reply` when one is set.
+// after the other, keeps every byte, and answers ";:ER" with `reply` when one is set. Faulty
+// cutters never read, close each connection at once, or reset it.
 class LoopbackCutter {
 public:
-    explicit LoopbackCutter(std::string reply = std::string());
+    enum class Behaviour { Reads, NeverReads, ClosesAtOnce, Resets };
+    explicit LoopbackCutter(std::string reply = std::string(), Behaviour b = Behaviour::Reads);
+    explicit LoopbackCutter(Behaviour b) : LoopbackCutter(std::string(), b) {}
     ~LoopbackCutter();
     int Port() const { return m_port; }
     std::string PortText() const { return std::to_string(m_port); }
@@ -67,6 +70,7 @@ private:
     int m_port = 0;
     int m_wake[2] = {-1, -1};
     std::string m_reply;
+    Behaviour m_behaviour;
     std::string m_received;
     int m_connections = 0;
     bool m_open = false;

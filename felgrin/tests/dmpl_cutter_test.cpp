@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -344,6 +346,83 @@ TEST_F(SerialCutter, WithoutXonTheWriteTimesOutAndTheJobReportsAFailedWrite) {
     c.EndOutput();
     c.EndDoc();
     EXPECT_NE(ReadFile("CutLog.txt").find("\nFailed to Write to Cutter - \n"), std::string::npos);
+}
+
+// The rest of a one-path job after its output start: the first failure, or 0.
+int MovesAndEnd(CDMPLCutter& c) {
+    POINT start = {1000, 2000};
+    int r = c.PolyMoveTo(&start, 1);
+    POINT cut[] = {{3000, 2000}, {3000, 4000}};
+    if (r == 0)
+        r = c.PolyLineTo(cut, 2);
+    int end = c.EndOutput();
+    return r != 0 ? r : end;
+}
+
+TEST_F(SerialCutter, StalledCutterGetsTheOperatorAskedAfterOneWriteTimeOut) {
+    std::atomic<bool> asked{false};
+    qvhost::SetMessageBoxResponder([&](const CString& text, UINT) {
+        m_messages.push_back(text.ToUtf8());
+        asked = true;
+        return qvhost::kIdCancel;
+    });
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetOrigin(1);
+    c.fnGetCommsParams()->nFlowControl = COMMS_FLOW_XONXOFF;
+    c.fnSetWriteTimeout(300);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    m_fake.Send("\x13");
+    ASSERT_TRUE(m_fake.WaitUntilStopped(2000));
+    // The cutter comes back on line after a while, whether or not anyone was asked.
+    std::thread cutter([&] {
+        for (int i = 0; i < 500 && !asked; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        m_fake.Send("\x11");
+    });
+    int r = MovesAndEnd(c);
+    cutter.join();
+    c.EndDoc();
+    EXPECT_EQ(r, CUT_ERR_WRITE);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Device Write Time-out\nIs the cutter off-line?");
+}
+
+TEST_F(SerialCutter, CancelDuringAStalledWriteIsSeenWithoutWaitingForTheTimeOut) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetOrigin(1);
+    c.fnGetCommsParams()->nFlowControl = COMMS_FLOW_XONXOFF;
+    c.fnSetWriteTimeout(60000);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    EXPECT_EQ(m_fake.Receive(2000, ";:HOA,ECN,U,"), ";:HOA,ECN,U,");
+    m_fake.Send("\x13");
+    ASSERT_TRUE(m_fake.WaitUntilStopped(2000));
+    // The operator presses Cancel half a second into the stall.
+    auto pressAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    qvhost::SetMessagePump([&] {
+        if (std::chrono::steady_clock::now() >= pressAt)
+            c.SetCutCancelled(1);
+    });
+    std::string after;
+    std::atomic<bool> ended{false};
+    std::thread cutter([&] {
+        for (int i = 0; i < 500 && !ended; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        m_fake.Send("\x11");
+        after = m_fake.Receive(1000);
+    });
+    int r = MovesAndEnd(c);
+    ended = true;
+    cutter.join();
+    qvhost::SetMessagePump(nullptr);
+    c.EndDoc();
+    EXPECT_EQ(r, CUT_ERR_WRITE);
+    EXPECT_TRUE(m_messages.empty());
+    // Nothing held up by the stall reaches the cutter once the operator has cancelled.
+    EXPECT_EQ(after, "");
 }
 
 TEST_F(SerialCutter, ExtentsInquiryReadsTheCuttersReply) {

@@ -103,3 +103,82 @@ TEST_F(TcpPort, ExtentsInquiryOverTheNetwork) {
 }
 
 } // namespace
+
+namespace {
+
+class FaultyNetworkCutter : public CutterTest {
+protected:
+    // A cutter on the listener, with waits short enough for a test.
+    static void Aim(CDMPLCutter& c, const LoopbackCutter& listener) {
+        c.SetPortName(L"127.0.0.1");
+        c.fnSetNetworkService(listener.PortText());
+        c.fnSetTcpTimeouts(200, 500, 500);
+        c.fnSetWriteTimeout(500);
+        c.fnSetOrigin(1);
+    }
+};
+
+// The first failure of a one-path job, or 0 when it all went.
+int OnePathJob(CDMPLCutter& c) {
+    int r = c.StartDocW();
+    if (r != 0)
+        return r;
+    r = c.StartOutput(0, 1);
+    POINT start = {1000, 2000};
+    if (r == 0)
+        r = c.PolyMoveTo(&start, 1);
+    POINT cut[] = {{3000, 2000}, {3000, 4000}};
+    if (r == 0)
+        r = c.PolyLineTo(cut, 2);
+    int end = c.EndOutput();
+    c.EndDoc();
+    return r != 0 ? r : end;
+}
+
+TEST_F(FaultyNetworkCutter, JobsThatDoNotReachTheCutterFailAndTheOperatorIsTold) {
+    for (auto behaviour :
+         {LoopbackCutter::Behaviour::ClosesAtOnce, LoopbackCutter::Behaviour::Resets}) {
+        LoopbackCutter listener(behaviour);
+        for (int job = 0; job < 5; ++job) {
+            m_messages.clear();
+            CDMPLCutter c;
+            Aim(c, listener);
+            // A reset can come before the connection is made: then the open fails.
+            int r = OnePathJob(c);
+            ASSERT_EQ(m_messages.size(), 1u) << int(behaviour) << " job " << job;
+            if (r == CUT_ERR_OPEN) {
+                EXPECT_EQ(m_messages[0], "Could not open Vanter Socket Cutter");
+            } else {
+                EXPECT_EQ(r, CUT_ERR_WRITE) << int(behaviour) << " job " << job;
+                EXPECT_EQ(m_messages[0], "Device Write Time-out\nIs the cutter off-line?");
+            }
+        }
+    }
+}
+
+TEST_F(FaultyNetworkCutter, CutterThatNeverReadsStopsALongJobWithTheQuestion) {
+    LoopbackCutter listener(LoopbackCutter::Behaviour::NeverReads);
+    CDMPLCutter c;
+    Aim(c, listener);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    std::string job(2 << 20, 'x');
+    int r = c.SendString(job);
+    int end = c.EndOutput();
+    c.EndDoc();
+    EXPECT_EQ(r != 0 ? r : end, CUT_ERR_WRITE);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], "Device Write Time-out\nIs the cutter off-line?");
+    EXPECT_NE(ReadFile("CutLog.txt").find("\nFailed to Write to Cutter - \n"), std::string::npos);
+}
+
+TEST_F(FaultyNetworkCutter, CutterThatReadsEverythingEndsTheJobWell) {
+    LoopbackCutter listener;
+    CDMPLCutter c;
+    Aim(c, listener);
+    EXPECT_EQ(OnePathJob(c), 0);
+    EXPECT_EQ(listener.Received(5000), ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,D,120,80,120,160");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+} // namespace
