@@ -1,0 +1,130 @@
+// CSplineItem: the curve item of a design. Its stored shape is a list of control points through
+// which the curve passes; break points cut the list into runs, and each run becomes line, arc or
+// fitted cubic segments (CBezier). The segments flatten into path elements at the curve level
+// each consumer asks for. Segments and elements are derived: neither is stored.
+#pragma once
+
+#include "spline/bezier.h"
+#include "vector/vector_item.h"
+
+#include "platform/graphics/gdi_objects.h"
+
+class CDWordArray;
+
+using CBezierArray = CArray<CBezier, CBezier&>;
+
+class CSplineItem : public CVectorItem {
+    DECLARE_SERIAL(CSplineItem)
+public:
+    // Mode words of control points.
+    static constexpr DWORD kSmooth = 0;
+    static constexpr DWORD kBreak = 0x200;
+    // Record id of the item's group: the control points.
+    static constexpr WORD kRecPoints = 0;
+    // Property bit: ends that touch do not count as closed.
+    static constexpr DWORD kKeepOpenBit = 0x800;
+    // The level of the copy's path elements.
+    static constexpr int kCopyLevel = 4;
+    // Tolerance of the closed test that allows moving the start.
+    static constexpr int kMoveStartTolerance = 100;
+    // Draw option: exact output, no thickening.
+    static constexpr int kDrawOptionExact = 0x10;
+    // Article values of the screen dash style.
+    static constexpr const wchar_t* kDashStyle = L".DASH_STYLE";
+    static constexpr const wchar_t* kDashStyleColourSet = L".DASH_STYLE_COLOUR_SET";
+    static constexpr const wchar_t* kDashStyleColourRgb = L".DASH_STYLE_COLOUR_RGB";
+    static constexpr const wchar_t* kPrintThickenAdj = L"Print Thicken Adj";
+    static constexpr int kPrintThickenAdjDefault = 3;
+
+    CSplineItem();
+    explicit CSplineItem(int n);
+    ~CSplineItem() override;
+
+    // n > 0 zero points; otherwise nothing changes.
+    void InitSplineItem(int n);
+
+    // Overrides of CItem.
+    using CVectorItem::DoTransform;
+    using CVectorItem::InsideOf;
+    void Serialize(CArchive& ar) override;
+    void OnDraw(CJoxView* view, CJoxDC* dc) override;
+    CObject* CopyObject(CObject* target) override;
+
+    // Overrides of CVectorItem.
+    using CVectorItem::CurveToggle;
+    using CVectorItem::MakePktArray;
+    using CVectorItem::PointDelete;
+    using CVectorItem::Vect;
+    void DrawPoint(CJoxDC* dc, int i, int size, int mode) override;
+    void DrawSelectedPoints(CJoxDC* dc) override;
+    void CurveToggle(int i, bool refresh) override;
+    // Toggles every selected point and rebuilds once; the argument is not used.
+    void CurveToggle(bool refresh) override;
+    void PointDelete() override;
+    int IsEmpty() override;
+    // Ends within tolerance on both axes and the keep-open property clear; ends apart clear it.
+    int IsClosed(int tolerance) override;
+    // Closed, and the first point is no break.
+    int IsClosedCurve(int tolerance) override;
+    void MakeCurves() override;
+    int VectCount() override;
+    CSb* VectPtr(int i) override;
+    void Vect(CSb p, int i) override;
+    void Vect(CSb p) override;
+    CSb Vect(int i) override;
+    CSbArray* Vect() override;
+    void DelVect(int first, int count) override;
+    void DelVect() override;
+    // Visit k of the passes uses levels[k] while k is below its size, then level.
+    void MakePktArray(CDWordArray* levels, int level) override;
+    void MakePktArray(int level) override;
+    int GetDpkt(int i, CDpkt& d) override;
+    // Marks as breaks the outer point of a short run at either end and both ends of a closed
+    // path. Curves are not rebuilt here.
+    void FixOldDesigns() override;
+    int ElementCount() override;
+    CLpoint GetElementPos(int i) override;
+    int DeleteElement(int i, int count) override;
+    int InsertElement(int at, void* points, int count) override;
+    int TransformElement(CMat2d* m, int first, int count) override;
+    int ElementData(int i, unsigned char** data, int& size) override;
+    int fnCanMoveItemStart() override;
+    void fnDoMoveItemStart() override;
+
+    // Segments.
+    CBezier* BezierPtr(int i);
+    CBezier Bezier(int i);
+    CBezierArray* Bezier();
+
+    // Building.
+    void MakeClosedCurve();
+    void MakeBezierArray();
+    void CalcBezierArray();
+    // Segments of points first .. last from segment next on; 0 for fewer than two points.
+    int MakeBezier(int& next, int first, int last);
+    // One element of segment i through its start, control1 and end.
+    int MakeArcPkts(CPkt* out, int i);
+    // One element through segment i's start and end and segment i + 1's end.
+    int MakePairArcPkts(CPkt* out, int i);
+
+    // Drawing.
+    void DrawBeziers(CJoxDC* dc, int from, int to);
+    void DrawSelectedPoint(CJoxDC* dc, int i);
+
+    // Test seam: forgets the print thickening read once per process.
+    static void fnResetPrintThickenAdj();
+
+protected:
+    CWindow RecalcExtents() override;
+
+private:
+    // Runs both passes of the flattening; levels may be null.
+    void FlattenSegments(const CDWordArray* levels, int level);
+
+    CSbArray m_Points;
+    CBezierArray m_Beziers;
+    CBitmap m_Bitmap;
+    CBrush m_Brush;
+};
+
+int IsCSplineItem(const CObject* p);
