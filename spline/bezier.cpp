@@ -251,8 +251,11 @@ int CBezier::HitTest(CItemHitTest* ht) {
     CPoint lo(w.x1, w.y1), hi(w.x2, w.y2);
     dc->LPtoDP(lo);
     dc->LPtoDP(hi);
-    const CRect box(lo.x - a, hi.y - a, hi.x + a, lo.y + a);
-    if (!box.PtInRect(p))
+    // The box widened by the accuracy, right and bottom edges excluded; wide enough not to
+    // overflow at the limits of the device range.
+    const int64_t left = int64_t(lo.x) - a, top = int64_t(hi.y) - a;
+    const int64_t right = int64_t(hi.x) + a, bottom = int64_t(lo.y) + a;
+    if (!(p.x >= left && p.x < right && p.y >= top && p.y < bottom))
         return 0;
     switch (type) {
     case kCubic:

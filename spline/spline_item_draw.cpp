@@ -2,6 +2,7 @@
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_dc.h"
+#include "spline/point_marker.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 
@@ -21,31 +22,6 @@ int PrintThickenAdj() {
     }
     return g_printThickenAdj;
 }
-
-// Markers are drawn in device pixels with XOR; the own mapping is off meanwhile.
-class MarkerScope {
-public:
-    MarkerScope(CJoxDC* dc, const CLpoint& at) : m_dc(dc) {
-        CPoint p(at.x, at.y);
-        dc->LPtoDP(p);
-        m_centre = p;
-        m_oldRop = dc->SetROP2(R2_XORPEN);
-        dc->SetMapMode(0);
-    }
-    ~MarkerScope() {
-        m_dc->MoveTo(m_centre.x, m_centre.y);
-        m_dc->SetMapMode(1);
-        m_dc->SetROP2(m_oldRop);
-    }
-    MarkerScope(const MarkerScope&) = delete;
-    MarkerScope& operator=(const MarkerScope&) = delete;
-    CPoint Centre() const { return m_centre; }
-
-private:
-    CJoxDC* m_dc;
-    CPoint m_centre;
-    int m_oldRop;
-};
 
 } // namespace
 
@@ -113,8 +89,10 @@ void CSplineItem::DrawBeziers(CJoxDC* dc, int from, int to) {
 void CSplineItem::DrawPoint(CJoxDC* dc, int i, int size, int mode) {
     if (i < 0 || i >= VectCount())
         return;
-    MarkerScope scope(dc, m_Points[i].pt);
-    const LONG x = scope.Centre().x, y = scope.Centre().y;
+    CPointMarker marker(dc, m_Points[i].pt);
+    if (!marker.Visible())
+        return;
+    const LONG x = marker.X(), y = marker.Y();
     if (!(mode & kBreak)) {
         const int s = size + 2;
         dc->MoveTo(x, y - s);
@@ -138,19 +116,17 @@ void CSplineItem::DrawSelectedPoint(CJoxDC* dc, int i) {
         return;
     CPen* old = dc->SelectObject(&pen);
     {
-        MarkerScope scope(dc, m_Points[i].pt);
-        const LONG x = scope.Centre().x, y = scope.Centre().y;
-        if (!(m_Points[i].flags & kBreak)) {
+        CPointMarker marker(dc, m_Points[i].pt);
+        const LONG x = marker.X(), y = marker.Y();
+        if (!marker.Visible()) {
+            // Far off any device: no marker.
+        } else if (!(m_Points[i].flags & kBreak)) {
             // A filled triangle: row k of nine, top down, is k / 2 wide on either side.
-            for (int k = 1; k <= 9; ++k) {
-                dc->MoveTo(x - k / 2, y - 5 + k);
-                dc->LineTo(x + k / 2, y - 5 + k);
-            }
+            for (int k = 1; k <= 9; ++k)
+                marker.Row(x - k / 2, x + k / 2, y - 5 + k);
         } else {
-            for (int r = -2; r <= 2; ++r) {
-                dc->MoveTo(x - 2, y + r);
-                dc->LineTo(x + 3, y + r);
-            }
+            for (int r = -2; r <= 2; ++r)
+                marker.Row(x - 2, x + 3, y + r);
         }
     }
     dc->SelectObject(old);
