@@ -2,6 +2,7 @@
 
 #include "pivora/geometry/mat2d.h"
 #include "pivora/item.h"
+#include "pivora/jox_page.h"
 #include "pivora/tests/app_settings_fixture.h"
 #include "spline/spline_item.h"
 #include "spline/tests/curve_dc.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -466,4 +468,45 @@ TEST_F(BezierItemDrawing, BeziersHandleLinesAndMarks) {
     // The break anchor at (50, 50) is a filled block of three rows.
     EXPECT_NE(raster.Pixel(49, 49), COLORREF(0xFFFFFF));
     EXPECT_NE(raster.Pixel(51, 51), COLORREF(0xFFFFFF));
+}
+
+// A whole design
+// -----------------------------------------------------------------------------------
+
+class CurvedDesign : public AppSettingsTest {};
+
+TEST_F(CurvedDesign, SavedOpenedAndSavedAgainIsByteIdentical) {
+    auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    auto* spline = new CVectorArticle;
+    auto* s = new CSplineItem;
+    for (CSb p : {P(0, 0), P(10000, 5000), B(20000, 0), P(30000, 5000), P(0, 0)})
+        s->Vect(p);
+    s->MakeCurves();
+    spline->Item(s);
+    page->RootArticle()->AddChild(spline);
+    auto* bezier = new CVectorArticle;
+    auto* b = TwoCurves().release();
+    b->DrawLine(3);
+    bezier->Item(b);
+    page->RootArticle()->AddChild(bezier);
+    spline->InvExtents(1);
+    bezier->InvExtents(1);
+    page->RecalcExtents(0);
+
+    const std::string first = m_box.Path("Curves.KDX"), second = m_box.Path("Again.KDX");
+    ASSERT_TRUE(page->OnSaveDocument(CString::FromUtf8(first)));
+    auto opened = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    ASSERT_TRUE(opened->OnOpenDocument(CString::FromUtf8(first)));
+    auto* a = static_cast<CVectorArticle*>(opened->RootArticle()->GetFirstChild());
+    ASSERT_TRUE(a);
+    auto* back = DynamicDowncast<CSplineItem>(a->GetItem());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Bezier()->GetSize(), 4); // rebuilt while loading
+    EXPECT_EQ(back->Extents(), s->Extents());
+    ASSERT_TRUE(opened->OnSaveDocument(CString::FromUtf8(second)));
+    std::ifstream f1(first, std::ios::binary), f2(second, std::ios::binary);
+    std::vector<char> b1((std::istreambuf_iterator<char>(f1)), {});
+    std::vector<char> b2((std::istreambuf_iterator<char>(f2)), {});
+    EXPECT_FALSE(b1.empty());
+    EXPECT_EQ(b1, b2);
 }
