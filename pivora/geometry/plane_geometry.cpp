@@ -572,7 +572,12 @@ void split_line(CLpoint* a, CLpoint* b, int n, CLpoint* out, int index, int step
     CLpoint start = *a, end = *b;
     double ix = (double(end.x) - start.x) / n, iy = (double(end.y) - start.y) / n;
     double sx = 0, sy = 0;
-    auto coord = [](LONG c, double s) { return fnTruncLong(s < 0 ? c + s - 0.5 : c + s + 0.5); };
+    // Each point is rounded half away from zero by its own sign (not the step's), so the
+    // first point is exactly a whatever the signs of the coordinates.
+    auto coord = [](LONG c, double s) {
+        double v = c + s;
+        return fnTruncLong(v < 0 ? v - 0.5 : v + 0.5);
+    };
     for (int i = 0; i < n; ++i, sx += ix, sy += iy)
         out[index + i * step] = CLpoint(coord(start.x, sx), coord(start.y, sy));
     out[index + n * step] = end;

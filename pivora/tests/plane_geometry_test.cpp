@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -490,6 +491,27 @@ TEST(PlanePoints, MidPointsAndSplitting) {
     EXPECT_EQ(one[1], e);
     split_line(&s, &e, -2, one, 0, 1);
     EXPECT_EQ(one[0], e);
+}
+
+// Every point a + s is rounded half away from zero by its own sign: the first point is a,
+// the last b, whatever the signs of the coordinates and of the steps.
+TEST(PlanePoints, SplitLineRoundsEachPointByItsOwnSign) {
+    struct Case {
+        CLpoint a, b;
+        int n;
+        std::vector<CLpoint> want;
+    } cases[] = {
+        {{-10, 0}, {0, 0}, 4, {{-10, 0}, {-8, 0}, {-5, 0}, {-3, 0}, {0, 0}}}, // -7.5 -> -8
+        {{-10, 5}, {10, -5}, 4, {{-10, 5}, {-5, 3}, {0, 0}, {5, -3}, {10, -5}}},
+        {{-7, -7}, {-1, -1}, 3, {{-7, -7}, {-5, -5}, {-3, -3}, {-1, -1}}},
+        {{3, -4}, {-3, 4}, 3, {{3, -4}, {1, -1}, {-1, 1}, {-3, 4}}}, // 1.33, -1.33 and back
+    };
+    for (const Case& c : cases) {
+        std::vector<CLpoint> out(size_t(c.n + 1), CLpoint(-99, -99));
+        CLpoint a = c.a, b = c.b;
+        split_line(&a, &b, c.n, out.data(), 0, 1);
+        EXPECT_EQ(out, c.want) << c.a.x << "," << c.a.y << " to " << c.b.x << "," << c.b.y;
+    }
 }
 
 TEST(PlanePoints, DisplaceSegmentSideways) {
