@@ -6,6 +6,7 @@
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
+#include "platform/windowing/message_box.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -43,6 +44,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Answers the failure's message box without a word on the console; one run's record only.
+    platform::MessageBoxResponder responder;
     {
         std::ofstream out(g_path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
@@ -57,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CArchive ar(&file, CArchive::store);
         page->Serialize(ar);
         ar.Close();
-    } else if (page->GetLastErrorText().IsEmpty()) {
-        std::abort(); // a failure must say why
+    } else if (page->GetLastErrorText().IsEmpty() || responder.Shown().size() != 1) {
+        std::abort(); // a failure must say why, once
     }
     std::ifstream in(g_path, std::ios::binary);
     std::vector<uint8_t> back((std::istreambuf_iterator<char>(in)), {});
