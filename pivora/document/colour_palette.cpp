@@ -496,7 +496,8 @@ void CColourPalette::Serialize(CArchive& ar) {
             for (DWORD_PTR i = 0; i < count; ++i) {
                 CColour& e = colours.ElementAt(INT_PTR(i));
                 uint32_t words[8];
-                ar.ReadExact(words, sizeof words);
+                for (uint32_t& w : words)
+                    ar >> w;
                 e.m_colour = words[0];
                 e.m_pastel = words[1];
                 e.m_shade = words[2];

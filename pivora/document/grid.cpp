@@ -189,19 +189,15 @@ void CGrid::Serialize(CArchive& ar) {
             break;
         }
         case kRecPolar: {
-            struct {
-                int32_t style, snap;
-                float angle;
-                int32_t radius, cx, cy;
-            } v;
-            static_assert(sizeof v == 24);
-            if (record_fields::LoadFixed(rec, len, v)) {
-                polarStyle = v.style;
-                polarSnap = v.snap;
-                polarAngleStep = v.angle;
-                polarRadiusStep = v.radius;
-                polarCentreX = v.cx;
-                polarCentreY = v.cy;
+            int32_t style, snap, radius, cx, cy;
+            float angle;
+            if (record_fields::LoadFixed(rec, len, style, snap, angle, radius, cx, cy)) {
+                polarStyle = style;
+                polarSnap = snap;
+                polarAngleStep = angle;
+                polarRadiusStep = radius;
+                polarCentreX = cx;
+                polarCentreY = cy;
             }
             break;
         }
@@ -209,7 +205,7 @@ void CGrid::Serialize(CArchive& ar) {
             int32_t flags[4];
             CList<int, int> vertical, horizontal;
             record_fields::LoadSized(rec, len, [&] {
-                ar.ReadExact(flags, sizeof flags);
+                ar >> flags[0] >> flags[1] >> flags[2] >> flags[3];
                 LoadGuides(ar, vertical);
                 LoadGuides(ar, horizontal);
             });

@@ -458,7 +458,7 @@ void CJoxPage::LoadRect(CRecArchive& rec, DWORD len, CWindow& rect) {
     if (len == 20)
         ar.Skip(4);
     int32_t v[4];
-    ar.ReadExact(v, sizeof v);
+    ar >> v[0] >> v[1] >> v[2] >> v[3];
     rect = CWindow(v[0], v[1], v[2], v[3]);
 }
 

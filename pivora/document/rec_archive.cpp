@@ -83,8 +83,10 @@ void CRecArchive::EndStore(DWORD pos) {
     CFile* file = m_pArchive->GetFile();
     ULONGLONG end = file->GetPosition();
     DWORD length = DWORD(end - pos - 4);
+    const BYTE stored[4] = {BYTE(length), BYTE(length >> 8), BYTE(length >> 16),
+                            BYTE(length >> 24)}; // little-endian, as every stored value
     file->Seek(pos, CFile::begin);
-    file->Write(&length, sizeof length);
+    file->Write(stored, sizeof stored);
     file->Seek(LONGLONG(end), CFile::begin);
 }
 
@@ -126,14 +128,14 @@ int CRecArchive::LoadField(CObject*) {
 
 CRecArchive& CRecArchive::operator>>(CRect& v) {
     int32_t r[4];
-    m_pArchive->ReadExact(r, sizeof r);
+    *m_pArchive >> r[0] >> r[1] >> r[2] >> r[3];
     v.SetRect(r[0], r[1], r[2], r[3]);
     return *this;
 }
 
 CRecArchive& CRecArchive::operator>>(CPoint& v) {
     int32_t p[2];
-    m_pArchive->ReadExact(p, sizeof p);
+    *m_pArchive >> p[0] >> p[1];
     v.SetPoint(p[0], p[1]);
     return *this;
 }

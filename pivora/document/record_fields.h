@@ -1,7 +1,10 @@
-// Readers for the fields of the document groups. The writers always give each id the same
-// layout and length, so a field whose length does not fit its layout comes from a damaged or
-// foreign file: it is skipped by its length and the member keeps its default, and a payload is
-// never read past the length its field announced.
+// The fields of the document groups: one loop that reads a group up to its end field, readers
+// for fixed and sized fields, and the writer of fixed fields.
+//
+// The writers always give each id the same layout and length, so a field whose length does not
+// fit its layout comes from a damaged or foreign file: it is skipped by its length and the member
+// keeps its default, and a payload is never read past the length its field announced. Values are
+// read and written one by one through the archive, so they are stored little-endian.
 #pragma once
 
 #include "pivora/rec_archive.h"
@@ -10,14 +13,40 @@
 
 namespace record_fields {
 
-// A field of fixed size; false (and skipped) when the length does not match.
-template <class T> bool LoadFixed(CRecArchive& rec, DWORD len, T& value) {
-    static_assert(std::is_trivially_copyable_v<T>);
-    if (len != sizeof(T)) {
+// Reads the fields of one group up to its end field. `field(id, len)` reads a field it knows
+// and returns true; it returns false for any other, which is then skipped by its length, so
+// files of later versions still load.
+template <class Fn> void ForEach(CRecArchive& rec, Fn field) {
+    WORD id;
+    DWORD len;
+    while (rec.LoadFieldID(id, len)) {
+        if (!field(id, len))
+            rec.SkipField(len);
+    }
+}
+
+namespace detail {
+
+template <class T> void Read(CArchive& ar, T& value) {
+    if constexpr (std::is_array_v<T>) {
+        for (auto& element : value)
+            Read(ar, element);
+    } else {
+        static_assert(std::is_arithmetic_v<T>);
+        ar >> value;
+    }
+}
+
+} // namespace detail
+
+// A field of fixed size holding the values in order (numbers or arrays of numbers); false (and
+// skipped) when the length does not match.
+template <class... T> bool LoadFixed(CRecArchive& rec, DWORD len, T&... values) {
+    if (len != (sizeof(T) + ...)) {
         rec.SkipField(len);
         return false;
     }
-    rec.Archive().ReadExact(&value, sizeof(T));
+    (detail::Read(rec.Archive(), values), ...);
     return true;
 }
 
@@ -31,6 +60,13 @@ template <class Fn> void LoadSized(CRecArchive& rec, DWORD len, Fn read) {
     if (used > len)
         throw CArchiveException(CArchiveException::badIndex);
     ar.Skip(len - used);
+}
+
+// Writes a field of fixed size: the id, the length of the values, the values in order.
+template <class... T> void StoreFixed(CArchive& ar, WORD id, T... values) {
+    static_assert((std::is_arithmetic_v<T> && ...));
+    ar << id << DWORD((sizeof(T) + ...));
+    ((ar << values), ...);
 }
 
 } // namespace record_fields

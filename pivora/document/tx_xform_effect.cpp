@@ -75,7 +75,8 @@ void CTxXformEffect::Serialize(CArchive& ar) {
             continue;
         }
         double m[9];
-        ar.ReadExact(m, sizeof m);
+        for (double& d : m)
+            ar >> d;
         m_Matrix.m0 = m[0], m_Matrix.m1 = m[1], m_Matrix.m2 = m[2];
         m_Matrix.m3 = m[3], m_Matrix.m4 = m[4], m_Matrix.m5 = m[5];
         m_Matrix.m6 = m[6], m_Matrix.m7 = m[7], m_Matrix.m8 = m[8];

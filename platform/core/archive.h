@@ -10,6 +10,10 @@
 #include "platform/core/exceptions.h"
 #include "platform/core/object.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -135,12 +139,26 @@ public:
     void* m_pDocument = nullptr;
 
 private:
+    // Values are stored little-endian whatever the host's order.
+    static_assert(std::endian::native == std::endian::little ||
+                      std::endian::native == std::endian::big,
+                  "stored values need a host of one byte order");
     template <class T> CArchive& WriteValue(T v) {
-        Write(&v, sizeof v);
+        static_assert(std::is_arithmetic_v<T>);
+        BYTE bytes[sizeof v];
+        std::memcpy(bytes, &v, sizeof v);
+        if constexpr (std::endian::native == std::endian::big)
+            std::reverse(bytes, bytes + sizeof v);
+        Write(bytes, sizeof v);
         return *this;
     }
     template <class T> CArchive& ReadValue(T& v) {
-        ReadExact(&v, sizeof v);
+        static_assert(std::is_arithmetic_v<T>);
+        BYTE bytes[sizeof v];
+        ReadExact(bytes, sizeof v);
+        if constexpr (std::endian::native == std::endian::big)
+            std::reverse(bytes, bytes + sizeof v);
+        std::memcpy(&v, bytes, sizeof v);
         return *this;
     }
     // backReference: null to refuse references back to earlier objects, else receives whether
