@@ -141,4 +141,17 @@ TEST_F(Windows, FocusCaptureAndKeyState) {
     DestroyWindow(other);
 }
 
+TEST_F(Windows, DestroyingAnOwnerTakesItsPopupsAndTheirChildrenWithIt) {
+    int before = platform::WindowCount();
+    HWND popup = CreateWindowExW(0, L"PaintWindow", L"", WS_POPUP, 0, 0, 50, 50, wnd, nullptr,
+                                 nullptr, nullptr);
+    for (int i = 0; i < 3; ++i)
+        CreateWindowExW(0, L"PaintWindow", L"", WS_CHILD, 0, 0, 5, 5, popup, nullptr, nullptr,
+                        nullptr);
+    ASSERT_EQ(platform::WindowCount(), before + 4);
+    EXPECT_TRUE(DestroyWindow(wnd));
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_EQ(platform::WindowCount(), before - 1);
+}
+
 } // namespace

@@ -94,8 +94,9 @@ INT_PTR RunModalDialog(HWND dialog) {
             DispatchMessageW(&msg);
             continue;
         }
-        // No display and nothing queued: nobody can answer this dialog any more.
-        EndDialog(dialog, IDCANCEL);
+        // With a display the person answers; without one and nothing queued, nobody can.
+        if (!WaitMessage())
+            EndDialog(dialog, IDCANCEL);
     }
 }
 

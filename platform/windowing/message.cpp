@@ -24,6 +24,7 @@ struct Queue {
     std::vector<Timer> timers;
     UINT_PTR nextTimerId = 0x7000;
     platform::MessageWaitHook wait = nullptr;
+    bool polling = false;
 };
 
 Queue& Q() {
@@ -76,6 +77,12 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
     Queue& q = Q();
     if (!msg)
         return FALSE;
+    // Input the display holds becomes posted messages before the queue is searched.
+    if (q.wait && !q.polling) {
+        q.polling = true;
+        q.wait(0);
+        q.polling = false;
+    }
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
         if (!InRange(it->message, first, last) || !ForWindow(it->hwnd, hwnd))
             continue;
@@ -135,6 +142,16 @@ BOOL GetMessageW(MSG* msg, HWND hwnd, UINT first, UINT last) {
         if (next > now)
             platform::GetClock().SleepMs(DWORD(std::min<ULONGLONG>(next - now, 0xFFFFFFFF)));
     }
+}
+
+BOOL WaitMessage() {
+    Queue& q = Q();
+    if (!q.wait)
+        return FALSE;
+    ULONGLONG next = std::numeric_limits<ULONGLONG>::max();
+    for (const Timer& t : q.timers)
+        next = std::min(next, t.due);
+    return q.wait(next) ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageW(const MSG* msg) {

@@ -28,6 +28,8 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove);
 BOOL GetMessageW(MSG* msg, HWND hwnd, UINT first, UINT last);
 LRESULT DispatchMessageW(const MSG* msg);
 BOOL TranslateMessage(const MSG* msg);
+// Waits until input may have arrived from the display; FALSE without a display.
+BOOL WaitMessage();
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
@@ -49,8 +51,9 @@ inline LRESULT DispatchMessage(const MSG* m) {
 
 namespace platform {
 
-// Waits for input when the queue is empty (the display installs one); returns false when it
-// has nothing to wait for.
+// Waits for input when the queue is empty (the display installs one) until the clock reaches
+// untilMs; returns false when it has nothing to wait for. An untilMs of 0 only takes in what
+// the display holds already: every PeekMessage does that first.
 typedef bool (*MessageWaitHook)(ULONGLONG untilMs);
 void SetMessageWaitHook(MessageWaitHook hook);
 // Drops every posted message, timer and the quit flag (between tests).

@@ -35,6 +35,8 @@ struct WindowTable {
     bool keys[256] = {};
     platform::CreateHook createHook = nullptr;
     void* createContext = nullptr;
+    platform::DestroyHook destroyHook = nullptr;
+    void* destroyContext = nullptr;
     std::unique_ptr<HWND__> desktop;
     platform::RecordingSurface desktopSurface{1920, 1080};
 };
@@ -257,8 +259,9 @@ BOOL DestroyWindow(HWND hwnd) {
         return FALSE;
     WindowTable& t = T();
     // Owned popups go first, then the window itself, children after their parent's WM_DESTROY.
+    // Destroying one popup frees its own children, which may be later in the list.
     for (HWND other : platform::detail::AllWindows())
-        if (other->owner == w)
+        if (Window(other) && other->owner == w)
             DestroyWindow(other);
     SendMessageW(w, WM_DESTROY, 0, 0);
     w->destroying = true;
@@ -275,6 +278,8 @@ BOOL DestroyWindow(HWND hwnd) {
     else if (w->proc)
         w->proc(w, WM_NCDESTROY, 0, 0);
     --t.depth;
+    if (t.destroyHook)
+        t.destroyHook(t.destroyContext, w);
     platform::detail::ForgetWindowInQueue(w);
     if (t.capture == w)
         t.capture = nullptr;
@@ -906,6 +911,11 @@ WNDPROC GetClassProc(HWND hwnd) {
 void SetCreateHook(CreateHook hook, void* context) {
     T().createHook = hook;
     T().createContext = context;
+}
+
+void SetDestroyHook(DestroyHook hook, void* context) {
+    T().destroyHook = hook;
+    T().destroyContext = context;
 }
 
 int WindowCount() {

@@ -279,6 +279,9 @@ WNDPROC GetClassProc(HWND hwnd);
 // Called for each window just after it gets its handle, before WM_CREATE or WM_INITDIALOG.
 typedef void (*CreateHook)(void* context, HWND hwnd);
 void SetCreateHook(CreateHook hook, void* context);
+// Called for each window after its WM_NCDESTROY, while its handle is still unique.
+typedef void (*DestroyHook)(void* context, HWND hwnd);
+void SetDestroyHook(DestroyHook hook, void* context);
 // Number of windows alive (tests check that nothing leaks).
 int WindowCount();
 
