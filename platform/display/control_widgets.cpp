@@ -1,0 +1,181 @@
+#include "platform/display/control_widgets.h"
+
+#include "platform/windowing/controls.h"
+#include "platform/windowing/message.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cwctype>
+#include <vector>
+
+namespace platform::display {
+
+namespace {
+
+std::wstring ClassName(HWND hwnd) {
+    wchar_t buffer[64] = {};
+    GetClassNameW(hwnd, buffer, 64);
+    std::wstring name = buffer;
+    for (wchar_t& c : name)
+        c = wchar_t(std::towlower(wint_t(c)));
+    return name;
+}
+
+std::wstring Text(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::vector<wchar_t> buffer(size_t(n) + 1, 0);
+    GetWindowTextW(hwnd, buffer.data(), n + 1);
+    return buffer.data();
+}
+
+QString ToQt(const std::wstring& s) {
+    return QString::fromWCharArray(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+std::wstring WithoutMnemonics(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;
+        else if (text[i] == L'&')
+            continue;
+        out += text[i];
+    }
+    return out;
+}
+
+ControlKind ControlKindOf(HWND hwnd) {
+    std::wstring cls = ClassName(hwnd);
+    DWORD style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    if (cls == L"button") {
+        switch (style & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+            return ControlKind::CheckBox;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return ControlKind::RadioButton;
+        case BS_GROUPBOX:
+            return ControlKind::GroupBox;
+        default:
+            return ControlKind::PushButton;
+        }
+    }
+    if (cls == L"static")
+        return ControlKind::Static;
+    if (cls == L"msctls_progress32")
+        return ControlKind::Progress;
+    return ControlKind::None;
+}
+
+QWidget* CreateControlWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
+    DWORD style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    // Clicks go to the control in the model, which notifies its parent; the widget's own state
+    // follows the model's.
+    auto click = [hwnd] {
+        if (IsWindow(hwnd) && IsWindowEnabled(hwnd))
+            PostMessageW(hwnd, BM_CLICK, 0, 0);
+    };
+    switch (kind) {
+    case ControlKind::PushButton: {
+        auto* b = new QPushButton(parent);
+        b->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+        b->setAutoDefault(false);
+        QObject::connect(b, &QPushButton::clicked, b, click);
+        return b;
+    }
+    case ControlKind::CheckBox: {
+        auto* b = new QCheckBox(parent);
+        QObject::connect(b, &QCheckBox::clicked, b, click);
+        return b;
+    }
+    case ControlKind::RadioButton: {
+        auto* b = new QRadioButton(parent);
+        // The model keeps a group exclusive.
+        b->setAutoExclusive(false);
+        QObject::connect(b, &QRadioButton::clicked, b, click);
+        return b;
+    }
+    case ControlKind::GroupBox: {
+        auto* g = new QGroupBox(parent);
+        // A group box only frames its neighbours: it must not take their clicks.
+        g->setAttribute(Qt::WA_TransparentForMouseEvents);
+        g->lower();
+        return g;
+    }
+    case ControlKind::Static: {
+        auto* l = new QLabel(parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        Qt::Alignment a = Qt::AlignLeft;
+        if ((style & 0x3) == SS_CENTER)
+            a = Qt::AlignHCenter;
+        else if ((style & 0x3) == SS_RIGHT)
+            a = Qt::AlignRight;
+        l->setAlignment(a | Qt::AlignTop);
+        return l;
+    }
+    case ControlKind::Progress: {
+        auto* p = new QProgressBar(parent);
+        p->setTextVisible(false);
+        return p;
+    }
+    case ControlKind::None:
+        break;
+    }
+    return nullptr;
+}
+
+void SyncControl(HWND hwnd, ControlKind kind, QWidget* widget, std::wstring& shownText) {
+    std::wstring text = Text(hwnd);
+    bool textChanged = text != shownText;
+    if (textChanged)
+        shownText = text;
+    switch (kind) {
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton: {
+        auto* b = static_cast<QAbstractButton*>(widget);
+        if (textChanged)
+            b->setText(ToQt(text));
+        if (kind != ControlKind::PushButton) {
+            bool checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            b->setCheckable(true);
+            if (b->isChecked() != checked)
+                b->setChecked(checked);
+        }
+        break;
+    }
+    case ControlKind::GroupBox:
+        if (textChanged)
+            static_cast<QGroupBox*>(widget)->setTitle(ToQt(text));
+        break;
+    case ControlKind::Static:
+        if (textChanged)
+            static_cast<QLabel*>(widget)->setText(ToQt(WithoutMnemonics(text)));
+        break;
+    case ControlKind::Progress: {
+        auto* p = static_cast<QProgressBar*>(widget);
+        PBRANGE range{0, 100};
+        SendMessageW(hwnd, PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
+        int pos = int(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
+        if (p->minimum() != range.iLow || p->maximum() != range.iHigh)
+            p->setRange(range.iLow, range.iHigh);
+        if (p->value() != pos)
+            p->setValue(pos);
+        break;
+    }
+    case ControlKind::None:
+        break;
+    }
+}
+
+} // namespace platform::display

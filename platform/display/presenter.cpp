@@ -1,0 +1,452 @@
+#include "platform/display/presenter.h"
+
+#include "platform/display/window_widget.h"
+#include "platform/system/clock.h"
+#include "platform/windowing/dialog_template.h"
+#include "platform/windowing/message.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <limits>
+
+namespace platform::display {
+
+namespace {
+
+Presenter* g_instance = nullptr;
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool IsDialogClass(HWND hwnd) {
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    return std::wstring(name) == WC_DIALOG;
+}
+
+HWND TopLevelOf(HWND hwnd) {
+    while (hwnd && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
+        hwnd = GetParent(hwnd);
+    return hwnd;
+}
+
+// The rectangle in the coordinates its widget is placed in: the parent's client area, or the
+// screen for a top-level window.
+RECT PlacedRect(HWND hwnd, bool topLevel) {
+    RECT r{0, 0, 0, 0};
+    GetWindowRect(hwnd, &r);
+    if (!topLevel) {
+        POINT o{0, 0};
+        ClientToScreen(GetParent(hwnd), &o);
+        r = RECT{r.left - o.x, r.top - o.y, r.right - o.x, r.bottom - o.y};
+    }
+    return r;
+}
+
+void CreateHookThunk(void* context, HWND hwnd);
+void DestroyHookThunk(void* context, HWND hwnd);
+
+bool WaitThunk(ULONGLONG untilMs) {
+    return g_instance && g_instance->Wait(untilMs);
+}
+
+int MessageBoxThunk(HWND owner, const ShownMessage& message) {
+    return g_instance ? g_instance->ShowMessageBox(owner, message)
+                      : DefaultMessageBoxAnswer(message.type);
+}
+
+} // namespace
+
+class PresenterAccess {
+public:
+    static void Created(Presenter* p, HWND hwnd) { p->Created(hwnd); }
+    static void Destroyed(Presenter* p, HWND hwnd) { p->Destroyed(hwnd); }
+};
+
+namespace {
+
+void CreateHookThunk(void* context, HWND hwnd) {
+    PresenterAccess::Created(static_cast<Presenter*>(context), hwnd);
+}
+
+void DestroyHookThunk(void* context, HWND hwnd) {
+    PresenterAccess::Destroyed(static_cast<Presenter*>(context), hwnd);
+}
+
+} // namespace
+
+Presenter::Presenter() {
+    g_instance = this;
+    SetCreateHook(CreateHookThunk, this);
+    SetDestroyHook(DestroyHookThunk, this);
+    SetMessageWaitHook(WaitThunk);
+    SetMessageBoxPresenter(MessageBoxThunk);
+}
+
+Presenter::~Presenter() {
+    SetCreateHook(nullptr, nullptr);
+    SetDestroyHook(nullptr, nullptr);
+    SetMessageWaitHook(nullptr);
+    SetMessageBoxPresenter(nullptr);
+    for (auto& m : m_mirrors)
+        if (m->topLevel && m->widget)
+            delete m->widget.data();
+    for (auto& w : m_graveyard)
+        delete w.data();
+    g_instance = nullptr;
+}
+
+Presenter* Presenter::Instance() {
+    return g_instance;
+}
+
+QWidget* Presenter::WidgetFor(HWND hwnd) const {
+    auto it = m_byWindow.find(hwnd);
+    return it != m_byWindow.end() ? it->second->widget.data() : nullptr;
+}
+
+void Presenter::Created(HWND hwnd) {
+    auto m = std::make_unique<Mirror>();
+    m->hwnd = hwnd;
+    m->topLevel = !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD);
+    m_byWindow[hwnd] = m.get();
+    m_mirrors.push_back(std::move(m));
+    MakeWidget(*m_mirrors.back());
+}
+
+void Presenter::MakeWidget(Mirror& m) {
+    if (m.topLevel) {
+        Qt::WindowFlags flags = IsDialogClass(m.hwnd) ? Qt::Dialog : Qt::Window;
+        m.widget = new WindowWidget(m.hwnd, nullptr, flags);
+        return;
+    }
+    m.parent = GetParent(m.hwnd);
+    QWidget* parent = WidgetFor(m.parent);
+    if (!parent)
+        return;
+    m.kind = ControlKindOf(m.hwnd);
+    if (m.kind != ControlKind::None)
+        m.widget = CreateControlWidget(m.hwnd, m.kind, parent);
+    else
+        m.widget = new WindowWidget(m.hwnd, parent, {});
+    m.widget->hide();
+}
+
+void Presenter::Destroyed(HWND hwnd) {
+    auto it = m_byWindow.find(hwnd);
+    if (it == m_byWindow.end())
+        return;
+    Mirror* m = it->second;
+    if (QWidget* w = m->widget.data()) {
+        // Qt may still hold events for the widget: it forgets its window now and goes later.
+        if (auto* ww = dynamic_cast<WindowWidget*>(w))
+            ww->Forget();
+        w->hide();
+        m_graveyard.push_back(w);
+    }
+    m_byWindow.erase(it);
+    m_mirrors.erase(std::find_if(m_mirrors.begin(), m_mirrors.end(),
+                                 [&](const std::unique_ptr<Mirror>& p) { return p.get() == m; }));
+}
+
+void Presenter::Sync() {
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    std::vector<HWND> order;
+    order.reserve(m_mirrors.size());
+    for (auto& m : m_mirrors)
+        order.push_back(m->hwnd);
+    for (HWND h : order) {
+        auto it = m_byWindow.find(h);
+        if (it != m_byWindow.end() && IsWindow(h))
+            Present(*it->second);
+    }
+    m_syncing = false;
+}
+
+void Presenter::Present(Mirror& m) {
+    HWND h = m.hwnd;
+    if (!m.topLevel && GetParent(h) != m.parent) {
+        // Moved to another parent (a tab dragged to another group, for one).
+        QWidget* parent = WidgetFor(GetParent(h));
+        if (m.widget && parent) {
+            m.widget->setParent(parent);
+            m.parent = GetParent(h);
+            m.visible = -1;
+            m.rect = RECT{-1, -1, -1, -1};
+        } else if (!m.widget) {
+            MakeWidget(m);
+        }
+    }
+    QWidget* w = m.widget.data();
+    if (!w)
+        return;
+    DWORD style = DWORD(GetWindowLongPtrW(h, GWL_STYLE));
+    bool visible = (style & WS_VISIBLE) != 0;
+    if (m.topLevel && visible && !m.shownOnce) {
+        m.shownOnce = true;
+        FirstShow(m);
+        if (!IsWindow(h))
+            return;
+    }
+    RECT r = PlacedRect(h, m.topLevel);
+    if (!SameRect(r, m.rect)) {
+        m.rect = r;
+        QRect g(r.left, r.top, std::max<LONG>(0, r.right - r.left),
+                std::max<LONG>(0, r.bottom - r.top));
+        if (w->geometry() != g)
+            w->setGeometry(g);
+    }
+    if (m.kind != ControlKind::None) {
+        SyncControl(h, m.kind, w, m.text);
+    } else if (m.topLevel) {
+        int n = GetWindowTextLengthW(h);
+        std::wstring text(size_t(n) + 1, L'\0');
+        GetWindowTextW(h, text.data(), n + 1);
+        text.resize(size_t(n));
+        if (!m.textKnown || text != m.text) {
+            m.text = text;
+            m.textKnown = true;
+            w->setWindowTitle(QString::fromWCharArray(text.data(), qsizetype(text.size())));
+        }
+    }
+    int enabled = (style & WS_DISABLED) ? 0 : 1;
+    if (enabled != m.enabled) {
+        m.enabled = enabled;
+        w->setEnabled(enabled != 0);
+    }
+    if (int(visible) != m.visible) {
+        m.visible = int(visible);
+        w->setVisible(visible);
+    }
+    RECT dirty;
+    if (TakeDirtyRect(h, &dirty) && m.kind == ControlKind::None)
+        w->update(QRect(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top));
+}
+
+void Presenter::FirstShow(Mirror& m) {
+    HWND h = m.hwnd;
+    QWidget* w = m.widget.data();
+    HWND owner = GetWindow(h, GW_OWNER);
+    if (QWidget* ow = WidgetFor(TopLevelOf(owner))) {
+        w->winId();
+        ow->window()->winId();
+        if (w->windowHandle() && ow->window()->windowHandle())
+            w->windowHandle()->setTransientParent(ow->window()->windowHandle());
+    }
+    if (!IsDialogClass(h))
+        return;
+    LayOutControls(m);
+    // A dialog left where it was made opens centred over its owner, or on the screen.
+    RECT r;
+    GetWindowRect(h, &r);
+    if (r.left != 0 || r.top != 0)
+        return;
+    QRect over;
+    if (owner && IsWindow(owner)) {
+        RECT o;
+        GetWindowRect(TopLevelOf(owner), &o);
+        over = QRect(o.left, o.top, o.right - o.left, o.bottom - o.top);
+    } else if (QScreen* s = QGuiApplication::primaryScreen()) {
+        over = s->availableGeometry();
+    }
+    if (over.isEmpty())
+        return;
+    int x = over.center().x() - (r.right - r.left) / 2;
+    int y = over.center().y() - (r.bottom - r.top) / 2;
+    SetWindowPos(h, nullptr, std::max(0, x), std::max(0, y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Presenter::LayOutControls(Mirror& dialog) {
+    // Controls made without a place are stacked in a column, the dialog grown to hold them.
+    constexpr int kMargin = 11, kGap = 6;
+    RECT client;
+    GetClientRect(dialog.hwnd, &client);
+    int y = kMargin, width = 0;
+    bool any = false;
+    for (auto& m : m_mirrors) {
+        if (m->topLevel || m->parent != dialog.hwnd || !m->widget)
+            continue;
+        RECT r;
+        GetWindowRect(m->hwnd, &r);
+        if (r.right > r.left && r.bottom > r.top)
+            y = std::max<int>(y, PlacedRect(m->hwnd, false).bottom + kGap);
+    }
+    for (auto& m : m_mirrors) {
+        if (m->topLevel || m->parent != dialog.hwnd || !m->widget)
+            continue;
+        RECT r;
+        GetWindowRect(m->hwnd, &r);
+        if (r.right > r.left && r.bottom > r.top)
+            continue;
+        if (m->kind != ControlKind::None)
+            SyncControl(m->hwnd, m->kind, m->widget, m->text);
+        QSize hint = m->widget->sizeHint().expandedTo(QSize(80, 20));
+        MoveWindow(m->hwnd, kMargin, y, hint.width(), hint.height(), TRUE);
+        width = std::max(width, hint.width());
+        y += hint.height() + kGap;
+        any = true;
+    }
+    if (!any)
+        return;
+    int cx = std::max<int>(client.right, width + 2 * kMargin);
+    int cy = std::max<int>(client.bottom, y - kGap + kMargin);
+    if (cx != client.right || cy != client.bottom)
+        SetWindowPos(dialog.hwnd, nullptr, 0, 0, cx, cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Presenter::WidgetResized(HWND hwnd, const QRect& g) {
+    auto it = m_byWindow.find(hwnd);
+    if (it == m_byWindow.end() || m_syncing || !it->second->topLevel)
+        return;
+    RECT now;
+    GetWindowRect(hwnd, &now);
+    RECT r{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
+    if (SameRect(r, now))
+        return;
+    it->second->rect = r;
+    // Sizing sends WM_SIZE, and the back buffer follows the new client size.
+    SetWindowPos(hwnd, nullptr, r.left, r.top, g.width(), g.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (QWidget* w = WidgetFor(hwnd))
+        w->update();
+}
+
+bool Presenter::Wait(ULONGLONG untilMs) {
+    if (!QCoreApplication::instance())
+        return false;
+    if (untilMs == 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        Sync();
+        return true;
+    }
+    Sync();
+    // Widgets of destroyed windows go here, where no Qt handler of theirs can be running.
+    for (auto& w : m_graveyard)
+        delete w.data();
+    m_graveyard.clear();
+    constexpr ULONGLONG kNever = std::numeric_limits<ULONGLONG>::max();
+    bool anyShown = std::any_of(m_mirrors.begin(), m_mirrors.end(), [](const auto& m) {
+        return m->topLevel && m->widget && m->widget->isVisible();
+    });
+    if (untilMs == kNever && !anyShown)
+        return false; // no window and no timer: nothing can ever arrive
+    ULONGLONG now = GetClock().NowMs();
+    QTimer wake;
+    wake.setSingleShot(true);
+    if (untilMs != kNever) {
+        if (untilMs <= now) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            Sync();
+            return true;
+        }
+        wake.start(int(std::min<ULONGLONG>(untilMs - now, 1u << 30)));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    Sync();
+    return true;
+}
+
+int Presenter::ShowMessageBox(HWND owner, const ShownMessage& message) {
+    using SB = QMessageBox::StandardButton;
+    struct Choice {
+        SB button;
+        int id;
+    };
+    static const std::vector<Choice> kinds[6] = {
+        {{SB::Ok, IDOK}},
+        {{SB::Ok, IDOK}, {SB::Cancel, IDCANCEL}},
+        {{SB::Abort, IDABORT}, {SB::Retry, IDRETRY}, {SB::Ignore, IDIGNORE}},
+        {{SB::Yes, IDYES}, {SB::No, IDNO}, {SB::Cancel, IDCANCEL}},
+        {{SB::Yes, IDYES}, {SB::No, IDNO}},
+        {{SB::Retry, IDRETRY}, {SB::Cancel, IDCANCEL}},
+    };
+    UINT kind = message.type & MB_TYPEMASK;
+    const std::vector<Choice>& choices = kinds[kind < 6 ? kind : 0];
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (message.type & 0xF0) {
+    case MB_ICONERROR:
+        icon = QMessageBox::Critical;
+        break;
+    case MB_ICONQUESTION:
+        icon = QMessageBox::Question;
+        break;
+    case MB_ICONWARNING:
+        icon = QMessageBox::Warning;
+        break;
+    case MB_ICONINFORMATION:
+        icon = QMessageBox::Information;
+        break;
+    default:
+        break;
+    }
+    auto toQt = [](const std::wstring& s) {
+        return QString::fromWCharArray(s.data(), qsizetype(s.size()));
+    };
+    QPointer<QMessageBox> box = new QMessageBox(icon, toQt(message.caption), toQt(message.text));
+    int cancel = 0;
+    for (const Choice& c : choices) {
+        box->addButton(c.button);
+        if (c.id == IDCANCEL || (choices.size() == 1))
+            cancel = c.id;
+    }
+    size_t def = (message.type & MB_DEFMASK) >> 8;
+    box->setDefaultButton(choices[def < choices.size() ? def : 0].button);
+    if (cancel)
+        box->setEscapeButton(cancel == IDCANCEL ? SB::Cancel : SB::Ok);
+    box->setWindowModality(Qt::ApplicationModal);
+    // The owner's window is disabled while the box is up, as the platform does.
+    HWND top = TopLevelOf(owner);
+    bool disabled = top && IsWindowEnabled(top);
+    if (disabled)
+        EnableWindow(top, FALSE);
+    bool done = false;
+    QMetaObject::Connection finished =
+        QObject::connect(box, &QMessageBox::finished, box, [&done] { done = true; });
+    box->show();
+    int answer = 0;
+    while (!done && box) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The quit belongs to the main loop; the box ends as if cancelled.
+                PostQuitMessage(int(msg.wParam));
+                answer = cancel ? cancel : DefaultMessageBoxAnswer(message.type);
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        } else if (!WaitMessage()) {
+            break;
+        }
+    }
+    QObject::disconnect(finished);
+    if (!answer && box) {
+        SB clicked = box->standardButton(box->clickedButton());
+        for (const Choice& c : choices)
+            if (c.button == clicked)
+                answer = c.id;
+    }
+    if (!answer)
+        answer = cancel ? cancel : DefaultMessageBoxAnswer(message.type);
+    if (box) {
+        box->hide();
+        m_graveyard.push_back(box.data());
+    }
+    if (disabled && IsWindow(top))
+        EnableWindow(top, TRUE);
+    Sync();
+    return answer;
+}
+
+} // namespace platform::display

@@ -1,0 +1,67 @@
+// The presenter: one Qt widget per model window, kept in step with the model. It is installed
+// in the window model's hooks (creation, destruction, waiting for messages, message boxes),
+// so the Qt event loop and the model's queue drive each other on the one thread.
+#pragma once
+
+#include "platform/display/control_widgets.h"
+#include "platform/windowing/message_box.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace platform::display {
+
+class Presenter {
+public:
+    Presenter();
+    ~Presenter();
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
+
+    // The installed presenter, or null.
+    static Presenter* Instance();
+
+    QWidget* WidgetFor(HWND hwnd) const;
+    // Model to screen: geometry, visibility, enabling, texts, control state, dirty areas.
+    void Sync();
+    // The message wait hook: takes in Qt's events, waiting until untilMs unless it is 0.
+    bool Wait(ULONGLONG untilMs);
+    // The person moved or resized a top-level window.
+    void WidgetResized(HWND hwnd, const QRect& geometry);
+    int ShowMessageBox(HWND owner, const ShownMessage& message);
+
+private:
+    struct Mirror {
+        HWND hwnd = nullptr;
+        HWND parent = nullptr;
+        QPointer<QWidget> widget;
+        ControlKind kind = ControlKind::None;
+        bool topLevel = false;
+        bool shownOnce = false;
+        RECT rect{-1, -1, -1, -1};
+        int visible = -1, enabled = -1;
+        std::wstring text;
+        bool textKnown = false;
+    };
+
+    friend class PresenterAccess;
+    void Created(HWND hwnd);
+    void Destroyed(HWND hwnd);
+    void Present(Mirror& m);
+    void MakeWidget(Mirror& m);
+    void FirstShow(Mirror& m);
+    void LayOutControls(Mirror& dialog);
+
+    std::vector<std::unique_ptr<Mirror>> m_mirrors; // creation order: parents first
+    std::unordered_map<HWND, Mirror*> m_byWindow;
+    std::vector<QPointer<QWidget>> m_graveyard;
+    bool m_syncing = false;
+};
+
+} // namespace platform::display
