@@ -1,6 +1,6 @@
-// A 10,000-segment design drawn through the output context to the file port: how fast the
-// driver turns drawing into cutter bytes, against what a 9600-baud serial line and a 100 Mbit
-// network cutter can take.
+// A design of 10,000 or 100,000 segments drawn through the output context to the file port and
+// to a network cutter on a loopback connection: how fast the driver turns drawing into cutter
+// bytes, against what a 9600-baud serial line and a 100 Mbit network cutter can take.
 #include "felgrin/dmpl_cutter.h"
 #include "felgrin/output_dc.h"
 #include "platform/system/settings_store.h"
@@ -8,23 +8,29 @@
 
 #include <benchmark/benchmark.h>
 
+#include <arpa/inet.h>
 #include <filesystem>
+#include <netinet/in.h>
+#include <poll.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// 100 closed paths of 100 segments each, 2 mm to 50 mm apart, like a page of lettering.
-std::vector<std::vector<POINT>> Design() {
+// Closed paths of 100 segments each, 2 mm to 50 mm apart, like a page of lettering.
+std::vector<std::vector<POINT>> Design(int segments) {
     std::vector<std::vector<POINT>> paths;
     unsigned seed = 12345;
     auto next = [&seed](int range) {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % unsigned(range));
     };
-    for (int p = 0; p < 100; ++p) {
+    for (int p = 0; p < segments / 100; ++p) {
         std::vector<POINT> path;
-        LONG x = 10000 + (p % 10) * 100000, y = 10000 + (p / 10) * 100000;
+        LONG x = 10000 + (p % 10) * 100000, y = 10000 + (p / 10 % 10) * 100000;
         for (int i = 0; i <= 100; ++i) {
             path.push_back({x, y});
             x += 2000 + next(48000) - 25000;
@@ -35,7 +41,48 @@ std::vector<std::vector<POINT>> Design() {
     return paths;
 }
 
-void BM_OutputContextToFilePort(benchmark::State& state) {
+// A network cutter on 127.0.0.1 that takes every byte of each connection and closes at its end.
+class SinkCutter {
+public:
+    SinkCutter() {
+        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        int one = 1;
+        ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in a = {};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(m_listen, 4);
+        socklen_t len = sizeof a;
+        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
+        m_port = ntohs(a.sin_port);
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~SinkCutter() {
+        ::shutdown(m_listen, SHUT_RDWR);
+        m_thread.join();
+        ::close(m_listen);
+    }
+    std::string Service() const { return std::to_string(m_port); }
+
+private:
+    void Run() {
+        for (;;) {
+            int c = ::accept(m_listen, nullptr, nullptr);
+            if (c < 0)
+                return;
+            char buffer[65536];
+            while (::recv(c, buffer, sizeof buffer, 0) > 0) {
+            }
+            ::close(c);
+        }
+    }
+    int m_listen = -1;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+void SendDesign(benchmark::State& state, const wchar_t* port, const std::string& service) {
     char tmpl[] = "/tmp/bench-cutter-XXXXXX";
     std::string home = ::mkdtemp(tmpl);
     // Settings and the cut log stay in the benchmark's own folder.
@@ -43,9 +90,11 @@ void BM_OutputContextToFilePort(benchmark::State& state) {
     ::setenv("KELVANE_MACHINE_HIVE", (home + "/machine.hive").c_str(), 1);
     platform::ResetSettingsStore();
     qvhost::SetHomeFolder(home);
-    std::vector<std::vector<POINT>> design = Design();
+    std::vector<std::vector<POINT>> design = Design(int(state.range(0)));
     CDMPLCutter cutter;
-    cutter.SetPortName(L"FILE");
+    cutter.SetPortName(port);
+    cutter.fnSetNetworkService(service);
+    cutter.fnSetTcpTimeouts(100, 1000, 0);
     cutter.fnSetOrigin(1);
     CCutterInstance instance(&cutter);
     instance.fnStartDoc();
@@ -72,6 +121,24 @@ void BM_OutputContextToFilePort(benchmark::State& state) {
         benchmark::Counter(double(bytes) / 12.5e6, benchmark::Counter::kIsRate);
     std::filesystem::remove_all(home);
 }
-BENCHMARK(BM_OutputContextToFilePort)->Unit(benchmark::kMillisecond);
+
+void BM_OutputContextToFilePort(benchmark::State& state) {
+    SendDesign(state, L"FILE", "9100");
+}
+BENCHMARK(BM_OutputContextToFilePort)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_OutputContextToLoopbackTcp(benchmark::State& state) {
+    SinkCutter sink;
+    SendDesign(state, L"127.0.0.1", sink.Service());
+}
+BENCHMARK(BM_OutputContextToLoopbackTcp)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

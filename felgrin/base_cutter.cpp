@@ -111,13 +111,14 @@ int CBaseCutter::StartOutput(int showCancel, int) {
 }
 
 int CBaseCutter::EndOutput() {
+    int result = FlushOutput();
     if (m_bCutLogOn)
         CloseCutLog();
     m_bTerminated = 1;
     ShowCancelDlg(-1);
     m_bInOutput = 0;
     m_bPenUp = 0;
-    return 0;
+    return result;
 }
 
 int CBaseCutter::ReturnToZero() {
@@ -303,7 +304,37 @@ int CBaseCutter::ReadString(std::string& text) {
 
 int CBaseCutter::WriteBuffer(const BYTE* data, DWORD length) {
     m_nBytesSent += int(length);
-    return int(DeviceWrite(data, length));
+    // Outside an output, and once the cut is cancelled or nothing is open, a write goes (or
+    // fails) at once.
+    if (!m_bInOutput || CutCancelled() || !IsDeviceOpen()) {
+        if (FlushOutput(false) != 0)
+            return 0;
+        return int(DeviceWrite(data, length));
+    }
+    ULONGLONG now = GetTickCount64();
+    if (m_strPending.empty())
+        m_tPendingSince = now;
+    m_strPending.append(reinterpret_cast<const char*>(data), length);
+    if (m_strPending.size() >= CUTTER_OUTPUT_BLOCK_BYTES ||
+        now - m_tPendingSince >= CUTTER_OUTPUT_HOLD_MS) {
+        if (FlushOutput(false) != 0)
+            return 0;
+    }
+    return int(length);
+}
+
+int CBaseCutter::FlushOutput(bool logFailure) {
+    if (m_strPending.empty())
+        return 0;
+    std::string block;
+    block.swap(m_strPending);
+    m_strPending.reserve(block.capacity());
+    DWORD n = DeviceWrite(reinterpret_cast<const BYTE*>(block.data()), DWORD(block.size()));
+    if (n >= block.size())
+        return 0;
+    if (logFailure)
+        WriteLogFile("\nFailed to Write to Cutter - \n");
+    return CUT_ERR_WRITE;
 }
 
 int CBaseCutter::WriteString(const std::string& text) {
@@ -519,7 +550,11 @@ void CBaseCutter::CutterPurgeComm(int what) {
 }
 
 int CBaseCutter::DeviceClose() {
-    return m_pPort ? m_pPort->Close() : 1;
+    if (!m_pPort)
+        return 1;
+    if (m_pPort->IsOpen())
+        FlushOutput();
+    return m_pPort->Close();
 }
 
 // The one write policy of every transport: a cutter that takes nothing for a whole write
@@ -591,6 +626,9 @@ DWORD CBaseCutter::DeviceWrite(const BYTE* data, DWORD length) {
 }
 
 int CBaseCutter::DeliverOutput() {
+    int flushed = FlushOutput();
+    if (flushed != 0)
+        return flushed;
     CCutterPort* port = m_pPort.get();
     if (!port || !port->IsOpen() || CutCancelled())
         return 0;
@@ -606,6 +644,8 @@ int CBaseCutter::DeliverOutput() {
 }
 
 int CBaseCutter::DeviceRead(BYTE* buffer, DWORD length, const char* terminators) {
+    // The cutter answers what it has been sent.
+    FlushOutput();
     return Port()->Read(buffer, length, terminators, m_nReadTimeoutMs);
 }
 

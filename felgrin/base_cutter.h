@@ -44,6 +44,11 @@ typedef int LaserOrigin;
 // The retry limit of a device write outside the first command of an output.
 constexpr int CUTTER_WRITE_RETRIES = 50;
 
+// An output is written in blocks: when this much has been collected, or when the first byte
+// collected is this old, so that a slow cutter starts at once.
+constexpr size_t CUTTER_OUTPUT_BLOCK_BYTES = 32768;
+constexpr ULONGLONG CUTTER_OUTPUT_HOLD_MS = 50;
+
 // What CutterPurgeComm drops: what was written and not yet sent, or what came and was not read.
 constexpr int PURGE_TXCLEAR = 4;
 constexpr int PURGE_RXCLEAR = 8;
@@ -208,8 +213,12 @@ protected:
     CCutterPort* Port();
     // A transport for the port's name; dialects add their own kinds.
     virtual std::unique_ptr<CCutterPort> MakePort();
-    // Waits until the output has reached the cutter; the operator is asked when it does not.
+    // Writes what the output has collected, then waits until it has reached the cutter; the
+    // operator is asked when it does not. 0 or -7.
     int DeliverOutput();
+    // Writes what the output has collected: 0, or -7 when the cutter did not take all of it
+    // (with the cut log's line when logFailure is set).
+    int FlushOutput(bool logFailure = true);
     bool OpenCutLog();
     void CloseCutLog();
 
@@ -217,6 +226,9 @@ protected:
     std::unique_ptr<CCutterPort> m_pPort;
     CString m_strPortMadeFor;
     int m_nWriteRetries = CUTTER_WRITE_RETRIES;
+    // The bytes of the output not yet written, and when the first of them came.
+    std::string m_strPending;
+    ULONGLONG m_tPendingSince = 0;
     int m_bFlushAfterWrite = 0;
     std::FILE* m_hCutLog = nullptr;
     int m_nType = 0;

@@ -130,6 +130,9 @@ int CDMPLCutter::StartOutput(int showCancel, int init) {
         result = WriteCommand(DMPL_LINE_STYLE_NORMAL);
         m_bPerforating = 0;
     }
+    // The start goes at once: a cutter that is off line is found before the job is drawn.
+    if (result == 0)
+        result = FlushOutput();
     return result;
 }
 
@@ -197,6 +200,8 @@ int CDMPLCutter::Feed(CLpoint* point) {
         qvhost::GetAppParam(L"Cut Out Feed Then Cut", 0) == 1)
         text += DMPL_FEED_THEN_CUT;
     int r = WriteCommand(text);
+    if (r == 0)
+        r = FlushOutput();
     m_bTerminated = 1;
     m_bPenUp = 0;
     ZeroExtents();

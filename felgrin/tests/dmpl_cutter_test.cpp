@@ -444,6 +444,29 @@ TEST_F(SerialCutter, ExtentsInquiryReadsTheCuttersReply) {
     EXPECT_FALSE(c.IsDeviceOpen()); // opened for the inquiry only
 }
 
+TEST_F(SerialCutter, InquiryDuringAnOutputSendsWhatWasCollectedBeforeItsRequest) {
+    CDMPLCutter c;
+    c.SetPortName(L"COM1");
+    c.fnSetOrigin(1);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    POINT start = {1000, 2000};
+    ASSERT_EQ(c.PolyMoveTo(&start, 1), 0);
+    std::string seen;
+    std::thread cutter([&] {
+        seen = m_fake.Receive(3000, ";:ER");
+        if (seen.find(";:ER") != std::string::npos)
+            m_fake.Send("(0,0,40,80,0,0,2000,4000,)");
+    });
+    CWindow w;
+    int r = c.InquireExtents(&w);
+    cutter.join();
+    c.EndOutput();
+    c.EndDoc();
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(seen, ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,;:ER");
+}
+
 TEST_F(SerialCutter, GarbageExtentsReplyGivesMinus8WithTheMessage) {
     platform::ManualClock clock; // the waits between tries pass at once
     platform::ScopedClock scoped(clock);
