@@ -2,10 +2,17 @@
 // end in a reported failure, never a crash, a hang or a leak, and the file stays as it was.
 #include "gastelo/design_param_blk.h"
 #include "gastelo/emb_table_param_blk.h"
+#include "pivora/framework/jox_dc.h"
 #include "pivora/jox_page.h"
+#include "vector/cut_line_palette.h"
+#include "vector/draw_line_palette.h"
+#include "vector/vector_article.h"
+#include "vector/vector_item.h"
+#include "vector/vector_style_pb.h"
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
+#include "platform/graphics/surface.h"
 #include "platform/windowing/message_box.h"
 
 #include <algorithm>
@@ -38,8 +45,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ::setenv("KELVANE_PROGRAM_DIR", root.c_str(), 1);
     g_path = root + "/Fuzz.KDX";
     // Designs carry the design and table blocks: their readers must be in the program.
-    std::unique_ptr<CObject> blocks[] = {std::make_unique<CDesignParamBlk>(),
-                                         std::make_unique<CEmbTableParamBlk>()};
+    std::unique_ptr<CObject> blocks[] = {
+        std::make_unique<CDesignParamBlk>(),  std::make_unique<CEmbTableParamBlk>(),
+        std::make_unique<CVectorStylePB>(),   std::make_unique<CCutLinePalette>(),
+        std::make_unique<CDrawLinePalette>(), std::make_unique<CVectorArticle>(),
+        std::make_unique<CVectorItem>()};
     return 0;
 }
 
@@ -52,10 +62,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::unique_ptr<CJoxPage> page(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
     if (page->OnOpenDocument(CString::FromUtf8(g_path))) {
-        // What opened must also measure and store.
+        // What opened must also measure, draw and store.
         page->RecalcExtents(0);
         CWindow w;
         page->GetActiveObjectExtents(w);
+        platform::RecordingSurface surface(64, 64);
+        struct SurfaceDC : CJoxDC {
+            explicit SurfaceDC(platform::Surface& s) { Attach(platform::CreateSurfaceDC(&s)); }
+        } dc(surface);
+        dc.SetDrawMode(CJoxDC::DRAW_PATHS);
+        page->OnDraw(nullptr, &dc);
         CMemFile file;
         CArchive ar(&file, CArchive::store);
         page->Serialize(ar);

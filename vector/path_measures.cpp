@@ -4,6 +4,7 @@
 #include "vector/vector_item.h"
 
 #include <cmath>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -79,8 +80,10 @@ int CVectorItem::PointAlongPath(double dist, CLpoint& point, double& angle, CPtr
     }
     int lastPositive = -1;
     for (int i = 0; i < n; ++i) {
-        double len = 0;
-        if (CPkt::PointAlongPkt(m_PktArray.ElementAt(i), dist, point, angle, &len)) {
+        CPkt& e = m_PktArray.ElementAt(i);
+        // Only the element that holds the point is asked for it.
+        const double len = ElementLength(e);
+        if (dist < len && CPkt::PointAlongPkt(e, dist, point, angle, nullptr)) {
             SetExtra(extra, 0, i);
             SetExtra(extra, 1, dist);
             return 1;
@@ -135,8 +138,9 @@ int CVectorItem::NextPointAlongPath(double dist, CLpoint& point, double& angle, 
     }
     int lastPositive = -1;
     for (int i = first; i < n; ++i) {
-        double len = 0;
-        if (CPkt::PointAlongPkt(m_PktArray.ElementAt(i), dist, point, angle, &len))
+        CPkt& e = m_PktArray.ElementAt(i);
+        const double len = ElementLength(e);
+        if (dist < len && CPkt::PointAlongPkt(e, dist, point, angle, nullptr))
             return 1;
         dist -= len;
         element = i + 1;
@@ -294,18 +298,13 @@ CLpoint* CVectorItem::fnGetIntersects(CLpoint* a, CLpoint* b, int& count, int on
             Cross(d.start2, d.end2, d.arcs[1], arc2, a, b, onSegment, found);
         }
     }
+    // Each point once, in order of first finding.
     std::vector<CLpoint> unique;
     unique.reserve(found.size());
-    for (const CLpoint& p : found) {
-        bool seen = false;
-        for (const CLpoint& u : unique)
-            if (u == p) {
-                seen = true;
-                break;
-            }
-        if (!seen)
+    std::unordered_set<uint64_t> seen;
+    for (const CLpoint& p : found)
+        if (seen.insert(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y)).second)
             unique.push_back(p);
-    }
     if (unique.empty())
         return nullptr;
     auto* out = new CLpoint[unique.size()];
