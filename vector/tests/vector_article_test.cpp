@@ -307,6 +307,104 @@ TEST_F(VectorArticleTest, DashedDoNotPrintIsLeftOffPaperOnly) {
     EXPECT_EQ(s.Calls().size(), 0u);
 }
 
+TEST_F(VectorArticleTest, FilledAndOpenArticlesOnTheScreen) {
+    m_palette->SetColour(1, RGB(200, 0, 0));
+    m_palette->SetColour(2, RGB(0, 0, 200));
+    m_palette->SetColour(3, RGB(255, 220, 0));
+    // A red square filled with style 3's yellow, a blue open zig-zag, and a group of two
+    // squares stroked as one path (without an item of its own a group is never filled).
+    CVectorArticle* square = Closed(1);
+    square->fnSaveValue(CVectorArticle::kFillOn, 1, 0);
+    square->fnSaveValue(CVectorArticle::kFillColour, 3, 0);
+    square->fnSaveValue(CVectorArticle::kLineThickness, 4, 0);
+    AddPath(*m_page, {{1200, 100}, {1500, 900}, {1800, 100}, {2100, 900}}, 2);
+    auto* ring = new CVectorArticle;
+    ring->SetPaletteIndex(2);
+    ring->fnSaveValue(CVectorArticle::kFillOn, 1, 0);
+    auto* outer = new CVectorArticle;
+    outer->Item(Square(2400, 0, 1000));
+    auto* inner = new CVectorArticle;
+    inner->Item(Square(2700, 300, 400));
+    ring->AddChild(outer);
+    ring->AddChild(inner);
+    m_page->RootArticle()->AddChild(ring);
+
+    platform::RasterSurface s(400, 120);
+    SurfaceDC dc(s);
+    dc.SetMapMode(1);
+    dc.SetWindowExt(4000, 1200);
+    dc.SetViewportExt(400, -120);
+    dc.SetViewportOrg(0, 110);
+    dc.SetDrawMode(CJoxDC::DRAW_PATHS);
+    m_page->OnDraw(nullptr, &dc);
+    s.Flush();
+    ASSERT_TRUE(s.SavePng(std::string(TEST_BINARY_DIR) + "/vector_articles.png"));
+    EXPECT_EQ(s.Pixel(50, 60), RGB(255, 220, 0));
+    EXPECT_EQ(s.Pixel(0, 60) & 0xFFFFFF, RGB(200, 0, 0));
+}
+
+TEST_F(VectorArticleTest, HitTestsTheItemOnlyInsideTheWidenedExtents) {
+    struct HitItem : CPolyTestItem {
+        HitItem() : CPolyTestItem({{0, 0}, {100, 0}, {100, 100}, {0, 0}}) {}
+        int HitTestPoint(CItemHitTest*) override { return ++asked, 1; }
+        int asked = 0;
+    };
+    auto* item = new HitItem;
+    auto* a = new CVectorArticle;
+    a->Item(item);
+    m_page->RootArticle()->AddChild(a);
+    platform::RecordingSurface s;
+    SurfaceDC dc(s);
+    CItemHitTest inside(&dc, CPoint(50, 50), CItemHitTest::kModePath, 3);
+    EXPECT_EQ(a->HitTestPoint(&inside), 1);
+    CItemHitTest near(&dc, CPoint(102, 50), CItemHitTest::kModePath, 3);
+    EXPECT_EQ(a->HitTestPoint(&near), 1);
+    CItemHitTest far(&dc, CPoint(110, 50), CItemHitTest::kModePath, 3);
+    EXPECT_EQ(a->HitTestPoint(&far), 0);
+    EXPECT_EQ(item->asked, 2);
+}
+
+TEST_F(VectorArticleTest, DistanceReachesChildArticlesWhenAsked) {
+    CVectorArticle* a = Closed(1);
+    auto* child = new CVectorArticle;
+    child->Item(new CPolyTestItem({{5000, 0}, {6000, 0}}));
+    a->AddChild(child);
+    CLpoint p(5500, 10);
+    double d = -1;
+    EXPECT_EQ(a->fnGetDistance(p, d, 0), 1);
+    EXPECT_DOUBLE_EQ(d, 4500.0 + 0.0 * 10);
+    EXPECT_EQ(a->fnGetDistance(p, d, 1), 1);
+    EXPECT_DOUBLE_EQ(d, 10.0);
+    CVectorArticle empty;
+    d = -1;
+    EXPECT_EQ(empty.fnGetDistance(p, d, 1), 0);
+    EXPECT_EQ(d, -1);
+}
+
+TEST_F(VectorArticleTest, MovingTheStartTellsAVectorParent) {
+    struct StartItem : CPolyTestItem {
+        StartItem() : CPolyTestItem({{0, 0}, {10, 0}, {10, 10}, {0, 0}}) {}
+        int fnCanMoveItemStart() override { return can; }
+        void fnDoMoveItemStart() override { Vect(CSb(0, CLpoint(10, 0)), 0); }
+        int can = 1;
+    };
+    struct Parent : CVectorArticle {
+        CVectorArticle* fnNotifyStartMoved() override { return ++told, nullptr; }
+        int told = 0;
+    };
+    auto* parent = new Parent;
+    auto* child = new CVectorArticle;
+    auto* item = new StartItem;
+    child->Item(item);
+    parent->AddChild(child);
+    m_page->RootArticle()->AddChild(parent);
+    EXPECT_EQ(child->fnMoveStart(), 1);
+    EXPECT_EQ(parent->told, 1);
+    EXPECT_EQ(child->fnMoveStart(), 0); // the start no longer changes
+    item->can = 0;
+    EXPECT_EQ(child->fnMoveStart(), 0);
+}
+
 // ---- Merging ----
 
 TEST_F(VectorArticleTest, MergeRGBReusesANearStyleOnlyBelowTheFirstUnused) {
