@@ -691,27 +691,25 @@ void CArticle::LoadGroup(CArchive& ar) {
     using record_fields::LoadFixed;
     using record_fields::LoadSized;
     CRecArchive rec(ar);
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         switch (id) {
         case kRecItem:
             LoadSized(rec, len, [&] { Item(rec.LoadObject<CItem>()); });
-            break;
+            return true;
         case kRecName:
             LoadSized(rec, len, [&] { m_Name = ar.ReadString(); });
-            break;
+            return true;
         case kRecProperties:
             LoadFixed(rec, len, m_dwProperties);
-            break;
+            return true;
         case kRecID:
             LoadFixed(rec, len, m_ID);
-            break;
+            return true;
         case kRecTime: {
             uint32_t seconds = 0;
             if (LoadFixed(rec, len, seconds))
                 m_Time = CTime(int64_t(seconds));
-            break;
+            return true;
         }
         case kRecTxEffects:
             LoadSized(rec, len, [&] {
@@ -723,7 +721,7 @@ void CArticle::LoadGroup(CArchive& ar) {
                     if (CObject* e = loaded.GetAt(i))
                         m_TxEffects.Add(static_cast<CTxEffect*>(e));
             });
-            break;
+            return true;
         case kRecEffects:
             LoadSized(rec, len, [&] {
                 CStringArray loaded;
@@ -731,26 +729,25 @@ void CArticle::LoadGroup(CArchive& ar) {
                 m_Effects.RemoveAll();
                 m_Effects.Append(loaded);
             });
-            break;
+            return true;
         case kRecDataStamp:
             LoadFixed(rec, len, m_nDataStamp);
-            break;
+            return true;
         case kRecOrientation: {
             int32_t orient[4];
             if (LoadFixed(rec, len, orient)) {
                 m_OrientStart = CLpoint(orient[0], orient[1]);
                 m_OrientEnd = CLpoint(orient[2], orient[3]);
             }
-            break;
+            return true;
         }
         case kRecRefCount:
             LoadFixed(rec, len, m_nRefCount);
-            break;
+            return true;
         default:
-            rec.SkipField(len);
-            break;
+            return false;
         }
-    }
+    });
 }
 
 // Named values ------------------------------------------------------------------------------------

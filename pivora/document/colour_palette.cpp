@@ -482,13 +482,9 @@ void CColourPalette::Serialize(CArchive& ar) {
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
-        if (id != kRecColours) {
-            rec.SkipField(len);
-            continue;
-        }
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
+        if (id != kRecColours)
+            return false;
         CArray<CColour, CColour&> colours;
         record_fields::LoadSized(rec, len, [&] {
             DWORD_PTR count = ar.ReadCount(sizeof(CColour));
@@ -510,5 +506,6 @@ void CColourPalette::Serialize(CArchive& ar) {
         });
         m_colours.Copy(colours);
         m_bStale = 1;
-    }
+        return true;
+    });
 }

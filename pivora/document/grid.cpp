@@ -146,14 +146,12 @@ void CGrid::Serialize(CArchive& ar) {
     CObject::Serialize(ar);
     CRecArchive rec(ar);
     if (ar.IsStoring()) {
-        ar << WORD(kRecShow) << DWORD(12) << int32_t(showRect) << int32_t(showPolar)
-           << int32_t(showGuides);
-        ar << WORD(kRecRect) << DWORD(24) << int32_t(rectStyle) << int32_t(rectSnap)
-           << int32_t(rectSpacingX) << int32_t(rectSpacingY) << int32_t(rectOriginX)
-           << int32_t(rectOriginY);
-        ar << WORD(kRecPolar) << DWORD(24) << int32_t(polarStyle) << int32_t(polarSnap)
-           << polarAngleStep << int32_t(polarRadiusStep) << int32_t(polarCentreX)
-           << int32_t(polarCentreY);
+        using record_fields::StoreFixed;
+        StoreFixed(ar, kRecShow, int32_t(showRect), int32_t(showPolar), int32_t(showGuides));
+        StoreFixed(ar, kRecRect, int32_t(rectStyle), int32_t(rectSnap), int32_t(rectSpacingX),
+                   int32_t(rectSpacingY), int32_t(rectOriginX), int32_t(rectOriginY));
+        StoreFixed(ar, kRecPolar, int32_t(polarStyle), int32_t(polarSnap), polarAngleStep,
+                   int32_t(polarRadiusStep), int32_t(polarCentreX), int32_t(polarCentreY));
         DWORD pos = rec.StartStore(WORD(kRecGuides));
         ar << int32_t(guideSnap) << int32_t(guideDisplayFlag) << int32_t(showOriginLines)
            << int32_t(showMiddleLines);
@@ -163,9 +161,7 @@ void CGrid::Serialize(CArchive& ar) {
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         switch (id) {
         case kRecShow: {
             int32_t v[3];
@@ -174,7 +170,7 @@ void CGrid::Serialize(CArchive& ar) {
                 showPolar = v[1];
                 showGuides = v[2];
             }
-            break;
+            return true;
         }
         case kRecRect: {
             int32_t v[6];
@@ -186,7 +182,7 @@ void CGrid::Serialize(CArchive& ar) {
                 rectOriginX = v[4];
                 rectOriginY = v[5];
             }
-            break;
+            return true;
         }
         case kRecPolar: {
             int32_t style, snap, radius, cx, cy;
@@ -199,7 +195,7 @@ void CGrid::Serialize(CArchive& ar) {
                 polarCentreX = cx;
                 polarCentreY = cy;
             }
-            break;
+            return true;
         }
         case kRecGuides: {
             int32_t flags[4];
@@ -216,12 +212,11 @@ void CGrid::Serialize(CArchive& ar) {
             RemoveGridLines();
             verticalGuides.AddTail(&vertical);
             horizontalGuides.AddTail(&horizontal);
-            break;
+            return true;
         }
         default:
-            rec.SkipField(len);
-            break;
+            return false;
         }
-    }
+    });
     MakeSound();
 }

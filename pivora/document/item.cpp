@@ -136,21 +136,18 @@ void CItem::Serialize(CArchive& ar) {
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         switch (id) {
         case kRecProperties:
             record_fields::LoadFixed(rec, len, m_dwProperties);
-            break;
+            return true;
         case kRecXformProperties:
             record_fields::LoadFixed(rec, len, m_dwXformProperties);
-            break;
+            return true;
         default:
-            rec.SkipField(len);
-            break;
+            return false;
         }
-    }
+    });
     // Extents are never stored.
     m_bInvExtents = 1;
 }

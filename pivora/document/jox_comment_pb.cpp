@@ -35,13 +35,9 @@ void CJOXCommentPB::Serialize(CArchive& ar) {
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
-        if (id != kRecComments) {
-            rec.SkipField(len);
-            continue;
-        }
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
+        if (id != kRecComments)
+            return false;
         int32_t commentId;
         CStringArray comments;
         record_fields::LoadSized(rec, len, [&] {
@@ -53,5 +49,6 @@ void CJOXCommentPB::Serialize(CArchive& ar) {
         });
         m_lID = commentId;
         m_comments.Copy(comments);
-    }
+        return true;
+    });
 }

@@ -332,64 +332,63 @@ void CJoxPage::Serialize(CArchive& ar) {
         rec.StoreField(kRecFlags, uint32_t(m_dwFlags));
         rec.StoreField(kRecCreated, m_CreatedTime);
         rec.StoreField(kRecModified, m_ModifiedTime);
-        ar << WORD(kRecExtents) << DWORD(16) << int32_t(m_PageExtents.x1)
-           << int32_t(m_PageExtents.y1) << int32_t(m_PageExtents.x2) << int32_t(m_PageExtents.y2);
+        record_fields::StoreFixed(ar, kRecExtents, int32_t(m_PageExtents.x1),
+                                  int32_t(m_PageExtents.y1), int32_t(m_PageExtents.x2),
+                                  int32_t(m_PageExtents.y2));
         rec.StoreField(kRecGrid, static_cast<const CObject*>(m_pGrid));
         rec.StoreField(kRecAutoResize, uint32_t(m_nAutoResize));
-        ar << WORD(kRecViewExtents) << DWORD(16) << int32_t(m_ViewExtents.x1)
-           << int32_t(m_ViewExtents.y1) << int32_t(m_ViewExtents.x2) << int32_t(m_ViewExtents.y2);
+        record_fields::StoreFixed(ar, kRecViewExtents, int32_t(m_ViewExtents.x1),
+                                  int32_t(m_ViewExtents.y1), int32_t(m_ViewExtents.x2),
+                                  int32_t(m_ViewExtents.y2));
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         switch (id) {
         case kRecTree:
             LoadTree(rec, len);
-            break;
+            return true;
         case kRecParams:
             LoadParams(rec, len);
-            break;
+            return true;
         case kRecContext: {
             WORD context;
             if (record_fields::LoadFixed(rec, len, context))
                 m_nContext = context;
-            break;
+            return true;
         }
         case kRecFlags:
             record_fields::LoadFixed(rec, len, m_dwFlags);
-            break;
+            return true;
         case kRecCreated:
         case kRecModified: {
             uint32_t seconds;
             if (record_fields::LoadFixed(rec, len, seconds))
                 (id == kRecCreated ? m_CreatedTime : m_ModifiedTime) = CTime(int64_t(seconds));
-            break;
+            return true;
         }
         case kRecExtents:
             LoadRect(rec, len, m_PageExtents);
-            break;
+            return true;
         case kRecGrid:
             LoadGrid(rec, len);
-            break;
+            return true;
         case kRecAutoResize: {
             uint32_t v;
             if (record_fields::LoadFixed(rec, len, v))
                 m_nAutoResize = int(v);
-            break;
+            return true;
         }
         case kRecViewExtents:
             LoadRect(rec, len, m_ViewExtents);
-            break;
+            return true;
         case kRecVersions:
             LoadVersions(rec, len);
-            break;
+            return true;
         default:
-            rec.SkipField(len);
-            break;
+            return false;
         }
-    }
+    });
 }
 
 void CJoxPage::LoadTree(CRecArchive& rec, DWORD len) {

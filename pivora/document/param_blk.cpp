@@ -24,9 +24,7 @@ void CParamBlk::Serialize(CArchive& ar) {
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         switch (id) {
         case kRecId: {
             // Only the low 16 bits are stored; a block class sets its whole id before
@@ -35,19 +33,18 @@ void CParamBlk::Serialize(CArchive& ar) {
             WORD low;
             if (record_fields::LoadFixed(rec, len, low))
                 m_id = m_id == -1 ? int(low) : int((DWORD(m_id) & 0xFFFF0000u) | low);
-            break;
+            return true;
         }
         case kRecName: {
             CString name;
             record_fields::LoadSized(rec, len, [&] { ar >> name; });
             m_name = name;
-            break;
+            return true;
         }
         default:
-            rec.SkipField(len);
-            break;
+            return false;
         }
-    }
+    });
 }
 
 int CParamBlk::CanSerialize(CArchive&) {

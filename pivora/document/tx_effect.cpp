@@ -42,12 +42,10 @@ void CTxEffect::Serialize(CArchive& ar) {
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
-        if (id == kRecProperties)
-            record_fields::LoadFixed(rec, len, m_dwProperties);
-        else
-            rec.SkipField(len);
-    }
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
+        if (id != kRecProperties)
+            return false;
+        record_fields::LoadFixed(rec, len, m_dwProperties);
+        return true;
+    });
 }

@@ -77,16 +77,14 @@ void CTxEffectParam::LoadGroup(CArchive& ar) {
     using record_fields::LoadFixed;
     using record_fields::LoadSized;
     CRecArchive rec(ar);
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         switch (id) {
         case kRecEnabled:
             LoadFixed(rec, len, m_bEnabled);
-            break;
+            return true;
         case kRecEffect:
             LoadSized(rec, len, [&] { SetEffect(rec.LoadObject<CTxEffect>()); });
-            break;
+            return true;
         case kRecSavedDesign:
             LoadSized(rec, len, [&] {
                 CArticle* saved = rec.LoadObject<CArticle>();
@@ -95,10 +93,9 @@ void CTxEffectParam::LoadGroup(CArchive& ar) {
                 m_pSavedDesign = saved ? saved : new CArticle;
                 m_pSavedDesign->BuildLinks();
             });
-            break;
+            return true;
         default:
-            rec.SkipField(len);
-            break;
+            return false;
         }
-    }
+    });
 }

@@ -59,28 +59,24 @@ void CTxXformEffect::Serialize(CArchive& ar) {
     CTxEffect::Serialize(ar);
     CRecArchive rec(ar);
     if (rec.IsStoring()) {
-        const double m[9] = {m_Matrix.m0, m_Matrix.m1, m_Matrix.m2, m_Matrix.m3, m_Matrix.m4,
-                             m_Matrix.m5, m_Matrix.m6, m_Matrix.m7, m_Matrix.m8};
-        BYTE bytes[kMatrixBytes];
-        std::memcpy(bytes, m, sizeof bytes);
-        rec.StoreRecord(kRecMatrix, bytes, kMatrixBytes);
+        static_assert(kMatrixBytes == 9 * sizeof(double));
+        record_fields::StoreFixed(ar, kRecMatrix, m_Matrix.m0, m_Matrix.m1, m_Matrix.m2,
+                                  m_Matrix.m3, m_Matrix.m4, m_Matrix.m5, m_Matrix.m6, m_Matrix.m7,
+                                  m_Matrix.m8);
         rec.StoreEndRec();
         return;
     }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
-        if (id != kRecMatrix || len != kMatrixBytes) {
-            rec.SkipField(len);
-            continue;
-        }
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
+        if (id != kRecMatrix)
+            return false;
         double m[9];
-        for (double& d : m)
-            ar >> d;
-        m_Matrix.m0 = m[0], m_Matrix.m1 = m[1], m_Matrix.m2 = m[2];
-        m_Matrix.m3 = m[3], m_Matrix.m4 = m[4], m_Matrix.m5 = m[5];
-        m_Matrix.m6 = m[6], m_Matrix.m7 = m[7], m_Matrix.m8 = m[8];
-    }
+        if (record_fields::LoadFixed(rec, len, m)) {
+            m_Matrix.m0 = m[0], m_Matrix.m1 = m[1], m_Matrix.m2 = m[2];
+            m_Matrix.m3 = m[3], m_Matrix.m4 = m[4], m_Matrix.m5 = m[5];
+            m_Matrix.m6 = m[6], m_Matrix.m7 = m[7], m_Matrix.m8 = m[8];
+        }
+        return true;
+    });
 }
 
 int IsCXformEffect(CObject* o) {

@@ -48,27 +48,6 @@ void CBoxItem::Serialize(CArchive& ar) {
     }
 }
 
-std::vector<BYTE> StoreObject(const CObject* obj) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    ar.WriteObject(obj);
-    ar.Close();
-    return file.Detach();
-}
-
-template <class T> T* LoadObjectAs(const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    T* obj = ar.ReadObjectAs<T>();
-    if constexpr (std::is_base_of_v<CArticle, T>) {
-        if (obj)
-            obj->BuildLinks();
-    }
-    return obj;
-}
-template CArticle* LoadObjectAs<CArticle>(const std::vector<BYTE>& bytes);
-template CItem* LoadObjectAs<CItem>(const std::vector<BYTE>& bytes);
-
 CArticle* MakeBoxArticle(const wchar_t* name, const CWindow* box) {
     auto* a = new CArticle;
     a->SetName(name);

@@ -1,10 +1,11 @@
-// Small article trees for the document tests: a box item with real extents and transforms,
-// and helpers that store objects into bytes and read them back.
+// Small article trees for the document tests: a box item with real extents and transforms.
+// The store-and-load helpers come with them (archive_round_trip.h).
 #pragma once
 
 #include "pivora/article.h"
 #include "pivora/item.h"
 
+#include "archive_round_trip.h"
 #include "platform/core/archive.h"
 
 #include <memory>
@@ -27,14 +28,6 @@ public:
 protected:
     CWindow RecalcExtents() override { return m_Box; }
 };
-
-// Bytes of one object in object-reference form.
-std::vector<BYTE> StoreObject(const CObject* obj);
-
-// Reads one object of class T from bytes (article rows get their links rebuilt).
-template <class T> T* LoadObjectAs(const std::vector<BYTE>& bytes);
-extern template CArticle* LoadObjectAs<CArticle>(const std::vector<BYTE>& bytes);
-extern template CItem* LoadObjectAs<CItem>(const std::vector<BYTE>& bytes);
 
 // An article with a box item (or none when box is null) and a name.
 CArticle* MakeBoxArticle(const wchar_t* name, const CWindow* box);

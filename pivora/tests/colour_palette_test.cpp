@@ -6,6 +6,8 @@
 
 #include "platform/core/mem_file.h"
 
+#include "archive_round_trip.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -19,18 +21,8 @@ protected:
     void SetGreyScale(int steps) { QvSetAppParam(L"Default Grey Scale ", steps); }
 };
 
-std::vector<BYTE> StoreObject(const CObject* obj) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    ar << obj;
-    ar.Close();
-    return file.Detach();
-}
-
 std::unique_ptr<CColourPalette> LoadObject(const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    return std::unique_ptr<CColourPalette>(ar.ReadObjectAs<CColourPalette>());
+    return std::unique_ptr<CColourPalette>(LoadObjectAs<CColourPalette>(bytes));
 }
 
 TEST(Colour, DerivedColours) {

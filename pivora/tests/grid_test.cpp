@@ -5,6 +5,8 @@
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
 
+#include "archive_round_trip.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,20 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<BYTE> StoreBody(CObject& obj) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    obj.Serialize(ar);
-    ar.Close();
-    return file.Detach();
-}
-
-void LoadBody(CObject& obj, const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    obj.Serialize(ar);
-}
 
 std::vector<int> Guides(const CGrid& g, int kind) {
     std::vector<int> out;

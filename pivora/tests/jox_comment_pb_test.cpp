@@ -2,6 +2,8 @@
 
 #include "platform/core/mem_file.h"
 
+#include "archive_round_trip.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,18 +11,8 @@
 
 namespace {
 
-std::vector<BYTE> StoreObject(const CObject* obj) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    ar << obj;
-    ar.Close();
-    return file.Detach();
-}
-
 std::unique_ptr<CJOXCommentPB> LoadObject(const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    return std::unique_ptr<CJOXCommentPB>(ar.ReadObjectAs<CJOXCommentPB>());
+    return std::unique_ptr<CJOXCommentPB>(LoadObjectAs<CJOXCommentPB>(bytes));
 }
 
 TEST(JoxCommentPB, StoresIdAndCommentsInOneField) {

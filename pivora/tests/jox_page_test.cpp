@@ -10,6 +10,8 @@
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
+#include "archive_round_trip.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -42,20 +44,6 @@ protected:
     SettingsSandbox& m_sandbox = m_box;
     platform::MessageBoxResponder m_responder;
 };
-
-std::vector<BYTE> StoreBody(CJoxPage& page) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    page.Serialize(ar);
-    ar.Close();
-    return file.Detach();
-}
-
-void LoadBody(CJoxPage& page, const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    page.Serialize(ar);
-}
 
 std::vector<BYTE> Cat(std::initializer_list<std::vector<BYTE>> parts) {
     std::vector<BYTE> out;

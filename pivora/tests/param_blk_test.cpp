@@ -2,26 +2,14 @@
 
 #include "platform/core/mem_file.h"
 
+#include "archive_round_trip.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
 namespace {
-
-std::vector<BYTE> StoreBody(CObject& obj) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    obj.Serialize(ar);
-    ar.Close();
-    return file.Detach();
-}
-
-void LoadBody(CObject& obj, const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    obj.Serialize(ar);
-}
 
 struct BlockArray : CParamBlkArray {
     ~BlockArray() {

@@ -3,6 +3,8 @@
 
 #include "platform/core/mem_file.h"
 
+#include "archive_round_trip.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -48,20 +50,11 @@ int32_t Value(CTree* t) {
 }
 
 std::vector<BYTE> StoreRow(CTree* first) {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    ar << static_cast<CObject*>(first);
-    ar.Close();
-    return file.Detach();
+    return StoreObject(first);
 }
 
 CTree* LoadRow(const std::vector<BYTE>& bytes) {
-    CMemFile file(bytes.data(), UINT(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    CTree* t = ar.ReadObjectAs<CTree>();
-    if (t)
-        t->BuildLinks();
-    return t;
+    return LoadObjectAs<CTree>(bytes);
 }
 
 void DeleteRow(CTree* first) {
