@@ -5,8 +5,12 @@
 
 #include "pivora/geometry/geometry_types.h"
 
+#include "platform/core/crect.h"
 #include "platform/core/list.h"
 #include "platform/core/object.h"
+
+class CJoxDC;
+class CJoxView;
 
 class CGrid : public CObject {
     DECLARE_SERIAL(CGrid)
@@ -41,7 +45,38 @@ public:
     // Moves every guide by -o; the grid origins stay.
     void SetOrigin(const CLpoint& o);
 
+    // Drawing, behind the design: the rectangular and polar grids, then (separately) the
+    // origin, middle and guide lines; inRuler draws the guides' marks in the ruler bands.
+    void OnDraw(CJoxView* view, CJoxDC* dc);
+    void DrawRectangular(CPoint lo, CPoint hi, CRect client, CJoxDC* dc);
+    void DrawPolar(CPoint lo, CPoint hi, CRect client, CJoxDC* dc);
+    // The spacing shown: never closer than 10 pixels, 1, 2 or 5 times a power of ten of it.
+    void AdjustInterval(int& spacing, CJoxDC* dc);
+    void OnDrawGuides(CJoxView* view, CJoxDC* dc, int inRuler);
+    // The XOR rubber band of a guide being dragged; drawing it twice erases it.
+    void EchoGridLine(CJoxView* view, int kind, CLpoint pos);
+    void InvalidateGridLine(CJoxView* view, int kind, int index);
+
+    // Hit tests: the guide under a data point, or under a device point in the view's rulers.
+    // kind -1 on entry skips the vertical guides.
+    int HitTest(CJoxDC* dc, CPoint p, int& kind, int& index);
+    int HitTest(CJoxView* view, CPoint p, int& kind, int& index);
+    int HitTestOrigin(CJoxDC* dc, CLpoint& p);
+    int HitTestMiddle(CJoxDC* dc, CJoxView* view, CLpoint& p);
+
+    // Snapping in place; 1 when the point moved. Holding Alt inverts every snap.
+    int SnapGuides(CJoxView* view, CLpoint& p);
+    int SnapRectGrid(CJoxView* view, CLpoint& p);
+    int SnapPolarGrid(CJoxView* view, CLpoint& p);
+    int Snap(CJoxView* view, CLpoint& p);
+    int Snap(CJoxView* view, CPoint& p);
+
     // The window forms of snapping change nothing.
+    int Snap(CJoxView*, CWindow&) { return 0; }
+    int Snap(CJoxView*, CRect&) { return 0; }
+    int SnapGuides(CJoxView*, CWindow&) { return 0; }
+    int SnapRectGrid(CJoxView*, CWindow&) { return 0; }
+    int SnapPolarGrid(CJoxView*, CWindow&) { return 0; }
     int SnapGrid(CLpoint&) { return 0; }
     int SnapGrid(CWindow&) { return 0; }
 
@@ -73,6 +108,9 @@ public:
     static int m_iSnapTolData;
 
 private:
+    // Whether a snap with this display flag and snap field acts, Alt inverting it.
+    static bool Active(LONG shown, LONG snap);
+    int HitGuides(CJoxDC* dc, CPoint p, int kind, int& index);
     CList<int, int>* Guides(int kind);
     const CList<int, int>* Guides(int kind) const;
     // Spacings and steps come from files too; values the grid cannot draw or snap with

@@ -80,6 +80,15 @@ public:
     void GetActiveObjectExtents(CWindow& w);
     void fnSnapToExtents(CLpoint& p) const;
     CGrid* Grid() { return m_pGrid; }
+    // Snapping through the grid; flag 0x04 first keeps the point inside the page extents.
+    int Snap(CJoxView* view, CLpoint& p);
+    int Snap(CJoxView* view, CPoint& p);
+    int Snap(CJoxView* view, CWindow& w);
+    void DrawGrid(CJoxView* view, CJoxDC* dc);
+    void DrawGuides(CJoxView* view, CJoxDC* dc, int inRuler);
+    // The first view of the page that is kind-of c (any view for null), or null.
+    CJoxView* FirstView(CRuntimeClass* c);
+    void OnInitialUpdateViews();
     // Draws the active root article.
     virtual void OnDraw(CJoxView* view, CJoxDC* dc);
 

@@ -1,5 +1,6 @@
 #include "pivora/framework/jox_client_dc.h"
 
+#include "pivora/framework/jox_view.h"
 #include "platform/core/exceptions.h"
 #include "platform/framework/wnd.h"
 
@@ -11,8 +12,8 @@ CJoxClientDC::CJoxClientDC(const CWnd* wnd, ClientRegion region)
     if (!hdc)
         AfxThrowResourceException();
     Attach(hdc);
-    if (wnd && CJoxViewHooks::ExcludeClipClient)
-        CJoxViewHooks::ExcludeClipClient(wnd, this, region);
+    if (auto* view = dynamic_cast<const CJoxView*>(wnd))
+        view->ExcludeClipClient(this, region);
 }
 
 CJoxClientDC::~CJoxClientDC() {

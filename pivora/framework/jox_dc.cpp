@@ -7,9 +7,6 @@
 
 IMPLEMENT_DYNAMIC(CJoxDC, CDC)
 
-void (*CJoxViewHooks::ExcludeClipClient)(const CWnd*, CJoxDC*, ClientRegion) = nullptr;
-void (*CJoxViewHooks::PaintDC)(const CWnd*, CJoxDC*) = nullptr;
-
 namespace {
 
 // Beyond this many device units a line is drawn in pieces, and only points inside the 16-bit

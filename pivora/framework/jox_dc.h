@@ -19,15 +19,6 @@ enum ClientRegion {
 
 class CJoxDC;
 
-// The base view takes part in its contexts' set-up through these hooks, which it installs when
-// its library loads; each checks that the window is a view. Unset, nothing happens.
-struct CJoxViewHooks {
-    // Excludes parts of the view's client area from the context's clipping for the region.
-    static void (*ExcludeClipClient)(const CWnd* wnd, CJoxDC* dc, ClientRegion region);
-    // Registers the view's paint context, or unregisters it with null.
-    static void (*PaintDC)(const CWnd* wnd, CJoxDC* dc);
-};
-
 class CJoxDC : public CDC {
     DECLARE_DYNAMIC(CJoxDC)
 

@@ -1,5 +1,6 @@
 #include "pivora/framework/jox_paint_dc.h"
 
+#include "pivora/framework/jox_view.h"
 #include "platform/core/exceptions.h"
 #include "platform/framework/wnd.h"
 
@@ -32,15 +33,15 @@ CJoxPaintDC::CJoxPaintDC(const CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr) 
     if (!hdc)
         AfxThrowResourceException();
     Attach(hdc);
-    if (wnd && CJoxViewHooks::PaintDC)
-        CJoxViewHooks::PaintDC(wnd, this);
+    if (auto* view = dynamic_cast<CJoxView*>(const_cast<CWnd*>(wnd))) {
+        m_pView = view;
+        view->PaintDC(this);
+    }
 }
 
 CJoxPaintDC::~CJoxPaintDC() {
-    if (CJoxViewHooks::PaintDC) {
-        if (const CWnd* view = CWnd::FromHandlePermanent(::WindowFromDC(m_hDC)))
-            CJoxViewHooks::PaintDC(view, nullptr);
-    }
+    if (m_pView && m_pView->PaintDC() == this)
+        m_pView->PaintDC(nullptr);
     ::EndPaint(m_hWnd, &m_ps);
     Detach();
 }

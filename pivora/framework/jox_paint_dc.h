@@ -5,6 +5,8 @@
 #include "pivora/framework/jox_dc.h"
 #include "platform/windowing/window.h"
 
+class CJoxView;
+
 class CJoxPaintDC : public CJoxDC {
     DECLARE_DYNAMIC(CJoxPaintDC)
 
@@ -24,6 +26,7 @@ public:
 
 protected:
     HWND m_hWnd;
+    CJoxView* m_pView = nullptr; // the view this context paints, told when painting ends
     CRgn m_clipRgn;
     CRgn m_eraseRgn;
     bool m_erasePending = true;

@@ -28,18 +28,6 @@ TEST(JoxClientDC, DrawsIntoTheWindowBufferThroughTheOwnMapping) {
     EXPECT_TRUE(platform::TakeDirtyRect(w.m_hWnd, &dirty));
 }
 
-TEST(JoxClientDC, ViewHookIsAskedForTheRegion) {
-    CWnd w;
-    ASSERT_TRUE(w.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
-    static int asked = -1;
-    CJoxViewHooks::ExcludeClipClient = [](const CWnd*, CJoxDC*, ClientRegion region) {
-        asked = region;
-    };
-    { CJoxClientDC dc(&w, eClientRulers); }
-    CJoxViewHooks::ExcludeClipClient = nullptr;
-    EXPECT_EQ(asked, eClientRulers);
-}
-
 TEST(JoxClientDC, NoContextThrowsTheResourceException) {
     CWnd w;
     ASSERT_TRUE(w.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));

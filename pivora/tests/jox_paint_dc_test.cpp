@@ -80,18 +80,4 @@ TEST_F(PaintWnd, HugeExcludedRectanglesAreClampedAndStillTakeTheirPartAway) {
     }
 }
 
-TEST_F(PaintWnd, ViewIsToldOfItsPaintContextForItsLifetime) {
-    static CJoxDC* registered = reinterpret_cast<CJoxDC*>(1);
-    CJoxViewHooks::PaintDC = [](const CWnd*, CJoxDC* dc) { registered = dc; };
-    w.Invalidate(FALSE);
-    CJoxDC* seen = nullptr;
-    {
-        CJoxPaintDC dc(&w);
-        seen = registered;
-        EXPECT_EQ(seen, &dc);
-    }
-    EXPECT_EQ(registered, nullptr);
-    CJoxViewHooks::PaintDC = nullptr;
-}
-
 } // namespace

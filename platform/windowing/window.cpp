@@ -152,7 +152,20 @@ HWND Window(HWND hwnd) {
 }
 
 RECT ClientRect(HWND w) {
-    return RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    // The window's own scroll bars take their width off the client area.
+    LONG cx = w->rect.right - w->rect.left, cy = w->rect.bottom - w->rect.top;
+    if (w->style & WS_VSCROLL)
+        cx = std::max<LONG>(0, cx - kScrollBarSize);
+    if (w->style & WS_HSCROLL)
+        cy = std::max<LONG>(0, cy - kScrollBarSize);
+    return RECT{0, 0, cx, cy};
+}
+
+void ClientChanged(HWND w) {
+    ResizeBuffer(w);
+    RECT c = ClientRect(w);
+    w->update = CombineRects(w->update, {c}, RGN_AND);
+    SendMessageW(w, WM_SIZE, 0, MAKELPARAM(WORD(c.right), WORD(c.bottom)));
 }
 
 Surface* WindowSurface(HWND w) {

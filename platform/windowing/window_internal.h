@@ -64,6 +64,10 @@ struct HWND__ {
 namespace platform::detail {
 HWND Window(HWND hwnd); // the live window or null
 RECT ClientRect(HWND hwnd);
+// Width of a vertical and height of a horizontal scroll bar, in pixels.
+constexpr int kScrollBarSize = 17;
+// The client area changed size without the window moving (scroll bars came or went).
+void ClientChanged(HWND hwnd);
 Surface* WindowSurface(HWND hwnd);
 void ForgetWindowInQueue(HWND hwnd);
 // A window that needs WM_PAINT (visible with a non-empty update region), or null.

@@ -1,0 +1,3 @@
+#include "pivora/framework/area_hint.h"
+
+IMPLEMENT_DYNAMIC(CAreaHint, CObject)

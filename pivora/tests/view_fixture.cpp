@@ -1,0 +1,45 @@
+#include "pivora/tests/view_fixture.h"
+
+#include "platform/windowing/scroll_bar.h"
+
+// Qt's font database keeps what fontconfig gives it for the life of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
+void CTestView::OnDraw(CJoxDC* dc) {
+    CJoxView::OnDraw(dc);
+    DrawGrid(dc);
+    if (CJoxPage* page = GetDocument())
+        page->OnDraw(this, dc);
+    DrawGuides(dc);
+}
+
+void ViewTest::SetUp() {
+    DesignTest::SetUp();
+    platform::ResetMessageQueue();
+    page = NewPage();
+    page->m_bAutoDelete = FALSE;
+    view = new CTestView;
+    ASSERT_TRUE(
+        view->CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 0));
+    page->AddView(view);
+    // The bars a view always shows, shown before the test sets its zoom.
+    ShowScrollBar(view->m_hWnd, SB_BOTH, TRUE);
+}
+
+void ViewTest::TearDown() {
+    if (view && ::IsWindow(view->m_hWnd))
+        view->DestroyWindow(); // frees the view
+    page.reset();
+    platform::ResetMessageQueue();
+    DesignTest::TearDown();
+}
+
+void ViewTest::Place(CSize window, CSize viewport, int x, int y) {
+    view->SetZoom(window, viewport);
+    view->SetPositions(0, 0);
+    const CSize ruler = view->GetRulerSize();
+    view->SetOriginOffset(CPoint(int((x - ruler.cx) * double(window.cx) / viewport.cx),
+                                 int((y - ruler.cy) * double(window.cy) / viewport.cy)));
+}

@@ -1,0 +1,35 @@
+// A base view on a page for the view, grid and article tests: a 400 x 300 window whose zoom
+// and scroll state the test sets directly.
+#pragma once
+
+#include "pivora/framework/jox_view.h"
+#include "pivora/tests/design_fixture.h"
+#include "platform/graphics/surface.h"
+#include "platform/windowing/message.h"
+
+class CTestView : public CJoxView {
+public:
+    // Scale: viewport / window, y up on screen.
+    void SetZoom(CSize window, CSize viewport) {
+        m_sizeWindow = window;
+        m_sizeViewport = viewport;
+    }
+    void SetPositions(int x, int y) {
+        m_nHPos = x;
+        m_nVPos = y;
+        m_bCentred = 0;
+    }
+    // Draws grid, design and guides the way a design view does.
+    void OnDraw(CJoxDC* dc) override;
+};
+
+class ViewTest : public DesignTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Maps data (0, 0) to client (x, y) at scale viewport / window.
+    void Place(CSize window, CSize viewport, int x, int y);
+
+    std::unique_ptr<CJoxPage> page;
+    CTestView* view = nullptr;
+};
