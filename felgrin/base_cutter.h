@@ -279,10 +279,10 @@ private:
 };
 
 // Registry names of a cutter's settings, under FnGetRegistryString("Cutter-Settings").
-#define CUTTER_SETTINGS_KEY L"Cutter-Settings"
-#define CUTTER_REG_CLASS L"CutterClass"
-#define CUTTER_REG_DRIVER L"Driver-Settings"
-#define CUTTER_REG_PORT L"Port-Settings"
+inline constexpr wchar_t CUTTER_SETTINGS_KEY[] = L"Cutter-Settings";
+inline constexpr wchar_t CUTTER_REG_CLASS[] = L"CutterClass";
+inline constexpr wchar_t CUTTER_REG_DRIVER[] = L"Driver-Settings";
+inline constexpr wchar_t CUTTER_REG_PORT[] = L"Port-Settings";
 
 // The longest string taken back from the registry: anything longer is damage, reported and
 // left unused rather than cut to a different path or queue name.

@@ -2,6 +2,7 @@
 
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_strings.h"
+#include "platform/system/settings_store.h"
 #include "qvutils/host_services.h"
 
 #include <vector>
@@ -10,14 +11,13 @@ namespace {
 
 // Writes the preferred cutter's name, when the key of the installed cutters can be opened.
 void WritePreferedCutter(const CString& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, CBaseCutter::fnCuttersKeyPath(), 0, KEY_WRITE, &key) !=
-        ERROR_SUCCESS)
+    platform::CSettingsKey key;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, CBaseCutter::fnCuttersKeyPath(), 0, KEY_WRITE,
+                     key.Receive()) != ERROR_SUCCESS)
         return;
-    RegSetValueEx(key, PREFERED_CUTTER_VALUE, 0, REG_SZ,
+    RegSetValueEx(key.Get(), PREFERED_CUTTER_VALUE, 0, REG_SZ,
                   reinterpret_cast<const BYTE*>(name.GetString()),
                   DWORD((name.GetLength() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
 }
 
 // The name of the sub-key at `index`, whatever its length.
@@ -44,15 +44,14 @@ int FelgrinUtils::ReadCuttersFromRegistry(const wchar_t* key) {
     if (CCutterUtils::m_oaCutters.GetSize() > 0)
         return 1;
     CString path = key ? CString(key) : CBaseCutter::fnCuttersKeyPath();
-    HKEY root = nullptr;
+    platform::CSettingsKey holder;
     DWORD disposition = 0;
     if (RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                       nullptr, &root, &disposition) != ERROR_SUCCESS)
+                       nullptr, holder.Receive(), &disposition) != ERROR_SUCCESS)
         return 0;
-    if (disposition != REG_OPENED_EXISTING_KEY) {
-        RegCloseKey(root);
+    if (disposition != REG_OPENED_EXISTING_KEY)
         return 0;
-    }
+    HKEY root = holder.Get();
     CString prefered;
     if (CBaseCutter::fnRegReadString(root, PREFERED_CUTTER_VALUE, prefered) == CUTTER_REG_DAMAGED)
         CBaseCutter::fnReportDamagedValues(path, PREFERED_CUTTER_VALUE);
@@ -68,9 +67,10 @@ int FelgrinUtils::ReadCuttersFromRegistry(const wchar_t* key) {
                 continue; // renamed under us: this one is skipped
             break;
         }
-        HKEY sub = nullptr;
-        if (RegOpenKeyEx(root, name, 0, KEY_READ, &sub) != ERROR_SUCCESS)
+        platform::CSettingsKey subKey;
+        if (RegOpenKeyEx(root, name, 0, KEY_READ, subKey.Receive()) != ERROR_SUCCESS)
             continue;
+        HKEY sub = subKey.Get();
         CString className;
         int found = CBaseCutter::fnRegReadString(sub, CUTTER_REG_CLASS, className);
         if (found != CUTTER_REG_MISSING) {
@@ -87,9 +87,8 @@ int FelgrinUtils::ReadCuttersFromRegistry(const wchar_t* key) {
                 qvhost::MessageBox(text, qvhost::kMbOk | qvhost::kMbIconExclamation);
             }
         }
-        RegCloseKey(sub);
     }
-    RegCloseKey(root);
+    holder.Close();
     if (!prefered.IsEmpty())
         SetPrefCutter(prefered, 0);
     return read > 0 ? 1 : 0;

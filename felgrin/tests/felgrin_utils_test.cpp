@@ -173,7 +173,7 @@ TEST_F(InstalledCutters, AStringTooLongToBeRealIsReportedAndNotUsed) {
     CBaseCutter* c = Install(CUTTER_TYPE_DMPL, L"Plotter");
     c->SetPortName(L"COM2");
     ASSERT_EQ(c->fnWriteToRegistry(), 1);
-    const CString port = CutterKey(L"Plotter") + L"\\" CUTTER_REG_PORT;
+    const CString port = CutterKey(L"Plotter") + L"\\" + CUTTER_REG_PORT;
     PutString(port, L"OutputFileName", CString(L'x', CUTTER_REG_STRING_MAX + 1));
     PutString(port, L"Name", CString(L'y', CUTTER_REG_STRING_MAX)); // the longest taken
 
@@ -235,7 +235,7 @@ TEST_F(InstalledCutters, DamagedValuesKeepTheirDefaults) {
 TEST_F(InstalledCutters, AnOriginMissingIsReadFromTheOldFreeXValue) {
     CBaseCutter* c = Install(CUTTER_TYPE_DMPL, L"Old");
     ASSERT_EQ(c->fnWriteToRegistry(), 1);
-    const CString driver = CutterKey(L"Old") + L"\\" CUTTER_REG_DRIVER;
+    const CString driver = CutterKey(L"Old") + L"\\" + CUTTER_REG_DRIVER;
     HKEY k = nullptr;
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, driver, 0, KEY_ALL_ACCESS, &k), ERROR_SUCCESS);
     RegDeleteValue(k, L"Origin");
@@ -250,7 +250,7 @@ TEST_F(InstalledCutters, KeysOfUnknownClassesAreSkippedAndTheOthersLoad) {
     PutString(CutterKey(L"Ghost"), CUTTER_REG_CLASS, L"CLaserEngraver");
     PutString(CutterKey(L"Handle"), CUTTER_REG_CLASS, L"CCutterInstance"); // a class, no cutter
     PutDword(CutterKey(L"Number"), CUTTER_REG_CLASS, 1);
-    PutDword(CutterKey(L"NoClass") + L"\\" CUTTER_REG_DRIVER, L"PenNumber", 3);
+    PutDword(CutterKey(L"NoClass") + L"\\" + CUTTER_REG_DRIVER, L"PenNumber", 3);
 
     ASSERT_EQ(Restart(), 1);
     EXPECT_EQ(Names(), (std::vector<CString>{L"Real"}));
@@ -312,7 +312,7 @@ TEST_F(InstalledCutters, AFailedSaveIsReportedAndKeepsTheOldKey) {
 }
 
 TEST_F(InstalledCutters, AKeyLeftWithoutItsClassGetsItAtTheNextSave) {
-    PutDword(CutterKey(L"Half") + L"\\" CUTTER_REG_DRIVER, L"PenNumber", 3);
+    PutDword(CutterKey(L"Half") + L"\\" + CUTTER_REG_DRIVER, L"PenNumber", 3);
     std::unique_ptr<CBaseCutter> c(CCutterUtils::CreateCutter(CUTTER_TYPE_QX3));
     c->fnSetName(L"Half");
     ASSERT_EQ(c->fnWriteToRegistry(), 1);
@@ -329,7 +329,7 @@ TEST_F(InstalledCutters, NamesThatAreNoKeyOfTheirOwnAreNeitherSavedNorDeleted) {
         EXPECT_EQ(c->fnWriteToRegistry(), 0);
         FelgrinUtils::DeleteFelgrinCutter(bad);
         EXPECT_TRUE(KeyExists(CutterKey(L"Keep")));
-        EXPECT_TRUE(KeyExists(CutterKey(L"Keep") + L"\\" CUTTER_REG_PORT));
+        EXPECT_TRUE(KeyExists(CutterKey(L"Keep") + L"\\" + CUTTER_REG_PORT));
     }
     ASSERT_EQ(Restart(), 1);
     EXPECT_EQ(Names(), (std::vector<CString>{L"Keep"}));

@@ -129,6 +129,29 @@ inline LONG RegEnumValueW(HKEY k, DWORD i, wchar_t* n, DWORD* c, DWORD* r, DWORD
 
 namespace platform {
 
+// An open key, closed when its holder goes: pass Receive() where a call returns a key.
+class CSettingsKey {
+public:
+    CSettingsKey() = default;
+    ~CSettingsKey() { Close(); }
+    CSettingsKey(const CSettingsKey&) = delete;
+    CSettingsKey& operator=(const CSettingsKey&) = delete;
+
+    HKEY Get() const { return m_key; }
+    PHKEY Receive() {
+        Close();
+        return &m_key;
+    }
+    void Close() {
+        if (m_key)
+            RegCloseKey(m_key);
+        m_key = nullptr;
+    }
+
+private:
+    HKEY m_key = nullptr;
+};
+
 // The files behind the two hives, as the environment sets them now.
 std::string UserHivePath();
 std::string MachineHivePath();
