@@ -6,6 +6,7 @@
 #include "platform/system/paths.h"
 #include "platform/system/port_devices.h"
 #include "qvutils/host_services.h"
+#include "qvutils/qv_utils.h"
 
 #include <cmath>
 
@@ -440,40 +441,6 @@ int CBaseCutter::fnDetachCutInst(CCutterInstance* instance) {
 
 // Device layer ---------------------------------------------------------------------------------
 
-bool CBaseCutter::IsIPv4Address(const CString& name) {
-    if (name.Find(L'\\') >= 0 || name.Find(L'/') >= 0)
-        return false;
-    int d1 = name.Find(L'.');
-    if (d1 <= 0)
-        return false;
-    int d2 = name.Find(L'.', d1 + 1);
-    if (d2 < 0)
-        return false;
-    int d3 = name.Find(L'.', d2 + 1);
-    if (d3 < 0)
-        return false;
-    auto value = [&](int from) {
-        // Leading digits as an integer; 0 when there are none. Capped so a long run of digits
-        // cannot overflow.
-        long v = 0;
-        for (int i = from; i < name.GetLength(); ++i) {
-            wchar_t c = name[i];
-            if (c < L'0' || c > L'9')
-                break;
-            v = v * 10 + (c - L'0');
-            if (v > 100000)
-                v = 100000;
-        }
-        return v;
-    };
-    for (int from : {0, d1 + 1, d2 + 1, d3 + 1}) {
-        long v = value(from);
-        if (v < 0 || v > 255)
-            return false;
-    }
-    return true;
-}
-
 int CBaseCutter::GetDeviceType(const CString& port) {
     if (port.CompareNoCase(L"FILE") == 0)
         return DEVICE_FILE;
@@ -481,7 +448,7 @@ int CBaseCutter::GetDeviceType(const CString& port) {
         return DEVICE_NETWORK_FILE;
     if (port.CompareNoCase(L"DIRECT") == 0)
         return DEVICE_DIRECT;
-    if (IsIPv4Address(port))
+    if (QvIsIPv4Address(port))
         return DEVICE_TCP;
     CString head = port.Left(3);
     if (head.CompareNoCase(L"COM") == 0)

@@ -172,7 +172,6 @@ public:
 
     int GetDeviceType() const;
     static int GetDeviceType(const CString& portName);
-    static bool IsIPv4Address(const CString& name);
     void CutterPurgeComm(int what);
     // The refused serial settings of the last open, for the operator.
     const std::string& fnGetSetupError() const { return m_strSetupError; }
