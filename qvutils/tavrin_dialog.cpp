@@ -1,5 +1,6 @@
 #include "qvutils/tavrin_dialog.h"
 
+#include "platform/windowing/system_metrics.h"
 #include "qvutils/host_services.h"
 #include "qvutils/qv_utils.h"
 
@@ -27,11 +28,8 @@ bool Inside(const RECT& r, POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-// The screens the operator can see. One desktop until the layer lists its monitors.
 bool OnSomeMonitor(POINT p) {
-    RECT desk{};
-    ::GetWindowRect(::GetDesktopWindow(), &desk);
-    return Inside(desk, p);
+    return MonitorFromPoint(p, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
 } // namespace

@@ -2,11 +2,13 @@
 
 #include "platform/graphics/surface.h"
 #include "platform/tests/settings_sandbox.h"
+#include "platform/windowing/system_metrics.h"
 #include "qvutils/host_services.h"
 #include "qvutils/qv_utils.h"
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <functional>
 #include <map>
 
@@ -126,6 +128,8 @@ TEST_F(TavrinDialog, APlaceOutsideTheMainWindowOrDamagedCentresTheDialog) {
     ASSERT_TRUE(main.CreateEx(0, nullptr, L"main", WS_POPUP | WS_VISIBLE, CRect(100, 100, 900, 700),
                               nullptr, 0));
     AfxSetMainWnd(&main);
+    platform::SetMonitors({{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, L"\\\\.\\DISPLAY1"},
+                           {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}, L"\\\\.\\DISPLAY2"}});
     struct Case {
         const wchar_t* saved;
         int onDesktop;
@@ -133,6 +137,7 @@ TEST_F(TavrinDialog, APlaceOutsideTheMainWindowOrDamagedCentresTheDialog) {
     } cases[] = {
         {L"1500 900", 1, true},  // on the desktop, outside the main window
         {L"1500 900", 0, false}, // the check is off: anywhere on a monitor will do
+        {L"2500 300", 0, false}, // on the second monitor
         {L"5000 5000", 0, true}, // off every monitor
         {L"x y", 1, true},       // does not parse
         {L"200 150", 1, false},
@@ -146,8 +151,12 @@ TEST_F(TavrinDialog, APlaceOutsideTheMainWindowOrDamagedCentresTheDialog) {
         if (c.centred)
             EXPECT_EQ(placed.TopLeft(), centre) << c.saved;
         else
-            EXPECT_NE(placed.TopLeft(), centre) << c.saved;
+            EXPECT_EQ(placed.TopLeft(),
+                      CPoint(std::wcstol(c.saved, nullptr, 10),
+                             std::wcstol(std::wcschr(c.saved, L' '), nullptr, 10)))
+                << c.saved;
     }
+    platform::SetMonitors({});
     main.DestroyWindow();
 }
 
