@@ -39,11 +39,11 @@ CBaseCutter::~CBaseCutter() {
 }
 
 int CBaseCutter::Inquire(int what, void* data, int) {
-    if (what & 0x1000)
+    if (what & CUTTER_INQUIRE_FLAG_NONE)
         return 0;
-    if (what == 258)
-        return 12;
-    if (what == 260)
+    if (what == CUTTER_INQUIRE_ARC_ERROR)
+        return CUTTER_ARC_ERROR;
+    if (what == CUTTER_INQUIRE_EXTENTS)
         return InquireExtents(static_cast<CWindow*>(data));
     return 0;
 }

@@ -26,6 +26,13 @@ constexpr int CUT_ERR_READ = -8;      // the cutter's reply could not be read
 constexpr int CUT_ERR_BUSY = -9;      // held by another instance
 constexpr int CUT_ERR_STORED = -10;   // the extents are the stored ones
 
+// What Inquire is asked: a request with the flag set is answered 0; the arc error is the
+// largest distance, in data units, a flattened curve may stray from the true one.
+constexpr int CUTTER_INQUIRE_FLAG_NONE = 0x1000;
+constexpr int CUTTER_INQUIRE_ARC_ERROR = 258;
+constexpr int CUTTER_INQUIRE_EXTENTS = 260;
+constexpr int CUTTER_ARC_ERROR = 12;
+
 // Device types decided by the port name.
 enum ECutterDevice {
     DEVICE_SERIAL = 0,

@@ -181,7 +181,7 @@ int CCutterInstance::fnInquireExtents(CWindow* window) {
 }
 
 int CCutterInstance::fnInquireArcError() {
-    return m_pCutter ? m_pCutter->Inquire(258, nullptr, 0) : 12;
+    return m_pCutter ? m_pCutter->Inquire(CUTTER_INQUIRE_ARC_ERROR, nullptr, 0) : CUTTER_ARC_ERROR;
 }
 int CCutterInstance::fnInquireReturnToZero() {
     return m_pCutter ? m_pCutter->fnInquireReturnToZero() : 0;

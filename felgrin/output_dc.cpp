@@ -8,8 +8,8 @@ IMPLEMENT_DYNAMIC(COutputDC, CJoxDC)
 COutputDC::COutputDC(CCutterInstance* instance, int showCancel, int init) : m_pInstance(instance) {
     CreateCompatibleDC(nullptr);
     m_bPrinting = TRUE;
-    SetMapMode(0);
-    SetDrawMode(64);
+    SetMapMode(OUTPUT_DC_MAP_MODE);
+    SetDrawMode(OUTPUT_DC_DRAW_MODE);
     if (m_pInstance)
         SetCurrentStatus(m_pInstance->fnStartOutput(showCancel, init));
 }
@@ -115,7 +115,7 @@ BOOL COutputDC::PolyBezierTo(const POINT* pts, int count) {
 }
 
 int COutputDC::GetArcError() {
-    return m_pInstance ? m_pInstance->fnInquireArcError() : 12;
+    return m_pInstance ? m_pInstance->fnInquireArcError() : CUTTER_ARC_ERROR;
 }
 
 void COutputDC::OutputBezier(const POINT* pts) {

@@ -8,6 +8,11 @@
 
 #include <vector>
 
+// The output context has no mapping of its own (every conversion is the identity), and draws
+// in the framework's draw mode for cutter output.
+constexpr int OUTPUT_DC_MAP_MODE = 0;
+constexpr int OUTPUT_DC_DRAW_MODE = 64;
+
 class COutputDC : public CJoxDC {
     DECLARE_DYNAMIC(COutputDC)
 

@@ -14,7 +14,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -57,18 +59,6 @@ const char kOnePathLog[] = ";:HOA,ECN,U,\r\n"
                            ",120,160\r\n";
 
 class DMPLCutter : public CutterTest {};
-
-TEST_F(DMPLCutter, OnePathJobThroughTheFilePortWritesTheExactStreamAndTheCutLog) {
-    CDMPLCutter c;
-    c.SetPortName(L"FILE");
-    c.fnSetOrigin(1);
-    EXPECT_EQ(platform::MapPath(c.fnGetOutFileName()), HomeFile("output.spl"));
-    ASSERT_EQ(RunOnePathJob(c), 0);
-    EXPECT_EQ(ReadFile("output.spl"), kOnePathBytes);
-    EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);
-    EXPECT_EQ(c.DeviceBytesSent(), int(sizeof kOnePathBytes - 1));
-    EXPECT_TRUE(m_messages.empty());
-}
 
 TEST_F(DMPLCutter, SecondJobStartsWithAFreshLogAndFile) {
     CDMPLCutter c;
@@ -171,25 +161,44 @@ TEST_F(DMPLCutter, OutputAfterAPerforatedOneStartsWithTheNormalTool) {
     EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,P6;:HOA,ECN,U,P0;:HOA,ECN,U,");
 }
 
-TEST_F(DMPLCutter, ConstructionDefaults) {
-    CDMPLCutter d;
-    EXPECT_EQ(d.fnGetName(), L"DM/PL Cutter");
-    EXPECT_EQ(d.GetPortName(), L"USB");
-    EXPECT_EQ(d.fnGetCommsParams()->nBaudRate, 9600);
-    EXPECT_EQ(d.fnGetiOrigin(), 0);
-    EXPECT_EQ(d.fnGetMaxWidth(), 2000000);
-    EXPECT_EQ(d.fnGetMaxHeight(), 50000100);
-    EXPECT_EQ(d.fnGetCutterModel(), CUTTER_MODEL_DMPL);
+// What a freshly made cutter does before anyone has set it up.
+TEST_F(DMPLCutter, FreshCuttersWorkWithTheirMakersSettings) {
+    struct Case {
+        std::unique_ptr<CDMPLCutter> cutter;
+        const wchar_t* name;
+        POINT stepsOf100And50; // the point transform shows the origin
+        CWindow limits;        // what a port without replies reports
+    } cases[] = {
+        {std::make_unique<CDMPLCutter>(), L"DM/PL Cutter", {2, 36}, {0, 0, 2000000, 50000100}},
+        {std::make_unique<CVanterQX3Cutter>(),
+         L"DM/PL Vanter QX3",
+         {4, 2},
+         {0, 0, 910000, 50000000}},
+    };
+    for (Case& k : cases) {
+        CDMPLCutter& c = *k.cutter;
+        // The cancel window names the cutter and its port: USB, or a serial port at 9600 baud.
+        ASSERT_EQ(c.ShowCancelDlg(1), 0);
+        EXPECT_EQ(c.fnGetCancelDlg()->m_strCutter, k.name);
+        EXPECT_EQ(c.fnGetCancelDlg()->m_strPort, L"USB");
+        c.ShowCancelDlg(-1);
+        c.SetPortName(L"COM1");
+        c.ShowCancelDlg(1);
+        EXPECT_EQ(c.fnGetCancelDlg()->m_strPort, L"COM1 @ 9600 baud");
+        c.ShowCancelDlg(-1);
+        c.SetPortName(L"FILE");
+        CWindow stored;
+        EXPECT_EQ(c.InquireExtents(&stored), 0);
+        EXPECT_EQ(stored, k.limits) << k.name;
+        CWindow media(0, 0, 1000, 2000);
+        c.SetExtents(&media);
+        POINT p = {100, 50};
+        POINT steps = c.TransformPoint(&p);
+        EXPECT_EQ(steps.x, k.stepsOf100And50.x);
+        EXPECT_EQ(steps.y, k.stepsOf100And50.y);
+    }
+    // The read buffer's size is stored when the parameter is missing.
     EXPECT_EQ(qvhost::GetAppParam(L"DMPL Read Buffer", -1), 128);
-    CVanterQX3Cutter q;
-    EXPECT_EQ(q.fnGetName(), L"DM/PL Vanter QX3");
-    EXPECT_EQ(q.fnGetiOrigin(), 1);
-    EXPECT_EQ(q.fnGetMaxWidth(), 910000);
-    EXPECT_EQ(q.fnGetMaxHeight(), 50000000);
-    EXPECT_EQ(q.fnGetCutterModel(), CUTTER_MODEL_QX3);
-    CWindow w;
-    EXPECT_EQ(q.InquireExtents(&w), 0);
-    EXPECT_EQ(w, CWindow(0, 0, 910000, 50000000));
 }
 
 TEST_F(DMPLCutter, ReadBufferParameterIsBounded) {
@@ -256,15 +265,6 @@ protected:
     }
     FakeSerialCutter m_fake;
 };
-
-TEST_F(SerialCutter, OnePathJobReachesTheCutter) {
-    CDMPLCutter c;
-    c.SetPortName(L"COM1");
-    c.fnSetOrigin(1);
-    ASSERT_EQ(RunOnePathJob(c), 0);
-    EXPECT_EQ(m_fake.Receive(2000, ",120,160"), kOnePathBytes);
-    EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);
-}
 
 TEST_F(SerialCutter, SetUpAsksForTheRecordsSettingsWithXonAsDC1) {
     std::vector<platform::SerialSettings> seen;
@@ -546,19 +546,59 @@ protected:
 std::string PrinterQueueCutter::s_dir;
 bool PrinterQueueCutter::s_started = false;
 
-TEST_F(PrinterQueueCutter, OnePathJobGoesAsARawJobNamedVanterPlot) {
-    LoopbackCutter listener;
-    std::ofstream(s_dir + "/target") << listener.Port();
-    CDMPLCutter c;
-    c.SetPortName(L"VanterTest");
-    c.fnSetOrigin(1);
-    ASSERT_EQ(RunOnePathJob(c), 0);
-    EXPECT_EQ(listener.Received(20000), kOnePathBytes);
-    EXPECT_EQ(ReadFile("CutLog.txt"), kOnePathLog);
+bool EchoRefused() {
+    return platform::EchoTest("127.0.0.1", "probe", 200) == platform::EchoResult::NotPermitted;
+}
+
+// The one-path job over every transport: the same bytes reach the cutter, each command is on a
+// line of its own in the cut log, and nobody is asked anything.
+TEST_F(PrinterQueueCutter, OnePathJobReachesTheCutterOverEveryTransport) {
+    FakeSerialCutter serial;
+    ASSERT_FALSE(serial.Path().empty());
+    platform::SetPortDevicePath(L"COM1", serial.Path());
+    LoopbackCutter network;
+    LoopbackCutter spooled; // where the private scheduler's queue sends its jobs
+    std::ofstream(s_dir + "/target") << spooled.Port();
+    std::string usb = m_home + "/usb";
+    ::mkdir(usb.c_str(), 0700);
+    ::setenv("VANTERUSB_DIR", usb.c_str(), 1);
+    std::ofstream(usb + "/lp0").close();
+
+    struct Transport {
+        const char* name;
+        const wchar_t* port;
+        std::function<std::string()> received;
+    } transports[] = {
+        {"file", L"FILE", [&] { return ReadFile("output.spl"); }},
+        {"serial", L"COM1", [&] { return serial.Receive(2000, ",120,160"); }},
+        {"usb", L"USB", [&] { return ReadWholeFile(usb + "/lp0"); }},
+        {"tcp", L"127.0.0.1", [&] { return network.Received(5000); }},
+        {"printer queue", L"VanterTest", [&] { return spooled.Received(20000); }},
+    };
+    for (const Transport& t : transports) {
+        m_messages.clear();
+        CDMPLCutter c;
+        c.SetPortName(t.port);
+        c.fnSetNetworkService(network.PortText());
+        c.fnSetTcpTimeouts(200, 2000, 0);
+        c.fnSetOrigin(1);
+        ASSERT_EQ(RunOnePathJob(c), 0) << t.name;
+        EXPECT_EQ(t.received(), kOnePathBytes) << t.name;
+        EXPECT_EQ(c.DeviceBytesSent(), int(sizeof kOnePathBytes - 1)) << t.name;
+        std::string log = ReadFile("CutLog.txt");
+        std::string expected = kOnePathLog;
+        // A system that refuses unprivileged echo sockets gets that said first.
+        if (std::string(t.name) == "tcp" && EchoRefused()) {
+            EXPECT_EQ(log.rfind("echo: the system refuses unprivileged ICMP sockets", 0), 0u);
+            log = log.size() >= expected.size() ? log.substr(log.size() - expected.size()) : log;
+        }
+        EXPECT_EQ(log, expected) << t.name;
+        EXPECT_TRUE(m_messages.empty()) << t.name;
+    }
+    ::unsetenv("VANTERUSB_DIR");
     std::string title;
     std::getline(std::ifstream(s_dir + "/target.title"), title);
     EXPECT_EQ(title, "Vanter Plot");
-    EXPECT_TRUE(m_messages.empty());
 }
 
 TEST_F(PrinterQueueCutter, MissingQueueIsReportedAndItsWritesFail) {

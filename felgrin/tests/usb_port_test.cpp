@@ -45,24 +45,6 @@ protected:
     std::string m_usb;
 };
 
-TEST_F(UsbPort, OnePathJobReachesTheDeviceThroughTheUsbLibrary) {
-    CDMPLCutter c;
-    ASSERT_EQ(c.GetPortName(), L"USB");
-    c.fnSetOrigin(1);
-    ASSERT_EQ(c.StartDocW(), 0);
-    ASSERT_EQ(c.StartOutput(0, 1), 0);
-    POINT start = {1000, 2000};
-    ASSERT_EQ(c.PolyMoveTo(&start, 1), 0);
-    POINT cut[] = {{3000, 2000}, {3000, 4000}};
-    ASSERT_EQ(c.PolyLineTo(cut, 2), 0);
-    EXPECT_EQ(c.EndOutput(), 0);
-    c.EndDoc();
-    EXPECT_EQ(ReadWholeFile(m_usb + "/lp0"), ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,D,120,80,120,160");
-    EXPECT_EQ(ReadFile("CutLog.txt"),
-              ";:HOA,ECN,U,\r\n;:HOA,ECN,U,\r\n,U\r\n,40,80\r\n,D\r\n,120,80\r\n,120,160\r\n");
-    EXPECT_TRUE(m_messages.empty());
-}
-
 TEST_F(UsbPort, PortNamesChooseTheEntryPoint) {
     struct Case {
         const wchar_t* port;
