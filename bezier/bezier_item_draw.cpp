@@ -2,7 +2,10 @@
 #include "bezier/bezier_item.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
+#include "pivora/framework/area_hint.h"
 #include "pivora/framework/jox_dc.h"
+#include "pivora/framework/jox_view.h"
+#include "pivora/jox_page.h"
 #include "spline/point_marker.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
@@ -189,9 +192,19 @@ void CBezierItem::DrawSelectedPoints(CJoxDC* dc) {
     }
 }
 
-void CBezierItem::UpdateViews(CJoxView*, long) {
-    // Not yet: repainting needs the base view's document and its typed area hint. Until then
-    // the views repaint on their own next update; the extents are refreshed here.
-    if (!m_Points.IsEmpty())
-        InvExtents(1);
+void CBezierItem::UpdateViews(CJoxView* view, long hint) {
+    if (m_Points.IsEmpty())
+        return;
+    CJoxPage* page = view ? view->GetDocument() : nullptr;
+    // The area the item covered, as cached before its points changed, then the area it covers
+    // now; each as the typed area hint, which the views know from any object.
+    if (page) {
+        CAreaHint before(m_ControlWindow);
+        page->UpdateAllViews(nullptr, LPARAM(hint), &before);
+    }
+    InvExtents(1);
+    if (page) {
+        CAreaHint after(FullExtents());
+        page->UpdateAllViews(nullptr, LPARAM(hint), &after);
+    }
 }

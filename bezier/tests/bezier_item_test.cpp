@@ -1,5 +1,7 @@
 #include "bezier/bezier_item.h"
 
+#include "pivora/framework/area_hint.h"
+#include "pivora/framework/jox_view.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/item.h"
 #include "pivora/jox_page.h"
@@ -509,4 +511,45 @@ TEST_F(CurvedDesign, SavedOpenedAndSavedAgainIsByteIdentical) {
     std::vector<char> b2((std::istreambuf_iterator<char>(f2)), {});
     EXPECT_FALSE(b1.empty());
     EXPECT_EQ(b1, b2);
+}
+
+// Repainting --------------------------------------------------------------------------------------
+
+namespace {
+
+// Keeps what the document tells it.
+class CHintView : public CJoxView {
+public:
+    void OnUpdate(CView*, LPARAM hint, CObject* hintObject) override {
+        hints.push_back(hint);
+        const auto* area = DynamicDowncast<CAreaHint>(hintObject);
+        areas.push_back(area ? area->Area() : CWindow(-1, -1, -1, -1));
+    }
+    void OnDraw(CJoxDC*) override {}
+    std::vector<LPARAM> hints;
+    std::vector<CWindow> areas;
+};
+
+} // namespace
+
+TEST_F(CurvedDesign, RepaintRequestsNameTheOldAndNewAreas) {
+    auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    page->m_bAutoDelete = FALSE;
+    CHintView view;
+    page->AddView(&view);
+    Item b = MakeItem({P(0, 0), H(0, 100), H(100, 100), P(100, 0)});
+    EXPECT_EQ(b->FullExtents(), CWindow(0, 0, 100, 100));
+    b->Vect(H(0, 500), 1);
+    b->UpdateViews(&view, 7);
+    ASSERT_EQ(view.areas.size(), 2u);
+    EXPECT_EQ(view.hints, (std::vector<LPARAM>{7, 7}));
+    EXPECT_EQ(view.areas[0], CWindow(0, 0, 100, 100));
+    EXPECT_EQ(view.areas[1], CWindow(0, 0, 100, 500));
+    // Without points nothing is asked; without a document only the extents refresh.
+    CBezierItem empty;
+    empty.UpdateViews(&view, 1);
+    EXPECT_EQ(view.areas.size(), 2u);
+    b->UpdateViews(nullptr, 1);
+    EXPECT_EQ(view.areas.size(), 2u);
+    page->RemoveView(&view);
 }
