@@ -7,8 +7,8 @@
 #include "platform/core/string_array.h"
 
 // A cutter of this name is not offered among the cutters to choose from.
-#define SCANNING_LASER_NAME L"Scanning Laser"
-#define PREFERED_CUTTER_VALUE L"PreferedCutter"
+inline constexpr wchar_t SCANNING_LASER_NAME[] = L"Scanning Laser";
+inline constexpr wchar_t PREFERED_CUTTER_VALUE[] = L"PreferedCutter";
 
 class FelgrinUtils {
 public:

@@ -73,7 +73,7 @@ int CTcpPort::Read(std::string& destination, int length) {
     destination.clear();
     if (!m_socket.IsOpen() || length <= 0)
         return 0;
-    char buffer[1024];
+    char buffer[TCP_READ_BYTES];
     size_t want = size_t(length) < sizeof buffer ? size_t(length) : sizeof buffer;
     int n = m_socket.Receive(buffer, want, m_nReadTimeoutMs);
     if (n > 0)
@@ -84,10 +84,10 @@ int CTcpPort::Read(std::string& destination, int length) {
 void CTcpPort::Drain() {
     if (!m_socket.IsOpen())
         return;
-    char buffer[1024];
+    char buffer[TCP_READ_BYTES];
     int total = 0;
     DWORD wait = m_nDrainTimeoutMs;
-    while (total < 102400) {
+    while (total < TCP_DRAIN_MAX_BYTES) {
         int n = m_socket.Receive(buffer, sizeof buffer, wait);
         if (n <= 0)
             break;
@@ -133,7 +133,7 @@ bool CTcpPort::Deliver(DWORD timeoutMs) {
         pollfd p = {fd, POLLIN, 0};
         int r = ::poll(&p, 1, kDeliverSliceMs);
         if (r > 0) {
-            char sink[1024];
+            char sink[TCP_READ_BYTES];
             ssize_t n = ::recv(fd, sink, sizeof sink, MSG_DONTWAIT);
             if (n == 0) {
                 // The cutter closed its side: it read everything if nothing is left unacknowledged.

@@ -5,6 +5,10 @@
 
 #include <string>
 
+// A reply is read at most 1024 bytes at a time; a drain drops at most 102400 bytes.
+constexpr int TCP_READ_BYTES = 1024;
+constexpr int TCP_DRAIN_MAX_BYTES = 102400;
+
 class CTcpPort {
 public:
     CTcpPort() = default;

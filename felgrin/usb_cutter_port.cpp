@@ -56,8 +56,11 @@ int CUsbCutterPort::EndOutput() {
 int CUsbCutterPort::Write(const BYTE* data, DWORD length, DWORD) {
     if (!m_pUsb)
         return PORT_WRITE_GONE;
-    // The library waits for the cutter's credit itself and says when a piece was lost.
-    int n = m_pUsb->Write(data, int(length));
+    // One piece at a time, as the cutter's credit is counted: a block larger than the room the
+    // cutter reports would wait for credit that never comes. The library waits for the credit
+    // itself and says when a piece was lost.
+    int piece = length < DWORD(USB_PIECE_BYTES) ? int(length) : USB_PIECE_BYTES;
+    int n = m_pUsb->Write(data, piece);
     return n > 0 ? n : PORT_WRITE_REPORTED;
 }
 

@@ -165,8 +165,8 @@ int CUsbPort::Write(const void* data, int length) {
     bool noRoom = false;
     while (first ? m_nCredit < 1 : m_nCredit < length) {
         first = false;
-        char text[17] = {};
-        int n = ReadPipe(m_hStatusPipe, text, 16, m_nCreditWaitMs);
+        char text[USB_CREDIT_TEXT_BYTES + 1] = {};
+        int n = ReadPipe(m_hStatusPipe, text, USB_CREDIT_TEXT_BYTES, m_nCreditWaitMs);
         if (n <= 0)
             break; // no status: write and let the pipe's own time-out decide
         m_nCredit = std::atoi(text);
@@ -182,16 +182,16 @@ int CUsbPort::Write(const void* data, int length) {
     if (ok && m_hWritePipe < 0)
         m_hWritePipe = m_pfnOpen ? m_pfnOpen(m_strWritePipe.c_str(), nullptr) : -1;
     const char* p = static_cast<const char*>(data);
-    if (ok && length <= 256) {
+    if (ok && length <= USB_PIECE_BYTES) {
         int n = WritePipe(m_hWritePipe, p, length);
         m_strPieces = std::to_string(n);
         ok = n == length;
     } else if (ok) {
         fnQvWaitTimer(1, true);
         int offset = 0;
-        // Pieces of 256; when the length is a multiple of 256 an empty piece ends the run.
+        // Whole pieces; when the length is a multiple of a piece an empty piece ends the run.
         for (;;) {
-            int piece = length - offset < 256 ? length - offset : 256;
+            int piece = length - offset < USB_PIECE_BYTES ? length - offset : USB_PIECE_BYTES;
             int n = piece > 0 ? WritePipe(m_hWritePipe, p + offset, piece)
                               : (m_hWritePipe >= 0 ? 0 : -1);
             if (!m_strPieces.empty())
@@ -202,7 +202,7 @@ int CUsbPort::Write(const void* data, int length) {
                 break;
             }
             offset += piece;
-            if (piece < 256)
+            if (piece < USB_PIECE_BYTES)
                 break;
         }
     }
@@ -232,14 +232,14 @@ int CUsbPort::Read(void* buffer, int length) {
         own = true;
     }
     std::string collected;
-    char chunk[64];
+    char chunk[USB_READ_CHUNK_BYTES];
     int result = 0;
     // Wait for the first bytes, bounded by the pipe time-out.
     DWORD waited = 0;
     for (;;) {
         fnQvWaitTimer(m_nPollMs, true);
         waited += m_nPollMs;
-        int n = ReadPipe(m_hReadPipe, chunk, 64, 0);
+        int n = ReadPipe(m_hReadPipe, chunk, USB_READ_CHUNK_BYTES, 0);
         if (n < 0) {
             result = -1;
             break;
@@ -251,15 +251,15 @@ int CUsbPort::Read(void* buffer, int length) {
         if (waited >= m_nPipeTimeoutMs)
             break;
     }
-    while (result == 0 && !collected.empty() && collected.size() < 8192) {
+    while (result == 0 && !collected.empty() && collected.size() < size_t(USB_REPLY_MAX_BYTES)) {
         fnQvWaitTimer(m_nPollMs, true);
-        int n = ReadPipe(m_hReadPipe, chunk, 64, 0);
+        int n = ReadPipe(m_hReadPipe, chunk, USB_READ_CHUNK_BYTES, 0);
         if (n <= 0)
             break;
         collected.append(chunk, size_t(n));
     }
-    if (collected.size() > 8192)
-        collected.resize(8192);
+    if (collected.size() > size_t(USB_REPLY_MAX_BYTES))
+        collected.resize(size_t(USB_REPLY_MAX_BYTES));
     if (result == 0) {
         int copy = int(collected.size()) < length ? int(collected.size()) : length;
         if (copy > 0 && buffer)
@@ -285,10 +285,10 @@ void CUsbPort::Drain() {
         m_hReadPipe = m_pfnOpen(m_strReadPipe.c_str(), nullptr);
         own = true;
     }
-    char chunk[64];
+    char chunk[USB_READ_CHUNK_BYTES];
     for (int i = 0; i < 100000; ++i) {
         fnQvWaitTimer(m_nPollMs, true);
-        if (ReadPipe(m_hReadPipe, chunk, 64, 0) <= 0)
+        if (ReadPipe(m_hReadPipe, chunk, USB_READ_CHUNK_BYTES, 0) <= 0)
             break;
     }
     if (own) {

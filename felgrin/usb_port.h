@@ -7,6 +7,14 @@
 
 #include <string>
 
+// The library's wire sizes: data goes in pieces of at most 256 bytes, the status pipe answers
+// with at most 16 bytes of decimal text, replies are read 64 bytes at a time and at most 8192
+// bytes of a reply are kept.
+constexpr int USB_PIECE_BYTES = 256;
+constexpr int USB_CREDIT_TEXT_BYTES = 16;
+constexpr int USB_READ_CHUNK_BYTES = 64;
+constexpr int USB_REPLY_MAX_BYTES = 8192;
+
 class CUsbPort {
 public:
     // The library's open entry point: a pipe name and a reserved null; -1 on failure.
