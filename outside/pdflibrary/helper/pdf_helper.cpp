@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         return kUnreadable;
     const std::string command = argv[1];
     if (command == "info" && argc == 3) {
-        std::printf("pages %d\n", doc->getNumPages());
+        std::fprintf(stdout, "pages %d\n", doc->getNumPages()); // the answer to the library
         return std::fflush(stdout) == 0 ? kOk : kWriteFailed;
     }
     int page = argc > 3 ? std::atoi(argv[3]) : 0;
