@@ -92,6 +92,37 @@ TEST_F(DMPLCutter, CommandsAfterAFeedAreInitialisedAgain) {
     EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,e;:HOA,ECN,U,,U,200,200@");
 }
 
+TEST_F(DMPLCutter, OutputGoesInBlocksWhenOldOrLargeAndAtTheEnd) {
+    platform::ManualClock clock;
+    platform::ScopedClock scoped(clock);
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    c.fnSetOrigin(1);
+    ASSERT_EQ(c.StartDocW(), 0);
+    ASSERT_EQ(c.StartOutput(0, 1), 0);
+    // The start goes at once; the moves wait for company.
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,");
+    POINT start = {1000, 2000};
+    ASSERT_EQ(c.PolyMoveTo(&start, 1), 0);
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,");
+    // Once the first waiting byte is old, the next command takes them all.
+    clock.Advance(CUTTER_OUTPUT_HOLD_MS);
+    POINT cut = {3000, 2000};
+    ASSERT_EQ(c.PolyLineTo(&cut, 1), 0);
+    EXPECT_EQ(ReadFile("output.spl"), ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,D");
+    // A block's worth goes without waiting.
+    std::string block(CUTTER_OUTPUT_BLOCK_BYTES, 'x');
+    ASSERT_EQ(c.SendString(block), 0);
+    EXPECT_EQ(ReadFile("output.spl").size(), 41 + block.size());
+    POINT last = {3000, 4000};
+    ASSERT_EQ(c.PolyLineTo(&last, 1), 0);
+    EXPECT_EQ(ReadFile("output.spl").size(), 41 + block.size());
+    EXPECT_EQ(c.EndOutput(), 0);
+    c.EndDoc();
+    EXPECT_EQ(ReadFile("output.spl"),
+              ";:HOA,ECN,U,;:HOA,ECN,U,,U,40,80,D,120,80" + block + ",120,160");
+}
+
 TEST_F(DMPLCutter, FeedWithFeedThenCutAppendsTheCutSuffix) {
     qvhost::SetAppParam(L"Cut Out Feed Options", 1);
     qvhost::SetAppParam(L"Cut Out Feed Then Cut", 1);
