@@ -20,6 +20,7 @@ public:
     CDlgCancelCut(CBaseCutter* cutter, CWnd* parent);
     ~CDlgCancelCut() override;
 
+    using CDialog::Create;
     // Opens the window, shown and centred on its parent.
     BOOL Create();
     // True while the window is open and visible.

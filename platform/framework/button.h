@@ -9,6 +9,7 @@ class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 
 public:
+    using CWnd::Create;
     BOOL Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
         return CreateEx(0, WC_BUTTON, caption, style | WS_CHILD, rect, parent, id);
     }

@@ -8,6 +8,7 @@ class CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     int GetCount() const { return int(SendMessage(CB_GETCOUNT)); }

@@ -8,6 +8,7 @@ class CIPAddressCtrl : public CWnd {
     DECLARE_DYNAMIC(CIPAddressCtrl)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
         return CreateEx(0, WC_IPADDRESS, L"", style | WS_CHILD, rect, parent, id);
     }

@@ -8,6 +8,7 @@ class CListBox : public CWnd {
     DECLARE_DYNAMIC(CListBox)
 
 public:
+    using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     int GetCount() const { return int(SendMessage(LB_GETCOUNT)); }
