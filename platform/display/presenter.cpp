@@ -84,15 +84,13 @@ void DestroyHookThunk(void* context, HWND hwnd) {
 
 Presenter::Presenter() {
     g_instance = this;
-    SetCreateHook(CreateHookThunk, this);
-    SetDestroyHook(DestroyHookThunk, this);
+    SetWindowObserver(CreateHookThunk, DestroyHookThunk, this);
     SetMessageWaitHook(WaitThunk);
     SetMessageBoxPresenter(MessageBoxThunk);
 }
 
 Presenter::~Presenter() {
-    SetCreateHook(nullptr, nullptr);
-    SetDestroyHook(nullptr, nullptr);
+    SetWindowObserver(nullptr, nullptr, nullptr);
     SetMessageWaitHook(nullptr);
     SetMessageBoxPresenter(nullptr);
     for (auto& m : m_mirrors)

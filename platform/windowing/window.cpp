@@ -35,8 +35,9 @@ struct WindowTable {
     bool keys[256] = {};
     platform::CreateHook createHook = nullptr;
     void* createContext = nullptr;
-    platform::DestroyHook destroyHook = nullptr;
-    void* destroyContext = nullptr;
+    platform::CreateHook observeCreated = nullptr;
+    platform::DestroyHook observeDestroyed = nullptr;
+    void* observerContext = nullptr;
     std::unique_ptr<HWND__> desktop;
     platform::RecordingSurface desktopSurface{1920, 1080};
 };
@@ -253,6 +254,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style
     t.order.push_back(w);
     if (t.createHook)
         t.createHook(t.createContext, w);
+    if (t.observeCreated)
+        t.observeCreated(t.observerContext, w);
     CREATESTRUCTW cs{param, instance, menuOrId,    parent, cy,        cx,
                      y,     x,        LONG(style), text,   className, exStyle};
     if (SendMessageW(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
@@ -291,8 +294,8 @@ BOOL DestroyWindow(HWND hwnd) {
     else if (w->proc)
         w->proc(w, WM_NCDESTROY, 0, 0);
     --t.depth;
-    if (t.destroyHook)
-        t.destroyHook(t.destroyContext, w);
+    if (t.observeDestroyed)
+        t.observeDestroyed(t.observerContext, w);
     platform::detail::ForgetWindowInQueue(w);
     if (t.capture == w)
         t.capture = nullptr;
@@ -926,9 +929,10 @@ void SetCreateHook(CreateHook hook, void* context) {
     T().createContext = context;
 }
 
-void SetDestroyHook(DestroyHook hook, void* context) {
-    T().destroyHook = hook;
-    T().destroyContext = context;
+void SetWindowObserver(CreateHook created, DestroyHook destroyed, void* context) {
+    T().observeCreated = created;
+    T().observeDestroyed = destroyed;
+    T().observerContext = context;
 }
 
 int WindowCount() {

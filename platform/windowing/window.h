@@ -279,9 +279,11 @@ WNDPROC GetClassProc(HWND hwnd);
 // Called for each window just after it gets its handle, before WM_CREATE or WM_INITDIALOG.
 typedef void (*CreateHook)(void* context, HWND hwnd);
 void SetCreateHook(CreateHook hook, void* context);
-// Called for each window after its WM_NCDESTROY, while its handle is still unique.
+// The display's view of the window table, apart from the create hook that the class library
+// takes while it makes a window: created is told of each window just after the create hook,
+// destroyed after its WM_NCDESTROY while the handle is still unique.
 typedef void (*DestroyHook)(void* context, HWND hwnd);
-void SetDestroyHook(DestroyHook hook, void* context);
+void SetWindowObserver(CreateHook created, DestroyHook destroyed, void* context);
 // Number of windows alive (tests check that nothing leaks).
 int WindowCount();
 

@@ -1,0 +1,33 @@
+#include "kelvane/app/kelvane_app.h"
+
+#include "kelvane/app/main_frame.h"
+#include "kelvane/app/sample_child.h"
+#include "kelvane/app/sample_doc.h"
+#include "kelvane/app/sample_view.h"
+#include "platform/framework/multi_doc_template.h"
+#include "platform/windowing/dialog_template.h"
+
+CKelvaneApp::CKelvaneApp() : CWinApp(L"Kelvane") {}
+
+BOOL CKelvaneApp::InitInstance() {
+    platform::RegisterStrings({{IDR_DESIGN, L"\nDesign\nDesign"}});
+    m_pDesign = new CMultiDocTemplate(IDR_DESIGN, RUNTIME_CLASS(CSampleDoc),
+                                      RUNTIME_CLASS(CSampleChild), RUNTIME_CLASS(CSampleView));
+    AddDocTemplate(m_pDesign);
+    auto* frame = new CMainFrame;
+    if (!frame->Create(nullptr, L"Kelvane", WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                       CRect(40, 40, 40 + 1024, 40 + 720))) {
+        delete frame;
+        return FALSE;
+    }
+    m_pMainWnd = frame;
+    AfxSetMainWnd(frame);
+    frame->ShowWindow(m_nCmdShow);
+    frame->UpdateWindow();
+    OnFileNew();
+    return TRUE;
+}
+
+CMainFrame* CKelvaneApp::MainFrame() const {
+    return static_cast<CMainFrame*>(m_pMainWnd);
+}

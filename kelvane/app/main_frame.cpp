@@ -1,0 +1,3 @@
+#include "kelvane/app/main_frame.h"
+
+IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWndEx)

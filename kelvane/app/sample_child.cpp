@@ -1,0 +1,3 @@
+#include "kelvane/app/sample_child.h"
+
+IMPLEMENT_DYNCREATE(CSampleChild, CMDIChildWndEx)

@@ -1,0 +1,3 @@
+#include "kelvane/app/sample_doc.h"
+
+IMPLEMENT_DYNCREATE(CSampleDoc, CDocument)
