@@ -1,7 +1,9 @@
 // Drawing of path items: the path through the drawing context's nesting level, the spot of a
 // one-point item, and panning a view to an element.
 #include "pivora/framework/app_params.h"
+#include "pivora/framework/jox_client_dc.h"
 #include "pivora/framework/jox_dc.h"
+#include "pivora/framework/jox_view.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
 
@@ -97,4 +99,24 @@ void FnAutoPanMoves(const CRect& r, const CPoint& p, CArray<CPoint, CPoint>& mov
     moves.Add(CPoint(tx, ty));
 }
 
-void CVectorItem::AutoPan(CJoxView*, int) {}
+void CVectorItem::AutoPan(CJoxView* view, int element) {
+    if (!view || !::IsWindow(view->m_hWnd))
+        return;
+    CJoxClientDC dc(view, eClientDocument);
+    view->OnPrepareDC(&dc);
+    const CLpoint e = GetElementPos(element);
+    CPoint p(e.x, e.y);
+    dc.LPtoDP(p);
+    CRect client;
+    view->GetClientRect(&client);
+    CArray<CPoint, CPoint> moves;
+    FnAutoPanMoves(client, p, moves);
+    // Every corner is taken back through the mapping the pan started from.
+    for (INT_PTR i = 0; i < moves.GetSize(); ++i) {
+        CPoint corner = moves[i];
+        dc.DPtoLP(corner);
+        view->ScrollToPosition(corner, 1);
+        if (i + 1 < moves.GetSize())
+            view->UpdateWindow();
+    }
+}

@@ -3,7 +3,10 @@
 #include "vector_fixtures.h"
 
 #include "pivora/framework/app_params.h"
+#include "pivora/framework/jox_client_dc.h"
+#include "pivora/framework/jox_view.h"
 #include "pivora/geometry/mat2d.h"
+#include "platform/windowing/message.h"
 
 #include <gtest/gtest.h>
 
@@ -252,6 +255,64 @@ TEST_F(VectorItemTest, AutoPanOnAMinimisedWindowGoesStraightToTheTarget) {
     FnAutoPanMoves(CRect(0, 0, 5, 300), CPoint(-400, 20), moves);
     ASSERT_EQ(moves.GetSize(), 1);
     EXPECT_EQ(moves[0], CPoint(-400, 0));
+}
+
+// A base view whose zoom the test sets.
+class CPanTestView : public CJoxView {
+public:
+    void SetZoom(CSize window, CSize viewport) {
+        m_sizeWindow = window;
+        m_sizeViewport = viewport;
+    }
+};
+
+// Where a data point shows in the view's client area now.
+CPoint OnScreen(CJoxView* view, const CLpoint& p) {
+    CJoxClientDC dc(view, eClientDocument);
+    view->OnPrepareDC(&dc);
+    CPoint d(p.x, p.y);
+    dc.LPtoDP(d);
+    return d;
+}
+
+TEST_F(VectorItemTest, AutoPanBringsTheElementIntoTheView) {
+    platform::ResetMessageQueue();
+    auto page = NewPage();
+    page->m_bAutoDelete = FALSE;
+    auto* view = new CPanTestView;
+    ASSERT_TRUE(
+        view->CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 0));
+    page->AddView(view);
+    view->SetZoom(CSize(1000000, 1000000), CSize(100000, -100000));
+    view->SetScrollSizes(CSize(1000000, 1000000));
+    CRect client;
+    view->GetClientRect(&client);
+
+    // A point 2000 pixels right of the client area.
+    CLpoint far;
+    {
+        CJoxClientDC dc(view, eClientDocument);
+        view->OnPrepareDC(&dc);
+        CPoint d(client.right + 2000, client.top + client.Height() / 2);
+        dc.DPtoLP(d);
+        far = CLpoint(d.x, d.y);
+    }
+    CPolyTestItem item({far, CLpoint(far.x + 10, far.y)});
+    const CPoint before = view->GetDeviceScrollPosition();
+    item.AutoPan(view, 0);
+    const CPoint shown = OnScreen(view, far);
+    EXPECT_GT(view->GetDeviceScrollPosition().x, before.x);
+    EXPECT_TRUE(client.PtInRect(shown)) << shown.x << "," << shown.y;
+
+    // An element already in view moves nothing.
+    const CPoint settled = view->GetDeviceScrollPosition();
+    item.AutoPan(view, 0);
+    EXPECT_EQ(view->GetDeviceScrollPosition(), settled);
+    item.AutoPan(nullptr, 0);
+
+    view->DestroyWindow();
+    page.reset();
+    platform::ResetMessageQueue();
 }
 
 // ---- Path measures ----
