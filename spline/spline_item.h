@@ -90,6 +90,9 @@ public:
     int ElementData(int i, unsigned char** data, int& size) override;
     int fnCanMoveItemStart() override;
     void fnDoMoveItemStart() override;
+    // Asks the views to repaint the segments round the selected points (up to three on either
+    // side, stopping at breaks), each as the typed area hint; then the extents are refreshed.
+    void UpdateViews(CJoxView* view, long hint) override;
 
     // Segments.
     CBezier* BezierPtr(int i);

@@ -1,7 +1,10 @@
 // Drawing of the spline item: its segments through one path, the point markers.
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
+#include "pivora/framework/area_hint.h"
 #include "pivora/framework/jox_dc.h"
+#include "pivora/framework/jox_view.h"
+#include "pivora/jox_page.h"
 #include "spline/point_marker.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
@@ -141,4 +144,34 @@ void CSplineItem::DrawSelectedPoints(CJoxDC* dc) {
             continue;
         DrawSelectedPoint(dc, e);
     }
+}
+
+void CSplineItem::UpdateViews(CJoxView* view, long hint) {
+    CJoxPage* page = view ? view->GetDocument() : nullptr;
+    if (!page || m_SelectedElements.IsEmpty())
+        return;
+    const int n = VectCount();
+    const int m = int(m_Beziers.GetSize());
+    int lo = int(m_SelectedElements[0]);
+    int hi = int(m_SelectedElements[m_SelectedElements.GetSize() - 1]);
+    for (int k = 0; k < 3 && lo > 0; ++k) {
+        --lo;
+        if (lo < n && (m_Points[lo].flags & kBreak))
+            break;
+    }
+    for (int k = 0; k < 3 && hi < m; ++k) {
+        ++hi;
+        if (hi < n && (m_Points[hi].flags & kBreak))
+            break;
+    }
+    if (m == 0) {
+        CAreaHint area(Extents());
+        page->UpdateAllViews(nullptr, LPARAM(hint), &area);
+    } else {
+        for (int s = std::max(lo, 0); s < hi && s < m; ++s) {
+            CAreaHint area(m_Beziers[s].Extents());
+            page->UpdateAllViews(nullptr, LPARAM(hint), &area);
+        }
+    }
+    InvExtents(1);
 }

@@ -2,7 +2,10 @@
 
 #include "curve_dc.h"
 #include "curve_fixtures.h"
+#include "pivora/framework/area_hint.h"
+#include "pivora/framework/jox_view.h"
 #include "pivora/geometry/mat2d.h"
+#include "pivora/jox_page.h"
 #include "pivora/tests/app_settings_fixture.h"
 #include "vector/vector_article.h"
 
@@ -490,4 +493,46 @@ TEST_F(SplineItemDrawing, SelectedPointsSkipTheClosingPoint) {
     auto rows = dc.surface.Calls(GdiOp::LineTo);
     EXPECT_EQ(rows[0].rop, R2_XORPEN);
     EXPECT_EQ(rows[0].penColour, CJoxDC::XorPenColour());
+}
+
+// Repainting
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+class CHintView : public CJoxView {
+public:
+    void OnUpdate(CView*, LPARAM, CObject* hintObject) override {
+        const auto* area = DynamicDowncast<CAreaHint>(hintObject);
+        areas.push_back(area ? area->Area() : CWindow(-1, -1, -1, -1));
+    }
+    void OnDraw(CJoxDC*) override {}
+    std::vector<CWindow> areas;
+};
+
+} // namespace
+
+TEST_F(SplineItemDrawing, RepaintsTheSegmentsRoundTheSelection) {
+    auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    page->m_bAutoDelete = FALSE;
+    CHintView view;
+    page->AddView(&view);
+    Spline s = MakeSpline(
+        {P(0, 0), P(100, 0), P(200, 0), P(300, 0), P(400, 0), P(500, 0), P(600, 0), P(700, 0)});
+    s->UpdateViews(&view, 0); // nothing selected
+    EXPECT_TRUE(view.areas.empty());
+    s->SelectElement(3);
+    s->UpdateViews(&view, 0);
+    // Three segments back to point 0 and three on to point 6: segments 0 .. 5.
+    ASSERT_EQ(view.areas.size(), 6u);
+    EXPECT_EQ(view.areas[0], s->Bezier(0).Extents());
+    EXPECT_EQ(view.areas[5], s->Bezier(5).Extents());
+    // A break stops the run.
+    view.areas.clear();
+    s->Vect(B(200, 0), 2);
+    s->MakeCurves();
+    s->UpdateViews(&view, 0);
+    ASSERT_EQ(view.areas.size(), 4u);
+    EXPECT_EQ(view.areas[0], s->Bezier(2).Extents());
+    page->RemoveView(&view);
 }
