@@ -2,6 +2,8 @@
 
 #include "browsing_fixture.h"
 
+#include "platform/windowing/message_box.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -260,4 +262,39 @@ TEST_F(DesignParamBlkTest, MeasuresThePageOrItsActiveObjects) {
 
     b.fnGetExtents(nullptr);
     EXPECT_EQ(b.m_dWidth, 1000.0);
+}
+
+TEST_F(DesignParamBlkTest, ADesignWithADamagedBlockOpensWithDefaultsOrFailsUntouched) {
+    const std::string file = m_box.Path("home/blocks.KDX");
+    const CString path = CString::FromUtf8(file);
+    {
+        auto page = NewPage();
+        auto* design = new CDesignParamBlk;
+        SetSample(*design);
+        page->AddParam(design);
+        ASSERT_TRUE(page->OnSaveDocument(path));
+    }
+    std::string bytes = SettingsSandbox::Read(file);
+    // The design name's length byte, just before its characters.
+    const std::string name("L\0o\0g\0o\0", 8);
+    const size_t at = bytes.find(name);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(bytes[at - 1], '\x04');
+
+    bytes[at - 1] = char(0x7F); // more characters than the field holds
+    SettingsSandbox::Write(file, bytes);
+    auto damaged = NewPage();
+    ASSERT_TRUE(damaged->OnOpenDocument(path));
+    auto* read = DYNAMIC_DOWNCAST(CDesignParamBlk, damaged->FindParam(CParamBlk::kDesignParamId));
+    ASSERT_NE(read, nullptr);
+    EXPECT_TRUE(read->m_strDesignName.IsEmpty());
+    EXPECT_EQ(read->m_nEmbTable, 1);
+
+    const std::string cut = bytes.substr(0, at + 4);
+    SettingsSandbox::Write(file, cut);
+    platform::MessageBoxResponder responder;
+    auto truncated = NewPage();
+    EXPECT_FALSE(truncated->OnOpenDocument(path));
+    EXPECT_FALSE(truncated->GetLastErrorText().IsEmpty());
+    EXPECT_EQ(SettingsSandbox::Read(file), cut);
 }
