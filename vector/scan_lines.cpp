@@ -3,6 +3,8 @@
 #include "pivora/geometry/arc.h"
 #include "pivora/geometry/mat2d.h"
 
+#include "platform/windowing/cursor.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>

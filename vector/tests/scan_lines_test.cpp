@@ -2,6 +2,8 @@
 
 #include "vector_fixtures.h"
 
+#include "platform/windowing/cursor.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -166,7 +168,10 @@ TEST_F(ScanLinesTest, ListFormGivesTheSameStrokes) {
     CArticleList list;
     list.AddTail(a);
     int count = 0;
+    const HCURSOR arrow = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(IDC_ARROW));
+    ::SetCursor(arrow);
     std::unique_ptr<CDb[]> out(FnGenerateScanLines(list, 100, 1000, 37, count, 0));
+    EXPECT_EQ(::GetCursor(), arrow);
     std::vector<CDb> fromArray = Hatch(1000, 37);
     ASSERT_EQ(size_t(count), fromArray.size());
     for (int i = 0; i < count; ++i)
