@@ -83,6 +83,11 @@ bool CBaseCutter::OpenCutLog() {
     CloseCutLog();
     std::string path = platform::MapPath(fnGetCutLogPath());
     m_hCutLog = std::fopen(path.c_str(), "w+b");
+    // A line per command: write the log in blocks as the output is.
+    if (m_hCutLog) {
+        m_cutLogBuffer.resize(CUTTER_OUTPUT_BLOCK_BYTES);
+        std::setvbuf(m_hCutLog, m_cutLogBuffer.data(), _IOFBF, m_cutLogBuffer.size());
+    }
     return m_hCutLog != nullptr;
 }
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CCutterInstance;
 
@@ -237,6 +238,7 @@ protected:
     ULONGLONG m_tPendingSince = 0;
     int m_bFlushAfterWrite = 0;
     std::FILE* m_hCutLog = nullptr;
+    std::vector<char> m_cutLogBuffer; // the log's stdio buffer, alive while it is open
     int m_nType = 0;
     int m_bPenUp = 0;
     int m_bTerminated = 1;

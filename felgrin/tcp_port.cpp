@@ -4,6 +4,7 @@
 #include "qvutils/qv_utils.h"
 
 #include <cerrno>
+#include <chrono>
 #include <linux/sockios.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -124,15 +125,22 @@ bool CTcpPort::Deliver(DWORD timeoutMs) {
         return false;
     int fd = m_socket.Fd();
     ::shutdown(fd, SHUT_WR);
-    DWORD waited = 0;
-    DWORD quiet = 0; // time since every byte was acknowledged
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    auto quietSince = start; // when every byte was last seen acknowledged
+    bool quiet = false;
+    auto msSince = [](Clock::time_point t) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
+    };
     for (;;) {
         int queued = UnacknowledgedBytes(fd);
         if (queued < 0)
             return false;
+        if (queued == 0 && !quiet)
+            quietSince = Clock::now();
+        quiet = queued == 0;
         pollfd p = {fd, POLLIN, 0};
-        int r = ::poll(&p, 1, kDeliverSliceMs);
-        if (r > 0) {
+        if (::poll(&p, 1, kDeliverSliceMs) > 0) {
             char sink[TCP_READ_BYTES];
             ssize_t n = ::recv(fd, sink, sizeof sink, MSG_DONTWAIT);
             if (n == 0) {
@@ -144,17 +152,11 @@ bool CTcpPort::Deliver(DWORD timeoutMs) {
                 return false; // reset: the cutter dropped what it had not read
         }
         qvhost::PumpMessages();
-        waited += kDeliverSliceMs;
-        if (queued == 0) {
-            quiet += kDeliverSliceMs;
-            if (quiet >= m_nCloseLingerMs) {
-                m_bDelivered = true;
-                return true;
-            }
-        } else {
-            quiet = 0;
+        if (quiet && msSince(quietSince) >= m_nCloseLingerMs) {
+            m_bDelivered = true;
+            return true;
         }
-        if (waited >= timeoutMs)
-            return queued == 0;
+        if (msSince(start) >= timeoutMs)
+            return quiet;
     }
 }
