@@ -6,6 +6,7 @@
 #include "kelvane/app/sample_view.h"
 #include "platform/framework/multi_doc_template.h"
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/menu.h"
 
 CKelvaneApp::CKelvaneApp() : CWinApp(L"Kelvane") {}
 
@@ -20,12 +21,26 @@ BOOL CKelvaneApp::InitInstance() {
         delete frame;
         return FALSE;
     }
+    platform::RegisterMenuTemplate(
+        {IDR_MAINFRAME,
+         {{MF_POPUP, 0, L"&File", {{MF_STRING, ID_FILE_NEW, L"&New\tCtrl+N", {}}}},
+          {MF_POPUP, 0, L"&Window", {{MF_STRING, ID_WINDOW_NEW_GROUP, L"New &Tab Group", {}}}}}});
+    ::SetMenu(frame->m_hWnd, LoadMenuW(nullptr, IDR_MAINFRAME));
     m_pMainWnd = frame;
     AfxSetMainWnd(frame);
     frame->ShowWindow(m_nCmdShow);
     frame->UpdateWindow();
     OnFileNew();
     return TRUE;
+}
+
+BOOL CKelvaneApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (id == ID_WINDOW_NEW_GROUP && code == CN_COMMAND) {
+        if (!IsQuery(handlerInfo) && MainFrame())
+            MainFrame()->MDITabNewGroup();
+        return TRUE;
+    }
+    return CWinApp::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
 CMainFrame* CKelvaneApp::MainFrame() const {

@@ -5,4 +5,8 @@
 
 class CMainFrame : public CMDIFrameWndEx {
     DECLARE_DYNAMIC(CMainFrame)
+
+public:
+    // The menu bar goes with the frame.
+    void OnDestroy() override;
 };

@@ -73,6 +73,12 @@ ControlKind ControlKindOf(HWND hwnd) {
         return ControlKind::Static;
     if (cls == L"msctls_progress32")
         return ControlKind::Progress;
+    if (cls == L"combobox")
+        return ControlKind::ComboBox;
+    if (cls == L"listbox")
+        return ControlKind::ListBox;
+    if (cls == L"sysipaddress32")
+        return ControlKind::IpAddress;
     return ControlKind::None;
 }
 
@@ -128,7 +134,7 @@ QWidget* CreateControlWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
         p->setTextVisible(false);
         return p;
     }
-    case ControlKind::None:
+    default:
         break;
     }
     return nullptr;
@@ -173,7 +179,7 @@ void SyncControl(HWND hwnd, ControlKind kind, QWidget* widget, std::wstring& sho
             p->setValue(pos);
         break;
     }
-    case ControlKind::None:
+    default:
         break;
     }
 }

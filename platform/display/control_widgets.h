@@ -10,7 +10,18 @@ class QWidget;
 
 namespace platform::display {
 
-enum class ControlKind { None, PushButton, CheckBox, RadioButton, GroupBox, Static, Progress };
+enum class ControlKind {
+    None,
+    PushButton,
+    CheckBox,
+    RadioButton,
+    GroupBox,
+    Static,
+    Progress,
+    ComboBox,
+    ListBox,
+    IpAddress,
+};
 
 // None for a window that is not a standard control (it shows its own back buffer).
 ControlKind ControlKindOf(HWND hwnd);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
@@ -77,6 +78,29 @@ void Flush() {
     }
     p->Sync();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool SendMouse(HWND hwnd, UINT kind, int x, int y) {
+    Presenter* p = Presenter::Instance();
+    QWidget* w = p ? p->WidgetFor(hwnd) : nullptr;
+    if (!w)
+        return false;
+    static Qt::MouseButtons held;
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton button = Qt::NoButton;
+    if (kind == WM_LBUTTONDOWN) {
+        type = QEvent::MouseButtonPress;
+        button = Qt::LeftButton;
+        held = Qt::LeftButton;
+    } else if (kind == WM_LBUTTONUP) {
+        type = QEvent::MouseButtonRelease;
+        button = Qt::LeftButton;
+        held = Qt::NoButton;
+    }
+    QPointF local(x, y + p->ClientTop(hwnd));
+    QMouseEvent event(type, local, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+    return true;
 }
 
 bool SaveScreenshot(HWND hwnd, const std::string& path) {

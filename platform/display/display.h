@@ -18,6 +18,10 @@ void Stop();
 bool IsActive();
 // Brings the screen up to date with the model: paints what is waiting and presents it.
 void Flush();
+// Delivers a mouse event to a window's widget as the window system does (benchmarks and
+// scripted runs): WM_MOUSEMOVE, WM_LBUTTONDOWN or WM_LBUTTONUP at client x, y, the left button
+// held while it is down. False without a widget.
+bool SendMouse(HWND hwnd, UINT kind, int x, int y);
 // Saves what the screen shows of a top-level window as a PNG; false without a display.
 bool SaveScreenshot(HWND hwnd, const std::string& path);
 

@@ -1,9 +1,17 @@
 #include "platform/display/presenter.h"
 
+#include "platform/display/cursor_shape.h"
+#include "platform/display/frame_menu_bar.h"
+#include "platform/display/list_widgets.h"
+#include "platform/display/tab_group_bar.h"
 #include "platform/display/window_widget.h"
 #include "platform/system/clock.h"
+#include "platform/windowing/cursor.h"
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/list_controls.h"
+#include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
+#include "platform/windowing/ui_notify.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +28,10 @@ namespace platform::display {
 namespace {
 
 Presenter* g_instance = nullptr;
+
+bool IsListKind(ControlKind k) {
+    return k == ControlKind::ComboBox || k == ControlKind::ListBox || k == ControlKind::IpAddress;
+}
 
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -87,12 +99,20 @@ Presenter::Presenter() {
     SetWindowObserver(CreateHookThunk, DestroyHookThunk, this);
     SetMessageWaitHook(WaitThunk);
     SetMessageBoxPresenter(MessageBoxThunk);
+    SetControlChangeHook([](HWND hwnd, ControlChange what) { ControlChanged(hwnd, int(what)); });
+    SetMenuResponder(
+        [](HMENU menu, int x, int y, HWND owner) { return ShowPopupMenu(menu, x, y, owner); });
+    m_uiListener =
+        AddUiListener([this](UiChange what, HWND hwnd, void*) { UiChanged(int(what), hwnd); });
 }
 
 Presenter::~Presenter() {
     SetWindowObserver(nullptr, nullptr, nullptr);
     SetMessageWaitHook(nullptr);
     SetMessageBoxPresenter(nullptr);
+    SetControlChangeHook(nullptr);
+    SetMenuResponder(nullptr);
+    RemoveUiListener(m_uiListener);
     for (auto& m : m_mirrors)
         if (m->topLevel && m->widget)
             delete m->widget.data();
@@ -130,7 +150,11 @@ void Presenter::MakeWidget(Mirror& m) {
     if (!parent)
         return;
     m.kind = ControlKindOf(m.hwnd);
-    if (m.kind != ControlKind::None)
+    if (TabGroupBar::ModelOf(m.hwnd))
+        m.widget = new TabGroupBar(m.hwnd, parent);
+    else if (IsListKind(m.kind))
+        m.widget = CreateListWidget(m.hwnd, m.kind, parent);
+    else if (m.kind != ControlKind::None)
         m.widget = CreateControlWidget(m.hwnd, m.kind, parent);
     else
         m.widget = new WindowWidget(m.hwnd, parent, {});
@@ -195,17 +219,34 @@ void Presenter::Present(Mirror& m) {
         if (!IsWindow(h))
             return;
     }
+    if (m.topLevel)
+        SyncMenu(m);
     RECT r = PlacedRect(h, m.topLevel);
+    // Widgets of a window with a menu bar hold the bar above the client area.
+    int top = m.topLevel ? ClientTop(h) : ClientTop(m.parent);
     if (!SameRect(r, m.rect)) {
         m.rect = r;
-        QRect g(r.left, r.top, std::max<LONG>(0, r.right - r.left),
-                std::max<LONG>(0, r.bottom - r.top));
+        QRect g = m.topLevel ? QRect(r.left, r.top - top, std::max<LONG>(0, r.right - r.left),
+                                     std::max<LONG>(0, r.bottom - r.top) + top)
+                             : QRect(r.left, r.top + top, std::max<LONG>(0, r.right - r.left),
+                                     std::max<LONG>(0, r.bottom - r.top));
         if (w->geometry() != g)
             w->setGeometry(g);
     }
-    if (m.kind != ControlKind::None) {
+    if (auto* tabs = dynamic_cast<TabGroupBar*>(w)) {
+        tabs->SyncFromModel();
+    } else if (IsListKind(m.kind)) {
+        SyncListWidget(h, m.kind, w, m.itemsStale);
+        m.itemsStale = false;
+    } else if (m.kind != ControlKind::None) {
         SyncControl(h, m.kind, w, m.text);
-    } else if (m.topLevel) {
+    }
+    if (m.kind == ControlKind::None && (m.scrollBars || (style & (WS_HSCROLL | WS_VSCROLL)))) {
+        if (!m.scrollBars)
+            m.scrollBars = std::make_unique<WindowScrollBars>(h, w);
+        m.scrollBars->Sync();
+    }
+    if (m.topLevel) {
         int n = GetWindowTextLengthW(h);
         std::wstring text(size_t(n) + 1, L'\0');
         GetWindowTextW(h, text.data(), n + 1);
@@ -227,7 +268,90 @@ void Presenter::Present(Mirror& m) {
     }
     RECT dirty;
     if (TakeDirtyRect(h, &dirty) && m.kind == ControlKind::None)
-        w->update(QRect(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top));
+        w->update(QRect(dirty.left, dirty.top + (m.topLevel ? top : 0), dirty.right - dirty.left,
+                        dirty.bottom - dirty.top));
+}
+
+int Presenter::ClientTop(HWND hwnd) const {
+    auto it = m_byWindow.find(hwnd);
+    if (it == m_byWindow.end() || !it->second->topLevel || !it->second->widget)
+        return 0;
+    auto* bar = it->second->widget->findChild<FrameMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+    return bar && !bar->isHidden() ? bar->height() : 0;
+}
+
+void Presenter::SyncMenu(Mirror& m) {
+    HMENU menu = GetMenu(m.hwnd);
+    if (menu == m.menu && !m.menuStale)
+        return;
+    m.menu = menu;
+    m.menuStale = false;
+    QWidget* w = m.widget.data();
+    auto* bar = w->findChild<FrameMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!menu) {
+        if (bar)
+            bar->hide();
+        m.rect = RECT{-1, -1, -1, -1};
+        return;
+    }
+    if (!bar)
+        bar = new FrameMenuBar(m.hwnd, w);
+    bar->Rebuild();
+    bar->setGeometry(0, 0, w->width(), bar->sizeHint().height());
+    bar->show();
+    m.rect = RECT{-1, -1, -1, -1}; // the widget grows by the bar
+    // Children move down with the client area.
+    for (auto& c : m_mirrors)
+        if (!c->topLevel && c->parent == m.hwnd)
+            c->rect = RECT{-1, -1, -1, -1};
+}
+
+void Presenter::UiChanged(int what, HWND hwnd) {
+    switch (UiChange(what)) {
+    case UiChange::FrameMenu:
+    case UiChange::MenuItems:
+        for (auto& m : m_mirrors)
+            if (m->topLevel && (!hwnd || m->hwnd == hwnd))
+                m->menuStale = true;
+        break;
+    case UiChange::Cursor:
+        if (m_pointer)
+            PointerOver(m_pointer);
+        break;
+    default:
+        break;
+    }
+}
+
+void Presenter::ControlChanged(HWND hwnd, int what) {
+    Presenter* p = Instance();
+    if (!p)
+        return;
+    auto it = p->m_byWindow.find(hwnd);
+    if (it != p->m_byWindow.end() && ControlChange(what) == ControlChange::Items)
+        it->second->itemsStale = true;
+}
+
+void Presenter::PointerOver(HWND hwnd) {
+    m_pointer = hwnd;
+    QWidget* w = WidgetFor(hwnd);
+    if (!w)
+        return;
+    Qt::CursorShape shape = CursorShapeFor(CursorId(GetCursor()));
+    if (w->cursor().shape() != shape)
+        w->setCursor(shape);
+}
+
+void Presenter::Defer(std::function<void()> action) {
+    m_deferred.push_back(std::move(action));
+}
+
+void Presenter::RunDeferred() {
+    // Actions may defer more; those wait for the next round.
+    std::vector<std::function<void()>> now;
+    now.swap(m_deferred);
+    for (auto& action : now)
+        action();
 }
 
 void Presenter::FirstShow(Mirror& m) {
@@ -309,12 +433,13 @@ void Presenter::WidgetResized(HWND hwnd, const QRect& g) {
         return;
     RECT now;
     GetWindowRect(hwnd, &now);
-    RECT r{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
+    int top = ClientTop(hwnd);
+    RECT r{g.x(), g.y() + top, g.x() + g.width(), g.y() + g.height()};
     if (SameRect(r, now))
         return;
     it->second->rect = r;
     // Sizing sends WM_SIZE, and the back buffer follows the new client size.
-    SetWindowPos(hwnd, nullptr, r.left, r.top, g.width(), g.height(),
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (QWidget* w = WidgetFor(hwnd))
         w->update();
@@ -325,6 +450,7 @@ bool Presenter::Wait(ULONGLONG untilMs) {
         return false;
     if (untilMs == 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        RunDeferred();
         Sync();
         return true;
     }
@@ -345,12 +471,14 @@ bool Presenter::Wait(ULONGLONG untilMs) {
     if (untilMs != kNever) {
         if (untilMs <= now) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
+            RunDeferred();
             Sync();
             return true;
         }
         wake.start(int(std::min<ULONGLONG>(untilMs - now, 1u << 30)));
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    RunDeferred();
     Sync();
     return true;
 }

@@ -4,11 +4,13 @@
 #pragma once
 
 #include "platform/display/control_widgets.h"
+#include "platform/display/window_scroll_bars.h"
 #include "platform/windowing/message_box.h"
 
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -35,6 +37,13 @@ public:
     // The person moved or resized a top-level window.
     void WidgetResized(HWND hwnd, const QRect& geometry);
     int ShowMessageBox(HWND owner, const ShownMessage& message);
+    // Runs an action of the person's on the model at the next safe point (the next time the
+    // model's loop looks for messages), as posted input would be.
+    void Defer(std::function<void()> action);
+    // The client area's top inside a window's widget (below its menu bar), 0 for most.
+    int ClientTop(HWND hwnd) const;
+    // The person moved the mouse over a window: the cursor follows the model's.
+    void PointerOver(HWND hwnd);
 
 private:
     struct Mirror {
@@ -48,6 +57,10 @@ private:
         int visible = -1, enabled = -1;
         std::wstring text;
         bool textKnown = false;
+        bool itemsStale = true;
+        HMENU menu = nullptr;
+        bool menuStale = false;
+        std::unique_ptr<WindowScrollBars> scrollBars;
     };
 
     friend class PresenterAccess;
@@ -57,11 +70,18 @@ private:
     void MakeWidget(Mirror& m);
     void FirstShow(Mirror& m);
     void LayOutControls(Mirror& dialog);
+    void SyncMenu(Mirror& m);
+    void RunDeferred();
+    void UiChanged(int what, HWND hwnd);
+    static void ControlChanged(HWND hwnd, int what);
 
     std::vector<std::unique_ptr<Mirror>> m_mirrors; // creation order: parents first
     std::unordered_map<HWND, Mirror*> m_byWindow;
     std::vector<QPointer<QWidget>> m_graveyard;
+    std::vector<std::function<void()>> m_deferred;
     bool m_syncing = false;
+    int m_uiListener = 0;
+    HWND m_pointer = nullptr;
 };
 
 } // namespace platform::display

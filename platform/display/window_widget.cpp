@@ -1,8 +1,10 @@
 #include "platform/display/window_widget.h"
 
+#include "platform/display/frame_menu_bar.h"
 #include "platform/display/key_map.h"
 #include "platform/display/presenter.h"
 #include "platform/graphics/surface.h"
+#include "platform/windowing/cursor.h"
 #include "platform/windowing/message.h"
 
 #include <QCloseEvent>
@@ -51,12 +53,17 @@ void WindowWidget::paintEvent(QPaintEvent* event) {
         return;
     const QImage* image = static_cast<const QImage*>(raster->NativeImage());
     QPainter p(this);
+    // The client area may start below a menu bar; the back buffer covers the client area.
+    const int top = Presenter::Instance()->ClientTop(m_hwnd);
     const QRect area = event->rect();
-    p.drawImage(area.topLeft(), *image, area);
-    // A buffer smaller than the widget (during a resize) leaves the rest in the window colour.
-    const QRect outside = area.intersected(QRect(QPoint(0, 0), image->size()));
+    const QRect onImage = area.translated(0, -top);
+    p.drawImage(area.topLeft(), *image, onImage);
+    const QRect outside =
+        onImage.intersected(QRect(QPoint(0, 0), image->size())).translated(0, top);
+    // A buffer smaller than the widget (during a resize, or under scroll bars) leaves the rest
+    // in the face colour; the bars cover most of it.
     if (outside != area) {
-        COLORREF c = GetSysColor(COLOR_WINDOW);
+        COLORREF c = GetSysColor(COLOR_BTNFACE);
         QRegion rest = QRegion(area).subtracted(QRegion(outside));
         for (const QRect& r : rest)
             p.fillRect(r, QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
@@ -69,13 +76,25 @@ void WindowWidget::PostMouse(UINT msg, QMouseEvent* event) {
     NoteModifiers(event->modifiers());
     NoteButtons(event->buttons());
     // The capture takes the mouse wherever it is, in its own client coordinates.
+    Presenter* presenter = Presenter::Instance();
     HWND target = m_hwnd;
-    QPoint at = event->position().toPoint();
+    QPoint at = event->position().toPoint() - QPoint(0, presenter->ClientTop(m_hwnd));
     if (HWND capture = GetCapture(); capture && capture != m_hwnd) {
-        if (QWidget* w = Presenter::Instance()->WidgetFor(capture)) {
+        if (QWidget* w = presenter->WidgetFor(capture)) {
             target = capture;
-            at = w->mapFromGlobal(event->globalPosition()).toPoint();
+            at = w->mapFromGlobal(event->globalPosition()).toPoint() -
+                 QPoint(0, presenter->ClientTop(capture));
         }
+    }
+    POINT screen{at.x(), at.y()};
+    ClientToScreen(target, &screen);
+    SetCursorPos(screen.x, screen.y);
+    if (msg == WM_MOUSEMOVE && target == m_hwnd) {
+        // The window picks its cursor for the point first, as the platform asks it to.
+        constexpr LPARAM kClientHit = 1;
+        PostMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                     MAKELPARAM(WORD(kClientHit), WORD(msg)));
+        presenter->PointerOver(target);
     }
     PostMessageW(target, msg, MouseKeyFlags(event->buttons(), event->modifiers()),
                  PackPoint(at.x(), at.y()));
@@ -134,7 +153,8 @@ void WindowWidget::wheelEvent(QWheelEvent* event) {
     if (delta == 0)
         return;
     NoteModifiers(event->modifiers());
-    POINT at{event->position().toPoint().x(), event->position().toPoint().y()};
+    POINT at{event->position().toPoint().x(),
+             event->position().toPoint().y() - Presenter::Instance()->ClientTop(m_hwnd)};
     ClientToScreen(m_hwnd, &at);
     UINT keys = MouseKeyFlags(event->buttons(), event->modifiers());
     PostMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(WORD(keys), WORD(short(delta))),
@@ -179,6 +199,8 @@ void WindowWidget::keyReleaseEvent(QKeyEvent* event) {
 
 void WindowWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (auto* bar = findChild<FrameMenuBar*>(QString(), Qt::FindDirectChildrenOnly))
+        bar->resize(width(), bar->height());
     if (isWindow() && IsWindow(m_hwnd))
         Presenter::Instance()->WidgetResized(m_hwnd, geometry());
 }

@@ -3,8 +3,14 @@
 #include "display_fixture.h"
 #include "platform/windowing/dialog_template.h"
 
+#include "platform/windowing/ip_address_control.h"
+#include "platform/windowing/list_controls.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -88,6 +94,49 @@ TEST_F(ControlWidgetsTest, ClicksComeBackAsTheNotificationsAndTheModelKeepsTheSt
     QTest::mouseClick(Widget(push), Qt::LeftButton);
     Pump();
     EXPECT_EQ(Received({WM_COMMAND}).size(), 3u);
+}
+
+TEST_F(ControlWidgetsTest, ListChoicesComeBackAsSelectionNotifications) {
+    HWND frame = MakeWindow(300, 240);
+    HWND combo = Control(frame, WC_COMBOBOX, L"", CBS_DROPDOWNLIST, 30, 10);
+    HWND list = Control(frame, WC_LISTBOX, L"", LBS_NOTIFY, 31, 40);
+    HWND ip = Control(frame, WC_IPADDRESS, L"", 0, 32, 150);
+    for (const wchar_t* port : {L"COM1", L"COM2", L"LPT1"}) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port));
+    }
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(ip, IPM_SETADDRESS, 0, LPARAM(MAKEIPADDRESS(192, 168, 0, 7)));
+    Pump();
+    auto* c = qobject_cast<QComboBox*>(Widget(combo));
+    auto* l = qobject_cast<QListWidget*>(Widget(list));
+    ASSERT_TRUE(c && l);
+    EXPECT_EQ(c->count(), 3);
+    EXPECT_EQ(c->currentText(), QStringLiteral("COM2"));
+    EXPECT_EQ(l->count(), 3);
+    auto fields = Widget(ip)->findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 4);
+    EXPECT_EQ(fields[3]->text(), QStringLiteral("7"));
+
+    // The person's choices: what activated reports, and clicks in the list.
+    c->setCurrentIndex(2);
+    emit c->activated(2);
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(0)).center());
+    emit l->itemDoubleClicked(l->item(1));
+    QTest::keyClicks(fields[3], QStringLiteral("9"));
+    Pump();
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    std::vector<WPARAM> codes;
+    for (const Seen& s : Received({WM_COMMAND}))
+        codes.push_back(s.wp);
+    std::vector<WPARAM> expected = {MAKEWPARAM(30, CBN_SELCHANGE), MAKEWPARAM(31, LBN_SELCHANGE)};
+    ASSERT_GE(codes.size(), 4u);
+    EXPECT_EQ(codes[0], expected[0]);
+    EXPECT_EQ(codes[1], expected[1]);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), MAKEWPARAM(31, LBN_DBLCLK)), codes.end());
+    EXPECT_EQ(codes.back(), MAKEWPARAM(32, EN_CHANGE));
+    EXPECT_EQ(platform::GetIPAddressField(ip, 3), 79);
 }
 
 TEST_F(ControlWidgetsTest, MnemonicMarksAreDropped) {

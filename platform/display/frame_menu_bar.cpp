@@ -1,0 +1,121 @@
+#include "platform/display/frame_menu_bar.h"
+
+#include "platform/framework/frame_wnd.h"
+#include "platform/windowing/menu.h"
+#include "platform/windowing/message.h"
+
+#include <QMenu>
+
+#include <vector>
+
+namespace platform::display {
+
+namespace {
+
+QString ItemText(HMENU menu, int pos) {
+    wchar_t buffer[256] = {};
+    GetMenuStringW(menu, UINT(pos), buffer, 256, MF_BYPOSITION);
+    // The platform separates the shortcut with a tab; Qt shows the same form.
+    return QString::fromWCharArray(buffer);
+}
+
+// Applies the model's enabled and checked states to the actions of one menu level.
+void Refresh(QMenu* into, HMENU menu) {
+    const QList<QAction*> actions = into->actions();
+    int n = GetMenuItemCount(menu);
+    for (int pos = 0; pos < n && pos < actions.size(); ++pos) {
+        UINT state = GetMenuState(menu, UINT(pos), MF_BYPOSITION);
+        if (state == 0xFFFFFFFF)
+            continue;
+        QAction* a = actions[pos];
+        a->setEnabled(!(state & (MF_GRAYED | MF_DISABLED)));
+        if (!(state & MF_POPUP) && !(state & MF_SEPARATOR)) {
+            a->setCheckable((state & MF_CHECKED) != 0 || a->isCheckable());
+            a->setChecked((state & MF_CHECKED) != 0);
+        }
+    }
+}
+
+} // namespace
+
+FrameMenuBar::FrameMenuBar(HWND frame, QWidget* parent) : QMenuBar(parent), m_frame(frame) {
+    setNativeMenuBar(false);
+}
+
+void FrameMenuBar::Rebuild() {
+    clear();
+    m_menu = GetMenu(m_frame);
+    if (!m_menu)
+        return;
+    int n = GetMenuItemCount(m_menu);
+    for (int pos = 0; pos < n; ++pos) {
+        UINT state = GetMenuState(m_menu, UINT(pos), MF_BYPOSITION);
+        if (state & MF_SEPARATOR)
+            continue;
+        if (state & MF_POPUP) {
+            QMenu* sub = addMenu(ItemText(m_menu, pos));
+            Fill(sub, GetSubMenu(m_menu, pos), m_frame, true);
+            sub->menuAction()->setEnabled(!(state & (MF_GRAYED | MF_DISABLED)));
+        } else {
+            QAction* a = addAction(ItemText(m_menu, pos));
+            UINT id = GetMenuItemID(m_menu, pos);
+            HWND frame = m_frame;
+            connect(a, &QAction::triggered, this, [frame, id] {
+                if (IsWindow(frame))
+                    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
+            });
+        }
+    }
+}
+
+void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow) {
+    into->clear();
+    int n = GetMenuItemCount(menu);
+    for (int pos = 0; pos < n; ++pos) {
+        UINT state = GetMenuState(menu, UINT(pos), MF_BYPOSITION);
+        if (state & MF_SEPARATOR) {
+            into->addSeparator();
+        } else if (state & MF_POPUP) {
+            QMenu* sub = into->addMenu(ItemText(menu, pos));
+            Fill(sub, GetSubMenu(menu, pos), owner, initOnShow);
+        } else {
+            QAction* a = into->addAction(ItemText(menu, pos));
+            UINT id = GetMenuItemID(menu, pos);
+            QObject::connect(a, &QAction::triggered, into, [owner, id] {
+                if (IsWindow(owner))
+                    PostMessageW(owner, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
+            });
+        }
+    }
+    Refresh(into, menu);
+    if (initOnShow)
+        QObject::connect(into, &QMenu::aboutToShow, into, [into, menu, owner] {
+            if (!IsMenu(menu) || !IsWindow(owner))
+                return;
+            SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+            Refresh(into, menu);
+        });
+}
+
+UINT ShowPopupMenu(HMENU menu, int x, int y, HWND owner) {
+    if (!IsMenu(menu))
+        return 0;
+    if (IsWindow(owner))
+        SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    QMenu popup;
+    // Choices are returned rather than posted; the model posts them when asked to.
+    FrameMenuBar::Fill(&popup, menu, nullptr, false);
+    UINT chosen = 0;
+    std::vector<std::pair<QAction*, UINT>> ids;
+    int n = GetMenuItemCount(menu);
+    const QList<QAction*> actions = popup.actions();
+    for (int pos = 0; pos < n && pos < actions.size(); ++pos)
+        ids.emplace_back(actions[pos], GetMenuItemID(menu, pos));
+    QAction* a = popup.exec(QPoint(x, y));
+    for (const auto& [action, id] : ids)
+        if (action == a)
+            chosen = id;
+    return chosen == 0xFFFFFFFF ? 0 : chosen;
+}
+
+} // namespace platform::display

@@ -1,0 +1,109 @@
+#include "platform/display/tab_group_bar.h"
+
+#include "platform/display/presenter.h"
+#include "platform/framework/mdi_frame_wnd_ex.h"
+#include "platform/windowing/message.h"
+
+#include <QMenu>
+
+namespace platform::display {
+
+namespace {
+
+CMDIFrameWndEx* FrameOf(HWND tabs) {
+    // The tab control lives in the frame's client area.
+    HWND client = GetParent(tabs);
+    return dynamic_cast<CMDIFrameWndEx*>(CWnd::FromHandlePermanent(GetParent(client)));
+}
+
+} // namespace
+
+TabGroupBar::TabGroupBar(HWND hwnd, QWidget* parent) : QTabBar(parent), m_hwnd(hwnd) {
+    setTabsClosable(true);
+    setMovable(true);
+    setExpanding(false);
+    setDocumentMode(true);
+    setUsesScrollButtons(true);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    HWND h = hwnd;
+    connect(this, &QTabBar::currentChanged, this, [this, h](int index) {
+        if (m_syncing || index < 0)
+            return;
+        Presenter::Instance()->Defer([h, index] {
+            if (CMFCTabCtrl* tabs = ModelOf(h))
+                tabs->SetActiveTab(index);
+        });
+    });
+    connect(this, &QTabBar::tabMoved, this, [this, h](int from, int to) {
+        if (m_syncing)
+            return;
+        Presenter::Instance()->Defer([h, from, to] {
+            if (CMFCTabCtrl* tabs = ModelOf(h))
+                tabs->MoveTab(from, to);
+        });
+    });
+    connect(this, &QTabBar::tabCloseRequested, this, [h](int index) {
+        // The design window decides: it may ask to save first.
+        if (CMFCTabCtrl* tabs = ModelOf(h))
+            if (HWND child = tabs->GetTabHwnd(index))
+                PostMessageW(child, WM_CLOSE, 0, 0);
+    });
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ShowGroupMenu(at); });
+}
+
+CMFCTabCtrl* TabGroupBar::ModelOf(HWND hwnd) {
+    return IsWindow(hwnd) ? dynamic_cast<CMFCTabCtrl*>(CWnd::FromHandlePermanent(hwnd)) : nullptr;
+}
+
+void TabGroupBar::SyncFromModel() {
+    CMFCTabCtrl* tabs = ModelOf(m_hwnd);
+    if (!tabs)
+        return;
+    m_syncing = true;
+    const int n = tabs->GetTabsNum();
+    while (count() > n)
+        removeTab(count() - 1);
+    for (int i = 0; i < n; ++i) {
+        CString label;
+        tabs->GetTabLabel(i, label);
+        QString text = QString::fromWCharArray(label.GetString(), label.GetLength());
+        if (i >= count())
+            addTab(text);
+        else if (tabText(i) != text)
+            setTabText(i, text);
+    }
+    if (tabs->GetActiveTab() != currentIndex())
+        setCurrentIndex(tabs->GetActiveTab());
+    m_syncing = false;
+}
+
+void TabGroupBar::ShowGroupMenu(const QPoint& at) {
+    int index = tabAt(at);
+    if (index < 0)
+        return;
+    HWND h = m_hwnd;
+    QMenu menu(this);
+    QAction* newGroup = menu.addAction(QStringLiteral("New Vertical Tab Group"));
+    QAction* next = menu.addAction(QStringLiteral("Move to Next Tab Group"));
+    CMDIFrameWndEx* frame = FrameOf(h);
+    newGroup->setEnabled(frame && count() > 1);
+    next->setEnabled(frame && frame->GetTabGroupCount() > 1);
+    QAction* chosen = menu.exec(mapToGlobal(at));
+    if (!chosen)
+        return;
+    bool makeGroup = chosen == newGroup;
+    Presenter::Instance()->Defer([h, index, makeGroup] {
+        CMFCTabCtrl* tabs = ModelOf(h);
+        CMDIFrameWndEx* f = FrameOf(h);
+        if (!tabs || !f || !tabs->GetTabWnd(index))
+            return;
+        tabs->SetActiveTab(index);
+        if (makeGroup)
+            f->MDITabNewGroup();
+        else
+            f->MoveToTabGroup(tabs->GetTabWnd(index), nullptr);
+    });
+}
+
+} // namespace platform::display

@@ -1,0 +1,178 @@
+// The main frame's parts as real widgets: tab groups, the menu bar, scroll bars.
+#include "platform/display/tab_group_bar.h"
+
+#include "display_fixture.h"
+#include "platform/display/frame_menu_bar.h"
+#include "platform/display/window_scroll_bars.h"
+#include "platform/framework/document.h"
+#include "platform/framework/mdi_child_wnd_ex.h"
+#include "platform/framework/mdi_frame_wnd_ex.h"
+#include "platform/framework/multi_doc_template.h"
+#include "platform/framework/view.h"
+#include "platform/framework/win_app.h"
+#include "platform/windowing/menu.h"
+#include "platform/windowing/scroll_bar.h"
+
+#include <QAbstractButton>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+constexpr UINT kDesign = 9700;
+constexpr UINT kZoomIn = 9710, kZoomOut = 9711;
+std::vector<UINT> g_commands;
+
+class FrameDoc : public CDocument {
+    DECLARE_DYNCREATE(FrameDoc)
+};
+IMPLEMENT_DYNCREATE(FrameDoc, CDocument)
+
+class FrameView : public CView {
+    DECLARE_DYNCREATE(FrameView)
+public:
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* info) override {
+        if (code == CN_COMMAND && (id == kZoomIn || id == kZoomOut)) {
+            if (!IsQuery(info))
+                g_commands.push_back(id);
+            return TRUE;
+        }
+        return CView::OnCmdMsg(id, code, extra, info);
+    }
+};
+IMPLEMENT_DYNCREATE(FrameView, CView)
+
+class FrameChild : public CMDIChildWndEx {
+    DECLARE_DYNCREATE(FrameChild)
+};
+IMPLEMENT_DYNCREATE(FrameChild, CMDIChildWndEx)
+
+class FrameWidgetsTest : public DisplayTest {
+protected:
+    void SetUp() override {
+        DisplayTest::SetUp();
+        g_commands.clear();
+        platform::RegisterStrings({{kDesign, L"\nDesign\nDesign"}});
+        main = new CMDIFrameWndEx;
+        ASSERT_TRUE(main->Create(nullptr, L"Kelvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CRect(0, 0, 800, 600)));
+        AfxSetMainWnd(main);
+        app.m_pMainWnd = main;
+        tmpl = new CMultiDocTemplate(kDesign, RUNTIME_CLASS(FrameDoc), RUNTIME_CLASS(FrameChild),
+                                     RUNTIME_CLASS(FrameView));
+        app.AddDocTemplate(tmpl);
+    }
+    void TearDown() override {
+        if (::IsWindow(main->m_hWnd))
+            main->DestroyWindow();
+        AfxSetMainWnd(nullptr);
+        DisplayTest::TearDown();
+    }
+    platform::display::TabGroupBar* Bar(int group) {
+        return dynamic_cast<platform::display::TabGroupBar*>(
+            Widget(main->GetTabGroup(group)->m_hWnd));
+    }
+    CWinApp app;
+    CMDIFrameWndEx* main = nullptr;
+    CMultiDocTemplate* tmpl = nullptr;
+};
+
+TEST_F(FrameWidgetsTest, TabsActivatedMovedAndClosedReachTheTabModel) {
+    tmpl->OpenDocumentFile(nullptr);
+    tmpl->OpenDocumentFile(nullptr);
+    tmpl->OpenDocumentFile(nullptr);
+    Pump();
+    auto* bar = Bar(0);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->count(), 3);
+    EXPECT_EQ(bar->tabText(0), QStringLiteral("Design1"));
+    EXPECT_EQ(bar->currentIndex(), 2);
+    CMFCTabCtrl* group = main->GetTabGroup(0);
+
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    Pump();
+    EXPECT_EQ(group->GetActiveTab(), 0);
+    EXPECT_EQ(main->MDIGetActive()->GetActiveDocument()->GetTitle(), L"Design1");
+
+    bar->moveTab(0, 2); // as a drag of the tab does
+    Pump();
+    CString label;
+    group->GetTabLabel(2, label);
+    EXPECT_EQ(label, L"Design1");
+    EXPECT_EQ(group->GetActiveTab(), 2);
+
+    QAbstractButton* close = qobject_cast<QAbstractButton*>(bar->tabButton(0, QTabBar::RightSide));
+    ASSERT_NE(close, nullptr);
+    close->click();
+    Pump();
+    EXPECT_EQ(group->GetTabsNum(), 2);
+    EXPECT_EQ(tmpl->GetDocumentCount(), 2);
+    EXPECT_EQ(bar->count(), 2);
+}
+
+TEST_F(FrameWidgetsTest, ANewTabGroupGetsItsOwnBar) {
+    tmpl->OpenDocumentFile(nullptr);
+    tmpl->OpenDocumentFile(nullptr);
+    ASSERT_TRUE(main->MDITabNewGroup());
+    Pump();
+    ASSERT_EQ(main->GetTabGroupCount(), 2);
+    ASSERT_NE(Bar(1), nullptr);
+    EXPECT_EQ(Bar(0)->count(), 1);
+    EXPECT_EQ(Bar(1)->count(), 1);
+    EXPECT_GT(Bar(1)->geometry().left(), Bar(0)->geometry().left());
+}
+
+TEST_F(FrameWidgetsTest, AMenuCommandReachesCommandRoutingAndItemsFollowTheModel) {
+    tmpl->OpenDocumentFile(nullptr);
+    HMENU bar = CreateMenu(), view = CreatePopupMenu();
+    AppendMenuW(view, MF_STRING, kZoomIn, L"Zoom &In\tCtrl++");
+    AppendMenuW(view, MF_STRING | MF_GRAYED, kZoomOut, L"Zoom &Out");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
+    SetMenu(main->m_hWnd, bar);
+    DrawMenuBar(main->m_hWnd);
+    Pump();
+    auto* menuBar = Widget(main->m_hWnd)->findChild<platform::display::FrameMenuBar*>();
+    ASSERT_NE(menuBar, nullptr);
+    ASSERT_EQ(menuBar->actions().size(), 1);
+    QMenu* popup = menuBar->actions()[0]->menu();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(popup->actions().size(), 2);
+    EXPECT_TRUE(popup->actions()[0]->isEnabled());
+    EXPECT_FALSE(popup->actions()[1]->isEnabled());
+    // The client area starts below the menu bar.
+    RECT frame;
+    GetWindowRect(main->m_hWnd, &frame);
+    EXPECT_EQ(Widget(main->m_hWnd)->height(), frame.bottom - frame.top + menuBar->height());
+
+    popup->actions()[0]->trigger();
+    Pump();
+    EXPECT_EQ(g_commands, std::vector<UINT>{kZoomIn});
+    SetMenu(main->m_hWnd, nullptr);
+    DestroyMenu(bar);
+}
+
+TEST_F(FrameWidgetsTest, ScrollBarsMirrorTheModelAndReportScrolling) {
+    HWND h = MakeWindow(300, 200, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 999, 100, 250, 0};
+    SetScrollInfo(h, SB_VERT, &info, TRUE);
+    Pump();
+    QScrollBar* bar = Widget(h)->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->orientation(), Qt::Vertical);
+    EXPECT_EQ(bar->maximum(), 900);
+    EXPECT_EQ(bar->pageStep(), 100);
+    EXPECT_EQ(bar->value(), 250);
+    RECT client;
+    GetClientRect(h, &client);
+    EXPECT_EQ(bar->geometry().left(), client.right);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    Pump();
+    auto got = Received({WM_VSCROLL});
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(LOWORD(DWORD(got[0].wp)), SB_LINEDOWN);
+    EXPECT_EQ(LOWORD(DWORD(got[1].wp)), SB_PAGEUP);
+}
+
+} // namespace
