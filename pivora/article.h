@@ -79,7 +79,14 @@ public:
     virtual void OnDraw(CJoxView* view, CJoxDC* dc);
     virtual CRect CalcClientExtents(CJoxDC* dc);
     virtual void InvalidateView(CJoxView* view);
+    // Asks the children only; the first that answers.
     virtual CArticle* HitTest(CJoxView* view, const CPoint& pt);
+    // Empties list and collects every hit article of the subtree into it; the first or null.
+    CArticle* HitTest(CJoxView* view, const CPoint& pt, CArticleList& list);
+    // This article's own item only: this article with the item's hit index, or null and -1.
+    CArticle* HitTest(CJoxView* view, const CPoint& pt, int& index);
+    // The orientation mark: a dashed black line from its start to its end.
+    void fnDrawOrientation(CJoxDC* dc);
 
     virtual void fnSetID(LONG id, CArticleIDMap* map);
     virtual CArticle* DeleteAdjust();
@@ -206,6 +213,14 @@ public:
     CPoint* TxEffectXform(CPoint* pts, int n, int& outN);
 
 protected:
+    // Non-zero when the article must be drawn: its device extents meet the clip box.
+    int IntersectClipRect(CJoxView* view, CJoxDC* dc);
+    // Erases the background under the article, or takes its area out of what the paint erases.
+    void ProcessBackground(CJoxView* view, CJoxDC* dc);
+    // Whether the paint must stop for pending input; what is left goes to the view's deferred
+    // paint region.
+    bool InterruptOnDraw(CJoxView* view, CJoxDC* dc);
+    CArticle* HitTest(CJoxView* view, const CPoint& pt, CArticleList* list, int* index);
     virtual int NeedBackgroundErase() const { return 1; }
     virtual CWindow& RecalcExtents(unsigned int flags);
     virtual int _IsCArticle(bool exact) const;
@@ -232,6 +247,9 @@ protected:
     CLpoint m_OrientEnd;
 
 private:
+    CArticle* HitTestIn(CJoxView* view, CJoxDC& dc, const CPoint& pt, CArticleList* list,
+                        int* index);
+    void DrawChildren(CJoxView* view, CJoxDC* dc);
     static LONG NewID();
     void LoadGroup(CArchive& ar);
 };

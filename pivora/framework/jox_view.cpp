@@ -2,6 +2,7 @@
 
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/area_hint.h"
+#include "pivora/framework/jox_child_wnd.h"
 #include "pivora/framework/jox_client_dc.h"
 #include "pivora/framework/jox_paint_dc.h"
 #include "pivora/framework/jox_window_dc.h"
@@ -715,6 +716,11 @@ void CJoxView::fnRenderBackground(CJoxDC* dc, int left, int top, int right, int 
 // Messages -----------------------------------------------------------------------------------
 
 LRESULT CJoxView::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+    if (auto* frame = dynamic_cast<CJoxChildWnd*>(GetParentFrame())) {
+        CDocument* doc = GetDocument();
+        if (doc && (frame->ModifiedInTitle() != 0) != (doc->IsModified() != 0))
+            frame->OnUpdateFrameTitle(TRUE);
+    }
     if (m_pDeferredRgn && m_pDeferredRgn->m_hObject) {
         InvalidateRgn(m_pDeferredRgn, TRUE);
         // Handed to the update region: left in place, every idle would repaint it again.

@@ -6,6 +6,8 @@
 #include "pivora/geometry/mat2d.h"
 #include "pivora/tx_effect.h"
 #include "pivora/tx_xform_effect.h"
+#include "platform/framework/frame_messages.h"
+#include "view_fixture.h"
 
 #include "platform/core/exceptions.h"
 #include "platform/core/mem_file.h"
@@ -727,3 +729,90 @@ TEST(ArticleDevice, ClientExtentsStayInsideSixteenBitCoordinates) {
                                      c.expected.bottom}));
     }
 }
+
+// Drawing into a view and hit testing ----------------------------------------------------------
+
+namespace {
+
+class ArticleViewTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        Place(CSize(100, 100), CSize(1, -1), 0, 280); // 100 units a pixel, origin bottom-left
+        root = page->RootArticle();
+        for (int i = 0; i < 3; ++i)
+            boxes.push_back(AddHitBox(root, CWindow(i * 10000, 0, i * 10000 + 5000, 5000)));
+        root->InvExtents(1);
+    }
+    int Draws(CArticle* a) { return static_cast<CHitBoxItem*>(a->GetItem())->draws; }
+    void Paint() {
+        view->Invalidate(FALSE);
+        view->SendMessage(WM_PAINT);
+    }
+    CArticle* root = nullptr;
+    std::vector<CArticle*> boxes;
+};
+
+TEST_F(ArticleViewTest, AKeyPressStopsThePaintAndDefersTheRest) {
+    PostMessageW(view->m_hWnd, WM_KEYDOWN, 'A', 0);
+    Paint();
+    for (CArticle* b : boxes)
+        EXPECT_EQ(Draws(b), 0);
+    CRgn* rest = view->DeferredPaintRegion();
+    ASSERT_TRUE(rest && rest->m_hObject);
+    CRect box;
+    rest->GetRgnBox(&box);
+    // The root's client rectangle grown by one at right and bottom, within the update region.
+    EXPECT_EQ(box, CRect(0, 230, 251, 281));
+    EXPECT_EQ(platform::PostedMessageCount(), 1); // the key stays for its owner
+    // At idle the rest becomes part of the update region.
+    ValidateRect(view->m_hWnd, nullptr);
+    view->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    CRect update;
+    EXPECT_TRUE(GetUpdateRect(view->m_hWnd, &update, FALSE));
+    EXPECT_EQ(update, CRect(0, 230, 251, 281));
+    platform::ResetMessageQueue();
+}
+
+TEST_F(ArticleViewTest, MouseMovesAreServedDuringThePaintWhichGoesOn) {
+    PostMessageW(view->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    PostMessageW(view->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(11, 10));
+    Paint();
+    EXPECT_EQ(view->mouseMoves, 2);
+    for (CArticle* b : boxes)
+        EXPECT_EQ(Draws(b), 1);
+    EXPECT_EQ(platform::PostedMessageCount(), 0);
+}
+
+TEST_F(ArticleViewTest, HiddenChildrenAreNotDrawnAndInactiveItemsNotHit) {
+    boxes[1]->SetProperty(0x20, false); // hidden
+    Paint();
+    EXPECT_EQ(Draws(boxes[0]), 1);
+    EXPECT_EQ(Draws(boxes[1]), 0);
+    EXPECT_EQ(Draws(boxes[2]), 1);
+    boxes[2]->GetItem()->SetProperty(0x08); // inactive
+    CArticleList list;
+    EXPECT_EQ(root->HitTest(view, CPoint(225, 255), list), nullptr);
+}
+
+TEST_F(ArticleViewTest, HitTestsCollectTheChildrenOrTestTheOwnItemOnly) {
+    // Two children overlap at data (12000, 2000).
+    CArticle* over = AddHitBox(root, CWindow(11000, 1000, 14000, 4000));
+    root->InvExtents(1);
+    CPoint pt(120, 260);
+    CArticleList list;
+    EXPECT_EQ(root->HitTest(view, pt, list), boxes[1]);
+    ASSERT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(list.GetTail(), over);
+    EXPECT_EQ(root->HitTest(view, pt), nullptr); // asks only children, which have none
+    int index = 0;
+    EXPECT_EQ(boxes[1]->HitTest(view, pt, index), boxes[1]);
+    EXPECT_EQ(index, 7);
+    // A group without an item never looks at its children in the index form.
+    EXPECT_EQ(root->HitTest(view, pt, index), nullptr);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(root->HitTest(view, CPoint(380, 10), list), nullptr);
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+} // namespace

@@ -1,6 +1,8 @@
 #include "pivora/grid.h"
 
 #include "design_fixture.h"
+#include "pivora/framework/jox_client_dc.h"
+#include "view_fixture.h"
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
@@ -174,6 +176,153 @@ TEST_F(GridSettingsTest, SnapTolerancesComeFromTheParameters) {
     EXPECT_EQ(CGrid::GetSnapTolData(), 250); // read back from the parameters
     EXPECT_EQ(CGrid::SetSnapTolPix(12), 30);
     EXPECT_EQ(CGrid::GetSnapTolPix(), 12);
+}
+
+} // namespace
+
+// Drawing, hit tests and snapping through a view ------------------------------------------------
+
+namespace {
+
+class GridViewTest : public ViewTest {
+protected:
+    CGrid& Grid() { return *page->Grid(); }
+    // A context of the view's document area, prepared by the view.
+    std::unique_ptr<CJoxClientDC> Context() {
+        auto dc = std::make_unique<CJoxClientDC>(view, eClientDocument);
+        view->OnPrepareDC(dc.get(), nullptr);
+        return dc;
+    }
+};
+
+TEST_F(GridViewTest, DisplayedSpacingStepsByOneTwoAndFiveTimesAPowerOfTen) {
+    struct Case {
+        int unitsPerTenPixels, expected;
+    } cases[] = {{60000, 100000}, {15000, 20000}, {8000, 10000}};
+    for (const Case& c : cases) {
+        Place(CSize(c.unitsPerTenPixels, c.unitsPerTenPixels), CSize(10, -10), 0, 300);
+        int spacing = 10000;
+        Grid().AdjustInterval(spacing, Context().get());
+        EXPECT_EQ(spacing, c.expected) << c.unitsPerTenPixels;
+    }
+}
+
+TEST_F(GridViewTest, RectangularSnapByDataToleranceBothAxesOrEach) {
+    Place(CSize(1, 1), CSize(1, -1), 0, 150); // one unit a pixel: the pixel test fails
+    CGrid::SetSnapTolData(500);
+    CGrid::SetSnapTolPix(30);
+    Grid().showRect = 1;
+    struct Case {
+        LONG snap;
+        CLpoint in, out;
+    } cases[] = {
+        {1, CLpoint(10499, -9600), CLpoint(10000, -10000)},
+        {1, CLpoint(10501, -9600), CLpoint(10501, -9600)},
+        {2, CLpoint(10501, -9600), CLpoint(10501, -10000)},
+    };
+    for (const Case& c : cases) {
+        Grid().rectSnap = c.snap;
+        CLpoint p = c.in;
+        EXPECT_EQ(Grid().SnapRectGrid(view, p), c.out == c.in ? 0 : 1) << c.snap;
+        EXPECT_EQ(p, c.out) << c.snap;
+    }
+}
+
+TEST_F(GridViewTest, AltInvertsEverySnap) {
+    Place(CSize(1, 1), CSize(1, -1), 0, 150);
+    CGrid::SetSnapTolData(500);
+    Grid().showRect = 1;
+    Grid().rectSnap = 0;
+    CLpoint p(10100, 9900);
+    EXPECT_EQ(Grid().Snap(view, p), 0);
+    platform::SetKeyDown(VK_MENU, true);
+    EXPECT_EQ(Grid().Snap(view, p), 1);
+    EXPECT_EQ(p, CLpoint(10000, 10000));
+    Grid().rectSnap = 1;
+    p = CLpoint(10100, 9900);
+    EXPECT_EQ(Grid().Snap(view, p), 0);
+    platform::SetKeyDown(VK_MENU, false);
+    EXPECT_EQ(Grid().Snap(view, p), 1);
+}
+
+TEST_F(GridViewTest, TheNearerOfTwoGuidesIsHit) {
+    Place(CSize(1, 1), CSize(1, -1), 0, 150);
+    Grid().AddGridLinePos(100, CGrid::kVertical);
+    Grid().AddGridLinePos(120, CGrid::kVertical);
+    int kind = 0, index = -1;
+    EXPECT_EQ(Grid().HitTest(Context().get(), CPoint(118, 5000), kind, index), 1);
+    EXPECT_EQ(kind, CGrid::kVertical);
+    EXPECT_EQ(index, 1);
+    // In the rulers: only the top band grabs vertical guides.
+    view->SetRuler(1, 0);
+    Place(CSize(1, 1), CSize(1, -1), 0, 150);
+    CPoint device(118, 0);
+    view->DocToClient(device);
+    kind = 0;
+    EXPECT_EQ(Grid().HitTest(view, CPoint(device.x, 10), kind, index), 1);
+    kind = 0;
+    EXPECT_EQ(Grid().HitTest(view, CPoint(device.x, 100), kind, index), 0);
+}
+
+TEST_F(GridViewTest, PolarSnapsToTheSpokesItDraws) {
+    Place(CSize(10, 10), CSize(1, -1), 200, 150);
+    CGrid::SetSnapTolData(500);
+    Grid().showPolar = 1;
+    Grid().polarSnap = 1;
+    Grid().polarAngleStep = 50.0f; // does not divide 90 degrees
+    // Near the spoke drawn 50 degrees clockwise from +y, on the second circle.
+    const double a = 50 * 0.017453292;
+    CLpoint drawn(LONG(std::trunc(20000 * std::sin(a))), LONG(std::trunc(20000 * std::cos(a))));
+    CLpoint p(drawn.x + 120, drawn.y - 150);
+    EXPECT_EQ(Grid().SnapPolarGrid(view, p), 1);
+    EXPECT_EQ(p, drawn);
+}
+
+TEST_F(GridViewTest, LinesReachTheRightEdgeWhateverTheOrigin) {
+    Place(CSize(100, 100), CSize(1, -1), 0, 300); // 100 units a pixel
+    Grid().showRect = 1;
+    Grid().rectOriginX = -95000;
+    Grid().rectOriginY = -95000;
+    platform::RecordingSurface rec(400, 300);
+    platform::SetWindowSurface(view->m_hWnd, &rec);
+    {
+        auto dc = Context();
+        Grid().OnDraw(view, dc.get());
+    }
+    platform::SetWindowSurface(view->m_hWnd, nullptr);
+    CRect client;
+    view->GetClientRect(&client);
+    LONG rightmost = INT32_MIN;
+    for (const auto& call : rec.Calls(platform::GdiOp::LineTo))
+        if (call.pts.back().y == client.bottom) // the vertical lines
+            rightmost = std::max(rightmost, call.pts.back().x);
+    EXPECT_GE(rightmost, client.right - 100); // one spacing is 100 pixels
+}
+
+TEST_F(GridViewTest, UnsoundValuesSetAtRunTimeDrawBoundedAndSnapNothing) {
+    Place(CSize(1000, 1000), CSize(1, -1), 200, 150);
+    Grid().showRect = 1;
+    Grid().showPolar = 1;
+    Grid().rectSpacingX = 0;
+    Grid().polarAngleStep = 1e-6f;
+    Grid().polarStyle = 1;
+    Grid().polarSnap = 1;
+    Grid().rectSnap = 1;
+    platform::RecordingSurface rec(400, 300);
+    platform::SetWindowSurface(view->m_hWnd, &rec);
+    {
+        auto dc = Context();
+        Grid().OnDraw(view, dc.get());
+    }
+    platform::SetWindowSurface(view->m_hWnd, nullptr);
+    EXPECT_LT(rec.Count(platform::GdiOp::LineTo), 200000);
+    Grid().polarRadiusStep = -5;
+    CLpoint p(123, 456);
+    EXPECT_EQ(Grid().Snap(view, p), 0);
+    EXPECT_EQ(p, CLpoint(123, 456));
+    CRect r(1, 2, 3, 4);
+    EXPECT_EQ(Grid().Snap(view, r), 0);
+    EXPECT_EQ(r, CRect(1, 2, 3, 4));
 }
 
 } // namespace

@@ -43,3 +43,22 @@ void ViewTest::Place(CSize window, CSize viewport, int x, int y) {
     view->SetOriginOffset(CPoint(int((x - ruler.cx) * double(window.cx) / viewport.cx),
                                  int((y - ruler.cy) * double(window.cy) / viewport.cy)));
 }
+
+int CHitBoxItem::HitTestPoint(CItemHitTest* test) {
+    CWindow w = FullExtents();
+    CRect r(w.x1, w.y2, w.x2, w.y1);
+    test->GetDC()->LPtoDP(static_cast<RECT*>(&r));
+    r.NormalizeRect();
+    if (!r.PtInRect(test->GetHitPoint()))
+        return 0;
+    test->SetHitIndex(7);
+    return 1;
+}
+
+CArticle* AddHitBox(CArticle* parent, const CWindow& box) {
+    auto* a = new CArticle;
+    a->Item(new CHitBoxItem(box));
+    parent->AddChild(a);
+    a->InvExtents(1);
+    return a;
+}

@@ -21,7 +21,21 @@ public:
     }
     // Draws grid, design and guides the way a design view does.
     void OnDraw(CJoxDC* dc) override;
+    void OnMouseMove(UINT, CPoint) override { ++mouseMoves; }
+    int mouseMoves = 0;
 };
+
+// A box item that counts its draws and is hit inside its device rectangle.
+class CHitBoxItem : public CBoxTestItem {
+public:
+    explicit CHitBoxItem(const CWindow& box) : CBoxTestItem(box) {}
+    void OnDraw(CJoxView*, CJoxDC*) override { ++draws; }
+    int HitTestPoint(CItemHitTest* test) override;
+    int draws = 0;
+};
+
+// Adds an article with a CHitBoxItem below parent.
+CArticle* AddHitBox(CArticle* parent, const CWindow& box);
 
 class ViewTest : public DesignTest {
 protected:

@@ -3,9 +3,8 @@
 #pragma once
 
 #include "platform/core/types.h"
+#include "platform/windowing/window_pos.h"
 
-constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
-constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 constexpr UINT WM_INPUT = 0x00FF;
@@ -33,14 +32,3 @@ constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
 constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
 constexpr UINT ID_FILE_NEW = 0xE100;
 constexpr UINT ID_FILE_CLOSE = 0xE102;
-
-// The move and size information of WM_WINDOWPOSCHANGING.
-struct WINDOWPOS {
-    void* hwnd;
-    void* hwndInsertAfter;
-    int x;
-    int y;
-    int cx;
-    int cy;
-    UINT flags;
-};

@@ -4,6 +4,7 @@
 #include "platform/windowing/icon.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
+#include "platform/windowing/window_pos.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -608,10 +609,16 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
     return TRUE;
 }
 
-BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
+BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
     HWND w = Window(hwnd);
     if (!w)
         return FALSE;
+    // The window may change the request (or drop parts of it) before it is applied.
+    WINDOWPOS pos{w, after, x, y, cx, cy, flags};
+    SendMessageW(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    if (!Window(w))
+        return FALSE;
+    x = pos.x, y = pos.y, cx = pos.cx, cy = pos.cy, flags = pos.flags;
     RECT r = w->rect;
     if (!(flags & SWP_NOMOVE)) {
         r.right += x - r.left;

@@ -1,0 +1,46 @@
+// CJoxFrameWnd: the main frame of tabbed design windows. While WM_SETREDRAW(FALSE) is in
+// force it holds back its paint and reports paint-type, input and show messages as ignorable
+// (IgnoreMessage); windows whose content changed through the tabs are queued and repainted
+// together at the next idle.
+#pragma once
+
+#include "platform/core/list.h"
+#include "platform/framework/mdi_frame_wnd_ex.h"
+
+class CJoxFrameWnd : public CMDIFrameWndEx {
+    DECLARE_DYNAMIC(CJoxFrameWnd)
+
+public:
+    CJoxFrameWnd();
+    ~CJoxFrameWnd() override;
+
+    bool IsResizing() const { return m_bResizing; }
+    bool IsRedrawSuppressed() const { return m_bRedrawSuppressed; }
+    // Windows waiting for their repaint at the next idle, oldest first.
+    const CList<HWND, HWND>& PendingRedraws() const { return m_WindowList; }
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void AdjustClientArea() override;
+    virtual bool IgnoreMessage(UINT msg) const;
+
+    LRESULT OnSetRedraw(WPARAM redraw, LPARAM);
+    LRESULT OnEnterSizeMove(WPARAM, LPARAM);
+    LRESULT OnExitSizeMove(WPARAM, LPARAM);
+    LRESULT OnActivateTopLevel(WPARAM, LPARAM);
+    LRESULT OnChangedActiveTab(WPARAM tabIndex, LPARAM tabControl);
+    LRESULT OnMoveTab(WPARAM, LPARAM tabIndex);
+    LRESULT OnMoveToTabGroup(WPARAM fromTabControl, LPARAM toTabControl);
+    void OnIdleUpdateCmdUI() override;
+    BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+protected:
+    bool m_bRedrawSuppressed = false;
+    bool m_bResizing = false;
+    CList<HWND, HWND> m_WindowList{10};
+
+private:
+    void Queue(HWND wnd, bool evenWhenPresent);
+};
+
+// The application's main window.
+CJoxFrameWnd* JoxGetMainWnd();
