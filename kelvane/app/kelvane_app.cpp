@@ -2,8 +2,8 @@
 
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/sample_child.h"
-#include "kelvane/app/sample_doc.h"
 #include "kelvane/app/sample_view.h"
+#include "pivora/jox_page.h"
 #include "platform/framework/multi_doc_template.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/menu.h"
@@ -12,7 +12,7 @@ CKelvaneApp::CKelvaneApp() : CWinApp(L"Kelvane") {}
 
 BOOL CKelvaneApp::InitInstance() {
     platform::RegisterStrings({{IDR_DESIGN, L"\nDesign\nDesign"}});
-    m_pDesign = new CMultiDocTemplate(IDR_DESIGN, RUNTIME_CLASS(CSampleDoc),
+    m_pDesign = new CMultiDocTemplate(IDR_DESIGN, RUNTIME_CLASS(CJoxPage),
                                       RUNTIME_CLASS(CSampleChild), RUNTIME_CLASS(CSampleView));
     AddDocTemplate(m_pDesign);
     auto* frame = new CMainFrame;

@@ -1,17 +1,19 @@
-// Shows a sample page (rulers, the page with its grid, a few paths) through the drawing
-// context's own mapping, until the base view draws real designs.
+// The first start's design window: the base view on a page (page frame, grid, rulers and
+// scroll bars), with a few sample paths drawn through its context until real designs load.
 #pragma once
 
-#include "platform/framework/view.h"
+#include "pivora/framework/jox_view.h"
 
-class CSampleView : public CView {
+class CSampleView : public CJoxView {
     DECLARE_DYNCREATE(CSampleView)
 
 public:
-    // Width of the ruler bands along the top and left, in pixels.
-    static constexpr int kRuler = 20;
-
-    void OnPaint() override;
-    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    void OnInitialUpdate() override;
+    // The first size the view gets fits the page into it.
     void OnSize(UINT type, int cx, int cy) override;
+    void OnDraw(CJoxDC* dc) override;
+    using CJoxView::OnDraw;
+
+private:
+    bool m_bFitted = false;
 };

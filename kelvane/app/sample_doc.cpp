@@ -1,3 +1,0 @@
-#include "kelvane/app/sample_doc.h"
-
-IMPLEMENT_DYNCREATE(CSampleDoc, CDocument)
