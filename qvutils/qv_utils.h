@@ -30,6 +30,10 @@ void QvResetPreferenceCache();
 const wchar_t* QvDefaultFontName();
 const wchar_t* QvDefaultDofFontName();
 
+// The pane of the main window's status bar shows text (" " for null) at once; nothing
+// without a status bar.
+void QvSetStatusText(int pane, const wchar_t* text);
+
 // Every "<number>mm" in a prompt becomes "<inches>in" with two decimals.
 void QvConvertDisplayPrompt(CString& text);
 

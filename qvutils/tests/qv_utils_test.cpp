@@ -1,6 +1,8 @@
 #include "qvutils/qv_utils.h"
 
 #include "platform/core/string_array.h"
+#include "platform/framework/frame_wnd.h"
+#include "platform/framework/status_bar.h"
 #include "platform/tests/settings_sandbox.h"
 #include "qvutils/host_services.h"
 
@@ -169,6 +171,31 @@ TEST(QvIsIPv4Address, FourNumbersUpTo255WithoutPathSeparators) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(QvIsIPv4Address(c.name), c.address) << CString(c.name).ToUtf8();
+}
+
+} // namespace
+
+namespace {
+
+TEST(QvStatusText, TheMainWindowsStatusBarShowsTheTextAtOnce) {
+    QvSetStatusText(0, L"nobody listens"); // no main window: nothing happens
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, L"Kelvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+    AfxSetMainWnd(frame);
+    QvSetStatusText(0, L"no status bar yet");
+    CStatusBar bar;
+    ASSERT_TRUE(bar.Create(frame));
+    const UINT panes[] = {ID_SEPARATOR, 17655, 17656};
+    bar.SetIndicators(panes, 3);
+    QvSetStatusText(1, L"Importing C:\\A.PLT");
+    EXPECT_EQ(bar.GetPaneText(1), L"Importing C:\\A.PLT");
+    QvSetStatusText(2, nullptr);
+    EXPECT_EQ(bar.GetPaneText(2), L" ");
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(bar.m_hWnd, &update, FALSE)); // painted already
+    QvSetStatusText(9, L"no such pane");
+    frame->DestroyWindow();
+    platform::ResetMessageQueue();
 }
 
 } // namespace

@@ -1,0 +1,195 @@
+#include "platform/framework/mfc_tool_bar.h"
+
+#include "platform/framework/cmd_ui.h"
+#include "platform/framework/frame_wnd.h"
+#include "platform/windowing/ui_notify.h"
+
+#include <map>
+
+IMPLEMENT_DYNAMIC(CMFCToolBar, CControlBar)
+
+namespace {
+
+std::map<UINT, ToolBarTemplate>& Templates() {
+    static std::map<UINT, ToolBarTemplate> t;
+    return t;
+}
+
+// The update of one button: enabling and checking set its style bits.
+class CToolCmdUI : public CCmdUI {
+public:
+    explicit CToolCmdUI(CMFCToolBar* bar) : m_bar(bar) {}
+    void Enable(BOOL on) override {
+        m_bEnableChanged = TRUE;
+        UINT style = m_bar->GetButtonStyle(int(m_nIndex));
+        m_bar->SetButtonStyle(int(m_nIndex),
+                              on ? (style & ~TBBS_DISABLED) : (style | TBBS_DISABLED));
+    }
+    void SetCheck(int check) override {
+        UINT style = m_bar->GetButtonStyle(int(m_nIndex)) & ~(TBBS_CHECKED | TBBS_INDETERMINATE);
+        if (check == 1)
+            style |= TBBS_CHECKED;
+        else if (check == 2)
+            style |= TBBS_INDETERMINATE;
+        m_bar->SetButtonStyle(int(m_nIndex), style);
+    }
+    void SetText(LPCWSTR) override {}
+
+private:
+    CMFCToolBar* m_bar;
+};
+
+} // namespace
+
+namespace platform {
+
+void RegisterToolBarTemplate(const ToolBarTemplate& tmpl) {
+    Templates()[tmpl.id] = tmpl;
+}
+
+const ToolBarTemplate* FindToolBarTemplate(UINT id) {
+    auto it = Templates().find(id);
+    return it != Templates().end() ? &it->second : nullptr;
+}
+
+} // namespace platform
+
+CMFCToolBar::CMFCToolBar() {
+    m_nHeight = m_sizeButton.cy + 6;
+}
+
+CMFCToolBar::~CMFCToolBar() {
+    for (CMFCToolBarButton* b : m_buttons)
+        delete b;
+}
+
+BOOL CMFCToolBar::Create(CWnd* parent, DWORD style, UINT id) {
+    return CMFCToolBar::CreateEx(parent, 0, style, CRect(1, 1, 1, 1), id);
+}
+
+BOOL CMFCToolBar::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, CRect borders, UINT id) {
+    m_dwCtrlStyle = ctrlStyle;
+    m_rectBorders = borders;
+    if (!CreateBar(L"", style, parent, id))
+        return FALSE;
+    if (m_pDockSite)
+        m_pDockSite->RecalcLayout();
+    return TRUE;
+}
+
+BOOL CMFCToolBar::LoadToolBar(UINT resourceId, UINT, UINT, BOOL locked, UINT, UINT, UINT) {
+    const ToolBarTemplate* t = platform::FindToolBarTemplate(resourceId);
+    if (!t)
+        return FALSE;
+    RemoveAllButtons();
+    if (t->buttonWidth > 0 && t->buttonHeight > 0)
+        m_sizeButton = CSize(t->buttonWidth, t->buttonHeight);
+    m_nHeight = m_sizeButton.cy + 6;
+    for (UINT id : t->items)
+        m_buttons.push_back(new CMFCToolBarButton(id, id ? TBBS_BUTTON : TBBS_SEPARATOR));
+    m_bLocked = locked;
+    AdjustLayout();
+    return TRUE;
+}
+
+CMFCToolBarButton* CMFCToolBar::GetButton(int index) const {
+    return index >= 0 && index < GetCount() ? m_buttons[size_t(index)] : nullptr;
+}
+
+UINT CMFCToolBar::GetItemID(int index) const {
+    CMFCToolBarButton* b = GetButton(index);
+    return b ? b->m_nID : 0;
+}
+
+int CMFCToolBar::CommandToIndex(UINT id, int start) const {
+    for (int i = std::max(0, start); i < GetCount(); ++i)
+        if (m_buttons[size_t(i)]->m_nID == id && !m_buttons[size_t(i)]->IsSeparator())
+            return i;
+    return -1;
+}
+
+int CMFCToolBar::InsertButton(const CMFCToolBarButton& button, int at) {
+    if (at < 0 || at > GetCount())
+        at = GetCount();
+    m_buttons.insert(m_buttons.begin() + at, new CMFCToolBarButton(button));
+    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
+    return at;
+}
+
+int CMFCToolBar::InsertSeparator(int at) {
+    return InsertButton(CMFCToolBarButton(0, TBBS_SEPARATOR), at);
+}
+
+BOOL CMFCToolBar::RemoveButton(int index) {
+    if (index < 0 || index >= GetCount())
+        return FALSE;
+    delete m_buttons[size_t(index)];
+    m_buttons.erase(m_buttons.begin() + index);
+    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
+    return TRUE;
+}
+
+void CMFCToolBar::RemoveAllButtons() {
+    for (CMFCToolBarButton* b : m_buttons)
+        delete b;
+    m_buttons.clear();
+    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
+}
+
+UINT CMFCToolBar::GetButtonStyle(int index) const {
+    CMFCToolBarButton* b = GetButton(index);
+    return b ? b->m_nStyle : 0;
+}
+
+void CMFCToolBar::SetButtonStyle(int index, UINT style) {
+    CMFCToolBarButton* b = GetButton(index);
+    if (!b || b->m_nStyle == style)
+        return;
+    b->m_nStyle = style;
+    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
+}
+
+void CMFCToolBar::AdjustLayout() {
+    int x = m_rectBorders.left;
+    const int y = m_rectBorders.top;
+    for (CMFCToolBarButton* b : m_buttons) {
+        if (!b->IsVisible()) {
+            b->m_rect = CRect(0, 0, 0, 0);
+            continue;
+        }
+        const int w = b->IsSeparator() ? 8 : m_sizeButton.cx;
+        b->m_rect = CRect(x, y, x + w, y + m_sizeButton.cy);
+        x += w;
+    }
+    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
+}
+
+void CMFCToolBar::AdjustSizeImmediate(BOOL recalcLayout) {
+    AdjustLayout();
+    if (recalcLayout && m_pDockSite)
+        m_pDockSite->RecalcLayout();
+}
+
+void CMFCToolBar::UpdateButtons(CCmdTarget* target, BOOL disableIfNoHandler) {
+    CToolCmdUI ui(this);
+    ui.m_pOther = this;
+    ui.m_nIndexMax = UINT(GetCount());
+    for (int i = 0; i < GetCount(); ++i) {
+        CMFCToolBarButton* b = m_buttons[size_t(i)];
+        if (b->IsSeparator() || b->m_nID == 0)
+            continue;
+        ui.m_nIndex = UINT(i);
+        ui.m_nID = b->m_nID;
+        ui.DoUpdate(target, disableIfNoHandler);
+    }
+}
+
+void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {
+    UpdateButtons(target, disableIfNoHandler);
+}
+
+CSize CMFCToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
+    CSize s = CControlBar::CalcFixedLayout(stretch, horizontal);
+    s.cy = m_sizeButton.cy + m_rectBorders.top + m_rectBorders.bottom + 4;
+    return s;
+}
