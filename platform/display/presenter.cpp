@@ -104,6 +104,8 @@ Presenter::Presenter() {
         [](HMENU menu, int x, int y, HWND owner) { return ShowPopupMenu(menu, x, y, owner); });
     m_uiListener =
         AddUiListener([this](UiChange what, HWND hwnd, void*) { UiChanged(int(what), hwnd); });
+    m_focusWatch = QObject::connect(qApp, &QApplication::focusChanged,
+                                    [this](QWidget*, QWidget* now) { FocusMoved(now); });
 }
 
 Presenter::~Presenter() {
@@ -113,6 +115,7 @@ Presenter::~Presenter() {
     SetControlChangeHook(nullptr);
     SetMenuResponder(nullptr);
     RemoveUiListener(m_uiListener);
+    QObject::disconnect(m_focusWatch);
     for (auto& m : m_mirrors)
         if (m->topLevel && m->widget)
             delete m->widget.data();
@@ -143,6 +146,7 @@ void Presenter::MakeWidget(Mirror& m) {
     if (m.topLevel) {
         Qt::WindowFlags flags = IsDialogClass(m.hwnd) ? Qt::Dialog : Qt::Window;
         m.widget = new WindowWidget(m.hwnd, nullptr, flags);
+        m_byWidget[m.widget] = m.hwnd;
         return;
     }
     m.parent = GetParent(m.hwnd);
@@ -158,6 +162,7 @@ void Presenter::MakeWidget(Mirror& m) {
         m.widget = CreateControlWidget(m.hwnd, m.kind, parent);
     else
         m.widget = new WindowWidget(m.hwnd, parent, {});
+    m_byWidget[m.widget] = m.hwnd;
     m.widget->hide();
 }
 
@@ -166,6 +171,11 @@ void Presenter::Destroyed(HWND hwnd) {
     if (it == m_byWindow.end())
         return;
     Mirror* m = it->second;
+    m_byWidget.erase(m->widget.data());
+    if (m_focus == hwnd)
+        m_focus = nullptr;
+    if (m_pointer == hwnd)
+        m_pointer = nullptr;
     if (QWidget* w = m->widget.data()) {
         // Qt may still hold events for the widget: it forgets its window now and goes later.
         if (auto* ww = dynamic_cast<WindowWidget*>(w))
@@ -190,6 +200,12 @@ void Presenter::Sync() {
         auto it = m_byWindow.find(h);
         if (it != m_byWindow.end() && IsWindow(h))
             Present(*it->second);
+    }
+    // The keyboard focus the model gives follows to the widget.
+    if (HWND focus = GetFocus(); focus != m_focus) {
+        m_focus = focus;
+        if (QWidget* w = WidgetFor(focus); w && w->isVisible() && !w->hasFocus())
+            w->setFocus(Qt::OtherFocusReason);
     }
     m_syncing = false;
 }
@@ -330,6 +346,20 @@ void Presenter::ControlChanged(HWND hwnd, int what) {
     auto it = p->m_byWindow.find(hwnd);
     if (it != p->m_byWindow.end() && ControlChange(what) == ControlChange::Items)
         it->second->itemsStale = true;
+}
+
+void Presenter::FocusMoved(QWidget* now) {
+    // The person moved the focus (a click, the Tab key): the model's focus follows.
+    for (QWidget* w = now; w; w = w->parentWidget()) {
+        auto it = m_byWidget.find(w);
+        if (it == m_byWidget.end())
+            continue;
+        HWND hwnd = it->second;
+        m_focus = hwnd;
+        if (!m_syncing && IsWindow(hwnd) && GetFocus() != hwnd)
+            SetFocus(hwnd);
+        return;
+    }
 }
 
 void Presenter::PointerOver(HWND hwnd) {

@@ -73,15 +73,19 @@ private:
     void SyncMenu(Mirror& m);
     void RunDeferred();
     void UiChanged(int what, HWND hwnd);
+    void FocusMoved(QWidget* now);
     static void ControlChanged(HWND hwnd, int what);
 
     std::vector<std::unique_ptr<Mirror>> m_mirrors; // creation order: parents first
     std::unordered_map<HWND, Mirror*> m_byWindow;
+    std::unordered_map<const QWidget*, HWND> m_byWidget;
     std::vector<QPointer<QWidget>> m_graveyard;
     std::vector<std::function<void()>> m_deferred;
     bool m_syncing = false;
     int m_uiListener = 0;
     HWND m_pointer = nullptr;
+    HWND m_focus = nullptr; // the model's focus as last shown
+    QMetaObject::Connection m_focusWatch;
 };
 
 } // namespace platform::display

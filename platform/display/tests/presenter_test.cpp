@@ -162,6 +162,23 @@ TEST_F(PresenterTest, AFrameClosedUnderItsModalDialogCrashesNothing) {
     Pump();
 }
 
+TEST_F(PresenterTest, KeyboardFocusFollowsTheModelAndThePerson) {
+    HWND dlg = CreateDialogParamW(nullptr, kAskDialog, nullptr, CALLBACK_Ask, 0);
+    m_windows.push_back(dlg);
+    ShowWindow(dlg, SW_SHOW);
+    Pump();
+    HWND ok = GetDlgItem(dlg, IDOK), cancel = GetDlgItem(dlg, IDCANCEL);
+    SetFocus(cancel);
+    Pump();
+    EXPECT_EQ(Widget(dlg)->focusWidget(), Widget(cancel));
+    Widget(dlg)->activateWindow();
+    QApplication::processEvents();
+    Widget(ok)->setFocus(Qt::TabFocusReason);
+    Pump();
+    ASSERT_TRUE(Widget(ok)->hasFocus()); // the window was activated
+    EXPECT_EQ(GetFocus(), ok);
+}
+
 TEST_F(PresenterTest, ModelTimersFireWhileQtWaits) {
     HWND frame = MakeWindow(100, 100);
     SetTimer(frame, 7, 20, nullptr);
