@@ -4,6 +4,7 @@
 #include "felgrin/cutter_instance.h"
 #include "felgrin/dmpl_cutter.h"
 
+#include "platform/display/display.h"
 #include "platform/system/port_devices.h"
 #include "qvutils/host_services.h"
 
@@ -127,6 +128,27 @@ TEST_F(CancelWindow, CancelCuttingEndsAStalledWriteAndTheJob) {
     EXPECT_EQ(second.substr(0, 12), ";:HOA,ECN,U,");
     EXPECT_NE(second.find(",120,160"), std::string::npos);
     job.fnEndDoc();
+}
+
+// For a person to look at: the window as the display shows it during a cut.
+TEST_F(CancelWindow, ScreenshotOfTheWindow) {
+    int argc = 1;
+    char name[] = "dlg_cancel_cut_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    CDMPLCutter cutter;
+    {
+        CDlgCancelCut dlg(&cutter, nullptr);
+        dlg.m_strCutter = L"Shop Cutter";
+        dlg.m_strPort = L"COM1 @ 9600 baud";
+        ASSERT_TRUE(dlg.Create());
+        dlg.SetStatus(L"Start Output");
+        platform::display::Flush();
+        EXPECT_TRUE(platform::display::SaveScreenshot(dlg.m_hWnd, std::string(TEST_BINARY_DIR) +
+                                                                      "/dlg_cancel_cut.png"));
+    }
+    platform::display::Stop();
 }
 
 } // namespace

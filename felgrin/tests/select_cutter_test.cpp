@@ -3,6 +3,7 @@
 #include "cutter_fixture.h"
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
+#include "platform/display/display.h"
 #include "qvutils/host_services.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,27 @@ TEST_F(SelectCutter, ADoubleClickChooses) {
     EXPECT_EQ(dlg.m_strSelectedName, L"Wide Cutter");
     CString saved;
     EXPECT_TRUE(qvhost::GetAppParam(L"Dialog Position 18603", saved)); // OK's own work
+}
+
+// For a person to look at: the list as the display shows it.
+TEST_F(SelectCutter, ScreenshotOfTheDialog) {
+    int argc = 1;
+    char name[] = "select_cutter_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    Install({L"Shop Cutter", L"Wide Cutter", L"Spare"});
+    CSelectCutter dlg;
+    bool saved = false;
+    Run(dlg, [&](HWND list) {
+        platform::ChooseListItem(list, 1);
+        platform::display::Flush();
+        saved = platform::display::SaveScreenshot(GetParent(list), std::string(TEST_BINARY_DIR) +
+                                                                       "/select_cutter.png");
+        Press(list, IDCANCEL);
+    });
+    platform::display::Stop();
+    EXPECT_TRUE(saved);
 }
 
 } // namespace

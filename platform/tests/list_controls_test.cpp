@@ -165,4 +165,23 @@ TEST_F(ListControls, TheDisplayHearsOfEveryChange) {
     EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
+TEST_F(ListControls, ADropDownKeepsTheClosedFieldHeightAndKnowsItsOpenOne) {
+    HWND drop = Make(WC_COMBOBOX, CBS_DROPDOWNLIST, 40); // made 100 x 20 by Make
+    RECT r{};
+    GetWindowRect(drop, &r);
+    EXPECT_EQ(r.bottom - r.top, platform::kComboFieldHeight);
+    HWND tall = CreateWindowExW(0, WC_COMBOBOX, L"", WS_CHILD | CBS_DROPDOWN, 5, 5, 80, 150,
+                                m_owner, nullptr, nullptr, nullptr);
+    GetWindowRect(tall, &r);
+    EXPECT_EQ(r.bottom - r.top, platform::kComboFieldHeight);
+    RECT open{};
+    EXPECT_EQ(SendMessageW(tall, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&open)),
+              CB_OKAY);
+    EXPECT_EQ(open.bottom - open.top, 150);
+    EXPECT_EQ(open.top, r.top);
+    HWND simple = Make(WC_COMBOBOX, CBS_SIMPLE, 41); // the list is always open
+    GetWindowRect(simple, &r);
+    EXPECT_EQ(r.bottom - r.top, 20);
+}
+
 } // namespace

@@ -19,6 +19,7 @@ struct Item {
 struct ListState {
     std::vector<Item> items;
     int current = -1;
+    int droppedHeight = 0; // a drop-down combo box's open height
 };
 
 platform::ControlChangeHook g_changeHook = nullptr;
@@ -194,6 +195,21 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return -1;
         s.items[size_t(wp)].data = lp;
         return 0;
+    }
+    if (msg == WM_CREATE && IsCombo(w) && (w->style & 0x3) != CBS_SIMPLE) {
+        RECT r = w->rect;
+        s.droppedHeight = std::max<int>(r.bottom - r.top, platform::kComboFieldHeight);
+        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, platform::kComboFieldHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    if (msg == CB_GETDROPPEDCONTROLRECT && IsCombo(w)) {
+        auto* out = reinterpret_cast<RECT*>(lp);
+        if (!out)
+            return CB_ERR;
+        GetWindowRect(hwnd, out);
+        out->bottom = out->top + std::max<LONG>(s.droppedHeight, out->bottom - out->top);
+        return CB_OKAY;
     }
     if (msg == WM_SETTEXT && IsCombo(w) && (w->style & 0x3) == CBS_DROPDOWNLIST)
         return FALSE; // a drop-down list's text is its selection

@@ -8,7 +8,9 @@
 #define WC_COMBOBOX L"ComboBox"
 #define WC_LISTBOX L"ListBox"
 
-// Combo box styles, messages and notifications.
+// Combo box styles, messages and notifications. A drop-down combo box is made with the height of
+// its open list; its window then keeps the height of the closed field, and
+// CB_GETDROPPEDCONTROLRECT gives the open one (screen coordinates).
 constexpr DWORD CBS_SIMPLE = 0x0001;
 constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
@@ -27,6 +29,7 @@ constexpr UINT CB_SELECTSTRING = 0x014D;
 constexpr UINT CB_SETCURSEL = 0x014E;
 constexpr UINT CB_GETITEMDATA = 0x0150;
 constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
 constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
 constexpr int CB_OKAY = 0;
 constexpr int CB_ERR = -1;
@@ -57,6 +60,9 @@ constexpr UINT LBN_SELCHANGE = 1;
 constexpr UINT LBN_DBLCLK = 2;
 
 namespace platform {
+
+// The height of a closed drop-down combo box, in pixels.
+constexpr int kComboFieldHeight = 22;
 
 // The user picked entry `index` (-1 none): the selection moves and the owner hears
 // CBN_SELCHANGE or LBN_SELCHANGE, as from a click in the real control.

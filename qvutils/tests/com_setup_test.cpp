@@ -1,5 +1,6 @@
 #include "qvutils/com_setup.h"
 
+#include "platform/display/display.h"
 #include "platform/tests/settings_sandbox.h"
 #include "qvutils/dlg_config_ip.h"
 #include "qvutils/host_services.h"
@@ -340,6 +341,37 @@ TEST_F(ComSetupTest, DamagedSettingsAndAMissingSchedulerGiveSoundDefaults) {
     EXPECT_GT(m_messages[0].GetLength(), 46);
     EXPECT_EQ(p.szPortName, L"FILE");
     EXPECT_EQ(p.nBaudRate, 12345); // no entry of the list: kept rather than made up
+}
+
+// For a person to look at: the dialog as the display shows it, on a serial port.
+TEST_F(ComSetupTest, ScreenshotOfTheDialog) {
+    int argc = 1;
+    char name[] = "com_setup_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    qvhost::SetAppParam(L"Comms IP Addr", CString(L"192.168.1.20"));
+    _CommsParams p = Record(L"COM2", 19200, 8, 0, 0, COMMS_FLOW_XONXOFF);
+    bool saved = false, savedIp = false;
+    Run(
+        p,
+        [&](HWND h) {
+            platform::display::Flush();
+            saved = platform::display::SaveScreenshot(h, std::string(TEST_BINARY_DIR) +
+                                                             "/com_setup.png");
+            Choose(h, L"192.168.1.20");
+            SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0);
+        },
+        IDCANCEL,
+        [&](HWND ip) {
+            platform::display::Flush();
+            savedIp = platform::display::SaveScreenshot(ip, std::string(TEST_BINARY_DIR) +
+                                                                "/config_ip.png");
+            SendDlgItemMessageW(ip, IDCANCEL, BM_CLICK, 0, 0);
+        });
+    platform::display::Stop();
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(savedIp);
 }
 
 } // namespace
