@@ -2,6 +2,7 @@
 
 #include "platform/framework/dialog.h"
 #include "platform/windowing/message_box.h"
+#include "platform/windowing/system_metrics.h"
 
 #include <algorithm>
 #include <memory>
@@ -356,11 +357,25 @@ void CWnd::CenterWindow(CWnd* over) {
     if (ref && (!::IsWindowVisible(ref) || (GetWindowLongPtrW(ref, GWL_STYLE) & WS_MINIMIZE)))
         ref = nullptr;
     bool child = (GetStyle() & WS_CHILD) != 0;
-    RECT desk{};
-    ::GetWindowRect(::GetDesktopWindow(), &desk);
-    RECT area = desk;
-    if (ref)
+    // Over the reference window, kept on the work area of the monitor it is on (the primary
+    // monitor without one).
+    RECT area{};
+    HMONITOR monitor = nullptr;
+    if (ref) {
         ::GetWindowRect(ref, &area);
+        monitor = MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
+    } else {
+        monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    }
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    RECT desk{};
+    if (GetMonitorInfoW(monitor, &info))
+        desk = info.rcWork;
+    else
+        ::GetWindowRect(::GetDesktopWindow(), &desk);
+    if (!ref)
+        area = desk;
     RECT me{};
     ::GetWindowRect(m_hWnd, &me);
     int cx = me.right - me.left, cy = me.bottom - me.top;

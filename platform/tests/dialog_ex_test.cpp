@@ -1,6 +1,7 @@
 #include "platform/framework/dialog_ex.h"
 
 #include "platform/graphics/surface.h"
+#include "platform/windowing/system_metrics.h"
 
 #include <gtest/gtest.h>
 
@@ -69,12 +70,18 @@ TEST(CDialogEx, CentresOverItsOwnerAndStaysOnTheDesktop) {
     EXPECT_EQ(c.left, 100 + (600 - r.Width()) / 2);
     EXPECT_EQ(c.top, 100 + (400 - r.Height()) / 2);
 
-    // Near the desktop's corner the dialog is pulled back onto it.
+    // Near a monitor's edge the dialog is pulled back onto that monitor's work area.
+    platform::SetMonitors({{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, L"\\\\.\\DISPLAY1"},
+                           {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1040}, L"\\\\.\\DISPLAY2"}});
     main.MoveWindow(-400, -300, 200, 100);
     dlg.CenterWindow();
     dlg.GetWindowRect(&c);
-    EXPECT_EQ(c.left, 0);
-    EXPECT_EQ(c.top, 0);
+    EXPECT_EQ(c.TopLeft(), CPoint(0, 0));
+    main.MoveWindow(3700, 1000, 200, 100);
+    dlg.CenterWindow();
+    dlg.GetWindowRect(&c);
+    EXPECT_EQ(c.BottomRight(), CPoint(3840, 1040));
+    platform::SetMonitors({});
     dlg.DestroyWindow();
     main.DestroyWindow();
 }
