@@ -1,6 +1,5 @@
 #include "pivora/framework/app_profile.h"
 
-#include "pivora/framework/app_params.h"
 #include "pivora/framework/percentage_dlg.h"
 #include "platform/system/module.h"
 #include "platform/system/paths.h"
@@ -339,29 +338,4 @@ int FnGetHomePath(const wchar_t* file, CString& out) {
     if (!g_profile)
         return 0;
     return g_profile->fnGetHomePath(file, out);
-}
-
-void FnUpdateProfiles() {
-    if (!g_profile)
-        return;
-    // An update file goes only once it has been merged whole; after a failed merge it stays
-    // for the next start.
-    CString profiles = g_profile->ProgramFolder() + L"Profiles\\";
-    CString update = profiles + L"UpdateBOOT.INI";
-    if (g_profile->fnAddSettings(update, profiles + L"BOOT.INI"))
-        std::remove(platform::MapPath(update).c_str());
-
-    CString homeUpdate, homeSettings;
-    QvHomePath(L"Profiles\\Shared Settings\\UpdateSettings.INI", homeUpdate);
-    QvHomePath(L"Profiles\\Shared Settings\\Settings.INI", homeSettings);
-    if (platform::PathExists(homeUpdate) && g_profile->fnAddSettings(homeUpdate, homeSettings))
-        std::remove(platform::MapPath(homeUpdate).c_str());
-}
-
-CString FnGetSoftwarePackage() {
-    CString package;
-    if (QvGetAppParam(L"Software Package", package))
-        return package;
-    FnGetBootProfileString(L"Software Package", package);
-    return package;
 }

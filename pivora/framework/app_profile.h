@@ -89,6 +89,3 @@ int FnGetBootProfileInt(const wchar_t* key, int def);
 int FnGetBootProfileString(const wchar_t* key, CString& out);
 int FnSetBootProfileString(const wchar_t* key, const CString& value);
 int FnGetHomePath(const wchar_t* file, CString& out);
-// Merges UpdateBOOT.INI and the home folder's UpdateSettings.INI, deleting each once merged.
-void FnUpdateProfiles();
-CString FnGetSoftwarePackage();

@@ -64,37 +64,9 @@ TEST_F(AppProfile, BootIniIsUsedOnlyWhenWritable) {
     EXPECT_FALSE(FnGetApplicationProfile()->BootProfile().IsEmpty());
     EXPECT_EQ(FnGetBootProfileInt(L"ENABLE SETTINGS BY BOOT PROFILE", 0), 1);
     EXPECT_EQ(FnSetBootProfileString(L"Software Package", L"Sign Shop"), 1);
-    EXPECT_EQ(FnGetSoftwarePackage(), L"Sign Shop");
-    QvSetAppParam(L"Software Package", CString(L"Per User"));
-    EXPECT_EQ(FnGetSoftwarePackage(), L"Per User");
-}
-
-TEST_F(AppProfile, UpdateFilesMergeIntoSettingsAndGo) {
-    std::string profiles = m_box.Path("program/Profiles/");
-    SettingsSandbox::Write(profiles + "BOOT.INI", "[Settings]\r\nKeep=1\r\n");
-    SettingsSandbox::Write(profiles + "UpdateBOOT.INI",
-                           "[Anything]\r\nHomeDir=D:\\Data\\\r\nFlag=1\r\nno equals sign\r\n");
-    std::string shared = m_box.Path("home/Profiles/Shared Settings/");
-    SettingsSandbox::Write(shared + "UpdateSettings.INI", "[Other]\nColour=red\n");
-    ASSERT_NE(FnCreateApplicationProfile(), nullptr);
-    FnUpdateProfiles();
-    EXPECT_EQ(SettingsSandbox::Read(profiles + "BOOT.INI"),
-              "[Settings]\r\nKeep=1\r\nHomeDir=D:\\Data\\\r\nFlag=1\r\n");
-    EXPECT_FALSE(std::filesystem::exists(profiles + "UpdateBOOT.INI"));
-    EXPECT_EQ(SettingsSandbox::Read(shared + "Settings.INI"), "[Settings]\r\nColour=red\r\n");
-    EXPECT_FALSE(std::filesystem::exists(shared + "UpdateSettings.INI"));
-    // Nothing to merge is no error.
-    FnUpdateProfiles();
-}
-
-TEST_F(AppProfile, AFailedMergeKeepsTheUpdateFile) {
-    std::string profiles = m_box.Path("program/Profiles/");
-    SettingsSandbox::Write(profiles + "UpdateBOOT.INI", "[Settings]\r\nFlag=1\r\n");
-    // The target cannot be written: a folder stands where BOOT.INI would be.
-    std::filesystem::create_directories(profiles + "BOOT.INI");
-    ASSERT_NE(FnCreateApplicationProfile(), nullptr);
-    FnUpdateProfiles();
-    EXPECT_TRUE(std::filesystem::exists(profiles + "UpdateBOOT.INI"));
+    CString package;
+    EXPECT_EQ(FnGetBootProfileString(L"Software Package", package), 1);
+    EXPECT_EQ(package, L"Sign Shop");
 }
 
 TEST_F(AppProfile, SettingsFilesAndFolders) {
