@@ -4,7 +4,7 @@
 #include "pivora/framework/app_profile.h"
 #include "platform/system/paths.h"
 #include "platform/system/settings_store.h"
-#include "platform/windowing/dialog_template.h"
+#include "platform/windowing/resources.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,6 +1,6 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/tests/app_settings_fixture.h"
-#include "platform/windowing/dialog_template.h"
+#include "platform/windowing/resources.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -102,12 +102,4 @@ TEST_F(Dialogs, UnansweredModalDialogCancelsAndKeepsAQuitForTheMainLoop) {
     EXPECT_EQ(m.wParam, 4u);
 }
 
-TEST_F(Dialogs, StringTableLookups) {
-    platform::RegisterStrings({{5001, L"Percent"}, {5002, L""}});
-    wchar_t buf[5];
-    EXPECT_EQ(LoadStringW(nullptr, 5001, buf, 5), 4);
-    EXPECT_STREQ(buf, L"Perc");
-    EXPECT_EQ(LoadStringW(nullptr, 5999, buf, 5), 0);
-}
-
 } // namespace

@@ -18,11 +18,6 @@ std::map<UINT, std::unique_ptr<DialogTemplate>>& Templates() {
     return m;
 }
 
-std::map<UINT, std::wstring>& Strings() {
-    static std::map<UINT, std::wstring> m;
-    return m;
-}
-
 platform::DialogResponder& Responder() {
     static platform::DialogResponder r;
     return r;
@@ -50,19 +45,6 @@ void RegisterDialogTemplate(const DialogTemplate& tmpl) {
 const DialogTemplate* FindDialogTemplate(UINT id) {
     auto it = Templates().find(id);
     return it != Templates().end() ? it->second.get() : nullptr;
-}
-
-void RegisterStrings(std::initializer_list<std::pair<UINT, const wchar_t*>> strings) {
-    for (const auto& [id, text] : strings)
-        Strings()[id] = text ? text : L"";
-}
-
-bool LoadResourceString(UINT id, std::wstring& out) {
-    auto it = Strings().find(id);
-    if (it == Strings().end())
-        return false;
-    out = it->second;
-    return true;
 }
 
 bool IsDialogEnded(HWND dialog) {
@@ -109,16 +91,6 @@ ScopedDialogResponder::~ScopedDialogResponder() {
 }
 
 } // namespace platform
-
-int LoadStringW(HINSTANCE, UINT id, LPWSTR buffer, int max) {
-    std::wstring s;
-    if (!buffer || max <= 0 || !platform::LoadResourceString(id, s))
-        return 0;
-    int n = std::min(int(s.size()), max - 1);
-    std::copy(s.begin(), s.begin() + n, buffer);
-    buffer[n] = 0;
-    return n;
-}
 
 HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent,
                                 DLGPROC proc, LPARAM param) {

@@ -1,8 +1,10 @@
-// Dialog templates, string tables and dialog windows. Each deliverable registers its resources
-// as tables; a template lists its controls by id, kind, text, style and place in dialog units.
+// Dialog templates and dialog windows. Each deliverable registers its templates as tables; a
+// template lists its controls by id, kind, text, style and place in dialog units. String tables
+// are in resources.h (included here, as dialogs load their texts from them).
 #pragma once
 
 #include "platform/windowing/controls.h"
+#include "platform/windowing/resources.h"
 
 #include <functional>
 #include <initializer_list>
@@ -30,7 +32,6 @@ struct DialogTemplate {
     std::vector<DialogControl> controls;
 };
 
-int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int max);
 HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent,
                                 DLGPROC proc, LPARAM param);
 HWND CreateDialogParamW(HINSTANCE instance, UINT templateId, HWND parent, DLGPROC proc,
@@ -47,11 +48,9 @@ UINT IsDlgButtonChecked(HWND dialog, int id);
 
 namespace platform {
 
-// Resources: later registrations of an id replace earlier ones (language libraries).
+// Later registrations of an id replace earlier ones (language libraries).
 void RegisterDialogTemplate(const DialogTemplate& tmpl);
 const DialogTemplate* FindDialogTemplate(UINT id);
-void RegisterStrings(std::initializer_list<std::pair<UINT, const wchar_t*>> strings);
-bool LoadResourceString(UINT id, std::wstring& out);
 
 // Runs a created dialog modally until EndDialog; returns its result. Without a display, the
 // dialog responder (if any) acts first; a dialog nobody can answer ends with IDCANCEL.
