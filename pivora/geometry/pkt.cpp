@@ -1,7 +1,6 @@
 #include "pivora/geometry/pkt.h"
 
 #include "pivora/geometry/plane_geometry.h"
-#include "pivora/item.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,15 +118,4 @@ int on_segment(CLpoint a, CLpoint b, CLpoint p) {
                    p.y <= std::max(a.y, b.y)
                ? 1
                : 0;
-}
-
-int HitTestLineSeg(CItemHitTest* test, CPoint& a, CPoint& b) {
-    const CPoint h = test->GetHitPoint();
-    const int t = test->GetHitAccuracy();
-    if (h.x < std::min(a.x, b.x) - t || h.x > std::max(a.x, b.x) + t ||
-        h.y < std::min(a.y, b.y) - t || h.y > std::max(a.y, b.y) + t)
-        return 0;
-    CPoint left = a.x <= b.x ? a : b;
-    CPoint right = a.x <= b.x ? b : a;
-    return on_line(h, left, right, t);
 }

@@ -7,6 +7,8 @@
 #include "pivora/geometry/geometry_types.h"
 #include "platform/core/crect.h"
 
+// Drawing and hit testing need the drawing contexts and the item hit test: those members are
+// defined in the document model (pivora/document/pkt_draw.cpp), the geometry includes neither.
 class CItemHitTest;
 class CJoxDC;
 

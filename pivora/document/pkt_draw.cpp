@@ -1,4 +1,5 @@
-// Drawing and hit testing of path elements through a drawing context.
+// Drawing and hit testing of path elements through a drawing context: the part of the path
+// elements that needs the drawing contexts and the item hit test, so the geometry needs neither.
 #include "pivora/framework/jox_dc.h"
 #include "pivora/geometry/pkt.h"
 #include "pivora/geometry/plane_geometry.h"
@@ -89,4 +90,15 @@ int CPkt::HitTest(CItemHitTest* test) {
         from = to;
     }
     return 0;
+}
+
+int HitTestLineSeg(CItemHitTest* test, CPoint& a, CPoint& b) {
+    const CPoint h = test->GetHitPoint();
+    const int t = test->GetHitAccuracy();
+    if (h.x < std::min(a.x, b.x) - t || h.x > std::max(a.x, b.x) + t ||
+        h.y < std::min(a.y, b.y) - t || h.y > std::max(a.y, b.y) + t)
+        return 0;
+    CPoint left = a.x <= b.x ? a : b;
+    CPoint right = a.x <= b.x ? b : a;
+    return on_line(h, left, right, t);
 }
