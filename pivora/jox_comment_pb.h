@@ -12,8 +12,8 @@ public:
 
     CJOXCommentPB();
 
-    long fnGetID() const { return m_lID; }
-    void fnSetID(long id) { m_lID = id; }
+    LONG fnGetID() const { return m_lID; }
+    void fnSetID(LONG id) { m_lID = id; }
     int fnGetCount() const { return int(m_comments.GetSize()); }
     // Existing comments are always discarded.
     void fnSetArraySize(int n);
@@ -25,6 +25,6 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
-    long m_lID = -1;
+    LONG m_lID = -1;
     CStringArray m_comments;
 };

@@ -57,11 +57,11 @@ public:
 
     // Tree and extents.
     CArticle* RootArticle() { return RootArticle(m_lActiveRootID); }
-    CArticle* RootArticle(long id);
+    CArticle* RootArticle(LONG id);
     // The embedded root, whatever root is active.
     CArticle* EmbeddedRootArticle() { return &m_RootArticle; }
-    long ActiveRootArticleID() const { return m_lActiveRootID; }
-    void SetActiveRootArticle(long id);
+    LONG ActiveRootArticleID() const { return m_lActiveRootID; }
+    void SetActiveRootArticle(LONG id);
     // Deletes an article with its subtree. A null article and the embedded root are refused.
     virtual void DeleteArticle(CArticle* a, int adjust, int flag);
     void RecalcExtents(unsigned int flags);
@@ -111,9 +111,9 @@ public:
     // State, locks, modification.
     int Context() const { return m_nContext; }
     void Context(int context) { m_nContext = context; }
-    void SetFlags(unsigned long bits) { m_dwFlags |= DWORD(bits); }
-    void ClrFlags(unsigned long bits) { m_dwFlags &= ~DWORD(bits); }
-    int FlagsOn(unsigned long bits) const { return (m_dwFlags & DWORD(bits)) == DWORD(bits); }
+    void SetFlags(DWORD bits) { m_dwFlags |= bits; }
+    void ClrFlags(DWORD bits) { m_dwFlags &= ~bits; }
+    int FlagsOn(DWORD bits) const { return (m_dwFlags & bits) == bits; }
     DWORD Flags() const { return m_dwFlags; }
     int AutoResize() const { return m_nAutoResize; }
     void AutoResize(int on) { m_nAutoResize = on; }
@@ -187,7 +187,7 @@ private:
     void SetAutosaveName(const CString& name);
 
     CArticle m_RootArticle;
-    long m_lActiveRootID = -1;
+    LONG m_lActiveRootID = -1;
     CParamBlkArray m_ParamBlks;
     CWindow m_PageExtents = CWindow::EmptyExtent();
     CWindow m_DeviceExtents = CWindow::EmptyExtent();

@@ -27,7 +27,7 @@ void CJOXCommentPB::Serialize(CArchive& ar) {
     CRecArchive rec(ar);
     if (ar.IsStoring()) {
         DWORD pos = rec.StartStore(WORD(kRecComments));
-        ar << int32_t(m_lID);
+        ar << m_lID;
         ar.WriteCount(DWORD_PTR(m_comments.GetSize()));
         for (INT_PTR i = 0; i < m_comments.GetSize(); ++i)
             ar << m_comments.GetAt(i);

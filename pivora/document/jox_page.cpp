@@ -46,7 +46,7 @@ CJoxPage::~CJoxPage() {
 
 // ---- Tree and extents ----
 
-CArticle* CJoxPage::RootArticle(long id) {
+CArticle* CJoxPage::RootArticle(LONG id) {
     if (id == -1)
         return &m_RootArticle;
     for (CTree* t = &m_RootArticle; t; t = t->GetRsibling()) {
@@ -57,7 +57,7 @@ CArticle* CJoxPage::RootArticle(long id) {
     return &m_RootArticle;
 }
 
-void CJoxPage::SetActiveRootArticle(long id) {
+void CJoxPage::SetActiveRootArticle(LONG id) {
     if (id == -1) {
         m_lActiveRootID = -1;
         return;
