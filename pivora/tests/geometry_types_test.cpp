@@ -1,7 +1,11 @@
 #include "pivora/geometry/geometry_types.h"
 
+#include "pivora/geometry/arc.h"
+#include "pivora/geometry/plane_geometry.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -49,14 +53,28 @@ TEST(GeometryTypes, DoublePrecision) {
             << c.value << " " << c.decimals << " " << c.round;
 }
 
-TEST(GeometryTypes, StoredConstants) {
-    EXPECT_EQ(GEO_PI, 3.141592654);
-    EXPECT_EQ(GEO_2PI, 6.283185307);
-    EXPECT_EQ(GEO_PI_2, 1.570796327);
-    EXPECT_EQ(GEO_DEG_PER_RAD, 57.29577951);
-    EXPECT_EQ(GEO_RAD_PER_DEG, 0.017453292);
-    EXPECT_EQ(GEO_TEN_DEGREES, 0.17453292);
-    EXPECT_EQ(GEO_POLAR_2PI, 6.283185308);
+// The angle constants are the stored ten-digit values, not the exact ones: a full circle made
+// from points sweeps exactly 6.283185307, and a reflex difference of directions folds by it.
+TEST(GeometryTypes, AnglesUseTheStoredConstants) {
+    constexpr double kExact2Pi = 6.283185307179586;
+    CArc none;
+    none.make(CDpoint(5, 5), CDpoint(5, 5), CDpoint(9, 9)); // no arc: a point "circle"
+    EXPECT_EQ(none.a0, 0.0);
+    EXPECT_EQ(none.a1, 6.283185307);
+
+    CArc circle;
+    ASSERT_EQ(circle.make(CDpoint(10, 0), CDpoint(-10, 0), CDpoint(10, 0)), 1);
+    EXPECT_NEAR(circle.a1 - circle.a0, 6.283185307, 1e-12);
+    EXPECT_GT(std::fabs(circle.a1 - circle.a0 - kExact2Pi), 1e-10);
+
+    // Directions of 170 and -170 degrees lie 20 degrees apart across the negative x axis.
+    const CDpoint o(0, 0);
+    const CDpoint a = CDpoint(std::cos(170 * kExact2Pi / 360), std::sin(170 * kExact2Pi / 360));
+    const CDpoint b = CDpoint(a.x, -a.y);
+    const double raw = std::fabs(angle(o, a) - angle(o, b));
+    EXPECT_DOUBLE_EQ(angle(o, a, o, b), 6.283185307 - raw);
+    EXPECT_EQ(DegAngle(o, a), 170);
+    EXPECT_EQ(DegAngle(o, b), -170);
 }
 
 TEST(GeometryTypes, WindowGrowsFromEmptyValue) {
