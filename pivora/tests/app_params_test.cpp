@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 using AppParams = AppSettingsTest;
 
@@ -182,10 +183,19 @@ TEST_F(AppParams, ActionLogAppendsTimeStampedEntries) {
     EXPECT_NE(SettingsSandbox::Read(m_box.Path("elsewhere.log")).find("third\n"),
               std::string::npos);
 
-    // A log that cannot be opened is no failure of the caller.
+    // A log that cannot be opened loses the entry and nothing else: no folder is made for it,
+    // the other logs stay as they were, and the next log that can be written takes entries.
+    const std::string elsewhere = SettingsSandbox::Read(m_box.Path("elsewhere.log"));
     QvSetAppParam(L"Log File", CString(L"no\\such\\folder\\x.log"));
     QvLogAction(L"lost\n");
-    SUCCEED();
+    EXPECT_FALSE(std::filesystem::exists(m_box.Path("home/no")));
+    EXPECT_EQ(SettingsSandbox::Read(m_box.Path("elsewhere.log")), elsewhere);
+    QvSetAppParam(L"Log File", CString(L"actions.log"));
+    QvLogAction(L"fourth\n");
+    log = SettingsSandbox::Read(m_box.Path("home/actions.log"));
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
+    EXPECT_EQ(log.find("lost"), std::string::npos);
+    EXPECT_NE(log.find("fourth\n"), std::string::npos);
 }
 
 TEST_F(AppParams, TwoProgramsSettingDifferentParametersLoseNeither) {
