@@ -3,7 +3,9 @@
 #include "platform/display/cursor_shape.h"
 #include "platform/display/frame_menu_bar.h"
 #include "platform/display/list_widgets.h"
+#include "platform/display/status_bar_widget.h"
 #include "platform/display/tab_group_bar.h"
+#include "platform/display/tool_bar_widget.h"
 #include "platform/display/window_widget.h"
 #include "platform/system/clock.h"
 #include "platform/windowing/cursor.h"
@@ -156,6 +158,10 @@ void Presenter::MakeWidget(Mirror& m) {
     m.kind = ControlKindOf(m.hwnd);
     if (TabGroupBar::ModelOf(m.hwnd))
         m.widget = new TabGroupBar(m.hwnd, parent);
+    else if (ToolBarWidget::ModelOf(m.hwnd))
+        m.widget = new ToolBarWidget(m.hwnd, parent);
+    else if (StatusBarWidget::ModelOf(m.hwnd))
+        m.widget = new StatusBarWidget(m.hwnd, parent);
     else if (IsListKind(m.kind))
         m.widget = CreateListWidget(m.hwnd, m.kind, parent);
     else if (m.kind != ControlKind::None)
@@ -251,6 +257,10 @@ void Presenter::Present(Mirror& m) {
     }
     if (auto* tabs = dynamic_cast<TabGroupBar*>(w)) {
         tabs->SyncFromModel();
+    } else if (auto* tools = dynamic_cast<ToolBarWidget*>(w)) {
+        tools->SyncFromModel();
+    } else if (auto* status = dynamic_cast<StatusBarWidget*>(w)) {
+        status->SyncFromModel();
     } else if (IsListKind(m.kind)) {
         SyncListWidget(h, m.kind, w, m.itemsStale);
         m.itemsStale = false;

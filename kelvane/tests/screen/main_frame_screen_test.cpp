@@ -1,10 +1,11 @@
-// Under Xvfb: the main frame with two design windows in its tabs and a dialog open, saved as a
-// PNG in the build tree for a person to look at.
+// Under Xvfb: the main frame with its menu, toolbar, two design windows in its tabs, a status
+// text and a dialog open, saved as a PNG in the build tree for a person to look at.
 #include "kelvane/app/kelvane_app.h"
 #include "kelvane/app/main_frame.h"
 #include "platform/display/display.h"
 #include "platform/framework/multi_doc_template.h"
 #include "platform/windowing/dialog_template.h"
+#include "qvutils/qv_utils.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,7 @@ TEST(MainFrameScreen, TwoTabbedDesignWindowsAndADialog) {
         HWND dlg = CreateDialogParamW(nullptr, kSampleDialog, frame, SampleDialogProc, 0);
         ASSERT_NE(dlg, nullptr);
         SendDlgItemMessageW(dlg, 101, PBM_SETPOS, 40, 0);
+        QvSetStatusText(0, L"Design2: 3 paths, 1.27 m of cut line");
         CheckDlgButton(dlg, 102, BST_CHECKED);
         EXPECT_TRUE(platform::display::SaveScreenshot(frame, path));
         DestroyWindow(dlg);

@@ -3,11 +3,15 @@
 
 #include "display_fixture.h"
 #include "platform/display/frame_menu_bar.h"
+#include "platform/display/status_bar_widget.h"
+#include "platform/display/tool_bar_widget.h"
 #include "platform/display/window_scroll_bars.h"
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
+#include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/multi_doc_template.h"
+#include "platform/framework/status_bar.h"
 #include "platform/framework/view.h"
 #include "platform/framework/win_app.h"
 #include "platform/windowing/menu.h"
@@ -17,6 +21,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -64,7 +69,7 @@ protected:
         app.AddDocTemplate(tmpl);
     }
     void TearDown() override {
-        if (::IsWindow(main->m_hWnd))
+        if (main && ::IsWindow(main->m_hWnd))
             main->DestroyWindow();
         AfxSetMainWnd(nullptr);
         DisplayTest::TearDown();
@@ -150,6 +155,41 @@ TEST_F(FrameWidgetsTest, AMenuCommandReachesCommandRoutingAndItemsFollowTheModel
     EXPECT_EQ(g_commands, std::vector<UINT>{kZoomIn});
     SetMenu(main->m_hWnd, nullptr);
     DestroyMenu(bar);
+}
+
+TEST_F(FrameWidgetsTest, ToolbarButtonsSendCommandsAndTheStatusBarShowsItsPanes) {
+    tmpl->OpenDocumentFile(nullptr);
+    platform::RegisterToolBarTemplate({kDesign, 16, 15, {kZoomIn, 0, kZoomOut}});
+    platform::RegisterStrings({{kZoomIn, L"Zoom in\nZoom In"}});
+    auto* tools = new CMFCToolBar;
+    auto* status = new CStatusBar;
+    ASSERT_TRUE(tools->CreateEx(main));
+    ASSERT_TRUE(tools->LoadToolBar(kDesign));
+    const UINT panes[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
+    ASSERT_TRUE(status->Create(main));
+    ASSERT_TRUE(status->SetIndicators(panes, 2));
+    main->RecalcLayout();
+    tools->SetButtonStyle(2, TBBS_DISABLED);
+    status->SetPaneText(0, L"3 paths selected");
+    Pump();
+    auto* toolWidget = dynamic_cast<platform::display::ToolBarWidget*>(Widget(tools->m_hWnd));
+    ASSERT_NE(toolWidget, nullptr);
+    auto buttons = toolWidget->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 3);
+    EXPECT_EQ(buttons[0]->text(), QStringLiteral("Zoom In"));
+    EXPECT_FALSE(buttons[1]->isVisible()); // the separator
+    EXPECT_FALSE(buttons[2]->isEnabled());
+    QTest::mouseClick(buttons[0], Qt::LeftButton);
+    Pump();
+    EXPECT_EQ(g_commands, std::vector<UINT>{kZoomIn});
+    auto* statusWidget = dynamic_cast<platform::display::StatusBarWidget*>(Widget(status->m_hWnd));
+    ASSERT_NE(statusWidget, nullptr);
+    EXPECT_EQ(statusWidget->PaneText(0), QStringLiteral("3 paths selected"));
+    // The bars are the caller's: they go after the frame's window.
+    main->DestroyWindow();
+    main = nullptr;
+    delete tools;
+    delete status;
 }
 
 TEST_F(FrameWidgetsTest, ScrollBarsMirrorTheModelAndReportScrolling) {

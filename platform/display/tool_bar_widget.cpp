@@ -1,0 +1,92 @@
+#include "platform/display/tool_bar_widget.h"
+
+#include "platform/framework/mfc_tool_bar.h"
+#include "platform/windowing/dialog_template.h"
+#include "platform/windowing/message.h"
+
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace platform::display {
+
+namespace {
+
+// Without the bar's images a button shows its text, else the command's tip (the part of its
+// string after the line break), else its number.
+QString Label(const CMFCToolBarButton& b) {
+    if (!b.m_strText.IsEmpty())
+        return QString::fromWCharArray(b.m_strText.GetString(), b.m_strText.GetLength());
+    std::wstring s;
+    if (LoadResourceString(b.m_nID, s)) {
+        size_t cut = s.find(L'\n');
+        std::wstring tip = cut == std::wstring::npos ? s : s.substr(cut + 1);
+        if (!tip.empty())
+            return QString::fromStdWString(tip);
+    }
+    return QString::number(b.m_nID);
+}
+
+} // namespace
+
+ToolBarWidget::ToolBarWidget(HWND hwnd, QWidget* parent) : QWidget(parent), m_hwnd(hwnd) {
+    setAutoFillBackground(true);
+}
+
+CMFCToolBar* ToolBarWidget::ModelOf(HWND hwnd) {
+    return IsWindow(hwnd) ? dynamic_cast<CMFCToolBar*>(CWnd::FromHandlePermanent(hwnd)) : nullptr;
+}
+
+void ToolBarWidget::SyncFromModel() {
+    CMFCToolBar* bar = ModelOf(m_hwnd);
+    if (!bar)
+        return;
+    const int n = bar->GetCount();
+    while (int(m_buttons.size()) > n) {
+        delete m_buttons.back();
+        m_buttons.pop_back();
+    }
+    HWND h = m_hwnd;
+    while (int(m_buttons.size()) < n) {
+        auto* b = new QToolButton(this);
+        b->setAutoRaise(true);
+        const int index = int(m_buttons.size());
+        connect(b, &QToolButton::clicked, b, [h, index] {
+            CMFCToolBar* model = ModelOf(h);
+            if (!model || index >= model->GetCount())
+                return;
+            CWnd* owner = model->GetOwner();
+            UINT id = model->GetItemID(index);
+            if (owner && id && !(model->GetButtonStyle(index) & TBBS_DISABLED))
+                PostMessageW(owner->m_hWnd, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
+        });
+        m_buttons.push_back(b);
+    }
+    int grown = 0;
+    for (int i = 0; i < n; ++i) {
+        const CMFCToolBarButton* model = bar->GetButton(i);
+        QToolButton* b = m_buttons[size_t(i)];
+        if (!model || model->IsSeparator() || !model->IsVisible() || model->IsHidden()) {
+            b->hide();
+            continue;
+        }
+        UINT style = bar->GetButtonStyle(i);
+        QString text = Label(*model);
+        if (b->text() != text) {
+            b->setText(text);
+            b->setToolTip(text);
+        }
+        b->setCheckable((style & (TBBS_CHECKBOX | TBBS_CHECKED)) != 0);
+        b->setChecked((style & TBBS_CHECKED) != 0);
+        b->setEnabled(!(style & TBBS_DISABLED));
+        // A label is wider than the model's button: buttons grow and push the next ones on.
+        QRect r(model->m_rect.left + grown, model->m_rect.top,
+                std::max(model->m_rect.Width(), b->sizeHint().width()), model->m_rect.Height());
+        grown += r.width() - model->m_rect.Width();
+        if (b->geometry() != r)
+            b->setGeometry(r);
+        b->show();
+    }
+}
+
+} // namespace platform::display

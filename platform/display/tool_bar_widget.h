@@ -1,0 +1,30 @@
+// A toolbar of the model (CMFCToolBar) as a row of Qt tool buttons placed where the model's
+// layout puts them, enabled and checked as its command updates say; a pressed button sends
+// WM_COMMAND to the bar's owner.
+#pragma once
+
+#include "platform/windowing/window.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class CMFCToolBar;
+class QToolButton;
+
+namespace platform::display {
+
+class ToolBarWidget : public QWidget {
+public:
+    ToolBarWidget(HWND hwnd, QWidget* parent);
+
+    // The toolbar model behind a window, or null.
+    static CMFCToolBar* ModelOf(HWND hwnd);
+    void SyncFromModel();
+
+private:
+    HWND m_hwnd;
+    std::vector<QToolButton*> m_buttons;
+};
+
+} // namespace platform::display
