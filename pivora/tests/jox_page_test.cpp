@@ -668,6 +668,31 @@ TEST_F(JoxPageTest, BackupOnlyWhenSwitchedOnAndModified) {
     EXPECT_EQ(platform::MapPath(dir), m_sandbox.Path("home/Backup"));
 }
 
+// Where the backup folder cannot share the file (another file system), the backup is a copy.
+TEST_F(JoxPageTest, ABackupOnAnotherFileSystemIsACopy) {
+    char tmpl[] = "/dev/shm/kelvane-backup-XXXXXX";
+    struct stat shm, here;
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(m_sandbox.root().c_str(), &here) != 0 ||
+        shm.st_dev == here.st_dev || !::mkdtemp(tmpl))
+        GTEST_SKIP() << "no second file system at hand";
+    const std::string folder = tmpl;
+    QvSetAppParam(L"BackupOn", 1);
+    QvSetAppParam(L"BackupDir", W(folder));
+    auto page = BuildSampleDesign();
+    const std::string path = Designs("Logo.KDX");
+    auto first = Save(*page, path);
+    AddBox(*page, nullptr, CWindow(0, 0, 5, 5));
+    page->SetModifiedFlag(TRUE);
+    auto second = Save(*page, path);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(ReadFileBytes(folder + "/Backup of Logo.KD~"), first);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    fs::remove_all(folder);
+    EXPECT_EQ(names, std::vector<std::string>{"Backup of Logo.KD~"});
+}
+
 int RecoveryNumber(const CString& name, const CString& base) {
     EXPECT_EQ(name.Left(base.GetLength() + 1), base + L"-") << name.ToUtf8();
     EXPECT_EQ(name.Right(4), CString(L".KDR")) << name.ToUtf8();
