@@ -23,6 +23,9 @@ void CVectorArticle::OnDraw(CJoxView* view, CJoxDC* dc) {
 }
 
 void CVectorArticle::DrawFillMode(CJoxView* view, CJoxDC* dc) {
+    ProcessBackground(view, dc);
+    if (InterruptOnDraw(view, dc))
+        return;
     const int oldDrawMode = dc->GetDrawMode();
     VECTOR_PROPERTIES_TYPE props;
     GetVectorProperties(this, &props);

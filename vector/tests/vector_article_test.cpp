@@ -270,6 +270,17 @@ TEST_F(VectorArticleTest, ArticleAlreadyCutLeavesTheContextAsItWas) {
     EXPECT_EQ(s.Count(GdiOp::BeginPath), 1);
 }
 
+TEST_F(VectorArticleTest, AnAbortedPaintDrawsNothingAndOpensNoPath) {
+    CVectorArticle* a = Closed(1);
+    RecordingSurface s;
+    SurfaceDC dc(s);
+    dc.SetDrawMode(CJoxDC::DRAW_PATHS);
+    dc.SetCurrentStatus(-1);
+    a->OnDraw(nullptr, &dc);
+    EXPECT_EQ(s.Calls().size(), 0u);
+    EXPECT_EQ(dc.GetLevelCount(), 0);
+}
+
 TEST_F(VectorArticleTest, CutNextDrawsWithTheClipSwitchedOff) {
     // An item that notes the clip state it was drawn with.
     struct ClipItem : CPolyTestItem {
