@@ -60,6 +60,10 @@ int fnFindIdxOfID(LONG id, CArray<LONG, LONG>& ids);
 int fnFindIdxOfStr(const wchar_t* text, CStringArray& strings);
 
 // The document road.
+// A new design from the template of the design context, named name (a fresh name when null or
+// empty) in home\Templates\ until it is named, modified and marked new. context and
+// chooseTemplate are not used. Null, with nothing changed, without the template or a document.
+CJoxPage* BrowserOnFileNew(int context, const wchar_t* name, int chooseTemplate);
 int BrowserOnNewDocument(CJoxPage* page);
 // After the page read its file: the blocks are added when missing, the design is marked as
 // opened, and the design block's table word passes to the table block.

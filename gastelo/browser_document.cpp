@@ -6,7 +6,15 @@
 #include "gastelo/emb_table_param_blk.h"
 #include "gastelo/gastelo_strings.h"
 
+#include "gastelo/browser_internal.h"
+#include "gastelo/file_extensions.h"
+
+#include "pivora/framework/app_params.h"
+#include "pivora/framework/jox_doc_template.h"
+#include "pivora/framework/jox_win_app_ex.h"
 #include "pivora/jox_page.h"
+
+#include "platform/core/exceptions.h"
 
 #include "platform/framework/wnd.h"
 #include "platform/windowing/message_box.h"
@@ -23,12 +31,67 @@ CEmbTableParamBlk* TableBlock(CJoxPage* page) {
     return DYNAMIC_DOWNCAST(CEmbTableParamBlk, page->FindParam(CParamBlk::kEmbTableParamId));
 }
 
+// New designs wait here until they are named.
+const wchar_t kTemplatesFolder[] = L"Templates\\";
+
+CJoxDocTemplate* DesignTemplate() {
+    try {
+        return GetDocTemplate(kDesignContext);
+    } catch (const CInvalidArgException&) {
+        return nullptr; // a context table too small to hold the design context
+    }
+}
+
+// The record of a design that has not been saved yet.
+void InitNewDesign(CDesignParamBlk& design, const CString& name, const CString& path) {
+    design.m_strDesignName = name;
+    design.m_strPathName = path;
+    design.m_nState = CDesignParamBlk::kStateNew;
+    design.m_nField2 = -1;
+    design.m_nField5 = 1;
+    design.m_nField8 = 1;
+    design.m_nField9 = 1;
+    design.m_dWidth = 0.0;
+    design.m_dHeight = 0.0;
+    design.m_nField13 = 1;
+    design.m_nField15 = 1;
+    design.m_strText17.Empty();
+    design.m_strText19.Empty();
+    design.m_nEmbTable = 1;
+}
+
 int Ask(const CString& text, UINT type, UINT stringId) {
     CWnd* main = AfxGetMainWnd();
     return platform::ShowMessageBox(main ? main->m_hWnd : nullptr, text, L"", type, stringId);
 }
 
 } // namespace
+
+CJoxPage* BrowserOnFileNew(int, const wchar_t* name, int) {
+    CJoxDocTemplate* tmpl = DesignTemplate();
+    if (!tmpl)
+        return nullptr;
+    CString folder;
+    QvHomePath(kTemplatesFolder, folder);
+    const int counter = BrowserDesignCounter();
+    CString designName(name ? name : L"");
+    if (designName.IsEmpty())
+        designName = BrowserGetFreshDesignName(folder);
+    auto* page = dynamic_cast<CJoxPage*>(tmpl->OpenDocumentFile(nullptr, TRUE));
+    if (!page) {
+        BrowserDesignCounter() = counter; // the name was never used
+        return nullptr;
+    }
+    const CString path = folder + designName + kDesignFileExt;
+    page->ClrFlags(kPageFlagPathChanged);
+    page->SetPathName(path, FALSE);
+    page->SetModifiedFlag(TRUE);
+    // A page of the design context has its blocks already; any other gets them here.
+    BrowserAddParamBlocks(page, kAddAllParamBlocks);
+    if (CDesignParamBlk* design = DesignBlock(page))
+        InitNewDesign(*design, designName, path);
+    return page;
+}
 
 int BrowserOnNewDocument(CJoxPage* page) {
     BrowserAddParamBlocks(page, kAddAllParamBlocks);

@@ -6,6 +6,12 @@
 
 #include "browsing_fixture.h"
 
+#include "pivora/framework/jox_child_wnd.h"
+#include "pivora/framework/jox_doc_template.h"
+#include "pivora/framework/jox_frame_wnd.h"
+#include "pivora/framework/jox_win_app_ex.h"
+
+#include "platform/framework/view.h"
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
@@ -359,4 +365,97 @@ TEST_F(BrowserTest, FlagsProductBitmapNamesAndLookups) {
     CString value(L"kept");
     FN_DfxText(nullptr, L"Name", value);
     EXPECT_EQ(value, CString(L"kept"));
+}
+
+namespace {
+
+constexpr UINT kDesignResource = 7043;
+
+// A view that draws nothing: the template needs one for its frames.
+class CBrowseTestView : public CView {
+    DECLARE_DYNCREATE(CBrowseTestView)
+};
+IMPLEMENT_DYNCREATE(CBrowseTestView, CView)
+
+// The program's shape: an application with a context table of 100, a main frame of tabbed
+// windows, and a template for the design context.
+class FileNewTest : public BrowserTest {
+protected:
+    void SetUp() override {
+        BrowserTest::SetUp();
+        platform::RegisterStrings({{kDesignResource, L"\nDesign\nDesign"}});
+        m_jox = std::make_unique<CJoxWinAppEx>();
+        m_jox->SetContextCount(100);
+        m_main = new CJoxFrameWnd;
+        ASSERT_TRUE(
+            m_main->Create(nullptr, L"Kelvane", WS_OVERLAPPEDWINDOW, CRect(0, 0, 800, 600)));
+        AfxSetMainWnd(m_main);
+        m_jox->m_pMainWnd = m_main;
+    }
+    void TearDown() override {
+        if (::IsWindow(m_main->m_hWnd))
+            m_main->DestroyWindow();
+        AfxSetMainWnd(nullptr);
+        m_jox.reset();
+        BrowserTest::TearDown();
+    }
+    void AddDesignTemplate() {
+        m_jox->AddDocTemplate(kDesignContext,
+                              new CJoxDocTemplate(kDesignResource, RUNTIME_CLASS(CJoxPage),
+                                                  RUNTIME_CLASS(CJoxChildWnd),
+                                                  RUNTIME_CLASS(CBrowseTestView), kDesignContext),
+                              1);
+    }
+
+    std::unique_ptr<CJoxWinAppEx> m_jox;
+    CJoxFrameWnd* m_main = nullptr;
+};
+
+} // namespace
+
+TEST_F(FileNewTest, NewDesignsAreNamedDesign1ThenDesign2InTheTemplatesFolder) {
+    AddDesignTemplate();
+    const CString templates = Home() + L"Templates\\";
+    CJoxPage* first = BrowserOnFileNew(0, nullptr, 0);
+    CJoxPage* second = BrowserOnFileNew(5, L"", 1);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->GetPathName(), templates + L"Design1.KDX");
+    EXPECT_EQ(second->GetPathName(), templates + L"Design2.KDX");
+    EXPECT_TRUE(first->IsModified());
+    EXPECT_FALSE(first->FlagsOn(kPageFlagPathChanged));
+
+    CDesignParamBlk* design = Design(*first);
+    ASSERT_NE(design, nullptr);
+    EXPECT_NE(Table(*first), nullptr);
+    EXPECT_EQ(design->m_strDesignName, CString(L"Design1"));
+    EXPECT_EQ(design->m_strPathName, templates + L"Design1.KDX");
+    EXPECT_EQ(design->m_nState, CDesignParamBlk::kStateNew);
+    EXPECT_EQ(design->m_nField2, -1);
+    EXPECT_EQ(design->m_nEmbTable, 1);
+    EXPECT_EQ(design->m_dWidth, 0.0);
+
+    CJoxPage* named = BrowserOnFileNew(0, L"Shop Front", 0);
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->GetPathName(), templates + L"Shop Front.KDX");
+    EXPECT_EQ(Design(*named)->m_strDesignName, CString(L"Shop Front"));
+
+    // The new design asks on closing with its title, on one line.
+    platform::MessageBoxResponder responder;
+    responder.SetDefault(IDNO);
+    EXPECT_EQ(BrowserSaveModified(first), 1);
+    ASSERT_EQ(responder.Shown().size(), 1u);
+    EXPECT_EQ(responder.Shown()[0].stringId, IDS_DESIGN_NOT_SAVED);
+    EXPECT_EQ(CString(responder.Shown()[0].text.c_str()),
+              L"'" + first->GetTitle() + L"' has NOT been saved. Do you want to save it?");
+}
+
+TEST_F(FileNewTest, WithoutTheDesignTemplateNothingIsMadeAndNoNumberUsed) {
+    EXPECT_EQ(BrowserOnFileNew(0, nullptr, 0), nullptr);
+    m_jox->SetContextCount(10); // too small to hold the design context
+    EXPECT_EQ(BrowserOnFileNew(0, nullptr, 0), nullptr);
+    m_jox->SetContextCount(100);
+    AddDesignTemplate();
+    CJoxPage* page = BrowserOnFileNew(0, nullptr, 0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(Design(*page)->m_strDesignName, CString(L"Design1"));
 }
