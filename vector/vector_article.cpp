@@ -29,8 +29,6 @@ int PenStyleOf(int lineStyle) {
 
 } // namespace
 
-void FnVectorItemResetSpotCache();
-
 CVectorArticle::CVectorArticle() {
     ++s_nConstructed;
 }

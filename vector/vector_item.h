@@ -192,6 +192,8 @@ protected:
 int IsCVectorItem(const CObject* o);
 // The on-screen thickness of path items, 0..5; (void*)-1 forgets the cached parameter.
 int FnGetScreenVectorThickness(void* reset);
+// Forgets the cached "Vector Draw Spots" parameter (CVectorArticle::fnResetCachedParams).
+void FnVectorItemResetSpotCache();
 
 // The moves AutoPan makes, in device units, for a point p outside the client rectangle r:
 // the intermediate origins and then the final one; empty when p lies inside r or when the
