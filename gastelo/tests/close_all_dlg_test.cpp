@@ -2,10 +2,13 @@
 
 #include "browsing_fixture.h"
 
+#include "platform/display/display.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/window.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -89,4 +92,30 @@ TEST_F(CloseAllDlgTest, SeveralUnsavedDesignsAreCountedAndEachButtonSetsItsActio
         EXPECT_EQ(seen.prompt, CString(L"&Prompt"));
         EXPECT_TRUE(seen.promptOn);
     }
+}
+
+// For a person to look at: the dialog for one unsaved design and for three.
+TEST_F(CloseAllDlgTest, ScreenshotsOfTheDialog) {
+    int argc = 1;
+    char name[] = "close_all_dlg_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    for (int unsaved : {1, 3}) {
+        CCloseAllDlg dlg;
+        dlg.SetDesignCount(4, unsaved);
+        bool saved = false;
+        {
+            platform::ScopedDialogResponder responder([&](HWND h, UINT) {
+                platform::display::Flush();
+                saved = platform::display::SaveScreenshot(h, std::string(TEST_BINARY_DIR) +
+                                                                 "/close_all_dlg_" +
+                                                                 std::to_string(unsaved) + ".png");
+                SendDlgItemMessageW(h, IDCANCEL, BM_CLICK, 0, 0);
+            });
+            EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        }
+        EXPECT_TRUE(saved) << unsaved;
+    }
+    platform::display::Stop();
 }
