@@ -771,6 +771,9 @@ TEST_F(ArticleViewTest, AKeyPressStopsThePaintAndDefersTheRest) {
     CRect update;
     EXPECT_TRUE(GetUpdateRect(view->m_hWnd, &update, FALSE));
     EXPECT_EQ(update, CRect(0, 230, 251, 281));
+    // Handed over once: the next idle has nothing more to repaint.
+    rest->GetRgnBox(&box);
+    EXPECT_TRUE(box.IsRectEmpty());
     platform::ResetMessageQueue();
 }
 

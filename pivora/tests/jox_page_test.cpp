@@ -3,6 +3,7 @@
 #include "design_fixture.h"
 #include "pivora/jox_comment_pb.h"
 #include "pivora/tx_xform_effect.h"
+#include "view_fixture.h"
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
@@ -776,6 +777,28 @@ TEST_F(JoxPageTest, AutosaveBelowAMissingFolderFails) {
     EXPECT_EQ(page->CreateAutosaveFile(), 0);
     EXPECT_NE(page->GetLastErrorText().Find(L"Failed to save"), -1);
     EXPECT_FALSE(fs::exists(m_sandbox.Path("no")));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ViewTest, ThePageSnapsThroughItsGridAndFindsItsViews) {
+    Place(CSize(1, 1), CSize(1, -1), 0, 150);
+    page->Extents(CWindow(0, 0, 50000, 40000));
+    page->SetFlags(CJoxPage::kSnapToExtentsFlag);
+    CLpoint p(-300, 45000);
+    EXPECT_EQ(page->Snap(view, p), 0); // kept inside the page; no grid snaps
+    EXPECT_EQ(p, CLpoint(0, 40000));
+    page->Grid()->showRect = 1;
+    page->Grid()->rectSnap = 1;
+    CGrid::SetSnapTolData(500);
+    CPoint q(10200, 19800);
+    EXPECT_EQ(page->Snap(view, q), 1);
+    EXPECT_EQ(q, CPoint(10000, 20000));
+    EXPECT_EQ(page->FirstView(nullptr), view);
+    EXPECT_EQ(page->FirstView(RUNTIME_CLASS(CJoxView)), view);
+    EXPECT_EQ(page->FirstView(RUNTIME_CLASS(CJoxPage)), nullptr);
 }
 
 } // namespace

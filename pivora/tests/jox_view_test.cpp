@@ -259,3 +259,41 @@ TEST_F(JoxView, SizeToFitIsACommandAndZoomsToTheDesign) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ViewTest, APageWithGridGuidesRulersFrameAndArticlesOnTheScreen) {
+    QvSetAppParam(L"Draw Page Frame", 1);
+    QvSetAppParam(L"Display Inches", 0);
+    page->Extents(CWindow(0, 0, 210000, 148000)); // A5 across
+    page->DeviceExtents(CWindow(0, 0, 210000, 148000));
+    CGrid& grid = *page->Grid();
+    grid.showRect = 1;
+    grid.showOriginLines = 1;
+    grid.AddGridLinePos(50000, CGrid::kVertical);
+    grid.AddGridLinePos(100000, CGrid::kHorizontal);
+    CArticle* root = page->RootArticle();
+    AddHitBox(root, CWindow(20000, 20000, 80000, 60000));
+    AddHitBox(root, CWindow(100000, 30000, 190000, 130000));
+    root->InvExtents(1);
+    view->MoveWindow(0, 0, 900, 650);
+    view->SetRuler(1, 0);
+    view->SetScrollExtents(CWindow(0, 0, 210000, 148000));
+    ASSERT_EQ(view->SetZoomToFit(CWindow(-10000, -10000, 220000, 158000), 1), 1);
+    view->UpdateWindow();
+    auto* surface =
+        dynamic_cast<platform::RasterSurface*>(platform::GetWindowSurface(view->m_hWnd));
+    ASSERT_NE(surface, nullptr);
+    ASSERT_TRUE(surface->SavePng(std::string(TEST_BINARY_DIR) + "/base_view_page.png"));
+    // The rulers' face and the red box outline are on the screen.
+    EXPECT_EQ(surface->Pixel(1, 300) & 0xFFFFFF, GetSysColor(COLOR_BTNFACE) & 0xFFFFFF);
+    CPoint corner(20000, 20000);
+    view->DocToClient(corner);
+    bool red = false;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            red = red || surface->Pixel(corner.x + dx + 20, corner.y + dy) == RGB(180, 0, 0);
+    EXPECT_TRUE(red);
+}
+
+} // namespace

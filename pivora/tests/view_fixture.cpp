@@ -44,6 +44,19 @@ void ViewTest::Place(CSize window, CSize viewport, int x, int y) {
                                  int((y - ruler.cy) * double(window.cy) / viewport.cy)));
 }
 
+void CHitBoxItem::OnDraw(CJoxView*, CJoxDC* dc) {
+    ++draws;
+    CWindow w = FullExtents();
+    CPen pen(PS_SOLID, 2, RGB(180, 0, 0));
+    CPen* old = dc->SelectObject(&pen);
+    dc->MoveTo(w.x1, w.y1);
+    dc->LineTo(w.x2, w.y1);
+    dc->LineTo(w.x2, w.y2);
+    dc->LineTo(w.x1, w.y2);
+    dc->LineTo(w.x1, w.y1);
+    dc->SelectObject(old);
+}
+
 int CHitBoxItem::HitTestPoint(CItemHitTest* test) {
     CWindow w = FullExtents();
     CRect r(w.x1, w.y2, w.x2, w.y1);

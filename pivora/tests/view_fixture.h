@@ -29,7 +29,8 @@ public:
 class CHitBoxItem : public CBoxTestItem {
 public:
     explicit CHitBoxItem(const CWindow& box) : CBoxTestItem(box) {}
-    void OnDraw(CJoxView*, CJoxDC*) override { ++draws; }
+    // Counts, and outlines the box.
+    void OnDraw(CJoxView* view, CJoxDC* dc) override;
     int HitTestPoint(CItemHitTest* test) override;
     int draws = 0;
 };

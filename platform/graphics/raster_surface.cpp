@@ -4,6 +4,7 @@
 #include "platform/graphics/surface.h"
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QStringList>
 #include <QtGui/QFont>
 #include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
@@ -39,7 +40,30 @@ void EnsureGuiApplication() {
     new QGuiApplication(argc, argv);
 }
 
+// The faces the deliverables name, each mapped to fonts a Linux system has; the first one
+// installed is used.
+void MapNamedFaces() {
+    static const bool done = [] {
+        const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                  QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")};
+        const QStringList serif = {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                                   QStringLiteral("DejaVu Serif"), QStringLiteral("Noto Serif")};
+        const QStringList mono = {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
+                                  QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Mono")};
+        for (const char* face : {"Arial", "Helvetica", "MS Sans Serif", "MS Shell Dlg",
+                                 "MS Shell Dlg 2", "Tahoma", "Verdana", "Segoe UI"})
+            QFont::insertSubstitutions(QString::fromLatin1(face), sans);
+        for (const char* face : {"Times New Roman", "Times", "MS Serif"})
+            QFont::insertSubstitutions(QString::fromLatin1(face), serif);
+        for (const char* face : {"Courier New", "Courier", "Lucida Console", "Fixedsys"})
+            QFont::insertSubstitutions(QString::fromLatin1(face), mono);
+        return true;
+    }();
+    (void)done;
+}
+
 QFont ToQFont(const LOGFONTW* lf) {
+    MapNamedFaces();
     QFont f;
     if (!lf) {
         f.setPixelSize(13);
@@ -522,7 +546,17 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
             m.PlainFill(box, s.bkColour);
         QPen keep = p.pen();
         p.setPen(ToQColor(s.textColour));
-        p.drawText(QPoint(x, baseline), text);
+        const int escapement = s.font ? int(s.font->lfEscapement) : 0;
+        if (escapement % 3600 != 0) {
+            // Turned text: tenths of a degree counter-clockwise about the reference point.
+            p.save();
+            p.translate(x, y);
+            p.rotate(-escapement / 10.0);
+            p.drawText(QPoint(0, baseline - y), text);
+            p.restore();
+        } else {
+            p.drawText(QPoint(x, baseline), text);
+        }
         p.setPen(keep);
         break;
     }
