@@ -345,6 +345,18 @@ int CJoxView::GetTrueClientSize(CSize& client, CSize& bars) {
     return client.cx > bars.cx && client.cy > bars.cy;
 }
 
+void CJoxView::GetScrollBarState(CSize client, CSize& needBars, CSize& range, CPoint& move,
+                                 BOOL insideClient) {
+    CSize bars;
+    GetScrollBarSizes(bars);
+    if (insideClient)
+        client = CSize(client.cx + bars.cx, client.cy + bars.cy);
+    needBars = CSize(1, 1);
+    const CSize visible(client.cx - bars.cx, client.cy - bars.cy);
+    range = CSize(std::max(0, m_totalDev.cx - visible.cx), std::max(0, m_totalDev.cy - visible.cy));
+    move = CPoint(std::clamp(m_nHPos, 0, int(range.cx)), std::clamp(m_nVPos, 0, int(range.cy)));
+}
+
 void CJoxView::UpdateBars() {
     if (m_bInsideUpdate || !m_hWnd)
         return;

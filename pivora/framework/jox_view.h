@@ -81,6 +81,10 @@ public:
     void GetDeviceScrollSizes(int& mapMode, SIZE& total, SIZE& page, SIZE& line) const;
     void GetScrollBarSizes(CSize& bars);
     int GetTrueClientSize(CSize& client, CSize& bars);
+    // For a client of that size: the bars needed (always both), the scroll range and the
+    // positions clamped to it.
+    void GetScrollBarState(CSize client, CSize& needBars, CSize& range, CPoint& move,
+                           BOOL insideClient);
     void UpdateBars();
     virtual int OnScroll(UINT code, UINT pos, int scroll = 1);
     virtual int OnScrollBy(CSize delta, int scroll = 1);

@@ -297,3 +297,31 @@ TEST_F(ViewTest, APageWithGridGuidesRulersFrameAndArticlesOnTheScreen) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(JoxView, ExtentsNearTheLimitsOfADesignZoomScrollAndDraw) {
+    const CWindow huge(-99999999, -99999999, 99999999, 99999999);
+    page->Extents(huge);
+    for (int i = 0; i < 3000; ++i)
+        page->Grid()->AddGridLinePos(-99999999 + i * 66666, i % 2);
+    view->SetRuler(1, 0);
+    view->SetScrollExtents(huge);
+    EXPECT_EQ(view->SetZoomToFit(huge, 1), 1);
+    view->MoveWindow(0, 0, 420, 310);
+    // Zoomed in on a corner: a micrometre a pixel over 200 m is past the guard.
+    EXPECT_EQ(view->SetZoomToFit(CWindow(99999000, 99999000, 99999999, 99999999), 1), 1);
+    view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_BOTTOM, 0));
+    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0));
+    CPoint p(99999999, -99999999);
+    view->DocToClient(p);
+    view->InvalidateDocRect(huge, TRUE);
+    view->UpdateWindow(); // rulers, grid, guides and page frame over the whole range
+    CSize need, range;
+    CPoint move;
+    view->GetScrollBarState(CSize(420, 310), need, range, move, FALSE);
+    EXPECT_EQ(need, CSize(1, 1));
+    EXPECT_GE(move.x, 0);
+}
+
+} // namespace
