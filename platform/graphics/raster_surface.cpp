@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
@@ -215,8 +216,27 @@ struct RasterSurface::Impl {
     bool nothing = false; // the current state draws nothing (empty clip or R2_NOP)
     int rop = R2_COPYPEN;
 
+    // What the painter has now, so that unchanged clips and fonts are not set again.
+    std::vector<RECT> clipRects;
+    bool clipSet = false;
+    bool clipKnown = false; // false: whatever the painter has, set it again
+    LOGFONTW fontApplied{};
+    bool fontSet = false;
+
+    static bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right ||
+                a[i].bottom != b[i].bottom)
+                return false;
+        return true;
+    }
+
     QPainter& P() {
         if (!painter) {
+            clipKnown = false;
+            fontSet = false;
             painter = std::make_unique<QPainter>(&image);
             painter->setRenderHint(QPainter::Antialiasing, false);
             painter->setRenderHint(QPainter::TextAntialiasing, false);
@@ -282,19 +302,30 @@ struct RasterSurface::Impl {
         p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
         p.setBackground(QBrush(ToQColor(s.bkColour)));
         p.setCompositionMode(ModeFor(s.rop));
-        if (s.clip) {
-            QRegion region;
-            for (const RECT& r : *s.clip)
-                region += QRect(Clamp(r.left, kAreaLimit), Clamp(r.top, kAreaLimit),
-                                Clamp(r.right, kAreaLimit) - Clamp(r.left, kAreaLimit),
-                                Clamp(r.bottom, kAreaLimit) - Clamp(r.top, kAreaLimit));
-            p.setClipRegion(region);
-        } else {
-            p.setClipping(false);
+        // Clip and font change far less often than pens and brushes: they are set again
+        // only when they differ from what the painter already has.
+        const bool clipped = s.clip != nullptr;
+        if (!clipKnown || clipped != clipSet || (clipped && !SameRects(*s.clip, clipRects))) {
+            if (clipped) {
+                QRegion region;
+                for (const RECT& r : *s.clip)
+                    region += QRect(Clamp(r.left, kAreaLimit), Clamp(r.top, kAreaLimit),
+                                    Clamp(r.right, kAreaLimit) - Clamp(r.left, kAreaLimit),
+                                    Clamp(r.bottom, kAreaLimit) - Clamp(r.top, kAreaLimit));
+                p.setClipRegion(region);
+                clipRects = *s.clip;
+            } else {
+                p.setClipping(false);
+                clipRects.clear();
+            }
+            clipSet = clipped;
+            clipKnown = true;
         }
-        if (s.font) {
+        if (s.font && (!fontSet || std::memcmp(&fontApplied, s.font, sizeof fontApplied) != 0)) {
             EnsureGuiApplication();
             p.setFont(ToQFont(s.font));
+            fontApplied = *s.font;
+            fontSet = true;
         }
     }
 
@@ -581,6 +612,7 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
         }
         QPainter& q = m.P();
         m.Invalidate();
+        m.clipKnown = false; // the copy sets a clip of its own
         q.setCompositionMode(c.rasterOp == SRCINVERT  ? QPainter::RasterOp_SourceXorDestination
                              : c.rasterOp == SRCAND   ? QPainter::RasterOp_SourceAndDestination
                              : c.rasterOp == SRCPAINT ? QPainter::RasterOp_SourceOrDestination
