@@ -81,6 +81,7 @@ void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow) {
         } else {
             QAction* a = into->addAction(ItemText(menu, pos));
             UINT id = GetMenuItemID(menu, pos);
+            a->setData(id);
             QObject::connect(a, &QAction::triggered, into, [owner, id] {
                 if (IsWindow(owner))
                     PostMessageW(owner, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
@@ -103,18 +104,11 @@ UINT ShowPopupMenu(HMENU menu, int x, int y, HWND owner) {
     if (IsWindow(owner))
         SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     QMenu popup;
-    // Choices are returned rather than posted; the model posts them when asked to.
+    // Choices are returned rather than posted, from sub-menus too; the model posts them when
+    // asked to.
     FrameMenuBar::Fill(&popup, menu, nullptr, false);
-    UINT chosen = 0;
-    std::vector<std::pair<QAction*, UINT>> ids;
-    int n = GetMenuItemCount(menu);
-    const QList<QAction*> actions = popup.actions();
-    for (int pos = 0; pos < n && pos < actions.size(); ++pos)
-        ids.emplace_back(actions[pos], GetMenuItemID(menu, pos));
     QAction* a = popup.exec(QPoint(x, y));
-    for (const auto& [action, id] : ids)
-        if (action == a)
-            chosen = id;
+    UINT chosen = a && a->data().isValid() ? a->data().toUInt() : 0;
     return chosen == 0xFFFFFFFF ? 0 : chosen;
 }
 
