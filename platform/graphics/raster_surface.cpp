@@ -247,12 +247,28 @@ struct RasterSurface::Impl {
         return *painter;
     }
 
+    // Solid one-pixel lines in copy mode wait here and go to the painter together: a call per
+    // line costs more than the line. Anything else that draws, or a change of state, sends
+    // them first, so the order of drawing is kept.
+    std::vector<QLine> pending;
+    bool batchable = false;
+
+    void FlushLines() {
+        if (!pending.empty() && painter)
+            painter->drawLines(pending.data(), int(pending.size()));
+        pending.clear();
+    }
+
     void End() {
+        FlushLines();
         painter.reset();
         owner = nullptr;
     }
 
-    void Invalidate() { owner = nullptr; }
+    void Invalidate() {
+        FlushLines();
+        owner = nullptr;
+    }
 
     void Apply(const DrawState& s) {
         QPainter& p = P();
@@ -263,6 +279,8 @@ struct RasterSurface::Impl {
         rop = s.rop;
         nothing = s.rop == R2_NOP || (s.clip && s.clip->empty());
         int style = s.penStyle & PS_STYLE_MASK;
+        batchable = s.rop == R2_COPYPEN && style == PS_SOLID &&
+                    (s.penStyle & PS_TYPE_MASK) != PS_GEOMETRIC && s.penWidth <= 1;
         if (style == PS_NULL) {
             p.setPen(Qt::NoPen);
         } else {
@@ -334,9 +352,13 @@ struct RasterSurface::Impl {
         bool inRange = std::abs(a.x) < 30000 && std::abs(a.y) < 30000 && std::abs(b.x) < 30000 &&
                        std::abs(b.y) < 30000;
         if (inRange) {
-            p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+            if (batchable)
+                pending.emplace_back(a.x, a.y, b.x, b.y);
+            else
+                p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
             return;
         }
+        FlushLines();
         if (!ClipSegment(x0, y0, x1, y1, image.width(), image.height()))
             return;
         p.drawLine(QPointF(std::round(x0), std::round(y0)),
@@ -475,6 +497,8 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
     default:
         break;
     }
+    if (c.op != GdiOp::LineTo || m.owner != s.owner || m.generation != s.generation)
+        m.FlushLines();
     m.Apply(s);
     if (m.nothing)
         return;
