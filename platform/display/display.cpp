@@ -21,6 +21,12 @@ namespace {
 struct State {
     std::unique_ptr<QApplication> app;
     std::unique_ptr<Presenter> presenter;
+    // A program that ends without Stop(): the window model and Qt's own statics may be gone
+    // already, so nothing is torn down; the process is ending anyway.
+    ~State() {
+        (void)presenter.release();
+        (void)app.release();
+    }
 };
 
 State& S() {
