@@ -121,4 +121,13 @@ void BM_TenThousandMovesToAnXorBand(benchmark::State& state) {
 }
 BENCHMARK(BM_TenThousandMovesToAnXorBand)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// What one look at the queue costs long work that keeps the windows alive with DoEvents.
+void BM_EmptyPeekWithADisplay(benchmark::State& state) {
+    Screen();
+    MSG msg;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+BENCHMARK(BM_EmptyPeekWithADisplay)->Unit(benchmark::kMicrosecond);
+
 } // namespace
