@@ -6,7 +6,7 @@
 
 typedef HANDLE HCURSOR;
 
-constexpr LPCWSTR MAKEINTRESOURCEW(UINT id) {
+inline LPCWSTR MAKEINTRESOURCEW(UINT id) {
     return reinterpret_cast<LPCWSTR>(uintptr_t(WORD(id)));
 }
 constexpr UINT IDC_ARROW = 32512;
