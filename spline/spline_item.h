@@ -9,6 +9,8 @@
 
 #include "platform/graphics/gdi_objects.h"
 
+#include <vector>
+
 class CDWordArray;
 
 using CBezierArray = CArray<CBezier, CBezier&>;
@@ -93,6 +95,19 @@ public:
     // Asks the views to repaint the segments round the selected points (up to three on either
     // side, stopping at breaks), each as the typed area hint; then the extents are refreshed.
     void UpdateViews(CJoxView* view, long hint) override;
+    // Drops points by deviation from the chord, then by distance to the previous kept point; the
+    // number removed. Segments are left to the caller (MakeCurves); a selection is cleared.
+    int ApplySimpleFilter(int lenTolerance, int devTolerance, unsigned options) override;
+
+    // Filter options: a short edge into a corner survives the deviation (1) or length (2) test.
+    static constexpr unsigned kFilterDevCorner = 1;
+    static constexpr unsigned kFilterLenCorner = 2;
+    // Window tests on three points w[0..2] (a copy): true drops w[1] (w[1] = w[2]); false keeps
+    // it and shifts the window. A smooth w[1] is first moved onto the arc through the three.
+    static bool ApplyDeviationFilter(CSb* window, int tolerance, unsigned options);
+    static bool ApplyLenFilter(CSb* window, int tolerance, unsigned options);
+    // True when every inner point of run lies closer than tolerance to the first-last chord.
+    static bool ApplyDeviationFilter(CSbArray& run, int tolerance, unsigned options);
 
     // Segments.
     CBezier* BezierPtr(int i);
@@ -123,6 +138,11 @@ protected:
 private:
     // Runs both passes of the flattening; levels may be null.
     void FlattenSegments(const CDWordArray* levels, int level);
+    using WindowFilter = bool (*)(CSb*, int, unsigned);
+    int DeviationPass(int tolerance, unsigned options);
+    int WindowPass(int tolerance, unsigned options, WindowFilter filter);
+    // Removes the points marked in drop, keeping the order of the rest.
+    void Compact(const std::vector<bool>& drop);
 
     CSbArray m_Points;
     CBezierArray m_Beziers;
