@@ -40,6 +40,12 @@ public:
     void TestCurvature();
     // n >= 2 points along the cubic, start and end exact.
     void GetPoints(POINT* pts, int n);
+    // Moves the segment sideways by distance (to the right of its direction for side 1, y up),
+    // keeping the line and arc layouts. An arc always grows outward, whatever the side.
+    void Displace(long distance, int side);
+    // Crossings of the two segments' chords (cubics as eight chords): their number, the first
+    // into p1 and a later one into p2. Pairs with an arc report none.
+    int Intersect(CBezier other, CPoint& p1, CPoint& p2);
 
     int type = kCubic;
     int curved = 1;
@@ -59,4 +65,19 @@ private:
     int HitTestCurve(CItemHitTest* ht);
     int HitTestLine(CItemHitTest* ht);
     int HitTestArc(CItemHitTest* ht);
+    void DisplaceCurve(long distance, int side);
+    void DisplaceLine(long distance, int side);
+    void DisplaceArc(long distance, int side);
+    int IntersectCurve(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectLine(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectArc(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectCurveCurve(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectCurveLine(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectCurveArc(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectLineCurve(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectLineLine(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectLineArc(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectArcCurve(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectArcLine(CBezier& other, CPoint& p1, CPoint& p2);
+    int IntersectArcArc(CBezier& other, CPoint& p1, CPoint& p2);
 };

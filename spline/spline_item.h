@@ -109,6 +109,40 @@ public:
     // True when every inner point of run lies closer than tolerance to the first-last chord.
     static bool ApplyDeviationFilter(CSbArray& run, int tolerance, unsigned options);
 
+    // Geometry.
+    // 1 inside, 0 outside, -1 on a control point, -2 on an edge of the control polygon (an open
+    // item is closed by the edge from its last point to its first).
+    int IsInside(const CLpoint& p);
+    // Deletes middle points of straight runs, reversals and points close to their neighbours'
+    // chord; the number removed. Segments are left to the caller unless the path is re-closed.
+    int RemoveSpikes(double angleTol, double distTol);
+    // 1 when a control point comes closer than 0.95 x distance to the start-control1 piece of
+    // one of other's segments.
+    int Within(CSplineItem* other, double distance);
+    int HitTestPoint(CItemHitTest* ht) override;
+    int FindHitTestPoint(CItemHitTest* ht);
+    int FindHitTestLine(CItemHitTest* ht);
+    // Selects point i, and the other end of a closed path with an end; draws it when dc is set.
+    void Select(CJoxDC* dc, int i) override;
+    // Turning sense of the control polygon: 1, -1 or 0.
+    int Direction();
+    // A new item with the same points (reversed when reverse is set) and draw-line number, its
+    // segments and elements built when this item has them; the caller owns it.
+    CSplineItem* Copy(int reverse);
+    // Offsets every segment; the ends are not rejoined and the points stay.
+    void Displace(long distance, int side);
+
+    // Sections: runs of points round the selected ones, bounded by breaks.
+    int NumSections() override;
+    // One flag per point (closed curve: per distinct point); the caller deletes[] it.
+    int* Sections();
+    int* SectionsOpen();
+    int* SectionsClosed();
+    // First point and count of section k; first -1 and count 0 when there is no section k.
+    void Section(int k, int& first, int& count);
+    void SectionOpen(int k, int& first, int& count);
+    void SectionClosed(int k, int& first, int& count);
+
     // Segments.
     CBezier* BezierPtr(int i);
     CBezier Bezier(int i);
@@ -138,6 +172,8 @@ protected:
 private:
     // Runs both passes of the flattening; levels may be null.
     void FlattenSegments(const CDWordArray* levels, int level);
+    static bool IsSpike(const CDpoint& a, const CDpoint& b, const CDpoint& c, double angleTol,
+                        double distTol);
     using WindowFilter = bool (*)(CSb*, int, unsigned);
     int DeviationPass(int tolerance, unsigned options);
     int WindowPass(int tolerance, unsigned options, WindowFilter filter);

@@ -1,6 +1,7 @@
 #include "spline/bezier.h"
 
 #include "curve_dc.h"
+#include "pivora/geometry/plane_geometry.h"
 #include "pivora/item.h"
 
 #include <gtest/gtest.h>
@@ -247,4 +248,83 @@ TEST(BezierSegment, FarApartControlPointsSampleWithoutOverflow) {
     CPkt out[4];
     ASSERT_EQ(b.MakePkts(out, 1), 1);
     EXPECT_EQ(out[0].Mid(), CLpoint(pts[1].x, pts[1].y));
+}
+
+// Offsets and crossings
+// -----------------------------------------------------------------------------------------
+
+TEST(BezierSegment, DisplacedLinesKeepTheirLayout) {
+    CBezier line = Segment(CBezier::kLine, CLpoint(0, 0), CLpoint(1000, 0), CLpoint(1000, 0));
+    line.Displace(100, 1);
+    EXPECT_EQ(line.start, CLpoint(0, -100));
+    EXPECT_EQ(line.end, CLpoint(1000, -100));
+    EXPECT_EQ(line.control1, line.end);
+    EXPECT_EQ(line.control2, line.start);
+
+    CBezier tiny = Segment(CBezier::kLine, CLpoint(0, 0), CLpoint(1, 0), CLpoint(1, 0));
+    tiny.Displace(100, 1);
+    EXPECT_EQ(tiny.start, CLpoint(0, 0));
+    EXPECT_EQ(tiny.end, CLpoint(1, 0));
+}
+
+TEST(BezierSegment, DisplacedArcsGrowOnEitherSide) {
+    for (int side : {1, -1}) {
+        // A half circle of radius 1000 about the origin.
+        CBezier arc = Segment(CBezier::kArc, CLpoint(1000, 0), CLpoint(0, 1000), CLpoint(-1000, 0));
+        arc.Displace(100, side);
+        EXPECT_NEAR(length(arc.start, CLpoint(0, 0)), 1100, 1) << side;
+        EXPECT_NEAR(length(arc.control1, CLpoint(0, 0)), 1100, 1) << side;
+        EXPECT_NEAR(length(arc.end, CLpoint(0, 0)), 1100, 1) << side;
+        EXPECT_EQ(arc.control1, arc.control2);
+    }
+    // Three points on a line make no arc: the tangent lines move like a cubic's.
+    CBezier flat = Segment(CBezier::kArc, CLpoint(0, 0), CLpoint(500, 0), CLpoint(1000, 0));
+    flat.Displace(100, 1);
+    EXPECT_EQ(flat.start, CLpoint(0, -100));
+    EXPECT_EQ(flat.end, CLpoint(1000, -100));
+}
+
+TEST(BezierSegment, CrossingsPerPair) {
+    const CPoint untouched(-7, -7);
+    const CBezier across =
+        Segment(CBezier::kLine, CLpoint(50, -50), CLpoint(50, 200), CLpoint(50, 200));
+    const CBezier wide =
+        Segment(CBezier::kLine, CLpoint(-10, 40), CLpoint(200, 40), CLpoint(200, 40));
+    const CBezier arc = Segment(CBezier::kArc, CLpoint(0, 0), CLpoint(50, 50), CLpoint(100, 0));
+    // An S from (0,-100) to (300,100): up to 44, down to -44, up again.
+    const CBezier s =
+        Cubic(CLpoint(0, -100), CLpoint(100, 300), CLpoint(200, -300), CLpoint(300, 100));
+    const CBezier axis =
+        Segment(CBezier::kLine, CLpoint(-10, 20), CLpoint(310, 20), CLpoint(310, 20));
+    struct Case {
+        const char* what;
+        CBezier a, b;
+        int found;
+        bool p2Set;
+    };
+    const Case cases[] = {
+        {"line and line", across, wide, 1, false},
+        {"line and arch", wide, Arch(), 2, true},
+        {"arch and line", Arch(), wide, 2, true},
+        {"line through the S three times", axis, s, 3, true},
+        {"two cubics stop at two", s,
+         Cubic(CLpoint(0, 100), CLpoint(100, -300), CLpoint(200, 300), CLpoint(300, -100)), 2,
+         true},
+        {"cubic and arc", Arch(), arc, 0, false},
+        {"arc and line", arc, across, 0, false},
+        {"line and arc", across, arc, 0, false},
+        {"apart", across, Segment(CBezier::kLine, CLpoint(60, 0), CLpoint(90, 0), CLpoint(90, 0)),
+         0, false},
+    };
+    for (const Case& c : cases) {
+        CBezier a = c.a;
+        CPoint p1 = untouched, p2 = untouched;
+        EXPECT_EQ(a.Intersect(c.b, p1, p2), c.found) << c.what;
+        EXPECT_EQ(p1 != untouched, c.found > 0) << c.what;
+        EXPECT_EQ(p2 != untouched, c.p2Set) << c.what;
+    }
+    CBezier a = across;
+    CPoint p1, p2;
+    ASSERT_EQ(a.Intersect(wide, p1, p2), 1);
+    EXPECT_EQ(p1, CPoint(50, 40));
 }

@@ -1,0 +1,193 @@
+// Whole-path queries of spline items: containment, spikes, direction, copies, sections,
+// proximity and offsets.
+#include "spline/spline_item.h"
+
+#include "curve_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Spline = std::unique_ptr<CSplineItem>;
+
+Spline Make(const std::vector<CSb>& points, bool curves = true) {
+    auto s = std::make_unique<CSplineItem>();
+    for (CSb p : points)
+        s->Vect(p);
+    if (curves)
+        s->MakeCurves();
+    return s;
+}
+
+std::vector<CSb> PointsOf(CSplineItem& s) {
+    std::vector<CSb> out;
+    for (int i = 0; i < s.VectCount(); ++i)
+        out.push_back(s.Vect(i));
+    return out;
+}
+
+const std::vector<CSb> kSquare = {B(0, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0)};
+
+} // namespace
+
+TEST(SplineItemGeometry, InsideTheSquare) {
+    Spline s = Make(kSquare);
+    const struct {
+        CLpoint p;
+        int expected;
+    } cases[] = {{{50, 50}, 1}, {{150, 50}, 0}, {{0, 0}, -1}, {{50, 0}, -2}, {{100, 50}, -2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(s->IsInside(c.p), c.expected) << c.p.x << "," << c.p.y;
+    // Open: the last point is joined back to the first.
+    Spline open = Make({B(0, 0), B(100, 0), B(100, 100), B(0, 100)});
+    EXPECT_EQ(open->IsInside(CLpoint(50, 50)), 1);
+}
+
+TEST(SplineItemGeometry, InsideNearTheCoordinateLimits) {
+    // Coordinate differences near 2^32: their product leaves 64 bits as well.
+    const LONG lo = INT32_MIN + 10, hi = INT32_MAX - 10, m = 1000000;
+    Spline s = Make({B(lo, lo), B(hi, lo), B(hi, hi), B(lo, lo)});
+    EXPECT_EQ(s->IsInside(CLpoint(hi - m, lo + m)), 1);
+    EXPECT_EQ(s->IsInside(CLpoint(lo + m, hi - m)), 0);
+    EXPECT_EQ(s->IsInside(CLpoint(0, 0)), -2);
+}
+
+TEST(SplineItemGeometry, SpikesOnStraightRuns) {
+    const std::vector<CSb> run = {B(0, 0), B(50, 0), B(100, 0), B(100, 100)};
+    Spline few = Make({B(0, 0), B(50, 0), B(100, 0)}, false);
+    EXPECT_EQ(few->RemoveSpikes(0.1, 10), 0);
+    EXPECT_EQ(few->VectCount(), 3);
+
+    Spline exact = Make(run, false);
+    EXPECT_EQ(exact->RemoveSpikes(0, 1), 0) << "the pi constant lies above pi";
+    Spline loose = Make(run, false);
+    EXPECT_EQ(loose->RemoveSpikes(0.000001, 1), 1);
+    EXPECT_EQ(PointsOf(*loose), (std::vector<CSb>{B(0, 0), B(100, 0), B(100, 100)}));
+}
+
+TEST(SplineItemGeometry, SpikesOfADegenerateClosedItemLeaveNothingToClose) {
+    Spline s = Make({B(5, 5), B(5, 5), B(5, 5), B(5, 5), B(5, 5)}, false);
+    s->SelectElement(4);
+    EXPECT_NO_THROW(EXPECT_EQ(s->RemoveSpikes(0.01, 0), 4));
+    EXPECT_EQ(s->VectCount(), 0);
+    EXPECT_EQ(s->NumSelectedPoints(), 0);
+}
+
+TEST(SplineItemGeometry, SpikeAcrossTheClosingPointRecloses) {
+    // A closed path whose first point sits in the middle of a straight edge.
+    Spline s = Make({B(50, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0), B(50, 0)}, false);
+    EXPECT_EQ(s->RemoveSpikes(0.001, 1), 1);
+    const std::vector<CSb> pts = PointsOf(*s);
+    ASSERT_EQ(pts.size(), 5u);
+    EXPECT_EQ(pts.front(), pts.back());
+    EXPECT_EQ(pts.front(), B(100, 0));
+}
+
+TEST(SplineItemGeometry, DirectionOfTheSquare) {
+    Spline unit = Make({B(0, 0), B(1, 0), B(1, 1), B(0, 1), B(0, 0)});
+    EXPECT_EQ(unit->Direction(), -1);
+    Spline back = Make({B(0, 0), B(0, 1), B(1, 1), B(1, 0), B(0, 0)});
+    EXPECT_EQ(back->Direction(), 1);
+    EXPECT_EQ(Make({B(0, 0), B(1, 0), B(2, 0)})->Direction(), 0);
+    EXPECT_EQ(Make({B(0, 0), B(1, 0)})->Direction(), 0);
+}
+
+TEST(SplineItemGeometry, CopiesForwardAndReversed) {
+    Spline s = Make({P(0, 0), B(100, 50), P(200, 0)});
+    s->DrawLine(3);
+    s->MakePktArray(4);
+    std::unique_ptr<CSplineItem> rev(s->Copy(1));
+    EXPECT_EQ(PointsOf(*rev), (std::vector<CSb>{P(200, 0), B(100, 50), P(0, 0)}));
+    EXPECT_EQ(rev->DrawLine(), 3);
+    EXPECT_EQ(rev->Bezier()->GetSize(), 2);
+    EXPECT_GT(rev->Pkt()->GetSize(), 0);
+    std::unique_ptr<CSplineItem> same(s->Copy(0));
+    EXPECT_EQ(PointsOf(*same), PointsOf(*s));
+}
+
+TEST(SplineItemGeometry, SectionsRoundSelectedPoints) {
+    std::vector<CSb> pts;
+    for (int i = 0; i < 20; ++i)
+        pts.push_back(P(i * 100, (i % 2) * 50));
+    Spline open = Make(pts);
+    open->SelectElement(10);
+    std::unique_ptr<int[]> f(open->Sections());
+    int flagged = 0;
+    for (int i = 0; i < 20; ++i)
+        flagged += f[size_t(i)];
+    EXPECT_EQ(flagged, 11);
+    EXPECT_EQ(open->NumSections(), 1);
+    int first = 0, count = 0;
+    open->Section(0, first, count);
+    EXPECT_EQ(first, 5);
+    EXPECT_EQ(count, 11);
+
+    // A closed curve with only point 0 selected: the flags run on round the end.
+    std::vector<CSb> ring = pts;
+    ring.push_back(pts.front());
+    Spline closed = Make(ring);
+    ASSERT_TRUE(closed->IsClosedCurve(0));
+    closed->SelectElement(0);
+    EXPECT_EQ(closed->NumSections(), 1);
+    closed->Section(0, first, count);
+    EXPECT_EQ(first, 15);
+    EXPECT_EQ(count, 11);
+}
+
+TEST(SplineItemGeometry, SectionsBeyondTheLastAnswerNone) {
+    std::vector<CSb> pts;
+    for (int i = 0; i < 8; ++i)
+        pts.push_back(P(i * 100, (i % 2) * 50));
+    Spline open = Make(pts);
+    open->SelectElement(1);
+    std::vector<CSb> ring = pts;
+    ring.push_back(pts.front());
+    Spline closed = Make(ring);
+    closed->SelectElement(2);
+    Spline none = Make(pts);
+    for (CSplineItem* s : {open.get(), closed.get(), none.get()}) {
+        const int k = s->NumSections();
+        for (int beyond : {k, k + 1, k + 50}) {
+            int first = 7, count = 7;
+            s->Section(beyond, first, count);
+            EXPECT_EQ(first, -1);
+            EXPECT_EQ(count, 0);
+        }
+    }
+    // Every distinct point of a closed curve flagged: one run of n - 1 points.
+    int first = 0, count = 0;
+    closed->Section(0, first, count);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(count, 8);
+}
+
+TEST(SplineItemGeometry, WithinUsesTheStartOfOthersSegments) {
+    Spline line = Make({B(0, 0), B(1000, 0)});
+    Spline near = Make({B(500, 90), B(600, 500)});
+    EXPECT_EQ(near->Within(line.get(), 100), 1);
+    EXPECT_EQ(near->Within(line.get(), 94), 0) << "0.95 of the distance";
+    EXPECT_EQ(near->Within(line.get(), 0), 0);
+    Spline bare = Make({B(0, 0), B(1000, 0)}, false);
+    EXPECT_EQ(near->Within(bare.get(), 1000), 0);
+}
+
+TEST(SplineItemGeometry, SelectingAnEndOfAClosedPathSelectsBoth) {
+    Spline s = Make(kSquare);
+    s->Select(nullptr, 0);
+    EXPECT_TRUE(s->Selected(0));
+    EXPECT_TRUE(s->Selected(4));
+    s->Select(nullptr, 2);
+    EXPECT_TRUE(s->Selected(2));
+    EXPECT_EQ(s->NumSelectedPoints(), 2) << "the twin ends count once";
+}
+
+TEST(SplineItemGeometry, DisplaceMovesSegmentsOnly) {
+    Spline s = Make({B(0, 0), B(1000, 0)});
+    s->Displace(100, 1);
+    EXPECT_EQ(s->Bezier(0).start, CLpoint(0, -100));
+    EXPECT_EQ(s->Vect(0).pt, CLpoint(0, 0));
+}
