@@ -30,6 +30,9 @@ public:
     virtual void OnUpdateCmdUI(CFrameWnd*, BOOL) {}
     // The size the bar takes along its edge of the frame.
     virtual CSize CalcFixedLayout(BOOL stretch, BOOL horizontal);
+    // Asked before the docking manager floats the bar at rect (which the bar may change);
+    // FALSE keeps it where it is.
+    virtual BOOL OnBeforeFloat(CRect& /*rect*/, int /*method*/) { return TRUE; }
 
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }

@@ -149,7 +149,24 @@ void CMFCToolBar::SetButtonStyle(int index, UINT style) {
     platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
 }
 
+namespace {
+BOOL g_customizeMode = FALSE;
+}
+
+BOOL CMFCToolBar::IsCustomizeMode() {
+    return g_customizeMode;
+}
+
+void CMFCToolBar::SetCustomizeMode(BOOL on) {
+    g_customizeMode = on ? TRUE : FALSE;
+}
+
 void CMFCToolBar::AdjustLayout() {
+    AdjustLocations();
+    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
+}
+
+void CMFCToolBar::AdjustLocations() {
     int x = m_rectBorders.left;
     const int y = m_rectBorders.top;
     for (CMFCToolBarButton* b : m_buttons) {
@@ -161,7 +178,6 @@ void CMFCToolBar::AdjustLayout() {
         b->m_rect = CRect(x, y, x + w, y + m_sizeButton.cy);
         x += w;
     }
-    platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
 }
 
 void CMFCToolBar::AdjustSizeImmediate(BOOL recalcLayout) {
@@ -190,6 +206,6 @@ void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {
 
 CSize CMFCToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
     CSize s = CControlBar::CalcFixedLayout(stretch, horizontal);
-    s.cy = m_sizeButton.cy + m_rectBorders.top + m_rectBorders.bottom + 4;
+    s.cy = GetRowHeight() + m_rectBorders.top + m_rectBorders.bottom + 4;
     return s;
 }

@@ -90,6 +90,19 @@ public:
 
     // Places the visible buttons one after another and tells the display.
     virtual void AdjustLayout();
+    // The button placement of one layout pass (AdjustLayout runs it, then tells the display).
+    virtual void AdjustLocations();
+    // Height of one row of buttons.
+    virtual int GetRowHeight() const { return m_sizeButton.cy; }
+    CSize GetButtonSize() const { return m_sizeButton; }
+    // Back to the buttons of the resource after a customisation; 1 when done.
+    virtual BOOL RestoreOriginalstate() { return FALSE; }
+    // Whether the toolbar list menus may offer this toolbar.
+    virtual BOOL AllowShowOnList() const { return TRUE; }
+    // While the user customises toolbars (no customisation dialog exists yet: the flag is
+    // set by whoever starts one).
+    static BOOL IsCustomizeMode();
+    static void SetCustomizeMode(BOOL on);
     void AdjustSizeImmediate(BOOL recalcLayout = TRUE);
     // The bar sits in its frame and can re-lay itself out at once.
     bool IsAttached() const { return m_pDockSite != nullptr; }

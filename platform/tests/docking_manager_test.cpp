@@ -1,0 +1,134 @@
+#include "platform/framework/docking_manager.h"
+
+#include "platform/framework/frame_wnd.h"
+#include "platform/framework/mfc_tool_bar.h"
+#include "platform/system/app_registry.h"
+#include "platform/tests/settings_sandbox.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+class DockingManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.SetRegistryKey(L"Oquen");
+        frame = new CFrameWnd;
+        ASSERT_TRUE(
+            frame->Create(nullptr, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+        docking = std::make_unique<CDockingManager>(frame);
+        for (UINT i = 0; i < 4; ++i) {
+            bars.push_back(std::make_unique<CMFCToolBar>());
+            ASSERT_TRUE(bars.back()->Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 700 + i));
+            docking->EnableDocking(bars.back().get(), CBRS_ALIGN_ANY);
+        }
+    }
+    void TearDown() override {
+        bars.clear();
+        frame->DestroyWindow();
+    }
+    CMFCToolBar* Bar(int i) { return bars[size_t(i)].get(); }
+    std::vector<CControlBar*> Row(UINT id) { return docking->GetDockedPanes(id); }
+
+    SettingsSandbox box;
+    CAppRegistry app;
+    CFrameWnd* frame = nullptr;
+    std::unique_ptr<CDockingManager> docking;
+    std::vector<std::unique_ptr<CMFCToolBar>> bars;
+};
+
+TEST_F(DockingManagerTest, PanesDockInRowsAndBeforeANeighbour) {
+    EXPECT_TRUE(docking->DockPane(Bar(0)));
+    EXPECT_TRUE(docking->DockPane(Bar(1)));
+    EXPECT_TRUE(docking->DockPaneLeftOf(Bar(2), Bar(1)));
+    EXPECT_EQ(Row(AFX_IDW_DOCKBAR_TOP), (std::vector<CControlBar*>{Bar(0), Bar(2), Bar(1)}));
+    EXPECT_FALSE(docking->DockPaneLeftOf(Bar(3), Bar(3)));
+    EXPECT_FALSE(docking->DockPaneLeftOf(Bar(3), nullptr));
+    EXPECT_FALSE(docking->DockPane(Bar(3), AFX_IDW_DOCKBAR_FLOAT)); // not a dock bar
+    EXPECT_TRUE(docking->DockPane(Bar(3), AFX_IDW_DOCKBAR_BOTTOM));
+    EXPECT_TRUE(Bar(3)->GetBarStyle() & CBRS_ALIGN_BOTTOM);
+    EXPECT_EQ(docking->GetRecentDockBarId(Bar(3)), AFX_IDW_DOCKBAR_BOTTOM);
+    docking->ResetRecentDockInfo(Bar(3));
+    EXPECT_EQ(docking->GetRecentDockBarId(Bar(3)), 0u);
+    // Moving a pane takes it off its old row.
+    EXPECT_TRUE(docking->DockPane(Bar(0), AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(Row(AFX_IDW_DOCKBAR_TOP), (std::vector<CControlBar*>{Bar(2), Bar(1)}));
+    EXPECT_EQ(docking->GetPanes().size(), 4u);
+}
+
+TEST_F(DockingManagerTest, FloatingPanesLeaveTheFrameLayout) {
+    docking->DockPane(Bar(0));
+    ASSERT_TRUE(docking->FloatPane(Bar(0), CRect(10, 20, 110, 50), DM_SHOW, FALSE));
+    EXPECT_TRUE(docking->IsFloating(Bar(0)));
+    EXPECT_FALSE(docking->IsDocked(Bar(0)));
+    EXPECT_FALSE(Bar(0)->IsWindowVisible());
+    EXPECT_EQ(frame->GetControlBar(700), nullptr);
+    EXPECT_EQ(docking->GetFloatingPanes(), (std::vector<CControlBar*>{Bar(0)}));
+    docking->DockPane(Bar(0));
+    EXPECT_EQ(frame->GetControlBar(700), Bar(0));
+}
+
+TEST_F(DockingManagerTest, DelayedShowWaitsForTheLayout) {
+    docking->DockPane(Bar(0));
+    docking->ShowPane(Bar(0), FALSE, TRUE);
+    EXPECT_FALSE(Bar(0)->IsWindowVisible());
+    EXPECT_TRUE(docking->IsLayoutPending());
+    docking->RecalcLayout();
+    EXPECT_FALSE(docking->IsLayoutPending());
+    docking->RemovePane(Bar(0));
+    EXPECT_FALSE(docking->IsDocked(Bar(0)));
+    EXPECT_EQ(frame->GetControlBar(700), nullptr);
+}
+
+TEST_F(DockingManagerTest, StateRoundTrips) {
+    docking->DockPane(Bar(0));
+    docking->DockPane(Bar(1));
+    docking->DockPane(Bar(2), AFX_IDW_DOCKBAR_RIGHT);
+    docking->FloatPane(Bar(3), CRect(10, 20, 110, 50));
+    ASSERT_TRUE(docking->SaveState(L"Bars"));
+    docking->DockPaneLeftOf(Bar(1), Bar(0));
+    docking->DockPane(Bar(2));
+    docking->DockPane(Bar(3));
+    ASSERT_TRUE(docking->LoadState(L"Bars"));
+    EXPECT_EQ(Row(AFX_IDW_DOCKBAR_TOP), (std::vector<CControlBar*>{Bar(0), Bar(1)}));
+    EXPECT_EQ(Row(AFX_IDW_DOCKBAR_RIGHT), (std::vector<CControlBar*>{Bar(2)}));
+    EXPECT_EQ(docking->GetFloatRect(Bar(3)), CRect(10, 20, 110, 50));
+    EXPECT_FALSE(docking->LoadState(L"Nothing"));
+}
+
+// One stored record: id, bar, order, rectangle, visible.
+void Record(std::vector<BYTE>& out, std::vector<int32_t> fields) {
+    for (int32_t v : fields)
+        for (int i = 0; i < 4; ++i)
+            out.push_back(BYTE(uint32_t(v) >> (8 * i)));
+}
+
+TEST_F(DockingManagerTest, DamagedStateLoadsWhatIsSound) {
+    docking->DockPane(Bar(0));
+    docking->DockPane(Bar(1));
+    docking->DockPane(Bar(2));
+    std::vector<BYTE> data;
+    Record(data, {1, 99}); // version, a count larger than what follows
+    Record(data, {9999, int32_t(AFX_IDW_DOCKBAR_TOP), 0, 0, 0, 0, 0, 1}); // unknown pane
+    Record(data, {701, int32_t(AFX_IDW_DOCKBAR_FLOAT), 0, -900000, -900000, -899000, -899900,
+                  1});                                                    // off every monitor
+    Record(data, {702, 12345, 0, 0, 0, 0, 0, 1});                         // no such dock bar
+    Record(data, {700, int32_t(AFX_IDW_DOCKBAR_LEFT), 0, 0, 0, 0, 0, 1}); // sound
+    data.resize(data.size() + 7);                                         // a truncated tail
+    ASSERT_TRUE(app.WriteProfileBinary(L"Bars", L"DockState", data.data(), UINT(data.size())));
+    ASSERT_TRUE(docking->LoadState(L"Bars"));
+    EXPECT_EQ(Row(AFX_IDW_DOCKBAR_LEFT), (std::vector<CControlBar*>{Bar(0)}));
+    EXPECT_TRUE(Bar(0)->IsWindowVisible());
+    EXPECT_FALSE(Bar(1)->IsWindowVisible());
+    EXPECT_FALSE(docking->IsFloating(Bar(1)));
+    EXPECT_FALSE(Bar(2)->IsWindowVisible());
+    const BYTE shortData[] = {1, 0, 0};
+    app.WriteProfileBinary(L"Short", L"DockState", shortData, 3);
+    EXPECT_FALSE(docking->LoadState(L"Short"));
+}
+
+} // namespace
