@@ -1,0 +1,486 @@
+// The actions of the PostScript interpreter: points into data units, items and their painting,
+// groups, colours, the matrix stack, and the articles made from painted paths.
+#include "maltrec/import/eps_interpreter.h"
+
+#include "bezier/bezier_item.h"
+#include "pivora/jox_page.h"
+#include "spline/spline_item.h"
+#include "vector/vector_article.h"
+#include "vector/vector_style_pb.h"
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+constexpr DWORD kCorner = CSplineItem::kBreak;
+constexpr DWORD kHandle = CBezierItem::kHandle;
+// The curve level the articles' path elements are built at.
+constexpr int kPktLevel = 4;
+
+int Component(double v) {
+    if (!(v > 0.0))
+        return 0;
+    if (v >= 1.0)
+        return 255;
+    return int(std::lround(v * 255.0));
+}
+
+} // namespace
+
+COLORREF CEPSInterpreter::MakeColour(double r, double g, double b) {
+    int cr = Component(r), cg = Component(g), cb = Component(b);
+    if (cr + cg + cb > kNearWhiteSum) {
+        cr -= kDarken;
+        cg -= kDarken;
+        cb -= kDarken;
+    }
+    return COLORREF(cr) + 256u * COLORREF(cg) + 65536u * COLORREF(cb);
+}
+
+namespace {
+
+COLORREF Cmyk(double c, double m, double y, double k) {
+    return CEPSInterpreter::MakeColour(1.0 - std::min(1.0, c + k), 1.0 - std::min(1.0, m + k),
+                                       1.0 - std::min(1.0, y + k));
+}
+
+} // namespace
+
+bool CEPSInterpreter::TransformPoint(double x, double y, CLpoint& out) {
+    const double tx = m_CTM.m0 * x + m_CTM.m3 * y + m_CTM.m6;
+    const double ty = m_CTM.m1 * x + m_CTM.m4 * y + m_CTM.m7;
+    const double dx = std::trunc(tx * kPointsToData);
+    const double dy = std::trunc(ty * kPointsToData);
+    // A point no data unit can hold ends the run rather than wrapping round.
+    if (!(dx >= double(INT32_MIN) && dx <= double(INT32_MAX) && dy >= double(INT32_MIN) &&
+          dy <= double(INT32_MAX))) {
+        m_strStopReason = L"A point lies outside the design area.";
+        m_bFault = true;
+        return false;
+    }
+    out = CLpoint(LONG(dx), LONG(dy));
+    return true;
+}
+
+bool CEPSInterpreter::AddPoint(double x, double y, DWORD mode, double minDistance) {
+    CLpoint p;
+    if (!TransformPoint(x, y, p))
+        return false;
+    const int n = m_pItem->VectCount();
+    if (minDistance > 0.0 && n > 0) {
+        const CLpoint last = m_pItem->Vect(n - 1).pt;
+        if (std::hypot(double(p.x) - last.x, double(p.y) - last.y) < minDistance)
+            return true;
+    }
+    m_pItem->Vect(CSb(mode, p));
+    ++m_nPoints;
+    return true;
+}
+
+void CEPSInterpreter::StartItem(bool withCurrentPoint) {
+    m_pItem = new CSplineItem;
+    if (withCurrentPoint)
+        AddPoint(m_curX, m_curY, kCorner, 0.0);
+}
+
+void CEPSInterpreter::FreePending() {
+    for (CSplineItem* s : m_Pending)
+        delete s;
+    m_Pending.clear();
+}
+
+void CEPSInterpreter::EndPath() {
+    if (m_pItem) {
+        m_Pending.push_back(m_pItem);
+        m_pItem = nullptr;
+    }
+    Flush();
+}
+
+void CEPSInterpreter::MoveTo(double x, double y) {
+    if (m_pItem) {
+        m_Pending.push_back(m_pItem);
+        m_pItem = nullptr;
+    }
+    m_curX = x;
+    m_curY = y;
+}
+
+bool CEPSInterpreter::LineTo(double x, double y) {
+    if (!m_pItem)
+        StartItem(true);
+    if (std::hypot(x - m_curX, y - m_curY) > kMinUserSegment &&
+        !AddPoint(x, y, kCorner, kMinLineDistance))
+        return false;
+    m_bPrevCurve = false;
+    m_curX = x;
+    m_curY = y;
+    return !m_bFault;
+}
+
+bool CEPSInterpreter::CurveTo(double x1, double y1, double x2, double y2, double x3, double y3) {
+    if (!m_pItem)
+        StartItem(true);
+    CLpoint p0, p1, p2, p3;
+    if (!TransformPoint(m_curX, m_curY, p0) || !TransformPoint(x1, y1, p1) ||
+        !TransformPoint(x2, y2, p2) || !TransformPoint(x3, y3, p3))
+        return false;
+    CBezierItem temp;
+    temp.Vect(CSb(kCorner, p0));
+    temp.Vect(CSb(kHandle, p1));
+    temp.Vect(CSb(kHandle, p2));
+    temp.Vect(CSb(kCorner, p3));
+    const std::unique_ptr<CSplineItem> flat(CreateSplineItem(&temp));
+    if (flat) {
+        const int n = flat->VectCount();
+        for (int i = m_bPrevCurve ? 1 : 0; i < n; ++i) {
+            m_pItem->Vect(flat->Vect(i));
+            ++m_nPoints;
+        }
+        m_bPrevCurve = true;
+    }
+    m_curX = x3;
+    m_curY = y3;
+    return true;
+}
+
+void CEPSInterpreter::ClosePath() {
+    if (!m_pItem)
+        return;
+    const int n = m_pItem->VectCount();
+    if (n == 0)
+        return;
+    const CSb first = m_pItem->Vect(0);
+    const CSb last = m_pItem->Vect(n - 1);
+    if (first.pt.x != last.pt.x || first.pt.y != last.pt.y)
+        m_pItem->Vect(first);
+}
+
+bool CEPSInterpreter::Rectangle(double x, double y, double w, double h) {
+    if (!m_pItem)
+        StartItem(false);
+    const double pts[5][2] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
+    for (const auto& p : pts) {
+        if (!AddPoint(p[0], p[1], kCorner, 0.0))
+            return false;
+    }
+    ClosePath();
+    MarkPaint(true);
+    return true;
+}
+
+void CEPSInterpreter::MarkPaint(bool stroked) {
+    if (stroked) {
+        m_bStroked = true;
+    } else {
+        m_bFilled = true;
+        if (m_bStroked)
+            return;
+    }
+    m_pathColour = stroked ? m_strokeColour : m_fillColour;
+    m_bPaint = true;
+}
+
+void CEPSInterpreter::BeginGroup() {
+    // Deeper groups are not opened, so the design stays within the archive's nesting limit;
+    // their ends are swallowed to match.
+    if (m_nGroupDepth >= kMaxGroupDepth) {
+        ++m_nSwallowedGroups;
+        return;
+    }
+    auto* g = new CArticle;
+    g->SetProperty(CArticle::kGroupBit, false);
+    m_pParent->AddChild(g);
+    m_pParent = g;
+    ++m_nGroupDepth;
+}
+
+void CEPSInterpreter::EndGroup() {
+    if (m_nSwallowedGroups > 0) {
+        --m_nSwallowedGroups;
+        return;
+    }
+    CArticle* root = m_pPage->RootArticle();
+    if (m_pParent != root && m_pParent->GetParent()) {
+        m_pParent = static_cast<CArticle*>(m_pParent->GetParent());
+        --m_nGroupDepth;
+    }
+}
+
+void CEPSInterpreter::ApplyMatrix(const CMat2d& m) {
+    m_CTM = m * m_CTM;
+}
+
+int CEPSInterpreter::ColourIndex(COLORREF c) {
+    for (size_t i = 0; i < m_Colours.size(); ++i) {
+        if (m_Colours[i] == c)
+            return int(i);
+    }
+    if (m_Colours.size() < size_t(kColourSlots)) {
+        m_Colours.push_back(c);
+        return int(m_Colours.size() - 1);
+    }
+    // The table is full: the nearest colour already in it.
+    int best = 0;
+    long bestDistance = -1;
+    for (size_t i = 0; i < m_Colours.size(); ++i) {
+        const long dr = long(m_Colours[i] & 0xFF) - long(c & 0xFF);
+        const long dg = long((m_Colours[i] >> 8) & 0xFF) - long((c >> 8) & 0xFF);
+        const long db = long((m_Colours[i] >> 16) & 0xFF) - long((c >> 16) & 0xFF);
+        const long d = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || d < bestDistance) {
+            bestDistance = d;
+            best = int(i);
+        }
+    }
+    return best;
+}
+
+void CEPSInterpreter::Flush() {
+    if (!m_bPaint) {
+        FreePending();
+    } else {
+        const bool group = m_nCreator == kCreatorQuickPDF && m_Pending.size() > 1;
+        if (group)
+            BeginGroup();
+        bool first = true;
+        for (CSplineItem*& item : m_Pending) {
+            if (item->VectCount() <= 1)
+                continue;
+            if (first) {
+                m_nPathColourIndex = ColourIndex(m_pathColour);
+                first = false;
+            }
+            if (m_bFilled) {
+                std::swap(m_pItem, item);
+                ClosePath();
+                std::swap(m_pItem, item);
+            }
+            auto* a = new CVectorArticle;
+            a->Item(item);
+            CSplineItem* s = item;
+            item = nullptr;
+            s->InvExtents(1);
+            s->MakeCurves();
+            s->MakePktArray(kPktLevel);
+            a->fnSaveValue(CVectorArticle::kLineThickness, 1, 0);
+            a->fnSaveValue(L".Vector Line Thickness PT", 1, 0);
+            a->SetPaletteIndex(m_nPathColourIndex);
+            m_pParent->AddChild(a);
+            // Only marked here; the extents are computed once, when the run ends.
+            a->InvExtents(1);
+        }
+        if (group)
+            EndGroup();
+        FreePending();
+    }
+    m_Pending.clear();
+    m_bPaint = m_bStroked = m_bFilled = false;
+    m_pathColour = kBlack;
+}
+
+bool CEPSInterpreter::Execute(Action a) {
+    const float* o = m_Args;
+    switch (a) {
+    case kEndPath:
+        EndPath();
+        break;
+    case kMoveTo:
+        MoveTo(o[0], o[1]);
+        break;
+    case kLineTo:
+        LineTo(o[0], o[1]);
+        break;
+    case kCurveTo:
+        CurveTo(o[0], o[1], o[2], o[3], o[4], o[5]);
+        break;
+    case kCurveToV:
+        CurveTo(m_curX, m_curY, o[0], o[1], o[2], o[3]);
+        break;
+    case kCurveToY:
+        CurveTo(o[0], o[1], o[2], o[3], o[2], o[3]);
+        break;
+    case kClosePath:
+        ClosePath();
+        break;
+    case kMarkStroked:
+        MarkPaint(true);
+        break;
+    case kMarkFilled:
+        MarkPaint(false);
+        break;
+    case kStrokeEnd:
+    case kFillStrokeEnd:
+        MarkPaint(true);
+        EndPath();
+        break;
+    case kStrokeCloseEnd:
+    case kFillStrokeCloseEnd:
+        MarkPaint(true);
+        ClosePath();
+        EndPath();
+        break;
+    case kFillEnd:
+        MarkPaint(false);
+        EndPath();
+        break;
+    case kFillCloseEnd:
+        MarkPaint(false);
+        ClosePath();
+        EndPath();
+        break;
+    case kBeginGroup:
+    case kBeginGroup2:
+        BeginGroup();
+        break;
+    case kEndGroup:
+    case kEndGroup2:
+        EndGroup();
+        break;
+    case kStrokeRGB:
+        m_strokeColour = MakeColour(o[0], o[1], o[2]);
+        break;
+    case kStrokeCMYK:
+    case kStrokeCustom:
+        m_strokeColour = Cmyk(o[0], o[1], o[2], o[3]);
+        break;
+    case kStrokeGrey:
+        m_strokeColour = MakeColour(o[0], o[0], o[0]);
+        break;
+    case kFillRGB:
+        m_fillColour = MakeColour(o[0], o[1], o[2]);
+        break;
+    case kFillCMYK:
+    case kFillCustom:
+        m_fillColour = Cmyk(o[0], o[1], o[2], o[3]);
+        break;
+    case kFillGrey:
+        m_fillColour = MakeColour(o[0], o[0], o[0]);
+        break;
+    case kBothRGB:
+        m_strokeColour = m_fillColour = MakeColour(o[0], o[1], o[2]);
+        break;
+    case kBothCMYK:
+        m_strokeColour = m_fillColour = Cmyk(o[0], o[1], o[2], o[3]);
+        break;
+    case kBothGrey:
+        m_strokeColour = m_fillColour = MakeColour(o[0], o[0], o[0]);
+        break;
+    case kCreateCMYK:
+    case kCreateRGB:
+        m_CreatedColours.push_back(a == kCreateCMYK ? Cmyk(o[0], o[1], o[2], o[3])
+                                                    : MakeColour(o[0], o[1], o[2]));
+        if (m_CreatedColours.size() > kMaxCreatedColours)
+            m_CreatedColours.pop_front();
+        break;
+    case kSetOutline:
+    case kSetSolidFill:
+        if (!m_CreatedColours.empty()) {
+            (a == kSetOutline ? m_strokeColour : m_fillColour) = m_CreatedColours.back();
+            m_CreatedColours.pop_back();
+        }
+        break;
+    case kScale: {
+        CMat2d m;
+        m.m0 = o[0];
+        m.m4 = o[1];
+        ApplyMatrix(m);
+        break;
+    }
+    case kTranslate: {
+        CMat2d m;
+        m.m6 = o[0];
+        m.m7 = o[1];
+        ApplyMatrix(m);
+        break;
+    }
+    case kConcat: {
+        CMat2d m;
+        m.m0 = o[0];
+        m.m1 = o[1];
+        m.m3 = o[2];
+        m.m4 = o[3];
+        m.m6 = o[4];
+        m.m7 = o[5];
+        ApplyMatrix(m);
+        break;
+    }
+    case kSave:
+        if (m_Saves.size() >= kMaxSaves) {
+            m_strStopReason = L"Too many nested graphics states.";
+            m_bFault = true;
+            break;
+        }
+        m_Saves.push_back(m_CTM);
+        break;
+    case kRestore:
+        if (!m_Saves.empty()) {
+            m_CTM = m_Saves.back();
+            m_Saves.pop_back();
+        }
+        break;
+    case kClip:
+        delete m_pItem;
+        m_pItem = nullptr;
+        break;
+    case kRectangle:
+        Rectangle(o[0], o[1], o[2], o[3]);
+        break;
+    case kCurrentPoint:
+        PushOperand(float(m_curX));
+        PushOperand(float(m_curY));
+        break;
+    case kActionCount:
+        break;
+    }
+    if (m_nPoints > m_pointBudget && !m_bStopped) {
+        m_strStopReason = L"The file holds too many points to import.";
+        m_bStopped = true;
+    }
+    return !m_bFault && !m_bStopped;
+}
+
+void CEPSInterpreter::WriteStyleTable() {
+    CVectorStylePB* table = CVectorArticle::fnGetVectorStylePB(m_pPage);
+    if (!table)
+        return;
+    table->fnResize(int(m_Colours.size()));
+    for (size_t i = 0; i < m_Colours.size(); ++i)
+        table->fnSetVectStyleColour(int(i), m_Colours[i]);
+}
+
+void CEPSInterpreter::ShiftToOrigin() {
+    CArticle* root = m_pPage->RootArticle();
+    root->InvExtents(1);
+    const CWindow ext = root->Extents(0);
+    // Nothing imported, or a spread no shift can keep within the data range.
+    if (ext.x1 > ext.x2 || ext.y1 > ext.y2 || int64_t(ext.x2) - ext.x1 > INT32_MAX ||
+        int64_t(ext.y2) - ext.y1 > INT32_MAX) {
+        m_pPage->RecalcExtents(0);
+        return;
+    }
+    CArticleList list;
+    root->GetArticleList(&list, nullptr, nullptr);
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        CArticle* a = list.GetNext(pos);
+        auto* item = DynamicDowncast<CVectorItem>(a->GetItem());
+        if (!item)
+            continue;
+        const int n = item->VectCount();
+        for (int i = 0; i < n; ++i) {
+            CSb p = item->Vect(i);
+            p.pt.x -= ext.x1;
+            p.pt.y -= ext.y1;
+            item->Vect(p, i);
+        }
+        item->MakeCurves();
+        item->MakePktArray(kPktLevel);
+        item->InvExtents(1);
+        a->InvExtents(1);
+    }
+    root->InvExtents(1);
+    (void)root->Extents(0);
+    m_pPage->RecalcExtents(0);
+}

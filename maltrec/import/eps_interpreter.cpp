@@ -1,0 +1,482 @@
+#include "maltrec/import/eps_interpreter.h"
+
+#include "pivora/jox_page.h"
+#include "spline/spline_item.h"
+
+#include "platform/core/decimal_parse.h"
+#include "platform/core/read_whole_file.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// White space of the line reader; 0, line feed, form feed and carriage return also end a line.
+bool IsSpace(BYTE b) {
+    return b == 0 || b == 9 || b == 10 || b == 12 || b == 13 || b == 32;
+}
+bool IsLineEnd(BYTE b) {
+    return b == 0 || b == 10 || b == 12 || b == 13;
+}
+bool Has(std::string_view line, std::string_view what) {
+    return line.find(what) != std::string_view::npos;
+}
+// A comment line: "%" without "%%" (a lone "%" before a setup marker does not count).
+bool IsPlainComment(std::string_view line) {
+    return Has(line, "%") && !Has(line, "%%");
+}
+
+// Bytes stand for themselves (Latin-1): every keyword and number is ASCII, so tokens are cut
+// from the bytes without widening. Strings and procedures are skipped with their depth, which
+// starts at 0 on every line.
+template <class F> void ForEachToken(std::string_view line, std::string& token, F&& emit) {
+    int depth = 0;
+    token.clear();
+    for (const char ch : line) {
+        if (depth > 0) {
+            if (ch == ')' || ch == '}')
+                --depth;
+            else if (ch == '(' || ch == '{')
+                ++depth;
+            continue;
+        }
+        if (ch == '(' || ch == '{') {
+            ++depth;
+            token.clear();
+            continue;
+        }
+        if (ch == '\0' || ch == '%')
+            break;
+        if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f') {
+            if (!token.empty())
+                emit(std::string_view(token));
+            token.clear();
+            continue;
+        }
+        if (ch == '[' || ch == ']')
+            continue;
+        token.push_back(ch);
+    }
+    if (depth == 0 && !token.empty())
+        emit(std::string_view(token));
+    token.clear();
+}
+
+} // namespace
+
+using A = CEPSInterpreter::Action;
+
+const std::vector<CEPSInterpreter::Keyword>& CEPSInterpreter::KeywordTable() {
+    static const std::vector<Keyword> table = {
+        {"*", kEndPath},
+        {"n", kEndPath},
+        {"N", kEndPath},
+        {"&", kEndPath},
+        {"newpath", kEndPath},
+        {"np", kEndPath},
+        {"m", kMoveTo},
+        {"moveto", kMoveTo},
+        {"mo", kMoveTo},
+        {"l", kLineTo},
+        {"L", kLineTo},
+        {"lineto", kLineTo},
+        {"li", kLineTo},
+        {"ln", kLineTo},
+        {"LI", kLineTo},
+        {"LN", kLineTo},
+        {"c", kCurveTo},
+        {"C", kCurveTo},
+        {"curveto", kCurveTo},
+        {"CV", kCurveTo},
+        {"cv", kCurveTo},
+        {"v", kCurveToV},
+        {"V", kCurveToV},
+        {"y", kCurveToY},
+        {"Y", kCurveToY},
+        {"closepath", kClosePath},
+        {"cp", kClosePath},
+        {"@c", kClosePath},
+        {"stroke", kMarkStroked},
+        {"@", kMarkStroked},
+        {"fill", kMarkFilled},
+        {"eofill", kMarkFilled},
+        {"S", kStrokeEnd},
+        {"s", kStrokeCloseEnd},
+        {"F", kFillEnd},
+        {"ef", kFillEnd},
+        {"f", kFillCloseEnd},
+        {"B", kFillStrokeEnd},
+        {"b", kFillStrokeCloseEnd},
+        {"u", kBeginGroup},
+        {"U", kEndGroup},
+        {"*u", kBeginGroup2},
+        {"*U", kEndGroup2},
+        {"XA", kStrokeRGB},
+        {"K", kStrokeCMYK},
+        {"G", kStrokeGrey},
+        {"X", kStrokeCustom},
+        {"Xa", kFillRGB},
+        {"k", kFillCMYK},
+        {"g", kFillGrey},
+        {"x", kFillCustom},
+        {"setrgbcolor", kBothRGB},
+        {"setcmykcolor", kBothCMYK},
+        {"cmyk", kBothCMYK},
+        {"nzopmsc", kBothCMYK},
+        {"create_cmyk_color", kCreateCMYK},
+        {"create_rgb_color", kCreateRGB},
+        {"scale", kScale},
+        {"translate", kTranslate},
+        {"concat", kConcat},
+        {"ct", kConcat},
+        {"cm", kConcat},
+        {"gsave", kSave},
+        {"q", kSave},
+        {"grestore", kRestore},
+        {"Q", kRestore},
+        {"clip", kClip},
+        {"clp", kClip},
+        {"eclp", kClip},
+        {"re", kRectangle},
+        {"set_outline", kSetOutline},
+        {"set_solid_fill", kSetSolidFill},
+        {"currentpoint", kCurrentPoint},
+    };
+    return table;
+}
+
+const std::vector<CEPSInterpreter::Keyword>& CEPSInterpreter::PdfKeywordTable() {
+    static const std::vector<Keyword> table = {
+        {"n", kEndPath},   {"m", kMoveTo},      {"l", kLineTo},     {"c", kCurveTo},
+        {"h", kClosePath}, {"s", kMarkStroked}, {"f", kMarkFilled}, {"f*", kMarkFilled},
+        {"cm", kConcat},   {"q", kSave},        {"Q", kRestore},    {"cp", kCurrentPoint},
+    };
+    return table;
+}
+
+int CEPSInterpreter::OperandCount(Action a) {
+    switch (a) {
+    case kMoveTo:
+    case kLineTo:
+    case kScale:
+    case kTranslate:
+        return 2;
+    case kCurveTo:
+    case kConcat:
+        return 6;
+    case kCurveToV:
+    case kCurveToY:
+    case kStrokeCMYK:
+    case kFillCMYK:
+    case kBothCMYK:
+    case kCreateCMYK:
+    case kRectangle:
+        return 4;
+    case kStrokeRGB:
+    case kFillRGB:
+    case kBothRGB:
+    case kCreateRGB:
+        return 3;
+    case kStrokeGrey:
+    case kFillGrey:
+    case kBothGrey:
+        return 1;
+    case kStrokeCustom:
+    case kFillCustom:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+CEPSInterpreter::CEPSInterpreter(CDesignView* view, CJoxPage* page, const CString& path, int,
+                                 CArticleList*)
+    : m_pView(view), m_pPage(page), m_strPath(path) {}
+
+CEPSInterpreter::~CEPSInterpreter() {
+    FreePending();
+    delete m_pItem;
+}
+
+void CEPSInterpreter::SetTimeLimit(double seconds, std::function<double()> clock) {
+    m_timeLimit = seconds;
+    m_clock = std::move(clock);
+}
+
+int CEPSInterpreter::ReadFile() {
+    if (!m_pPage || m_strPath.IsEmpty())
+        return 0;
+    std::vector<BYTE> bytes;
+    switch (platform::ReadWholeFile(m_strPath.GetString(), kMaxFileSize, bytes)) {
+    case platform::ReadWholeFileResult::Ok:
+        return ReadBytes(std::move(bytes));
+    case platform::ReadWholeFileResult::TooLarge:
+        m_strStopReason = L"The file is too large to import.";
+        return 0;
+    default:
+        m_strStopReason = L"The file cannot be opened.";
+        return 0;
+    }
+}
+
+int CEPSInterpreter::ReadBytes(std::vector<BYTE> bytes) {
+    if (!m_pPage)
+        return 0;
+    m_File = std::move(bytes);
+    m_nPos = 0;
+    return 1;
+}
+
+bool CEPSInterpreter::NextLine(std::string_view& line) {
+    const size_t n = m_File.size();
+    while (m_nPos < n && IsSpace(m_File[m_nPos]))
+        ++m_nPos;
+    if (m_nPos >= n)
+        return false;
+    const size_t start = m_nPos;
+    while (m_nPos < n && !IsLineEnd(m_File[m_nPos]))
+        ++m_nPos;
+    line = std::string_view(reinterpret_cast<const char*>(m_File.data()) + start, m_nPos - start);
+    if (m_nPos < n)
+        ++m_nPos; // the end byte is consumed
+    return true;
+}
+
+bool CEPSInterpreter::Poll() {
+    if (m_bStopped)
+        return true;
+    if (m_cancel && m_cancel()) {
+        m_strStopReason = L"Cancelled.";
+        m_bStopped = true;
+        return true;
+    }
+    if (m_clock && (++m_nPollCount & 1023) == 0 && m_clock() - m_startTime > m_timeLimit) {
+        m_strStopReason = L"The import took too long and was stopped.";
+        m_bStopped = true;
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> CEPSInterpreter::TokenizeLine(std::string_view line) {
+    std::vector<std::string> out;
+    std::string token;
+    ForEachToken(line, token, [&](std::string_view t) { out.emplace_back(t); });
+    return out;
+}
+
+bool CEPSInterpreter::ParseNumber(std::string_view token, float& value, bool& outOfRange) {
+    outOfRange = false;
+    value = 0.0f;
+    double v = 0.0;
+    size_t used = 0;
+    switch (platform::ParseDecimalPrefix(token, v, used)) {
+    case platform::DecimalParse::None:
+        return false;
+    case platform::DecimalParse::OutOfRange:
+        outOfRange = true;
+        return true;
+    case platform::DecimalParse::Ok:
+        break;
+    }
+    // A leading number counts (as "12abc"), except a zero that does not fill the token ("0x").
+    if (v == 0.0 && used != token.size())
+        return false;
+    if (std::fabs(v) > double(std::numeric_limits<float>::max())) {
+        outOfRange = true;
+        return true;
+    }
+    value = float(v);
+    return true;
+}
+
+void CEPSInterpreter::BuildKeywordMap() {
+    m_Keywords.clear();
+    for (const Keyword& k : KeywordTable())
+        m_Keywords[k.text] = k.action;
+    if (m_nCreator == kCreatorQuickPDF) {
+        for (const Keyword& k : PdfKeywordTable())
+            m_Keywords[k.text] = k.action;
+    }
+}
+
+void CEPSInterpreter::AddLineTokens(std::string_view line) {
+    std::string token;
+    ForEachToken(line, token, [&](std::string_view t) {
+        float v = 0.0f;
+        bool bad = false;
+        if (ParseNumber(t, v, bad)) {
+            m_Tokens.push_back(Token{bad ? kBadNumber : kNumber, v});
+            return;
+        }
+        const auto it = m_Keywords.find(t);
+        if (it != m_Keywords.end())
+            m_Tokens.push_back(Token{it->second, 0.0f});
+    });
+}
+
+int CEPSInterpreter::Sniff() {
+    std::string_view line;
+    while (NextLine(line)) {
+        if (Poll())
+            return kRunCancelled;
+        if (Has(line, "%!PS-Adobe")) {
+            m_nFileType = Has(line, "EPSF") ? kTypeEPS : kTypePostScript;
+            return kRunOk;
+        }
+        if (Has(line, "%PDF")) {
+            m_nFileType = kTypePDF;
+            return kRunPDF;
+        }
+    }
+    m_nFileType = kTypeUnknown;
+    return kRunFailed;
+}
+
+int CEPSInterpreter::ReadHeader(bool& setupEnded) {
+    setupEnded = false;
+    std::string_view line;
+    while (NextLine(line)) {
+        if (Poll())
+            return kRunCancelled;
+        if (IsPlainComment(line))
+            continue;
+        if (Has(line, "%%Creator")) {
+            if (Has(line, "Adobe Illustrator"))
+                m_nCreator = kCreatorIllustrator;
+            else if (Has(line, "Corel"))
+                m_nCreator = kCreatorCorel;
+            else if (Has(line, "Quick PDF Library"))
+                m_nCreator = kCreatorQuickPDF;
+            else if (Has(line, "Serif Affinity"))
+                m_nCreator = kCreatorSerif;
+            else
+                m_nCreator = kCreatorOther;
+        } else if (Has(line, "%%EndComments")) {
+            return kRunOk;
+        } else if (Has(line, "%%EndSetup")) {
+            setupEnded = true;
+            return kRunOk;
+        }
+    }
+    return kRunFailed;
+}
+
+int CEPSInterpreter::SkipSetup(bool setupEnded) {
+    std::string_view line;
+    if (m_nCreator == kCreatorQuickPDF) {
+        while (NextLine(line)) {
+            if (Poll())
+                return kRunCancelled;
+            if (Has(line, "%%DebenuPDFLibrary-End"))
+                break;
+        }
+    } else if (!setupEnded && m_nCreator != kCreatorSerif) {
+        while (NextLine(line)) {
+            if (Poll())
+                return kRunCancelled;
+            if (!IsPlainComment(line) && Has(line, "%%EndSetup"))
+                break;
+        }
+    }
+    return kRunOk;
+}
+
+int CEPSInterpreter::ReadBody() {
+    bool on = true;
+    std::string_view line;
+    while (NextLine(line)) {
+        if (Poll())
+            return kRunCancelled;
+        if (Has(line, "%%PageTrailer") || Has(line, "%%Trailer") || Has(line, "%%EOF"))
+            break;
+        if (Has(line, "%%BeginPageSetup"))
+            on = false;
+        else if (Has(line, "%%EndPageSetup"))
+            on = true;
+        if (on)
+            AddLineTokens(line);
+    }
+    return kRunOk;
+}
+
+int CEPSInterpreter::Run() {
+    if (!m_pPage)
+        return kRunFailed;
+    if (m_clock)
+        m_startTime = m_clock();
+    m_nPos = 0;
+    m_Tokens.clear();
+    int r = Sniff();
+    if (r != kRunOk)
+        return r;
+    bool setupEnded = false;
+    r = ReadHeader(setupEnded);
+    if (r != kRunOk)
+        return r;
+    r = SkipSetup(setupEnded);
+    if (r != kRunOk)
+        return r;
+    // The creator is known here, so the body is classified against the final keyword map as it
+    // is cut: a token is kept as an action or a number, never as a copy of its text.
+    BuildKeywordMap();
+    r = ReadBody();
+    if (r != kRunOk)
+        return r;
+    r = MainLoop();
+    ShiftToOrigin();
+    return r;
+}
+
+void CEPSInterpreter::PushOperand(float v) {
+    m_Operands.push_back(v);
+    // No operator takes more than six operands, so only the newest matter.
+    if (m_Operands.size() > kMaxOperands)
+        m_Operands.pop_front();
+}
+
+int CEPSInterpreter::MainLoop() {
+    m_Operands.clear();
+    FreePending();
+    delete m_pItem;
+    m_pItem = nullptr;
+    m_pParent = m_pPage->RootArticle();
+    m_nGroupDepth = 0;
+    m_nSwallowedGroups = 0;
+    m_curX = m_curY = 0.0;
+    m_bPaint = m_bStroked = m_bFilled = false;
+    m_Saves.clear();
+    m_CreatedColours.clear();
+    m_Colours = {kBlack, kRed};
+    m_strokeColour = m_fillColour = kBlack;
+
+    for (const Token& t : m_Tokens) {
+        if (Poll())
+            return kRunCancelled;
+        if (t.kind == kNumber) {
+            PushOperand(t.value);
+            continue;
+        }
+        if (t.kind == kBadNumber) {
+            m_strStopReason = L"A number is out of range.";
+            return kRunFailed;
+        }
+        const Action a = Action(t.kind);
+        const int n = OperandCount(a);
+        if (m_Operands.size() < size_t(n)) {
+            m_strStopReason = L"An operator is short of operands.";
+            return kRunFailed;
+        }
+        for (int i = n - 1; i >= 0; --i) {
+            m_Args[i] = m_Operands.back();
+            m_Operands.pop_back();
+        }
+        if (!Execute(a))
+            return m_bStopped ? kRunCancelled : kRunFailed;
+    }
+    EndPath();
+    if (m_bFault)
+        return kRunFailed;
+    WriteStyleTable();
+    return kRunOk;
+}

@@ -1,0 +1,240 @@
+// CEPSInterpreter: turns the path drawing of an EPS, PostScript or Illustrator file into vector
+// articles of a design page. It is no PostScript implementation: it knows a fixed vocabulary of
+// painting and graphics-state operators, treats every other word as noise and never executes a
+// procedure, so every phase is a single pass over the file.
+#pragma once
+
+#include "pivora/article.h"
+#include "pivora/geometry/mat2d.h"
+
+#include "platform/core/cstring.h"
+#include "platform/core/types.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class CDesignView;
+class CJoxPage;
+class CSplineItem;
+
+class CEPSInterpreter {
+public:
+    // File types found by sniffing.
+    enum { kTypePostScript = 0, kTypeEPS = 1, kTypePDF = 2, kTypeUnknown = 3 };
+    // Writers named on the "%%Creator" line.
+    enum {
+        kCreatorIllustrator = 0,
+        kCreatorCorel = 1,
+        kCreatorQuickPDF = 2,
+        kCreatorSerif = 3,
+        kCreatorOther = 4
+    };
+    // Results of Run.
+    enum { kRunOk = 0, kRunFailed = -1, kRunPDF = -2, kRunCancelled = -3 };
+
+    // Actions selected by the keywords.
+    enum Action : int8_t {
+        kEndPath = 0,
+        kMoveTo,
+        kLineTo,
+        kCurveTo,
+        kCurveToV,
+        kCurveToY,
+        kClosePath,
+        kMarkStroked,
+        kMarkFilled,
+        kStrokeEnd,
+        kStrokeCloseEnd,
+        kFillEnd,
+        kFillCloseEnd,
+        kFillStrokeEnd,
+        kFillStrokeCloseEnd,
+        kBeginGroup,
+        kEndGroup,
+        kBeginGroup2,
+        kEndGroup2,
+        kStrokeRGB,
+        kStrokeCMYK,
+        kStrokeGrey,
+        kStrokeCustom,
+        kFillRGB,
+        kFillCMYK,
+        kFillGrey,
+        kFillCustom,
+        kBothRGB,
+        kBothCMYK,
+        kBothGrey,
+        kCreateCMYK,
+        kCreateRGB,
+        kScale,
+        kTranslate,
+        kConcat,
+        kSave,
+        kRestore,
+        kClip,
+        kRectangle,
+        kSetOutline,
+        kSetSolidFill,
+        kCurrentPoint,
+        kActionCount
+    };
+
+    // Points (1/72 inch) to data units (micrometres).
+    static constexpr double kPointsToData = 352.777;
+    // Line segments this short in user space are dropped; line points this close in data units
+    // to the previous point too.
+    static constexpr double kMinUserSegment = 0.005;
+    static constexpr double kMinLineDistance = 5.0;
+    static constexpr int kColourSlots = 1024;
+    static constexpr COLORREF kBlack = 0x000000;
+    static constexpr COLORREF kRed = 0x0000FF;
+    // Components summing above this are darkened by kDarken so they stay visible on white.
+    static constexpr int kNearWhiteSum = 735;
+    static constexpr int kDarken = 20;
+
+    // Bounds that keep hostile files from exhausting memory or time.
+    static constexpr size_t kMaxOperands = 1024;
+    static constexpr size_t kMaxSaves = 1000;
+    static constexpr int kMaxGroupDepth = 64;
+    static constexpr size_t kMaxCreatedColours = 1024;
+    static constexpr ULONGLONG kMaxFileSize = 1ULL << 30;
+    static constexpr ULONGLONG kDefaultPointBudget = 20000000;
+    static constexpr double kDefaultTimeLimit = 120.0;
+
+    // Messages and resources.
+    static constexpr UINT IDS_CREATING_VECTOR_DATA = 34087;
+    static constexpr const wchar_t* kCreatingVectorData = L"Creating vector data...";
+    static constexpr const wchar_t* kReadingFile = L"Reading file...";
+
+    // The keyword tables, in insertion order.
+    struct Keyword {
+        const char* text;
+        Action action;
+    };
+    static const std::vector<Keyword>& KeywordTable();
+    static const std::vector<Keyword>& PdfKeywordTable();
+    static int OperandCount(Action a);
+
+    // The page is used through its tree and parameter blocks; flags and list are not used.
+    CEPSInterpreter(CDesignView* view, CJoxPage* page, const CString& path, int flags = 0,
+                    CArticleList* list = nullptr);
+    ~CEPSInterpreter();
+    CEPSInterpreter(const CEPSInterpreter&) = delete;
+    CEPSInterpreter& operator=(const CEPSInterpreter&) = delete;
+
+    // 1 when the file could be read whole; 0 without page or path, when it cannot be opened or
+    // when it is over the size limit (StopReason says why).
+    int ReadFile();
+    // Takes the bytes as if read from the file (tests and fuzzing).
+    int ReadBytes(std::vector<BYTE> bytes);
+    // Sniff, header, setup skip, body, main loop, shift to the origin: kRun*.
+    int Run();
+
+    // Polled once per line or token; true cancels.
+    void SetCancelCheck(std::function<bool()> cancel) { m_cancel = std::move(cancel); }
+    // Backstops: past this many points, or this many seconds of the clock, the run stops as if
+    // cancelled and StopReason says why.
+    void SetPointBudget(ULONGLONG points) { m_pointBudget = points; }
+    void SetTimeLimit(double seconds, std::function<double()> clock);
+    const CString& StopReason() const { return m_strStopReason; }
+
+    int FileType() const { return m_nFileType; }
+    int Creator() const { return m_nCreator; }
+    const CString& SourcePath() const { return m_strPath; }
+    const CMat2d& CTM() const { return m_CTM; }
+    int ColourCount() const { return int(m_Colours.size()); }
+    COLORREF Colour(int i) const { return m_Colours[size_t(i)]; }
+
+    // The tokens of one line as the body tokenizer finds them.
+    static std::vector<std::string> TokenizeLine(std::string_view line);
+    // The number rule: true for a number (value set); outOfRange for a number no float holds.
+    static bool ParseNumber(std::string_view token, float& value, bool& outOfRange);
+    // A colour from operands 0..1 with the near-white rule.
+    static COLORREF MakeColour(double r, double g, double b);
+
+private:
+    struct Token {
+        int8_t kind; // an Action, or kNumber / kBadNumber
+        float value;
+    };
+    static constexpr int8_t kNumber = -1;
+    static constexpr int8_t kBadNumber = -2;
+
+    // Reader and phases.
+    bool NextLine(std::string_view& line);
+    bool Poll();
+    void AddLineTokens(std::string_view line);
+    void BuildKeywordMap();
+    int Sniff();
+    int ReadHeader(bool& setupEnded);
+    int SkipSetup(bool setupEnded);
+    int ReadBody();
+    int MainLoop();
+
+    // Actions.
+    bool Execute(Action a);
+    void StartItem(bool withCurrentPoint);
+    bool AddPoint(double x, double y, DWORD mode, double minDistance);
+    bool TransformPoint(double x, double y, CLpoint& out);
+    void EndPath();
+    void MoveTo(double x, double y);
+    bool LineTo(double x, double y);
+    bool CurveTo(double x1, double y1, double x2, double y2, double x3, double y3);
+    void ClosePath();
+    bool Rectangle(double x, double y, double w, double h);
+    void MarkPaint(bool stroked);
+    void BeginGroup();
+    void EndGroup();
+    void ApplyMatrix(const CMat2d& m);
+    void Flush();
+    int ColourIndex(COLORREF c);
+    void FreePending();
+    void ShiftToOrigin();
+    void WriteStyleTable();
+    void PushOperand(float v);
+
+    CDesignView* m_pView;
+    CJoxPage* m_pPage;
+    CString m_strPath;
+    std::vector<BYTE> m_File;
+    size_t m_nPos = 0;
+    int m_nFileType = kTypeUnknown;
+    int m_nCreator = kCreatorOther;
+    std::vector<Token> m_Tokens;
+    std::deque<float> m_Operands;
+    std::unordered_map<std::string_view, Action> m_Keywords;
+    std::vector<CSplineItem*> m_Pending;
+    std::vector<CMat2d> m_Saves; // top at the back
+    std::deque<COLORREF> m_CreatedColours;
+    float m_Args[6] = {};
+    CArticle* m_pParent = nullptr;
+    int m_nGroupDepth = 0;
+    int m_nSwallowedGroups = 0;
+    CSplineItem* m_pItem = nullptr;
+    double m_curX = 0.0;
+    double m_curY = 0.0;
+    CMat2d m_CTM;
+    std::vector<COLORREF> m_Colours;
+    COLORREF m_strokeColour = kBlack;
+    COLORREF m_fillColour = kBlack;
+    COLORREF m_pathColour = kBlack;
+    int m_nPathColourIndex = 0;
+    bool m_bPaint = false;
+    bool m_bStroked = false;
+    bool m_bFilled = false;
+    bool m_bPrevCurve = false;
+    bool m_bFault = false;
+    bool m_bStopped = false;
+    ULONGLONG m_nPoints = 0;
+    ULONGLONG m_pointBudget = kDefaultPointBudget;
+    double m_timeLimit = kDefaultTimeLimit;
+    double m_startTime = 0.0;
+    std::function<double()> m_clock;
+    std::function<bool()> m_cancel;
+    unsigned m_nPollCount = 0;
+    CString m_strStopReason;
+};

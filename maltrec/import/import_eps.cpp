@@ -1,0 +1,28 @@
+#include "maltrec/import/import_eps.h"
+
+#include "maltrec/import/eps_interpreter.h"
+
+#include "platform/core/file.h"
+
+int CImportEPS::ImportEPS3File(CDesignView* view, CJoxPage* page, CFile* file, int closeFirst,
+                               CString& path, int&) {
+    if (file && closeFirst)
+        file->Close();
+    CEPSInterpreter eps(view, page, path);
+    if (eps.ReadFile())
+        eps.Run();
+    return 1;
+}
+
+int CImportEPS::ImportIllustratorFile(CDesignView* view, CJoxPage* page, CFile* file,
+                                      int closeFirst, int flags, CArticleList* list) {
+    if (!page)
+        return 0;
+    const CString path = file ? file->GetFilePath() : CString();
+    if (file && closeFirst)
+        file->Close();
+    CEPSInterpreter eps(view, page, path, flags, list);
+    if (!eps.ReadFile())
+        return 0;
+    return eps.Run() == CEPSInterpreter::kRunOk ? 1 : 0;
+}

@@ -1,0 +1,370 @@
+#include "maltrec/import/eps_interpreter.h"
+
+#include "pivora/jox_page.h"
+#include "vector/vector_article.h"
+#include "vector/vector_item.h"
+#include "vector/vector_style_pb.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* kHeader = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n%%EndComments\n"
+                      "%%EndSetup\n";
+
+std::unique_ptr<CJoxPage> NewPage() {
+    return std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+}
+
+struct Imported {
+    std::unique_ptr<CJoxPage> page = NewPage();
+    int result = 0;
+    CString reason;
+    std::vector<CVectorArticle*> articles;
+    std::vector<std::vector<CLpoint>> paths;
+};
+
+std::unique_ptr<Imported> Import(const std::string& text,
+                                 void (*setup)(CEPSInterpreter&) = nullptr) {
+    auto r = std::make_unique<Imported>();
+    CEPSInterpreter eps(nullptr, r->page.get(), L"test.eps");
+    if (setup)
+        setup(eps);
+    EXPECT_EQ(1, eps.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+    r->result = eps.Run();
+    r->reason = eps.StopReason();
+    CArticleList list;
+    r->page->RootArticle()->GetArticleList(&list, nullptr, nullptr);
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        auto* a = DynamicDowncast<CVectorArticle>(list.GetNext(pos));
+        if (!a || !a->GetItem())
+            continue;
+        r->articles.push_back(a);
+        std::vector<CLpoint> pts;
+        auto* v = DynamicDowncast<CVectorItem>(a->GetItem());
+        for (int i = 0; i < v->VectCount(); ++i)
+            pts.push_back(v->Vect(i).pt);
+        r->paths.push_back(pts);
+    }
+    return r;
+}
+
+std::unique_ptr<Imported> Body(const std::string& body) {
+    return Import(std::string(kHeader) + body + "\n%%EOF\n");
+}
+
+COLORREF StyleColour(CJoxPage& page, int style) {
+    auto* pb = static_cast<CVectorStylePB*>(page.FindParam(14));
+    return pb ? pb->fnGetVectStyleColour(style) : CVectorStylePB::kNoColour;
+}
+
+TEST(EpsTokenizer, SplitsLinesAsTheBodyReaderDoes) {
+    struct Case {
+        const char* line;
+        std::vector<std::string> tokens;
+    } cases[] = {
+        {"(a b c) 10 20 m", {"10", "20", "m"}},
+        {"[1 0 0 1 5 5] concat", {"1", "0", "0", "1", "5", "5", "concat"}},
+        {"/p { 1 2 moveto", {"/p"}},
+        {"abc(x) 5", {"5"}},
+        {"10 20 m % 30 40 l", {"10", "20", "m"}},
+        {"1 2\t3", {"1", "2", "3"}},
+        {"a[b]c", {"abc"}},
+        {"(nested (x) y) S", {"S"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.tokens, CEPSInterpreter::TokenizeLine(c.line)) << c.line;
+}
+
+TEST(EpsTokenizer, NumberRuleIsDecimalOnly) {
+    struct Case {
+        const char* token;
+        bool number;
+        float value;
+        bool outOfRange;
+    } cases[] = {
+        {"0", true, 0.0f, false},     {"0.0", true, 0.0f, false},    {"-0", true, 0.0f, false},
+        {"12.5", true, 12.5f, false}, {"-3", true, -3.0f, false},    {".5", true, 0.5f, false},
+        {"1e2", true, 100.0f, false}, {"12abc", true, 12.0f, false}, {"0x", false, 0.0f, false},
+        {"0x10", false, 0.0f, false}, {"inf", false, 0.0f, false},   {"nan", false, 0.0f, false},
+        {"-inf", false, 0.0f, false}, {"m", false, 0.0f, false},     {"1e999", true, 0.0f, true},
+        {"1e39", true, 0.0f, true},
+    };
+    for (const Case& c : cases) {
+        float v = -1.0f;
+        bool bad = false;
+        EXPECT_EQ(c.number, CEPSInterpreter::ParseNumber(c.token, v, bad)) << c.token;
+        EXPECT_EQ(c.outOfRange, bad) << c.token;
+        if (c.number && !c.outOfRange) {
+            EXPECT_FLOAT_EQ(c.value, v) << c.token;
+        }
+    }
+}
+
+TEST(EpsKeywords, TablesHoldEveryRowAndAreCaseSensitive) {
+    EXPECT_EQ(73u, CEPSInterpreter::KeywordTable().size());
+    EXPECT_EQ(12u, CEPSInterpreter::PdfKeywordTable().size());
+    int f = -1, F = -1;
+    for (const auto& k : CEPSInterpreter::KeywordTable()) {
+        if (std::string(k.text) == "f")
+            f = k.action;
+        if (std::string(k.text) == "F")
+            F = k.action;
+    }
+    EXPECT_EQ(CEPSInterpreter::kFillCloseEnd, f);
+    EXPECT_EQ(CEPSInterpreter::kFillEnd, F);
+}
+
+TEST(EpsRun, SniffingAndHeaderResults) {
+    struct Case {
+        const char* text;
+        int result;
+        int type;
+    } cases[] = {
+        {"%!PS-Adobe-3.0\n%%EndComments\n", 0, CEPSInterpreter::kTypePostScript},
+        {"%!PS-Adobe-3.0 EPSF-3.0\n%%EndComments\n", 0, CEPSInterpreter::kTypeEPS},
+        {"%PDF-1.4\n", -2, CEPSInterpreter::kTypePDF},
+        {"hello\n", -1, CEPSInterpreter::kTypeUnknown},
+        {"", -1, CEPSInterpreter::kTypeUnknown},
+        {"%!PS-Adobe-3.0\n%%Title: x\n", -1, CEPSInterpreter::kTypePostScript},
+        // A DOS-binary header before the PostScript section.
+        {"\xC5\xD0\xD3\xC6\x1E\x00\x00\x00 %!PS-Adobe-3.0 EPSF-3.0\n%%EndComments\n", 0,
+         CEPSInterpreter::kTypeEPS},
+    };
+    for (const Case& c : cases) {
+        auto page = NewPage();
+        CEPSInterpreter eps(nullptr, page.get(), L"x.eps");
+        const std::string s = c.text[0] == '\xC5' ? std::string(c.text, 48) : std::string(c.text);
+        eps.ReadBytes(std::vector<BYTE>(s.begin(), s.end()));
+        EXPECT_EQ(c.result, eps.Run()) << c.text;
+        EXPECT_EQ(c.type, eps.FileType()) << c.text;
+    }
+}
+
+TEST(EpsRun, CreatorIsReadFromTheHeader) {
+    struct Case {
+        const char* creator;
+        int id;
+    } cases[] = {{"Adobe Illustrator(R) 8.0", 0},
+                 {"CorelDRAW", 1},
+                 {"Quick PDF Library 9", 2},
+                 {"Serif Affinity", 3},
+                 {"PDF library stand-in", 4}};
+    for (const Case& c : cases) {
+        auto page = NewPage();
+        CEPSInterpreter eps(nullptr, page.get(), L"x.eps");
+        const std::string s =
+            std::string("%!PS-Adobe-3.0\n%%Creator: ") + c.creator + "\n%%EndComments\n";
+        eps.ReadBytes(std::vector<BYTE>(s.begin(), s.end()));
+        EXPECT_EQ(0, eps.Run());
+        EXPECT_EQ(c.id, eps.Creator()) << c.creator;
+    }
+}
+
+TEST(EpsPaths, LineStrokedGivesOneArticleInPaletteColourZero) {
+    auto r = Body("0 0 m 100 0 l S");
+    ASSERT_EQ(0, r->result);
+    ASSERT_EQ(1u, r->paths.size());
+    EXPECT_EQ((std::vector<CLpoint>{{0, 0}, {35277, 0}}), r->paths[0]);
+    EXPECT_EQ(0, r->articles[0]->PaletteIndex());
+    EXPECT_EQ(1, r->articles[0]->fnGetValue(CVectorArticle::kLineThickness, 0));
+    EXPECT_EQ(1, r->articles[0]->fnGetValue(L".Vector Line Thickness PT", 0));
+    EXPECT_EQ(0x000000u, StyleColour(*r->page, 0));
+    EXPECT_EQ(0x0000FFu, StyleColour(*r->page, 1));
+}
+
+TEST(EpsPaths, UnpaintedPathIsDropped) {
+    EXPECT_TRUE(Body("0 0 m 100 0 l n")->paths.empty());
+    EXPECT_TRUE(Body("0 0 m 100 0 l 0 0 10 10 re clip n")->paths.empty());
+}
+
+TEST(EpsPaths, GoldenPointsOfSmallFixtures) {
+    struct Case {
+        const char* body;
+        std::vector<std::vector<CLpoint>> paths;
+    } cases[] = {
+        // Shifted to the origin: the low corner of everything lands on (0, 0).
+        {"10 10 m 20 10 l 20 20 l s", {{{0, 0}, {3528, 0}, {3528, 3528}, {0, 0}}}},
+        {"0 0 10 10 re f", {{{0, 0}, {3527, 0}, {3527, 3527}, {0, 3527}, {0, 0}}}},
+        // Scale by 2 then translate.
+        {"2 2 scale 0 0 m 10 0 l S", {{{0, 0}, {7055, 0}}}},
+        // Segments of 0.005 or less and points closer than 5 units are dropped.
+        {"0 0 m 0.004 0 l 100 0 l 100.01 0 l S", {{{0, 0}, {35277, 0}}}},
+        // A current point pushed back as operands.
+        {"5 5 m currentpoint pop pop 10 0 m 20 0 l S", {{{0, 0}, {3528, 0}}}},
+    };
+    for (const Case& c : cases) {
+        auto r = Body(c.body);
+        EXPECT_EQ(0, r->result) << c.body;
+        EXPECT_EQ(c.paths, r->paths) << c.body;
+    }
+}
+
+TEST(EpsPaths, CurvesAreFlattenedAndJoinWithoutDuplicates) {
+    auto r = Body("0 0 m 0 10 10 10 10 0 c 10 -10 20 -10 20 0 c S");
+    ASSERT_EQ(1u, r->paths.size());
+    // The current point, then start, six samples and end of the first curve; the second curve
+    // skips its first point, which the first one ended on.
+    EXPECT_EQ(16u, r->paths[0].size());
+    for (size_t i = 2; i < r->paths[0].size(); ++i)
+        EXPECT_FALSE(r->paths[0][i].x == r->paths[0][i - 1].x &&
+                     r->paths[0][i].y == r->paths[0][i - 1].y);
+}
+
+TEST(EpsColours, ColourRuleAndPaintMarking) {
+    struct Case {
+        const char* body;
+        COLORREF colour;
+    } cases[] = {
+        {"1 1 1 XA 0 0 m 10 0 l S", 0xEBEBEB},
+        {"0.5 G 0 0 m 10 0 l S", 0x808080},
+        {"0 0 0 g 1 0 0 XA 0 0 m 10 0 l 10 10 l B", 0x0000FF},
+        {"0 1 0 Xa 0 0 10 10 re f", 0x000000},
+        {"0 0 1 0 k 0 0 m 10 0 l 10 10 l f", 0x00FFFF},
+        {"0 1 1 0 0.5 X 0 0 m 10 0 l S", 0x0000FF},
+        {"0 0 1 setrgbcolor 0 0 m 10 0 l S", 0xFF0000},
+        {"0 1 0 create_rgb_color set_outline 0 0 m 10 0 l S", 0x00FF00},
+    };
+    for (const Case& c : cases) {
+        auto r = Body(c.body);
+        ASSERT_EQ(1u, r->articles.size()) << c.body;
+        EXPECT_EQ(c.colour, StyleColour(*r->page, r->articles[0]->PaletteIndex())) << c.body;
+    }
+}
+
+TEST(EpsColours, PaletteIndicesFollowFirstUse) {
+    auto r = Body("0 1 0 XA 0 0 m 10 0 l S 1 0 0 XA 0 5 m 10 5 l S 0 1 0 XA 0 9 m 10 9 l S");
+    ASSERT_EQ(3u, r->articles.size());
+    EXPECT_EQ(2, r->articles[0]->PaletteIndex());
+    EXPECT_EQ(1, r->articles[1]->PaletteIndex());
+    EXPECT_EQ(2, r->articles[2]->PaletteIndex());
+}
+
+TEST(EpsState, SaveRestoreAndGroups) {
+    auto page = NewPage();
+    CEPSInterpreter eps(nullptr, page.get(), L"x.eps");
+    const std::string s = std::string(kHeader) + "q 2 0 0 2 0 0 cm Q Q U U *U\n";
+    eps.ReadBytes(std::vector<BYTE>(s.begin(), s.end()));
+    EXPECT_EQ(0, eps.Run());
+    EXPECT_EQ(CMat2d(), eps.CTM());
+
+    auto r = Body("u 0 0 m 10 0 l S U U 0 5 m 10 5 l S");
+    ASSERT_EQ(2u, r->articles.size());
+    EXPECT_TRUE(static_cast<CArticle*>(r->articles[0]->GetParent())->GetProperty(0x400));
+    EXPECT_EQ(r->page->RootArticle(), r->articles[1]->GetParent());
+}
+
+TEST(EpsState, QuickPdfCreatorGroupsCompoundPathsAndReadsPdfOperators) {
+    const std::string text = "%!PS-Adobe-3.0\n%%Creator: Quick PDF Library\n%%EndComments\n"
+                             "junk\n%%DebenuPDFLibrary-End\n"
+                             "0 0 m 10 0 l 0 5 m 10 5 l s n\n0 9 m 10 9 l h s\n%%EOF\n";
+    auto r = Import(text);
+    ASSERT_EQ(0, r->result);
+    ASSERT_EQ(3u, r->articles.size());
+    EXPECT_TRUE(static_cast<CArticle*>(r->articles[0]->GetParent())->GetProperty(0x400));
+    EXPECT_EQ(r->articles[0]->GetParent(), r->articles[1]->GetParent());
+    // "s" only marked the last path stroked; the end of the run paints it, closed by "h".
+    EXPECT_EQ(3u, r->paths[2].size());
+}
+
+TEST(EpsRun, PageSetupAndSetupSectionsAreSkipped) {
+    const std::string text = "%!PS-Adobe-3.0\n%%EndComments\n0 0 m 50 0 l S\n%%EndSetup\n"
+                             "%%BeginPageSetup\n0 0 m 99 0 l S\n%%EndPageSetup\n"
+                             "0 0 m 10 0 l S\n%%Trailer\n0 0 m 70 0 l S\n";
+    auto r = Import(text);
+    ASSERT_EQ(1u, r->paths.size());
+    EXPECT_EQ(3527, r->paths[0][1].x);
+}
+
+TEST(EpsRun, LongLinesKeepEveryCharacter) {
+    std::string body;
+    for (int i = 0; i < 40; ++i)
+        body += "0 0 m 100 0 l S ";
+    body += "0 0 m 10 0 l 10 10 l S";
+    ASSERT_GT(body.size(), 300u);
+    auto r = Body(body);
+    EXPECT_EQ(0, r->result);
+    EXPECT_EQ(41u, r->paths.size());
+}
+
+TEST(EpsRun, FaultsEndTheRunAndKeepWhatWasMade) {
+    struct Case {
+        const char* body;
+        int result;
+        size_t articles;
+    } cases[] = {
+        {"0 0 m 10 0 l S 10 m", -1, 1},
+        {"0 0 m 10 0 l S 1e999 0 m", -1, 1},
+        {"0 0 m 10 0 l S 1e30 1e30 scale 0 0 m 1e9 0 l S", -1, 1},
+    };
+    for (const Case& c : cases) {
+        auto r = Body(c.body);
+        EXPECT_EQ(c.result, r->result) << c.body;
+        EXPECT_EQ(c.articles, r->articles.size()) << c.body;
+        EXPECT_FALSE(r->reason.IsEmpty()) << c.body;
+    }
+}
+
+TEST(EpsRun, HostileNestingStaysBounded) {
+    std::string deep;
+    for (int i = 0; i < 2000; ++i)
+        deep += "q ";
+    EXPECT_EQ(-1, Body(deep)->result);
+
+    std::string groups;
+    for (int i = 0; i < 200; ++i)
+        groups += "u ";
+    groups += "0 0 m 10 0 l S";
+    for (int i = 0; i < 200; ++i)
+        groups += " U";
+    groups += " 0 5 m 10 5 l S";
+    auto r = Body(groups);
+    ASSERT_EQ(2u, r->articles.size());
+    int depth = 0;
+    for (CTree* t = r->articles[0]->GetParent(); t; t = t->GetParent())
+        ++depth;
+    EXPECT_LE(depth, CEPSInterpreter::kMaxGroupDepth + 1);
+    EXPECT_EQ(r->page->RootArticle(), r->articles[1]->GetParent());
+
+    std::string operands;
+    for (int i = 0; i < 5000; ++i)
+        operands += "1 ";
+    operands += "0 0 m 10 0 l S";
+    EXPECT_EQ(1u, Body(operands)->articles.size());
+}
+
+TEST(EpsRun, CancelAndBackstopsStopTheRun) {
+    auto cancelled = Import(std::string(kHeader) + "0 0 m 10 0 l S\n",
+                            [](CEPSInterpreter& e) { e.SetCancelCheck([] { return true; }); });
+    EXPECT_EQ(-3, cancelled->result);
+
+    std::string many;
+    for (int i = 0; i < 100; ++i)
+        many += "0 0 m 10 0 l S\n";
+    auto budget =
+        Import(std::string(kHeader) + many, [](CEPSInterpreter& e) { e.SetPointBudget(20); });
+    EXPECT_EQ(-3, budget->result);
+    EXPECT_FALSE(budget->reason.IsEmpty());
+
+    static double now = 0.0;
+    now = 0.0;
+    std::string lines;
+    for (int i = 0; i < 5000; ++i)
+        lines += "% noise\n";
+    auto timed = Import(std::string(kHeader) + lines,
+                        [](CEPSInterpreter& e) { e.SetTimeLimit(1.0, [] { return now += 1.0; }); });
+    EXPECT_EQ(-3, timed->result);
+    EXPECT_FALSE(timed->reason.IsEmpty());
+}
+
+TEST(EpsRun, LoopsAreReadOnceAsNoise) {
+    auto r = Body("/f { f } def f { 0 0 m 10 0 l S } loop 0 0 m 10 0 l S");
+    EXPECT_EQ(0, r->result);
+    EXPECT_EQ(1u, r->articles.size());
+}
+
+} // namespace
