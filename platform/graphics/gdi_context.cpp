@@ -68,7 +68,7 @@ BOOL DeleteDC(HDC hdc) {
     ReleaseAttributes(dc->a);
     for (auto& s : dc->saved)
         ReleaseAttributes(s);
-    LiveDCs().erase(dc);
+    ForgetDC(dc);
     delete dc;
     return TRUE;
 }

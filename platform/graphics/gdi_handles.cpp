@@ -19,6 +19,18 @@ std::unordered_set<const DcImpl*>& LiveDCs() {
     return live;
 }
 
+namespace {
+// The context looked up last: drawing calls come in long runs on one context, and the set
+// lookup costs more than a short line.
+const DcImpl* g_recentDc = nullptr;
+} // namespace
+
+void ForgetDC(const DcImpl* dc) {
+    if (g_recentDc == dc)
+        g_recentDc = nullptr;
+    LiveDCs().erase(dc);
+}
+
 ULONGLONG NextGeneration() {
     static ULONGLONG counter = 0;
     return ++counter;
@@ -46,7 +58,12 @@ void Release(HGDIOBJ obj) {
 }
 
 DcImpl* Dc(HDC hdc) {
-    return hdc && LiveDCs().count(hdc) ? hdc : nullptr;
+    if (hdc && hdc == g_recentDc)
+        return hdc;
+    if (!hdc || !LiveDCs().count(hdc))
+        return nullptr;
+    g_recentDc = hdc;
+    return hdc;
 }
 
 void Touch(DcImpl* dc) {

@@ -105,6 +105,8 @@ bool IsLiveDC(HDC hdc);
 // The table of live handles, shared by the object, region, context and drawing sources.
 std::unordered_set<const GdiObjectImpl*>& LiveObjects();
 std::unordered_set<const DcImpl*>& LiveDCs();
+// Takes a context out of the live set (and out of the lookup's memory of it).
+void ForgetDC(const DcImpl* dc);
 ULONGLONG NextGeneration();
 
 template <class T> T* Track(T* obj) {

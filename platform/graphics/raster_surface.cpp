@@ -223,6 +223,19 @@ struct RasterSurface::Impl {
     LOGFONTW fontApplied{};
     bool fontSet = false;
 
+    // The pen, brush, background and mode the painter has now; stateKnown false: set them all.
+    struct PenKey {
+        int style, width;
+        COLORREF colour;
+        bool operator==(const PenKey& o) const {
+            return style == o.style && width == o.width && colour == o.colour;
+        }
+    };
+    bool stateKnown = false;
+    PenKey penApplied{}, brushApplied{};
+    int bkModeApplied = 0, ropApplied = 0;
+    COLORREF bkColourApplied = 0;
+
     static bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
         if (a.size() != b.size())
             return false;
@@ -237,6 +250,7 @@ struct RasterSurface::Impl {
         if (!painter) {
             clipKnown = false;
             fontSet = false;
+            stateKnown = false;
             painter = std::make_unique<QPainter>(&image);
             painter->setRenderHint(QPainter::Antialiasing, false);
             painter->setRenderHint(QPainter::TextAntialiasing, false);
@@ -265,9 +279,11 @@ struct RasterSurface::Impl {
         owner = nullptr;
     }
 
+    // The painter's state was changed behind Apply's back: the next call sets everything.
     void Invalidate() {
         FlushLines();
         owner = nullptr;
+        stateKnown = false;
     }
 
     void Apply(const DrawState& s) {
@@ -281,45 +297,44 @@ struct RasterSurface::Impl {
         int style = s.penStyle & PS_STYLE_MASK;
         batchable = s.rop == R2_COPYPEN && style == PS_SOLID &&
                     (s.penStyle & PS_TYPE_MASK) != PS_GEOMETRIC && s.penWidth <= 1;
-        if (style == PS_NULL) {
-            p.setPen(Qt::NoPen);
-        } else {
-            bool geometric = (s.penStyle & PS_TYPE_MASK) == PS_GEOMETRIC || s.penWidth > 1;
-            QPen pen(ToQColor(RopColour(s.rop, s.penColour)));
-            if (geometric) {
-                pen.setWidth(std::max(1, s.penWidth));
-                int cap = s.penStyle & PS_ENDCAP_MASK, join = s.penStyle & PS_JOIN_MASK;
-                pen.setCapStyle(cap == PS_ENDCAP_FLAT     ? Qt::FlatCap
-                                : cap == PS_ENDCAP_SQUARE ? Qt::SquareCap
-                                                          : Qt::RoundCap);
-                pen.setJoinStyle(join == PS_JOIN_BEVEL   ? Qt::BevelJoin
-                                 : join == PS_JOIN_MITER ? Qt::MiterJoin
-                                                         : Qt::RoundJoin);
+        // Pens, brushes and modes go to the painter only when they differ from what it has:
+        // each set costs a state change in the paint engine, and most drawing changes one colour.
+        const bool geometric = (s.penStyle & PS_TYPE_MASK) == PS_GEOMETRIC || s.penWidth > 1;
+        const PenKey penKey{style == PS_NULL ? -1 : s.penStyle, geometric ? s.penWidth : 0,
+                            RopColour(s.rop, s.penColour)};
+        if (!stateKnown || !(penKey == penApplied)) {
+            p.setPen(MakePen(s, style, geometric));
+            penApplied = penKey;
+        }
+        const PenKey brushKey{int(s.brushStyle), s.brushStyle == BS_HATCHED ? s.brushHatch : 0,
+                              RopColour(s.rop, s.brushColour)};
+        if (!stateKnown || !(brushKey == brushApplied)) {
+            if (s.brushStyle == BS_NULL) {
+                p.setBrush(Qt::NoBrush);
+            } else if (s.brushStyle == BS_HATCHED) {
+                static const Qt::BrushStyle hatch[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                       Qt::FDiagPattern, Qt::BDiagPattern,
+                                                       Qt::CrossPattern, Qt::DiagCrossPattern};
+                p.setBrush(QBrush(ToQColor(RopColour(s.rop, s.brushColour)),
+                                  hatch[std::clamp(s.brushHatch, 0, 5)]));
             } else {
-                pen.setWidth(0);
-                pen.setCapStyle(Qt::FlatCap);
+                p.setBrush(QBrush(ToQColor(RopColour(s.rop, s.brushColour))));
             }
-            // A pen made by CreatePen wider than one pixel is solid whatever its style.
-            bool dashed = (s.penStyle & PS_TYPE_MASK) == PS_GEOMETRIC || s.penWidth <= 1;
-            QVector<qreal> dashes = dashed ? DashPattern(s.penStyle, s.penWidth) : QVector<qreal>();
-            if (!dashes.isEmpty())
-                pen.setDashPattern(dashes);
-            p.setPen(pen);
+            brushApplied = brushKey;
         }
-        if (s.brushStyle == BS_NULL) {
-            p.setBrush(Qt::NoBrush);
-        } else if (s.brushStyle == BS_HATCHED) {
-            static const Qt::BrushStyle hatch[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                   Qt::FDiagPattern, Qt::BDiagPattern,
-                                                   Qt::CrossPattern, Qt::DiagCrossPattern};
-            p.setBrush(QBrush(ToQColor(RopColour(s.rop, s.brushColour)),
-                              hatch[std::clamp(s.brushHatch, 0, 5)]));
-        } else {
-            p.setBrush(QBrush(ToQColor(RopColour(s.rop, s.brushColour))));
+        if (!stateKnown || s.bkMode != bkModeApplied) {
+            p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+            bkModeApplied = s.bkMode;
         }
-        p.setBackgroundMode(s.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
-        p.setBackground(QBrush(ToQColor(s.bkColour)));
-        p.setCompositionMode(ModeFor(s.rop));
+        if (!stateKnown || s.bkColour != bkColourApplied) {
+            p.setBackground(QBrush(ToQColor(s.bkColour)));
+            bkColourApplied = s.bkColour;
+        }
+        if (!stateKnown || s.rop != ropApplied) {
+            p.setCompositionMode(ModeFor(s.rop));
+            ropApplied = s.rop;
+        }
+        stateKnown = true;
         // Clip and font change far less often than pens and brushes: they are set again
         // only when they differ from what the painter already has.
         const bool clipped = s.clip != nullptr;
@@ -345,6 +360,31 @@ struct RasterSurface::Impl {
             fontApplied = *s.font;
             fontSet = true;
         }
+    }
+
+    static QPen MakePen(const DrawState& s, int style, bool geometric) {
+        if (style == PS_NULL)
+            return QPen(Qt::NoPen);
+        QPen pen(ToQColor(RopColour(s.rop, s.penColour)));
+        if (geometric) {
+            pen.setWidth(std::max(1, s.penWidth));
+            int cap = s.penStyle & PS_ENDCAP_MASK, join = s.penStyle & PS_JOIN_MASK;
+            pen.setCapStyle(cap == PS_ENDCAP_FLAT     ? Qt::FlatCap
+                            : cap == PS_ENDCAP_SQUARE ? Qt::SquareCap
+                                                      : Qt::RoundCap);
+            pen.setJoinStyle(join == PS_JOIN_BEVEL   ? Qt::BevelJoin
+                             : join == PS_JOIN_MITER ? Qt::MiterJoin
+                                                     : Qt::RoundJoin);
+        } else {
+            pen.setWidth(0);
+            pen.setCapStyle(Qt::FlatCap);
+        }
+        // A pen made by CreatePen wider than one pixel is solid whatever its style.
+        bool dashed = (s.penStyle & PS_TYPE_MASK) == PS_GEOMETRIC || s.penWidth <= 1;
+        QVector<qreal> dashes = dashed ? DashPattern(s.penStyle, s.penWidth) : QVector<qreal>();
+        if (!dashes.isEmpty())
+            pen.setDashPattern(dashes);
+        return pen;
     }
 
     void Segment(QPainter& p, POINT a, POINT b) {
