@@ -1,0 +1,524 @@
+#include "hobrand/sheet_nester.h"
+
+#include "pivora/document/record_fields.h"
+#include "pivora/rec_archive.h"
+
+#include <algorithm>
+#include <utility>
+
+IMPLEMENT_SERIAL(CSheetNester, CObject, 0)
+
+namespace {
+
+int64_t Width(const CWindow& w) {
+    return int64_t(w.x2) - w.x1;
+}
+int64_t Height(const CWindow& w) {
+    return int64_t(w.y2) - w.y1;
+}
+
+// Odd whole quotient; a divisor of 0 counts as even instead of dividing by zero.
+bool OddQuotient(LONG v, int64_t d) {
+    return d != 0 && (int64_t(v) / d) % 2 != 0;
+}
+
+bool Sound(const CWindow& w) {
+    return w.x1 <= w.x2 && w.y1 <= w.y2 && Width(w) <= INT32_MAX && Height(w) <= INT32_MAX;
+}
+
+bool Inside(const CWindow& in, const CWindow& out) {
+    return in.x1 >= out.x1 && in.x2 <= out.x2 && in.y1 >= out.y1 && in.y2 <= out.y2;
+}
+
+bool Within1(int64_t a, int64_t b) {
+    return a - b <= 1 && b - a <= 1;
+}
+
+} // namespace
+
+CSheetNester::CSheetNester() {
+    m_free.push_back(m_sheet);
+}
+
+void CSheetNester::fnSetSheetExtents(const CWindow* w) {
+    if (w)
+        m_sheet = *w;
+    m_free.clear();
+    m_free.push_back(m_sheet);
+}
+
+int CSheetNester::fnIsEmptySheet() const {
+    return m_free.empty() || (m_free.size() == 1 && m_free.front() == m_sheet);
+}
+
+int CSheetNester::fnEmpty_page(const CWindow* w) const {
+    return w && !m_free.empty() && m_free.front() == *w;
+}
+
+void CSheetNester::fnChangeSpacingToFit(const CWindow* design) {
+    if (!design)
+        return;
+    const int64_t gap = Width(m_sheet) - Width(*design);
+    if (gap > 0 && gap < kSpacingDropGap)
+        m_nSpacingX = 0;
+}
+
+void CSheetNester::fnSetSpace(const CLpoint& spacing, int pitchX, int pitchY) {
+    m_nSpacingX = spacing.x;
+    m_nSpacingY = spacing.y;
+    m_nPitchX = pitchX;
+    m_nPitchY = pitchY;
+}
+
+int CSheetNester::fnTestExtents(const CWindow* design, int autoRotate) {
+    if (!design)
+        return 0;
+    CTileRepos rec;
+    rec.fnSetWindow(*design);
+    const CTileRepos saved = rec;
+    return fn_AutoTile(rec, saved, 0, 0, autoRotate, 1);
+}
+
+int CSheetNester::fnCheckUtilisation() const {
+    const double sheet = double(Width(m_sheet)) / 1000.0 * (double(Height(m_sheet)) / 1000.0);
+    double free = 0;
+    for (const CWindow& w : m_free)
+        free += double(Width(w)) / 1000.0 * (double(Height(w)) / 1000.0);
+    const int64_t sheetMm2 = int64_t(sheet);
+    if (sheetMm2 <= 0)
+        return 0;
+    return int(int64_t(free) * 100 / sheetMm2);
+}
+
+void CSheetNester::__fnSpacing(LONG& dx, LONG& dy) const {
+    dx = m_nSpacingX;
+    dy = m_nSpacingY;
+    if (!m_nSheetVinyl && !m_nBiteFeed) {
+        dx = std::max<LONG>(dx, 4);
+        dy = std::max<LONG>(dy, 4);
+    }
+}
+
+CWindow CSheetNester::fnGetTransArea(const CTileRepos& rec, int mode) const {
+    CWindow f = rec.fnGetBounds();
+    if (mode == kFootBare)
+        return f;
+    LONG dx, dy;
+    __fnSpacing(dx, dy);
+    if (mode == kFootTurned)
+        std::swap(dx, dy);
+    if (m_nSheetVinyl)
+        f.x1 -= dx;
+    else
+        f.x2 += dx;
+    f.y2 += dy;
+    if (m_nPitchX) {
+        if (m_nSheetVinyl)
+            f.x1 = f.x2 - dx;
+        else
+            f.x2 = f.x1 + dx;
+    }
+    if (m_nPitchY)
+        f.y2 = f.y1 + dy;
+    return f;
+}
+
+int64_t CSheetNester::__fnGetFitWaste(int64_t w, int64_t h, int64_t a, int64_t b, int64_t n) const {
+    if (a == 0)
+        a = 1;
+    if (b == 0)
+        b = 1;
+    if (m_nTileMode & (kTileBit1 | kTileBit2)) {
+        std::swap(w, h);
+        std::swap(a, b);
+    }
+    if (h < a || w < b)
+        return w * h;
+    const int64_t g = std::min(h / a, n);
+    int64_t l = n / std::max<int64_t>(g, 1);
+    if (b * l > w)
+        l = w / b;
+    const int64_t strip = n < g * l ? 0 : (w - b * l) * h / 5;
+    return strip + (h - a * g) * std::max<int64_t>(l, 1) * b;
+}
+
+int CSheetNester::__fnAnchorType(const CWindow& area, const CWindow& foot, bool alternate) const {
+    const int m = m_nTileMode;
+    if (alternate && (m & kAlternate)) {
+        const int64_t h = Height(foot), w = Width(foot);
+        if ((m & kTileBit1) && (m & kOrderY1Asc))
+            return OddQuotient(area.y1, h) ? 3 : 1;
+        if ((m & kTileBit1) && (m & kOrderY2Desc))
+            return OddQuotient(area.y2, h) ? 0 : 2;
+        if ((m & kTileBit2) && (m & kOrderY1Asc))
+            return OddQuotient(area.y1, h) ? 1 : 3;
+        if ((m & kTileBit2) && (m & kOrderY2Desc))
+            return OddQuotient(area.y2, h) ? 2 : 0;
+        if ((m & kTileBit4) && (m & kOrderX1Asc))
+            return OddQuotient(area.x1, w) ? 1 : 0;
+        if ((m & kTileBit4) && (m & kOrderX2Desc))
+            return OddQuotient(area.x2, w) ? 2 : 3;
+        if ((m & kTileBit8) && (m & kOrderX1Asc))
+            return OddQuotient(area.x1, w) ? 0 : 1;
+        if ((m & kTileBit8) && (m & kOrderX2Desc))
+            return OddQuotient(area.x2, w) ? 3 : 2;
+    }
+    if (m & kTileBit4)
+        return (m & kOrderX2Desc) ? 2 : 0;
+    if (m & kTileBit8)
+        return (m & kOrderX1Asc) ? 1 : 3;
+    if (m & kTileBit1)
+        return (m & kOrderY2Desc) ? 0 : 1;
+    if (m & kTileBit2)
+        return (m & kOrderY1Asc) ? 3 : 2;
+    return 0;
+}
+
+void CSheetNester::__fnTransform_tile(CTileRepos& rec, const CWindow& area, int type) const {
+    const CWindow f = fnGetTransArea(rec, kFootPlaced);
+    const bool right = type == 2 || type == 3;
+    const bool top = type == 0 || type == 2;
+    rec.fnTranslate(right ? area.x2 - f.x2 : area.x1 - f.x1, top ? area.y2 - f.y2 : area.y1 - f.y1);
+}
+
+int CSheetNester::__fnCheck_best_fit(const CWindow& foot, const CWindow& area,
+                                     int copiesLeft) const {
+    if (m_nPitchX || m_nPitchY)
+        return 1;
+    LONG dx, dy;
+    __fnSpacing(dx, dy);
+    const int64_t fw = Width(foot), fh = Height(foot);
+    const int64_t aw = Width(area), ah = Height(area);
+    const int64_t turnedH = fw + dy - dx, turnedW = fh + dx - dy;
+    if (turnedW > aw || turnedH > ah)
+        return 1;
+    const int64_t asIs = __fnGetFitWaste(aw, ah, fh, fw, copiesLeft);
+    const int64_t turned = __fnGetFitWaste(aw, ah, turnedH, turnedW, copiesLeft);
+    return turned > asIs;
+}
+
+int CSheetNester::__fnFit(CTileRepos& rec, const CWindow& area, int copiesLeft, int keep,
+                          int autoRotate, bool alternate) const {
+    const CWindow f = fnGetTransArea(rec, kFootPlaced);
+    const int64_t aw = Width(area), ah = Height(area);
+    if (Width(f) <= aw && Height(f) <= ah &&
+        (keep || !autoRotate || __fnCheck_best_fit(f, area, copiesLeft))) {
+        __fnTransform_tile(rec, area, __fnAnchorType(area, f, alternate));
+        return 1;
+    }
+    // A fixed pitch never turns a copy.
+    if (!autoRotate || m_nPitchX || m_nPitchY)
+        return 0;
+    const CWindow t = fnGetTransArea(rec, kFootTurned);
+    if (Height(t) > aw || Width(t) > ah)
+        return 0;
+    rec.fnRotateQuarter();
+    __fnTransform_tile(rec, area,
+                       __fnAnchorType(area, fnGetTransArea(rec, kFootPlaced), alternate));
+    return 2;
+}
+
+int CSheetNester::__fnCheck_single_area(CTileRepos& rec, int copiesLeft, Area area, int keep,
+                                        int autoRotate, int test) {
+    const CWindow a = *area;
+    const CWindow f = fnGetTransArea(rec, kFootPlaced);
+    const int64_t aw = Width(a), ah = Height(a);
+    if (!keep && aw < Width(f) && ah < Height(f)) {
+        const CWindow t = fnGetTransArea(rec, kFootTurned);
+        if (!autoRotate || (aw < Height(t) && ah < Width(t)))
+            return -1;
+    }
+    const int r = __fnFit(rec, a, copiesLeft, keep, autoRotate, true);
+    if (r && !test) {
+        const CWindow placed = fnGetTransArea(rec, kFootPlaced);
+        fnSplitArea(placed, a);
+        if (m_nTileMode & kTrim)
+            __fnDelete_lesser_nodes(placed, area);
+    }
+    return r;
+}
+
+int CSheetNester::__fnCheck_amalgamate_area(CTileRepos& rec, int copiesLeft, Area area, int keep,
+                                            int autoRotate, int test) {
+    const CWindow a = *area;
+    for (Area n = std::next(area); n != m_free.end(); ++n) {
+        const CWindow nb = *n;
+        CWindow u = a;
+        const bool yWithin = nb.y1 <= a.y1 && a.y2 <= nb.y2;
+        const bool yOverlap = std::max(a.y1, nb.y1) < std::min(a.y2, nb.y2);
+        const bool xWithin = nb.x1 <= a.x1 && a.x2 <= nb.x2;
+        const bool xOverlap = std::max(a.x1, nb.x1) < std::min(a.x2, nb.x2);
+        if ((nb.x1 == a.x2 || nb.x2 == a.x1) && (yWithin || yOverlap)) {
+            if (nb.x1 == a.x2)
+                u.x2 = nb.x2;
+            else
+                u.x1 = nb.x1;
+            if (!yWithin)
+                u.y1 = std::max(a.y1, nb.y1), u.y2 = std::min(a.y2, nb.y2);
+        } else if ((nb.y1 == a.y2 || nb.y2 == a.y1) && (xWithin || xOverlap)) {
+            if (nb.y1 == a.y2)
+                u.y2 = nb.y2;
+            else
+                u.y1 = nb.y1;
+            if (!xWithin)
+                u.x1 = std::max(a.x1, nb.x1), u.x2 = std::min(a.x2, nb.x2);
+        } else {
+            continue;
+        }
+        const int r = __fnFit(rec, u, copiesLeft, keep, autoRotate, false);
+        if (!r)
+            continue;
+        if (!test) {
+            const CWindow placed = fnGetTransArea(rec, kFootPlaced);
+            fnSplitArea(placed, u);
+            fnSplitArea(u, a);
+            fnSplitArea(u, nb);
+            m_free.erase(n);
+            if (m_nTileMode & kTrim)
+                __fnDelete_lesser_nodes(placed, area);
+        }
+        return r;
+    }
+    return 0;
+}
+
+int CSheetNester::fn_AutoTile(CTileRepos& rec, const CTileRepos& saved, int copiesLeft, int keep,
+                              int autoRotate, int test) {
+    for (Area it = m_free.begin(); it != m_free.end(); ++it) {
+        int r = __fnCheck_single_area(rec, copiesLeft, it, keep, autoRotate, test);
+        if (r == 0) {
+            rec = saved;
+            r = __fnCheck_amalgamate_area(rec, copiesLeft, it, keep, autoRotate, test);
+        }
+        if (r <= 0)
+            continue;
+        if (!test) {
+            m_free.erase(it);
+            fnAmalgWindows();
+        }
+        return r;
+    }
+    return 0;
+}
+
+void CSheetNester::__fnDelete_lesser_nodes(const CWindow& f, Area keepArea) {
+    const int m = m_nTileMode;
+    for (Area it = m_free.begin(); it != m_free.end();) {
+        const CWindow old = *it;
+        bool keep = true, stop = false;
+        if (m & kOrderX1Asc) {
+            keep = old.x2 > f.x1;
+            if (keep)
+                it->x1 = std::max(old.x1, f.x1);
+            stop = old.x1 > f.x1;
+        } else if (m & kOrderX2Desc) {
+            keep = old.x1 < f.x2;
+            if (keep)
+                it->x2 = std::min(old.x2, f.x2);
+            stop = old.x2 < f.x2;
+        } else if (m & kOrderY1Asc) {
+            keep = old.y2 > f.y1;
+            if (keep)
+                it->y1 = std::max(old.y1, f.y1);
+            stop = old.y1 > f.y1;
+        } else if (m & kOrderY2Desc) {
+            keep = old.y1 < f.y2;
+            if (keep)
+                it->y2 = std::min(old.y2, f.y2);
+            stop = old.y2 < f.y2;
+        } else {
+            return;
+        }
+        // The area being used leaves the list with its caller.
+        if (!keep && it != keepArea)
+            it = m_free.erase(it);
+        else
+            ++it;
+        if (stop)
+            break;
+    }
+}
+
+int CSheetNester::fnSplitArea(const CWindow& p, const CWindow& a) {
+    const CWindow parts[4] = {
+        CWindow(a.x1, a.y1, p.x1, a.y2),
+        CWindow(std::max(a.x1, p.x1), a.y1, std::min(a.x2, p.x2), p.y1),
+        CWindow(std::max(a.x1, p.x1), p.y2, std::min(a.x2, p.x2), a.y2),
+        CWindow(p.x2, a.y1, a.x2, a.y2),
+    };
+    int count = 0;
+    for (const CWindow& w : parts) {
+        if (Width(w) >= 0 && Height(w) >= 0)
+            ++count;
+        if (Width(w) > 1 && Height(w) > 1)
+            fnInsertArea(w);
+    }
+    return count;
+}
+
+bool CSheetNester::__fnPrecedes(const CWindow& a, const CWindow& b) const {
+    const int m = m_nTileMode;
+    const auto tieY2 = [&] {
+        if (m & kTileBit8)
+            return a.y2 < b.y2;
+        if (m & kTileBit4)
+            return a.y2 > b.y2;
+        return false;
+    };
+    const auto tieX2 = [&] {
+        if (m & kTileBit2)
+            return a.x2 > b.x2;
+        if (m & kTileBit1)
+            return a.x2 < b.x2;
+        return false;
+    };
+    if (m & kOrderX1Asc)
+        return a.x1 < b.x1 || (a.x1 == b.x1 && tieY2());
+    if (m & kOrderX2Desc)
+        return a.x2 > b.x2 || (a.x2 == b.x2 && tieY2());
+    if (m & kOrderY1Asc)
+        return a.y1 < b.y1 || (a.y1 == b.y1 && tieX2());
+    if (m & kOrderY2Desc)
+        return a.y2 > b.y2 || (a.y2 == b.y2 && tieX2());
+    return false;
+}
+
+void CSheetNester::fnInsertArea(const CWindow& w) {
+    for (Area it = m_free.begin(); it != m_free.end(); ++it) {
+        if (__fnPrecedes(w, *it)) {
+            m_free.insert(it, w);
+            return;
+        }
+    }
+    m_free.push_back(w);
+}
+
+bool CSheetNester::__fnAmalg_ok(const CWindow& c, const CWindow& o) const {
+    const int64_t cw = Width(c), ch = Height(c), ow = Width(o), oh = Height(o);
+    const bool alike = (cw > ch && ow > oh) || (cw < ch && ow < oh);
+    const int64_t cMin = std::min(cw, ch), oMin = std::min(ow, oh);
+    return alike ? cMin >= oMin : cMin > oMin;
+}
+
+void CSheetNester::fnAmalgWindows() {
+    // Each merge may split its partner in two: a bound keeps a damaged list from cycling.
+    size_t budget = 1024 + 16 * m_free.size();
+    while (budget-- > 0 && __fnMergeOnce()) {
+    }
+}
+
+bool CSheetNester::__fnMergeOnce() {
+    for (Area i = m_free.begin(); i != m_free.end(); ++i) {
+        for (Area j = m_free.begin(); j != m_free.end(); ++j) {
+            if (i == j)
+                continue;
+            const CWindow& a = *i;
+            const CWindow& b = *j;
+            CWindow u;
+            const bool yInside = b.y1 <= a.y1 && a.y2 <= b.y2;
+            const bool xInside = b.x1 <= a.x1 && a.x2 <= b.x2;
+            if (yInside && Within1(b.x1, a.x2))
+                u = CWindow(a.x1, a.y1, b.x2, a.y2);
+            else if (yInside && Within1(a.x1, b.x2))
+                u = CWindow(b.x1, a.y1, a.x2, a.y2);
+            else if (xInside && Within1(b.y1, a.y2))
+                u = CWindow(a.x1, a.y1, a.x2, b.y2);
+            else if (xInside && Within1(a.y1, b.y2))
+                u = CWindow(a.x1, b.y1, a.x2, a.y2);
+            else
+                continue;
+            if (!__fnAmalg_ok(u, b))
+                continue;
+            const CWindow other = b;
+            m_free.erase(j);
+            m_free.erase(i);
+            fnSplitArea(u, other);
+            fnInsertArea(u);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CSheetNester::Serialize(CArchive& ar) {
+    CRecArchive rec(ar);
+    if (ar.IsStoring()) {
+        record_fields::StoreFixed(ar, kRecExtents, int32_t(m_sheet.x1), int32_t(m_sheet.y2),
+                                  int32_t(m_sheet.x2), int32_t(m_sheet.y1));
+        record_fields::StoreFixed(ar, kRecTileMode, int32_t(m_nTileMode));
+        record_fields::StoreFixed(ar, kRecSpacing, int32_t(m_nSpacingX), int32_t(m_nSpacingY));
+        record_fields::StoreFixed(ar, kRecPitch, int32_t(m_nPitchX), int32_t(m_nPitchY));
+        record_fields::StoreFixed(ar, kRecPlacement, m_wPlacement);
+        const DWORD pos = rec.StartStore(kRecFreeAreas);
+        ar << uint32_t(m_free.size());
+        for (const CWindow& w : m_free)
+            ar << int32_t(w.x1) << int32_t(w.y2) << int32_t(w.x2) << int32_t(w.y1);
+        rec.EndStore(pos);
+        rec.StoreEndRec();
+        return;
+    }
+    CSheetNester fresh;
+    std::list<CWindow> areas;
+    bool haveAreas = false;
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
+        int32_t v[4];
+        switch (id) {
+        case kRecExtents:
+            if (record_fields::LoadFixed(rec, len, v)) {
+                const CWindow w(v[0], v[3], v[2], v[1]);
+                fresh.m_sheet = Sound(w) ? w : CWindow();
+            }
+            return true;
+        case kRecTileMode:
+            if (record_fields::LoadFixed(rec, len, v[0]))
+                fresh.m_nTileMode = v[0] & 0x5FF; // bits this nester does not know are dropped
+            return true;
+        case kRecSpacing:
+            if (record_fields::LoadFixed(rec, len, v[0], v[1])) {
+                fresh.m_nSpacingX = v[0] >= 0 ? v[0] : CSheetNester().m_nSpacingX;
+                fresh.m_nSpacingY = v[1] >= 0 ? v[1] : CSheetNester().m_nSpacingY;
+            }
+            return true;
+        case kRecPitch:
+            if (record_fields::LoadFixed(rec, len, v[0], v[1])) {
+                fresh.m_nPitchX = std::max(v[0], 0);
+                fresh.m_nPitchY = std::max(v[1], 0);
+            }
+            return true;
+        case kRecPlacement:
+            record_fields::LoadFixed(rec, len, fresh.m_wPlacement);
+            return true;
+        case kRecFreeAreas:
+            if (len < sizeof(uint32_t))
+                return false;
+            record_fields::LoadSized(rec, len, [&] {
+                uint32_t count;
+                ar >> count;
+                // The count may not promise more areas than the field holds.
+                count = std::min<uint32_t>(count, (len - sizeof(uint32_t)) / 16);
+                for (uint32_t k = 0; k < count; ++k) {
+                    ar >> v[0] >> v[1] >> v[2] >> v[3];
+                    areas.push_back(CWindow(v[0], v[3], v[2], v[1]));
+                }
+            });
+            haveAreas = true;
+            return true;
+        default:
+            return false;
+        }
+    });
+    m_sheet = fresh.m_sheet;
+    m_nTileMode = fresh.m_nTileMode;
+    m_nSpacingX = fresh.m_nSpacingX;
+    m_nSpacingY = fresh.m_nSpacingY;
+    m_nPitchX = fresh.m_nPitchX;
+    m_nPitchY = fresh.m_nPitchY;
+    m_wPlacement = fresh.m_wPlacement;
+    m_free.clear();
+    // Areas off the sheet or inverted would place copies off the medium.
+    for (const CWindow& w : areas)
+        if (Sound(w) && Inside(w, m_sheet))
+            m_free.push_back(w);
+    if (!haveAreas)
+        m_free.push_back(m_sheet);
+}

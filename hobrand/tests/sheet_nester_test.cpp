@@ -1,0 +1,284 @@
+#include "hobrand/sheet_nester.h"
+
+#include "platform/core/archive.h"
+#include "platform/core/mem_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr LONG kMm = 1000;
+
+CWindow Mm(LONG x1, LONG y1, LONG x2, LONG y2) {
+    return CWindow(x1 * kMm, y1 * kMm, x2 * kMm, y2 * kMm);
+}
+
+// Places one copy as the cutting loop does; the result of the search.
+int Place(CSheetNester& s, const CWindow& design, int autoRotate, CTileRepos* placed = nullptr) {
+    CTileRepos rec;
+    rec.fnSetWindow(design);
+    const CTileRepos saved = rec;
+    const int r = s.fn_AutoTile(rec, saved, 0, 0, autoRotate, 0);
+    if (placed)
+        *placed = rec;
+    return r;
+}
+
+std::vector<CWindow> Free(const CSheetNester& s) {
+    return {s.fnGetFreeAreas().begin(), s.fnGetFreeAreas().end()};
+}
+
+std::vector<BYTE> Store(CSheetNester& s) {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    s.Serialize(ar);
+    ar.Close();
+    return file.Detach();
+}
+
+void Load(CSheetNester& s, const std::vector<BYTE>& bytes) {
+    CMemFile file(bytes.data(), UINT(bytes.size()));
+    CArchive ar(&file, CArchive::load);
+    s.Serialize(ar);
+}
+
+void Put32(std::vector<BYTE>& b, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b.push_back(BYTE(v >> (8 * i)));
+}
+
+void PutField(std::vector<BYTE>& b, uint16_t id, std::initializer_list<int32_t> values) {
+    b.push_back(BYTE(id));
+    b.push_back(BYTE(id >> 8));
+    Put32(b, uint32_t(values.size() * 4));
+    for (int32_t v : values)
+        Put32(b, uint32_t(v));
+}
+
+void PutEnd(std::vector<BYTE>& b) {
+    b.insert(b.end(), {0xFE, 0xFE, 0, 0, 0, 0});
+}
+
+CSheetNester Sheet(LONG w, LONG h, int mode = CSheetNester::kModeBottomLeft) {
+    CSheetNester s;
+    const CWindow sheet = Mm(0, 0, w, h);
+    s.fnSetSheetMode(mode);
+    s.fnSetSheetExtents(&sheet);
+    return s;
+}
+
+TEST(SheetNester, FreshSheetIsEmptyUntilACopyIsPlaced) {
+    CSheetNester s = Sheet(1000, 500);
+    EXPECT_TRUE(s.fnIsEmptySheet());
+    const CWindow sheet = Mm(0, 0, 1000, 500);
+    EXPECT_TRUE(s.fnEmpty_page(&sheet));
+    EXPECT_EQ(s.fnCheckUtilisation(), 100);
+    EXPECT_EQ(Place(s, Mm(0, 0, 100, 50), 0), 1);
+    EXPECT_FALSE(s.fnIsEmptySheet());
+    EXPECT_LT(s.fnCheckUtilisation(), 100);
+}
+
+TEST(SheetNester, TurnsACopyThatOnlyFitsTurned) {
+    CSheetNester s = Sheet(120, 400);
+    const CWindow design = Mm(0, 0, 300, 100);
+    EXPECT_EQ(s.fnTestExtents(&design, 1), 2);
+    EXPECT_EQ(s.fnTestExtents(&design, 0), 0);
+    EXPECT_TRUE(s.fnIsEmptySheet()); // a test places nothing
+    CTileRepos rec;
+    EXPECT_EQ(Place(s, Mm(0, 0, 300, 100), 1, &rec), 2);
+    EXPECT_EQ(rec.m_bRotated, 1);
+    // Bottom-left anchor: the turned copy sits at the sheet's origin.
+    EXPECT_EQ(rec.fnGetBounds(), Mm(0, 0, 100, 300));
+}
+
+TEST(SheetNester, FootprintsBySpacingPitchAndSheetKind) {
+    struct Case {
+        const char* name;
+        int vinyl, pitchX, pitchY, mode;
+        LONG sx, sy;
+        CWindow expected;
+    };
+    const CWindow design(10000, 20000, 30000, 25000);
+    const Case cases[] = {
+        {"bare", 0, 0, 0, CSheetNester::kFootBare, 4000, 6000, design},
+        {"placed", 0, 0, 0, 1, 4000, 6000, CWindow(10000, 20000, 34000, 31000)},
+        {"turned swaps the gaps", 0, 0, 0, 2, 4000, 6000, CWindow(10000, 20000, 36000, 29000)},
+        {"vinyl adds to the left", 1, 0, 0, 1, 4000, 6000, CWindow(6000, 20000, 30000, 31000)},
+        {"small gaps rise to 4", 0, 0, 0, 1, 0, 2, CWindow(10000, 20000, 30004, 25004)},
+        {"vinyl keeps a gap of 0", 1, 0, 0, 1, 0, 0, design},
+        {"pitch x fixes the width", 0, 5000, 0, 1, 5000, 6000, CWindow(10000, 20000, 15000, 31000)},
+        {"pitch y fixes the height", 0, 0, 7000, 1, 4000, 7000,
+         CWindow(10000, 20000, 34000, 27000)},
+    };
+    for (const Case& c : cases) {
+        CSheetNester s;
+        s.fnSetSheetVinyl(c.vinyl);
+        s.fnSetSpace(CLpoint(c.sx, c.sy), c.pitchX, c.pitchY);
+        CTileRepos rec;
+        rec.fnSetWindow(design);
+        EXPECT_EQ(s.fnGetTransArea(rec, c.mode), c.expected) << c.name;
+    }
+}
+
+TEST(SheetNester, PitchGivesEveryCopyTheSameWidth) {
+    CSheetNester s = Sheet(100, 100);
+    s.fnSetSpace(CLpoint(5000, 6000), 5000, 0);
+    CTileRepos a, b;
+    Place(s, Mm(0, 0, 3, 10), 1, &a);
+    Place(s, Mm(0, 0, 1, 10), 1, &b);
+    EXPECT_EQ(a.fnGetBounds().x1, 0);
+    EXPECT_EQ(b.fnGetBounds().x1, 5000);
+}
+
+TEST(SheetNester, SpacingDropsOnlyForANarrowGap) {
+    struct Case {
+        LONG designWidth;
+        int spacingX;
+    } const cases[] = {{995, 0}, {990, 4000}, {1000, 4000}, {1005, 4000}, {991, 0}};
+    for (const Case& c : cases) {
+        CSheetNester s = Sheet(1000, 500);
+        const CWindow design = Mm(0, 0, c.designWidth, 10);
+        s.fnChangeSpacingToFit(&design);
+        EXPECT_EQ(s.fnGetSpace().x, c.spacingX) << c.designWidth;
+    }
+}
+
+TEST(SheetNester, FitWasteIsComputedIn64Bits) {
+    CSheetNester s;
+    s.fnSetSheetMode(0x40);
+    // Nothing fits: the whole 100 x 100 mm area is waste, beyond 32 bits in square micrometres.
+    EXPECT_EQ(s.__fnGetFitWaste(100000, 100000, 150000, 150000, 3), 10000000000LL);
+    // Two columns of one 60 mm copy in a 130 x 70 mm area.
+    EXPECT_EQ(s.__fnGetFitWaste(130000, 70000, 60000, 60000, 2),
+              (130000LL - 120000) * 70000 / 5 + (70000LL - 60000) * 2 * 60000);
+}
+
+TEST(SheetNester, SheetWithoutAreaAndZeroCopySizeDoNotDivideByZero) {
+    CSheetNester s;
+    EXPECT_EQ(s.fnCheckUtilisation(), 0);
+    s.fnSetSheetMode(CSheetNester::kAlternate | CSheetNester::kModeBottomLeft);
+    EXPECT_EQ(s.__fnAnchorType(Mm(0, 10, 50, 50), CWindow(), true), 1);
+    s.fnSetSheetMode(CSheetNester::kAlternate | 0x24);
+    EXPECT_EQ(s.__fnAnchorType(Mm(10, 0, 50, 50), CWindow(), true), 0);
+}
+
+TEST(SheetNester, AnchorCornersByMode) {
+    struct Case {
+        int mode;
+        CWindow area;
+        int type;
+    } const cases[] = {
+        {0x41, Mm(0, 0, 10, 10), 1},
+        {0x42, Mm(0, 0, 10, 10), 3},
+        {0x81, Mm(0, 0, 10, 10), 0},
+        {0x82, Mm(0, 0, 10, 10), 2},
+        {0x14, Mm(0, 0, 10, 10), 2},
+        {0x04, Mm(0, 0, 10, 10), 0},
+        {0x28, Mm(0, 0, 10, 10), 1},
+        {0x08, Mm(0, 0, 10, 10), 3},
+        // Alternating by row: y1 of 10 mm over a 10 mm copy is row 1 (odd).
+        {0x441, Mm(0, 10, 50, 50), 3},
+        {0x441, Mm(0, 20, 50, 50), 1},
+        {0x442, Mm(0, 10, 50, 50), 1},
+        {0x424, Mm(10, 0, 50, 50), 1},
+    };
+    for (const Case& c : cases) {
+        CSheetNester s;
+        s.fnSetSheetMode(c.mode);
+        EXPECT_EQ(s.__fnAnchorType(c.area, Mm(0, 0, 10, 10), true), c.type) << std::hex << c.mode;
+    }
+}
+
+TEST(SheetNester, GoldenFreeListsAfterPlacements) {
+    struct Case {
+        int mode;
+        std::vector<CWindow> free;
+    };
+    const Case cases[] = {
+        {0x41,
+         {CWindow(612000, 0, 1000000, 56000), CWindow(404000, 56000, 1000000, 500000),
+          CWindow(0, 112000, 404000, 500000)}},
+        {0x42,
+         {CWindow(0, 0, 388000, 56000), CWindow(0, 56000, 596000, 500000),
+          CWindow(596000, 112000, 1000000, 500000)}},
+        // The second row alternates to the bottom-right corner.
+        {0x441,
+         {CWindow(612000, 0, 1000000, 56000), CWindow(0, 56000, 596000, 500000),
+          CWindow(596000, 112000, 1000000, 500000)}},
+        // Trimming drops the first row's leftover below the new copy.
+        {0x141, {CWindow(404000, 56000, 1000000, 500000), CWindow(0, 112000, 404000, 500000)}},
+    };
+    for (const Case& c : cases) {
+        CSheetNester s = Sheet(1000, 500, c.mode);
+        // 104, 204 and 304 mm footprints fill the first row; the fourth opens the second.
+        for (int k = 0; k < 4; ++k)
+            ASSERT_EQ(Place(s, Mm(0, 0, 100 + 100 * k, 50), 0), 1);
+        EXPECT_EQ(Free(s), c.free) << std::hex << c.mode;
+    }
+}
+
+TEST(SheetNester, FillsASheetAndStops) {
+    CSheetNester s = Sheet(1000, 500);
+    int placed = 0;
+    while (placed < 1000 && Place(s, Mm(0, 0, 96, 44), 0))
+        ++placed;
+    // 100 x 50 mm footprints: ten across, ten up.
+    EXPECT_EQ(placed, 100);
+    EXPECT_EQ(s.fnCheckUtilisation(), 0);
+}
+
+TEST(SheetNester, RecordGroupGoldenBytesAndRoundTrip) {
+    CSheetNester s = Sheet(2, 1);
+    s.fnSetSpace(CLpoint(1, 2), 3, 4);
+    s.fnSetSheetMode(0x42);
+    std::vector<BYTE> expected;
+    PutField(expected, 0, {0, 1000, 2000, 0});
+    PutField(expected, 2, {0x42});
+    PutField(expected, 3, {1, 2});
+    PutField(expected, 5, {3, 4});
+    expected.insert(expected.end(), {4, 0, 2, 0, 0, 0, 1, 0});
+    PutField(expected, 1, {1, 0, 1000, 2000, 0});
+    PutEnd(expected);
+    EXPECT_EQ(Store(s), expected);
+
+    CSheetNester back;
+    Load(back, expected);
+    EXPECT_EQ(back.fnGetSheetExtents(), Mm(0, 0, 2, 1));
+    EXPECT_EQ(back.fnGetTileMode(), 0x42);
+    EXPECT_EQ(back.fnGetSpace(), CLpoint(1, 2));
+    EXPECT_EQ(Free(back), Free(s));
+    EXPECT_EQ(Store(back), expected);
+}
+
+TEST(SheetNester, DamagedGroupsLoadSoundValues) {
+    // Inverted sheet, unknown mode bits, negative spacing, a free count beyond its field and
+    // areas that are inverted or off the sheet.
+    std::vector<BYTE> bytes;
+    PutField(bytes, 0, {0, 0, 1000, 500}); // y2 below y1
+    PutField(bytes, 2, {0x7041});
+    PutField(bytes, 3, {-5, 7});
+    PutEnd(bytes);
+    CSheetNester s;
+    Load(s, bytes);
+    EXPECT_EQ(s.fnGetSheetExtents(), CWindow());
+    EXPECT_EQ(s.fnGetTileMode(), 0x41);
+    EXPECT_EQ(s.fnGetSpace(), CLpoint(4000, 7));
+    EXPECT_EQ(Free(s), std::vector<CWindow>{CWindow()});
+
+    bytes.clear();
+    PutField(bytes, 0, {0, 1000, 1000, 0});
+    PutField(bytes, 1, {1000000, 0, 500, 500, 0, 0, 2000, 2000, 0, 10, 0, 0, 5});
+    PutEnd(bytes);
+    Load(s, bytes);
+    EXPECT_EQ(s.fnGetSheetExtents(), CWindow(0, 0, 1000, 1000));
+    EXPECT_EQ(Free(s), std::vector<CWindow>{CWindow(0, 0, 500, 500)});
+
+    // A group cut short raises the archive exception.
+    bytes.resize(bytes.size() - 10);
+    EXPECT_THROW(Load(s, bytes), CArchiveException);
+}
+
+} // namespace
