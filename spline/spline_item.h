@@ -9,11 +9,20 @@
 
 #include "platform/graphics/gdi_objects.h"
 
+#include <cstdint>
 #include <vector>
 
 class CDWordArray;
 
 using CBezierArray = CArray<CBezier, CBezier&>;
+class CLine;
+class CMat2d;
+
+// Per segment: the pieces it is to be cut into and a copy of its type.
+struct stCountArcs {
+    int32_t count;
+    int32_t type;
+};
 
 class CSplineItem : public CVectorItem {
     DECLARE_SERIAL(CSplineItem)
@@ -48,6 +57,11 @@ public:
     // Overrides of CItem.
     using CVectorItem::DoTransform;
     using CVectorItem::InsideOf;
+    // Transforms the points, first turning arcs into points (30 degrees apart) when m would
+    // distort them; rebuilds.
+    void DoTransform(CMat2d& m) override;
+    // Reflects every point farther than 1.7 from the axis segment; rebuilds; 1.
+    int DoMirror(CLine& axis) override;
     void Serialize(CArchive& ar) override;
     void OnDraw(CJoxView* view, CJoxDC* dc) override;
     CObject* CopyObject(CObject* target) override;
@@ -98,6 +112,23 @@ public:
     // Drops points by deviation from the chord, then by distance to the previous kept point; the
     // number removed. Segments are left to the caller (MakeCurves); a selection is cleared.
     int ApplySimpleFilter(int lenTolerance, int devTolerance, unsigned options) override;
+
+    // Conversions: the segments must be current (MakeCurves) and are left stale; each clears
+    // the selection when it inserts points. Arcs become runs about degrees apart (2..24 pieces;
+    // 0 degrees or below gives 24); 1 when there was an arc.
+    int ConvertArcs(int degrees) override;
+    // Lines of at least pieces x 10 (or all with force) become pieces pieces (3..24); 1 when cut.
+    int ConvertLines(int force, int pieces) override;
+    void CountConvertArcs(stCountArcs* counts, int degrees);
+    int ConvertArcs(stCountArcs* counts);
+    // Loops of diameter radius at every break sharper than maxDegrees on side (or on the line).
+    void ConvertPoints(long radius, int side, int maxDegrees);
+    // One loop at point index; false (nothing changed) without a current segment before it.
+    bool InsertRoundedCorner(long radius, double angle, int index);
+    // "index) Break|Curve X:x Y:y"; 1.
+    int ElementStr(int index, CString& out) override;
+    // Reverses the point order and rebuilds.
+    void fnReverse() override;
 
     // Filter options: a short edge into a corner survives the deviation (1) or length (2) test.
     static constexpr unsigned kFilterDevCorner = 1;
@@ -172,6 +203,11 @@ protected:
 private:
     // Runs both passes of the flattening; levels may be null.
     void FlattenSegments(const CDWordArray* levels, int level);
+    // Segments a conversion may visit: those with both ends among the points.
+    int SegmentsToVisit();
+    // Turns point k into the start of a run p[1..n-1] of smooth points up to point k + n.
+    void InsertRun(int k, int n, const CLpoint* p);
+    bool TransformDistortsArcs(const CMat2d& m);
     static bool IsSpike(const CDpoint& a, const CDpoint& b, const CDpoint& c, double angleTol,
                         double distTol);
     using WindowFilter = bool (*)(CSb*, int, unsigned);
