@@ -98,10 +98,34 @@ function(kelvane_tests deliverable)
     target_link_libraries(${exe} PRIVATE ${K_LINKS} ${support_target} GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(${exe} PRIVATE
       TEST_DATA_DIR="${dir}/data" TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}"
-      KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+      KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KELVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    # A program that talks to a CUPS scheduler shares the one the run starts.
+    set(fixture "")
+    file(READ ${t} source)
+    string(FIND "${source}" "platform/tests/cups_scheduler.h" uses_cups)
+    if(NOT uses_cups EQUAL -1)
+      kelvane_cups_fixture()
+      set(fixture FIXTURES_REQUIRED kelvane_cups)
+    endif()
     gtest_discover_tests(${exe} DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${deliverable})
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${deliverable} ${fixture})
   endforeach()
+endfunction()
+
+# One private CUPS scheduler for a whole test run (platform/tests/cups_scheduler.h finds it):
+# a scheduler started per test process may not be up in time on a loaded machine.
+function(kelvane_cups_fixture)
+  get_property(done GLOBAL PROPERTY KELVANE_CUPS_FIXTURE)
+  if(done)
+    return()
+  endif()
+  set_property(GLOBAL PROPERTY KELVANE_CUPS_FIXTURE ON)
+  set(script ${PROJECT_SOURCE_DIR}/platform/tests/cups_server.sh)
+  set(dir ${PROJECT_BINARY_DIR}/cups-scheduler)
+  add_test(NAME CupsScheduler.Start COMMAND ${script} start ${dir})
+  add_test(NAME CupsScheduler.Stop COMMAND sh -c "\"$0\" stop \"$1\" && rm -rf \"$1\"" ${script} ${dir})
+  set_tests_properties(CupsScheduler.Start PROPERTIES FIXTURES_SETUP kelvane_cups TIMEOUT 120)
+  set_tests_properties(CupsScheduler.Stop PROPERTIES FIXTURES_CLEANUP kelvane_cups)
 endfunction()
 
 # Every deliverable library that exists in this tree (for benchmarks and fuzz targets).

@@ -6,6 +6,7 @@
 #include "platform/system/paths.h"
 #include "platform/system/port_devices.h"
 #include "platform/system/serial_port.h"
+#include "platform/tests/cups_scheduler.h"
 #include "qvutils/host_services.h"
 
 #include <gtest/gtest.h>
@@ -545,35 +546,27 @@ TEST_F(SerialCutter, MissingDeviceIsReportedAndTheJobGetsMinus2) {
 
 namespace {
 
-std::string CupsScript() {
-    return KELVANE_SOURCE_DIR "/platform/tests/cups_server.sh";
-}
-
-// A private scheduler whose raw queue "VanterTest" passes each job to a loopback listener.
+// The run's scheduler, whose raw queue "VanterTest" passes each job to a loopback listener.
 class PrinterQueueCutter : public CutterTest {
 protected:
     static void SetUpTestSuite() {
-        char tmpl[] = "/tmp/cups-felgrin-XXXXXX";
-        s_dir = ::mkdtemp(tmpl);
-        s_started =
-            std::system(
-                (CupsScript() + " start " + s_dir + " >" + s_dir + "/start.log 2>&1").c_str()) == 0;
-        std::ifstream in(s_dir + "/server");
-        std::string server;
-        std::getline(in, server);
-        ::setenv("CUPS_SERVER", server.c_str(), 1);
+        s_started = s_scheduler.Start();
+        ::setenv("CUPS_SERVER", s_scheduler.Server().c_str(), 1);
     }
-    static void TearDownTestSuite() {
-        std::system((CupsScript() + " stop " + s_dir).c_str());
-        std::system(("rm -rf " + s_dir).c_str());
-    }
+    static void TearDownTestSuite() { s_scheduler.Stop(); }
     void SetUp() override {
         CutterTest::SetUp();
-        ASSERT_TRUE(s_started) << "see " << s_dir << "/start.log";
+        ASSERT_TRUE(s_started) << s_scheduler.Why();
+        m_lock = std::make_unique<TestCupsScheduler::QueueLock>(s_scheduler);
+        ASSERT_TRUE(m_lock->Held());
+        s_dir = s_scheduler.Dir();
     }
+    static TestCupsScheduler s_scheduler;
     static std::string s_dir;
     static bool s_started;
+    std::unique_ptr<TestCupsScheduler::QueueLock> m_lock;
 };
+TestCupsScheduler PrinterQueueCutter::s_scheduler;
 std::string PrinterQueueCutter::s_dir;
 bool PrinterQueueCutter::s_started = false;
 

@@ -5,6 +5,7 @@
 #                              DIR/target (a listener of the test); two more raw queues, "Fax"
 #                              and "Office_Fax", send to DIR/fax.
 #   cups_server.sh stop DIR    stops it by its own PID.
+# A test run shares one (CTest fixture "kelvane_cups"); see cups_scheduler.h.
 # The system's own scheduler is never touched.
 set -u
 cmd=${1:-}
@@ -81,6 +82,8 @@ WebInterface No
 LogLevel warn
 DefaultAuthType None
 PreserveJobHistory Yes
+# The queue is shared by a whole test run: a failed job must not stop it for the next test.
+ErrorPolicy abort-job
 <Location />
   Order allow,deny
   Allow 127.0.0.1

@@ -1,6 +1,7 @@
 #include "qvutils/com_setup.h"
 
 #include "platform/display/display.h"
+#include "platform/tests/cups_scheduler.h"
 #include "platform/tests/settings_sandbox.h"
 #include "qvutils/dlg_config_ip.h"
 #include "qvutils/host_services.h"
@@ -15,33 +16,16 @@
 
 namespace {
 
-// The platform's private scheduler script, found from this folder's absolute path.
-std::string CupsScript() {
-    std::string root = TEST_DATA_DIR; // <root>/qvutils/tests/data, which need not exist
-    for (int i = 0; i < 3; ++i)
-        root = root.substr(0, root.rfind('/'));
-    return root + "/platform/tests/cups_server.sh";
-}
-
-// The suite shares one private scheduler with the queues "VanterTest", "Fax" and "Office_Fax".
+// The suite uses the run's scheduler, with the queues "VanterTest", "Fax" and "Office_Fax".
 class ComSetupTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        char tmpl[] = "/tmp/cups-comsetup-XXXXXX";
-        s_dir = ::mkdtemp(tmpl);
-        s_started =
-            std::system(
-                (CupsScript() + " start " + s_dir + " >" + s_dir + "/start.log 2>&1").c_str()) == 0;
-        std::ifstream in(s_dir + "/server");
-        std::getline(in, s_server);
-    }
-    static void TearDownTestSuite() {
-        std::system((CupsScript() + " stop " + s_dir).c_str());
-        std::system(("rm -rf " + s_dir).c_str());
-    }
+    static void SetUpTestSuite() { s_started = s_scheduler.Start(); }
+    static void TearDownTestSuite() { s_scheduler.Stop(); }
     void SetUp() override {
-        ASSERT_TRUE(s_started) << "see " << s_dir << "/start.log";
-        ::setenv("CUPS_SERVER", s_server.c_str(), 1);
+        ASSERT_TRUE(s_started) << s_scheduler.Why();
+        ::setenv("CUPS_SERVER", s_scheduler.Server().c_str(), 1);
+        // The scheduler is up; a loaded machine may still answer after the usual time-out.
+        ComSetup::SetPrinterListTimeout(kPatientMs);
         m_sandbox = std::make_unique<SettingsSandbox>();
         qvhost::ResetAppParams();
         QvResetPreferenceCache();
@@ -102,13 +86,13 @@ protected:
         SendDlgItemMessageW(ip, IDOK, BM_CLICK, 0, 0);
     }
 
-    static std::string s_dir, s_server;
+    static constexpr int kPatientMs = 60000;
+    static TestCupsScheduler s_scheduler;
     static bool s_started;
     std::unique_ptr<SettingsSandbox> m_sandbox;
     std::vector<CString> m_messages;
 };
-std::string ComSetupTest::s_dir;
-std::string ComSetupTest::s_server;
+TestCupsScheduler ComSetupTest::s_scheduler;
 bool ComSetupTest::s_started = false;
 
 _CommsParams Record(const wchar_t* port, int baud, int data, int stop, int parity, int flow) {
@@ -332,7 +316,7 @@ TEST_F(ComSetupTest, DamagedSettingsAndAMissingSchedulerGiveSoundDefaults) {
             stayedOpen = !platform::IsDialogEnded(ip);
             SendDlgItemMessageW(ip, IDCANCEL, BM_CLICK, 0, 0);
         });
-    ComSetup::SetPrinterListTimeout(3000);
+    ComSetup::SetPrinterListTimeout(kPatientMs);
     EXPECT_EQ(selected, L"FILE"); // an unknown port name selects the first entry
     EXPECT_EQ(fields, (std::vector<int>{10, -1, 0, -1}));
     EXPECT_TRUE(stayedOpen);
