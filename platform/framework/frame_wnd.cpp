@@ -291,6 +291,11 @@ void CFrameWnd::OnClose() {
 
 void CFrameWnd::OnDestroy() {
     m_pViewActive = nullptr;
+    // The window's own menu goes with the window; a default menu it does not show (a child
+    // frame's, or one swapped out) would be left behind.
+    if (m_hMenuDefault && ::IsMenu(m_hMenuDefault) && ::GetMenu(m_hWnd) != m_hMenuDefault)
+        ::DestroyMenu(m_hMenuDefault);
+    m_hMenuDefault = nullptr;
     if (AfxGetMainWnd() == this) {
         AfxSetMainWnd(nullptr);
         ::PostQuitMessage(0);

@@ -11,6 +11,14 @@ IMPLEMENT_DYNAMIC(CMDIChildWndEx, CFrameWnd)
 CMDIChildWndEx::~CMDIChildWndEx() {
     if (m_pMDIFrame)
         m_pMDIFrame->RemoveMDIChild(this);
+    FreeSharedMenu();
+}
+
+// The menu of the child's resource id is its own: nobody else destroys it.
+void CMDIChildWndEx::FreeSharedMenu() {
+    if (m_hMenuShared && ::IsMenu(m_hMenuShared))
+        ::DestroyMenu(m_hMenuShared);
+    m_hMenuShared = nullptr;
 }
 
 BOOL CMDIChildWndEx::LoadFrame(UINT resourceId, DWORD style, CWnd* parent,
@@ -30,6 +38,7 @@ BOOL CMDIChildWndEx::LoadFrame(UINT resourceId, DWORD style, CWnd* parent,
         m_pMDIFrame = nullptr;
         return FALSE;
     }
+    FreeSharedMenu();
     m_hMenuShared = LoadMenuW(nullptr, resourceId);
     m_hAccelTable = LoadAcceleratorsW(nullptr, resourceId);
     return TRUE;
@@ -49,6 +58,7 @@ void CMDIChildWndEx::OnDestroy() {
         m_pMDIFrame = nullptr;
         frame->RemoveMDIChild(this);
     }
+    FreeSharedMenu();
     CFrameWnd::OnDestroy();
 }
 

@@ -28,6 +28,7 @@ public:
     void OnClose() override;
 
 protected:
+    void FreeSharedMenu();
     CMDIFrameWndEx* m_pMDIFrame = nullptr;
     friend class CMDIFrameWndEx;
 };

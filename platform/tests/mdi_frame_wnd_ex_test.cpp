@@ -5,6 +5,7 @@
 #include "platform/framework/multi_doc_template.h"
 #include "platform/framework/view.h"
 #include "platform/framework/win_app_ex.h"
+#include "platform/windowing/menu.h"
 #include "platform/windowing/ui_notify.h"
 
 #include <gtest/gtest.h>
@@ -188,6 +189,28 @@ TEST_F(MDIFrameTest, ClosingATabClosesItsDocumentAndActivatesTheNeighbour) {
     main->MDIGetActive()->SendMessage(WM_CLOSE);
     EXPECT_EQ(main->GetTabGroupCount(), 0);
     EXPECT_EQ(main->MDIGetActive(), nullptr);
+}
+
+// A design window whose resource id has a menu loads it, and destroys it when it closes.
+TEST_F(MDIFrameTest, ClosingADesignWindowDestroysItsMenu) {
+    platform::RegisterMenuTemplate(MenuTemplate{kDesign, {{MF_STRING, kViewCmd, L"View", {}}}});
+    tmpl->OpenDocumentFile(nullptr);
+    tmpl->OpenDocumentFile(nullptr);
+    std::vector<HMENU> menus;
+    for (int i = 0; i < main->GetTabGroup(0)->GetTabsNum(); ++i) {
+        auto* child = dynamic_cast<CMDIChildWndEx*>(main->GetTabGroup(0)->GetTabWnd(i));
+        ASSERT_TRUE(child);
+        menus.push_back(child->m_hMenuShared);
+        EXPECT_TRUE(IsMenu(child->m_hMenuShared));
+    }
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_NE(menus[0], menus[1]);
+    main->MDIGetActive()->SendMessage(WM_CLOSE);
+    main->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(tmpl->GetDocumentCount(), 0);
+    for (HMENU m : menus)
+        EXPECT_FALSE(IsMenu(m));
+    platform::RegisterMenuTemplate(MenuTemplate{kDesign, {}});
 }
 
 TEST_F(MDIFrameTest, TabsMoveWithinAndBetweenGroupsAndTheFrameIsTold) {

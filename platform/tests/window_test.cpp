@@ -1,6 +1,7 @@
 #include "platform/windowing/window.h"
 
 #include "platform/graphics/surface.h"
+#include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +153,22 @@ TEST_F(Windows, DestroyingAnOwnerTakesItsPopupsAndTheirChildrenWithIt) {
     EXPECT_TRUE(DestroyWindow(wnd));
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_EQ(platform::WindowCount(), before - 1);
+}
+
+// A window's menu is destroyed with it; one taken back before is the caller's to keep.
+TEST_F(Windows, AWindowsMenuGoesWithTheWindow) {
+    HMENU shown = CreateMenu();
+    ASSERT_TRUE(SetMenu(wnd, shown));
+    HWND other = CreateWindowExW(0, L"PaintWindow", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
+                                 nullptr, nullptr);
+    HMENU kept = CreateMenu();
+    SetMenu(other, kept);
+    SetMenu(other, nullptr);
+    EXPECT_TRUE(DestroyWindow(wnd));
+    EXPECT_TRUE(DestroyWindow(other));
+    EXPECT_FALSE(IsMenu(shown));
+    EXPECT_TRUE(IsMenu(kept));
+    DestroyMenu(kept);
 }
 
 } // namespace

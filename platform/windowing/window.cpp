@@ -2,6 +2,7 @@
 
 #include "platform/graphics/gdi_internal.h"
 #include "platform/windowing/icon.h"
+#include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
 #include "platform/windowing/window_pos.h"
@@ -295,6 +296,12 @@ BOOL DestroyWindow(HWND hwnd) {
     else if (w->proc)
         w->proc(w, WM_NCDESTROY, 0, 0);
     --t.depth;
+    // A window's menu goes with it; one taken back with SetMenu(nullptr) is the caller's.
+    if (w->menu) {
+        HMENU menu = static_cast<HMENU>(w->menu);
+        w->menu = nullptr;
+        DestroyMenu(menu);
+    }
     if (t.observeDestroyed)
         t.observeDestroyed(t.observerContext, w);
     platform::detail::ForgetWindowInQueue(w);
