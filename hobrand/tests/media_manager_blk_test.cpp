@@ -1,0 +1,147 @@
+#include "hobrand/media_manager_blk.h"
+
+#include "hobrand/hobrand_strings.h"
+
+#include "platform/core/archive.h"
+#include "platform/core/mem_file.h"
+#include "platform/windowing/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Reaches the protected set-up steps the dialog's binding would take.
+class Block : public CMediaManagerBlk {
+public:
+    using CMediaManagerBlk::__fnAddSheet;
+    using CMediaManagerBlk::__fnSetDevice;
+    using CMediaManagerBlk::__fnSetSheetExtents;
+    using CMediaManagerBlk::__fnSetSheetMode;
+    using CMediaManagerBlk::__fnSetSpace;
+    using CMediaManagerBlk::__fnWontFit;
+    using CMediaManagerBlk::CMediaManagerBlk;
+};
+
+std::vector<BYTE> Store(CMediaManagerBlk& b) {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    b.Serialize(ar);
+    ar.Close();
+    return file.Detach();
+}
+
+void Load(CMediaManagerBlk& b, const std::vector<BYTE>& bytes) {
+    CMemFile file(bytes.data(), UINT(bytes.size()));
+    CArchive ar(&file, CArchive::load);
+    b.Serialize(ar);
+}
+
+// A block with two sheets, the first holding one copy, as after a send of a sheet and a half.
+void Fill(Block& b) {
+    CWindow sheet(0, 0, 600000, 400000);
+    b.__fnSetSheetMode(CSheetNester::kModeBottomLeft);
+    b.__fnSetSpace();
+    b.__fnSetSheetExtents(&sheet);
+    b.__fnAddSheet(1);
+    b.__fnAddSheet(1);
+    CWindow design(0, 0, 100000, 50000);
+    ASSERT_EQ(b.fnTestExtents(&design, 0), 1);
+    CTileRepos rec;
+    rec.fnSetWindow(design);
+    ASSERT_EQ(b.fnGetSheet(0)->fn_AutoTile(rec, rec, 0, 0, 0, 0), 1);
+}
+
+TEST(MediaManagerBlk, ConstructionDefaults) {
+    CMediaManagerBlk b(CString(L"ManagerName"));
+    EXPECT_EQ(b.Id(), 12);
+    EXPECT_EQ(b.fnGetCutter(), nullptr);
+    EXPECT_EQ(b.fnGetSpace(), CLpoint());
+    EXPECT_EQ(b.fnGetSheetCount(), 0);
+    EXPECT_TRUE(b.fnIsNewSheet());
+    CString port(L"x");
+    EXPECT_EQ(b.fnGetPortName(port), 0);
+    EXPECT_TRUE(port.IsEmpty());
+}
+
+TEST(MediaManagerBlk, CutterOperationsWithoutACutterAnswerNoDevice) {
+    CMediaManagerBlk b;
+    CWindow w(0, 0, 10, 10);
+    EXPECT_EQ(b.fnDeselectCutter(), CMediaManagerBlk::kNoDevice);
+    EXPECT_EQ(b.fnRecut(2), CMediaManagerBlk::kNoDevice);
+    EXPECT_EQ(b.fnPreload(&w), CMediaManagerBlk::kNoDevice);
+    b.fnStartOutput(1);
+    EXPECT_EQ(b.GetOutputDC(), nullptr);
+    b.fnPageStart(0); // no cutter: the sheet is made, nothing is sent
+    EXPECT_EQ(b.fnGetSheetCount(), 1);
+}
+
+TEST(MediaManagerBlk, SheetsTakeTheBlockSettingsAndTooBigIsSeen) {
+    Block b;
+    Fill(b);
+    ASSERT_EQ(b.fnGetSheetCount(), 2);
+    EXPECT_EQ(b.fnGetSheet(1)->fnGetSpace(), CLpoint(2000, 2000));
+    EXPECT_EQ(b.fnGetSheet(1)->__fnGetMediaManager(), &b);
+    EXPECT_EQ(b.fnGetSheet(1)->fnGetTileMode(), 0x41);
+    EXPECT_TRUE(b.fnIsNewSheet()); // the newest sheet is still empty
+    EXPECT_LT(b.fnCheckUtlisation(), 100);
+    CWindow wide(0, 0, 600001, 10), fits(0, 0, 600000, 400000);
+    EXPECT_EQ(b.__fnWontFit(&wide), 1);
+    EXPECT_EQ(b.__fnWontFit(&fits), 0);
+}
+
+TEST(MediaManagerBlk, RoundTripKeepsSheetsAndBindsNoStaleCutter) {
+    Block b(CString(L"ManagerName"));
+    Fill(b);
+    {
+        platform::MessageBoxResponder quiet;
+        b.__fnSetDevice(CString(L"Plotter Gone"));
+    }
+    EXPECT_EQ(b.fnGetCutter(), nullptr);
+    const std::vector<BYTE> bytes = Store(b);
+
+    platform::MessageBoxResponder responder;
+    CMediaManagerBlk back;
+    Load(back, bytes);
+    EXPECT_EQ(back.fnGetCutter(), nullptr); // not installed: nothing bound, nothing asked
+    EXPECT_TRUE(responder.Shown().empty());
+    CString device;
+    back.fnDeviceName(device);
+    EXPECT_EQ(device, CString(L"Plotter Gone"));
+    ASSERT_EQ(back.fnGetSheetCount(), 2);
+    EXPECT_EQ(back.fnSheetCountMismatch(), 0);
+    EXPECT_EQ(back.fnGetSheet(0)->__fnGetMediaManager(), &back);
+    EXPECT_EQ(back.fnGetSheet(0)->fnGetFreeAreas(), b.fnGetSheet(0)->fnGetFreeAreas());
+    CWindow w;
+    back.fnGetSheetExtents(&w);
+    EXPECT_EQ(w, CWindow(0, 0, 600000, 400000));
+    EXPECT_EQ(back.fnGetSpace(), CLpoint(2000, 2000));
+    EXPECT_EQ(Store(back), bytes);
+}
+
+TEST(MediaManagerBlk, DamagedGroupLoadsSoundValues) {
+    Block b;
+    Fill(b);
+    std::vector<BYTE> bytes = Store(b);
+    // The group is the tail: find the sheet-count field (id 4, length 2) and claim 7 sheets.
+    bool patched = false;
+    for (size_t i = 0; i + 8 <= bytes.size(); ++i) {
+        if (bytes[i] == 4 && bytes[i + 1] == 0 && bytes[i + 2] == 2 && bytes[i + 3] == 0 &&
+            bytes[i + 4] == 0 && bytes[i + 5] == 0 && bytes[i + 6] == 2 && bytes[i + 7] == 0) {
+            bytes[i + 6] = 7;
+            patched = true;
+        }
+    }
+    ASSERT_TRUE(patched);
+    CMediaManagerBlk back;
+    Load(back, bytes);
+    EXPECT_EQ(back.fnGetSheetCount(), 2); // the stored sheets, not the count
+    EXPECT_EQ(back.fnSheetCountMismatch(), 1);
+
+    bytes.resize(bytes.size() - 12);
+    CMediaManagerBlk cut;
+    EXPECT_THROW(Load(cut, bytes), CArchiveException);
+}
+
+} // namespace
