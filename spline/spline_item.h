@@ -7,6 +7,8 @@
 #include "spline/bezier.h"
 #include "vector/vector_item.h"
 
+#include "platform/core/ob_array.h"
+#include "platform/core/typed_ptr_array.h"
 #include "platform/graphics/gdi_objects.h"
 
 #include <cstdint>
@@ -17,6 +19,8 @@ class CDWordArray;
 using CBezierArray = CArray<CBezier, CBezier&>;
 class CLine;
 class CMat2d;
+class CSplineItem;
+using CSplineItemArray = CTypedPtrArray<CObArray, CSplineItem*>;
 
 // Per segment: the pieces it is to be cut into and a copy of its type.
 struct stCountArcs {
@@ -163,6 +167,20 @@ public:
     // Offsets every segment; the ends are not rejoined and the points stay.
     void Displace(long distance, int side);
 
+    // Crossings of control polygons: with itself (other null) or with other. insert or split
+    // make the crossings control points; split cuts the first loop off into pieces (itself) or
+    // deletes other's points strictly inside this item. The number of crossings.
+    int FindIntersections(CSplineItem* other, bool insert, bool split, CSplineItemArray* pieces);
+    int FindIntersections(CSplineItemArray* pieces);
+    // Rejoins the ends of offset segments at every junction and at the path's ends; the path
+    // elements are left to the caller. Needs one segment per pair of points.
+    void CalcIntersects();
+    void CalcIntersectsPass1(int* lineJoins, int* joined);
+    void CalcIntersectsPass2(int* lineJoins, int* joined);
+    void CalcIntersect(int i, int j, int* lineJoins, int* joined);
+    // Meeting point of segments i and j (end tangents when tangents is set); 1 when found.
+    int Intersect(int i, int j, CDpoint& at, int tangents);
+
     // Sections: runs of points round the selected ones, bounded by breaks.
     int NumSections() override;
     // One flag per point (closed curve: per distinct point); the caller deletes[] it.
@@ -203,6 +221,8 @@ protected:
 private:
     // Runs both passes of the flattening; levels may be null.
     void FlattenSegments(const CDWordArray* levels, int level);
+    void CutLoop(int first, int last, CSplineItemArray* pieces);
+    void TrimInside(CSplineItem* other);
     // Segments a conversion may visit: those with both ends among the points.
     int SegmentsToVisit();
     // Turns point k into the start of a run p[1..n-1] of smooth points up to point k + n.
