@@ -2,6 +2,7 @@
 
 #include "pivora/geometry/plane_geometry.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -15,6 +16,18 @@ constexpr int64_t kPieceLength = 4000;
 
 bool In16Bit(LONG v) {
     return v >= -32768 && v <= 32767;
+}
+
+// MulDiv's rounding (half away from zero, -1 on a zero divisor or overflow) inline: every
+// point drawn is mapped, and the call through the library costs more than the arithmetic.
+inline int Scale(int number, int numerator, int denominator) {
+    if (denominator == 0)
+        return -1;
+    const int64_t product = int64_t(number) * numerator;
+    const int64_t divisor = denominator < 0 ? -int64_t(denominator) : int64_t(denominator);
+    int64_t q = ((product < 0 ? -product : product) + divisor / 2) / divisor;
+    q = (product < 0) != (denominator < 0) ? -q : q;
+    return q > INT32_MAX || q < INT32_MIN ? -1 : int(q);
 }
 
 } // namespace
@@ -49,8 +62,8 @@ CSize CJoxDC::SetWindowExt(int cx, int cy) {
 }
 
 void CJoxDC::MapPoint(LONG& x, LONG& y) const {
-    x = MulDiv(x, m_viewportExt.cx, m_windowExt.cx) + m_viewportOrg.x;
-    y = MulDiv(y, m_viewportExt.cy, m_windowExt.cy) + m_viewportOrg.y;
+    x = Scale(x, m_viewportExt.cx, m_windowExt.cx) + m_viewportOrg.x;
+    y = Scale(y, m_viewportExt.cy, m_windowExt.cy) + m_viewportOrg.y;
 }
 
 void CJoxDC::LPtoDP(POINT* pts, int count) const {

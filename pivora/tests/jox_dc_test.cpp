@@ -62,6 +62,25 @@ TEST(JoxDCMapping, OwnMappingScalesAndOffsetsBothWays) {
     EXPECT_EQ(CSize(sz), CSize(-2000, 3000));
 }
 
+// Points map with MulDiv's rounding: halves away from zero, either sign, huge values.
+TEST(JoxDCMapping, PointsRoundLikeMulDiv) {
+    RecordingSurface s;
+    SurfaceDC dc(s);
+    dc.SetMapMode(1);
+    for (CSize ext : {CSize(7, -7), CSize(-3, 3), CSize(1000, -1000)}) {
+        dc.SetWindowExt(20, 20);
+        dc.SetViewportExt(ext.cx, ext.cy);
+        const CSize vp = dc.SetViewportExt(ext.cx, ext.cy);
+        dc.SetViewportOrg(5, -6);
+        for (int v : {0, 1, -1, 10, -10, 13, -13, 2147483, -2147483, 2147483647, -2147483647}) {
+            CPoint p(v, -v);
+            dc.LPtoDP(p);
+            EXPECT_EQ(p.x, MulDiv(v, vp.cx, 20) + 5) << v;
+            EXPECT_EQ(p.y, MulDiv(-v, vp.cy, 20) - 6) << v;
+        }
+    }
+}
+
 TEST(JoxDCMapping, ViewportExtentTakesTheSmallerScale) {
     RecordingSurface s;
     SurfaceDC dc(s);
