@@ -1,5 +1,6 @@
 #include "felgrin/base_cutter.h"
 
+#include "felgrin/cutter_instance.h"
 #include "felgrin/device_cutter_port.h"
 #include "felgrin/felgrin_strings.h"
 #include "platform/system/clock.h"
@@ -8,6 +9,7 @@
 #include "qvutils/host_services.h"
 #include "qvutils/qv_utils.h"
 
+#include <algorithm>
 #include <cmath>
 
 IMPLEMENT_DYNCREATE(CBaseCutter, CObject)
@@ -33,6 +35,11 @@ CBaseCutter::CBaseCutter() {
 }
 
 CBaseCutter::~CBaseCutter() {
+    // Instances outlive a deleted cutter in open sheet documents: leave none pointing here.
+    for (CCutterInstance* instance : m_liveInstances)
+        instance->fnCutterDeleted();
+    m_liveInstances.clear();
+    m_pCutInst = nullptr;
     DeviceClose();
     CloseCutLog();
     m_pCancelDlg.reset();
@@ -434,6 +441,16 @@ int CBaseCutter::fnAttachCutInst(CCutterInstance* instance) {
         return 0;
     m_pCutInst = instance;
     return 1;
+}
+
+void CBaseCutter::fnAddLiveInstance(CCutterInstance* instance) {
+    if (instance && std::find(m_liveInstances.begin(), m_liveInstances.end(), instance) ==
+                        m_liveInstances.end())
+        m_liveInstances.push_back(instance);
+}
+
+void CBaseCutter::fnRemoveLiveInstance(CCutterInstance* instance) {
+    std::erase(m_liveInstances, instance);
 }
 
 int CBaseCutter::fnDetachCutInst(CCutterInstance* instance) {

@@ -137,6 +137,10 @@ public:
     int fnAttachCutInst(CCutterInstance* instance);
     int fnDetachCutInst(CCutterInstance* instance);
     int fnIsAttached(CCutterInstance* instance) const { return m_pCutInst == instance; }
+    // Every instance made on this cutter and not yet deleted; the destructor clears them.
+    void fnAddLiveInstance(CCutterInstance* instance);
+    void fnRemoveLiveInstance(CCutterInstance* instance);
+    INT_PTR fnLiveInstanceCount() const { return INT_PTR(m_liveInstances.size()); }
 
     // Settings.
     void SetType(int type) { m_nType = type; }
@@ -230,6 +234,7 @@ protected:
     void CloseCutLog();
 
     CCutterInstance* m_pCutInst = nullptr;
+    std::vector<CCutterInstance*> m_liveInstances;
     std::unique_ptr<CCutterPort> m_pPort;
     CString m_strPortMadeFor;
     int m_nWriteRetries = CUTTER_WRITE_RETRIES;

@@ -6,8 +6,24 @@
 IMPLEMENT_DYNCREATE(CCutterInstance, CObject)
 
 CCutterInstance::CCutterInstance(CBaseCutter* cutter) : m_pCutter(cutter) {
-    if (m_pCutter)
+    if (m_pCutter) {
         m_wExtents = CWindow(0, 0, m_pCutter->fnGetMaxWidth(), m_pCutter->fnGetMaxHeight());
+        m_pCutter->fnAddLiveInstance(this);
+    }
+}
+
+CCutterInstance::~CCutterInstance() {
+    if (!m_pCutter)
+        return;
+    // A cutter must not keep holding a client that is gone.
+    if (m_pCutter->fnIsAttached(this))
+        m_pCutter->fnDetachCutInst(this);
+    m_pCutter->fnRemoveLiveInstance(this);
+}
+
+void CCutterInstance::fnCutterDeleted() {
+    m_pCutter = nullptr;
+    m_bAttached = 0;
 }
 
 int CCutterInstance::fnAttachToCutter() {
@@ -23,6 +39,8 @@ int CCutterInstance::fnDetachFromCutter() {
 }
 
 int CCutterInstance::fnStartDoc() {
+    if (!m_pCutter)
+        return CUT_ERR_NO_DEVICE;
     if (!fnAttachToCutter())
         return CUT_ERR_BUSY;
     int r = m_pCutter->StartDocW();
@@ -33,22 +51,22 @@ int CCutterInstance::fnStartDoc() {
 
 int CCutterInstance::fnEndDoc() {
     if (!m_pCutter)
-        return CUT_ERR_BUSY;
+        return CUT_ERR_NO_DEVICE;
     int r = m_pCutter->EndDoc();
     fnDetachFromCutter();
     return r;
 }
 
 int CCutterInstance::fnStartPage() {
-    return m_pCutter ? m_pCutter->StartPage() : CUT_ERR_BUSY;
+    return m_pCutter ? m_pCutter->StartPage() : CUT_ERR_NO_DEVICE;
 }
 int CCutterInstance::fnEndPage() {
-    return m_pCutter ? m_pCutter->EndPage() : CUT_ERR_BUSY;
+    return m_pCutter ? m_pCutter->EndPage() : CUT_ERR_NO_DEVICE;
 }
 
 int CCutterInstance::fnStartOutput(int showCancel, int init) {
     if (!m_pCutter)
-        return CUT_ERR_BUSY;
+        return CUT_ERR_NO_DEVICE;
     if (m_pCutter->InStartEndOutput())
         return 0;
     return m_pCutter->StartOutput(showCancel, init);
@@ -56,7 +74,7 @@ int CCutterInstance::fnStartOutput(int showCancel, int init) {
 
 int CCutterInstance::fnEndOutput() {
     if (!m_pCutter)
-        return CUT_ERR_BUSY;
+        return CUT_ERR_NO_DEVICE;
     if (m_pCutter->CutCancelled())
         m_pCutter->SetCutCancelled(0);
     // The output ends even when the move home fails: an output left open would make every
@@ -70,46 +88,70 @@ int CCutterInstance::fnCutCancelled() {
     return m_pCutter ? m_pCutter->CutCancelled() : 0;
 }
 
-bool CCutterInstance::Cancelled() {
-    return !m_pCutter || m_pCutter->CutCancelled();
+int CCutterInstance::Blocked() {
+    if (!m_pCutter)
+        return CUT_ERR_NO_DEVICE;
+    return m_pCutter->CutCancelled() ? CUT_ERR_CANCELLED : 0;
 }
 
 int CCutterInstance::fnDeselect() {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Deselect();
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->Deselect();
 }
 int CCutterInstance::fnRecut(int n) {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Recut(n);
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->Recut(n);
 }
 int CCutterInstance::fnFeed(CLpoint* p) {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Feed(p);
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->Feed(p);
 }
 int CCutterInstance::fnPreload(const CWindow& w) {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->Preload(w);
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->Preload(w);
 }
 int CCutterInstance::fnPolyMoveTo(POINT* p, int n) {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PolyMoveTo(p, n);
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->PolyMoveTo(p, n);
 }
 int CCutterInstance::fnWaitUntilMoved(int t) {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->WaitUntilMoved(t);
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->WaitUntilMoved(t);
 }
 int CCutterInstance::fnPolyLineTo(POINT* p, int n) {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PolyLineTo(p, n);
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->PolyLineTo(p, n);
 }
 int CCutterInstance::fnPenUp() {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PenUp();
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->PenUp();
 }
 int CCutterInstance::fnPenDown() {
-    return Cancelled() ? CUT_ERR_CANCELLED : m_pCutter->PenDown();
+    if (int b = Blocked())
+        return b;
+    return m_pCutter->PenDown();
 }
 
 int CCutterInstance::fnSetExtents(CWindow* w) {
-    if (!m_bAttached || !m_pCutter)
+    if (!m_pCutter)
+        return CUT_ERR_NO_DEVICE;
+    if (!m_bAttached)
         return CUT_ERR_BUSY;
     return m_pCutter->SetExtents(w);
 }
 
 int CCutterInstance::fnSetDesignExtents(CWindow* w) {
-    if (!m_bAttached || !m_pCutter)
+    if (!m_pCutter)
+        return CUT_ERR_NO_DEVICE;
+    if (!m_bAttached)
         return CUT_ERR_BUSY;
     return m_pCutter->SetDesignExtents(w);
 }
@@ -118,7 +160,7 @@ int CCutterInstance::fnInquireExtents(CWindow* window) {
     if (window)
         *window = m_wExtents;
     if (!m_pCutter)
-        return CUT_ERR_BUSY;
+        return CUT_ERR_NO_DEVICE;
     bool attachedHere = false;
     if (!m_pCutter->fnIsAttached(this)) {
         if (!fnAttachToCutter())
@@ -195,8 +237,7 @@ int CCutterInstance::fnIsCurrentPosition(POINT p) {
     return m_pCutter ? m_pCutter->fnIsCurrentPosition(p) : 0;
 }
 int CCutterInstance::fnGetPortName(CString& name) {
-    if (m_pCutter)
-        name = m_pCutter->GetPortName();
+    name = m_pCutter ? m_pCutter->GetPortName() : CString();
     return 1;
 }
 int CCutterInstance::fnStartDesign() {

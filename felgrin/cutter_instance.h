@@ -11,8 +11,11 @@ class CCutterInstance : public CObject {
     DECLARE_DYNCREATE(CCutterInstance)
 
 public:
+    // The cutter learns of the instance, so deleting the cutter clears it here.
     explicit CCutterInstance(CBaseCutter* cutter = nullptr);
-    ~CCutterInstance() override = default;
+    ~CCutterInstance() override;
+    CCutterInstance(const CCutterInstance&) = delete;
+    CCutterInstance& operator=(const CCutterInstance&) = delete;
 
     CBaseCutter* fnGetCutter() const { return m_pCutter; }
     int fnAttachToCutter();
@@ -59,13 +62,17 @@ public:
     int fnFeedMediaExtents();
 
     const CWindow& fnGetExtents() const { return m_wExtents; }
+    // Called by a cutter being deleted: from then on every job operation answers "no device"
+    // (CUT_ERR_NO_DEVICE), as on an instance made without a cutter.
+    void fnCutterDeleted();
 
     // Rounds of an extents inquiry repeated without asking when "Cutter Auto Retry" is set:
     // a cutter that never answers must not hold the program for ever.
     static constexpr int kMaxAutoRetries = 10;
 
 private:
-    bool Cancelled();
+    // CUT_ERR_NO_DEVICE without a cutter, CUT_ERR_CANCELLED after a cancelled cut, else 0.
+    int Blocked();
 
     CBaseCutter* m_pCutter;
     int m_bAttached = 0;

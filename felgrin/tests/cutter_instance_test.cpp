@@ -34,7 +34,44 @@ TEST_F(CutterInstance, ExtentsStartFromTheCuttersMaximumAndNeedAnAttachedInstanc
     EXPECT_EQ(c.fnGetMediaExtents(), CWindow());
     CCutterInstance none(nullptr);
     EXPECT_EQ(none.fnGetExtents(), CWindow());
-    EXPECT_EQ(none.fnStartDoc(), CUT_ERR_BUSY);
+    EXPECT_EQ(none.fnStartDoc(), CUT_ERR_NO_DEVICE);
+}
+
+TEST_F(CutterInstance, ADeletedCutterLeavesItsInstancesAnsweringNoDevice) {
+    auto* c = new CDMPLCutter;
+    c->SetPortName(CString(L"COM1"));
+    CCutterInstance held(c), idle(c);
+    ASSERT_EQ(held.fnAttachToCutter(), 1);
+    EXPECT_EQ(c->fnLiveInstanceCount(), 2);
+    delete c; // as the driver's quit or a deleted cutter does under an open sheet document
+    for (CCutterInstance* inst : {&held, &idle}) {
+        EXPECT_EQ(inst->fnGetCutter(), nullptr);
+        EXPECT_EQ(inst->fnIsAttached(), 0);
+        CString port(L"x");
+        inst->fnGetPortName(port);
+        EXPECT_TRUE(port.IsEmpty());
+        CLpoint p(1, 1);
+        CWindow w(0, 0, 1, 1);
+        EXPECT_EQ(inst->fnStartDoc(), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnStartPage(), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnDeselect(), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnRecut(1), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnFeed(&p), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnPreload(w), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnInquireExtents(&w), CUT_ERR_NO_DEVICE);
+        EXPECT_EQ(inst->fnEndDoc(), CUT_ERR_NO_DEVICE);
+    }
+}
+
+TEST_F(CutterInstance, ADeletedInstanceNoLongerHoldsItsCutter) {
+    CDMPLCutter c;
+    {
+        CCutterInstance inst(&c);
+        ASSERT_EQ(inst.fnAttachToCutter(), 1);
+    }
+    EXPECT_EQ(c.fnLiveInstanceCount(), 0);
+    CCutterInstance next(&c);
+    EXPECT_EQ(next.fnAttachToCutter(), 1);
 }
 
 TEST_F(CutterInstance, OnlyOneInstanceHoldsACutter) {

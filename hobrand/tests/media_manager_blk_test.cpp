@@ -2,12 +2,16 @@
 
 #include "hobrand/hobrand_strings.h"
 
+#include "felgrin/cutter_instance.h"
+#include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
 #include "platform/windowing/message_box.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -142,6 +146,32 @@ TEST(MediaManagerBlk, DamagedGroupLoadsSoundValues) {
     bytes.resize(bytes.size() - 12);
     CMediaManagerBlk cut;
     EXPECT_THROW(Load(cut, bytes), CArchiveException);
+}
+
+TEST(MediaManagerBlk, ABlockWhoseCutterWasDeletedAnswersNoDeviceAndClosesClean) {
+    CBaseCutter* c = CCutterUtils::CreateCutter(0);
+    ASSERT_NE(c, nullptr);
+    c->fnSetName(CString(L"Plotter"));
+    c->SetPortName(CString(L"FILE:"));
+    ASSERT_EQ(CCutterUtils::AddCutterToArray(c), 1);
+    platform::MessageBoxResponder responder;
+    auto b = std::make_unique<Block>(CString(L"ManagerName"));
+    ASSERT_EQ(b->__fnSetDevice(CString(L"Plotter")), 1);
+    CString port;
+    EXPECT_GT(b->fnGetPortName(port), 0);
+    b->fnPageStart(1);
+    FelgrinUtils::QuitCutterDriver(); // deletes the cutter under the bound instance
+    ASSERT_NE(b->fnGetCutter(), nullptr);
+    EXPECT_EQ(b->fnGetCutter()->fnGetCutter(), nullptr);
+    EXPECT_EQ(b->fnGetPortName(port), 0);
+    EXPECT_EQ(b->fnDeselectCutter(), CMediaManagerBlk::kNoDevice);
+    EXPECT_EQ(b->fnRecut(1), CMediaManagerBlk::kNoDevice);
+    CWindow w(0, 0, 10, 10);
+    EXPECT_EQ(b->fnPreload(&w), CMediaManagerBlk::kNoDevice);
+    b->fnStartOutput(1);
+    b->fnEndOutput();
+    b.reset(); // page end, feed and document end all meet an orphaned instance
+    EXPECT_TRUE(responder.Shown().empty());
 }
 
 } // namespace
