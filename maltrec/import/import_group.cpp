@@ -91,6 +91,14 @@ CSplineItem* CImportGroup::NewPenArticle(int pen, CVectorArticle** article) {
     return item;
 }
 
+void CImportGroup::SetPen(CVectorArticle* article, int64_t pen) {
+    if (!article)
+        return;
+    const int p = ClampPen(pen);
+    EnsureStyles(m_pPage, std::max(kMinStyles, p + 1));
+    article->SetPaletteIndex(p);
+}
+
 void CImportGroup::End(CArticleList* list) {
     if (!m_bOpen)
         return;

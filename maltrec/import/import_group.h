@@ -41,6 +41,8 @@ public:
     // A new vector article with an empty spline item in the pen, added to the group or the
     // root article; the page's style table covers the pen. Returns the item.
     CSplineItem* NewPenArticle(int pen, CVectorArticle** article = nullptr);
+    // Gives an article a pen, clamped, growing the style table to cover it.
+    void SetPen(CVectorArticle* article, int64_t pen);
     // Closes the group: a one-article group is unwrapped; the top article goes to the head of
     // the list. Idempotent.
     void End(CArticleList* list);

@@ -1,0 +1,118 @@
+#include "maltrec/import/spl_import.h"
+
+#include "maltrec/import/cutter_job_reader.h"
+#include "maltrec/import/import_group.h"
+#include "maltrec/import/import_hpgl.h"
+
+#include "pivora/jox_page.h"
+
+#include "platform/core/file.h"
+#include "platform/framework/wnd.h"
+#include "platform/windowing/message_box.h"
+
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Reads the rest of the file and closes it; false (reported) on failure.
+bool ReadAll(CFile* file, std::string& text, CString& path) {
+    CString error;
+    path = file ? file->GetFilePath() : CString();
+    const bool read = FnReadImportFile(file, text, error);
+    if (file)
+        file->Abort();
+    if (!read)
+        AfxMessageBox(error, MB_OK | MB_ICONEXCLAMATION);
+    return read;
+}
+
+enum class Reader { eSpool, eOquen };
+
+int RunReader(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, CArticleList* list,
+              Reader which) {
+    std::string text;
+    CString path;
+    if (!page || !ReadAll(file, text, path))
+        return 0;
+    CImportWaitCursor wait;
+    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
+    CImportGroup group(page, kind);
+    CCutterJobReader reader(view, group, text, path);
+    if (which == Reader::eSpool)
+        reader.ReadSpool(true);
+    else
+        reader.ReadOquen(true);
+    group.End(list);
+    page->UpdateAllViews(nullptr);
+    page->RecalcExtents(0);
+    return reader.Kept() > 0 ? 1 : 0;
+}
+
+} // namespace
+
+ECutterFileKind FnSniffCutterFile(const uint8_t* bytes, size_t count) {
+    const std::string_view head(reinterpret_cast<const char*>(bytes),
+                                std::min(count, kCutterSniffBytes));
+    auto has = [&](std::string_view s) { return head.find(s) != std::string_view::npos; };
+    // A job-language header ("@") or "ER" in an HP-GL file sends it to the spool reader too.
+    if (has("@") || has("ER") || has("HOA") || has("ECN"))
+        return ECutterFileKind::eSpool;
+    if (head.starts_with("M33") || head.starts_with("!Ss"))
+        return ECutterFileKind::eGnM;
+    if (has("FileStart"))
+        return ECutterFileKind::eOquen;
+    return ECutterFileKind::eHpgl;
+}
+
+int FnImportSPLFile(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, CArticleList* list) {
+    if (!page || !file)
+        return 0;
+    CImportWaitCursor wait;
+    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
+    uint8_t head[kCutterSniffBytes] = {};
+    UINT n = 0;
+    try {
+        n = file->Read(head, sizeof head);
+        file->SeekToBegin();
+    } catch (const CException& e) {
+        AfxMessageBox(e.GetMessageText(), MB_OK | MB_ICONEXCLAMATION);
+        file->Abort();
+        return 0;
+    }
+    switch (FnSniffCutterFile(head, n)) {
+    case ECutterFileKind::eSpool:
+        return RunReader(view, page, file, kind, list, Reader::eSpool);
+    case ECutterFileKind::eGnM:
+        // The GnM reader comes with the curve filter it needs; until then the file is refused.
+        file->Abort();
+        return 0;
+    case ECutterFileKind::eOquen:
+        return RunReader(view, page, file, kind, list, Reader::eOquen);
+    case ECutterFileKind::eHpgl:
+        break;
+    }
+    return CImportHPGL::ImportHPGLDesign(view, page, file, kind, list);
+}
+
+int FnImportPNLFile(CDesignView* view, CJoxPage* page, CFile* file) {
+    if (!page || !file)
+        return 0;
+    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
+    uint8_t header[kPanelHeaderBytes];
+    try {
+        if (file->Read(header, sizeof header) < sizeof header) {
+            file->Abort();
+            return 0; // a panel file holds at least its header
+        }
+    } catch (const CException& e) {
+        AfxMessageBox(e.GetMessageText(), MB_OK | MB_ICONEXCLAMATION);
+        file->Abort();
+        return 0;
+    }
+    return CImportHPGL::ImportHPGLDesign(view, page, file, 0, nullptr);
+}
+
+int FnImportOquenFile(CDesignView* view, CJoxPage* page, CFile* file) {
+    return RunReader(view, page, file, 0, nullptr, Reader::eOquen);
+}
