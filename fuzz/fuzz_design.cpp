@@ -2,6 +2,7 @@
 // end in a reported failure, never a crash, a hang or a leak, and the file stays as it was.
 #include "gastelo/design_param_blk.h"
 #include "gastelo/emb_table_param_blk.h"
+#include "hobrand/media_manager_blk.h"
 #include "pivora/framework/jox_dc.h"
 #include "pivora/jox_page.h"
 #include "vector/cut_line_palette.h"
@@ -49,7 +50,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::make_unique<CDesignParamBlk>(),  std::make_unique<CEmbTableParamBlk>(),
         std::make_unique<CVectorStylePB>(),   std::make_unique<CCutLinePalette>(),
         std::make_unique<CDrawLinePalette>(), std::make_unique<CVectorArticle>(),
-        std::make_unique<CVectorItem>()};
+        std::make_unique<CVectorItem>(),      std::make_unique<CMediaManagerBlk>(),
+        std::make_unique<CSheetNester>()};
     return 0;
 }
 
