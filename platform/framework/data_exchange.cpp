@@ -3,7 +3,11 @@
 #include "platform/framework/combo_box.h"
 #include "platform/framework/ip_address_ctrl.h"
 #include "platform/framework/list_box.h"
+#include "platform/windowing/edit_control.h"
 #include "platform/windowing/radio_group.h"
+
+#include <cmath>
+#include <cwchar>
 
 #include <vector>
 
@@ -117,4 +121,53 @@ void DDX_IPAddress(CDataExchange* dx, int id, DWORD& value) {
         SendMessageW(h, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value));
     else
         SendMessageW(h, IPM_SETADDRESS, 0, LPARAM(value));
+}
+
+namespace {
+
+// The box keeps the focus with its text selected, ready to be typed over.
+[[noreturn]] void Refuse(CDataExchange* dx, const CString& message) {
+    AfxMessageBox(message, 0x30);
+    if (HWND h = dx->m_hWndLastControl)
+        SendMessageW(h, EM_SETSEL, 0, LPARAM(-1));
+    dx->Fail();
+}
+
+CString Number(double v) {
+    // The shortest form that reads back as the same double.
+    for (int digits = 6; digits < 17; ++digits) {
+        CString s = FormatString(L"%.*g", digits, v);
+        if (std::wcstod(s, nullptr) == v)
+            return s;
+    }
+    return FormatString(L"%.17g", v);
+}
+
+} // namespace
+
+void DDX_Text(CDataExchange* dx, int id, double& value) {
+    HWND h = dx->PrepareCtrl(id);
+    CWnd* w = CWnd::FromHandle(h);
+    if (!dx->m_bSaveAndValidate) {
+        w->SetWindowText(Number(value));
+        return;
+    }
+    CString text;
+    w->GetWindowText(text);
+    text.Trim();
+    wchar_t* end = nullptr;
+    double v = text.IsEmpty() ? 0 : std::wcstod(text, &end);
+    if (text.IsEmpty() || !end || *end || !std::isfinite(v))
+        Refuse(dx, L"Please enter a number.");
+    value = v;
+}
+
+void DDV_MinMaxDouble(CDataExchange* dx, double value, double min, double max) {
+    if (dx->m_bSaveAndValidate && !(value >= min && value <= max))
+        Refuse(dx, L"Please enter a number between " + Number(min) + L" and " + Number(max) + L".");
+}
+
+void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max) {
+    if (dx->m_bSaveAndValidate && (value < min || value > max))
+        Refuse(dx, FormatString(L"Please enter an integer between %d and %d.", min, max));
 }

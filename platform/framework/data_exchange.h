@@ -1,4 +1,5 @@
-// Data exchange with list and combo boxes, radio groups and the IP address control.
+// Data exchange with list and combo boxes, radio groups, the IP address control and numbers
+// in edits.
 #pragma once
 
 #include "platform/framework/dialog.h"
@@ -19,3 +20,10 @@ void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
 void DDX_Radio(CDataExchange* dx, int id, int& value);
 // The address with the first field in the high byte; blank fields read as 0.
 void DDX_IPAddress(CDataExchange* dx, int id, DWORD& value);
+// Loading writes the number in its shortest exact form; saving refuses, with a message and the
+// focus left in the box, text that is no number.
+void DDX_Text(CDataExchange* dx, int id, double& value);
+// Saving: a value outside min..max gets a message naming the range and keeps the focus in the
+// control last exchanged.
+void DDV_MinMaxDouble(CDataExchange* dx, double value, double min, double max);
+void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max);

@@ -2,8 +2,10 @@
 
 #include "platform/framework/button.h"
 #include "platform/framework/combo_box.h"
+#include "platform/framework/edit.h"
 #include "platform/framework/ip_address_ctrl.h"
 #include "platform/framework/list_box.h"
+#include "platform/windowing/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +126,84 @@ TEST(DataExchange, ControlClassesReadEntriesSafely) {
     EXPECT_EQ(ip.GetAddress(b[0], b[1], b[2], b[3]), 4);
     EXPECT_EQ(b[0] + b[1] + b[2] + b[3], 10);
     EXPECT_EQ(b[0], 1);
+}
+
+constexpr UINT kNumbers = 9311;
+
+struct NumberDlg : CDialog {
+    NumberDlg() : CDialog(kNumbers) {}
+    double m_width = 12.5, m_angle = 0.1;
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Text(dx, 200, m_width);
+        DDV_MinMaxDouble(dx, m_width, 0.01, 1000);
+        DDX_Text(dx, 201, m_angle);
+    }
+};
+
+// Doubles go both ways; text that is no number, or a number out of range, is refused with a
+// message, and the focus stays in the box with its text selected.
+TEST(DataExchange, DoublesAreCheckedAndABadBoxKeepsTheFocus) {
+    platform::RegisterDialogTemplate(
+        DialogTemplate{kNumbers,
+                       WS_POPUP | WS_CAPTION,
+                       120,
+                       60,
+                       L"Numbers",
+                       L"MS Sans Serif",
+                       8,
+                       {{200, WC_EDIT, L"", WS_TABSTOP, 5, 5, 50, 12},
+                        {201, WC_EDIT, L"", WS_TABSTOP, 5, 20, 50, 12},
+                        {IDOK, WC_BUTTON, L"OK", BS_DEFPUSHBUTTON, 5, 40, 40, 14},
+                        {IDCANCEL, WC_BUTTON, L"Cancel", 0, 50, 40, 40, 14}}});
+    struct Case {
+        const wchar_t* width;
+        const wchar_t* message; // null: accepted
+    } cases[] = {
+        {L"abc", L"Please enter a number."},
+        {L"", L"Please enter a number."},
+        {L"12x", L"Please enter a number."},
+        {L"1e999", L"Please enter a number."},
+        {L"0", L"Please enter a number between 0.01 and 1000."},
+        {L"1000.5", L"Please enter a number between 0.01 and 1000."},
+        {L" 250.25 ", nullptr},
+    };
+    for (const Case& c : cases) {
+        NumberDlg dlg;
+        platform::MessageBoxResponder boxes;
+        CString shownWidth, shownAngle;
+        bool stayed = false;
+        HWND focus = nullptr, box = nullptr;
+        DWORD from = 9, to = 0;
+        platform::ScopedDialogResponder responder([&](HWND h, UINT) {
+            CWnd::FromHandle(GetDlgItem(h, 200))->GetWindowText(shownWidth);
+            CWnd::FromHandle(GetDlgItem(h, 201))->GetWindowText(shownAngle);
+            SetDlgItemTextW(h, 200, c.width);
+            SendDlgItemMessageW(h, IDOK, BM_CLICK, 0, 0);
+            stayed = !platform::IsDialogEnded(h);
+            focus = GetFocus();
+            box = GetDlgItem(h, 200);
+            SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                         reinterpret_cast<LPARAM>(&to));
+            if (stayed)
+                SendDlgItemMessageW(h, IDCANCEL, BM_CLICK, 0, 0);
+        });
+        int result = int(dlg.DoModal());
+        EXPECT_EQ(shownWidth, L"12.5");
+        EXPECT_EQ(shownAngle, L"0.1"); // the shortest form, not 0.10000000000000001
+        if (c.message) {
+            EXPECT_EQ(result, IDCANCEL) << c.width;
+            EXPECT_TRUE(stayed) << c.width;
+            EXPECT_EQ(focus, box) << c.width;
+            EXPECT_EQ(from, 0u) << c.width;
+            EXPECT_EQ(to, std::wstring(c.width).size()) << c.width;
+            ASSERT_EQ(boxes.Shown().size(), 1u) << c.width;
+            EXPECT_EQ(boxes.Shown()[0].text, c.message);
+        } else {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(dlg.m_width, 250.25);
+            EXPECT_TRUE(boxes.Shown().empty());
+        }
+    }
 }
 
 } // namespace

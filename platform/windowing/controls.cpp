@@ -1,10 +1,12 @@
 #include "platform/windowing/controls.h"
 
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/edit_control.h"
 #include "platform/windowing/ip_address_control.h"
 #include "platform/windowing/list_controls.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/radio_group.h"
+#include "platform/windowing/up_down_control.h"
 #include "platform/windowing/window_internal.h"
 
 #include <algorithm>
@@ -188,6 +190,8 @@ void RegisterStandardControls() {
     RegisterClassW(&cls);
     platform::detail::RegisterListControls();
     platform::detail::RegisterIPAddressControl();
+    platform::detail::RegisterEditControl();
+    platform::detail::RegisterUpDownControl();
     cls.lpfnWndProc = DialogProc;
     cls.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     cls.lpszClassName = WC_DIALOG;

@@ -1,0 +1,3 @@
+#include "platform/framework/edit.h"
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)

@@ -1,0 +1,3 @@
+#include "platform/framework/spin_button_ctrl.h"
+
+IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
