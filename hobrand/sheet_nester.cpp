@@ -1,9 +1,19 @@
 #include "hobrand/sheet_nester.h"
 
+#include "hobrand/hobrand_strings.h"
+#include "hobrand/media_manager_blk.h"
+
+#include "felgrin/cutter_instance.h"
+#include "felgrin/output_dc.h"
+#include "pivora/article.h"
 #include "pivora/document/record_fields.h"
+#include "pivora/jox_page.h"
 #include "pivora/rec_archive.h"
 
+#include "platform/windowing/message_box.h"
+
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 IMPLEMENT_SERIAL(CSheetNester, CObject, 0)
@@ -68,6 +78,84 @@ void CSheetNester::fnSetSpace(const CLpoint& spacing, int pitchX, int pitchY) {
     m_nSpacingY = spacing.y;
     m_nPitchX = pitchX;
     m_nPitchY = pitchY;
+}
+
+CJoxPage* CSheetNester::__fnGetDocument() const {
+    return m_pMediaMan ? m_pMediaMan->GetDocument() : nullptr;
+}
+
+COutputDC* CSheetNester::__fnGetOutputDC() const {
+    return m_pMediaMan ? m_pMediaMan->GetOutputDC() : nullptr;
+}
+
+void CSheetNester::fnClearData() {
+    fnSetSheetExtents(nullptr);
+    if (CJoxPage* page = __fnGetDocument())
+        page->SetModifiedFlag(0);
+}
+
+int CSheetNester::fnTileExtents(CWindow* design, unsigned long, CArticle* article, int* copies,
+                                int autoRotate) {
+    if (!design || !copies)
+        return 0;
+    const bool asManyAsFit = *copies == 0 || *copies == kAsManyAsFit;
+    int count = *copies == 0 ? kAsManyAsFit : *copies;
+    CTileRepos rec;
+    rec.fnSetWindow(*design);
+    CCutterInstance* cutter = m_pMediaMan ? m_pMediaMan->fnGetCutter() : nullptr;
+    COutputDC* dc = __fnGetOutputDC();
+    std::unique_ptr<COutputDC> temporary;
+    if (!dc && cutter) {
+        temporary = std::make_unique<COutputDC>(cutter, 1, 1);
+        dc = temporary.get();
+    }
+    CJoxPage* page = __fnGetDocument();
+    CArticle* root = page ? page->RootArticle(m_lRootID) : nullptr;
+    int last = 1;
+    while (last > 0 && count > 0) {
+        const CTileRepos saved = rec;
+        last = fn_AutoTile(rec, saved, count - 1, 0, autoRotate, 0);
+        if (last <= 0)
+            break;
+        CArticle* copy = nullptr;
+        if (article && root) {
+            copy = dynamic_cast<CArticle*>(article->CopyTreeObject());
+            if (copy) {
+                copy->DoTransform(rec.m_mat, 1);
+                root->AddChild(copy);
+                copy->InvExtents(1);
+            }
+        }
+        if (cutter && dc) {
+            CWindow foot = fnGetTransArea(rec, kFootPlaced);
+            cutter->fnSetDesignExtents(&foot);
+            dc->fnStartDesign();
+            cutter->fnPreload(*design);
+            if (copy)
+                copy->OnDraw(nullptr, dc);
+            dc->fnEndDesign();
+            if (cutter->fnCutCancelled())
+                return -1;
+        }
+        if (page)
+            page->SetModifiedFlag(1);
+        --count;
+    }
+    *copies = count;
+    if (asManyAsFit && count < kAsManyAsFit) {
+        CString text;
+        if (last < 0) {
+            text.Format(HobrandLoadString(IDS_JOB_CANCELLED_AT_COPY), kAsManyAsFit + 1 - count);
+            HobrandMessageBox(IDS_JOB_CANCELLED_AT_COPY, text, MB_OK);
+        } else {
+            text.Format(HobrandLoadString(IDS_COPIES_FITTED), kAsManyAsFit - count);
+            HobrandMessageBox(IDS_COPIES_FITTED, text, MB_OK);
+        }
+        *copies = 0;
+    }
+    if (last < 0)
+        *copies = 0;
+    return *copies == 0 ? 1 : 0;
 }
 
 int CSheetNester::fnTestExtents(const CWindow* design, int autoRotate) {

@@ -10,7 +10,10 @@
 #include <list>
 
 class CArchive;
+class CArticle;
+class CJoxPage;
 class CMediaManagerBlk;
+class COutputDC;
 
 class CSheetNester : public CObject {
     DECLARE_SERIAL(CSheetNester)
@@ -52,6 +55,14 @@ public:
     int fnIsEmptySheet() const;
     int fnEmpty_page(const CWindow* w) const;
     void fnChangeSpacingToFit(const CWindow* design);
+    // A request of this many copies means as many as fit.
+    static constexpr int kAsManyAsFit = 1000000;
+
+    // Places copies of the design one after the other, copies each under the sheet's root
+    // article and cuts it at once; decreases *copies by each copy placed. 1 when no copies
+    // remain, 0 otherwise, -1 when the operator cancelled the cut.
+    int fnTileExtents(CWindow* design, unsigned long reserved, CArticle* article, int* copies,
+                      int autoRotate);
     // 0 no fit, 1 fits, 2 fits turned; nothing is placed.
     int fnTestExtents(const CWindow* design, int autoRotate);
     // Free area as a whole percentage of the sheet area; 0 for a sheet without area.
@@ -79,6 +90,11 @@ public:
     void fnSetRootID(LONG id) { m_lRootID = id; }
     void fnSetMediaMan(CMediaManagerBlk* blk) { m_pMediaMan = blk; }
     CMediaManagerBlk* __fnGetMediaManager() const { return m_pMediaMan; }
+    // The media manager's page, or null.
+    CJoxPage* __fnGetDocument() const;
+    // The media manager's output context, or null.
+    COutputDC* __fnGetOutputDC() const;
+    void fnClearData();
     const std::list<CWindow>& fnGetFreeAreas() const { return m_free; }
     WORD fnGetPlacementFlag() const { return m_wPlacement; }
 

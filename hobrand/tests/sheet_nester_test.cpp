@@ -2,6 +2,7 @@
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
+#include "platform/windowing/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -228,6 +229,35 @@ TEST(SheetNester, FillsASheetAndStops) {
     // 100 x 50 mm footprints: ten across, ten up.
     EXPECT_EQ(placed, 100);
     EXPECT_EQ(s.fnCheckUtilisation(), 0);
+}
+
+TEST(SheetNester, AsManyAsFitPlacesThemAllAndSaysHowMany) {
+    struct Case {
+        int request, left, result, placed;
+        const wchar_t* message;
+    } const cases[] = {
+        {0, 0, 1, 7, L"7 copies fitted on this page.\n\n(Close this form to finish the cut)"},
+        {CSheetNester::kAsManyAsFit, 0, 1, 7,
+         L"7 copies fitted on this page.\n\n(Close this form to finish the cut)"},
+        {3, 0, 1, 3, nullptr},
+        {9, 2, 0, 7, nullptr},
+    };
+    for (const Case& c : cases) {
+        platform::MessageBoxResponder responder;
+        CSheetNester s = Sheet(700, 50);
+        CWindow design = Mm(0, 0, 96, 44); // 100 x 50 mm footprints: seven across
+        int copies = c.request;
+        EXPECT_EQ(s.fnTileExtents(&design, 0, nullptr, &copies, 0), c.result) << c.request;
+        EXPECT_EQ(copies, c.left) << c.request;
+        EXPECT_EQ(s.fnCheckUtilisation(), (7 - c.placed) * 100 / 7) << c.request;
+        if (c.message) {
+            ASSERT_EQ(responder.Shown().size(), 1u);
+            EXPECT_EQ(responder.Shown()[0].stringId, 14042u);
+            EXPECT_EQ(responder.Shown()[0].text, c.message);
+        } else {
+            EXPECT_TRUE(responder.Shown().empty());
+        }
+    }
 }
 
 TEST(SheetNester, RecordGroupGoldenBytesAndRoundTrip) {
