@@ -1,6 +1,7 @@
 #include "maltrec/import/spl_import.h"
 
 #include "maltrec/import/cutter_job_reader.h"
+#include "maltrec/import/gnm_reader.h"
 #include "maltrec/import/import_group.h"
 #include "maltrec/import/import_hpgl.h"
 
@@ -84,9 +85,7 @@ int FnImportSPLFile(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, C
     case ECutterFileKind::eSpool:
         return RunReader(view, page, file, kind, list, Reader::eSpool);
     case ECutterFileKind::eGnM:
-        // The GnM reader comes with the curve filter it needs; until then the file is refused.
-        file->Abort();
-        return 0;
+        return FnImportGnMFile(view, page, file, 0);
     case ECutterFileKind::eOquen:
         return RunReader(view, page, file, kind, list, Reader::eOquen);
     case ECutterFileKind::eHpgl:
