@@ -7,6 +7,7 @@
 #include "spline/bezier.h"
 #include "vector/vector_item.h"
 
+#include "platform/core/map.h"
 #include "platform/core/ob_array.h"
 #include "platform/core/typed_ptr_array.h"
 #include "platform/graphics/gdi_objects.h"
@@ -19,8 +20,29 @@ class CDWordArray;
 using CBezierArray = CArray<CBezier, CBezier&>;
 class CLine;
 class CMat2d;
+class CArticle;
+class CPtrArray;
 class CSplineItem;
+using CUIntMap = CMap<UINT, UINT, UINT, UINT>;
 using CSplineItemArray = CTypedPtrArray<CObArray, CSplineItem*>;
+
+// A range of control-point indices; -1 in both is none.
+struct stStartEnd {
+    int32_t start;
+    int32_t end;
+};
+using CStartEndArray = CArray<stStartEnd, stStartEnd&>;
+
+// An ellipse or elliptic arc: centre, the first semi-axis as a vector, the second over the first,
+// and the parameter angles of its ends (radians).
+struct stEllipse {
+    CLpoint centre{0, 0};
+    CLpoint radius{0, 0};
+    double ratio = 1.0;
+    double start = 0.0;
+    double end = 6.283185307;
+    CDpoint unused{0, 0};
+};
 
 // Per segment: the pieces it is to be cut into and a copy of its type.
 struct stCountArcs {
@@ -181,6 +203,45 @@ public:
     // Meeting point of segments i and j (end tangents when tangents is set); 1 when found.
     int Intersect(int i, int j, CDpoint& at, int tangents);
 
+    // Path tools.
+    // Deletes nearly straight corner steps shorter than the next edge / 4.5; the number deleted.
+    static int FilterShortPoints(CSplineItem* item);
+    // Moves every smooth point between two breaks to the middle of its arc.
+    static void BalanceArcPoints(CSplineItem* item);
+    static void AddPoint(CSplineItem* item, CLpoint& p);
+    // Neighbours on a closed path (the closing point skipped); (0, 0) out of range.
+    static CLpoint GetPrevPoint(CSplineItem* item, int i);
+    static CLpoint GetNextPoint(CSplineItem* item, int i);
+    // Control-polygon edges that a-b (shortened by shrink at both ends) crosses, up to maxCount.
+    static int GetIntersectNo(CSplineItem* item, const CLpoint& a, const CLpoint& b, double shrink,
+                              int maxCount);
+    static int CheckIntersectEnds(CSplineItem* a, CSplineItem* b, CLpoint& p, CLpoint& q);
+    static int CheckIntersect(CSplineItem* a, CSplineItem* b, CLpoint& p, CLpoint& q);
+    // Runs of coincident consecutive points: map[i] 1 for a run's first point, 4 for the rest.
+    static int FindDups(CSplineItem* item, CUIntMap& map);
+    static int FindDups(CSplineItem* item, CStartEndArray& runs);
+    static int FindDupGroups(CSplineItem* item, CUIntMap& map, CStartEndArray& groups);
+    // The first flat run of smooth points in range (out); its span, or 0.
+    static int FindArcGroup(CSplineItem* item, stStartEnd& range, stStartEnd& out);
+    // New items the caller owns; null for an empty rectangle, an end not above the start or a
+    // sweep of more than 4096 quarter turns.
+    static CSplineItem* CreateEllipse(const CRect& rect, unsigned short drawLine);
+    static CSplineItem* CreateEllipse(const stEllipse& e, unsigned short drawLine);
+
+    // Joining open paths under an article, tip to tail.
+    // Articles under parent holding open spline paths; ".MERGED" reset on every article visited.
+    static void fnCollateSplineItems(CArticle* parent, CPtrArray& out, int recurse);
+    // 4 a's end meets b's start, 5 both starts, 6 both ends, 7 a's start meets b's end; else 0.
+    static int fnGetJoinMode(CSplineItem* a, CSplineItem* b, int tolerance);
+    // Index of the first article of the same palette index whose path joins item, or -1.
+    static int fnFindMergeItem(CSplineItem* item, CPtrArray& articles, int tolerance, int& mode);
+    // Joins b onto a; a reversed path replaces the item in its article, and a or b then name the
+    // replacement.
+    static void fnMerge(CSplineItem*& a, CSplineItem*& b, int mode);
+    // Joins the open paths under root until a pass joins nothing or the time limit runs out; the
+    // number of joins. A merged article with children keeps them and loses only its path.
+    static int fnTipToTailCompress(CArticle* root, int tolerance, int recurse, int deleteMerged);
+
     // Sections: runs of points round the selected ones, bounded by breaks.
     int NumSections() override;
     // One flag per point (closed curve: per distinct point); the caller deletes[] it.
@@ -221,6 +282,7 @@ protected:
 private:
     // Runs both passes of the flattening; levels may be null.
     void FlattenSegments(const CDWordArray* levels, int level);
+    static CSplineItem* ReplaceByReversed(CSplineItem* item);
     void CutLoop(int first, int last, CSplineItemArray* pieces);
     void TrimInside(CSplineItem* other);
     // Segments a conversion may visit: those with both ends among the points.
