@@ -192,9 +192,21 @@ void CEPSInterpreter::BeginGroup() {
     }
     auto* g = new CArticle;
     g->SetProperty(CArticle::kGroupBit, false);
-    m_pParent->AddChild(g);
+    AppendChild(g);
     m_pParent = g;
     ++m_nGroupDepth;
+}
+
+void CEPSInterpreter::AppendChild(CArticle* child) {
+    // AddChild walks the whole row of children to find its end: the last child added under
+    // each parent is kept, so a large import appends in constant time.
+    CTree*& last = m_LastChild[m_pParent];
+    if (last && last->GetParent() == m_pParent && !last->GetRsibling())
+        last->InsertRsibling(child);
+    else
+        m_pParent->AddChild(child);
+    if (child->GetParent() == m_pParent)
+        last = child;
 }
 
 void CEPSInterpreter::EndGroup() {
@@ -268,7 +280,7 @@ void CEPSInterpreter::Flush() {
             a->fnSaveValue(CVectorArticle::kLineThickness, 1, 0);
             a->fnSaveValue(L".Vector Line Thickness PT", 1, 0);
             a->SetPaletteIndex(m_nPathColourIndex);
-            m_pParent->AddChild(a);
+            AppendChild(a);
             // Only marked here; the extents are computed once, when the run ends.
             a->InvExtents(1);
         }
@@ -281,7 +293,7 @@ void CEPSInterpreter::Flush() {
     m_pathColour = kBlack;
 }
 
-bool CEPSInterpreter::Execute(Action a) {
+bool CEPSInterpreter::RunAction(Action a) {
     const float* o = m_Args;
     switch (a) {
     case kEndPath:

@@ -401,6 +401,11 @@ int CEPSInterpreter::ReadBody() {
 }
 
 int CEPSInterpreter::Run() {
+    const int r = Prepare();
+    return r == kRunOk ? Execute() : r;
+}
+
+int CEPSInterpreter::Prepare() {
     if (!m_pPage)
         return kRunFailed;
     if (m_clock)
@@ -420,10 +425,13 @@ int CEPSInterpreter::Run() {
     // The creator is known here, so the body is classified against the final keyword map as it
     // is cut: a token is kept as an action or a number, never as a copy of its text.
     BuildKeywordMap();
-    r = ReadBody();
-    if (r != kRunOk)
-        return r;
-    r = MainLoop();
+    return ReadBody();
+}
+
+int CEPSInterpreter::Execute() {
+    if (!m_pPage)
+        return kRunFailed;
+    const int r = MainLoop();
     ShiftToOrigin();
     return r;
 }
@@ -441,6 +449,7 @@ int CEPSInterpreter::MainLoop() {
     delete m_pItem;
     m_pItem = nullptr;
     m_pParent = m_pPage->RootArticle();
+    m_LastChild.clear();
     m_nGroupDepth = 0;
     m_nSwallowedGroups = 0;
     m_curX = m_curY = 0.0;
@@ -471,7 +480,7 @@ int CEPSInterpreter::MainLoop() {
             m_Args[i] = m_Operands.back();
             m_Operands.pop_back();
         }
-        if (!Execute(a))
+        if (!RunAction(a))
             return m_bStopped ? kRunCancelled : kRunFailed;
     }
     EndPath();

@@ -133,6 +133,11 @@ public:
     int ReadBytes(std::vector<BYTE> bytes);
     // Sniff, header, setup skip, body, main loop, shift to the origin: kRun*.
     int Run();
+    // Run in its two phases: reading and tokenizing (sniff, header, setup skip, body), then
+    // executing the tokens and the shift to the origin. Execute only after Prepare gave 0.
+    int Prepare();
+    int Execute();
+    size_t TokenCount() const { return m_Tokens.size(); }
 
     // Polled once per line or token; true cancels.
     void SetCancelCheck(std::function<bool()> cancel) { m_cancel = std::move(cancel); }
@@ -176,7 +181,7 @@ private:
     int MainLoop();
 
     // Actions.
-    bool Execute(Action a);
+    bool RunAction(Action a);
     void StartItem(bool withCurrentPoint);
     bool AddPoint(double x, double y, DWORD mode, double minDistance);
     bool TransformPoint(double x, double y, CLpoint& out);
@@ -189,6 +194,7 @@ private:
     void MarkPaint(bool stroked);
     void BeginGroup();
     void EndGroup();
+    void AppendChild(CArticle* child);
     void ApplyMatrix(const CMat2d& m);
     void Flush();
     int ColourIndex(COLORREF c);
@@ -212,6 +218,7 @@ private:
     std::deque<COLORREF> m_CreatedColours;
     float m_Args[6] = {};
     CArticle* m_pParent = nullptr;
+    std::unordered_map<CTree*, CTree*> m_LastChild;
     int m_nGroupDepth = 0;
     int m_nSwallowedGroups = 0;
     CSplineItem* m_pItem = nullptr;

@@ -5,6 +5,9 @@
 #include "vector/vector_item.h"
 #include "vector/vector_style_pb.h"
 
+#include "platform/core/archive.h"
+#include "platform/core/mem_file.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -365,6 +368,35 @@ TEST(EpsRun, LoopsAreReadOnceAsNoise) {
     auto r = Body("/f { f } def f { 0 0 m 10 0 l S } loop 0 0 m 10 0 l S");
     EXPECT_EQ(0, r->result);
     EXPECT_EQ(1u, r->articles.size());
+}
+
+} // namespace
+
+namespace {
+
+std::vector<BYTE> StorePage(CJoxPage& page) {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    page.Serialize(ar);
+    ar.Close();
+    return file.Detach();
+}
+
+TEST(EpsRoundTrip, ImportedDesignStoresTheSameAfterReload) {
+    auto r = Body("u 0 1 0 XA 0 0 m 0 10 10 10 10 0 c S U 0.5 g 0 0 20 20 re F");
+    ASSERT_EQ(2u, r->articles.size());
+    const std::vector<BYTE> first = StorePage(*r->page);
+    auto again = NewPage();
+    {
+        CMemFile file(first.data(), UINT(first.size()));
+        CArchive ar(&file, CArchive::load);
+        again->Serialize(ar);
+    }
+    EXPECT_EQ(first, StorePage(*again));
+    auto* pb = static_cast<CVectorStylePB*>(again->FindParam(14));
+    ASSERT_NE(nullptr, pb);
+    EXPECT_EQ(3, pb->fnGetSize());
+    EXPECT_EQ(0x00FF00u, pb->fnGetVectStyleColour(2));
 }
 
 } // namespace
