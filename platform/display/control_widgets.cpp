@@ -1,14 +1,19 @@
 #include "platform/display/control_widgets.h"
 
 #include "platform/windowing/controls.h"
+#include "platform/windowing/edit_control.h"
 #include "platform/windowing/message.h"
+#include "platform/windowing/up_down_control.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 #include <cwctype>
 #include <vector>
@@ -79,6 +84,10 @@ ControlKind ControlKindOf(HWND hwnd) {
         return ControlKind::ListBox;
     if (cls == L"sysipaddress32")
         return ControlKind::IpAddress;
+    if (cls == L"edit")
+        return ControlKind::Edit;
+    if (cls == L"msctls_updown32")
+        return ControlKind::UpDown;
     return ControlKind::None;
 }
 
@@ -134,6 +143,49 @@ QWidget* CreateControlWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
         p->setTextVisible(false);
         return p;
     }
+    case ControlKind::Edit: {
+        auto* e = new QLineEdit(parent);
+        if ((style & 0x3) == ES_CENTER)
+            e->setAlignment(Qt::AlignCenter);
+        else if ((style & 0x3) == ES_RIGHT)
+            e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // What the person types becomes the model's text, which tells the owner (EN_CHANGE);
+        // what the model refuses (limit, digits only) is taken back out of the widget.
+        QObject::connect(e, &QLineEdit::textEdited, e, [hwnd, e](const QString& typed) {
+            if (!IsWindow(hwnd))
+                return;
+            std::wstring text = typed.toStdWString();
+            SendMessageW(hwnd, EM_SETSEL, 0, LPARAM(-1));
+            if (text.empty() ? !TypeIntoEdit(hwnd, L"\b") : !TypeIntoEdit(hwnd, text)) {
+                if (IsWindow(hwnd) && Text(hwnd) != text)
+                    e->setText(ToQt(Text(hwnd)));
+            }
+        });
+        return e;
+    }
+    case ControlKind::UpDown: {
+        auto* box = new QWidget(parent);
+        auto* layout = (style & UDS_HORZ) ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+                                          : static_cast<QBoxLayout*>(new QVBoxLayout(box));
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        bool horizontal = (style & UDS_HORZ) != 0;
+        // Up (right) first, as the control draws them.
+        for (bool up : {horizontal ? false : true, horizontal ? true : false}) {
+            auto* b = new QToolButton(box);
+            b->setArrowType(horizontal ? (up ? Qt::RightArrow : Qt::LeftArrow)
+                                       : (up ? Qt::UpArrow : Qt::DownArrow));
+            b->setAutoRepeat(true);
+            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            b->setObjectName(up ? QStringLiteral("up") : QStringLiteral("down"));
+            QObject::connect(b, &QToolButton::clicked, b, [hwnd, up] {
+                if (IsWindow(hwnd))
+                    ClickUpDown(hwnd, up);
+            });
+            layout->addWidget(b);
+        }
+        return box;
+    }
     default:
         break;
     }
@@ -168,6 +220,18 @@ void SyncControl(HWND hwnd, ControlKind kind, QWidget* widget, std::wstring& sho
         if (textChanged)
             static_cast<QLabel*>(widget)->setText(ToQt(WithoutMnemonics(text)));
         break;
+    case ControlKind::Edit: {
+        auto* e = static_cast<QLineEdit*>(widget);
+        DWORD style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
+        int limit = int(SendMessageW(hwnd, EM_GETLIMITTEXT, 0, 0));
+        if (e->maxLength() != limit)
+            e->setMaxLength(limit);
+        e->setReadOnly((style & ES_READONLY) != 0);
+        // Only a change of the model moves the person's caret.
+        if (e->text().toStdWString() != text)
+            e->setText(ToQt(text));
+        break;
+    }
     case ControlKind::Progress: {
         auto* p = static_cast<QProgressBar*>(widget);
         PBRANGE range{0, 100};

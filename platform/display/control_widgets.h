@@ -21,6 +21,8 @@ enum class ControlKind {
     ComboBox,
     ListBox,
     IpAddress,
+    Edit,
+    UpDown,
 };
 
 // None for a window that is not a standard control (it shows its own back buffer).

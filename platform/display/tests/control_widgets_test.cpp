@@ -3,8 +3,10 @@
 #include "display_fixture.h"
 #include "platform/windowing/dialog_template.h"
 
+#include "platform/windowing/edit_control.h"
 #include "platform/windowing/ip_address_control.h"
 #include "platform/windowing/list_controls.h"
+#include "platform/windowing/up_down_control.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -150,6 +153,45 @@ TEST_F(ControlWidgetsTest, MnemonicMarksAreDropped) {
                  {L"a&&&b", L"a&b"}};
     for (const Case& c : cases)
         EXPECT_EQ(platform::display::WithoutMnemonics(c.in), c.out) << c.in;
+}
+
+// Typing into an edit gives the owner EN_CHANGE and the model the text, within its limit; the
+// up-down arrows step the position and the buddy shows it.
+TEST_F(ControlWidgetsTest, TypingAndSpinningComeBackThroughTheModel) {
+    HWND frame = MakeWindow(300, 120);
+    HWND edit = Control(frame, WC_EDIT, L"", 0, 30, 10);
+    HWND spin = CreateWindowExW(
+        0, UPDOWN_CLASS, L"", WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_SETBUDDYINT, 130, 10, 16,
+        24, frame, reinterpret_cast<HMENU>(intptr_t(31)), nullptr, nullptr);
+    SendMessageW(edit, EM_LIMITTEXT, 4, 0);
+    SendMessageW(spin, UDM_SETRANGE32, 0, 5000);
+    Pump();
+    Log().clear();
+    auto* line = qobject_cast<QLineEdit*>(Widget(edit));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->maxLength(), 4);
+    line->setFocus();
+    QTest::keyClicks(line, QStringLiteral("12345"));
+    Pump();
+    wchar_t text[16] = {};
+    GetWindowTextW(edit, text, 16);
+    EXPECT_EQ(std::wstring(text), L"1234");
+    auto commands = Received({WM_COMMAND});
+    int changes = 0;
+    for (const Seen& c : commands)
+        changes += HIWORD(DWORD(c.wp)) == EN_CHANGE && LOWORD(DWORD(c.wp)) == 30;
+    EXPECT_EQ(changes, 4);
+
+    QWidget* arrows = Widget(spin);
+    ASSERT_NE(arrows, nullptr);
+    auto* up = arrows->findChild<QToolButton*>(QStringLiteral("up"));
+    ASSERT_NE(up, nullptr);
+    QTest::mouseClick(up, Qt::LeftButton);
+    Pump();
+    EXPECT_EQ(SendMessageW(spin, UDM_GETPOS32, 0, 0), 1235);
+    EXPECT_EQ(line->text(), QStringLiteral("1235"));
+    EXPECT_EQ(Received({WM_VSCROLL}).size(), 1u);
+    EXPECT_TRUE(Widget(frame)->grab().save(TEST_BINARY_DIR "/edit_and_up_down.png"));
 }
 
 } // namespace
