@@ -12,6 +12,8 @@
 #include "platform/core/array_archive.h"
 #include "platform/windowing/message_box.h"
 
+#include <algorithm>
+
 IMPLEMENT_SERIAL(CMediaManagerBlk, CParamBlk, 0)
 
 namespace {
@@ -298,6 +300,134 @@ int CMediaManagerBlk::__fnWontFit(const CWindow* w) const {
 int CMediaManagerBlk::__fnTileDataOntoSheet() {
     HobrandMessageBox(IDS_DESIGN_TOO_BIG, HobrandLoadString(IDS_DESIGN_TOO_BIG), MB_OK);
     return 0;
+}
+
+int CMediaManagerBlk::fnPlaceDataOntoSheets(int reserved, CArticle* design, CWindow* extents,
+                                            int copies, int autoRotate) {
+    if (m_bBusy || !extents)
+        return 0;
+    const int requested = copies;
+    int remaining = copies;
+    if (m_pCutter)
+        m_bBusy = 1;
+    int result = 0;
+    for (INT_PTR i = 0; i < m_Sheets.GetSize() && (remaining > 0 || requested == 0); ++i) {
+        CSheetNester* sheet = m_Sheets.GetAt(i);
+        sheet->fnChangeSpacingToFit(extents);
+        result = sheet->fnTileExtents(extents, reserved, design, &remaining, autoRotate);
+        if (result == -1)
+            break;
+    }
+    if (result == -1) {
+        m_bBusy = 0;
+        return 0;
+    }
+    for (;;) {
+        const INT_PTR n = m_Sheets.GetSize();
+        if (remaining <= 0 && n > 0) {
+            m_bBusy = 0;
+            return requested != 0 ? 1 : 0;
+        }
+        if (n > 0) {
+            CSheetNester* newest = m_Sheets.GetAt(n - 1);
+            if (newest->fnIsEmptySheet()) {
+                const CWindow& s = newest->fnGetSheetExtents();
+                CString text;
+                text.Format(
+                    L"Design too big for cutting area!\nDesign size: [%.1lf,%.1lf]\nMaterial "
+                    L"size: [%.1lf,%.1lf]",
+                    (double(extents->x2) - extents->x1) / 1000.0,
+                    (double(extents->y2) - extents->y1) / 1000.0, (double(s.x2) - s.x1) / 1000.0,
+                    (double(s.y2) - s.y1) / 1000.0);
+                HobrandMessageBox(0, text, MB_OK | MB_ICONEXCLAMATION);
+                m_bBusy = 0;
+                return 0;
+            }
+            CString text;
+            UINT id = IDS_DATA_TOO_BIG_NEW_PAGE;
+            if (remaining == requested) {
+                text = HobrandLoadString(id);
+            } else {
+                id = IDS_NOT_ALL_COPIES_FIT;
+                text.Format(HobrandLoadString(id), remaining, requested);
+            }
+            if (HobrandMessageBox(id, text, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+                m_bBusy = 0;
+                return 0;
+            }
+        }
+        fnPageStart(0);
+        CSheetNester* newest = m_Sheets.GetAt(m_Sheets.GetSize() - 1);
+        if (CJoxPage* page = GetDocument())
+            page->SetActiveRootArticle(newest->fnGetRootID());
+        if (newest->fnTileExtents(extents, reserved, design, &remaining, autoRotate) == -1)
+            remaining = 0;
+        if (CJoxPage* page = GetDocument())
+            page->UpdateAllViews(nullptr);
+    }
+}
+
+void CMediaManagerBlk::fnFeedExtra(int extra) {
+    if (!m_pCutter)
+        return;
+    const CWindow r = __fnRootExtents();
+    const int64_t width = int64_t(r.x2) - r.x1;
+    CLpoint point;
+    if (width == kEmptyExtentWidth || width == 0) {
+        if (extra == 0)
+            return;
+        point = CLpoint(extra, extra);
+    } else {
+        point = CLpoint(r.x2 + extra, r.y2 + extra);
+    }
+    if (point.x < 0 && point.y < 0)
+        point = CLpoint(0, 0);
+    if (point.y == 0)
+        return;
+    m_pCutter->fnFeed(&point);
+    m_bPageEnded = 0;
+    // Only a running output has a line style to reset.
+    if (m_pOutputDC)
+        m_pOutputDC->fnSetLineStyle(0);
+}
+
+int CMediaManagerBlk::fnCutExtChanged() {
+    if (m_bFixedExtents || !m_pCutter)
+        return 0;
+    CString port;
+    m_pCutter->fnGetPortName(port);
+    if (port.Compare(L"USB") < 0)
+        m_pCutter->fnWaitUntilMoved(60);
+    CWindow w;
+    int r = m_pCutter->fnInquireExtents(&w);
+    if (r == kExtentsStored)
+        r = 0;
+    const int64_t width = int64_t(w.x2) - w.x1, height = int64_t(w.y2) - w.y1;
+    if (r == 0 && width != 0 && height != 0) {
+        if (w.x1 == m_wCutterExtents.x1 && w.y1 == m_wCutterExtents.y1 &&
+            w.x2 == m_wCutterExtents.x2 && w.y2 == m_wCutterExtents.y2)
+            return 0;
+        __fnSetCutterExt(&w);
+        // Whole millimetres; a side that is not positive keeps one unit.
+        LONG wm = LONG(std::clamp<int64_t>(width / 1000 * 1000, INT32_MIN, INT32_MAX));
+        LONG hm = LONG(std::clamp<int64_t>(height / 1000 * 1000, INT32_MIN, INT32_MAX));
+        if (hm <= 0)
+            hm = 1;
+        if (wm <= 0)
+            wm = 1;
+        CWindow sheet(0, 0, wm, hm);
+        __fnSetSheetExtents(&sheet);
+        fnPageStart(1);
+        m_bPageEnded = 0;
+        return 1;
+    }
+    // A failed inquiry was already reported by the driver: only a zero medium is told here.
+    if (r == 0) {
+        CString text;
+        text.Format(HobrandLoadString(IDS_MEDIA_SIZE_ZERO), long(width), long(height));
+        HobrandMessageBox(IDS_MEDIA_SIZE_ZERO, text, MB_OK | MB_ICONEXCLAMATION);
+    }
+    return -1;
 }
 
 void CMediaManagerBlk::Serialize(CArchive& ar) {

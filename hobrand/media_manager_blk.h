@@ -8,6 +8,7 @@
 
 #include "platform/core/typed_ptr_array.h"
 
+class CArticle;
 class CCutterInstance;
 class COutputDC;
 
@@ -28,6 +29,8 @@ public:
     // The cutter driver's answer for "no device".
     static constexpr int kNoDevice = -3;
     static constexpr int kCutterInUse = -9;
+    // An extents inquiry answered from the stored extents counts as success.
+    static constexpr int kExtentsStored = -10;
 
     CMediaManagerBlk();
     explicit CMediaManagerBlk(const CString& name);
@@ -66,6 +69,14 @@ public:
     int fnPreload(CWindow* w);
     int fnTestExtents(CWindow* w, int autoRotate);
     int fnCheckUtlisation() const;
+    // Places and cuts the copies, page after page with the operator's consent. 1 when every
+    // copy of a non-zero request was placed, else 0.
+    int fnPlaceDataOntoSheets(int reserved, CArticle* design, CWindow* extents, int copies,
+                              int autoRotate);
+    // Feeds the medium past the work; the line style is reset only on a running output.
+    void fnFeedExtra(int extra);
+    // Re-reads the medium: 0 unchanged, 1 changed (a new page was started), -1 failure.
+    int fnCutExtChanged();
 
     void Serialize(CArchive& ar) override;
 

@@ -156,6 +156,55 @@ TEST(MediaManagerBlk, TravelsInADesignFileWithItsSheets) {
     EXPECT_EQ(loaded->fnGetCutter(), nullptr);
 }
 
+// A fresh block on a 700 x 50 mm medium: seven 96 x 44 mm copies fit on a sheet.
+std::unique_ptr<Block> Medium() {
+    auto b = std::make_unique<Block>(CString(L"ManagerName"));
+    CWindow sheet(0, 0, 700000, 50000);
+    b->__fnSetSheetMode(CSheetNester::kModeBottomLeft);
+    b->__fnSetSpace();
+    b->__fnSetSheetExtents(&sheet);
+    return b;
+}
+
+TEST(MediaManagerBlk, CopiesThatDoNotFitAskToGoOnOnTheClearedSheet) {
+    struct Case {
+        int answer, result, sheetsFree;
+    } const cases[] = {{IDYES, 1, 74},
+                       {IDNO, 0, 9}}; // 98 x 46 mm footprints of a 700 x 50 mm sheet
+    for (const Case& c : cases) {
+        auto b = Medium();
+        platform::MessageBoxResponder responder;
+        responder.Answer(14038, c.answer);
+        CWindow design(0, 0, 96000, 44000);
+        EXPECT_EQ(b->fnPlaceDataOntoSheets(0, nullptr, &design, 9, 0), c.result);
+        ASSERT_EQ(responder.Shown().size(), 1u);
+        EXPECT_EQ(responder.Shown()[0].text,
+                  L"Not all copies fit on this page\n2 remain uncut of 9 requested\nContinue on a "
+                  L"new page.");
+        EXPECT_EQ(b->fnGetSheetCount(), 1); // the one sheet is reused
+        EXPECT_EQ(b->fnCheckUtlisation(), c.sheetsFree);
+        EXPECT_EQ(b->fnIsBusy(), 0);
+    }
+}
+
+TEST(MediaManagerBlk, ADesignLargerThanTheSheetStopsWithTheSizes) {
+    auto b = Medium();
+    platform::MessageBoxResponder responder;
+    CWindow design(0, 0, 800000, 10000);
+    EXPECT_EQ(b->fnPlaceDataOntoSheets(0, nullptr, &design, 1, 0), 0);
+    ASSERT_EQ(responder.Shown().size(), 1u);
+    EXPECT_EQ(responder.Shown()[0].text, L"Design too big for cutting area!\nDesign size: "
+                                         L"[800.0,10.0]\nMaterial size: [700.0,50.0]");
+}
+
+TEST(MediaManagerBlk, WithoutACutterFeedsAndMediumInquiriesDoNothing) {
+    auto b = Medium();
+    platform::MessageBoxResponder responder;
+    b->fnFeedExtra(5000); // no cutter, no output: nothing to reset
+    EXPECT_EQ(b->fnCutExtChanged(), 0);
+    EXPECT_TRUE(responder.Shown().empty());
+}
+
 TEST(MediaManagerBlk, DamagedGroupLoadsSoundValues) {
     Block b;
     Fill(b);
