@@ -14,8 +14,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -261,27 +263,62 @@ struct RasterSurface::Impl {
         return *painter;
     }
 
-    // Solid one-pixel lines in copy mode wait here and go to the painter together: a call per
-    // line costs more than the line. Anything else that draws, or a change of state, sends
-    // them first, so the order of drawing is kept.
-    std::vector<QLine> pending;
-    bool batchable = false;
+    // One-pixel solid lines in copy or XOR mode, wholly inside the image and the clip, are
+    // written straight into the pixels with the painter's own stepping (26.6 fixed point,
+    // 16.16 increments, the end with the larger coordinate left out): a painter call per
+    // short line costs several times the line.
+    bool directLines = true;
+    bool direct = false;    // the current state may write lines straight into the pixels
+    bool directXor = false; // XOR rather than copy
+    uint32_t directColour = 0;
+    QRect directBounds; // lines wholly inside are written directly
 
-    void FlushLines() {
-        if (!pending.empty() && painter)
-            painter->drawLines(pending.data(), int(pending.size()));
-        pending.clear();
+    bool DirectSegment(POINT a, POINT b) {
+        if (!directBounds.contains(QPoint(a.x, a.y)) || !directBounds.contains(QPoint(b.x, b.y)) ||
+            (a.x == b.x && a.y == b.y))
+            return false;
+        uchar* bits = const_cast<uchar*>(image.constBits());
+        const qsizetype stride = image.bytesPerLine();
+        auto plot = [&](int x, int y) {
+            auto* px = reinterpret_cast<uint32_t*>(bits + y * stride) + x;
+            *px = directXor ? *px ^ directColour : directColour;
+        };
+        StepLine(a.x, a.y, b.x, b.y, plot);
+        return true;
+    }
+
+    template <class Plot> static void StepLine(int xa, int ya, int xb, int yb, Plot plot) {
+        int64_t x1 = int64_t(xa) * 64, y1 = int64_t(ya) * 64, x2 = int64_t(xb) * 64,
+                y2 = int64_t(yb) * 64;
+        const int64_t dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+        if (dx < dy) {
+            if (y1 > y2)
+                std::swap(x1, x2), std::swap(y1, y2);
+            const int64_t inc = (x2 - x1) * 65536 / (y2 - y1);
+            int64_t x = x1 * 1024, y = (y1 + 32) >> 6;
+            const int64_t ys = (y2 + 32) >> 6;
+            x += ((y * 64) + (inc > 0 ? 32 : 0) - y1) * inc >> 6;
+            for (; y < ys; ++y, x += inc)
+                plot(int(x >> 16), int(y));
+        } else {
+            if (x1 > x2)
+                std::swap(x1, x2), std::swap(y1, y2);
+            const int64_t inc = (y2 - y1) * 65536 / (x2 - x1);
+            int64_t y = y1 * 1024, x = (x1 + 32) >> 6;
+            const int64_t xs = (x2 + 32) >> 6;
+            y += ((x * 64) + (inc > 0 ? 32 : 0) - x1) * inc >> 6;
+            for (; x < xs; ++x, y += inc)
+                plot(int(x), int(y >> 16));
+        }
     }
 
     void End() {
-        FlushLines();
         painter.reset();
         owner = nullptr;
     }
 
     // The painter's state was changed behind Apply's back: the next call sets everything.
     void Invalidate() {
-        FlushLines();
         owner = nullptr;
         stateKnown = false;
     }
@@ -295,8 +332,24 @@ struct RasterSurface::Impl {
         rop = s.rop;
         nothing = s.rop == R2_NOP || (s.clip && s.clip->empty());
         int style = s.penStyle & PS_STYLE_MASK;
-        batchable = s.rop == R2_COPYPEN && style == PS_SOLID &&
-                    (s.penStyle & PS_TYPE_MASK) != PS_GEOMETRIC && s.penWidth <= 1;
+        const bool thinSolid =
+            style == PS_SOLID && (s.penStyle & PS_TYPE_MASK) != PS_GEOMETRIC && s.penWidth <= 1;
+        direct = directLines && thinSolid && !flip && image.format() == QImage::Format_RGB32 &&
+                 (s.rop == R2_COPYPEN || s.rop == R2_XORPEN) && (!s.clip || s.clip->size() == 1);
+        if (direct) {
+            directXor = s.rop == R2_XORPEN;
+            const COLORREF c = s.penColour;
+            const uint32_t rgb =
+                uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | uint32_t(GetBValue(c));
+            directColour = directXor ? rgb : 0xFF000000u | rgb;
+            directBounds = image.rect();
+            if (s.clip) {
+                const RECT& r = s.clip->front();
+                directBounds &=
+                    QRect(QPoint(Clamp(r.left, kAreaLimit), Clamp(r.top, kAreaLimit)),
+                          QPoint(Clamp(r.right, kAreaLimit) - 1, Clamp(r.bottom, kAreaLimit) - 1));
+            }
+        }
         // Pens, brushes and modes go to the painter only when they differ from what it has:
         // each set costs a state change in the paint engine, and most drawing changes one colour.
         const bool geometric = (s.penStyle & PS_TYPE_MASK) == PS_GEOMETRIC || s.penWidth > 1;
@@ -392,13 +445,13 @@ struct RasterSurface::Impl {
         bool inRange = std::abs(a.x) < 30000 && std::abs(a.y) < 30000 && std::abs(b.x) < 30000 &&
                        std::abs(b.y) < 30000;
         if (inRange) {
-            if (batchable)
-                pending.emplace_back(a.x, a.y, b.x, b.y);
-            else
-                p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+            if (direct && DirectSegment(a, b))
+                return;
+            // One painter call per line: several lines in one call are stepped as one
+            // stroke, which adds pixels between them.
+            p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
             return;
         }
-        FlushLines();
         if (!ClipSegment(x0, y0, x1, y1, image.width(), image.height()))
             return;
         p.drawLine(QPointF(std::round(x0), std::round(y0)),
@@ -476,6 +529,11 @@ void RasterSurface::Flush() {
     m_impl->End();
 }
 
+void RasterSurface::SetDirectLines(bool on) {
+    m_impl->Invalidate();
+    m_impl->directLines = on;
+}
+
 void* RasterSurface::NativeImage() {
     m_impl->End();
     return &m_impl->image;
@@ -537,8 +595,6 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
     default:
         break;
     }
-    if (c.op != GdiOp::LineTo || m.owner != s.owner || m.generation != s.generation)
-        m.FlushLines();
     m.Apply(s);
     if (m.nothing)
         return;

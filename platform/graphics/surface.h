@@ -151,6 +151,9 @@ public:
     std::vector<uint32_t> Pixels();
     // Ends painting so that the image may be read from elsewhere.
     void Flush();
+    // Thin solid lines in copy or XOR mode are written straight into the pixels unless this is
+    // off (then every line goes through the painter; for comparisons).
+    void SetDirectLines(bool on);
     // Opaque access to the image for the display layer (a QImage*).
     void* NativeImage();
 

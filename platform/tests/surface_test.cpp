@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+#include <string>
 #include <vector>
 
 using platform::GdiOp;
@@ -71,6 +74,65 @@ TEST(RasterSurface, XorDrawnTwiceRestoresEveryPixel) {
         EXPECT_EQ(s.Pixels(), before) << "pen style " << style;
     }
     DeleteDC(dc);
+}
+
+// Thin solid lines written straight into the pixels give exactly what the painter gives,
+// line by line: copy and XOR, with and without a clip rectangle, at the image's edges and
+// partly outside it.
+TEST(RasterSurface, DirectLinesMatchThePainterLineByLine) {
+    const int w = 160, h = 120;
+    struct Case {
+        int rop;
+        bool clip;
+    } cases[] = {{R2_COPYPEN, false}, {R2_XORPEN, false}, {R2_COPYPEN, true}, {R2_XORPEN, true}};
+    for (const Case& c : cases) {
+        std::vector<uint32_t> pixels[2];
+        for (int direct = 0; direct < 2; ++direct) {
+            RasterSurface s(w, h);
+            s.SetDirectLines(direct != 0);
+            HDC dc = platform::CreateSurfaceDC(&s);
+            Pattern(dc, w, h);
+            if (c.clip)
+                IntersectClipRect(dc, 10, 12, 150, 100);
+            SetROP2(dc, c.rop);
+            HPEN pen = CreatePen(PS_SOLID, 0, RGB(200, 40, 90));
+            HGDIOBJ old = SelectObject(dc, pen);
+            // A star of joined runs, a fan of every slope, short random runs and edge lines.
+            for (int i = 0; i <= 20; ++i) {
+                const double a = 6.283185307 * i / 20, r = i % 2 ? 25 : 45;
+                const int x = 80 + int(r * std::cos(a)), y = 60 + int(r * std::sin(a));
+                if (i == 0)
+                    MoveToEx(dc, x, y, nullptr);
+                else
+                    LineTo(dc, x, y);
+            }
+            for (int d = -30; d <= 30; d += 3) {
+                MoveToEx(dc, 40, 40, nullptr);
+                LineTo(dc, 40 + d, 40 + 30);
+                LineTo(dc, 40 + 30, 40 - d);
+            }
+            std::mt19937 rng(7);
+            std::uniform_int_distribution<int> x(0, w - 1), y(0, h - 1), step(-5, 5);
+            for (int i = 0; i < 300; ++i) {
+                int px = x(rng), py = y(rng);
+                MoveToEx(dc, px, py, nullptr);
+                for (int k = 0; k < 4; ++k)
+                    LineTo(dc, px += step(rng), py += step(rng));
+            }
+            POINT edges[] = {{0, 0},     {w - 1, 0}, {w - 1, h - 1},
+                             {0, h - 1}, {0, 0},     {w + 20, h / 2}};
+            Polyline(dc, edges, 6);
+            POINT bez[4] = {{10, 110}, {30, -20}, {120, 150}, {150, 10}};
+            PolyBezier(dc, bez, 4);
+            SelectObject(dc, old);
+            DeleteObject(pen);
+            DeleteDC(dc);
+            pixels[direct] = s.Pixels();
+            if (direct && c.rop == R2_XORPEN && c.clip)
+                s.SavePng(std::string(TEST_BINARY_DIR) + "/direct_lines_xor_clipped.png");
+        }
+        EXPECT_EQ(pixels[1], pixels[0]) << "rop " << c.rop << " clip " << c.clip;
+    }
 }
 
 TEST(RasterSurface, XorOverWhiteAndFlatCaps) {
