@@ -36,6 +36,35 @@ void Exercise(CVectorItem* v) {
     (void)v->Extents();
 }
 
+// The whole-path operations on a copy: thinning, offsets and their rejoining, crossings and
+// loop cutting, conversions, corner loops and spikes.
+void ExerciseGeometry(CSplineItem* s) {
+    std::unique_ptr<CSplineItem> c(s->Copy(0));
+    (void)c->IsInside(CLpoint(0, 0));
+    (void)c->Direction();
+    (void)c->NumSections();
+    int first = 0, count = 0;
+    c->Section(2, first, count);
+    (void)c->ApplySimpleFilter(50, 20, 3);
+    c->MakeCurves();
+    c->Displace(100, 1);
+    c->CalcIntersects();
+    c->MakeCurves();
+    CSplineItemArray pieces;
+    (void)c->FindIntersections(&pieces);
+    for (INT_PTR i = 0; i < pieces.GetSize(); ++i)
+        delete pieces.GetAt(i);
+    (void)c->ConvertArcs(30);
+    c->MakeCurves();
+    (void)c->ConvertLines(0, 5);
+    c->MakeCurves();
+    c->ConvertPoints(40, 1, 91);
+    (void)c->RemoveSpikes(0.01, 10);
+    (void)CSplineItem::FilterShortPoints(c.get());
+    c->MakeCurves();
+    c->MakePktArray(4);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -49,10 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (auto* b = DynamicDowncast<CBezierItem>(item.get())) {
         std::unique_ptr<CSplineItem> s(CreateSplineItem(b));
-        if (s)
+        if (s) {
             Exercise(s.get());
+            ExerciseGeometry(s.get());
+        }
         (void)b->FullExtents();
     }
+    if (auto* sp = DynamicDowncast<CSplineItem>(item.get()))
+        ExerciseGeometry(sp);
     if (auto* v = DynamicDowncast<CVectorItem>(item.get()))
         Exercise(v);
     CMemFile out;
