@@ -168,8 +168,7 @@ void CCutterJobReader::RemoveEmptyArticles() {
     for (CVectorArticle* a : m_articles) {
         auto* item = DynamicDowncast<CSplineItem>(a->GetItem());
         if (item && item->VectCount() == 0) {
-            a->Detach();
-            delete a;
+            m_group.DeleteArticle(a);
         } else {
             ++m_nKept;
         }

@@ -76,7 +76,7 @@ int32_t CGnMReader::Field(std::string_view& text) {
 void CGnMReader::EndItem() {
     if (m_pItem && m_pItem->VectCount() == 0) {
         // A tool-down with no motion after it leaves nothing to cut.
-        delete m_pArticle;
+        m_group.DeleteArticle(m_pArticle);
     } else if (m_pItem) {
         CImportGroup::FinishItem(m_pItem);
         ++m_nKept;

@@ -83,12 +83,26 @@ CSplineItem* CImportGroup::NewPenArticle(int pen, CVectorArticle** article) {
         a->RemoveAllEffects(kGroupEffect);
         a->SetEffect(m_strGroupName, kGroupEffect, 0);
     }
-    parent->AddChild(a);
+    if (m_pLast && m_pLast->GetParent() == parent && !m_pLast->GetRsibling())
+        m_pLast->InsertRsibling(a);
+    else
+        parent->AddChild(a);
+    m_pLast = a;
     a->InvExtents(1);
     ++m_nAdded;
     if (article)
         *article = a;
     return item;
+}
+
+void CImportGroup::DeleteArticle(CArticle* article) {
+    if (!article)
+        return;
+    if (article == m_pLast)
+        m_pLast = nullptr;
+    article->Detach();
+    delete article;
+    --m_nAdded;
 }
 
 void CImportGroup::SetPen(CVectorArticle* article, int64_t pen) {
@@ -103,6 +117,7 @@ void CImportGroup::End(CArticleList* list) {
     if (!m_bOpen)
         return;
     m_bOpen = false;
+    m_pLast = nullptr;
     if (m_nKind == kOneGroup && m_pGroup) {
         CArticle* group = m_pGroup;
         m_pGroup = nullptr;

@@ -41,6 +41,8 @@ public:
     // A new vector article with an empty spline item in the pen, added to the group or the
     // root article; the page's style table covers the pen. Returns the item.
     CSplineItem* NewPenArticle(int pen, CVectorArticle** article = nullptr);
+    // Deletes an article this group made (one left with nothing to cut).
+    void DeleteArticle(CArticle* article);
     // Gives an article a pen, clamped, growing the style table to cover it.
     void SetPen(CVectorArticle* article, int64_t pen);
     // Closes the group: a one-article group is unwrapped; the top article goes to the head of
@@ -64,6 +66,8 @@ private:
     CArticle* m_pGroup = nullptr;
     CString m_strGroupName;
     bool m_bOpen = false;
+    // The last article added: the next one goes right of it without walking the row.
+    CArticle* m_pLast = nullptr;
     int m_nAdded = 0;
 };
 
