@@ -5,11 +5,14 @@
 #include "platform/windowing/message.h"
 #include "platform/windowing/up_down_control.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QColor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,6 +43,10 @@ std::wstring Text(HWND hwnd) {
 
 QString ToQt(const std::wstring& s) {
     return QString::fromWCharArray(s.data(), qsizetype(s.size()));
+}
+
+QColor ToQColor(COLORREF c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
 } // namespace
@@ -227,6 +234,15 @@ void SyncControl(HWND hwnd, ControlKind kind, QWidget* widget, std::wstring& sho
         if (e->maxLength() != limit)
             e->setMaxLength(limit);
         e->setReadOnly((style & ES_READONLY) != 0);
+        // The owner's colours (WM_CTLCOLOREDIT), or the style's own when it chose none.
+        EditColours c{};
+        QPalette palette = QApplication::palette(e);
+        if (QueryEditColours(hwnd, &c)) {
+            palette.setColor(QPalette::Text, ToQColor(c.text));
+            palette.setColor(QPalette::Base, ToQColor(c.background));
+        }
+        if (e->palette() != palette)
+            e->setPalette(palette);
         // Only a change of the model moves the person's caret.
         if (e->text().toStdWString() != text)
             e->setText(ToQt(text));

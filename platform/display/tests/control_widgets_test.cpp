@@ -194,4 +194,36 @@ TEST_F(ControlWidgetsTest, TypingAndSpinningComeBackThroughTheModel) {
     EXPECT_TRUE(Widget(frame)->grab().save(TEST_BINARY_DIR "/edit_and_up_down.png"));
 }
 
+// An owner that paints its edits grey on pale yellow through WM_CTLCOLOREDIT.
+HBRUSH g_pale = nullptr;
+
+LRESULT ColouringOwner(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CTLCOLOREDIT && g_pale) {
+        SetTextColor(reinterpret_cast<HDC>(wp), RGB(128, 128, 128));
+        return reinterpret_cast<LRESULT>(g_pale);
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+TEST_F(ControlWidgetsTest, AnEditTakesItsOwnersColours) {
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = ColouringOwner;
+    cls.lpszClassName = L"ColouringOwner";
+    RegisterClassW(&cls);
+    g_pale = CreateSolidBrush(RGB(255, 255, 200));
+    HWND owner = CreateWindowExW(0, L"ColouringOwner", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 200, 60, nullptr, nullptr, nullptr, nullptr);
+    m_windows.push_back(owner);
+    HWND edit = Control(owner, WC_EDIT, L"", 0, 40, 10);
+    Pump();
+    auto* line = qobject_cast<QLineEdit*>(Widget(edit));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->palette().color(QPalette::Text), QColor(128, 128, 128));
+    EXPECT_EQ(line->palette().color(QPalette::Base), QColor(255, 255, 200));
+    DestroyWindow(owner);
+    m_windows.pop_back();
+    DeleteObject(g_pale);
+    g_pale = nullptr;
+}
+
 } // namespace
