@@ -4,6 +4,8 @@
 #include "pivora/jox_page.h"
 #include "platform/core/collections.h"
 
+#include <vector>
+
 class CBaseUndo;
 class CJoxView;
 class CMat2d;
@@ -41,6 +43,39 @@ public:
     void RemoveAllSelection() override;
     POSITION GetFirstObjectSelection(const CRuntimeClass* c) override;
     CSelect* GetNextObjectSelection(POSITION& pos, const CRuntimeClass* c) override;
+
+    // Drawing order: 43047 to start, 43048 after first, 43049 before last, 43050 to end.
+    static constexpr UINT ID_ORDER_TO_START = 43047;
+    static constexpr UINT ID_ORDER_AFTER_FIRST = 43048;
+    static constexpr UINT ID_ORDER_BEFORE_LAST = 43049;
+    static constexpr UINT ID_ORDER_TO_END = 43050;
+    // Whether the command is allowed; performs it unless test is set.
+    bool ReOrderSelection(UINT command, bool test);
+    // Every selected article before target (with topLevel, before its ancestor that is a child
+    // of the root); without a target, before the last selected one.
+    void ReOrderSelectionBefore(bool topLevel, CArticle* target);
+
+    // Groups and glued objects.
+    static constexpr DWORD kGluedBit = 0x400;
+    void CreateGroupFromSelection(const CString& name);
+    void UnGroupSelection();
+    int GetLastAutoGroup();
+    void SetLastAutoGroup(int n);
+    void GlueObjectSelection();
+    void UnGlueObjectSelection();
+    // Empties the array, which then holds the new glued article.
+    static void CreateGluedObject(CPtrArray& articles);
+
+    // Turns the selection a quarter turn counter-clockwise about the centre of its extents.
+    void Rotate90Selection();
+
+    // Deletes the selected articles as one transaction; with takeEmptyParents a parent left
+    // empty (not a root) goes instead.
+    void OnEditClear(int takeEmptyParents);
+    void InsertArticle(CArticle* a) { m_pInsertArticle = a; }
+    // The insert article while it still belongs to this page, else null.
+    CArticle* InsertArticle();
+    int InsertOn() { return InsertArticle() != nullptr; }
 
     // Deletion: with undo the article is recorded and detached (the record owns it), else
     // deleted. Children are deleted one by one first, each with its own record.
@@ -88,6 +123,9 @@ public:
     template <class Fn> void ForEachJoxView(Fn fn);
 
 private:
+    // The selected articles in selection order.
+    std::vector<CArticle*> SelectedArticles() const;
+    void MoveArticle(CArticle* a, CArticle* before, CArticle* after, CArticle* parent);
     int MoveTransaction(CBaseUndoArray& from, CBaseUndoArray& to);
     static void ClearStack(CBaseUndoArray& stack);
 
