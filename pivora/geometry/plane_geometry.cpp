@@ -593,8 +593,12 @@ void displace(CLpoint a, CLpoint b, CLpoint* outA, CLpoint* outB, LONG dist, int
     }
     LONG ox = fnTruncLong((double(b.y) - a.y) * k / L);
     LONG oy = fnTruncLong((double(a.x) - b.x) * k / L);
-    *outA = CLpoint(a.x + ox, a.y + oy);
-    *outB = CLpoint(b.x + ox, b.y + oy);
+    // Points near the 32-bit limits move no further than the limits.
+    auto add = [](LONG v, LONG d) {
+        return LONG(std::clamp<int64_t>(int64_t(v) + d, INT32_MIN, INT32_MAX));
+    };
+    *outA = CLpoint(add(a.x, ox), add(a.y, oy));
+    *outB = CLpoint(add(b.x, ox), add(b.y, oy));
 }
 
 CLpoint* xchg_point(CLpoint* a, CLpoint* b) {

@@ -522,10 +522,15 @@ TEST(PlanePoints, DisplaceSegmentSideways) {
         CLpoint oa, ob;
     } cases[] = {
         {{0, 0}, {10, 0}, 5, 1, {0, -5}, {10, -5}}, // to the right of a->b
-        {{0, 0}, {10, 0}, 5, -1, {0, 5}, {10, 5}},  {{0, 0}, {3, 4}, 10, 1, {8, -6}, {11, -2}},
+        {{0, 0}, {10, 0}, 5, -1, {0, 5}, {10, 5}},
+        {{0, 0}, {3, 4}, 10, 1, {8, -6}, {11, -2}},
         {{0, 0}, {3, 4}, 1, 1, {0, 0}, {3, 4}}, // 0.8 and -0.6 truncated
-        {{0, 0}, {10, 0}, 0, 1, {0, 0}, {10, 0}},   {{0, 0}, {10, 0}, 5, 0, {0, 0}, {10, 0}},
+        {{0, 0}, {10, 0}, 0, 1, {0, 0}, {10, 0}},
+        {{0, 0}, {10, 0}, 5, 0, {0, 0}, {10, 0}},
         {{0, 0}, {1, 1}, 5, 1, {0, 0}, {1, 1}}, // shorter than 1.7
+        // At the 32-bit limits the offset stops there instead of wrapping.
+        {{INT32_MAX, 0}, {INT32_MAX, 10}, 5, 1, {INT32_MAX, 0}, {INT32_MAX, 10}},
+        {{INT32_MIN, 10}, {INT32_MIN, 0}, 5, 1, {INT32_MIN, 10}, {INT32_MIN, 0}},
     };
     for (const Case& c : cases) {
         CLpoint oa, ob;
