@@ -9,6 +9,8 @@
 
 #include "platform/core/archive.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -47,18 +49,8 @@ private:
 
 IMPLEMENT_SERIAL(CBrowseBenchItem, CItem, 0)
 
-// Settings and files of the run stay in a private folder.
 const std::string& Folder() {
-    static const std::string folder = [] {
-        char tmpl[] = "/tmp/kelvane-bench-browsing-XXXXXX";
-        std::string f = ::mkdtemp(tmpl);
-        ::setenv("KELVANE_USER_HIVE", (f + "/user.hive").c_str(), 1);
-        ::setenv("KELVANE_MACHINE_HIVE", (f + "/machine.hive").c_str(), 1);
-        ::setenv("KELVANE_HOME", f.c_str(), 1);
-        ::setenv("KELVANE_PROGRAM_DIR", f.c_str(), 1);
-        return f;
-    }();
-    return folder;
+    return bench::PrivateFolder("browsing");
 }
 
 std::unique_ptr<CJoxPage> NewPage() {

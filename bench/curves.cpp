@@ -6,6 +6,8 @@
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -129,18 +131,8 @@ void BM_FlattenManyPaths(benchmark::State& state) {
 }
 BENCHMARK(BM_FlattenManyPaths)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// Settings and files of the run stay in a private folder.
 const std::string& Folder() {
-    static const std::string folder = [] {
-        char tmpl[] = "/tmp/kelvane-bench-curves-XXXXXX";
-        std::string f = ::mkdtemp(tmpl);
-        ::setenv("KELVANE_USER_HIVE", (f + "/user.hive").c_str(), 1);
-        ::setenv("KELVANE_MACHINE_HIVE", (f + "/machine.hive").c_str(), 1);
-        ::setenv("KELVANE_HOME", f.c_str(), 1);
-        ::setenv("KELVANE_PROGRAM_DIR", f.c_str(), 1);
-        return f;
-    }();
-    return folder;
+    return bench::PrivateFolder("curves");
 }
 
 std::unique_ptr<CJoxPage> NewPage() {

@@ -5,6 +5,8 @@
 
 #include "platform/core/archive.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -43,18 +45,8 @@ private:
 
 IMPLEMENT_SERIAL(CBenchBoxItem, CItem, 0)
 
-// Settings and files of the run stay in a private folder.
 const std::string& Folder() {
-    static const std::string folder = [] {
-        char tmpl[] = "/tmp/kelvane-bench-document-XXXXXX";
-        std::string f = ::mkdtemp(tmpl);
-        ::setenv("KELVANE_USER_HIVE", (f + "/user.hive").c_str(), 1);
-        ::setenv("KELVANE_MACHINE_HIVE", (f + "/machine.hive").c_str(), 1);
-        ::setenv("KELVANE_HOME", f.c_str(), 1);
-        ::setenv("KELVANE_PROGRAM_DIR", f.c_str(), 1);
-        return f;
-    }();
-    return folder;
+    return bench::PrivateFolder("document");
 }
 
 std::unique_ptr<CJoxPage> NewPage() {

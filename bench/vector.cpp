@@ -14,6 +14,8 @@
 #include "platform/core/mem_file.h"
 #include "platform/graphics/surface.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -103,31 +105,11 @@ private:
 
 IMPLEMENT_SERIAL(CBenchPathItem, CVectorItem, 0)
 
-// Settings of the run stay in a private folder.
 void PrivateSettings() {
-    static const bool done = [] {
-        char tmpl[] = "/tmp/kelvane-bench-vector-XXXXXX";
-        std::string f = ::mkdtemp(tmpl);
-        ::setenv("KELVANE_USER_HIVE", (f + "/user.hive").c_str(), 1);
-        ::setenv("KELVANE_MACHINE_HIVE", (f + "/machine.hive").c_str(), 1);
-        ::setenv("KELVANE_HOME", f.c_str(), 1);
-        ::setenv("KELVANE_PROGRAM_DIR", f.c_str(), 1);
-        return true;
-    }();
-    (void)done;
+    bench::PrivateFolder("vector");
 }
 
-// A closed star of `edges` edges round (cx, cy): a letter-sized outline.
-std::vector<CLpoint> Star(LONG cx, LONG cy, LONG r, int edges, double turn) {
-    std::vector<CLpoint> pts;
-    for (int i = 0; i < edges; ++i) {
-        const double a = turn + 6.283185307 * i / edges;
-        const double rr = i % 2 ? r * 0.6 : r;
-        pts.push_back(CLpoint(LONG(cx + rr * std::cos(a)), LONG(cy + rr * std::sin(a))));
-    }
-    pts.push_back(pts.front());
-    return pts;
-}
+using bench::Star;
 
 // A row of outlines a metre wide and 20 cm high.
 std::vector<std::unique_ptr<CArticle>> Outlines(int n, int edges) {

@@ -10,6 +10,8 @@
 
 #include "platform/graphics/surface.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -82,28 +84,10 @@ private:
 IMPLEMENT_DYNAMIC(CViewBenchPathItem, CVectorItem)
 
 void PrivateSettings() {
-    static const bool done = [] {
-        char tmpl[] = "/tmp/kelvane-bench-view-XXXXXX";
-        std::string f = ::mkdtemp(tmpl);
-        ::setenv("KELVANE_USER_HIVE", (f + "/user.hive").c_str(), 1);
-        ::setenv("KELVANE_MACHINE_HIVE", (f + "/machine.hive").c_str(), 1);
-        ::setenv("KELVANE_HOME", f.c_str(), 1);
-        ::setenv("KELVANE_PROGRAM_DIR", f.c_str(), 1);
-        return true;
-    }();
-    (void)done;
+    bench::PrivateFolder("view");
 }
 
-std::vector<CLpoint> Star(LONG cx, LONG cy, LONG r, int edges, double turn) {
-    std::vector<CLpoint> pts;
-    for (int i = 0; i < edges; ++i) {
-        const double a = turn + 6.283185307 * i / edges;
-        const double rr = i % 2 ? r * 0.6 : r;
-        pts.push_back(CLpoint(LONG(cx + rr * std::cos(a)), LONG(cy + rr * std::sin(a))));
-    }
-    pts.push_back(pts.front());
-    return pts;
-}
+using bench::Star;
 
 // n vector articles of 20 segments over 2 m x 1 m; the first `overlapping` all cover the
 // point (1 m, 0.5 m).

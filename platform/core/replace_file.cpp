@@ -11,7 +11,7 @@
 namespace platform {
 namespace {
 
-constexpr size_t kTemporarySuffixChars = 6; // what mkstemp puts in place of "XXXXXX"
+constexpr size_t kTemporarySuffixChars = 6; // the "XXXXXX" that mkstemp fills in
 
 struct Place {
     std::string folder; // "." for a bare name
