@@ -9,7 +9,7 @@
 
 #include "platform/core/archive.h"
 
-#include "bench_support.h"
+#include "bench_designs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,72 +24,17 @@
 
 namespace {
 
-class CBrowseBenchItem : public CItem {
-    DECLARE_SERIAL(CBrowseBenchItem)
-public:
-    CBrowseBenchItem() = default;
-    explicit CBrowseBenchItem(const CWindow& box) : m_box(box) {}
-    void Serialize(CArchive& ar) override {
-        CItem::Serialize(ar);
-        if (ar.IsStoring()) {
-            ar << int32_t(m_box.x1) << int32_t(m_box.y1) << int32_t(m_box.x2) << int32_t(m_box.y2);
-        } else {
-            int32_t v[4];
-            ar.ReadExact(v, sizeof v);
-            m_box = CWindow(v[0], v[1], v[2], v[3]);
-        }
-    }
-
-protected:
-    CWindow RecalcExtents() override { return m_box; }
-
-private:
-    CWindow m_box;
-};
-
-IMPLEMENT_SERIAL(CBrowseBenchItem, CItem, 0)
-
 const std::string& Folder() {
     return bench::PrivateFolder("browsing");
 }
 
 std::unique_ptr<CJoxPage> NewPage() {
-    Folder();
-    return std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    return bench::NewPage("browsing");
 }
 
-// Groups of ten paths under the root, each path with a name and a named value.
+// Imported artwork, with the design blocks the browsing road adds.
 std::unique_ptr<CJoxPage> MakeDesign(int articles) {
-    auto page = NewPage();
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> x(0, 2000000), y(0, 1200000), d(100, 50000);
-    CArticle* root = page->RootArticle();
-    CArticle* group = nullptr;
-    CTree* lastGroup = nullptr;
-    CTree* lastChild = nullptr;
-    for (int i = 0; i < articles; ++i) {
-        if (i % 11 == 0) {
-            group = new CArticle;
-            if (lastGroup)
-                lastGroup->InsertRsibling(group);
-            else
-                root->AddChild(group);
-            lastGroup = group;
-            lastChild = nullptr;
-            continue;
-        }
-        auto* a = new CArticle;
-        int x0 = x(rng), y0 = y(rng);
-        a->Item(new CBrowseBenchItem(CWindow(x0, y0, x0 + d(rng), y0 + d(rng))));
-        a->SetName(CString(L"Path"));
-        a->fnSaveValue(L".VectorColour", i % 16, 0);
-        if (lastChild)
-            lastChild->InsertRsibling(a);
-        else
-            group->AddChild(a);
-        lastChild = a;
-    }
-    root->InvExtents(1);
+    auto page = bench::GroupedBoxDesign("browsing", articles);
     BrowserOnNewDocument(page.get());
     return page;
 }
