@@ -39,6 +39,18 @@ std::unique_ptr<CSplineItem> Collinear(int n, DWORD flags) {
     return s;
 }
 
+// A gentle arc rising at most 8 units over the run: inside a 10-unit tolerance the whole run is
+// one chord, and its points keep as many hull corners as whole units allow.
+std::unique_ptr<CSplineItem> GentleArc(int n) {
+    auto s = std::make_unique<CSplineItem>();
+    const double half = n / 2.0;
+    for (int i = 0; i < n; ++i) {
+        const double u = (i - half) / half;
+        s->Vect(CSb(CSplineItem::kBreak, CLpoint(i * 1000, LONG(std::lround(8 * (1 - u * u))))));
+    }
+    return s;
+}
+
 void BM_SelfCrossings(benchmark::State& state) {
     auto star = Star(int(state.range(0)));
     int found = 0;
@@ -98,6 +110,18 @@ BENCHMARK(BM_SimpleFilter)
     ->Args({100000, 1})
     ->Args({10000, 1})
     ->Unit(benchmark::kMillisecond);
+
+void BM_SimpleFilterArc(benchmark::State& state) {
+    int removed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = GentleArc(int(state.range(0)));
+        state.ResumeTiming();
+        removed = s->ApplySimpleFilter(100, 10, 0);
+    }
+    state.counters["removed"] = removed;
+}
+BENCHMARK(BM_SimpleFilterArc)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // One chain of open paths, each ending where the next begins, in random tree order.
 void BM_TipToTail(benchmark::State& state) {

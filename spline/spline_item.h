@@ -16,6 +16,7 @@
 #include <vector>
 
 class CDWordArray;
+class CPointHull;
 
 using CBezierArray = CArray<CBezier, CBezier&>;
 class CLine;
@@ -294,6 +295,9 @@ private:
                         double distTol);
     using WindowFilter = bool (*)(CSb*, int, unsigned);
     int DeviationPass(int tolerance, unsigned options);
+    // Whether every point strictly between s and e lies closer than tolerance to the s-e chord;
+    // hull holds those points.
+    bool RunWithinTolerance(const CPointHull& hull, int s, int e, int tolerance);
     int WindowPass(int tolerance, unsigned options, WindowFilter filter);
     // Removes the points marked in drop, keeping the order of the rest.
     void Compact(const std::vector<bool>& drop);

@@ -4,6 +4,10 @@
 #include "pivora/geometry/arc.h"
 #include "pivora/geometry/plane_geometry.h"
 
+#include "spline/point_hull.h"
+
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -12,6 +16,9 @@ constexpr unsigned kDevCornerException = CSplineItem::kFilterDevCorner;
 constexpr unsigned kLenCornerException = CSplineItem::kFilterLenCorner;
 // Below this share of the following edge a short edge into a corner is kept.
 constexpr double kCornerShare = 0.5;
+// Bound on the rounding of a point-to-chord distance, per unit of the largest coordinate; far
+// above the few ulps the arithmetic loses.
+constexpr double kRoundingShare = 1e-12;
 
 bool IsBreak(const CSb& p) {
     return (p.flags & CSplineItem::kBreak) != 0;
@@ -83,6 +90,10 @@ int CSplineItem::ApplySimpleFilter(int lenTolerance, int devTolerance, unsigned 
     return removed;
 }
 
+// A run from point s grows while every point between s and the newest lies closer than the
+// tolerance to their chord. Only the corners of the inner points' hull can lie farthest from a
+// chord, so a long straight run costs its hull, not its length. Rounding could tip a distance
+// within a hair of the tolerance either way: there every inner point is measured, as before.
 int CSplineItem::DeviationPass(int tolerance, unsigned options) {
     const int n = VectCount();
     bool polyline = true;
@@ -93,23 +104,46 @@ int CSplineItem::DeviationPass(int tolerance, unsigned options) {
 
     std::vector<bool> drop(size_t(n), false);
     int removed = 0;
-    CSbArray run;
-    run.Add(m_Points[0]);
-    run.Add(m_Points[1]);
+    int s = 0;
+    CPointHull hull;
     for (int i = 2; i < n; ++i) {
-        run.Add(m_Points[i]);
-        if (ApplyDeviationFilter(run, tolerance, options)) {
+        hull.Add(m_Points[i - 1].pt);
+        if (RunWithinTolerance(hull, s, i, tolerance)) {
             drop[size_t(i - 1)] = true;
             ++removed;
             continue;
         }
-        CSb from = run[run.GetSize() - 2];
-        run.RemoveAll();
-        run.Add(from);
-        run.Add(m_Points[i]);
+        s = i - 1;
+        hull.Clear();
     }
     Compact(drop);
     return removed;
+}
+
+bool CSplineItem::RunWithinTolerance(const CPointHull& hull, int s, int e, int tolerance) {
+    if (s + 1 >= e)
+        return false;
+    // Every point of a polyline is a break: the tolerance is never halved here.
+    const CLpoint a = m_Points[s].pt, b = m_Points[e].pt;
+    const double tol = tolerance;
+    double farthest = 0;
+    const bool inside = hull.ForEachCorner([&](const CLpoint& p) {
+        const double d = PointToChord(p, a, b);
+        if (!(d < tol))
+            return false;
+        farthest = std::max(farthest, d);
+        return true;
+    });
+    if (!inside)
+        return false;
+    const double scale = std::max({hull.Scale(), std::fabs(double(a.x)), std::fabs(double(a.y)),
+                                   std::fabs(double(b.x)), std::fabs(double(b.y))});
+    if (farthest < tol - kRoundingShare * (scale + 1))
+        return true;
+    for (int k = s + 1; k < e; ++k)
+        if (!(PointToChord(m_Points[k].pt, a, b) < tol))
+            return false;
+    return true;
 }
 
 int CSplineItem::WindowPass(int tolerance, unsigned options, WindowFilter filter) {

@@ -68,36 +68,50 @@ bool CSplineItem::IsSpike(const CDpoint& a, const CDpoint& b, const CDpoint& c, 
     return d <= distTol;
 }
 
+// The scan looks at i, i + 1 and i + 2 of the list as it shrinks, and i only grows: the points
+// up to i are final. They are kept compacted at the front while the rest is read further on, so
+// a long straight run costs one pass instead of one move of the tail per deleted point.
 int CSplineItem::RemoveSpikes(double angleTol, double distTol) {
-    int n = ElementCount();
-    if (n < 4)
+    const int total = ElementCount();
+    if (total < 4)
         return 0;
     const bool closed = IsClosed(0) != 0;
+    // Points [0, kept) are the list's first; the list goes on with [next, total).
+    int kept = 1, next = 1;
+    auto at = [&](int x) -> const CLpoint& { return m_Points[x < kept ? x : next + x - kept].pt; };
+    int n = total;
     int removed = 0;
-    int i = 0, j = 1, k = 2;
+    int i = 0, k = 2;
     bool closingSpike = false;
-    while (i < n - 1 && j < n && k < n) {
-        const CDpoint a(m_Points[i].pt), b(m_Points[j].pt), c(m_Points[k].pt);
+    while (i < n - 1 && k < n) {
+        const CDpoint a(at(i)), b(at(i + 1)), c(at(k));
         if (IsSpike(a, b, c, angleTol, distTol)) {
-            DelVect(j, 1);
-            n = ElementCount();
+            ++next;
+            --n;
             ++removed;
             if (closed && k == 1) {
-                DelVect(0, 1);
-                n = ElementCount();
                 closingSpike = true;
                 break;
             }
         } else {
+            m_Points[kept++] = m_Points[next++];
             ++i;
         }
         if (i == n - 2) {
             if (!closed)
                 break;
-            j = i + 1, k = 1;
+            k = 1;
         } else {
-            j = i + 1, k = i + 2;
+            k = i + 2;
         }
+    }
+    while (next < total)
+        m_Points[kept++] = m_Points[next++];
+    m_Points.SetSize(kept);
+    if (closingSpike) {
+        // The first point was the spike's far end as well: it goes, and the path is re-closed.
+        DelVect(0, 1);
+        n = ElementCount();
     }
     if (removed > 0)
         DeselectAllElements();

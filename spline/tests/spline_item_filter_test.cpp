@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 namespace {
@@ -16,6 +18,62 @@ std::vector<CSb> PointsOf(CSplineItem& s) {
     for (int i = 0; i < s.VectCount(); ++i)
         out.push_back(s.Vect(i));
     return out;
+}
+
+// The filter as first written, one chord check over the whole run per point: the oracle of the
+// hull-based pass.
+std::vector<CSb> ReferenceWindowPass(const std::vector<CSb>& in, int tolerance, unsigned options,
+                                     bool (*filter)(CSb*, int, unsigned)) {
+    if (in.size() < 3)
+        return in;
+    std::vector<bool> drop(in.size(), false);
+    size_t middle = 1;
+    CSb w[3] = {in[0], in[1], CSb()};
+    for (size_t i = 2; i < in.size(); ++i) {
+        w[2] = in[i];
+        if (filter(w, tolerance, options))
+            drop[middle] = true;
+        middle = i;
+    }
+    std::vector<CSb> out;
+    for (size_t i = 0; i < in.size(); ++i)
+        if (!drop[i])
+            out.push_back(in[i]);
+    return out;
+}
+
+std::vector<CSb> ReferenceSimpleFilter(const std::vector<CSb>& in, int len, int dev,
+                                       unsigned options) {
+    if (in.size() < 3)
+        return in;
+    bool polyline = true;
+    for (const CSb& p : in)
+        polyline = polyline && (p.flags & CSplineItem::kBreak);
+    std::vector<CSb> afterDev;
+    if (!polyline) {
+        afterDev = ReferenceWindowPass(in, dev, options, &CSplineItem::ApplyDeviationFilter);
+    } else {
+        std::vector<bool> drop(in.size(), false);
+        std::vector<CSb> points = in;
+        CSbArray run;
+        run.Add(points[0]);
+        run.Add(points[1]);
+        for (size_t i = 2; i < in.size(); ++i) {
+            run.Add(points[i]);
+            if (CSplineItem::ApplyDeviationFilter(run, dev, options)) {
+                drop[i - 1] = true;
+                continue;
+            }
+            CSb from = run[run.GetSize() - 2];
+            run.RemoveAll();
+            run.Add(from);
+            run.Add(points[i]);
+        }
+        for (size_t i = 0; i < in.size(); ++i)
+            if (!drop[i])
+                afterDev.push_back(in[i]);
+    }
+    return ReferenceWindowPass(afterDev, len, options, &CSplineItem::ApplyLenFilter);
 }
 
 struct WindowCase {
@@ -151,6 +209,49 @@ TEST(SplineItemFilter, DegenerateInputEndsQuietly) {
         EXPECT_GE(removed, 0);
         EXPECT_GE(s->VectCount(), 2);
         EXPECT_EQ(s->VectCount() + removed, int(in.size()));
+    }
+}
+
+// Long nearly straight runs: along the axes, on diagonals (distances fall between integers), on
+// gentle arcs (every point a hull corner) and near the coordinate limits, with wobbles that land
+// exactly on the tolerance.
+TEST(SplineItemFilter, SimpleFilterMatchesTheRunByRunCheck) {
+    std::mt19937 rng(20261210);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 300; ++round) {
+        const int n = pick(3, 400);
+        const int dev = pick(0, 4) == 0 ? 0 : pick(1, 30);
+        const int len = pick(0, 80);
+        const int wobble = pick(0, 2) == 0 ? dev : pick(0, 40);
+        const int shape = pick(0, 3);
+        const bool mixed = pick(0, 3) == 0;
+        const int64_t baseX = pick(0, 4) == 0 ? INT32_MAX - 2000000 : pick(-100000, 100000);
+        const int64_t baseY = pick(0, 4) == 0 ? INT32_MIN + 1000 : 0;
+        std::vector<CSb> in;
+        for (int i = 0; i < n; ++i) {
+            const int64_t along = int64_t(i) * pick(1, 60);
+            const int off = pick(-wobble, wobble);
+            int64_t x = along, y = off;
+            if (shape == 1)
+                x = along + off, y = along - off;
+            else if (shape == 2)
+                y = off + (along * (int64_t(n) * 30 - along)) / 400000;
+            else if (shape == 3 && pick(0, 20) == 0)
+                y += pick(-500, 500);
+            x = std::clamp<int64_t>(baseX - 1000000 + x, INT32_MIN, INT32_MAX);
+            y = std::clamp<int64_t>(baseY + y, INT32_MIN, INT32_MAX);
+            const DWORD flags =
+                mixed && pick(0, 9) == 0 ? CSplineItem::kSmooth : CSplineItem::kBreak;
+            in.push_back(CSb(flags, CLpoint(LONG(x), LONG(y))));
+        }
+        const unsigned options = unsigned(pick(0, 3));
+        const std::vector<CSb> expected = ReferenceSimpleFilter(in, len, dev, options);
+        auto s = std::make_unique<CSplineItem>();
+        for (CSb p : in)
+            s->Vect(p);
+        EXPECT_EQ(s->ApplySimpleFilter(len, dev, options), int(in.size() - expected.size()))
+            << "round " << round;
+        ASSERT_EQ(PointsOf(*s), expected) << "round " << round;
     }
 }
 

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include "pivora/geometry/plane_geometry.h"
+
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -28,6 +31,62 @@ std::vector<CSb> PointsOf(CSplineItem& s) {
     for (int i = 0; i < s.VectCount(); ++i)
         out.push_back(s.Vect(i));
     return out;
+}
+
+// Spike removal as first written, deleting each spike from the list at once: the oracle of the
+// one-pass form.
+bool ReferenceIsSpike(const CDpoint& a, const CDpoint& b, const CDpoint& c, double angleTol,
+                      double distTol) {
+    const double pi = 3.141592654, twoPi = 6.283185307;
+    const double t = angle(a, b, c);
+    if ((t >= pi - angleTol && t <= pi + angleTol) ||
+        (t >= twoPi - angleTol && t <= twoPi + angleTol) || (t >= -angleTol && t <= angleTol))
+        return true;
+    if (length(a, c) <= distTol)
+        return true;
+    double d = 2 * distTol;
+    CDpoint f;
+    if (!perp(a, b, c, &f))
+        d = perp(b, c, a, &f) ? length(f, a) : length(f, c);
+    return d <= distTol;
+}
+
+int ReferenceRemoveSpikes(CSplineItem& s, double angleTol, double distTol) {
+    int n = s.ElementCount();
+    if (n < 4)
+        return 0;
+    const bool closed = s.IsClosed(0) != 0;
+    int removed = 0;
+    int i = 0, j = 1, k = 2;
+    bool closingSpike = false;
+    while (i < n - 1 && j < n && k < n) {
+        const CDpoint a(s.Vect(i).pt), b(s.Vect(j).pt), c(s.Vect(k).pt);
+        if (ReferenceIsSpike(a, b, c, angleTol, distTol)) {
+            s.DelVect(j, 1);
+            n = s.ElementCount();
+            ++removed;
+            if (closed && k == 1) {
+                s.DelVect(0, 1);
+                n = s.ElementCount();
+                closingSpike = true;
+                break;
+            }
+        } else {
+            ++i;
+        }
+        if (i == n - 2) {
+            if (!closed)
+                break;
+            j = i + 1, k = 1;
+        } else {
+            j = i + 1, k = i + 2;
+        }
+    }
+    if (closingSpike && n > 0) {
+        CSb first = s.Vect(0);
+        s.Vect(first);
+    }
+    return removed;
 }
 
 const std::vector<CSb> kSquare = {B(0, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0)};
@@ -85,6 +144,45 @@ TEST(SplineItemGeometry, SpikeAcrossTheClosingPointRecloses) {
     ASSERT_EQ(pts.size(), 5u);
     EXPECT_EQ(pts.front(), pts.back());
     EXPECT_EQ(pts.front(), B(100, 0));
+}
+
+// Straight runs with reversals, coincident points and small steps, open and closed (the closed
+// ones often start mid-edge, so the closing spike comes up).
+TEST(SplineItemGeometry, SpikesMatchDeletingOneAtATime) {
+    std::mt19937 rng(1210);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 400; ++round) {
+        const int n = pick(4, 300);
+        std::vector<CSb> in;
+        LONG x = 0, y = 0;
+        int dx = pick(-3, 3) * 100, dy = pick(-3, 3) * 100;
+        for (int i = 0; i < n; ++i) {
+            in.push_back(B(x, y));
+            switch (pick(0, 9)) {
+            case 0:
+                dx = -dx, dy = -dy;
+                break;
+            case 1:
+                dx = pick(-3, 3) * 100, dy = pick(-3, 3) * 100;
+                break;
+            case 2:
+                continue; // a coincident point
+            default:
+                break;
+            }
+            x += dx + pick(-2, 2);
+            y += dy + pick(-2, 2);
+        }
+        if (pick(0, 1))
+            in.push_back(in.front());
+        const double angleTol = pick(0, 3) * 0.01;
+        const double distTol = pick(0, 6);
+        Spline expected = Make(in, false);
+        Spline s = Make(in, false);
+        const int want = ReferenceRemoveSpikes(*expected, angleTol, distTol);
+        EXPECT_EQ(s->RemoveSpikes(angleTol, distTol), want) << "round " << round;
+        ASSERT_EQ(PointsOf(*s), PointsOf(*expected)) << "round " << round;
+    }
 }
 
 TEST(SplineItemGeometry, DirectionOfTheSquare) {
