@@ -3,28 +3,22 @@
 #include "pivora/framework/jox_dc.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/geometry/plane_geometry.h"
-#include "spline/sb_array_archive.h"
 #include "spline/spline_item.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 
-IMPLEMENT_SERIAL(CBezierItem, CVectorItem, 0)
+IMPLEMENT_SERIAL(CBezierItem, CPointListItem, 0)
 
-CBezierItem::CBezierItem() {
-    InitBezierItem(0);
-}
+CBezierItem::CBezierItem() : CPointListItem(0) {}
 
-CBezierItem::CBezierItem(int n) {
-    InitBezierItem(n);
-}
+CBezierItem::CBezierItem(int n) : CPointListItem(n) {}
 
 CBezierItem::~CBezierItem() = default;
 
 void CBezierItem::InitBezierItem(int n) {
-    if (n > 0)
-        m_Points.SetSize(n);
+    InitPoints(n);
 }
 
 int IsCBezierItem(const CObject* p) {
@@ -33,26 +27,9 @@ int IsCBezierItem(const CObject* p) {
 
 // Storage and copies -----------------------------------------------------------------------------
 
-void CBezierItem::Serialize(CArchive& ar) {
-    CVectorItem::Serialize(ar);
-    CRecArchive rec(ar);
-    if (rec.IsStoring()) {
-        StoreSbField(rec, kRecPoints, m_Points);
-        rec.StoreEndRec();
-        return;
-    }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
-        if (id == kRecPoints) {
-            LoadSbField(rec, len, m_Points);
-            // The flattened path follows from the points when it is next asked for.
-            DelPkt();
-            InvExtents(1);
-        } else {
-            rec.SkipField(len);
-        }
-    }
+void CBezierItem::OnPointsLoaded() {
+    DelPkt();
+    InvExtents(1);
 }
 
 CObject* CBezierItem::CopyObject(CObject* target) {
@@ -88,53 +65,9 @@ void CBezierItem::CalcIntersects() {}
 
 // Points -----------------------------------------------------------------------------------------
 
-int CBezierItem::IsEmpty() {
-    return m_Points.IsEmpty() ? 1 : 0;
-}
-
-int CBezierItem::VectCount() {
-    return int(m_Points.GetSize());
-}
-
-int CBezierItem::ElementCount() {
-    return int(m_Points.GetSize());
-}
-
-CSb* CBezierItem::VectPtr(int i) {
-    return &m_Points.ElementAt(i);
-}
-
-void CBezierItem::Vect(CSb p, int i) {
-    m_Points.SetAt(i, p);
-}
-
-void CBezierItem::Vect(CSb p) {
-    m_Points.Add(p);
-}
-
-CSb CBezierItem::Vect(int i) {
-    return m_Points.GetAt(i);
-}
-
-CSbArray* CBezierItem::Vect() {
-    return &m_Points;
-}
-
-void CBezierItem::DelVect(int first, int count) {
-    m_Points.RemoveAt(first, count);
-}
-
-void CBezierItem::DelVect() {
-    m_Points.RemoveAll();
-}
-
 CPoint CBezierItem::Point(int i) {
     const CLpoint p = m_Points.GetAt(i).pt;
     return CPoint(p.x, p.y);
-}
-
-CLpoint CBezierItem::GetElementPos(int i) {
-    return m_Points.GetAt(i).pt;
 }
 
 int CBezierItem::DeleteElement(int first, int count) {
@@ -172,14 +105,6 @@ int CBezierItem::ElementStr(int i, CString& out) {
                           : (p.flags & kBreak) ? L"Break"
                                                : L"Curve";
     out.Format(L"%d) %ls X:%d Y:%d", i, kind, int(p.pt.x), int(p.pt.y));
-    return 1;
-}
-
-int CBezierItem::ElementData(int i, unsigned char** data, int& size) {
-    CSb* p = VectPtr(i);
-    size = int(sizeof(CSb));
-    if (data)
-        *data = reinterpret_cast<unsigned char*>(p);
     return 1;
 }
 

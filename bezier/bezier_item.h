@@ -6,19 +6,17 @@
 #pragma once
 
 #include "spline/bezier.h"
-#include "vector/vector_item.h"
+#include "spline/point_list_item.h"
 
 class CSplineItem;
 
-class CBezierItem : public CVectorItem {
+class CBezierItem : public CPointListItem {
     DECLARE_SERIAL(CBezierItem)
 public:
     // Mode words of points.
     static constexpr DWORD kSmooth = 0;
     static constexpr DWORD kHandle = 0x100;
     static constexpr DWORD kBreak = 0x200;
-    // Record id of the item's group: the points.
-    static constexpr WORD kRecPoints = 0;
     // Property bit: ends that touch do not count as closed.
     static constexpr DWORD kKeepOpenBit = 0x800;
     static constexpr int kCurveLevel = 4;
@@ -43,7 +41,7 @@ public:
     // XOR lines from handles to their anchors.
     void DrawControls(CJoxDC* dc, int first, int end);
     void DrawSelectedControls(CJoxDC* dc, int first, int end);
-    void DrawSelectedPoint(CJoxDC* dc, int index);
+    void DrawSelectedPoint(CJoxDC* dc, int index) override;
     // Puts the handles of a smooth anchor on one line through it, at their mean length.
     void BalanceControlPoints(int anchor);
     int FindHitTestPoint(CItemHitTest* ht);
@@ -55,7 +53,6 @@ public:
     // Overrides of CItem.
     using CVectorItem::DoTransform;
     using CVectorItem::InsideOf;
-    void Serialize(CArchive& ar) override;
     void OnDraw(CJoxView* view, CJoxDC* dc) override;
     int HitTestPoint(CItemHitTest* ht) override;
     // The box of all points, handles included.
@@ -65,36 +62,23 @@ public:
     CObject* CopyObject(CObject* target) override;
 
     // Overrides of CVectorItem.
+    using CPointListItem::Vect;
     using CVectorItem::CurveToggle;
     using CVectorItem::MakePktArray;
     using CVectorItem::PointDelete;
-    using CVectorItem::Vect;
     void DrawPoint(CJoxDC* dc, int index, int size, int flags) override;
-    void DrawSelectedPoints(CJoxDC* dc) override;
     void CurveToggle(bool refresh) override;
     void PointDelete() override;
-    int IsEmpty() override;
     int IsClosed(int tolerance) override;
     int IsClosedCurve(int tolerance) override;
-    int VectCount() override;
-    CSb* VectPtr(int i) override;
-    void Vect(CSb p, int i) override;
-    void Vect(CSb p) override;
-    CSb Vect(int i) override;
-    CSbArray* Vect() override;
-    void DelVect(int first, int count) override;
-    void DelVect() override;
     void Select(CJoxDC* dc, int i) override;
     // Always at curve level 4.
     void MakePktArray(int level) override;
     void UpdateViews(CJoxView* view, long hint) override;
-    int ElementCount() override;
-    CLpoint GetElementPos(int i) override;
     int DeleteElement(int first, int count) override;
     int InsertElement(int at, void* points, int count) override;
     int TransformElement(CMat2d* m, int first, int count) override;
     int ElementStr(int i, CString& out) override;
-    int ElementData(int i, unsigned char** data, int& size) override;
     int GetDefaultToolId() override;
     int fnCanMoveItemStart() override;
     void fnDoMoveItemStart() override;
@@ -105,6 +89,8 @@ public:
 
 protected:
     CWindow RecalcExtents() override;
+    // The flattened path follows from the points when it is next asked for.
+    void OnPointsLoaded() override;
 
 private:
     CWindow RecalcVectorExtents();
@@ -113,7 +99,6 @@ private:
     // cut short by the end of an open path is a line to the last point.
     CBezier SegmentAt(int i, bool closed, int& next) const;
 
-    CSbArray m_Points;
     CWindow m_ControlWindow;
 };
 

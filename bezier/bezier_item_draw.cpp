@@ -181,17 +181,6 @@ void CBezierItem::DrawSelectedPoint(CJoxDC* dc, int index) {
     dc->SelectObject(old);
 }
 
-void CBezierItem::DrawSelectedPoints(CJoxDC* dc) {
-    const int n = VectCount();
-    const bool closed = IsClosed(0) != 0;
-    for (INT_PTR k = 0; k < m_SelectedElements.GetSize(); ++k) {
-        const int e = int(m_SelectedElements[k]);
-        if (closed && e == n - 1)
-            continue;
-        DrawSelectedPoint(dc, e);
-    }
-}
-
 void CBezierItem::UpdateViews(CJoxView* view, long hint) {
     if (m_Points.IsEmpty())
         return;

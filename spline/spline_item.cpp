@@ -1,7 +1,6 @@
 #include "spline/spline_item.h"
 
 #include "pivora/geometry/mat2d.h"
-#include "spline/sb_array_archive.h"
 #include "spline/spline_fitting.h"
 
 #include "platform/core/dword_array.h"
@@ -10,21 +9,16 @@
 #include <cstdlib>
 #include <utility>
 
-IMPLEMENT_SERIAL(CSplineItem, CVectorItem, 0)
+IMPLEMENT_SERIAL(CSplineItem, CPointListItem, 0)
 
-CSplineItem::CSplineItem() {
-    InitSplineItem(0);
-}
+CSplineItem::CSplineItem() : CPointListItem(0) {}
 
-CSplineItem::CSplineItem(int n) {
-    InitSplineItem(n);
-}
+CSplineItem::CSplineItem(int n) : CPointListItem(n) {}
 
 CSplineItem::~CSplineItem() = default;
 
 void CSplineItem::InitSplineItem(int n) {
-    if (n > 0)
-        m_Points.SetSize(n);
+    InitPoints(n);
 }
 
 int IsCSplineItem(const CObject* p) {
@@ -33,24 +27,8 @@ int IsCSplineItem(const CObject* p) {
 
 // Storage ----------------------------------------------------------------------------------------
 
-void CSplineItem::Serialize(CArchive& ar) {
-    CVectorItem::Serialize(ar);
-    CRecArchive rec(ar);
-    if (rec.IsStoring()) {
-        StoreSbField(rec, kRecPoints, m_Points);
-        rec.StoreEndRec();
-        return;
-    }
-    WORD id;
-    DWORD len;
-    while (rec.LoadFieldID(id, len)) {
-        if (id == kRecPoints) {
-            LoadSbField(rec, len, m_Points);
-            MakeCurves();
-        } else {
-            rec.SkipField(len);
-        }
-    }
+void CSplineItem::OnPointsLoaded() {
+    MakeCurves();
 }
 
 CObject* CSplineItem::CopyObject(CObject* target) {
@@ -63,60 +41,6 @@ CObject* CSplineItem::CopyObject(CObject* target) {
     to->MakeCurves();
     to->MakePktArray(kCopyLevel);
     return to;
-}
-
-// Control points ---------------------------------------------------------------------------------
-
-int CSplineItem::IsEmpty() {
-    return m_Points.IsEmpty() ? 1 : 0;
-}
-
-int CSplineItem::VectCount() {
-    return int(m_Points.GetSize());
-}
-
-int CSplineItem::ElementCount() {
-    return int(m_Points.GetSize());
-}
-
-CSb* CSplineItem::VectPtr(int i) {
-    return &m_Points.ElementAt(i);
-}
-
-void CSplineItem::Vect(CSb p, int i) {
-    m_Points.SetAt(i, p);
-}
-
-void CSplineItem::Vect(CSb p) {
-    m_Points.Add(p);
-}
-
-CSb CSplineItem::Vect(int i) {
-    return m_Points.GetAt(i);
-}
-
-CSbArray* CSplineItem::Vect() {
-    return &m_Points;
-}
-
-void CSplineItem::DelVect(int first, int count) {
-    m_Points.RemoveAt(first, count);
-}
-
-void CSplineItem::DelVect() {
-    m_Points.RemoveAll();
-}
-
-CLpoint CSplineItem::GetElementPos(int i) {
-    return m_Points.GetAt(i).pt;
-}
-
-int CSplineItem::ElementData(int i, unsigned char** data, int& size) {
-    CSb* p = VectPtr(i);
-    size = int(sizeof(CSb));
-    if (data)
-        *data = reinterpret_cast<unsigned char*>(p);
-    return 1;
 }
 
 // Segments ---------------------------------------------------------------------------------------

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "spline/bezier.h"
-#include "vector/vector_item.h"
+#include "spline/point_list_item.h"
 
 #include "platform/core/map.h"
 #include "platform/core/ob_array.h"
@@ -51,14 +51,12 @@ struct stCountArcs {
     int32_t type;
 };
 
-class CSplineItem : public CVectorItem {
+class CSplineItem : public CPointListItem {
     DECLARE_SERIAL(CSplineItem)
 public:
     // Mode words of control points.
     static constexpr DWORD kSmooth = 0;
     static constexpr DWORD kBreak = 0x200;
-    // Record id of the item's group: the control points.
-    static constexpr WORD kRecPoints = 0;
     // Property bit: ends that touch do not count as closed.
     static constexpr DWORD kKeepOpenBit = 0x800;
     // The level of the copy's path elements.
@@ -89,35 +87,24 @@ public:
     void DoTransform(CMat2d& m) override;
     // Reflects every point farther than 1.7 from the axis segment; rebuilds; 1.
     int DoMirror(CLine& axis) override;
-    void Serialize(CArchive& ar) override;
     void OnDraw(CJoxView* view, CJoxDC* dc) override;
     CObject* CopyObject(CObject* target) override;
 
     // Overrides of CVectorItem.
+    using CPointListItem::Vect;
     using CVectorItem::CurveToggle;
     using CVectorItem::MakePktArray;
     using CVectorItem::PointDelete;
-    using CVectorItem::Vect;
     void DrawPoint(CJoxDC* dc, int i, int size, int mode) override;
-    void DrawSelectedPoints(CJoxDC* dc) override;
     void CurveToggle(int i, bool refresh) override;
     // Toggles every selected point and rebuilds once; the argument is not used.
     void CurveToggle(bool refresh) override;
     void PointDelete() override;
-    int IsEmpty() override;
     // Ends within tolerance on both axes and the keep-open property clear; ends apart clear it.
     int IsClosed(int tolerance) override;
     // Closed, and the first point is no break.
     int IsClosedCurve(int tolerance) override;
     void MakeCurves() override;
-    int VectCount() override;
-    CSb* VectPtr(int i) override;
-    void Vect(CSb p, int i) override;
-    void Vect(CSb p) override;
-    CSb Vect(int i) override;
-    CSbArray* Vect() override;
-    void DelVect(int first, int count) override;
-    void DelVect() override;
     // Visit k of the passes uses levels[k] while k is below its size, then level.
     void MakePktArray(CDWordArray* levels, int level) override;
     void MakePktArray(int level) override;
@@ -125,12 +112,9 @@ public:
     // Marks as breaks the outer point of a short run at either end and both ends of a closed
     // path. Curves are not rebuilt here.
     void FixOldDesigns() override;
-    int ElementCount() override;
-    CLpoint GetElementPos(int i) override;
     int DeleteElement(int i, int count) override;
     int InsertElement(int at, void* points, int count) override;
     int TransformElement(CMat2d* m, int first, int count) override;
-    int ElementData(int i, unsigned char** data, int& size) override;
     int fnCanMoveItemStart() override;
     void fnDoMoveItemStart() override;
     // Asks the views to repaint the segments round the selected points (up to three on either
@@ -272,13 +256,15 @@ public:
 
     // Drawing.
     void DrawBeziers(CJoxDC* dc, int from, int to);
-    void DrawSelectedPoint(CJoxDC* dc, int i);
+    void DrawSelectedPoint(CJoxDC* dc, int i) override;
 
     // Test seam: forgets the print thickening read once per process.
     static void fnResetPrintThickenAdj();
 
 protected:
     CWindow RecalcExtents() override;
+    // Segments follow from the points.
+    void OnPointsLoaded() override;
 
 private:
     // Runs both passes of the flattening; levels may be null.
@@ -302,7 +288,6 @@ private:
     // Removes the points marked in drop, keeping the order of the rest.
     void Compact(const std::vector<bool>& drop);
 
-    CSbArray m_Points;
     CBezierArray m_Beziers;
     CBitmap m_Bitmap;
     CBrush m_Brush;

@@ -135,17 +135,6 @@ void CSplineItem::DrawSelectedPoint(CJoxDC* dc, int i) {
     dc->SelectObject(old);
 }
 
-void CSplineItem::DrawSelectedPoints(CJoxDC* dc) {
-    const int n = VectCount();
-    const bool closed = IsClosed(0) != 0;
-    for (INT_PTR k = 0; k < m_SelectedElements.GetSize(); ++k) {
-        const int e = int(m_SelectedElements[k]);
-        if (closed && e == n - 1)
-            continue;
-        DrawSelectedPoint(dc, e);
-    }
-}
-
 void CSplineItem::UpdateViews(CJoxView* view, long hint) {
     CJoxPage* page = view ? view->GetDocument() : nullptr;
     if (!page || m_SelectedElements.IsEmpty())
