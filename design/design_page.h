@@ -1,20 +1,27 @@
 // CDesignPage: the document of every design window. To the core page it adds what editing
-// needs: the object selection, deletion, and the undo and redo stacks of named transactions.
+// needs: the object selection and the article selection derived from it, hit testing,
+// deletion, and the undo and redo stacks of named transactions.
 #pragma once
 #include "pivora/jox_page.h"
+#include "pivora/selection_observer.h"
 #include "platform/core/collections.h"
 
+#include <unordered_map>
 #include <vector>
 
 class CBaseUndo;
 class CJoxView;
 class CMat2d;
 class CSelect;
+class CSelectionRequest;
 class CVectorStylePB;
 
 using CBaseUndoArray = CTypedPtrArray<CPtrArray, CBaseUndo*>;
+using CSelectList = CList<CSelect*, CSelect*>;
 
-class CDesignPage : public CJoxPage {
+enum eChangeObjectSelection { eClearSelection = 0, eSelectAllObjects = 1, eInvertSelection = 2 };
+
+class CDesignPage : public CJoxPage, public CSelectionObserver {
     DECLARE_DYNCREATE(CDesignPage)
 public:
     static constexpr int kContext = 43;
@@ -24,6 +31,28 @@ public:
     static constexpr LPARAM kHintAll = 0;
     static constexpr LPARAM kHintArticle = 2;
     static constexpr LPARAM kHintSelection = 3;
+
+    // Selection notices: what UpdateSelection hears, and what the page tells the others
+    // (128 carries a pointer to a flag byte: set when the new selection is to be drawn).
+    static constexpr UINT kSelectionHintSelect = 1;
+    static constexpr UINT kSelectionHintAll = 4;
+    static constexpr UINT kSelectionHintOrder = 1024;
+    static constexpr UINT kNotifySelectionChanged = 128;
+    // Keys of a selection request.
+    enum : UINT {
+        kReqAdd = 1,           // bool: select (or add) rather than deselect (or replace)
+        kReqReplace = 3,       // int: non-negative clears the selection first
+        kReqTarget = 4,        // pointer: CArticle* to place the selection before
+        kReqClear = 6,         // bool: hint 4 clears rather than selects all
+        kReqNotifyFirst = 7,   // bool
+        kReqListKind = 8,      // UINT: kListKindArray takes key 11, else key 10
+        kReqList = 10,         // pointer: CArticleList*
+        kReqArray = 11,        // pointer: CPtrArray* of CArticle*
+        kReqReorder = 12,      // bool
+        kReqTopLevel = 13,     // bool
+        kReqOrderCommand = 19, // UINT: a drawing-order command
+    };
+    static constexpr UINT kListKindArray = 8;
 
     CDesignPage();
     ~CDesignPage() override;
@@ -36,13 +65,62 @@ public:
     CSelect* AddObjectSelection(CArticle* article, int mode, int add);
     // Takes select; 0 (select not taken) when its article is already selected.
     int AddObjectSelection(CSelect* select, int add);
+    // Each listed article below the active root: selected with mode 1 (added), or with select
+    // 0 deselected with its children. How many were handled.
+    int AddObjectSelection(CArticleList& list, int unused, int select);
+    void RemoveObjectSelection(CSelect* select);
     void RemoveObjectSelection(CArticle* article, int withChildren);
+    void RemoveObjectSelectionAt(POSITION pos);
     void RemoveAllObjectSelection();
+    // An article has at most one entry; null when it has none or, with mode, another mode.
+    CSelect* FindObjectSelection(CArticle* article, int mode);
     int IsObjectSelected(CArticle* article, int mode);
-    int GetObjectSelectionCount() const { return int(m_ObjectSelection.GetCount()); }
-    void RemoveAllSelection() override;
+    bool ChangeObjectSelection(eChangeObjectSelection change);
+    // Walks skip entries whose article is not of class c (any class for null).
     POSITION GetFirstObjectSelection(const CRuntimeClass* c) override;
+    POSITION GetLastObjectSelection(const CRuntimeClass* c);
     CSelect* GetNextObjectSelection(POSITION& pos, const CRuntimeClass* c) override;
+    CSelect* GetPrevObjectSelection(POSITION& pos, const CRuntimeClass* c);
+    int GetObjectSelectionCount(const CRuntimeClass* c = nullptr) const;
+    // Appends the selected articles of class c; with deep also every glued article's
+    // descendants of the class.
+    const CSelectList& GetObjectSelectionList(CArticleList& list, const CRuntimeClass* c,
+                                              bool deep);
+    const CSelectList& GetObjectSelectionList() const { return m_ObjectSelection; }
+    // Union of every entry's extents but except's; the empty window when there is none.
+    CWindow ObjectSelectionExtents(CSelect* except);
+    int SelectedObjectsValid(const CRuntimeClass* c, int all, CArticle** out);
+
+    // The article selection: the articles with items that the object selection covers,
+    // rebuilt on its next use after the object selection changed.
+    void SyncVirtualSelection(const CRuntimeClass* c);
+    POSITION GetFirstSelection(const CRuntimeClass* c);
+    POSITION GetLastSelection(const CRuntimeClass* c);
+    CArticle* GetNextSelection(POSITION& pos, const CRuntimeClass* c);
+    CArticle* GetPrevSelection(POSITION& pos, const CRuntimeClass* c);
+    int GetSelectionCount(const CRuntimeClass* c);
+    // The article selection already holds descendants, so deep changes nothing.
+    CArticleList& GetSelectionList(CArticleList& list, const CRuntimeClass* c, bool deep);
+    int IsSelected(CArticle* a);
+    void AddSelection(CArticle* a, int add);
+    void RemoveSelection(CArticle* a, int withChildren);
+    void RemoveSelectionAt(POSITION pos);
+    POSITION FindSelection(CArticle* a);
+    // Clears the object selection and empties the article selection.
+    void RemoveAllSelection() override;
+    int SelectionValid(const CRuntimeClass* c, int all);
+
+    // With all, every article of the tree that can be selected; else the root's children
+    // that are shown and active, or hold unfixed data. Null for a null list or an empty root.
+    CArticleList* GetObjectList(CArticleList* list, int all);
+    // The article under the client point; clicks repeated at one place cycle through the
+    // stacked articles, nearest first.
+    CArticle* ArticleAt(CJoxView* view, CPoint point);
+    // The articles of the last hit, for walking them; they may have gone since.
+    const CArticleList& HitList() const { return m_HitList; }
+
+    // Selection notices from the other observers.
+    void UpdateSelection(UINT hint, void* request) override;
 
     // Drawing order: 43047 to start, 43048 after first, 43049 before last, 43050 to end.
     static constexpr UINT ID_ORDER_TO_START = 43047;
@@ -78,7 +156,9 @@ public:
     int InsertOn() { return InsertArticle() != nullptr; }
 
     // Deletion: with undo the article is recorded and detached (the record owns it), else
-    // deleted. Children are deleted one by one first, each with its own record.
+    // deleted. Children are deleted one by one first, each with its own record. With adjust
+    // the article's unfixed data is first merged or moved out, and an emptied wrapper parent
+    // goes in its place.
     void DeleteArticle(CArticle* a, int adjust, int undo) override;
     // Whether a is the active root article or below it; never reads a itself, so a pointer
     // to an article freed meanwhile is safe to ask about.
@@ -123,13 +203,29 @@ public:
     template <class Fn> void ForEachJoxView(Fn fn);
 
 private:
+    // The article that deletion takes after the unfixed data left it.
+    CArticle* DeleteAdjustRoad(CArticle* a, int undo);
+    // Drops top and its subtree from the hit list before they leave the tree.
+    void ForgetHit(CArticle* top);
+    void ObjectSelectionChanged() { m_bSelectionChanged = 1; }
+    void SyncSelection() { SyncVirtualSelection(nullptr); }
+    void AppendSelection(CArticle* a);
+    void SelectFromRequest(CSelectionRequest* request);
+    void NotifySelection(bool draw);
     // The selected articles in selection order.
     std::vector<CArticle*> SelectedArticles() const;
     void MoveArticle(CArticle* a, CArticle* before, CArticle* after, CArticle* parent);
     int MoveTransaction(CBaseUndoArray& from, CBaseUndoArray& to);
     static void ClearStack(CBaseUndoArray& stack);
 
-    CList<CSelect*, CSelect*> m_ObjectSelection{10};
+    CSelectList m_ObjectSelection{10};
+    // Article to its entry, so that checks and removals do not walk the list.
+    std::unordered_map<const CArticle*, POSITION> m_ObjectIndex;
+    CArticleList m_Selection{10};
+    std::unordered_map<const CArticle*, POSITION> m_SelectionIndex;
+    int m_bSelectionChanged = 0;
+    CArticleList m_HitList{10};
+    POSITION m_HitPos = nullptr;
     CBaseUndoArray m_UndoArray;
     CBaseUndoArray m_RedoArray;
     CStringArray m_UndoNames;

@@ -2,6 +2,7 @@
 
 #include "design/base_undo.h"
 #include "design/design_undo.h"
+#include "design/document/subtree_walk.h"
 #include "design/guide_undo.h"
 #include "design/undo.h"
 #include "pivora/geometry/mat2d.h"
@@ -19,21 +20,6 @@ struct CDesignPage::TreeSet {
 };
 
 namespace {
-
-// Pre-order within top's subtree, top included.
-template <class Fn> void ForSubtree(CTree* top, Fn fn) {
-    for (CTree* t = top; t;) {
-        if (auto* a = DynamicDowncast<CArticle>(t))
-            fn(a);
-        if (t->GetFirstChild()) {
-            t = t->GetFirstChild();
-            continue;
-        }
-        while (t && t != top && !t->GetRsibling())
-            t = t->GetParent();
-        t = (t && t != top) ? t->GetRsibling() : nullptr;
-    }
-}
 
 void CollectTree(CArticle* top, std::unordered_set<const CArticle*>& out) {
     if (top)
@@ -56,89 +42,56 @@ int CDesignPage::IsCDesignPage(const CObject* o) {
     return o && o->IsKindOf(RUNTIME_CLASS(CDesignPage));
 }
 
-// Object selection --------------------------------------------------------------------------
-
-CSelect* CDesignPage::AddObjectSelection(CArticle* article, int mode, int add) {
-    if (!article)
-        return nullptr;
-    const CWindow w = article->Extents(0);
-    if (w.x2 < w.x1 || w.y2 < w.y1)
-        return nullptr;
-    auto* select = new CSelect(article, mode);
-    if (!AddObjectSelection(select, add)) {
-        delete select;
-        return nullptr;
-    }
-    return select;
-}
-
-int CDesignPage::AddObjectSelection(CSelect* select, int add) {
-    if (!add)
-        RemoveAllObjectSelection();
-    for (POSITION pos = m_ObjectSelection.GetHeadPosition(); pos;)
-        if (m_ObjectSelection.GetNext(pos)->Article() == select->Article())
-            return 0;
-    m_ObjectSelection.AddTail(select);
-    return 1;
-}
-
-void CDesignPage::RemoveObjectSelection(CArticle* article, int withChildren) {
-    for (POSITION pos = m_ObjectSelection.GetHeadPosition(); pos;) {
-        POSITION at = pos;
-        CSelect* s = m_ObjectSelection.GetNext(pos);
-        if (s->Article() == article) {
-            m_ObjectSelection.RemoveAt(at);
-            delete s;
-        }
-    }
-    if (withChildren && article)
-        for (CTree* t = article->GetFirstChild(); t; t = t->GetRsibling())
-            if (auto* c = DynamicDowncast<CArticle>(t))
-                RemoveObjectSelection(c, 1);
-}
-
-void CDesignPage::RemoveAllObjectSelection() {
-    while (!m_ObjectSelection.IsEmpty())
-        delete m_ObjectSelection.RemoveHead();
-}
-
-int CDesignPage::IsObjectSelected(CArticle* article, int mode) {
-    for (POSITION pos = m_ObjectSelection.GetHeadPosition(); pos;) {
-        CSelect* s = m_ObjectSelection.GetNext(pos);
-        if (s->Article() == article)
-            return !mode || s->SelectMode() == mode;
-    }
-    return 0;
-}
-
-void CDesignPage::RemoveAllSelection() {
-    RemoveAllObjectSelection();
-}
-
-POSITION CDesignPage::GetFirstObjectSelection(const CRuntimeClass* c) {
-    POSITION pos = m_ObjectSelection.GetHeadPosition();
-    while (pos && c && !m_ObjectSelection.GetAt(pos)->Article()->IsKindOf(c))
-        m_ObjectSelection.GetNext(pos);
-    return pos;
-}
-
-CSelect* CDesignPage::GetNextObjectSelection(POSITION& pos, const CRuntimeClass* c) {
-    if (!pos)
-        return nullptr;
-    CSelect* s = m_ObjectSelection.GetNext(pos);
-    while (pos && c && !m_ObjectSelection.GetAt(pos)->Article()->IsKindOf(c))
-        m_ObjectSelection.GetNext(pos);
-    return s;
-}
-
 // Deletion ----------------------------------------------------------------------------------
+
+CArticle* CDesignPage::DeleteAdjustRoad(CArticle* a, int undo) {
+    CArticle* source = a->DeleteAdjust();
+    if (!source || !source->GetParent())
+        return a;
+    // Unfixed data inside the article outlives it: merged into the adjusting article where it
+    // allows, else set beside it as fixed data of its own.
+    CArticle* current = source;
+    CArticle* edited = nullptr;
+    while (CArticle* u = source->DeleteAdjustGetUnfixed(0)) {
+        if (u == current || u->IsParentOf(current))
+            break;
+        if (undo)
+            AddReorderUndo(u, 0);
+        if (current->InsertMerge(u, 0)) {
+            // These records own what the merge leaves behind, so they are made even without undo.
+            if (edited != current) {
+                AddEditUndo(current, 0, 0);
+                edited = current;
+            }
+            current->InsertMerge(u, 1);
+            AddDeleteUndo(u, 0);
+            u->Detach();
+        } else {
+            u->Detach();
+            current->InsertMerge(u, 1);
+            u->ClrProperty(CArticle::kUnfixedBit | CArticle::kNoActiveDataBit, false);
+            if (CItem* item = u->GetItem())
+                item->ClrProperty(CItem::kNotDrawnBit);
+            current = u;
+        }
+        if (u == source || u->IsChildOf(source))
+            break; // an article class that keeps it inside would loop for ever
+    }
+    return source->DeleteAdjustParent();
+}
 
 void CDesignPage::DeleteArticle(CArticle* a, int adjust, int undo) {
     if (!a || a == EmbeddedRootArticle())
         return;
     if (a == m_pInsertArticle)
         m_pInsertArticle = nullptr;
-    (void)adjust; // the merge adjustment of unfixed data is left to the article classes
+    if (adjust) {
+        a = DeleteAdjustRoad(a, undo);
+        if (!a || a == EmbeddedRootArticle() || !a->GetParent())
+            return;
+        if (a == m_pInsertArticle)
+            m_pInsertArticle = nullptr;
+    }
     while (CTree* t = a->GetFirstChild()) {
         auto* c = DynamicDowncast<CArticle>(t);
         if (!c)
@@ -149,11 +102,27 @@ void CDesignPage::DeleteArticle(CArticle* a, int adjust, int undo) {
         AddDeleteUndo(a, 0);
     a->InvExtents(1);
     RemoveObjectSelection(a, 1);
+    ForgetHit(a);
     SetModifiedFlag(TRUE);
     if (undo)
         a->Detach();
     else
         CJoxPage::DeleteArticle(a, 0, 0);
+}
+
+void CDesignPage::ForgetHit(CArticle* top) {
+    if (m_HitList.IsEmpty() || !top)
+        return;
+    std::unordered_set<const CArticle*> gone;
+    CollectTree(top, gone);
+    for (POSITION pos = m_HitList.GetHeadPosition(); pos;) {
+        POSITION at = pos;
+        if (gone.count(m_HitList.GetNext(pos))) {
+            if (m_HitPos == at)
+                m_HitPos = nullptr;
+            m_HitList.RemoveAt(at);
+        }
+    }
 }
 
 int CDesignPage::IsInActiveTree(const CArticle* a) {
@@ -173,6 +142,7 @@ void CDesignPage::NoteInTree(CArticle* a) {
 }
 
 void CDesignPage::NoteOutOfTree(CArticle* a) {
+    ForgetHit(a);
     if (m_pTreeSet && a)
         m_pTreeSet->articles.erase(a);
 }

@@ -251,7 +251,9 @@ void CDesignPage::OnEditClear(int takeEmptyParents) {
     while (!m_ObjectSelection.IsEmpty()) {
         CSelect* s = m_ObjectSelection.RemoveHead();
         CArticle* a = s->Article();
+        m_ObjectIndex.erase(a);
         delete s;
+        ObjectSelectionChanged();
         if (takeEmptyParents)
             for (auto* parent = DynamicDowncast<CArticle>(a->GetParent());
                  parent && parent->GetParent() && parent->GetFirstChild() == a &&

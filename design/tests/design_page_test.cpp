@@ -2,6 +2,8 @@
 
 #include "design/tests/page_fixture.h"
 #include "pivora/select.h"
+#include "pivora/selection_manager.h"
+#include "pivora/selection_request.h"
 
 namespace {
 
@@ -11,9 +13,10 @@ public:
     int GetDisplayLevel() override { return 500; }
 };
 
+using Strings = std::vector<std::wstring>;
+
 class DesignPageTest : public PageTest {
 protected:
-    using Strings = std::vector<std::wstring>;
     void Select(std::initializer_list<CArticle*> list) {
         m_page.RemoveAllObjectSelection();
         for (CArticle* a : list)
@@ -126,6 +129,194 @@ TEST_F(DesignPageTest, GroupsAndLastAutoGroup) {
     EXPECT_EQ(m_page.GetLastAutoGroup(), 1);
     m_page.SetLastAutoGroup(4);
     EXPECT_EQ(m_page.GetLastAutoGroup(), 5);
+}
+
+// Another observer of the selection manager: what the page told it.
+class CRecordingObserver : public CSelectionObserver {
+public:
+    void UpdateSelection(UINT code, void* data) override {
+        heard.push_back({code, data ? *static_cast<BYTE*>(data) : 0});
+    }
+    std::vector<std::pair<UINT, int>> heard;
+};
+
+// An article that takes unfixed data into its own item.
+class CMergingArticle : public CArticle {
+public:
+    int InsertMerge(CArticle* a, int mode) override {
+        if (mode)
+            ++merged;
+        (void)a;
+        return 1;
+    }
+    int merged = 0;
+};
+
+TEST_F(DesignPageTest, RepeatedClicksCycleThroughStackedArticlesNearestFirst) {
+    CTestDesignWindow* view = View(); // data (0, 0) at client (200, 150), 1000 per pixel
+    CArticle* big = AddBox(CWindow(-50000, -50000, 80000, 80000), nullptr, L"big");
+    CArticle* small = AddBox(CWindow(-5000, -5000, 5000, 5000), nullptr, L"small");
+    const CPoint at(200, 150);
+    EXPECT_EQ(m_page.ArticleAt(view, at), small);
+    EXPECT_EQ(m_page.ArticleAt(view, at), big);
+    EXPECT_EQ(m_page.ArticleAt(view, at), small);
+    // Elsewhere, only the big one; nothing at all empties the remembered hits.
+    EXPECT_EQ(m_page.ArticleAt(view, CPoint(260, 150)), big);
+    EXPECT_EQ(m_page.ArticleAt(view, CPoint(5, 5)), nullptr);
+    EXPECT_EQ(m_page.HitList().GetCount(), 0);
+    EXPECT_EQ(m_page.ArticleAt(view, at), small);
+    // A deleted article leaves the hit list at once.
+    m_page.DeleteArticle(small, 0, 0);
+    EXPECT_EQ(m_page.HitList().GetCount(), 1);
+    EXPECT_EQ(m_page.ArticleAt(view, at), big);
+}
+
+TEST_F(DesignPageTest, HitOrderHoldsForCornersFarOut) {
+    // The corner distances of the outer box add up past 32 bits.
+    CTestDesignWindow* view = View();
+    view->Place(100000, 200, 150);
+    CArticle* outer = AddBox(CWindow(-1000000000, -1000000000, 1000000000, 1000000000));
+    CArticle* inner = AddBox(CWindow(-1000000, -1000000, 1000000, 1000000));
+    EXPECT_EQ(m_page.ArticleAt(view, CPoint(200, 150)), inner);
+    EXPECT_EQ(m_page.ArticleAt(view, CPoint(200, 150)), outer);
+}
+
+TEST_F(DesignPageTest, ArticleSelectionFollowsTheObjectSelection) {
+    auto* group = new CArticle;
+    m_page.RootArticle()->AddChild(group);
+    CArticle* a = AddBox(CWindow(0, 0, 1, 1), group, L"a");
+    auto* inner = new CArticle;
+    group->AddChild(inner);
+    CArticle* b = AddBox(CWindow(0, 0, 1, 1), inner, L"b");
+    CArticle* c = AddBox(CWindow(0, 0, 1, 1), nullptr, L"c");
+
+    auto selection = [&] {
+        std::vector<CArticle*> out;
+        for (POSITION pos = m_page.GetFirstSelection(nullptr); pos;)
+            out.push_back(m_page.GetNextSelection(pos, nullptr));
+        return out;
+    };
+    // The whole object: every descendant with an item, in pre-order.
+    ASSERT_NE(m_page.AddObjectSelection(group, CSelect::kSelectArticle, 0), nullptr);
+    EXPECT_EQ(selection(), (std::vector<CArticle*>{a, b}));
+    // The article alone, item or not; an article covered twice is listed once.
+    m_page.AddObjectSelection(inner, CSelect::kSelectItem, 1);
+    m_page.AddObjectSelection(c, CSelect::kSelectArticle, 1);
+    EXPECT_EQ(selection(), (std::vector<CArticle*>{a, b, inner, c}));
+    EXPECT_TRUE(m_page.IsSelected(b));
+    m_page.RemoveObjectSelection(group, 0);
+    EXPECT_FALSE(m_page.IsSelected(b));
+    EXPECT_EQ(selection(), (std::vector<CArticle*>{inner, c}));
+    EXPECT_EQ(m_page.GetSelectionCount(RUNTIME_CLASS(CArticle)), 2);
+    // With children, the entries below go too.
+    m_page.RemoveObjectSelection(group, 1);
+    EXPECT_EQ(selection(), (std::vector<CArticle*>{c}));
+    EXPECT_EQ(m_page.SelectionValid(RUNTIME_CLASS(CBoxItem), 1), 1);
+    EXPECT_EQ(m_page.SelectionValid(RUNTIME_CLASS(CSelect), 1), 0);
+    m_page.RemoveAllSelection();
+    EXPECT_EQ(m_page.GetSelectionCount(nullptr), 0);
+    EXPECT_EQ(m_page.SelectionValid(RUNTIME_CLASS(CArticle), 0), 0);
+}
+
+TEST_F(DesignPageTest, SelectAllInvertAndClear) {
+    CArticle* a = AddBox(CWindow(0, 0, 10, 10), nullptr, L"a");
+    CArticle* hidden = AddBox(CWindow(0, 0, 10, 10), nullptr, L"hidden");
+    hidden->SetProperty(0x20, false);
+    auto* emptyGroup = new CArticle; // no extents: never selected
+    m_page.RootArticle()->AddChild(emptyGroup);
+    CArticle* b = AddBox(CWindow(20, 0, 30, 10), nullptr, L"b");
+
+    ASSERT_TRUE(m_page.ChangeObjectSelection(eSelectAllObjects));
+    EXPECT_EQ(m_page.GetObjectSelectionCount(), 2);
+    EXPECT_FALSE(m_page.ChangeObjectSelection(eSelectAllObjects)); // nothing new
+    EXPECT_EQ(m_page.ObjectSelectionExtents(nullptr), CWindow(0, 0, 30, 10));
+    EXPECT_EQ(m_page.ObjectSelectionExtents(m_page.FindObjectSelection(b, 0)),
+              CWindow(0, 0, 10, 10));
+    EXPECT_EQ(m_page.SelectedObjectsValid(nullptr, 1, nullptr), 1);
+
+    m_page.RemoveObjectSelection(a, 0);
+    ASSERT_TRUE(m_page.ChangeObjectSelection(eInvertSelection));
+    POSITION pos = m_page.GetFirstObjectSelection(nullptr);
+    EXPECT_EQ(m_page.GetNextObjectSelection(pos, nullptr)->Article(), a);
+    EXPECT_EQ(pos, nullptr);
+    EXPECT_TRUE(m_page.ChangeObjectSelection(eClearSelection));
+    EXPECT_EQ(m_page.GetObjectSelectionCount(), 0);
+    EXPECT_EQ(m_page.SelectedObjectsValid(nullptr, 1, nullptr), 0);
+    EXPECT_FALSE(m_page.ChangeObjectSelection(eChangeObjectSelection(7)));
+}
+
+TEST_F(DesignPageTest, SelectionNoticesFromOtherObservers) {
+    CSelectionManager manager;
+    CRecordingObserver other;
+    manager.Attach(&m_page);
+    manager.Attach(&other);
+    manager.SetActive(true);
+    CArticle* a = AddBox(CWindow(0, 0, 10, 10), nullptr, L"a");
+    CArticle* b = AddBox(CWindow(0, 0, 10, 10), nullptr, L"b");
+    CArticle* c = AddBox(CWindow(0, 0, 10, 10), nullptr, L"c");
+
+    // Hint 4 selects every shown top-level article; the others hear "erase", then "draw".
+    CSelectionRequest all;
+    m_page.UpdateSelection(CDesignPage::kSelectionHintAll, &all);
+    EXPECT_EQ(m_page.GetSelectionCount(nullptr), 3);
+    EXPECT_EQ(other.heard, (std::vector<std::pair<UINT, int>>{{128, 0}, {128, 1}}));
+    m_page.UpdateSelection(CDesignPage::kSelectionHintAll, nullptr);
+    EXPECT_EQ(m_page.GetObjectSelectionCount(), 0);
+
+    // An array without "add" replaces the selection article by article: the last one stays.
+    CPtrArray array;
+    array.Add(a);
+    array.Add(c);
+    CSelectionRequest pick;
+    pick.Set(CDesignPage::kReqReplace, 0);
+    pick.Set(CDesignPage::kReqListKind, CDesignPage::kListKindArray);
+    pick.Set(CDesignPage::kReqArray, static_cast<void*>(&array));
+    m_page.UpdateSelection(CDesignPage::kSelectionHintSelect, &pick);
+    EXPECT_TRUE(m_page.IsObjectSelected(c, 1));
+    EXPECT_EQ(m_page.GetObjectSelectionCount(), 1);
+    pick.Set(CDesignPage::kReqAdd, true);
+    m_page.UpdateSelection(CDesignPage::kSelectionHintSelect, &pick);
+    EXPECT_EQ(m_page.GetObjectSelectionCount(), 2);
+
+    // Hint 1024 runs a drawing-order command on the selection.
+    CSelectionRequest order;
+    order.Set(CDesignPage::kReqOrderCommand, CDesignPage::ID_ORDER_TO_END);
+    m_page.UpdateSelection(CDesignPage::kSelectionHintOrder, &order);
+    EXPECT_EQ(ChildNames(), (Strings{L"b", L"a", L"c"}));
+    (void)b;
+    manager.Detach(&m_page);
+    manager.Detach(&other);
+}
+
+TEST_F(DesignPageTest, DeleteWithAdjustKeepsUnfixedData) {
+    auto* group = new CArticle;
+    group->SetName(L"g");
+    m_page.RootArticle()->AddChild(group);
+    AddBox(CWindow(0, 0, 1, 1), group, L"x");
+    CArticle* unfixed = AddBox(CWindow(0, 0, 1, 1), group, L"u");
+    unfixed->SetProperty(CArticle::kUnfixedBit | CArticle::kNoActiveDataBit, false);
+    m_page.StartUndoTransaction(0);
+    m_page.DeleteArticle(group, 1, 1);
+    // Set beside the group as fixed data, and the group went.
+    EXPECT_EQ(ChildNames(), (Strings{L"u"}));
+    EXPECT_EQ(unfixed->GetProperties() & 0x05u, 0u);
+    m_page.PerformUndoTransaction();
+    EXPECT_EQ(ChildNames(), (Strings{L"g"}));
+    EXPECT_EQ(ChildNames(group), (Strings{L"x", L"u"}));
+    EXPECT_EQ(unfixed->GetProperties() & 0x05u, 0x05u);
+
+    // An adjusting article that merges takes the data; the emptied article is recorded.
+    auto* merging = new CMergingArticle;
+    merging->Item(new CBoxItem(CWindow(0, 0, 1, 1)));
+    m_page.RootArticle()->AddChild(merging);
+    CArticle* u2 = AddBox(CWindow(0, 0, 1, 1), merging, L"u2");
+    u2->SetProperty(CArticle::kUnfixedBit, false);
+    m_page.StartUndoTransaction(0);
+    m_page.DeleteArticle(merging, 1, 1);
+    EXPECT_EQ(merging->merged, 1);
+    EXPECT_EQ(ChildNames(), (Strings{L"g"}));
+    m_page.PerformUndoTransaction();
+    EXPECT_EQ(ChildNames(merging), (Strings{L"u2"}));
 }
 
 } // namespace
