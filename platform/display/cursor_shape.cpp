@@ -21,6 +21,10 @@ Qt::CursorShape CursorShapeFor(UINT id) {
         return Qt::SizeHorCursor;
     case IDC_SIZENS:
         return Qt::SizeVerCursor;
+    case IDC_SIZENWSE:
+        return Qt::SizeFDiagCursor;
+    case IDC_SIZENESW:
+        return Qt::SizeBDiagCursor;
     case IDC_NO:
         return Qt::ForbiddenCursor;
     case IDC_HAND:

@@ -14,6 +14,7 @@
 #include "platform/core/ptr_list.h"
 #include "platform/core/replace_file.h"
 #include "platform/framework/cmd_target.h"
+#include "platform/windowing/accelerator.h"
 
 #include <functional>
 
@@ -35,6 +36,8 @@ public:
     virtual void SetPathName(const wchar_t* path, BOOL addToMRU = TRUE);
     virtual BOOL IsModified() { return m_bModified; }
     virtual void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
+    // A table of the document's own that its frames translate keys through instead of theirs.
+    virtual HACCEL GetDefaultAccelerator() { return nullptr; }
 
     // Views are not owned.
     virtual void AddView(CView* view);

@@ -262,11 +262,19 @@ BOOL CFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     return TRUE;
 }
 
+HACCEL CFrameWnd::GetDefaultAccelerator() {
+    if (CDocument* doc = GetActiveDocument())
+        if (HACCEL table = doc->GetDefaultAccelerator())
+            return table;
+    return m_hAccelTable;
+}
+
 BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
-    if (m_hAccelTable && msg &&
-        (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN || msg->message == WM_CHAR))
-        return TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg);
-    return FALSE;
+    if (!msg ||
+        (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN && msg->message != WM_CHAR))
+        return FALSE;
+    HACCEL table = GetDefaultAccelerator();
+    return table ? TranslateAcceleratorW(m_hWnd, table, msg) : FALSE;
 }
 
 void CFrameWnd::OnSize(UINT type, int cx, int cy) {

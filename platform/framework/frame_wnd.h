@@ -65,6 +65,8 @@ public:
     // Menus and accelerators.
     HMENU m_hMenuDefault = nullptr;
     HACCEL m_hAccelTable = nullptr;
+    // The active document's table when it has one, else the frame's own.
+    virtual HACCEL GetDefaultAccelerator();
     // Runs the command updates over the items of a popup menu about to be shown.
     void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
 

@@ -20,6 +20,12 @@ struct ACCEL {
 };
 
 HACCEL LoadAcceleratorsW(HINSTANCE instance, UINT id);
+// A table of the caller's own, valid until DestroyAcceleratorTable; null for a negative count.
+HACCEL CreateAcceleratorTableW(const ACCEL* entries, int count);
+// Copies up to count entries into entries and returns how many; with null entries, the size.
+int CopyAcceleratorTableW(HACCEL table, ACCEL* entries, int count);
+// Only created tables are destroyed; loaded ones live for the process.
+BOOL DestroyAcceleratorTable(HACCEL table);
 // Sends WM_COMMAND (high word 1) to hwnd for a key press that matches; 1 when it did.
 int TranslateAcceleratorW(HWND hwnd, HACCEL table, MSG* msg);
 

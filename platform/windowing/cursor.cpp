@@ -17,7 +17,7 @@ std::map<UINT, Cursor>& Standard() {
     static std::map<UINT, Cursor> m = [] {
         std::map<UINT, Cursor> init;
         for (UINT id : {IDC_ARROW, IDC_IBEAM, IDC_WAIT, IDC_CROSS, IDC_SIZEALL, IDC_SIZEWE,
-                        IDC_SIZENS, IDC_NO, IDC_HAND})
+                        IDC_SIZENS, IDC_SIZENWSE, IDC_SIZENESW, IDC_NO, IDC_HAND})
             init[id] = Cursor{id, POINT{0, 0}, true};
         return init;
     }();

@@ -140,6 +140,10 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_NUMPAD0 = 0x60;
+constexpr int VK_NUMPAD9 = 0x69;
+constexpr int VK_DIVIDE = 0x6F;
+constexpr int VK_OEM_2 = 0xBF; // the "/?" key
 
 // Mouse-key flags of mouse messages.
 constexpr UINT MK_LBUTTON = 0x0001;
