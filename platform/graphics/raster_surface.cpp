@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -799,9 +801,42 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
 
 namespace detail {
 
+namespace {
+
+// The metrics of the font measured last: building them cost far more than measuring, and a
+// list of names is measured one by one in one font. Never destroyed: text may be measured
+// while other statics go at exit.
+struct LastMetrics {
+    std::mutex lock;
+    bool none = true;
+    LOGFONTW key{};
+    std::optional<QFontMetrics> metrics;
+};
+
+LastMetrics& Last() {
+    static LastMetrics* last = new LastMetrics;
+    return *last;
+}
+
+// Call with the lock held.
+const QFontMetrics& MetricsOf(LastMetrics& last, const LOGFONTW* font) {
+    const bool none = font == nullptr;
+    if (!last.metrics || last.none != none ||
+        (font && std::memcmp(&last.key, font, sizeof(LOGFONTW)) != 0)) {
+        last.metrics.emplace(ToQFont(font));
+        last.none = none;
+        last.key = font ? *font : LOGFONTW{};
+    }
+    return *last.metrics;
+}
+
+} // namespace
+
 SIZE MeasureText(const LOGFONTW* font, const wchar_t* text, int count) {
     EnsureGuiApplication();
-    QFontMetrics fm(ToQFont(font));
+    LastMetrics& last = Last();
+    std::lock_guard<std::mutex> hold(last.lock);
+    const QFontMetrics& fm = MetricsOf(last, font);
     QString s = QString::fromWCharArray(text, count);
     return SIZE{fm.horizontalAdvance(s), fm.height()};
 }

@@ -75,6 +75,28 @@ TEST(CDCText, TextIsRecordedAndPaintedWithTheSystemFonts) {
     d.SelectStockObject(SYSTEM_FONT);
 }
 
+TEST(CDCText, EachFontMeasuresWithItsOwnSize) {
+    platform::RecordingSurface rec;
+    SurfaceDC dc(rec);
+    CFont small, large;
+    ASSERT_TRUE(small.CreatePointFont(80, L"MS Sans Serif"));
+    ASSERT_TRUE(large.CreatePointFont(240, L"MS Sans Serif"));
+    const CSize none = dc.GetTextExtent(L"Vinyl");
+    dc.SelectObject(&small);
+    const CSize a = dc.GetTextExtent(L"Vinyl");
+    dc.SelectObject(&large);
+    const CSize b = dc.GetTextExtent(L"Vinyl");
+    EXPECT_GT(b.cx, a.cx);
+    EXPECT_GT(b.cy, a.cy);
+    dc.SelectObject(&small);
+    EXPECT_EQ(dc.GetTextExtent(L"Vinyl"), a);
+    EXPECT_GT(dc.GetTextExtent(L"Vinyl vinyl").cx, a.cx);
+    dc.SelectObject(&large);
+    EXPECT_EQ(dc.GetTextExtent(L"Vinyl"), b);
+    EXPECT_GT(none.cx, 0);
+    CGdiObject::DeleteTempMap();
+}
+
 TEST(CDCFill, PolygonFillModeIsKeptAndReachesTheSurface) {
     platform::RecordingSurface s;
     SurfaceDC dc(s);
