@@ -67,10 +67,9 @@ DialogTemplate CPropertySheet::BuildTemplate() const {
                      {}};
     constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
     for (int i = 0; i < GetPageCount(); ++i)
-        t.controls.push_back({kPageButtonFirst + i, WC_BUTTON, nullptr,
-                              kChild | BS_AUTORADIOBUTTON | WS_TABSTOP,
-                              short(kMargin + i * kPageButtonWidth), kMargin, kPageButtonWidth,
-                              kButtonRow});
+        t.controls.push_back(
+            {kPageButtonFirst + i, WC_BUTTON, nullptr, kChild | BS_AUTORADIOBUTTON | WS_TABSTOP,
+             short(kMargin + i * kPageButtonWidth), kMargin, kPageButtonWidth, kButtonRow});
     const bool help = (m_psh.dwFlags & PSH_HASHELP) ||
                       std::any_of(m_pages.begin(), m_pages.end(), [](CPropertyPage* p) {
                           return (p->m_psp.dwFlags & PSP_HASHELP) != 0;
@@ -167,8 +166,8 @@ BOOL CPropertySheet::SetActivePage(int i) {
 }
 
 void CPropertySheet::OnOK() {
-    if (CPropertyPage* active = GetPage(m_nActive); active && active->m_hWnd &&
-                                                    !active->OnKillActive())
+    if (CPropertyPage* active = GetPage(m_nActive);
+        active && active->m_hWnd && !active->OnKillActive())
         return;
     for (CPropertyPage* p : m_pages)
         if (p->m_hWnd)
@@ -185,7 +184,8 @@ void CPropertySheet::OnCancel() {
 
 BOOL CPropertySheet::OnCommand(WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
-    if (HIWORD(wp) == BN_CLICKED && id >= kPageButtonFirst && id < kPageButtonFirst + GetPageCount()) {
+    if (HIWORD(wp) == BN_CLICKED && id >= kPageButtonFirst &&
+        id < kPageButtonFirst + GetPageCount()) {
         SetActivePage(id - kPageButtonFirst);
         return TRUE;
     }

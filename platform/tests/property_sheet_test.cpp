@@ -12,16 +12,16 @@ constexpr int kCheck = 500, kNumber = 501;
 
 void Register() {
     for (auto [id, caption] : {std::pair{kFirst, L"First"}, std::pair{kSecond, L"Second"}})
-        platform::RegisterDialogTemplate(DialogTemplate{
-            id,
-            WS_CHILD | WS_CAPTION,
-            120,
-            60,
-            caption,
-            L"MS Sans Serif",
-            8,
-            {{kCheck, WC_BUTTON, L"On", BS_AUTOCHECKBOX | WS_TABSTOP, 5, 5, 60, 10},
-             {kNumber, WC_EDIT, L"", WS_TABSTOP, 5, 20, 40, 12}}});
+        platform::RegisterDialogTemplate(
+            DialogTemplate{id,
+                           WS_CHILD | WS_CAPTION,
+                           120,
+                           60,
+                           caption,
+                           L"MS Sans Serif",
+                           8,
+                           {{kCheck, WC_BUTTON, L"On", BS_AUTOCHECKBOX | WS_TABSTOP, 5, 5, 60, 10},
+                            {kNumber, WC_EDIT, L"", WS_TABSTOP, 5, 20, 40, 12}}});
 }
 
 struct Page : CPropertyPage {
