@@ -25,12 +25,15 @@ class CDesignPage : public CJoxPage, public CSelectionObserver {
     DECLARE_DYNCREATE(CDesignPage)
 public:
     static constexpr int kContext = 43;
-    // Transaction names.
+    // Transaction names and messages.
     static constexpr UINT IDS_ROTATE_90 = 43053;
+    static constexpr UINT IDS_SAVE_READ_ONLY = 43243;
     // View hints.
     static constexpr LPARAM kHintAll = 0;
     static constexpr LPARAM kHintArticle = 2;
     static constexpr LPARAM kHintSelection = 3;
+    // The page frame moved; the hint object is a CAreaHint with the old or the new extents.
+    static constexpr LPARAM kHintPageFrame = 7;
 
     // Selection notices: what UpdateSelection hears, and what the page tells the others
     // (128 carries a pointer to a flag byte: set when the new selection is to be drawn).
@@ -144,6 +147,27 @@ public:
     // Empties the array, which then holds the new glued article.
     static void CreateGluedObject(CPtrArray& articles);
 
+    // Parameter blocks: a colour palette and a line-style table bound to it.
+    void fnInitParamBlocks();
+    void InitStandardPalette();
+    CVectorStylePB* StyleTable();
+    void fnSetLastColourUsed(int colour) { m_nLastColourUsed = colour; }
+    int fnGetLastColourUsed() const { return m_nLastColourUsed; }
+    // Every view sizes itself to the data; a page frame that moved is redrawn and, with
+    // withUndo, recorded.
+    void ResizeAllViews(int withUndo);
+
+    // The document road, through the browsing functions. A design opened read-only cannot be
+    // saved over its own file; a locked one refuses the close prompt.
+    void Serialize(CArchive& ar) override;
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(const wchar_t* path) override;
+    BOOL OnSaveDocument(const wchar_t* path) override;
+    void OnCloseDocument() override;
+    BOOL SaveModified() override;
+    virtual BOOL DoSave(const wchar_t* path, BOOL replace);
+    virtual void ClearAllData() {}
+
     // Turns the selection a quarter turn counter-clockwise about the centre of its extents.
     void Rotate90Selection();
 
@@ -182,6 +206,8 @@ public:
     void AddUndoBackground(DWORD colour, int on, int nameId);
     void AddDesignSizeUndo(CWindow oldExtents, int nameId);
     void AddMoveOriginUndo(CWindow oldExtents, int nameId);
+    // Takes saved, a style table bound to its own palette (CImpPaletteUndo::CopyPageStyles).
+    void AddImportPaletteUndo(CVectorStylePB* saved, int nameId);
     void AddGridAddUndo(int direction, int position, int redraw);
     void AddGridMoveUndo(int direction, int index, int newPosition, int redraw);
     void AddGridDeleteUndo(int direction, int index);
@@ -231,6 +257,7 @@ private:
     CStringArray m_UndoNames;
     CStringArray m_RedoNames;
     CArticle* m_pInsertArticle = nullptr;
+    int m_nLastColourUsed = 1;
     // The active tree's articles while a transaction moves; null otherwise.
     struct TreeSet;
     TreeSet* m_pTreeSet = nullptr;

@@ -1,9 +1,16 @@
 #include "design/design_page.h"
 
 #include "design/tests/page_fixture.h"
+#include "gastelo/browser.h"
+#include "pivora/colour_palette.h"
+#include "pivora/framework/area_hint.h"
+#include "pivora/rec_archive.h"
 #include "pivora/select.h"
 #include "pivora/selection_manager.h"
 #include "pivora/selection_request.h"
+#include "platform/core/mem_file.h"
+#include "platform/windowing/message_box.h"
+#include "vector/vector_style_pb.h"
 
 namespace {
 
@@ -317,6 +324,128 @@ TEST_F(DesignPageTest, DeleteWithAdjustKeepsUnfixedData) {
     EXPECT_EQ(ChildNames(), (Strings{L"g"}));
     m_page.PerformUndoTransaction();
     EXPECT_EQ(ChildNames(merging), (Strings{L"u2"}));
+}
+
+TEST_F(DesignPageTest, ParamBlocksAndTheStandardPalette) {
+    m_page.fnInitParamBlocks();
+    CVectorStylePB* table = m_page.StyleTable();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->fnGetVectStyleColourPalette(), m_page.GetColourPalette(false, {}));
+    const int blocks = m_page.ParamCount();
+    m_page.fnInitParamBlocks(); // only once
+    EXPECT_EQ(m_page.ParamCount(), blocks);
+    m_page.InitStandardPalette();
+    EXPECT_GE(table->fnGetSize(), 1);
+    EXPECT_EQ(table->fnGetMinimumSize(), 1);
+}
+
+TEST_F(DesignPageTest, ResizingTheViewsRecordsTheOldPageFrame) {
+    struct CHintLog : public CTestDesignWindow {
+        void OnUpdate(CView*, LPARAM hint, CObject* object) override {
+            if (auto* area = DynamicDowncast<CAreaHint>(object); area && hint == 7)
+                frames.push_back(area->Area());
+        }
+        std::vector<CWindow> frames;
+    };
+    auto* view = new CHintLog;
+    ASSERT_TRUE(view->CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0));
+    m_page.AddView(view);
+    m_pView = view;
+    const CWindow before = m_page.Extents();
+    m_page.ResizeAllViews(1); // the data fits: nothing changes
+    EXPECT_TRUE(view->frames.empty());
+    EXPECT_EQ(m_page.GetUndoCount(), 0);
+
+    AddBox(CWindow(0, 0, 150000, 1000));
+    m_page.StartUndoTransaction(0);
+    m_page.ResizeAllViews(1);
+    const CWindow after = m_page.Extents();
+    EXPECT_EQ(after, CWindow(0, 0, 150000, 100000));
+    EXPECT_EQ(view->frames, (std::vector<CWindow>{before, after}));
+    m_page.PerformUndoTransaction();
+    EXPECT_EQ(m_page.Extents(), before);
+}
+
+TEST_F(DesignPageTest, AReadOnlyDesignIsSavedOnlyUnderAnotherName) {
+    const std::string own = m_box.Path("home/own.KDX");
+    const std::string other = m_box.Path("home/other.KDX");
+    m_page.SetPathName(CString(own.c_str()), FALSE);
+    m_page.SetFlags(kPageFlagReadOnly);
+    platform::MessageBoxResponder responder;
+    CString upper(own.c_str());
+    upper.Replace(L"own.KDX", L"OWN.kdx");
+    EXPECT_FALSE(m_page.OnSaveDocument(upper));
+    ASSERT_EQ(responder.Shown().size(), 1u);
+    EXPECT_EQ(responder.Shown()[0].stringId, CDesignPage::IDS_SAVE_READ_ONLY);
+    EXPECT_EQ(responder.Shown()[0].text,
+              L"ERROR- Cannot Save Design\nThe Design was opened with Read-only permission");
+    EXPECT_FALSE(std::filesystem::exists(own));
+
+    EXPECT_TRUE(m_page.OnSaveDocument(CString(other.c_str())));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    EXPECT_TRUE(m_page.FlagsOn(kPageFlagReadOnly));
+    EXPECT_EQ(m_page.GetPathName(), CString(own.c_str()));
+
+    // A locked page keeps its window open.
+    m_page.Lock();
+    EXPECT_FALSE(m_page.SaveModified());
+    EXPECT_EQ(responder.Shown().back().stringId, CJoxPage::IDS_DOCUMENT_LOCKED);
+    m_page.Unlock();
+}
+
+TEST_F(DesignPageTest, TheStoredDesignEndsWithItsOwnEmptyGroup) {
+    auto store = [](CObject& o) {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        o.Serialize(ar);
+        ar.Close();
+        return file.Detach();
+    };
+    auto load = [](CObject& o, const std::vector<BYTE>& bytes) {
+        CMemFile file(bytes.data(), UINT(bytes.size()));
+        CArchive ar(&file, CArchive::load);
+        o.Serialize(ar);
+    };
+    const std::vector<BYTE> design = store(m_page);
+    auto plainPage = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    const std::vector<BYTE> plain = store(*plainPage);
+    const std::vector<BYTE> end{0xFE, 0xFE, 0, 0, 0, 0};
+    ASSERT_GT(design.size(), 6u);
+    EXPECT_TRUE(std::equal(end.begin(), end.end(), design.end() - 6));
+    EXPECT_EQ(design.size(), plain.size() + 6);
+
+    // Fields a later version adds to the group are skipped; a page stored without the group
+    // loads too.
+    std::vector<BYTE> later(design.begin(), design.end() - 6);
+    for (BYTE b : {0x07, 0x00, 0x02, 0x00, 0x00, 0x00, 0xAB, 0xCD})
+        later.push_back(b);
+    later.insert(later.end(), end.begin(), end.end());
+    for (const std::vector<BYTE>* bytes :
+         std::initializer_list<const std::vector<BYTE>*>{&design, &later, &plain}) {
+        CTestDesignPage page;
+        EXPECT_NO_THROW(load(page, *bytes));
+    }
+}
+
+TEST_F(DesignPageTest, OpeningGivesTheParamBlocksAndADamagedFileLosesNothingElse) {
+    const std::string path = m_box.Path("home/saved.KDX");
+    delete AddBox(CWindow(0, 0, 10, 10), nullptr, L"a")->DetachItem(); // stored without one
+    ASSERT_TRUE(m_page.OnSaveDocument(CString(path.c_str())));
+    {
+        CTestDesignPage opened;
+        opened.m_bAutoDelete = FALSE;
+        ASSERT_TRUE(opened.OnOpenDocument(CString(path.c_str())));
+        EXPECT_NE(opened.StyleTable(), nullptr);
+        EXPECT_EQ(ChildNames(opened.RootArticle()), (Strings{L"a"}));
+        opened.OnCloseDocument();
+    }
+    const std::string damaged = m_box.Path("home/damaged.KDX");
+    std::ofstream(damaged, std::ios::binary) << "not a design at all";
+    platform::MessageBoxResponder responder;
+    CTestDesignPage opened;
+    opened.m_bAutoDelete = FALSE;
+    EXPECT_FALSE(opened.OnOpenDocument(CString(damaged.c_str())));
+    EXPECT_EQ(opened.RootArticle()->GetFirstChild(), nullptr);
 }
 
 } // namespace
