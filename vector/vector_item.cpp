@@ -2,6 +2,7 @@
 
 #include "pivora/document/record_fields.h"
 #include "pivora/framework/app_params.h"
+#include "pivora/framework/jox_dc.h"
 #include "pivora/geometry/arc.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/rec_archive.h"
@@ -39,8 +40,22 @@ CVectorArticle* CVectorItem::GetArticle() const {
 void CVectorItem::DrawPkts(CJoxDC* dc, int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, int(m_PktArray.GetSize()));
-    for (int i = first; i < last; ++i)
-        m_PktArray.ElementAt(i).Draw(dc);
+    // The elements' lines go to the context as runs: one call per run rather than per line.
+    constexpr int kRun = 256;
+    POINT run[kRun];
+    CLpoint pts[CPkt::kMaxPieces];
+    int n = 0;
+    for (int i = first; i < last; ++i) {
+        const int count = m_PktArray.ElementAt(i).DrawPoints(dc, pts);
+        if (n + count > kRun) {
+            dc->PolylineTo(run, n);
+            n = 0;
+        }
+        for (int k = 0; k < count; ++k)
+            run[n++] = POINT{pts[k].x, pts[k].y};
+    }
+    if (n)
+        dc->PolylineTo(run, n);
 }
 
 int CVectorItem::SelectedPosition(int element) const {

@@ -807,6 +807,11 @@ void CArticle::RemoveAllEffects(const CString& name) {
 }
 
 int CArticle::fnGetString(const wchar_t* name, CString& out) const {
+    // Most articles carry no effects: every drawing asks for a dozen, so no key is built then.
+    if (m_Effects.IsEmpty()) {
+        out.Empty();
+        return 0;
+    }
     CString key(name);
     int index;
     if (GetEffect(key, &index)) {
@@ -843,6 +848,8 @@ int CArticle::fnSaveValue(const wchar_t* name, int value, int recurse) {
 }
 
 int CArticle::fnGetValue(const wchar_t* name, int def) const {
+    if (m_Effects.IsEmpty())
+        return def;
     CString text;
     if (fnGetString(name, text) == 0)
         return def;

@@ -37,20 +37,32 @@ void CPkt::Draw(CJoxDC* dc) {
         dc->LineTo(end.x, end.y);
         return;
     }
+    CLpoint pts[kMaxPieces];
+    const int n = DrawPoints(dc, pts);
+    for (int i = 0; i < n; ++i)
+        dc->LineTo(pts[i].x, pts[i].y);
+}
+
+int CPkt::DrawPoints(CJoxDC* dc, CLpoint* out) {
+    if (mode != kArc) {
+        out[0] = end;
+        return 1;
+    }
     CPoint endDev;
     const double g = DeviceLength(dc, *this, endDev);
     if (g < kShortArc) {
-        dc->LineTo(mid.x, mid.y);
-        dc->LineTo(end.x, end.y);
-        return;
+        out[0] = mid;
+        out[1] = end;
+        return 2;
     }
     // One table for the whole process, as arcs are drawn one at a time on the one thread.
     static CLpoint table[kMaxPieces + 2];
     const int n = std::clamp(Pieces(g, kDrawStep), 2, kMaxPieces);
     split_arc(&arc, n, table, 0, 1);
     for (int i = 1; i < n; ++i)
-        dc->LineTo(table[i].x, table[i].y);
-    dc->LineTo(end.x, end.y);
+        out[i - 1] = table[i];
+    out[n - 1] = end;
+    return n;
 }
 
 int CPkt::HitTest(CItemHitTest* test) {

@@ -1,9 +1,13 @@
 #include "pivora/framework/jox_dc.h"
 
+#include "pivora/framework/jox_client_dc.h"
+#include "pivora/framework/jox_paint_dc.h"
+#include "pivora/framework/jox_window_dc.h"
 #include "pivora/geometry/plane_geometry.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <typeinfo>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CJoxDC, CDC)
@@ -188,6 +192,55 @@ CPoint CJoxDC::MoveTo(int x, int y) {
 
 int CJoxDC::LineTo(int x, int y) {
     LPtoDP(x, y);
+    return DeviceLineTo(x, y);
+}
+
+bool CJoxDC::PlainLineTo() const {
+    const std::type_info& type = typeid(*this);
+    return type == typeid(CJoxDC) || type == typeid(CJoxPaintDC) || type == typeid(CJoxClientDC) ||
+           type == typeid(CJoxWindowDC);
+}
+
+void CJoxDC::PolylineTo(const POINT* pts, int count) {
+    if (!pts || count <= 0)
+        return;
+    if (!PlainLineTo()) {
+        for (int i = 0; i < count; ++i)
+            LineTo(pts[i].x, pts[i].y);
+        return;
+    }
+    // Lines short enough to go down whole and ending inside the 16-bit range gather into one
+    // run; any other line ends the run and goes alone, as LineTo draws it.
+    constexpr int kRun = 256;
+    POINT run[kRun];
+    int n = 0;
+    CPoint cur = CDC::GetCurrentPosition();
+    for (int i = 0; i < count; ++i) {
+        int x = pts[i].x, y = pts[i].y;
+        LPtoDP(x, y);
+        const int64_t dx = std::llabs(int64_t(cur.x) - x), dy = std::llabs(int64_t(cur.y) - y);
+        if (dx <= kPieceLength && dy <= kPieceLength && In16Bit(x) && In16Bit(y)) {
+            run[n++] = POINT{x, y};
+            cur = CPoint(x, y);
+            if (n == kRun) {
+                CDC::PolylineTo(run, n);
+                n = 0;
+            }
+        } else {
+            if (n) {
+                CDC::PolylineTo(run, n);
+                n = 0;
+            }
+            DeviceLineTo(x, y);
+            // A long line drawn in pieces may end a rounding away from the point.
+            cur = CDC::GetCurrentPosition();
+        }
+    }
+    if (n)
+        CDC::PolylineTo(run, n);
+}
+
+int CJoxDC::DeviceLineTo(int x, int y) {
     CPoint cur = CDC::GetCurrentPosition();
     int64_t dx = std::llabs(int64_t(cur.x) - x), dy = std::llabs(int64_t(cur.y) - y);
     if (dx <= kPieceLength && dy <= kPieceLength) {

@@ -67,6 +67,9 @@ public:
     virtual int LineTo(int x, int y);
     virtual int ArcTo(CArc& arc);
     virtual BOOL Polyline(POINT* pts, int count);
+    // Lines from the current position through each point in turn: the lines LineTo draws one
+    // point at a time, handed to the device in runs unless a derived context draws its own.
+    void PolylineTo(const POINT* pts, int count);
     virtual BOOL PolyBezier(const POINT* pts, int count);
     virtual BOOL PolyBezierTo(const POINT* pts, int count);
     virtual CGdiObject* SelectObject(CGdiObject* obj);
@@ -149,4 +152,8 @@ protected:
 
 private:
     void MapPoint(LONG& x, LONG& y) const;
+    // LineTo after the mapping, in device units.
+    int DeviceLineTo(int x, int y);
+    // Whether LineTo is this class's own, so that runs of lines may bypass it.
+    bool PlainLineTo() const;
 };

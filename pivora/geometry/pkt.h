@@ -48,6 +48,8 @@ public:
     void SplitMid(CPkt& first, CPkt& second);
     // Draws from the current position, which the caller has placed at start.
     void Draw(CJoxDC* dc);
+    // The points Draw draws lines to, in turn: at most kMaxPieces; returns how many.
+    int DrawPoints(CJoxDC* dc, CLpoint* out);
     CWindow Extents();
     int HitTest(CItemHitTest* test);
     // The point at dist along the element and the direction there; 1 while dist is short of

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 using platform::GdiOp;
 using platform::RasterSurface;
@@ -159,6 +162,76 @@ TEST(JoxDCLineTo, LineToIsMappedAndSeesTheCurrentPositionInDeviceUnits) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].pts[1].x, 2000);
     EXPECT_EQ(lines[0].pts[1].y, -1000);
+}
+
+// Every line a surface was asked to draw, as (from, to) pairs, whatever the calls were.
+std::vector<std::pair<POINT, POINT>> Segments(const RecordingSurface& s) {
+    std::vector<std::pair<POINT, POINT>> out;
+    for (const auto& c : s.Calls())
+        if (c.op == GdiOp::LineTo || c.op == GdiOp::PolylineTo)
+            for (size_t i = 1; i < c.pts.size(); ++i)
+                out.emplace_back(c.pts[i - 1], c.pts[i]);
+    return out;
+}
+
+TEST(JoxDCLineTo, PolylineToDrawsTheLinesOfLineToInRuns) {
+    // At 1:10, short lines, a line split into pieces and one that ends beyond 16 bits.
+    const POINT run[] = {{1000, 1000}, {1500, 1200}, {1500, 1200}, {90000, -3000}, {90010, -3000},
+                         {900000, 0},  {910000, 0},  {200, 300},   {-400, 900}};
+    auto draw = [&](CJoxDC& dc, bool batched) {
+        dc.SetMapMode(1);
+        dc.SetWindowExt(10000, 10000);
+        dc.SetViewportExt(1000, 1000);
+        dc.SetViewportOrg(40, 30);
+        dc.MoveTo(0, 0);
+        if (batched) {
+            dc.PolylineTo(run, int(std::size(run)));
+        } else {
+            for (const POINT& p : run)
+                dc.LineTo(p.x, p.y);
+        }
+        return dc.GetCurrentPosition();
+    };
+    RecordingSurface one, runs;
+    RasterSurface onePixels(200, 200), runPixels(200, 200);
+    CPoint ends[4];
+    {
+        CJoxDC a, b, c, d;
+        a.Attach(platform::CreateSurfaceDC(&one));
+        b.Attach(platform::CreateSurfaceDC(&runs));
+        c.Attach(platform::CreateSurfaceDC(&onePixels));
+        d.Attach(platform::CreateSurfaceDC(&runPixels));
+        ends[0] = draw(a, false), ends[1] = draw(b, true);
+        ends[2] = draw(c, false), ends[3] = draw(d, true);
+    }
+    EXPECT_LT(runs.Calls().size(), one.Calls().size()) << runs.Dump();
+    const auto expected = Segments(one), got = Segments(runs);
+    ASSERT_EQ(got.size(), expected.size()) << runs.Dump();
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_TRUE(
+            got[i].first.x == expected[i].first.x && got[i].first.y == expected[i].first.y &&
+            got[i].second.x == expected[i].second.x && got[i].second.y == expected[i].second.y)
+            << "line " << i << "\n"
+            << runs.Dump();
+    }
+    EXPECT_EQ(runPixels.Pixels(), onePixels.Pixels());
+    EXPECT_EQ(ends[1], ends[0]);
+    EXPECT_EQ(ends[3], ends[2]);
+    EXPECT_EQ(ends[1], CPoint(0, 120));
+}
+
+TEST(JoxDCLineTo, PolylineToGoesThroughALineToOfTheContextsOwn) {
+    struct Counting : CJoxDC {
+        int lines = 0;
+        int LineTo(int x, int y) override { return ++lines, CJoxDC::LineTo(x, y); }
+    };
+    RecordingSurface s;
+    Counting dc;
+    dc.Attach(platform::CreateSurfaceDC(&s));
+    const POINT run[] = {{1, 2}, {3, 4}, {5, 6}};
+    dc.PolylineTo(run, 3);
+    EXPECT_EQ(dc.lines, 3);
+    EXPECT_EQ(s.Count(GdiOp::LineTo), 3);
 }
 
 TEST(JoxDCPaths, PathCallsReachTheDeviceOnlyWithDrawModeBitOne) {

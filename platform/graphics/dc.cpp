@@ -230,6 +230,14 @@ BOOL CDC::LineTo(int x, int y) {
     return ::LineTo(m_hDC, x, y);
 }
 
+BOOL CDC::PolylineTo(const POINT* pts, int count) {
+    if (!pts || count <= 0)
+        return count == 0;
+    if (m_hAttribDC && m_hAttribDC != m_hDC)
+        ::MoveToEx(m_hAttribDC, pts[count - 1].x, pts[count - 1].y, nullptr);
+    return ::PolylineTo(m_hDC, pts, DWORD(count));
+}
+
 CPoint CDC::GetCurrentPosition() const {
     POINT p{0, 0};
     ::GetCurrentPositionEx(m_hAttribDC, &p);

@@ -120,6 +120,8 @@ public:
     BOOL LineTo(POINT p) { return LineTo(p.x, p.y); }
     CPoint GetCurrentPosition() const;
     BOOL Polyline(const POINT* pts, int count) { return ::Polyline(m_hDC, pts, count); }
+    // Lines from the current position through each point in turn, as LineTo one at a time.
+    BOOL PolylineTo(const POINT* pts, int count);
     BOOL Polygon(const POINT* pts, int count) { return ::Polygon(m_hDC, pts, count); }
     BOOL PolyBezier(const POINT* pts, int count) { return ::PolyBezier(m_hDC, pts, DWORD(count)); }
     BOOL PolyBezierTo(const POINT* pts, int count);

@@ -160,8 +160,25 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
     DcImpl* dc = Dc(hdc);
     if (!dc || !pts)
         return FALSE;
+    if (count == 0)
+        return TRUE;
+    if (dc->path.open || count > DWORD(INT32_MAX - 1)) {
+        for (DWORD i = 0; i < count; ++i)
+            LineTo(hdc, pts[i].x, pts[i].y);
+        return TRUE;
+    }
+    // One call for the whole run: the surface steps each line as LineTo would, and the window
+    // is marked dirty once.
+    static thread_local std::vector<POINT> dev;
+    dev.resize(size_t(count) + 1);
+    dev[0] = ToDevice(dc, dc->a.cur.x, dc->a.cur.y);
     for (DWORD i = 0; i < count; ++i)
-        LineTo(hdc, pts[i].x, pts[i].y);
+        dev[size_t(i) + 1] = ToDevice(dc, pts[i].x, pts[i].y);
+    dc->a.cur = pts[count - 1];
+    GdiCall c{GdiOp::PolylineTo};
+    c.pts = dev.data();
+    c.count = int(count) + 1;
+    Emit(dc, c);
     return TRUE;
 }
 

@@ -215,8 +215,13 @@ struct RasterSurface::Impl {
     QImage image;
     std::unique_ptr<QPainter> painter;
     bool flip = false;
+    // The state the line fields below were worked out for.
     const void* owner = nullptr;
     ULONGLONG generation = 0;
+    // The state the painter's pen, brush, modes, clip and font were set for: lines written
+    // straight into the pixels never need them, so they are set only for painter calls.
+    const void* painterOwner = nullptr;
+    ULONGLONG painterGeneration = 0;
     bool nothing = false; // the current state draws nothing (empty clip or R2_NOP)
     int rop = R2_COPYPEN;
 
@@ -260,7 +265,10 @@ struct RasterSurface::Impl {
             painter->setRenderHint(QPainter::TextAntialiasing, false);
             if (flip)
                 painter->setTransform(QTransform(1, 0, 0, -1, 0, image.height()));
+            painterOwner = nullptr;
+            // Beginning to paint may give the image pixels of its own.
             owner = nullptr;
+            directBits = const_cast<uchar*>(image.constBits());
         }
         return *painter;
     }
@@ -273,14 +281,18 @@ struct RasterSurface::Impl {
     bool direct = false;    // the current state may write lines straight into the pixels
     bool directXor = false; // XOR rather than copy
     uint32_t directColour = 0;
-    QRect directBounds; // lines wholly inside are written directly
+
+    int directLeft = 0, directTop = 0, directRight = -1, directBottom = -1; // inclusive
+    uchar* directBits = nullptr;
+    qsizetype directStride = 0;
 
     bool DirectSegment(POINT a, POINT b) {
-        if (!directBounds.contains(QPoint(a.x, a.y)) || !directBounds.contains(QPoint(b.x, b.y)) ||
+        if (a.x < directLeft || a.x > directRight || a.y < directTop || a.y > directBottom ||
+            b.x < directLeft || b.x > directRight || b.y < directTop || b.y > directBottom ||
             (a.x == b.x && a.y == b.y))
             return false;
-        uchar* bits = const_cast<uchar*>(image.constBits());
-        const qsizetype stride = image.bytesPerLine();
+        uchar* const bits = directBits;
+        const qsizetype stride = directStride;
         auto plot = [&](int x, int y) {
             auto* px = reinterpret_cast<uint32_t*>(bits + y * stride) + x;
             *px = directXor ? *px ^ directColour : directColour;
@@ -317,16 +329,18 @@ struct RasterSurface::Impl {
     void End() {
         painter.reset();
         owner = nullptr;
+        painterOwner = nullptr;
     }
 
-    // The painter's state was changed behind Apply's back: the next call sets everything.
+    // The painter's state was changed behind Painter's back: the next call sets everything.
     void Invalidate() {
         owner = nullptr;
+        painterOwner = nullptr;
         stateKnown = false;
     }
 
+    // What every call needs: whether it draws at all, and how lines are written.
     void Apply(const DrawState& s) {
-        QPainter& p = P();
         if (owner == s.owner && generation == s.generation)
             return;
         owner = s.owner;
@@ -344,14 +358,28 @@ struct RasterSurface::Impl {
             const uint32_t rgb =
                 uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | uint32_t(GetBValue(c));
             directColour = directXor ? rgb : 0xFF000000u | rgb;
-            directBounds = image.rect();
+            directBits = const_cast<uchar*>(image.constBits());
+            directStride = image.bytesPerLine();
+            directLeft = 0, directTop = 0;
+            directRight = image.width() - 1, directBottom = image.height() - 1;
             if (s.clip) {
                 const RECT& r = s.clip->front();
-                directBounds &=
-                    QRect(QPoint(Clamp(r.left, kAreaLimit), Clamp(r.top, kAreaLimit)),
-                          QPoint(Clamp(r.right, kAreaLimit) - 1, Clamp(r.bottom, kAreaLimit) - 1));
+                directLeft = std::max(directLeft, Clamp(r.left, kAreaLimit));
+                directTop = std::max(directTop, Clamp(r.top, kAreaLimit));
+                directRight = std::min(directRight, Clamp(r.right, kAreaLimit) - 1);
+                directBottom = std::min(directBottom, Clamp(r.bottom, kAreaLimit) - 1);
             }
         }
+    }
+
+    // The painter with the pen, brush, modes, clip and font of the state.
+    QPainter& Painter(const DrawState& s) {
+        QPainter& p = P();
+        if (painterOwner == s.owner && painterGeneration == s.generation)
+            return p;
+        painterOwner = s.owner;
+        painterGeneration = s.generation;
+        const int style = s.penStyle & PS_STYLE_MASK;
         // Pens, brushes and modes go to the painter only when they differ from what it has:
         // each set costs a state change in the paint engine, and most drawing changes one colour.
         const bool geometric = (s.penStyle & PS_TYPE_MASK) == PS_GEOMETRIC || s.penWidth > 1;
@@ -415,6 +443,7 @@ struct RasterSurface::Impl {
             fontApplied = *s.font;
             fontSet = true;
         }
+        return p;
     }
 
     static QPen MakePen(const DrawState& s, int style, bool geometric) {
@@ -442,13 +471,14 @@ struct RasterSurface::Impl {
         return pen;
     }
 
-    void Segment(QPainter& p, POINT a, POINT b) {
+    void Segment(const DrawState& s, POINT a, POINT b) {
+        if (direct && DirectSegment(a, b))
+            return;
         double x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
         bool inRange = std::abs(a.x) < 30000 && std::abs(a.y) < 30000 && std::abs(b.x) < 30000 &&
                        std::abs(b.y) < 30000;
+        QPainter& p = Painter(s);
         if (inRange) {
-            if (direct && DirectSegment(a, b))
-                return;
             // One painter call per line: several lines in one call are stepped as one
             // stroke, which adds pixels between them.
             p.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
@@ -600,15 +630,20 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
     m.Apply(s);
     if (m.nothing)
         return;
-    QPainter& p = m.P();
     switch (c.op) {
     case GdiOp::LineTo:
-        m.Segment(p, c.pts[0], c.pts[1]);
-        break;
+        m.Segment(s, c.pts[0], c.pts[1]);
+        return;
     case GdiOp::Polyline:
+    case GdiOp::PolylineTo:
         for (int i = 1; i < c.count; ++i)
-            m.Segment(p, c.pts[i - 1], c.pts[i]);
+            m.Segment(s, c.pts[i - 1], c.pts[i]);
+        return;
+    default:
         break;
+    }
+    QPainter& p = m.Painter(s);
+    switch (c.op) {
     case GdiOp::Polygon: {
         QPolygon poly;
         for (int i = 0; i < c.count; ++i)
@@ -620,15 +655,15 @@ void RasterSurface::Draw(const GdiCall& c, const DrawState& s) {
     case GdiOp::PolyBezierTo: {
         struct Ctx {
             Impl* m;
-            QPainter* p;
+            const DrawState* s;
             POINT last;
-        } ctx{&m, &p, c.pts[0]};
+        } ctx{&m, &s, c.pts[0]};
         for (int i = 1; i + 2 < c.count; i += 3) {
             FlattenBezier(
                 c.pts[i - 1], c.pts[i], c.pts[i + 1], c.pts[i + 2],
                 [](void* x, POINT pt) {
                     auto* k = static_cast<Ctx*>(x);
-                    k->m->Segment(*k->p, k->last, pt);
+                    k->m->Segment(*k->s, k->last, pt);
                     k->last = pt;
                 },
                 &ctx);

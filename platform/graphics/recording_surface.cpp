@@ -8,10 +8,11 @@ namespace platform {
 
 const char* GdiOpName(GdiOp op) {
     static const char* names[] = {
-        "MoveTo",     "LineTo",  "Polyline",  "Polygon",    "PolyBezier", "PolyBezierTo",
-        "Rectangle",  "Ellipse", "RoundRect", "Arc",        "FillRect",   "FrameRect",
-        "InvertRect", "FillRgn", "SetPixel",  "TextOut",    "BitBlt",     "PatBlt",
-        "BeginPath",  "EndPath", "AbortPath", "StrokePath", "FillPath",   "StrokeAndFillPath"};
+        "MoveTo",       "LineTo",     "Polyline",   "Polygon",           "PolyBezier",
+        "PolyBezierTo", "Rectangle",  "Ellipse",    "RoundRect",         "Arc",
+        "FillRect",     "FrameRect",  "InvertRect", "FillRgn",           "SetPixel",
+        "TextOut",      "BitBlt",     "PatBlt",     "BeginPath",         "EndPath",
+        "AbortPath",    "StrokePath", "FillPath",   "StrokeAndFillPath", "PolylineTo"};
     size_t i = size_t(op);
     return i < sizeof names / sizeof names[0] ? names[i] : "?";
 }

@@ -35,6 +35,8 @@ enum class GdiOp {
     StrokePath,
     FillPath,
     StrokeAndFillPath,
+    // Lines from the current position through each point in turn; pts[0] is that position.
+    PolylineTo,
 };
 
 const char* GdiOpName(GdiOp op);

@@ -113,6 +113,79 @@ TEST(Paths, ReadingOrStrokingWithoutAClosedPathFails) {
     DeleteDC(dc);
 }
 
+// A run of lines handed down at once gives the pixels, the path and the current position
+// that LineTo gives one point at a time: pens the pixels are written for and pens the painter
+// draws, copy and XOR, clipped, inside a path, and ends far outside the image.
+TEST(Lines, PolylineToDrawsWhatLineToDrawsOnePointAtATime) {
+    const int w = 120, h = 90;
+    struct Case {
+        const char* name;
+        int penStyle, penWidth, rop;
+        bool clip, path;
+    } cases[] = {
+        {"copy", PS_SOLID, 0, R2_COPYPEN, false, false},
+        {"xor clipped", PS_SOLID, 1, R2_XORPEN, true, false},
+        {"dashed", PS_DASH, 1, R2_XORPEN, false, false},
+        {"wide", PS_SOLID, 3, R2_COPYPEN, true, false},
+        {"in a path", PS_SOLID, 0, R2_COPYPEN, false, true},
+    };
+    const POINT run[] = {{30, 10}, {31, 10},  {31, 10}, {60, 80}, {5, 40},   {-70000, 45},
+                         {110, 5}, {110, 85}, {40, 88}, {0, 0},   {119, 89}, {20, 30}};
+    const int n = int(sizeof run / sizeof run[0]);
+    for (const Case& c : cases) {
+        std::vector<uint32_t> pixels[2];
+        POINT end[2]{};
+        for (int batched = 0; batched < 2; ++batched) {
+            platform::RasterSurface s(w, h, 0x336699);
+            HDC dc = platform::CreateSurfaceDC(&s);
+            if (c.clip)
+                IntersectClipRect(dc, 8, 6, 100, 70);
+            SetROP2(dc, c.rop);
+            HPEN pen = CreatePen(c.penStyle, c.penWidth, RGB(200, 40, 90));
+            HGDIOBJ old = SelectObject(dc, pen);
+            if (c.path)
+                BeginPath(dc);
+            MoveToEx(dc, 12, 70, nullptr);
+            if (batched) {
+                EXPECT_TRUE(PolylineTo(dc, run, DWORD(n)));
+            } else {
+                for (const POINT& p : run)
+                    LineTo(dc, p.x, p.y);
+            }
+            GetCurrentPositionEx(dc, &end[batched]);
+            if (c.path) {
+                EndPath(dc);
+                StrokePath(dc);
+            }
+            SelectObject(dc, old);
+            DeleteObject(pen);
+            DeleteDC(dc);
+            pixels[batched] = s.Pixels();
+        }
+        EXPECT_EQ(pixels[1], pixels[0]) << c.name;
+        EXPECT_EQ(end[1].x, 20) << c.name;
+        EXPECT_EQ(end[1].y, 30) << c.name;
+    }
+}
+
+TEST(Lines, PolylineToIsOneCallFromTheCurrentPosition) {
+    platform::RecordingSurface surface;
+    HDC dc = platform::CreateSurfaceDC(&surface);
+    SetViewportOrgEx(dc, 100, 0, nullptr);
+    MoveToEx(dc, 1, 2, nullptr);
+    const POINT run[] = {{3, 4}, {5, 6}};
+    EXPECT_TRUE(PolylineTo(dc, run, 2));
+    EXPECT_TRUE(PolylineTo(dc, run, 0)); // nothing to draw is no failure
+    EXPECT_FALSE(PolylineTo(dc, nullptr, 2));
+    ASSERT_EQ(surface.Count(platform::GdiOp::PolylineTo), 1) << surface.Dump();
+    const auto call = surface.Calls(platform::GdiOp::PolylineTo)[0];
+    ASSERT_EQ(call.pts.size(), 3u);
+    EXPECT_EQ(call.pts[0].x, 101);
+    EXPECT_EQ(call.pts[2].x, 105);
+    EXPECT_EQ(call.pts[2].y, 6);
+    DeleteDC(dc);
+}
+
 TEST(Objects, DeletingASelectedPenIsDeferredUntilItIsDeselected) {
     platform::RecordingSurface surface;
     HDC dc = platform::CreateSurfaceDC(&surface);

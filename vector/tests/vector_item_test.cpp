@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -199,6 +200,58 @@ TEST_F(VectorItemTest, DrawingStrokesAndFillsOrOnlyStrokesByAutoFillMode) {
         EXPECT_EQ(s.Count(GdiOp::StrokePath), 1 - autoFill);
         EXPECT_EQ(dc.GetLevelCount(), 0);
     }
+}
+
+TEST_F(VectorItemTest, DrawingHandsThePathDownInRunsOfTheSameLines) {
+    // Lines, short and long arcs, and enough of them to fill more than one run.
+    CVectorItem item;
+    CLpoint at(0, 0);
+    for (int i = 0; i < 150; ++i) {
+        CPkt p;
+        p.start = at;
+        p.end = CLpoint(at.x + 300 + 10 * (i % 7), (i % 2) ? 6000 : -5000);
+        if (i % 3 == 1) {
+            p.mode = CPkt::kArc;
+            const LONG bulge = (i % 6 == 1) ? 60 : 1500;
+            p.mid = CLpoint((p.start.x + p.end.x) / 2 + bulge, (p.start.y + p.end.y) / 2);
+            ASSERT_TRUE(p.MakeArc());
+        }
+        item.Pkt(p);
+        at = p.end;
+    }
+    auto draw = [&](platform::Surface& s, bool elementByElement) {
+        CJoxDC dc;
+        dc.Attach(platform::CreateSurfaceDC(&s));
+        dc.SetMapMode(1);
+        dc.SetWindowExt(100, 100);
+        dc.SetViewportExt(1, -1);
+        dc.SetViewportOrg(5, 100);
+        dc.MoveTo(0, 0);
+        if (elementByElement) {
+            for (INT_PTR i = 0; i < item.Pkt()->GetSize(); ++i)
+                item.Pkt()->ElementAt(i).Draw(&dc);
+        } else {
+            item.DrawPkts(&dc, 0, int(item.Pkt()->GetSize()));
+        }
+    };
+    auto segments = [](const RecordingSurface& s) {
+        std::vector<std::array<LONG, 4>> out;
+        for (const auto& c : s.Calls())
+            for (size_t i = 1; i < c.pts.size(); ++i)
+                out.push_back({c.pts[i - 1].x, c.pts[i - 1].y, c.pts[i].x, c.pts[i].y});
+        return out;
+    };
+    RecordingSurface one, runs;
+    draw(one, true);
+    draw(runs, false);
+    EXPECT_EQ(segments(runs), segments(one));
+    EXPECT_GT(runs.Count(GdiOp::PolylineTo), 1);
+    EXPECT_LT(runs.Calls().size() * 20, one.Calls().size());
+    platform::RasterSurface onePixels(560, 200), runPixels(560, 200);
+    draw(onePixels, true);
+    draw(runPixels, false);
+    EXPECT_EQ(runPixels.Pixels(), onePixels.Pixels());
+    runPixels.SavePng(std::string(TEST_BINARY_DIR) + "/vector_item_runs.png");
 }
 
 TEST_F(VectorItemTest, DrawingInsideAnOpenPathAddsToIt) {
