@@ -40,29 +40,30 @@ bool Inside(const CWindow& in, const CWindow& out) {
     return in.x1 >= out.x1 && in.x2 <= out.x2 && in.y1 >= out.y1 && in.y2 <= out.y2;
 }
 
-bool Within1(int64_t a, int64_t b) {
-    return a - b <= 1 && b - a <= 1;
-}
-
 } // namespace
 
 CSheetNester::CSheetNester() {
-    m_free.push_back(m_sheet);
+    m_free.SetOrder(m_nTileMode);
+    m_free.Assign({m_sheet});
 }
 
 void CSheetNester::fnSetSheetExtents(const CWindow* w) {
     if (w)
         m_sheet = *w;
-    m_free.clear();
-    m_free.push_back(m_sheet);
+    m_free.Assign({m_sheet});
+}
+
+void CSheetNester::fnSetSheetMode(int mode) {
+    m_nTileMode = mode;
+    m_free.SetOrder(mode);
 }
 
 int CSheetNester::fnIsEmptySheet() const {
-    return m_free.empty() || (m_free.size() == 1 && m_free.front() == m_sheet);
+    return m_free.Empty() || (m_free.Size() == 1 && CFreeAreas::Value(m_free.First()) == m_sheet);
 }
 
 int CSheetNester::fnEmpty_page(const CWindow* w) const {
-    return w && !m_free.empty() && m_free.front() == *w;
+    return w && !m_free.Empty() && CFreeAreas::Value(m_free.First()) == *w;
 }
 
 void CSheetNester::fnChangeSpacingToFit(const CWindow* design) {
@@ -170,8 +171,10 @@ int CSheetNester::fnTestExtents(const CWindow* design, int autoRotate) {
 int CSheetNester::fnCheckUtilisation() const {
     const double sheet = double(Width(m_sheet)) / 1000.0 * (double(Height(m_sheet)) / 1000.0);
     double free = 0;
-    for (const CWindow& w : m_free)
+    for (Area h = m_free.First(); h; h = m_free.Next(h)) {
+        const CWindow& w = CFreeAreas::Value(h);
         free += double(Width(w)) / 1000.0 * (double(Height(w)) / 1000.0);
+    }
     const int64_t sheetMm2 = int64_t(sheet);
     if (sheetMm2 <= 0)
         return 0;
@@ -308,7 +311,7 @@ int CSheetNester::__fnFit(CTileRepos& rec, const CWindow& area, int copiesLeft, 
 
 int CSheetNester::__fnCheck_single_area(CTileRepos& rec, int copiesLeft, Area area, int keep,
                                         int autoRotate, int test) {
-    const CWindow a = *area;
+    const CWindow a = CFreeAreas::Value(area);
     const CWindow f = fnGetTransArea(rec, kFootPlaced);
     const int64_t aw = Width(a), ah = Height(a);
     if (!keep && aw < Width(f) && ah < Height(f)) {
@@ -328,31 +331,13 @@ int CSheetNester::__fnCheck_single_area(CTileRepos& rec, int copiesLeft, Area ar
 
 int CSheetNester::__fnCheck_amalgamate_area(CTileRepos& rec, int copiesLeft, Area area, int keep,
                                             int autoRotate, int test) {
-    const CWindow a = *area;
-    for (Area n = std::next(area); n != m_free.end(); ++n) {
-        const CWindow nb = *n;
-        CWindow u = a;
-        const bool yWithin = nb.y1 <= a.y1 && a.y2 <= nb.y2;
-        const bool yOverlap = std::max(a.y1, nb.y1) < std::min(a.y2, nb.y2);
-        const bool xWithin = nb.x1 <= a.x1 && a.x2 <= nb.x2;
-        const bool xOverlap = std::max(a.x1, nb.x1) < std::min(a.x2, nb.x2);
-        if ((nb.x1 == a.x2 || nb.x2 == a.x1) && (yWithin || yOverlap)) {
-            if (nb.x1 == a.x2)
-                u.x2 = nb.x2;
-            else
-                u.x1 = nb.x1;
-            if (!yWithin)
-                u.y1 = std::max(a.y1, nb.y1), u.y2 = std::min(a.y2, nb.y2);
-        } else if ((nb.y1 == a.y2 || nb.y2 == a.y1) && (xWithin || xOverlap)) {
-            if (nb.y1 == a.y2)
-                u.y2 = nb.y2;
-            else
-                u.y1 = nb.y1;
-            if (!xWithin)
-                u.x1 = std::max(a.x1, nb.x1), u.x2 = std::min(a.x2, nb.x2);
-        } else {
+    const CWindow a = CFreeAreas::Value(area);
+    // Only neighbours touching the area edge to edge can join it; they come in list order.
+    for (Area n : m_free.Following(area)) {
+        const CWindow nb = CFreeAreas::Value(n);
+        CWindow u;
+        if (!CFreeAreas::JoinUnion(a, nb, u))
             continue;
-        }
         const int r = __fnFit(rec, u, copiesLeft, keep, autoRotate, false);
         if (!r)
             continue;
@@ -361,7 +346,7 @@ int CSheetNester::__fnCheck_amalgamate_area(CTileRepos& rec, int copiesLeft, Are
             fnSplitArea(placed, u);
             fnSplitArea(u, a);
             fnSplitArea(u, nb);
-            m_free.erase(n);
+            m_free.Erase(n);
             if (m_nTileMode & kTrim)
                 __fnDelete_lesser_nodes(placed, area);
         }
@@ -372,7 +357,19 @@ int CSheetNester::__fnCheck_amalgamate_area(CTileRepos& rec, int copiesLeft, Are
 
 int CSheetNester::fn_AutoTile(CTileRepos& rec, const CTileRepos& saved, int copiesLeft, int keep,
                               int autoRotate, int test) {
-    for (Area it = m_free.begin(); it != m_free.end(); ++it) {
+    // The sizes the copy needs, as it is or turned, as the record is now or after it is
+    // restored: areas that cannot offer one of them, alone or joined, are never tried.
+    CFreeAreas::Need need;
+    for (const CTileRepos* r : {static_cast<const CTileRepos*>(&rec), &saved}) {
+        const CWindow f = fnGetTransArea(*r, kFootPlaced);
+        need.Add(Width(f), Height(f));
+        if (autoRotate && !m_nPitchX && !m_nPitchY) {
+            const CWindow t = fnGetTransArea(*r, kFootTurned);
+            need.Add(Height(t), Width(t));
+        }
+    }
+    for (Area it = m_free.NextCandidate(m_free.First(), need); it;
+         it = m_free.NextCandidate(m_free.Next(it), need)) {
         int r = __fnCheck_single_area(rec, copiesLeft, it, keep, autoRotate, test);
         if (r == 0) {
             rec = saved;
@@ -381,7 +378,7 @@ int CSheetNester::fn_AutoTile(CTileRepos& rec, const CTileRepos& saved, int copi
         if (r <= 0)
             continue;
         if (!test) {
-            m_free.erase(it);
+            m_free.Erase(it);
             fnAmalgWindows();
         }
         return r;
@@ -391,37 +388,36 @@ int CSheetNester::fn_AutoTile(CTileRepos& rec, const CTileRepos& saved, int copi
 
 void CSheetNester::__fnDelete_lesser_nodes(const CWindow& f, Area keepArea) {
     const int m = m_nTileMode;
-    for (Area it = m_free.begin(); it != m_free.end();) {
-        const CWindow old = *it;
+    for (Area it = m_free.First(); it;) {
+        const CWindow old = CFreeAreas::Value(it);
+        CWindow trimmed = old;
         bool keep = true, stop = false;
         if (m & kOrderX1Asc) {
             keep = old.x2 > f.x1;
-            if (keep)
-                it->x1 = std::max(old.x1, f.x1);
+            trimmed.x1 = std::max(old.x1, f.x1);
             stop = old.x1 > f.x1;
         } else if (m & kOrderX2Desc) {
             keep = old.x1 < f.x2;
-            if (keep)
-                it->x2 = std::min(old.x2, f.x2);
+            trimmed.x2 = std::min(old.x2, f.x2);
             stop = old.x2 < f.x2;
         } else if (m & kOrderY1Asc) {
             keep = old.y2 > f.y1;
-            if (keep)
-                it->y1 = std::max(old.y1, f.y1);
+            trimmed.y1 = std::max(old.y1, f.y1);
             stop = old.y1 > f.y1;
         } else if (m & kOrderY2Desc) {
             keep = old.y1 < f.y2;
-            if (keep)
-                it->y2 = std::min(old.y2, f.y2);
+            trimmed.y2 = std::min(old.y2, f.y2);
             stop = old.y2 < f.y2;
         } else {
             return;
         }
+        if (keep && !(trimmed == old))
+            m_free.Modify(it, trimmed);
         // The area being used leaves the list with its caller.
+        const Area next = m_free.Next(it);
         if (!keep && it != keepArea)
-            it = m_free.erase(it);
-        else
-            ++it;
+            m_free.Erase(it);
+        it = next;
         if (stop)
             break;
     }
@@ -444,88 +440,29 @@ int CSheetNester::fnSplitArea(const CWindow& p, const CWindow& a) {
     return count;
 }
 
-bool CSheetNester::__fnPrecedes(const CWindow& a, const CWindow& b) const {
-    const int m = m_nTileMode;
-    const auto tieY2 = [&] {
-        if (m & kTileBit8)
-            return a.y2 < b.y2;
-        if (m & kTileBit4)
-            return a.y2 > b.y2;
-        return false;
-    };
-    const auto tieX2 = [&] {
-        if (m & kTileBit2)
-            return a.x2 > b.x2;
-        if (m & kTileBit1)
-            return a.x2 < b.x2;
-        return false;
-    };
-    if (m & kOrderX1Asc)
-        return a.x1 < b.x1 || (a.x1 == b.x1 && tieY2());
-    if (m & kOrderX2Desc)
-        return a.x2 > b.x2 || (a.x2 == b.x2 && tieY2());
-    if (m & kOrderY1Asc)
-        return a.y1 < b.y1 || (a.y1 == b.y1 && tieX2());
-    if (m & kOrderY2Desc)
-        return a.y2 > b.y2 || (a.y2 == b.y2 && tieX2());
-    return false;
-}
-
 void CSheetNester::fnInsertArea(const CWindow& w) {
-    for (Area it = m_free.begin(); it != m_free.end(); ++it) {
-        if (__fnPrecedes(w, *it)) {
-            m_free.insert(it, w);
-            return;
-        }
-    }
-    m_free.push_back(w);
-}
-
-bool CSheetNester::__fnAmalg_ok(const CWindow& c, const CWindow& o) const {
-    const int64_t cw = Width(c), ch = Height(c), ow = Width(o), oh = Height(o);
-    const bool alike = (cw > ch && ow > oh) || (cw < ch && ow < oh);
-    const int64_t cMin = std::min(cw, ch), oMin = std::min(ow, oh);
-    return alike ? cMin >= oMin : cMin > oMin;
+    m_free.Insert(w);
 }
 
 void CSheetNester::fnAmalgWindows() {
     // Each merge may split its partner in two: a bound keeps a damaged list from cycling.
-    size_t budget = 1024 + 16 * m_free.size();
+    size_t budget = 1024 + 16 * m_free.Size();
     while (budget-- > 0 && __fnMergeOnce()) {
     }
 }
 
 bool CSheetNester::__fnMergeOnce() {
-    for (Area i = m_free.begin(); i != m_free.end(); ++i) {
-        for (Area j = m_free.begin(); j != m_free.end(); ++j) {
-            if (i == j)
-                continue;
-            const CWindow& a = *i;
-            const CWindow& b = *j;
-            CWindow u;
-            const bool yInside = b.y1 <= a.y1 && a.y2 <= b.y2;
-            const bool xInside = b.x1 <= a.x1 && a.x2 <= b.x2;
-            if (yInside && Within1(b.x1, a.x2))
-                u = CWindow(a.x1, a.y1, b.x2, a.y2);
-            else if (yInside && Within1(a.x1, b.x2))
-                u = CWindow(b.x1, a.y1, a.x2, a.y2);
-            else if (xInside && Within1(b.y1, a.y2))
-                u = CWindow(a.x1, a.y1, a.x2, b.y2);
-            else if (xInside && Within1(a.y1, b.y2))
-                u = CWindow(a.x1, b.y1, a.x2, a.y2);
-            else
-                continue;
-            if (!__fnAmalg_ok(u, b))
-                continue;
-            const CWindow other = b;
-            m_free.erase(j);
-            m_free.erase(i);
-            fnSplitArea(u, other);
-            fnInsertArea(u);
-            return true;
-        }
-    }
-    return false;
+    Area i, j;
+    if (!m_free.FirstMerge(i, j))
+        return false;
+    CWindow u;
+    CFreeAreas::MergeUnion(CFreeAreas::Value(i), CFreeAreas::Value(j), u);
+    const CWindow other = CFreeAreas::Value(j);
+    m_free.Erase(j);
+    m_free.Erase(i);
+    fnSplitArea(u, other);
+    fnInsertArea(u);
+    return true;
 }
 
 void CSheetNester::Serialize(CArchive& ar) {
@@ -538,15 +475,15 @@ void CSheetNester::Serialize(CArchive& ar) {
         record_fields::StoreFixed(ar, kRecPitch, int32_t(m_nPitchX), int32_t(m_nPitchY));
         record_fields::StoreFixed(ar, kRecPlacement, m_wPlacement);
         const DWORD pos = rec.StartStore(kRecFreeAreas);
-        ar << uint32_t(m_free.size());
-        for (const CWindow& w : m_free)
+        ar << uint32_t(m_free.Size());
+        for (const CWindow& w : m_free.Values())
             ar << int32_t(w.x1) << int32_t(w.y2) << int32_t(w.x2) << int32_t(w.y1);
         rec.EndStore(pos);
         rec.StoreEndRec();
         return;
     }
     CSheetNester fresh;
-    std::list<CWindow> areas;
+    std::vector<CWindow> areas;
     bool haveAreas = false;
     record_fields::ForEach(rec, [&](WORD id, DWORD len) {
         int32_t v[4];
@@ -596,17 +533,18 @@ void CSheetNester::Serialize(CArchive& ar) {
         }
     });
     m_sheet = fresh.m_sheet;
-    m_nTileMode = fresh.m_nTileMode;
+    fnSetSheetMode(fresh.m_nTileMode);
     m_nSpacingX = fresh.m_nSpacingX;
     m_nSpacingY = fresh.m_nSpacingY;
     m_nPitchX = fresh.m_nPitchX;
     m_nPitchY = fresh.m_nPitchY;
     m_wPlacement = fresh.m_wPlacement;
-    m_free.clear();
     // Areas off the sheet or inverted would place copies off the medium.
+    std::vector<CWindow> sound;
     for (const CWindow& w : areas)
         if (Sound(w) && Inside(w, m_sheet))
-            m_free.push_back(w);
+            sound.push_back(w);
     if (!haveAreas)
-        m_free.push_back(m_sheet);
+        sound.push_back(m_sheet);
+    m_free.Assign(sound);
 }

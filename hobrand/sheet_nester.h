@@ -2,12 +2,13 @@
 // of a design into them one after the other, turning a copy by a quarter when that wastes less.
 #pragma once
 
+#include "hobrand/free_areas.h"
 #include "hobrand/tile_repos.h"
 
 #include "platform/core/object.h"
 
 #include <cstdint>
-#include <list>
+#include <vector>
 
 class CArchive;
 class CArticle;
@@ -83,7 +84,7 @@ public:
     CLpoint fnGetSpace() const { return CLpoint(m_nSpacingX, m_nSpacingY); }
     void fnSetSpace(const CLpoint& spacing, int pitchX, int pitchY);
     int fnGetTileMode() const { return m_nTileMode; }
-    void fnSetSheetMode(int mode) { m_nTileMode = mode; }
+    void fnSetSheetMode(int mode);
     void fnSetSheetVinyl(int vinyl) { m_nSheetVinyl = vinyl; }
     void fnSetBiteFeed(int biteFeed) { m_nBiteFeed = biteFeed; }
     LONG fnGetRootID() const { return m_lRootID; }
@@ -95,7 +96,8 @@ public:
     // The media manager's output context, or null.
     COutputDC* __fnGetOutputDC() const;
     void fnClearData();
-    const std::list<CWindow>& fnGetFreeAreas() const { return m_free; }
+    // The free areas in list order.
+    std::vector<CWindow> fnGetFreeAreas() const { return m_free.Values(); }
     WORD fnGetPlacementFlag() const { return m_wPlacement; }
 
     // Fit waste of n copies of height a and width b in columns in an area w x h (64-bit).
@@ -106,7 +108,7 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
-    using Area = std::list<CWindow>::iterator;
+    using Area = CFreeAreas::Handle;
 
     int __fnCheck_single_area(CTileRepos& rec, int copiesLeft, Area area, int keep, int autoRotate,
                               int test);
@@ -118,10 +120,8 @@ private:
                 bool alternate) const;
     void __fnTransform_tile(CTileRepos& rec, const CWindow& area, int type) const;
     void __fnDelete_lesser_nodes(const CWindow& foot, Area keepArea);
-    bool __fnPrecedes(const CWindow& a, const CWindow& b) const;
-    // One merge from the head of the list; false when no pair merges.
+    // The first merge in list order; false when no pair merges.
     bool __fnMergeOnce();
-    bool __fnAmalg_ok(const CWindow& candidate, const CWindow& other) const;
     void __fnSpacing(LONG& dx, LONG& dy) const;
 
     CWindow m_sheet;
@@ -133,7 +133,7 @@ private:
     WORD m_wPlacement = 1;
     LONG m_lRootID = -1;
     CMediaManagerBlk* m_pMediaMan = nullptr;
-    std::list<CWindow> m_free;
+    CFreeAreas m_free;
     int m_nSheetVinyl = 0;
     int m_nBiteFeed = 0;
 };

@@ -1,5 +1,7 @@
 #include "hobrand/sheet_nester.h"
 
+#include "hobrand/tests/rescanning_nester.h"
+
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
 #include "platform/windowing/message_box.h"
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <vector>
 
 namespace {
@@ -29,7 +32,7 @@ int Place(CSheetNester& s, const CWindow& design, int autoRotate, CTileRepos* pl
 }
 
 std::vector<CWindow> Free(const CSheetNester& s) {
-    return {s.fnGetFreeAreas().begin(), s.fnGetFreeAreas().end()};
+    return s.fnGetFreeAreas();
 }
 
 std::vector<BYTE> Store(CSheetNester& s) {
@@ -309,6 +312,97 @@ TEST(SheetNester, DamagedGroupsLoadSoundValues) {
     // A group cut short raises the archive exception.
     bytes.resize(bytes.size() - 10);
     EXPECT_THROW(Load(s, bytes), CArchiveException);
+}
+
+// A sheet with these settings and exactly this free list, as a design file would bring it.
+void LoadSheet(CSheetNester& s, const CWindow& sheet, const CRescanningNester::Settings& k,
+               const std::vector<CWindow>& free) {
+    std::vector<BYTE> b;
+    PutField(b, CSheetNester::kRecExtents, {sheet.x1, sheet.y2, sheet.x2, sheet.y1});
+    PutField(b, CSheetNester::kRecTileMode, {k.mode});
+    PutField(b, CSheetNester::kRecSpacing, {k.spacingX, k.spacingY});
+    PutField(b, CSheetNester::kRecPitch, {k.pitchX, k.pitchY});
+    std::vector<BYTE> areas;
+    Put32(areas, uint32_t(free.size()));
+    for (const CWindow& w : free)
+        for (LONG v : {w.x1, w.y2, w.x2, w.y1})
+            Put32(areas, uint32_t(v));
+    b.insert(b.end(), {BYTE(CSheetNester::kRecFreeAreas), 0});
+    Put32(b, uint32_t(areas.size()));
+    b.insert(b.end(), areas.begin(), areas.end());
+    PutEnd(b);
+    Load(s, b);
+    s.fnSetSheetVinyl(k.vinyl);
+    s.fnSetBiteFeed(k.biteFeed);
+}
+
+// Random jobs on random sheets in every tile mode: the indexed nester must give the rescanning
+// list's result, record, free list and record bytes after every placement, trial and test.
+TEST(SheetNester, PlacesExactlyAsTheRescanningListOnRandomJobs) {
+    std::mt19937 rng(2701);
+    const auto pick = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    const auto chance = [&](int percent) { return pick(1, 100) <= percent; };
+    for (int round = 0; round < 160; ++round) {
+        CRescanningNester::Settings k;
+        k.mode = pick(0, 0xF) | (pick(0, 0xF) << 4) | (chance(25) ? 0x100 : 0) |
+                 (chance(30) ? 0x400 : 0);
+        if (chance(30))
+            k.mode = chance(50) ? 0x41 : 0x42;
+        k.spacingX = chance(20) ? pick(0, 5) : pick(0, 8) * 1000;
+        k.spacingY = chance(20) ? pick(0, 5) : pick(0, 8) * 1000;
+        k.pitchX = chance(10) ? 1 : 0;
+        k.pitchY = chance(10) ? 1 : 0;
+        k.vinyl = chance(15);
+        k.biteFeed = chance(10);
+        const LONG x0 = pick(-50, 50) * kMm, y0 = pick(-50, 50) * kMm;
+        const CWindow sheet(x0, y0, x0 + pick(100, 1500) * kMm, y0 + pick(100, 1500) * kMm);
+        CRescanningNester ref(sheet, k);
+        std::vector<CWindow> start{sheet};
+        if (chance(20)) {
+            // A list from a file: any areas of the sheet in any order, overlaps and all.
+            start.clear();
+            for (int n = pick(1, 30); n > 0; --n) {
+                const LONG ax = pick(0, int(sheet.x2 - sheet.x1) / kMm - 1) * kMm + sheet.x1;
+                const LONG ay = pick(0, int(sheet.y2 - sheet.y1) / kMm - 1) * kMm + sheet.y1;
+                start.emplace_back(ax, ay, std::min(sheet.x2, ax + pick(1, 400) * kMm),
+                                   std::min(sheet.y2, ay + pick(1, 400) * kMm));
+            }
+        }
+        ref.Assign(start);
+        CSheetNester s;
+        LoadSheet(s, sheet, k, start);
+        ASSERT_EQ(Free(s), ref.Free()) << round;
+        const int jobs = pick(20, 160);
+        const int small = pick(5, 200), large = pick(small, 500);
+        for (int job = 0; job < jobs; ++job) {
+            if (job == jobs / 2 && chance(30)) {
+                // Copies of a sheet go on alike.
+                CSheetNester copy = s;
+                s = copy;
+            }
+            const CWindow design(0, 0, pick(small, large) * kMm + pick(0, 999),
+                                 pick(small, large) * kMm / 2 + pick(0, 999));
+            const int copiesLeft = pick(0, 30), keep = chance(10), autoRotate = chance(50);
+            const int test = chance(10);
+            CTileRepos a, b;
+            a.fnSetWindow(design);
+            b.fnSetWindow(design);
+            const CTileRepos sa = a, sb = b;
+            const int ra = s.fn_AutoTile(a, sa, copiesLeft, keep, autoRotate, test);
+            const int rb = ref.fn_AutoTile(b, sb, copiesLeft, keep, autoRotate, test);
+            ASSERT_EQ(ra, rb) << round << " job " << job << " mode " << std::hex << k.mode;
+            ASSERT_EQ(a.fnGetBounds(), b.fnGetBounds()) << round << " job " << job;
+            ASSERT_EQ(a.m_bRotated, b.m_bRotated) << round << " job " << job;
+            ASSERT_EQ(a.m_mat, b.m_mat) << round << " job " << job;
+            ASSERT_EQ(Free(s), ref.Free())
+                << round << " job " << job << " mode " << std::hex << k.mode;
+        }
+        CSheetNester expected;
+        LoadSheet(expected, sheet, k, ref.Free());
+        EXPECT_EQ(Store(s), Store(expected)) << round;
+    }
 }
 
 } // namespace
