@@ -7,8 +7,11 @@
 #include "felgrin/output_dc.h"
 #include "pivora/article.h"
 #include "pivora/document/record_fields.h"
+#include "pivora/framework/area_hint.h"
 #include "pivora/jox_page.h"
 #include "pivora/rec_archive.h"
+#include "spline/spline_item.h"
+#include "vector/vector_article.h"
 
 #include "platform/windowing/message_box.h"
 
@@ -119,6 +122,7 @@ int CSheetNester::fnTileExtents(CWindow* design, unsigned long, CArticle* articl
         if (last <= 0)
             break;
         CArticle* copy = nullptr;
+        CWindow foot = fnGetTransArea(rec, kFootPlaced);
         if (article && root) {
             copy = dynamic_cast<CArticle*>(article->CopyTreeObject());
             if (copy) {
@@ -127,20 +131,29 @@ int CSheetNester::fnTileExtents(CWindow* design, unsigned long, CArticle* articl
                 copy->InvExtents(1);
             }
         }
+        if (root)
+            __fnAddOutline(root, foot);
         if (cutter && dc) {
-            CWindow foot = fnGetTransArea(rec, kFootPlaced);
             cutter->fnSetDesignExtents(&foot);
             dc->fnStartDesign();
             cutter->fnPreload(*design);
             if (copy)
                 copy->OnDraw(nullptr, dc);
+            if (dc->GetCurrentStatus() < 0)
+                last = -1;
             dc->fnEndDesign();
             if (cutter->fnCutCancelled())
                 return -1;
         }
-        if (page)
+        if (page) {
             page->SetModifiedFlag(1);
-        --count;
+            if (copy && m_lRootID == page->ActiveRootArticleID()) {
+                CAreaHint area(copy->Extents(0));
+                page->UpdateAllViews(nullptr, 0, &area);
+            }
+        }
+        if (last > 0)
+            --count;
     }
     *copies = count;
     if (asManyAsFit && count < kAsManyAsFit) {
@@ -179,6 +192,22 @@ int CSheetNester::fnCheckUtilisation() const {
     if (sheetMm2 <= 0)
         return 0;
     return int(int64_t(free) * 100 / sheetMm2);
+}
+
+void CSheetNester::__fnAddOutline(CArticle* root, const CWindow& f) {
+    // The footprint drawn round each copy on the sheet, corner to corner.
+    auto* outline = new CVectorArticle;
+    auto* item = new CSplineItem(kOutlinePoints);
+    const CLpoint corners[kOutlinePoints] = {CLpoint(f.x1, f.y2), CLpoint(f.x1, f.y1),
+                                             CLpoint(f.x2, f.y1), CLpoint(f.x2, f.y2),
+                                             CLpoint(f.x1, f.y2)};
+    for (int i = 0; i < kOutlinePoints; ++i)
+        item->Vect(CSb(CSplineItem::kBreak, corners[i]), i);
+    item->DrawLine(kOutlineDrawLine);
+    item->MakeCurves();
+    outline->Item(item);
+    root->AddChild(outline);
+    outline->InvExtents(1);
 }
 
 void CSheetNester::__fnSpacing(LONG& dx, LONG& dy) const {

@@ -45,6 +45,9 @@ public:
     };
     // Footprint modes of fnGetTransArea.
     enum { kFootBare = 0, kFootPlaced = 1, kFootTurned = 2 };
+    // The outline round each placed copy: a closed path of corner points, draw-line style 1.
+    static constexpr int kOutlinePoints = 5;
+    static constexpr int kOutlineDrawLine = 1;
     // Below this gap the x spacing is dropped so a design fits across the sheet.
     static constexpr LONG kSpacingDropGap = 10000;
 
@@ -123,6 +126,7 @@ private:
     // The first merge in list order; false when no pair merges.
     bool __fnMergeOnce();
     void __fnSpacing(LONG& dx, LONG& dy) const;
+    void __fnAddOutline(CArticle* root, const CWindow& foot);
 
     CWindow m_sheet;
     int m_nTileMode = kModeBottomLeft;

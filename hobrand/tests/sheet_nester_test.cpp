@@ -1,6 +1,11 @@
 #include "hobrand/sheet_nester.h"
 
+#include "hobrand/media_manager_blk.h"
 #include "hobrand/tests/rescanning_nester.h"
+
+#include "pivora/jox_page.h"
+#include "spline/spline_item.h"
+#include "vector/vector_article.h"
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
@@ -9,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -260,6 +266,36 @@ TEST(SheetNester, AsManyAsFitPlacesThemAllAndSaysHowMany) {
         } else {
             EXPECT_TRUE(responder.Shown().empty());
         }
+    }
+}
+
+TEST(SheetNester, EachCopyGoesUnderTheSheetRootWithItsFootprintOutline) {
+    std::unique_ptr<CJoxPage> page(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    auto* block = new CMediaManagerBlk(CString(L"ManagerName"));
+    page->AddParam(block);
+    CSheetNester s = Sheet(700, 50);
+    s.fnSetMediaMan(block);
+    s.fnSetRootID(page->RootArticle()->GetID());
+    CArticle design;
+    CWindow w = Mm(0, 0, 96, 44);
+    int copies = 2;
+    EXPECT_EQ(s.fnTileExtents(&w, 0, &design, &copies, 0), 1);
+    std::vector<CArticle*> children;
+    for (CTree* c = page->RootArticle()->GetFirstChild(); c; c = c->GetRsibling())
+        children.push_back(static_cast<CArticle*>(c));
+    ASSERT_EQ(children.size(), 4u); // copy, outline, copy, outline
+    auto* outline = dynamic_cast<CVectorArticle*>(children[3]);
+    ASSERT_NE(outline, nullptr);
+    auto* path = dynamic_cast<CSplineItem*>(outline->GetItem());
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(path->DrawLine(), 1);
+    // The second copy's 100 x 50 mm footprint, from its top-left corner round and back.
+    const CLpoint corners[] = {
+        {100000, 50000}, {100000, 0}, {200000, 0}, {200000, 50000}, {100000, 50000}};
+    ASSERT_EQ(path->VectCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(path->Vect(i).pt, corners[i]) << i;
+        EXPECT_EQ(path->Vect(i).flags, CSplineItem::kBreak) << i;
     }
 }
 
