@@ -2,8 +2,10 @@
 
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/frame_wnd.h"
+#include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/windowing/ui_notify.h"
 
+#include <algorithm>
 #include <map>
 
 IMPLEMENT_DYNAMIC(CMFCToolBar, CControlBar)
@@ -85,8 +87,10 @@ BOOL CMFCToolBar::LoadToolBar(UINT resourceId, UINT, UINT, BOOL locked, UINT, UI
     if (t->buttonWidth > 0 && t->buttonHeight > 0)
         m_sizeButton = CSize(t->buttonWidth, t->buttonHeight);
     m_nHeight = m_sizeButton.cy + 6;
-    for (UINT id : t->items)
+    for (UINT id : t->items) {
         m_buttons.push_back(new CMFCToolBarButton(id, id ? TBBS_BUTTON : TBBS_SEPARATOR));
+        m_buttons.back()->OnChangeParentWnd(this);
+    }
     m_bLocked = locked;
     AdjustLayout();
     return TRUE;
@@ -111,13 +115,39 @@ int CMFCToolBar::CommandToIndex(UINT id, int start) const {
 int CMFCToolBar::InsertButton(const CMFCToolBarButton& button, int at) {
     if (at < 0 || at > GetCount())
         at = GetCount();
-    m_buttons.insert(m_buttons.begin() + at, new CMFCToolBarButton(button));
+    CMFCToolBarButton* copy = button.Clone();
+    m_buttons.insert(m_buttons.begin() + at, copy);
+    copy->OnChangeParentWnd(this);
     platform::NotifyUi(platform::UiChange::ToolbarButtons, m_hWnd, this);
     return at;
 }
 
 int CMFCToolBar::InsertSeparator(int at) {
     return InsertButton(CMFCToolBarButton(0, TBBS_SEPARATOR), at);
+}
+
+int CMFCToolBar::ReplaceButton(UINT id, const CMFCToolBarButton& button, BOOL all) {
+    int replaced = 0;
+    for (CMFCToolBarButton*& b : m_buttons) {
+        if (b->m_nID != id || b->IsSeparator())
+            continue;
+        CMFCToolBarButton* copy = button.Clone();
+        copy->m_rect = b->m_rect;
+        delete b;
+        b = copy;
+        copy->OnChangeParentWnd(this);
+        ++replaced;
+        if (!all)
+            break;
+    }
+    if (replaced > 0)
+        AdjustLayout();
+    return replaced;
+}
+
+BOOL CMFCToolBar::DropDown(int index) {
+    auto* menu = dynamic_cast<CMFCToolBarMenuButton*>(GetButton(index));
+    return menu && menu->OpenPopupMenu(this);
 }
 
 BOOL CMFCToolBar::RemoveButton(int index) {
@@ -151,6 +181,20 @@ void CMFCToolBar::SetButtonStyle(int index, UINT style) {
 
 namespace {
 BOOL g_customizeMode = FALSE;
+
+std::vector<UINT>& NonPermitted() {
+    static std::vector<UINT> ids;
+    return ids;
+}
+} // namespace
+
+void CMFCToolBar::SetNonPermittedCommands(const std::vector<UINT>& ids) {
+    NonPermitted() = ids;
+}
+
+BOOL CMFCToolBar::IsCommandPermitted(UINT id) {
+    const std::vector<UINT>& ids = NonPermitted();
+    return std::find(ids.begin(), ids.end(), id) == ids.end();
 }
 
 BOOL CMFCToolBar::IsCustomizeMode() {

@@ -7,21 +7,14 @@
 #include "platform/framework/control_bar.h"
 #include "platform/framework/frame_messages.h"
 
+#include "platform/framework/mfc_tool_bar_button.h"
+
 #include <vector>
 
 // Toolbar control styles.
 constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
 constexpr DWORD TBSTYLE_WRAPABLE = 0x0200;
 constexpr DWORD TBSTYLE_FLAT = 0x0800;
-
-// Button styles and states.
-constexpr UINT TBBS_BUTTON = 0x0000;
-constexpr UINT TBBS_SEPARATOR = 0x0001;
-constexpr UINT TBBS_CHECKBOX = 0x0002;
-constexpr UINT TBBS_CHECKED = 0x0100;
-constexpr UINT TBBS_PRESSED = 0x0200;
-constexpr UINT TBBS_DISABLED = 0x0400;
-constexpr UINT TBBS_INDETERMINATE = 0x1000;
 
 struct ToolBarTemplate {
     UINT id;
@@ -37,25 +30,6 @@ void RegisterToolBarTemplate(const ToolBarTemplate& tmpl);
 const ToolBarTemplate* FindToolBarTemplate(UINT id);
 
 } // namespace platform
-
-class CMFCToolBarButton {
-public:
-    CMFCToolBarButton() = default;
-    CMFCToolBarButton(UINT id, UINT style = TBBS_BUTTON) : m_nID(id), m_nStyle(style) {}
-
-    BOOL IsVisible() const { return m_bVisible; }
-    void SetVisible(BOOL visible) { m_bVisible = visible; }
-    // Left out by the layout (no room on the bar).
-    BOOL IsHidden() const { return m_bHiddenByLayout; }
-    bool IsSeparator() const { return m_nStyle == TBBS_SEPARATOR; }
-
-    UINT m_nID = 0;
-    UINT m_nStyle = TBBS_BUTTON;
-    CString m_strText;
-    BOOL m_bVisible = TRUE;
-    BOOL m_bHiddenByLayout = FALSE;
-    CRect m_rect; // place on the bar, set by the layout
-};
 
 class CMFCToolBar : public CControlBar {
     DECLARE_DYNAMIC(CMFCToolBar)
@@ -83,6 +57,12 @@ public:
     int CommandToIndex(UINT id, int start = 0) const;
     int InsertButton(const CMFCToolBarButton& button, int at = -1);
     int InsertSeparator(int at = -1);
+    // Puts a copy of button (of its own class) in place of the first button with command id,
+    // or of every one with all; the number replaced.
+    int ReplaceButton(UINT id, const CMFCToolBarButton& button, BOOL all = FALSE);
+    // Opens the drop-down of the menu button at index (its arrow was clicked); FALSE when it
+    // is no menu button or nothing opened.
+    BOOL DropDown(int index);
     BOOL RemoveButton(int index);
     void RemoveAllButtons();
     UINT GetButtonStyle(int index) const;
@@ -103,6 +83,9 @@ public:
     // set by whoever starts one).
     static BOOL IsCustomizeMode();
     static void SetCustomizeMode(BOOL on);
+    // Commands the user may not put on toolbars or keep in saved customisations.
+    static void SetNonPermittedCommands(const std::vector<UINT>& ids);
+    static BOOL IsCommandPermitted(UINT id);
     void AdjustSizeImmediate(BOOL recalcLayout = TRUE);
     // The bar sits in its frame and can re-lay itself out at once.
     bool IsAttached() const { return m_pDockSite != nullptr; }
