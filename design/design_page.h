@@ -2,11 +2,14 @@
 // needs: the object selection and the article selection derived from it, hit testing,
 // deletion, and the undo and redo stacks of named transactions.
 #pragma once
+#include "design/output_order.h"
 #include "pivora/jox_page.h"
 #include "pivora/selection_observer.h"
 #include "platform/core/collections.h"
 
+#include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class CBaseUndo;
@@ -225,6 +228,26 @@ public:
     // The name of a transaction: the string's text after its last newline.
     static CString TransactionName(int nameId);
 
+    // Sorted output for cutting (document/sorted_output.cpp). The lists borrow articles of the
+    // tree: rebuild them after any edit. Scope 0 whole design, 1 selection, 2 (and any other)
+    // the line colours of the selection. Both lists are null before the first call.
+    static constexpr UINT IDS_SORTING_OBJECTS = 43406;
+    void CreateSortedOutput(int scope, EStartPointMode startMode, EOrderMode orderMode,
+                            int insideFirst, int maxDeviation, int excludeMarks);
+    CArticleList* GetSortedOutput() const { return m_pSortedOutput.get(); }
+    CList<int, int&>* GetSortedOutputStartPoints() const {
+        return m_pSortedOutputStartPoints.get();
+    }
+
+private:
+    void GetOutputArticles(int scope, CArticleList* list, int excludeMarks);
+    void AddSelectedColor(CArticle* a);
+    int HasSelectedColor(CArticle* a);
+    std::unique_ptr<CArticleList> m_pSortedOutput;
+    std::unique_ptr<CList<int, int&>> m_pSortedOutputStartPoints;
+    std::unordered_set<COLORREF> m_SelectedColours;
+
+public:
     // Every view of the page that is a CJoxView, for the records' redraws.
     template <class Fn> void ForEachJoxView(Fn fn);
 
