@@ -1,0 +1,12 @@
+// The block that loads the registration marks into a VELM cutter before a marked job.
+#pragma once
+
+#include "maltrec/send_to_cutter.h"
+
+class CCutterInstance;
+
+// Data units to the cutter's 0.025 mm, rounded half away from zero.
+int32_t FnMarkerUnits(int32_t dataUnits);
+// ESC ";@:", the four SET MARKER lines, the mark count, the sheet-mode line when asked,
+// "LOAD_MARKERS.", "END.", one reply read and not examined, then ";:HOA,ECN,U,".
+void FnSendVelmMarkerBlock(CCutterInstance* cutter, const StVelmMarkers& marks, int sheetMode);

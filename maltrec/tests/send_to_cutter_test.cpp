@@ -1,0 +1,182 @@
+#include "maltrec/send_to_cutter.h"
+
+#include "maltrec/cut_output_sheet.h"
+#include "maltrec/cutoutput/cut_output_strings.h"
+#include "send_fixture.h"
+
+#include "felgrin/cutter_instance.h"
+#include "felgrin/felgrin_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlack = RGB(0, 0, 0);
+
+// Runs a send through the sheet; change() fills in its output page before OK.
+int SendWithSheet(CDesignPage* page, int velm, const std::function<void(HWND out)>& change) {
+    platform::ScopedDialogResponder r([&](HWND h, UINT) {
+        auto* sheet = dynamic_cast<CCutOutputSheet*>(CWnd::FromHandle(h));
+        ASSERT_NE(sheet, nullptr);
+        ASSERT_TRUE(sheet->SetActivePage(&sheet->m_CutOutPP));
+        change(sheet->m_CutOutPP.m_hWnd);
+        SendDlgItemMessageW(h, IDOK, BM_CLICK, 0, 0);
+    });
+    return g_fnSendDesignToCutter(page, nullptr, velm, 0);
+}
+
+void Copies(HWND out, const wchar_t* n) {
+    SetDlgItemTextW(out, CCutOutPP::IDC_COPIES, n);
+}
+
+int Marks(CDesignPage*, int, StVelmMarkers* out) {
+    *out = StVelmMarkers{250000, -12, -13, 5000, 4};
+    return 1;
+}
+
+std::string Escaped(const std::string& s) {
+    std::string out;
+    for (char c : s)
+        out += c == 0x1B ? std::string("\\x1B") : std::string(1, c);
+    return out;
+}
+
+TEST_F(SendTest, AutomaticBrevnarSendCutsRedLastAsPerforationAndResetsEveryStyle) {
+    QvSetAppParam(L"Cut Brevnar", 1);
+    CVectorArticle* red = AddSquare(10000, 10000, 10000, kRed);
+    AddSquare(30000, 10000, 10000, kBlack);
+    auto* group = new CArticle;
+    m_design->RootArticle()->AddChild(group);
+    CVectorArticle* nested = AddSquare(50000, 10000, 10000, kRed, group);
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    // Steps of 0.025 mm, the design's x along the cutter's Y.
+    EXPECT_EQ(Escaped(Output()), ";:ER,"                                       // the medium re-read
+                                 ";:HOA,ECN,U,;:HOA,ECN,U,"                    // output start
+                                 ",U,0,1280,D,0,880,400,880,400,1280,0,1280"   // black
+                                 ",P6"                                         // perforation tool
+                                 ",U,0,2080,D,0,1680,400,1680,400,2080,0,2080" // red
+                                 ",U,0,480,D,0,80,400,80,400,480,0,480"        // red in the group
+                                 ",e@");                                       // feed, deselect
+    EXPECT_TRUE(m_boxes->Shown().empty());
+    for (CArticle* a : {static_cast<CArticle*>(red), group, static_cast<CArticle*>(nested)})
+        EXPECT_EQ(a->fnGetValue(CVectorArticle::kLineStyle, -1), 0);
+}
+
+TEST_F(SendTest, VelmCopiesAreCutOnceAndRecutAfterTheMarkerBlock) {
+    AddSquare(10000, 10000, 10000, kBlack);
+    FnSendServices().findMarks = Marks;
+    ASSERT_EQ(SendWithSheet(m_design.get(), 1, [](HWND out) { Copies(out, L"3"); }), 1);
+    EXPECT_EQ(Escaped(Output()), "\\x1B;@:"
+                                 "SET MARKER_X_DIS=10000." // 250 mm
+                                 "SET MARKER_Y_DIS=0."     // -0.48 rounds to 0
+                                 "SET MARKER_X_SIZE=-1."   // -0.52 rounds to -1
+                                 "SET MARKER_Y_SIZE=200."  // 5 mm
+                                 "SET MARKER_X_N=4."       //
+                                 "LOAD_MARKERS.END."       // reply read here
+                                 ";:HOA,ECN,U,"            // end of the block
+                                 ";:HOA,ECN,U,,U,0,-23520,D,0,-23920,400,-23920,400,-23520,0,"
+                                 "-23520" // the job, once
+                                 ",e@"    // feed, deselect
+                                 "\\x1B;@:RECUT=2.END.");
+}
+
+TEST_F(SendTest, FeedAfterEachCopyPlacesOneCopyAtATime) {
+    AddSquare(10000, 10000, 10000, kBlack);
+    ASSERT_EQ(SendWithSheet(m_design.get(), 0, [](HWND out) { Copies(out, L"2"); }), 1);
+    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,"
+                                 ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480,e" // copy 1
+                                 ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480,e" // copy 2
+                                 "@");
+}
+
+TEST_F(SendTest, ObjectsSeparatelyEachGetAWeedBox) {
+    QvSetAppParam(L"Cut objects separate", 1);
+    QvSetAppParam(L"Cut Out Weed", 1);
+    QvSetAppParam(L"Cut Out WeedAdd Thou", 2000);
+    QvSetAppParam(L"Cut Out Feed Options", 1);
+    AddSquare(10000, 10000, 10000, kBlack);
+    AddSquare(30000, 10000, 10000, kBlack);
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,;:HOA,ECN,U,"
+                                 ",U,80,560,D,80,160,480,160,480,560,80,560"       // first object
+                                 ",U,560,640,D,0,640,0,80,U,D,560,80,560,640"      // its weed box
+                                 ",U,80,1200,D,80,800,480,800,480,1200,80,1200"    // second
+                                 ",U,560,1280,D,0,1280,0,720,U,D,560,720,560,1280" // its box
+                                 ",e@");                                           // feed after job
+}
+
+TEST_F(SendTest, TilingCutsColumnsAt0And110And220mmAndKeepsTheSpacing) {
+    AddSquare(0, 0, 250000, kBlack);
+    const CLpoint spacing = m_medium->fnGetSpace();
+    ASSERT_EQ(SendWithSheet(m_design.get(), 0,
+                            [](HWND out) {
+                                SendDlgItemMessageW(out, CCutOutPP::IDC_TILING, BM_CLICK, 0, 0);
+                                SetDlgItemTextW(out, CCutOutPP::IDC_OVERLAP, L"10.0");
+                                SetDlgItemTextW(out, CCutOutPP::IDC_TILE_WIDTH, L"100.0");
+                                SetDlgItemTextW(out, CCutOutPP::IDC_TILE_HEIGHT, L"300.0");
+                            }),
+              1);
+    // Each tile is clipped 50 data units (2 steps) past its window of 120 mm (4800 steps).
+    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,"
+                                 ";:HOA,ECN,U,,U,0,4800,D,0,-2,U,10000,-2,D,10000,4800,0,4800,e"
+                                 ";:HOA,ECN,U,,U,0,4802,D,0,-2,U,10000,-2,D,10000,4802,e"
+                                 ";:HOA,ECN,U,,U,0,4802,D,0,3600,10000,3600,10000,4802,e"
+                                 "@");
+    EXPECT_EQ(m_medium->fnGetSpace(), spacing);
+}
+
+TEST_F(SendTest, TilesThatCannotAdvanceAreRefusedBeforeTheOutput) {
+    AddSquare(0, 0, 50000, kBlack);
+    EXPECT_EQ(SendWithSheet(m_design.get(), 0,
+                            [](HWND out) {
+                                SendDlgItemMessageW(out, CCutOutPP::IDC_TILING, BM_CLICK, 0, 0);
+                                SetDlgItemTextW(out, CCutOutPP::IDC_OVERLAP, L"0.0");
+                                SetDlgItemTextW(out, CCutOutPP::IDC_TILE_WIDTH, L"0.0");
+                                SetDlgItemTextW(out, CCutOutPP::IDC_TILE_HEIGHT, L"0.0");
+                            }),
+              0);
+    ASSERT_EQ(m_boxes->Shown().size(), 1u);
+    EXPECT_EQ(m_boxes->Shown()[0].stringId, IDS_TILES_CANNOT_ADVANCE);
+    EXPECT_EQ(Output().find(",D"), std::string::npos);
+}
+
+TEST_F(SendTest, AVelmSendWithoutMarksStops) {
+    AddSquare(0, 0, 50000, kBlack);
+    EXPECT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 1, 0), 0);
+    ASSERT_EQ(m_boxes->Shown().size(), 1u);
+    EXPECT_EQ(m_boxes->Shown()[0].stringId, IDS_VELM_MARKERS_NOT_FOUND);
+}
+
+TEST_F(SendTest, AStoppedSendLeavesTheSavedDesignByteIdentical) {
+    QvSetAppParam(L"Cut Brevnar", 1);
+    AddSquare(10000, 10000, 10000, kRed);
+    auto* group = new CArticle;
+    m_design->RootArticle()->AddChild(group);
+    AddSquare(50000, 10000, 10000, kRed, group);
+    m_design->RecalcExtents(0); // the send's first step, kept by design
+    const std::vector<BYTE> before = Saved();
+    struct Case {
+        UINT message;
+        const wchar_t* copies;
+        bool badMedium;
+    } const cases[] = {{IDS_NO_DATA_TO_CUT, L"0", false}, {IDS_MEDIA_SIZE_FAILED, L"1", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        if (c.badMedium) {
+            CWindow none(0, 0, 0, 0); // what a cutter without a medium reports
+            m_medium->fnGetCutter()->fnSetExtents(&none);
+        }
+        m_boxes.reset();
+        m_boxes = std::make_unique<platform::MessageBoxResponder>();
+        EXPECT_EQ(SendWithSheet(m_design.get(), 0, [&](HWND out) { Copies(out, c.copies); }), 0);
+        bool told = false;
+        for (const auto& m : m_boxes->Shown())
+            told = told || m.stringId == c.message;
+        EXPECT_TRUE(told);
+        EXPECT_EQ(Saved(), before);
+    }
+}
+
+} // namespace
