@@ -2,7 +2,9 @@
 
 #include "pivora/framework/jox_view.h"
 #include "platform/framework/frame_wnd.h"
+#include "platform/framework/visual_look.h"
 #include "platform/graphics/dc.h"
+#include "platform/graphics/gdi_objects.h"
 
 #include <algorithm>
 
@@ -102,6 +104,32 @@ void CUndoBar::UpdateLabel(int n) {
 void CUndoBar::PaintLabel() {
     if (::IsWindow(m_hWnd) && !m_rectLabel.IsRectEmpty())
         ::RedrawWindow(m_hWnd, &m_rectLabel, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CUndoBar::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC hdc = ::BeginPaint(m_hWnd, &ps);
+    if (!hdc)
+        return;
+    CDC dc;
+    dc.Attach(hdc);
+    if (!m_rectLabel.IsRectEmpty()) {
+        dc.FillSolidRect(&m_rectLabel, platform::GetBarBackgroundColour());
+        CRect inner = m_rectLabel;
+        inner.DeflateRect(1, 1);
+        CRgn clip;
+        if (!inner.IsRectEmpty() && clip.CreateRectRgnIndirect(&inner)) {
+            dc.SelectClipRgn(&clip);
+            dc.SetBkMode(TRANSPARENT);
+            dc.SetTextColor(platform::GetBarTextColour());
+            const CSize text = dc.GetTextExtent(m_strLabel);
+            dc.TextOut(inner.left + (inner.Width() - text.cx) / 2,
+                       inner.top + (inner.Height() - text.cy) / 2, m_strLabel);
+            dc.SelectClipRgn(nullptr);
+        }
+    }
+    dc.Detach();
+    ::EndPaint(m_hWnd, &ps);
 }
 
 void CUndoBar::DoUndo(int n) {

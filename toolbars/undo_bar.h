@@ -52,6 +52,9 @@ public:
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 protected:
+    // The label strip: the look's bar background, the label centred on one line in the bar
+    // text colour, inside the strip less one pixel on every side.
+    void OnPaint() override;
     void Fill();
     void Layout();
     void PaintLabel();

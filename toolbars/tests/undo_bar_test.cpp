@@ -1,8 +1,12 @@
 #include "toolbars/undo_bar.h"
 
+#include "platform/framework/visual_look.h"
+#include "platform/graphics/surface.h"
 #include "undo_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -78,6 +82,35 @@ TEST_F(UndoTest, AClosedDesignWindowGetsNothing) {
     EXPECT_EQ(bar->GetView(), nullptr);
     bar->SendMessage(WM_KEYDOWN, VK_RETURN);
     EXPECT_TRUE(TakeCommands().empty());
+}
+
+// For a person to look at as well: the drop-down with five of 30 actions chosen.
+TEST_F(UndoTest, LabelStripInTheLookColours) {
+    Open(30);
+    bar->GetList().SelectUpTo(4);
+    bar->UpdateWindow();
+    const CRect label = bar->GetLabelRect();
+    ASSERT_FALSE(label.IsRectEmpty());
+    auto* buffer = dynamic_cast<platform::RasterSurface*>(platform::GetWindowSurface(bar->m_hWnd));
+    ASSERT_NE(buffer, nullptr);
+    const COLORREF back = platform::GetBarBackgroundColour();
+    const COLORREF ink = platform::GetBarTextColour();
+    ASSERT_NE(back, ink);
+    EXPECT_EQ(buffer->Pixel(label.left, label.top), back);
+    EXPECT_EQ(buffer->Pixel(label.right - 1, label.bottom - 1), back);
+    // The text sits inside the strip less a pixel, left and right of its middle alike.
+    int left = 0, right = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x) {
+            if (buffer->Pixel(x, y) != ink)
+                continue;
+            EXPECT_TRUE(x > label.left && x < label.right - 1 && y > label.top &&
+                        y < label.bottom - 1);
+            (x < label.CenterPoint().x ? left : right) += 1;
+        }
+    EXPECT_GT(left, 10);
+    EXPECT_GT(right, 10);
+    EXPECT_TRUE(buffer->SavePng(std::string(TEST_BINARY_DIR) + "/undo_drop_down.png"));
 }
 
 } // namespace
