@@ -16,13 +16,16 @@ struct StVelmMarkers {
     int32_t xDist = 0, yDist = 0, xSize = 0, ySize = 0, xN = 0;
 };
 
-// The neighbours the send asks for marks and for its media manager. A missing finder finds no
-// marks; a missing set-up gives no media manager, so nothing is sent.
+// The design page's registration-mark finder: first with the coarse tolerance, then the fine.
+int FnFindVelmMarks(CDesignPage* page, int mode, StVelmMarkers* out);
+
+// The neighbours the send asks for marks and for its media manager (tests put their own in).
+// A missing finder finds no marks; a missing set-up gives no media manager: nothing is sent.
 struct StSendServices {
     // marksFound, anyMode, autoSend -> the block to cut with, or null.
     CMediaManagerBlk* (*medManSetup)(int marksFound, int anyMode, int autoSend) = nullptr;
     // mode 0 or 1 -> non-zero when marks were found, with out filled.
-    int (*findMarks)(CDesignPage* page, int mode, StVelmMarkers* out) = nullptr;
+    int (*findMarks)(CDesignPage* page, int mode, StVelmMarkers* out) = FnFindVelmMarks;
 };
 StSendServices& FnSendServices();
 

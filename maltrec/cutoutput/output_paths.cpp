@@ -1,26 +1,24 @@
 #include "maltrec/cutoutput/output_paths.h"
 
 #include "design/design_page.h"
-#include "vector/vector_article.h"
 
 namespace {
 
-constexpr const wchar_t* kVelmMarker = L"VELM MARKER";
+// The sort's band width, in data units.
+constexpr int kMaxDeviation = 10000;
 
 } // namespace
 
-// Until the page sorts its own output, the paths go in design order from their own starts.
-void FnOutputPaths(CDesignPage* page, const StOutputSettings&, int excludeMarks, CArticleList& list,
-                   std::vector<int>& starts) {
-    CArticleList all;
-    page->RootArticle()->GetArticleList(&all, RUNTIME_CLASS(CVectorArticle));
-    for (POSITION pos = all.GetHeadPosition(); pos;) {
-        CArticle* a = all.GetNext(pos);
-        if (!a->HasItem() || a->IsHidden() || a->IsInActive())
-            continue;
-        if (excludeMarks && a->fnGetValue(kVelmMarker, 0) == 1)
-            continue;
-        list.AddTail(a);
-        starts.push_back(0);
-    }
+void FnOutputPaths(CDesignPage* page, const StOutputSettings& s, int excludeMarks,
+                   CArticleList& list, std::vector<int>& starts) {
+    page->CreateSortedOutput(s.m_nCutScope, EStartPointMode(s.m_nStartPointMode),
+                             EOrderMode(s.m_nOrderMode), s.m_bInsideFirst, kMaxDeviation,
+                             excludeMarks);
+    // The page's lists are rebuilt for every use: the send keeps its own copies.
+    if (CArticleList* sorted = page->GetSortedOutput())
+        for (POSITION pos = sorted->GetHeadPosition(); pos;)
+            list.AddTail(sorted->GetNext(pos));
+    if (CList<int, int&>* points = page->GetSortedOutputStartPoints())
+        for (POSITION pos = points->GetHeadPosition(); pos;)
+            starts.push_back(points->GetNext(pos));
 }

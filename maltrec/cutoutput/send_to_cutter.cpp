@@ -9,6 +9,7 @@
 #include "maltrec/cutoutput/velm_marker_block.h"
 
 #include "design/design_page.h"
+#include "design/find_velm_marks.h"
 #include "felgrin/cutter_instance.h"
 #include "felgrin/felgrin_strings.h"
 #include "hobrand/media_manager_blk.h"
@@ -79,6 +80,16 @@ void CutJob(CMediaManagerBlk* mm, CDesignPage* page, CArticle* job, const StOutp
 }
 
 } // namespace
+
+int FnFindVelmMarks(CDesignPage* page, int mode, StVelmMarkers* out) {
+    CFindVelmMarks finder;
+    if (!page || !finder.Execute(page, mode))
+        return 0;
+    if (out)
+        *out = StVelmMarkers{finder.GetXdist(), finder.GetYdist(), finder.GetXsize(),
+                             finder.GetYsize(), finder.GetXn()};
+    return 1;
+}
 
 StSendServices& FnSendServices() {
     static StSendServices services;

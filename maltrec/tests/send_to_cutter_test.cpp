@@ -56,12 +56,28 @@ TEST_F(SendTest, AutomaticBrevnarSendCutsRedLastAsPerforationAndResetsEveryStyle
                                  ";:HOA,ECN,U,;:HOA,ECN,U,"                    // output start
                                  ",U,0,1280,D,0,880,400,880,400,1280,0,1280"   // black
                                  ",P6"                                         // perforation tool
-                                 ",U,0,2080,D,0,1680,400,1680,400,2080,0,2080" // red
                                  ",U,0,480,D,0,80,400,80,400,480,0,480"        // red in the group
+                                 ",U,0,2080,D,0,1680,400,1680,400,2080,0,2080" // red
                                  ",e@");                                       // feed, deselect
     EXPECT_TRUE(m_boxes->Shown().empty());
     for (CArticle* a : {static_cast<CArticle*>(red), group, static_cast<CArticle*>(nested)})
         EXPECT_EQ(a->fnGetValue(CVectorArticle::kLineStyle, -1), 0);
+}
+
+TEST_F(SendTest, StartPointsMovedForTheCutComeBackAfterIt) {
+    QvSetAppParam(L"Inside first", eStartAlwaysRight); // the start-point mode's key
+    FnSendServices().findMarks = nullptr; // the finder clears mark values it does not find
+    AddSquare(10000, 10000, 10000, kBlack);
+    AddSquare(30000, 10000, 10000, kBlack);
+    m_design->RecalcExtents(0);
+    const std::vector<BYTE> before = Saved();
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    // Each square starts at the corner the sorter chose, not at its first point.
+    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,;:HOA,ECN,U,"
+                                 ",U,0,80,D,400,80,400,480,0,480,0,80"
+                                 ",U,0,880,D,400,880,400,1280,0,1280,0,880"
+                                 ",e@");
+    EXPECT_EQ(Saved(), before);
 }
 
 TEST_F(SendTest, VelmCopiesAreCutOnceAndRecutAfterTheMarkerBlock) {
@@ -80,6 +96,13 @@ TEST_F(SendTest, VelmCopiesAreCutOnceAndRecutAfterTheMarkerBlock) {
                                  "-23520" // the job, once
                                  ",e@"    // feed, deselect
                                  "\\x1B;@:RECUT=2.END.");
+}
+
+TEST_F(SendTest, AnAutomaticSendOfAMarkedDesignBecomesAVelmSend) {
+    AddSquare(10000, 10000, 10000, kBlack);
+    FnSendServices().findMarks = Marks;
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    EXPECT_EQ(Output().rfind("\x1B;@:SET MARKER_X_DIS=10000.", 0), 0u);
 }
 
 TEST_F(SendTest, FeedAfterEachCopyPlacesOneCopyAtATime) {
