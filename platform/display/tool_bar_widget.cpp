@@ -1,6 +1,7 @@
 #include "platform/display/tool_bar_widget.h"
 
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 
@@ -11,6 +12,8 @@
 namespace platform::display {
 
 namespace {
+
+constexpr int kArrowWidth = 12;
 
 // Without the bar's images a button shows its text, else the command's tip (the part of its
 // string after the line break), else its number.
@@ -45,6 +48,8 @@ void ToolBarWidget::SyncFromModel() {
     while (int(m_buttons.size()) > n) {
         delete m_buttons.back();
         m_buttons.pop_back();
+        delete m_arrows.back();
+        m_arrows.pop_back();
     }
     HWND h = m_hwnd;
     while (int(m_buttons.size()) < n) {
@@ -61,6 +66,7 @@ void ToolBarWidget::SyncFromModel() {
                 PostMessageW(owner->m_hWnd, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
         });
         m_buttons.push_back(b);
+        m_arrows.push_back(nullptr);
     }
     int grown = 0;
     for (int i = 0; i < n; ++i) {
@@ -68,6 +74,8 @@ void ToolBarWidget::SyncFromModel() {
         QToolButton* b = m_buttons[size_t(i)];
         if (!model || model->IsSeparator() || !model->IsVisible() || model->IsHidden()) {
             b->hide();
+            if (m_arrows[size_t(i)])
+                m_arrows[size_t(i)]->hide();
             continue;
         }
         UINT style = bar->GetButtonStyle(i);
@@ -86,6 +94,28 @@ void ToolBarWidget::SyncFromModel() {
         if (b->geometry() != r)
             b->setGeometry(r);
         b->show();
+        const auto* menu = dynamic_cast<const CMFCToolBarMenuButton*>(model);
+        QToolButton*& arrow = m_arrows[size_t(i)];
+        if (!menu || !menu->m_bDrawDownArrow) {
+            delete arrow;
+            arrow = nullptr;
+            continue;
+        }
+        if (!arrow) {
+            arrow = new QToolButton(this);
+            arrow->setAutoRaise(true);
+            arrow->setArrowType(Qt::DownArrow);
+            connect(arrow, &QToolButton::clicked, arrow, [h, i] {
+                if (CMFCToolBar* toolbar = ModelOf(h))
+                    toolbar->DropDown(i);
+            });
+        }
+        arrow->setEnabled(!(style & TBBS_DISABLED));
+        const QRect a(r.right() + 1, r.top(), kArrowWidth, r.height());
+        grown += kArrowWidth;
+        if (arrow->geometry() != a)
+            arrow->setGeometry(a);
+        arrow->show();
     }
 }
 

@@ -1,6 +1,7 @@
 // A toolbar of the model (CMFCToolBar) as a row of Qt tool buttons placed where the model's
 // layout puts them, enabled and checked as its command updates say; a pressed button sends
-// WM_COMMAND to the bar's owner.
+// WM_COMMAND to the bar's owner. A drop-down button gets an arrow beside it that opens the
+// model's popup.
 #pragma once
 
 #include "platform/windowing/window.h"
@@ -25,6 +26,7 @@ public:
 private:
     HWND m_hwnd;
     std::vector<QToolButton*> m_buttons;
+    std::vector<QToolButton*> m_arrows; // null beside buttons without a drop-down
 };
 
 } // namespace platform::display

@@ -9,7 +9,9 @@
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
+#include "platform/framework/mfc_popup_menu.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/framework/multi_doc_template.h"
 #include "platform/framework/status_bar.h"
 #include "platform/framework/view.h"
@@ -22,6 +24,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+
+#include <memory>
 
 namespace {
 
@@ -190,6 +194,46 @@ TEST_F(FrameWidgetsTest, ToolbarButtonsSendCommandsAndTheStatusBarShowsItsPanes)
     main = nullptr;
     delete tools;
     delete status;
+}
+
+// A drop-down with nothing in its popup, as a deliverable's own button would be.
+class EmptyDropDown : public CMFCToolBarMenuButton {
+    DECLARE_DYNCREATE(EmptyDropDown)
+public:
+    EmptyDropDown() = default;
+    explicit EmptyDropDown(UINT id) : CMFCToolBarMenuButton(id, nullptr, -1) {}
+    BOOL IsEmptyMenuAllowed() const override { return TRUE; }
+};
+IMPLEMENT_DYNCREATE(EmptyDropDown, CMFCToolBarMenuButton)
+
+TEST_F(FrameWidgetsTest, TheArrowOfADropDownButtonOpensItsPopup) {
+    platform::RegisterToolBarTemplate({kDesign, 16, 15, {kZoomIn, kZoomOut}});
+    auto tools = std::make_unique<CMFCToolBar>();
+    ASSERT_TRUE(tools->CreateEx(main));
+    ASSERT_TRUE(tools->LoadToolBar(kDesign));
+    tools->ReplaceButton(kZoomIn, EmptyDropDown(kZoomIn));
+    main->RecalcLayout();
+    Pump();
+    auto* toolWidget = dynamic_cast<platform::display::ToolBarWidget*>(Widget(tools->m_hWnd));
+    ASSERT_NE(toolWidget, nullptr);
+    QToolButton* arrow = nullptr;
+    for (QToolButton* b : toolWidget->findChildren<QToolButton*>())
+        if (b->arrowType() == Qt::DownArrow)
+            arrow = arrow ? nullptr : b;
+    ASSERT_NE(arrow, nullptr) << "one arrow, beside the drop-down button";
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    Pump();
+    auto* button = dynamic_cast<CMFCToolBarMenuButton*>(tools->GetButton(0));
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->IsDroppedDown());
+    EXPECT_EQ(CMFCPopupMenu::GetActiveMenu(), button->GetPopupMenu());
+    QWidget* popup = Widget(button->GetPopupMenu()->m_hWnd);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isVisible());
+    main->DestroyWindow();
+    main = nullptr;
+    tools.reset();
+    EXPECT_EQ(CMFCPopupMenu::GetActiveMenu(), nullptr);
 }
 
 TEST_F(FrameWidgetsTest, ScrollBarsMirrorTheModelAndReportScrolling) {
