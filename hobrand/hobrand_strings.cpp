@@ -21,6 +21,10 @@ CString HobrandLoadString(UINT id) {
         return L"%d copies fitted on this page.\n\n(Close this form to finish the cut)";
     case IDS_MEDIA_SIZE_ZERO:
         return L"The media size is ZERO in width and/or in height\n Width %ld Height %ld";
+    case IDS_LENGTH_TOO_LONG:
+        return L"Specified length too long for cutter.";
+    case IDS_WIDTH_TOO_WIDE:
+        return L"Specified width too wide for cutter";
     case IDS_NO_CUTTER_INSTALLED:
         return L"No Cutter has been installed.\nPlease see you user manual to install a new "
                L"cutter.";

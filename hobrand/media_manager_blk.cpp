@@ -1,6 +1,7 @@
 #include "hobrand/media_manager_blk.h"
 
 #include "hobrand/hobrand_strings.h"
+#include "hobrand/vanter_media_manager.h"
 
 #include "felgrin/cutter_instance.h"
 #include "felgrin/felgrin_utils.h"
@@ -8,11 +9,13 @@
 #include "pivora/article.h"
 #include "pivora/document/record_fields.h"
 #include "pivora/jox_page.h"
+#include "vector/vector_style_pb.h"
 
 #include "platform/core/array_archive.h"
 #include "platform/windowing/message_box.h"
 
 #include <algorithm>
+#include <memory>
 
 IMPLEMENT_SERIAL(CMediaManagerBlk, CParamBlk, 0)
 
@@ -105,6 +108,40 @@ void CMediaManagerBlk::fnGetCutterExt(CWindow* w) const {
 
 CSheetNester* CMediaManagerBlk::fnGetSheet(int i) const {
     return i >= 0 && i < m_Sheets.GetSize() ? m_Sheets.GetAt(i) : nullptr;
+}
+
+int CMediaManagerBlk::fnInitToPP(CVanterMediaManager* dlg) {
+    if (!dlg)
+        return 0;
+    int model = kModelVinylSheet;
+    if (std::unique_ptr<CCutterInstance> probe{
+            FelgrinUtils::GetCutterInstance(dlg->m_strCutterName)}) {
+        model = probe->fnGetCutterModel();
+        if (CJoxPage* page = GetDocument()) {
+            if (auto* styles =
+                    dynamic_cast<CVectorStylePB*>(page->FindParam(CParamBlk::kVectorStyleId)))
+                styles->fnResize(kSheetStyles);
+            else
+                page->AddParam(new CVectorStylePB(page, kSheetStyles));
+        }
+    }
+    CWindow extents = dlg->m_wExtents;
+    const LONG mode =
+        model == kModelBottomLeft ? CSheetNester::kModeBottomLeft : CSheetNester::kModeBottomRight;
+    const int bound = __fnSetDevice(dlg->m_strCutterName);
+    if (bound != 1)
+        return bound;
+    if (dlg->m_nInquiryResult == kNoDevice)
+        m_bFixedExtents = 1;
+    // A document start that fails was reported; the block stays, its settings unset.
+    if (m_pCutter && _fnDocStart() == 0) {
+        __fnSetSheetMode(mode);
+        __fnSetSpace();
+        __fnSetCutterExt(&extents);
+        __fnSetSheetExtents(&extents);
+        __fnSetSheetVinyl(model == kModelVinylSheet);
+    }
+    return 1;
 }
 
 int CMediaManagerBlk::__fnSetDevice(const CString& name) {

@@ -11,6 +11,7 @@
 class CArticle;
 class CCutterInstance;
 class COutputDC;
+class CVanterMediaManager;
 
 class CMediaManagerBlk : public CParamBlk {
     DECLARE_SERIAL(CMediaManagerBlk)
@@ -31,11 +32,19 @@ public:
     static constexpr int kCutterInUse = -9;
     // An extents inquiry answered from the stored extents counts as success.
     static constexpr int kExtentsStored = -10;
+    // Cutter models: 3 anchors copies bottom-left, 2 cuts vinyl sheets; without a cutter the
+    // model counts as 2.
+    static constexpr int kModelBottomLeft = 3;
+    static constexpr int kModelVinylSheet = 2;
+    // Sheet documents keep two vector styles.
+    static constexpr int kSheetStyles = 2;
 
     CMediaManagerBlk();
     explicit CMediaManagerBlk(const CString& name);
     ~CMediaManagerBlk() override;
 
+    // Binds the cutter chosen in the dialog and starts its document; what __fnSetDevice gave.
+    int fnInitToPP(CVanterMediaManager* dlg);
     CCutterInstance* fnGetCutter() const { return m_pCutter; }
     int fnDeviceName(CString& name) const;
     int fnGetPortName(CString& name) const;
@@ -103,6 +112,8 @@ protected:
     CWindow __fnRootExtents() const;
     LONG __fnRootID() const;
 
+    int m_bBusy = 0;
+
 private:
     void __fnDeleteSheets();
 
@@ -118,7 +129,6 @@ private:
     CWindow m_wSheetExtents;
     CWindow m_wCutterExtents;
     CCutterInstance* m_pCutter = nullptr;
-    int m_bBusy = 0;
     int m_bFixedExtents = 0;
     int m_nFeedOnDelete = -1;
     CString m_strManagerName;
