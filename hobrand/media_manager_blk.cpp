@@ -280,6 +280,7 @@ void CMediaManagerBlk::__fnInitSheet(int noFeed) {
         _fnPageFeed(0);
     CSheetNester* sheet = m_Sheets.GetAt(0);
     sheet->fnSetSheetExtents(&m_wSheetExtents);
+    sheet->fnClearData();
     sheet->fnSetSpace(m_Spacing, 0, 0);
     sheet->fnSetSheetMode(int(m_lTileMode));
     _fnPageStart();
@@ -363,7 +364,8 @@ int CMediaManagerBlk::fnPlaceDataOntoSheets(int reserved, CArticle* design, CWin
         const INT_PTR n = m_Sheets.GetSize();
         if (remaining <= 0 && n > 0) {
             m_bBusy = 0;
-            return requested != 0 ? 1 : 0;
+            // As many as fit: placed is placed, even when that was all the sheet held.
+            return requested != 0 || !m_Sheets.GetAt(n - 1)->fnIsEmptySheet() ? 1 : 0;
         }
         if (n > 0) {
             CSheetNester* newest = m_Sheets.GetAt(n - 1);

@@ -79,7 +79,8 @@ public:
     int fnTestExtents(CWindow* w, int autoRotate);
     int fnCheckUtlisation() const;
     // Places and cuts the copies, page after page with the operator's consent. 1 when every
-    // copy of a non-zero request was placed, else 0.
+    // copy of a non-zero request was placed, or, for a request of 0 (as many as fit), when at
+    // least one was; else 0.
     int fnPlaceDataOntoSheets(int reserved, CArticle* design, CWindow* extents, int copies,
                               int autoRotate);
     // Feeds the medium past the work; the line style is reset only on a running output.

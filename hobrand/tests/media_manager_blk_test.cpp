@@ -187,6 +187,21 @@ TEST(MediaManagerBlk, CopiesThatDoNotFitAskToGoOnOnTheClearedSheet) {
     }
 }
 
+TEST(MediaManagerBlk, AsManyAsFitSucceedsOnceACopyIsPlaced) {
+    struct Case {
+        LONG width;
+        int result;
+    } const cases[] = {{96000, 1}, {800000, 0}};
+    for (const Case& c : cases) {
+        auto b = Medium();
+        platform::MessageBoxResponder responder;
+        CWindow design(0, 0, c.width, 44000);
+        EXPECT_EQ(b->fnPlaceDataOntoSheets(0, nullptr, &design, 0, 0), c.result) << c.width;
+        ASSERT_EQ(responder.Shown().size(), 1u);
+        EXPECT_EQ(responder.Shown()[0].stringId, c.result ? IDS_COPIES_FITTED : 0u);
+    }
+}
+
 TEST(MediaManagerBlk, ADesignLargerThanTheSheetStopsWithTheSizes) {
     auto b = Medium();
     platform::MessageBoxResponder responder;
@@ -253,6 +268,108 @@ TEST(MediaManagerBlk, ABlockWhoseCutterWasDeletedAnswersNoDeviceAndClosesClean) 
     b->fnEndOutput();
     b.reset(); // page end, feed and document end all meet an orphaned instance
     EXPECT_TRUE(responder.Shown().empty());
+}
+
+} // namespace
+
+#include "hobrand/media_manager_setup.h"
+#include "hobrand/tests/sheet_fixture.h"
+#include "spline/spline_item.h"
+#include "vector/vector_article.h"
+
+namespace {
+
+// A 10 x 10 mm square of corner points.
+std::unique_ptr<CArticle> Square() {
+    auto a = std::make_unique<CVectorArticle>();
+    auto* s = new CSplineItem;
+    for (const CLpoint& p : {CLpoint(0, 0), CLpoint(10000, 0), CLpoint(10000, 10000),
+                             CLpoint(0, 10000), CLpoint(0, 0)})
+        s->Vect(CSb(CSplineItem::kBreak, p));
+    s->MakeCurves();
+    a->Item(s);
+    a->InvExtents(1);
+    return a;
+}
+
+class SheetOnFile : public SheetTest {
+protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        AddSheetTemplate();
+        CBaseCutter* c = Install(L"Plotter");
+        c->fnSetMaxWidth(50000); // a 50 x 40 mm medium
+        c->fnSetMaxHeight(40000);
+    }
+};
+
+// The send loop's steps on a bound block: output started, copies placed, fed, deselected,
+// output ended; the sheet document closed after.
+int Send(CMediaManagerBlk* b, CArticle* design, int copies) {
+    CWindow extents = design->Extents(0);
+    b->fnStartOutput(1);
+    const int placed = b->fnPlaceDataOntoSheets(0, design, &extents, copies, 0);
+    b->fnFeedExtra(0);
+    b->fnDeselectCutter();
+    b->fnEndOutput();
+    return placed;
+}
+
+TEST_F(SheetOnFile, ThreeCopiesGoOutRightToLeftEachPreloadedThenFedAndDeselected) {
+    CMediaManagerBlk* b = g_fnMedManSetup(0, 0, 1);
+    ASSERT_NE(b, nullptr);
+    auto design = Square();
+    EXPECT_EQ(Send(b, design.get(), 3), 1);
+    EXPECT_EQ(g_fnDeleteAllMedMan(), 1);
+    // Steps of 25 um; a DM/PL cutter anchors copies bottom-right with the 2 mm gap on their
+    // left, so the 12 mm footprints go 40-50, 28-38 and 16-26 mm across. Each copy is
+    // preloaded (its 10 mm height, "EW 401", then a feed) before it is cut. The inquiry's
+    // command leaves a separator pending, so the output starts with one.
+    EXPECT_EQ(ReadHomeFile("output.spl"), ",;:HOA,ECN,U,"            // output start
+                                          ";:HOA,ECN,U,,EW 401,e,"   // first preload
+                                          ";:HOA,ECN,U,,U,1600,0,D," // first copy
+                                          "2000,0,2000,400,1600,400,1600,0,"
+                                          "EW 401,e,;:HOA,ECN,U,,U,1120,0,D,"
+                                          "1520,0,1520,400,1120,400,1120,0,"
+                                          "EW 401,e,;:HOA,ECN,U,,U,640,0,D,"
+                                          "1040,0,1040,400,640,400,640,0,"
+                                          "e@"); // fed past the work, deselected
+    // Closing the sheet asks whether to feed to the end of the jobs (answered no).
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Move Origin to end of Jobs?"});
+}
+
+TEST_F(SheetOnFile, CopiesBeyondTheSheetAskAndYesGoesOnAfterAFeed) {
+    CMediaManagerBlk* b = g_fnMedManSetup(0, 0, 1);
+    ASSERT_NE(b, nullptr);
+    m_boxes->Answer(IDS_NOT_ALL_COPIES_FIT, IDYES);
+    auto design = Square();
+    EXPECT_EQ(Send(b, design.get(), 14), 1);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{
+                           L"Not all copies fit on this page\n2 remain uncut of 14 requested\n"
+                           L"Continue on a new page."});
+    const std::string bytes = ReadHomeFile("output.spl");
+    size_t cuts = 0;
+    for (size_t at = bytes.find(",D,"); at != std::string::npos; at = bytes.find(",D,", at + 1))
+        ++cuts;
+    EXPECT_EQ(cuts, 14u);
+    // Twelve fit, four across and three up; after the twelfth the page ends with a feed and
+    // the cleared sheet starts again at its first place.
+    EXPECT_NE(bytes.find("160,960,e;:HOA,ECN,U,,EW 401,e,;:HOA,ECN,U,,U,1600,0,D,"),
+              std::string::npos)
+        << bytes;
+    EXPECT_EQ(b->fnGetSheetCount(), 1);
+}
+
+TEST_F(SheetOnFile, ADesignLargerThanTheSheetSendsNoCopy) {
+    CMediaManagerBlk* b = g_fnMedManSetup(0, 0, 1);
+    ASSERT_NE(b, nullptr);
+    auto design = Square();
+    design->DoTransform(*std::make_unique<CMat2d>(CScale(6.0, 1.0)), 1);
+    EXPECT_EQ(Send(b, design.get(), 1), 0);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Design too big for cutting area!\nDesign size: "
+                                                 L"[60.0,10.0]\nMaterial size: [50.0,40.0]"});
+    // Nothing was placed, so the feed past the work has nowhere to go.
+    EXPECT_EQ(ReadHomeFile("output.spl"), ",;:HOA,ECN,U,@");
 }
 
 } // namespace
