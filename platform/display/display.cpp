@@ -1,11 +1,13 @@
 #include "platform/display/display.h"
 
 #include "platform/display/presenter.h"
+#include "platform/framework/visual_look.h"
 #include "platform/windowing/message.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
@@ -34,6 +36,20 @@ State& S() {
     return s;
 }
 
+// Bars are painted in the palette's colours (the look mixes its bar background from them).
+GlobalColours PaletteColours() {
+    const QPalette p = QApplication::palette();
+    auto rgb = [](const QColor& c) { return RGB(BYTE(c.red()), BYTE(c.green()), BYTE(c.blue())); };
+    GlobalColours g;
+    g.clrBarFace = rgb(p.color(QPalette::Button));
+    g.clrBarShadow = rgb(p.color(QPalette::Mid));
+    g.clrBarHilite = rgb(p.color(QPalette::Light));
+    g.clrBarText = rgb(p.color(QPalette::ButtonText));
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        g.bitsPerPixel = screen->depth();
+    return g;
+}
+
 bool Configured(const char* name) {
     const char* v = std::getenv(name);
     return v && *v;
@@ -56,12 +72,14 @@ bool Start(int& argc, char** argv) {
         S().app = std::make_unique<QApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     S().presenter = std::make_unique<Presenter>();
+    SetGlobalColours(PaletteColours());
     return true;
 }
 
 void Stop() {
     S().presenter.reset();
     S().app.reset();
+    ResetGlobalColours();
 }
 
 bool IsActive() {

@@ -13,6 +13,7 @@
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/framework/multi_doc_template.h"
+#include "platform/framework/visual_look.h"
 #include "platform/framework/status_bar.h"
 #include "platform/framework/view.h"
 #include "platform/framework/win_app.h"
@@ -20,6 +21,7 @@
 #include "platform/windowing/scroll_bar.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -234,6 +236,17 @@ TEST_F(FrameWidgetsTest, TheArrowOfADropDownButtonOpensItsPopup) {
     main = nullptr;
     tools.reset();
     EXPECT_EQ(CMFCPopupMenu::GetActiveMenu(), nullptr);
+}
+
+TEST_F(FrameWidgetsTest, BarsArePaintedInThePalettesColours) {
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    const QColor text = QApplication::palette().color(QPalette::ButtonText);
+    const GlobalColours& c = platform::GetGlobalColours();
+    EXPECT_EQ(c.clrBarFace, RGB(BYTE(face.red()), BYTE(face.green()), BYTE(face.blue())));
+    EXPECT_EQ(c.clrBarText, RGB(BYTE(text.red()), BYTE(text.green()), BYTE(text.blue())));
+    platform::SetVisualLook(1);
+    EXPECT_EQ(platform::GetBarBackgroundColour(), c.clrBarFace);
+    platform::SetVisualLook(platform::kLookMixedBars);
 }
 
 TEST_F(FrameWidgetsTest, ScrollBarsMirrorTheModelAndReportScrolling) {
