@@ -1,10 +1,14 @@
 // Switching design windows: all toolbars hidden, the window's own bound and placed, one
-// layout, with all 70 slots created; and opening the undo drop-down over a long history.
+// layout, with all 70 slots created; and opening the undo drop-down over a long history, on
+// its own and through the undo button's arrow (the popup round it made and closed).
 #include "pivora/framework/jox_view.h"
 #include "toolbars/custom_tool_bar.h"
 #include "toolbars/jox_toolbar_frame_wnd.h"
 #include "toolbars/toolbar_registry.h"
 #include "toolbars/undo_bar.h"
+#include "toolbars/undo_button.h"
+
+#include "platform/framework/mfc_popup_menu.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,5 +88,27 @@ void OpenUndoDropDown(benchmark::State& state) {
     CUndoBar::SetUndoTransactionNamesCallback(nullptr);
 }
 BENCHMARK(OpenUndoDropDown)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void OpenUndoButtonArrow(benchmark::State& state) {
+    PrivateSettings();
+    History().RemoveAll();
+    for (int i = 0; i < state.range(0); ++i)
+        History().Add(CString((L"Move " + std::to_wstring(i)).c_str()));
+    CUndoBar::SetUndoTransactionNamesCallback(&HistoryOf);
+    auto* frame = new CFrameWnd;
+    frame->Create(nullptr, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 1280, 900));
+    auto* bar = new CMFCToolBar;
+    bar->Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 60036);
+    bar->InsertButton(CUndoButton(CUndoBar::ID_EDIT_UNDO, FALSE));
+    for (auto _ : state) {
+        bar->DropDown(0);
+        if (CMFCPopupMenu* popup = CMFCPopupMenu::GetActiveMenu())
+            popup->CloseMenu();
+    }
+    delete bar;
+    frame->DestroyWindow();
+    CUndoBar::SetUndoTransactionNamesCallback(nullptr);
+}
+BENCHMARK(OpenUndoButtonArrow)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
