@@ -152,5 +152,16 @@ BOOL CUndoBar::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_SIZE) {
         Layout();
     }
+    // The display's list reports a click on an entry as its choice: that many actions go.
+    if (msg == WM_COMMAND && HIWORD(DWORD(wp)) == LBN_SELCHANGE &&
+        LOWORD(DWORD(wp)) == (m_bRedo ? kRedoListId : kUndoListId)) {
+        if (const int i = m_wndList.GetCurSel(); i >= 0) {
+            m_wndList.SelectUpTo(i);
+            DoUndo(i + 1);
+        }
+        if (result)
+            *result = 0;
+        return TRUE;
+    }
     return CWnd::OnWndMsg(msg, wp, lp, result);
 }

@@ -53,6 +53,13 @@ TEST_F(UndoTest, PointingAtTheFifthAndClickingUndoesFive) {
     EXPECT_EQ(TakeCommands(view->m_hWnd), std::vector<UINT>(5, CUndoBar::ID_EDIT_UNDO));
 }
 
+TEST_F(UndoTest, AnEntryChosenInTheDisplaysListUndoesUpToIt) {
+    Open(30);
+    ASSERT_TRUE(platform::ChooseListItem(bar->GetList().m_hWnd, 4));
+    EXPECT_EQ(bar->GetLabel(), CString(L"Undo 5 Action(s)"));
+    EXPECT_EQ(TakeCommands(view->m_hWnd), std::vector<UINT>(5, CUndoBar::ID_EDIT_UNDO));
+}
+
 TEST_F(UndoTest, EnterUndoesTheSelectionAndEscapeNothing) {
     Open(8, TRUE);
     EXPECT_EQ(bar->GetLabel(), CString(L"Redo 1 Action(s)"));
