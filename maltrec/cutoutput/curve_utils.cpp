@@ -7,7 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace {
 
@@ -44,30 +44,63 @@ bool Nests(int flags, CTree* b, int palette) {
     return flags == 0 || ((flags & kOrderSameColour) && PaletteOf(b) == palette);
 }
 
-using MovedSet = std::unordered_set<CTree*>;
+// What the passes ask of each child again and again, worked out once: its closed path (or
+// null), that path's extents, and whether the pass has moved it.
+struct PathInfo {
+    CSplineItem* item = nullptr;
+    CWindow extents;
+    bool moved = false;
+};
+using PathInfos = std::unordered_map<CTree*, PathInfo>;
 
-void FirstPass(CArticle* group, int flags, MovedSet& moved) {
+PathInfos Infos(CArticle* group) {
+    PathInfos infos;
+    for (CTree* t = group->GetFirstChild(); t; t = t->GetRsibling()) {
+        PathInfo& i = infos[t];
+        i.item = ClosedSpline(t);
+        if (i.item)
+            i.extents = i.item->Extents();
+    }
+    return infos;
+}
+
+bool StrictlyInside(const CWindow& in, const CWindow& out) {
+    return out.x1 < in.x1 && out.y1 < in.y1 && in.x2 < out.x2 && in.y2 < out.y2;
+}
+
+// A path not yet moved in this pass whose path lies inside container's.
+PathInfo* Candidate(PathInfos& infos, CTree* c, const PathInfo& container) {
+    auto it = infos.find(c);
+    if (it == infos.end() || !it->second.item || it->second.moved)
+        return nullptr;
+    PathInfo& b = it->second;
+    // Inside is never true of a path whose extents are not inside.
+    if (!StrictlyInside(b.extents, container.extents) || !b.item->InsideOf(container.item))
+        return nullptr;
+    return &b;
+}
+
+void FirstPass(CArticle* group, int flags, PathInfos& infos) {
     for (CTree* t = group->GetFirstChild(); t;) {
         CTree* const nextOuter = t->GetRsibling();
-        CArticle* role = static_cast<CArticle*>(t);
-        CSplineItem* roleItem = ClosedSpline(role);
-        if (roleItem) {
+        auto* role = static_cast<CArticle*>(t);
+        PathInfo roleInfo = infos[t];
+        if (roleInfo.item) {
             const int palette = PaletteOf(role);
-            const int drawLine = roleItem->DrawLine();
+            const int drawLine = roleInfo.item->DrawLine();
             for (CTree* c = t->GetRsibling(); c;) {
                 CTree* const next = c->GetRsibling();
-                CSplineItem* item = ClosedSpline(c);
                 auto* b = static_cast<CArticle*>(c);
-                if (item && !moved.count(c) && item->InsideOf(roleItem)) {
+                if (PathInfo* bi = Candidate(infos, c, roleInfo)) {
                     if (Nests(flags, c, palette)) {
-                        moved.insert(c);
+                        bi->moved = true;
                         Nest(role, b, palette, drawLine);
                     } else if (flags & kOrderInsideBefore) {
-                        moved.insert(c);
+                        bi->moved = true;
                         b->Detach();
                         role->InsertLsibling(b);
                         role = b;
-                        roleItem = item;
+                        roleInfo = *bi;
                     }
                 }
                 c = next;
@@ -77,27 +110,26 @@ void FirstPass(CArticle* group, int flags, MovedSet& moved) {
     }
 }
 
-void SecondPass(CArticle* group, int flags, MovedSet& moved) {
+void SecondPass(CArticle* group, int flags, PathInfos& infos) {
     for (CTree* t = group->GetFirstChild() ? group->GetFirstChild()->Rightmost() : nullptr; t;) {
-        CArticle* role = static_cast<CArticle*>(t);
-        CSplineItem* roleItem = ClosedSpline(role);
-        if (roleItem) {
+        auto* role = static_cast<CArticle*>(t);
+        PathInfo roleInfo = infos[t];
+        if (roleInfo.item) {
             const int palette = PaletteOf(role);
-            const int drawLine = roleItem->DrawLine();
+            const int drawLine = roleInfo.item->DrawLine();
             for (CTree* c = group->GetFirstChild(); c && c != role;) {
                 CTree* next = c->GetRsibling();
-                CSplineItem* item = ClosedSpline(c);
                 auto* b = static_cast<CArticle*>(c);
-                if (item && !moved.count(c) && item->InsideOf(roleItem)) {
+                if (PathInfo* bi = Candidate(infos, c, roleInfo)) {
                     if (Nests(flags, c, palette)) {
-                        moved.insert(c);
+                        bi->moved = true;
                         Nest(role, b, palette, drawLine);
                     } else if (flags & kOrderInsideBehind) {
-                        moved.insert(c);
+                        bi->moved = true;
                         b->Detach();
                         role->InsertRsibling(b);
                         role = b;
-                        roleItem = item;
+                        roleInfo = *bi;
                         next = group->GetFirstChild();
                     }
                 }
@@ -145,10 +177,11 @@ void FnReplaceBezierCircles(CDesignPage* page) {
 void OrderSegment(CArticle* group, int flags) {
     if (!group)
         return;
-    MovedSet moved;
-    FirstPass(group, flags, moved);
-    moved.clear();
-    SecondPass(group, flags, moved);
+    PathInfos infos = Infos(group);
+    FirstPass(group, flags, infos);
+    for (auto& [t, info] : infos)
+        info.moved = false;
+    SecondPass(group, flags, infos);
     for (CTree* t = group->GetFirstChild(); t; t = t->GetRsibling())
         if (t->GetFirstChild() && t->GetFirstChild()->GetRsibling())
             OrderSegment(static_cast<CArticle*>(t), flags);

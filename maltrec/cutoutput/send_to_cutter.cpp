@@ -163,10 +163,18 @@ int g_fnSendDesignToCutter(CDesignPage* page, CJoxView* view, int velm, int auto
     }
 
     auto temp = std::make_unique<CArticle>();
+    CTree* last = nullptr;
     for (POSITION pos = local.GetHeadPosition(); pos;) {
         CArticle* a = local.GetNext(pos);
-        if (IsCVectorArticle(a, false))
-            temp->AddChild(a->CopyTreeObject());
+        if (!IsCVectorArticle(a, false))
+            continue;
+        // Appending after the last copy keeps a long row linear.
+        CTree* copy = a->CopyTreeObject();
+        if (last)
+            last->InsertRsibling(copy);
+        else
+            temp->AddChild(copy);
+        last = copy;
     }
     // Copies 0 would start and feed the medium for nothing.
     if (!temp->GetFirstChild() || s.m_nCopies <= 0) {
