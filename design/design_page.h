@@ -13,7 +13,11 @@
 #include <vector>
 
 class CBaseUndo;
+class CDesignTool;
+class CDesignView;
+class CJoxDC;
 class CJoxView;
+class CSubTool;
 class CMat2d;
 class CSelect;
 class CSelectionRequest;
@@ -248,6 +252,19 @@ private:
     std::unordered_set<COLORREF> m_SelectedColours;
 
 public:
+    // Tools: a new tool waits as pending until the view runs command 43083 (sent with now,
+    // else posted). Replaced tools are freed once the view has finished the message in which
+    // they were replaced (DeleteRetiredTools), never inside their own handlers.
+    CDesignTool* GetDesignTool();
+    CSubTool* GetSubTool() const { return m_pSubTool; }
+    CDesignTool* SelectDesignTool(CDesignTool* tool, CDesignView* view, int now);
+    CSubTool* SelectSubTool(CSubTool* tool, CDesignView* view, int now);
+    void OnSelectTool(CDesignView* view);
+    void OnSubToolExit(CDesignView* view);
+    void OnDrawTool(CDesignView* view, CJoxDC* dc);
+    void DeleteDesignTool();
+    void DeleteRetiredTools();
+
     // Every view of the page that is a CJoxView, for the records' redraws.
     template <class Fn> void ForEachJoxView(Fn fn);
 
@@ -281,6 +298,11 @@ private:
     CStringArray m_RedoNames;
     CArticle* m_pInsertArticle = nullptr;
     int m_nLastColourUsed = 1;
+    CDesignTool* m_pDesignTool = nullptr;
+    CDesignTool* m_pPendingDesignTool = nullptr;
+    CSubTool* m_pSubTool = nullptr;
+    CSubTool* m_pPendingSubTool = nullptr;
+    std::vector<CDesignTool*> m_RetiredTools;
     // The active tree's articles while a transaction moves; null otherwise.
     struct TreeSet;
     TreeSet* m_pTreeSet = nullptr;

@@ -33,6 +33,7 @@ CDesignPage::CDesignPage() {
 }
 
 CDesignPage::~CDesignPage() {
+    DeleteDesignTool();
     ClearUndoTransactions();
     ClearRedoTransactions();
     RemoveAllObjectSelection();

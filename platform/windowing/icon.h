@@ -2,7 +2,7 @@
 // WM_SETICON and drawn into a context. A loaded icon is shared: it lives as long as the process.
 #pragma once
 
-#include "platform/windowing/window.h"
+#include "platform/windowing/cursor.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,10 +14,7 @@ constexpr UINT WM_SETICON = 0x0080; // returns the previous icon of that size
 constexpr WPARAM ICON_SMALL = 0;
 constexpr WPARAM ICON_BIG = 1;
 
-// Resource ids given where a name is expected.
-inline LPCWSTR MAKEINTRESOURCEW(UINT id) {
-    return reinterpret_cast<LPCWSTR>(ULONG_PTR(WORD(id)));
-}
+// Resource ids given where a name is expected (MAKEINTRESOURCEW is cursor.h's).
 inline bool IS_INTRESOURCE(LPCWSTR name) {
     return (ULONG_PTR(name) >> 16) == 0;
 }

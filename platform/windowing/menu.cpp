@@ -18,6 +18,7 @@ struct Item {
     UINT id = 0;
     std::wstring text;
     Menu* popup = nullptr; // owned
+    ULONG_PTR data = 0;
 };
 
 struct Menu {
@@ -272,6 +273,31 @@ BOOL EnableMenuItem(HMENU menu, UINT item, UINT flags) {
     if (previous != (i->flags & (MF_GRAYED | MF_DISABLED)))
         Changed(holder);
     return BOOL(previous);
+}
+
+BOOL GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFOW* info) {
+    Item* i = Find(M(menu), item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!i || !info)
+        return FALSE;
+    if (info->fMask & MIIM_DATA)
+        info->dwItemData = i->data;
+    if (info->fMask & MIIM_ID)
+        info->wID = i->id;
+    return TRUE;
+}
+
+BOOL SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOW* info) {
+    Menu* holder = nullptr;
+    Item* i = Find(M(menu), item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &holder);
+    if (!i || !info)
+        return FALSE;
+    if (info->fMask & MIIM_DATA)
+        i->data = info->dwItemData;
+    if (info->fMask & MIIM_ID) {
+        i->id = info->wID;
+        Changed(holder);
+    }
+    return TRUE;
 }
 
 HMENU GetMenu(HWND hwnd) {

@@ -51,6 +51,25 @@ HMENU GetMenu(HWND hwnd);
 BOOL SetMenu(HWND hwnd, HMENU menu);
 BOOL DrawMenuBar(HWND hwnd);
 HMENU LoadMenuW(HINSTANCE instance, UINT id);
+// Item information: only the command id and the item data are kept.
+constexpr UINT MIIM_ID = 0x0002;
+constexpr UINT MIIM_DATA = 0x0020;
+struct MENUITEMINFOW {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HANDLE hbmpChecked;
+    HANDLE hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPWSTR dwTypeData;
+    UINT cch;
+    HANDLE hbmpItem;
+};
+BOOL GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFOW* info);
+BOOL SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOW* info);
 // Shows a popup menu. With TPM_RETURNCMD the chosen command id is returned (0 for none),
 // otherwise it is posted to owner as WM_COMMAND.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
