@@ -833,7 +833,11 @@ HWND WindowFromDC(HDC hdc) {
 
 HWND SetCapture(HWND hwnd) {
     HWND old = T().capture;
-    T().capture = Window(hwnd);
+    HWND next = Window(hwnd);
+    T().capture = next;
+    // The window that loses the capture is told who has it now.
+    if (old && old != next && Window(old))
+        SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(next));
     return old;
 }
 
