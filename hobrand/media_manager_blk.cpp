@@ -324,6 +324,12 @@ int CMediaManagerBlk::fnTestExtents(CWindow* w, int autoRotate) {
     return m_Sheets.GetAt(0)->fnTestExtents(w, autoRotate);
 }
 
+int CMediaManagerBlk::fnTestScannerExtents(CWindow* w, int autoRotate, CMat2d* mat) {
+    if (m_Sheets.GetSize() == 0)
+        __fnInitFirstSheet();
+    return m_Sheets.GetAt(0)->fnTestScannerExtents(w, autoRotate, mat);
+}
+
 int CMediaManagerBlk::fnCheckUtlisation() const {
     return m_Sheets.GetSize() > 0 ? m_Sheets.GetAt(0)->fnCheckUtilisation() : 0;
 }

@@ -77,6 +77,7 @@ public:
     int fnRecut(int n);
     int fnPreload(CWindow* w);
     int fnTestExtents(CWindow* w, int autoRotate);
+    int fnTestScannerExtents(CWindow* w, int autoRotate, CMat2d* mat);
     int fnCheckUtlisation() const;
     // Places and cuts the copies, page after page with the operator's consent. 1 when every
     // copy of a non-zero request was placed, or, for a request of 0 (as many as fit), when at

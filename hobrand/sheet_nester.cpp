@@ -100,12 +100,25 @@ void CSheetNester::fnClearData() {
 
 int CSheetNester::fnTileExtents(CWindow* design, unsigned long, CArticle* article, int* copies,
                                 int autoRotate) {
+    return __fnTile(design, article, copies, autoRotate, nullptr);
+}
+
+int CSheetNester::fnTileScannerExtents(CWindow* design, unsigned long, CArticle* article,
+                                       int* copies, int autoRotate, const CMat2d* mat) {
+    return __fnTile(design, article, copies, autoRotate, mat);
+}
+
+int CSheetNester::__fnTile(CWindow* design, CArticle* article, int* copies, int autoRotate,
+                           const CMat2d* mat) {
     if (!design || !copies)
         return 0;
     const bool asManyAsFit = *copies == 0 || *copies == kAsManyAsFit;
     int count = *copies == 0 ? kAsManyAsFit : *copies;
     CTileRepos rec;
-    rec.fnSetWindow(*design);
+    if (mat)
+        rec.fnSetWindow(*design, *mat);
+    else
+        rec.fnSetWindow(*design);
     CCutterInstance* cutter = m_pMediaMan ? m_pMediaMan->fnGetCutter() : nullptr;
     COutputDC* dc = __fnGetOutputDC();
     std::unique_ptr<COutputDC> temporary;
@@ -173,10 +186,17 @@ int CSheetNester::fnTileExtents(CWindow* design, unsigned long, CArticle* articl
 }
 
 int CSheetNester::fnTestExtents(const CWindow* design, int autoRotate) {
+    return fnTestScannerExtents(design, autoRotate, nullptr);
+}
+
+int CSheetNester::fnTestScannerExtents(const CWindow* design, int autoRotate, const CMat2d* mat) {
     if (!design)
         return 0;
     CTileRepos rec;
-    rec.fnSetWindow(*design);
+    if (mat)
+        rec.fnSetWindow(*design, *mat);
+    else
+        rec.fnSetWindow(*design);
     const CTileRepos saved = rec;
     return fn_AutoTile(rec, saved, 0, 0, autoRotate, 1);
 }

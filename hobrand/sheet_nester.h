@@ -67,8 +67,12 @@ public:
     // remain, 0 otherwise, -1 when the operator cancelled the cut.
     int fnTileExtents(CWindow* design, unsigned long reserved, CArticle* article, int* copies,
                       int autoRotate);
+    // The same with the design under a given matrix.
+    int fnTileScannerExtents(CWindow* design, unsigned long reserved, CArticle* article,
+                             int* copies, int autoRotate, const CMat2d* mat);
     // 0 no fit, 1 fits, 2 fits turned; nothing is placed.
     int fnTestExtents(const CWindow* design, int autoRotate);
+    int fnTestScannerExtents(const CWindow* design, int autoRotate, const CMat2d* mat);
     // Free area as a whole percentage of the sheet area; 0 for a sheet without area.
     int fnCheckUtilisation() const;
 
@@ -127,6 +131,8 @@ private:
     bool __fnMergeOnce();
     void __fnSpacing(LONG& dx, LONG& dy) const;
     void __fnAddOutline(CArticle* root, const CWindow& foot);
+    int __fnTile(CWindow* design, CArticle* article, int* copies, int autoRotate,
+                 const CMat2d* mat);
 
     CWindow m_sheet;
     int m_nTileMode = kModeBottomLeft;

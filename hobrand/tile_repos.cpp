@@ -3,8 +3,14 @@
 void CTileRepos::fnSetWindow(const CWindow& design) {
     m_window = design;
     const double k = m_dScale[0];
-    m_mat = CMat2d(CScale(k * m_dScale[1], k * m_dScale[2])) *
-            CMat2d(CAngle(m_dAngle * GEO_RAD_PER_DEG)) * CMat2d(CDpoint(m_nOffsetX, m_nOffsetY));
+    fnSetWindow(design, CMat2d(CScale(k * m_dScale[1], k * m_dScale[2])) *
+                            CMat2d(CAngle(m_dAngle * GEO_RAD_PER_DEG)) *
+                            CMat2d(CDpoint(m_nOffsetX, m_nOffsetY)));
+}
+
+void CTileRepos::fnSetWindow(const CWindow& design, const CMat2d& mat) {
+    m_window = design;
+    m_mat = mat;
     m_corners[0] = m_mat * CLpoint(design.x1, design.y1);
     m_corners[1] = m_mat * CLpoint(design.x1, design.y2);
     m_corners[2] = m_mat * CLpoint(design.x2, design.y2);

@@ -18,6 +18,8 @@ public:
 
     // Takes the design window, builds the matrix from the factors and transforms the corners.
     void fnSetWindow(const CWindow& design);
+    // Takes the design window under a given matrix (a scanned design's own placement).
+    void fnSetWindow(const CWindow& design, const CMat2d& mat);
     // The bounding box of the four corners.
     CWindow fnGetBounds() const;
     void fnTranslate(LONG dx, LONG dy);

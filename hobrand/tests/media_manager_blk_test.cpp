@@ -127,6 +127,64 @@ TEST(MediaManagerBlk, RoundTripKeepsSheetsAndBindsNoStaleCutter) {
     EXPECT_EQ(Store(back), bytes);
 }
 
+// Little-endian golden bytes, written out field by field.
+struct Golden {
+    std::vector<BYTE> b;
+    Golden& u16(uint16_t v) {
+        b.insert(b.end(), {BYTE(v), BYTE(v >> 8)});
+        return *this;
+    }
+    Golden& i32(int32_t v) {
+        for (int k = 0; k < 4; ++k)
+            b.push_back(BYTE(uint32_t(v) >> (8 * k)));
+        return *this;
+    }
+    Golden& field(uint16_t id, int32_t length) { return u16(id).i32(length); }
+    // x1, y2, x2, y1: left, top, right, bottom.
+    Golden& rect(int32_t x1, int32_t y2, int32_t x2, int32_t y1) {
+        return i32(x1).i32(y2).i32(x2).i32(y1);
+    }
+    // A wide string: the Unicode mark, then its length and UTF-16LE characters.
+    Golden& str(const std::wstring& s) {
+        b.insert(b.end(), {0xFF, 0xFE, 0xFF, BYTE(s.size())});
+        for (wchar_t c : s)
+            u16(uint16_t(c));
+        return *this;
+    }
+    Golden& ascii(const char* s) {
+        for (; *s; ++s)
+            b.push_back(BYTE(*s));
+        return *this;
+    }
+    Golden& end() { return u16(0xFEFE).i32(0); }
+};
+
+TEST(MediaManagerBlk, GoldenBytesOfABlockWithTwoSheets) {
+    Block b(CString(L"ManagerName"));
+    Fill(b);
+    Golden g;
+    // The parameter block's own group: id 12 and its name.
+    g.field(0, 2).u16(12).field(1, 18).str(L"Default").end();
+    // The sheet array: its count, then each sheet by its class, the first naming it.
+    g.u16(2).u16(0xFFFF).u16(0).u16(12).ascii("CSheetNester");
+    // The first sheet holds one 100 x 50 mm copy (2 mm gaps) at its bottom-left corner: free
+    // are the strip to its right and the strip above it, by y1.
+    g.field(0, 16).rect(0, 400000, 600000, 0);
+    g.field(2, 4).i32(0x41).field(3, 8).i32(2000).i32(2000).field(5, 8).i32(0).i32(0);
+    g.field(4, 2).u16(1);
+    g.field(1, 36).i32(2).rect(102000, 400000, 600000, 0).rect(0, 400000, 102000, 52000).end();
+    g.u16(0x8001); // the class seen before
+    g.field(0, 16).rect(0, 400000, 600000, 0);
+    g.field(2, 4).i32(0x41).field(3, 8).i32(2000).i32(2000).field(5, 8).i32(0).i32(0);
+    g.field(4, 2).u16(1);
+    g.field(1, 20).i32(1).rect(0, 400000, 600000, 0).end();
+    // The block's group: sheet and cutter extents, spacing, tile mode, sheet count, names.
+    g.field(0, 16).rect(0, 400000, 600000, 0).field(1, 16).rect(0, 0, 0, 0);
+    g.field(2, 8).i32(2000).i32(2000).field(3, 4).i32(0x41).field(4, 2).u16(2);
+    g.field(9, 26).str(L"ManagerName").field(10, 4).str(L"").end();
+    EXPECT_EQ(Store(b), g.b);
+}
+
 TEST(MediaManagerBlk, TravelsInADesignFileWithItsSheets) {
     std::unique_ptr<CJoxPage> page(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
     auto* b = new Block(CString(L"ManagerName"));
@@ -358,6 +416,18 @@ TEST_F(SheetOnFile, CopiesBeyondTheSheetAskAndYesGoesOnAfterAFeed) {
               std::string::npos)
         << bytes;
     EXPECT_EQ(b->fnGetSheetCount(), 1);
+}
+
+TEST_F(SheetOnFile, ALoadedBlockBindsTheInstalledCutterByItsName) {
+    Block b(CString(L"ManagerName"));
+    ASSERT_EQ(b.__fnSetDevice(CString(L"Plotter")), 1);
+    const std::vector<BYTE> bytes = Store(b);
+    CMediaManagerBlk back;
+    Load(back, bytes);
+    ASSERT_NE(back.fnGetCutter(), nullptr);
+    CString port;
+    back.fnGetPortName(port);
+    EXPECT_EQ(port, CString(L"FILE"));
 }
 
 TEST_F(SheetOnFile, ADesignLargerThanTheSheetSendsNoCopy) {

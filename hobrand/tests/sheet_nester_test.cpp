@@ -104,6 +104,21 @@ TEST(SheetNester, TurnsACopyThatOnlyFitsTurned) {
     EXPECT_EQ(rec.fnGetBounds(), Mm(0, 0, 100, 300));
 }
 
+TEST(SheetNester, AScannedDesignIsTriedUnderItsOwnMatrix) {
+    CSheetNester s = Sheet(100, 100);
+    const CWindow design = Mm(0, 0, 50, 40);
+    const CMat2d doubled{CScale(2.0, 2.0)};
+    EXPECT_EQ(s.fnTestExtents(&design, 0), 1);
+    EXPECT_EQ(s.fnTestScannerExtents(&design, 0, &doubled), 0); // 104 x 86 mm with the gaps
+    CSheetNester tall = Sheet(120, 130);
+    const CMat2d turned{CAngle(GEO_PI_2)};
+    CWindow wide = Mm(0, 0, 110, 40);
+    int copies = 1;
+    EXPECT_EQ(tall.fnTileScannerExtents(&wide, 0, nullptr, &copies, 0, &turned), 1);
+    // Turned by the matrix, 40 x 110 mm: its footprint takes the bottom-left 44 x 116 mm.
+    EXPECT_EQ(Free(tall).front(), Mm(44, 0, 120, 130));
+}
+
 TEST(SheetNester, FootprintsBySpacingPitchAndSheetKind) {
     struct Case {
         const char* name;
