@@ -57,6 +57,11 @@ BOOL CRecordingTool::OnPaint(CDesignView*) {
     Note("Paint");
     return paints;
 }
+void CRecordingTool::OnDraw(CDesignView* view, CJoxDC* dc) {
+    Note("Draw");
+    if (redraw)
+        redraw->fnRedrawCursor(view, dc);
+}
 void CRecordingTool::OnLButtonDown(CDesignView*, UINT flags, const CPoint& p) {
     Note(At("LButtonDown", flags, p));
 }

@@ -5,6 +5,7 @@
 // popup menus, invalidations and (when asked) a recording surface on the view.
 #pragma once
 
+#include "design/custom_cursor.h"
 #include "design/design_page.h"
 #include "design/design_tool.h"
 #include "design/design_view.h"
@@ -46,6 +47,8 @@ public:
     CPoint caretPoint{0, 0}, caretOther{0, 0};
     // Commands the tool takes over.
     std::vector<UINT> takes;
+    // A software cursor redrawn after each paint, as tools with a cursor do.
+    CCustomCursor* redraw = nullptr;
 
     void Clear() { calls.clear(); }
     // The calls whose line starts with prefix.
@@ -55,6 +58,8 @@ public:
     void OnInit(CDesignView* view, int how) override;
     void OnExit(CDesignView* view, int how) override;
     BOOL OnPaint(CDesignView*) override;
+    void OnDraw(CDesignView* view, CJoxDC* dc) override;
+    using CDesignTool::OnDraw;
     void OnLButtonDown(CDesignView*, UINT flags, const CPoint& p) override;
     void OnLButtonUp(CDesignView*, UINT flags, const CPoint& p) override;
     void OnLButtonDblClk(CDesignView*, UINT flags, const CPoint& p) override;
