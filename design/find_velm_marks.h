@@ -51,6 +51,7 @@ public:
 private:
     bool Search(int tolerance);
     void Tag(CArticle* a);
+    void TagAt(size_t i);
     void Reset();
     // The article with an item whose centre is nearest to (x, y), the first on ties.
     CArticle* NearestTo(int64_t x, int64_t y) const;

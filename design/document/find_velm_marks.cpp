@@ -97,8 +97,12 @@ void CFindVelmMarks::Reset() {
 void CFindVelmMarks::Tag(CArticle* a) {
     const auto it = std::find(m_Articles.begin(), m_Articles.end(), a);
     if (it != m_Articles.end())
-        m_Tagged[size_t(it - m_Articles.begin())] = 1;
-    a->fnSetValue(kMarkerValue, 1, 0);
+        TagAt(size_t(it - m_Articles.begin()));
+}
+
+void CFindVelmMarks::TagAt(size_t i) {
+    m_Tagged[i] = 1;
+    m_Articles[i]->fnSetValue(kMarkerValue, 1, 0);
 }
 
 int CFindVelmMarks::Execute(CDesignPage* page, int fine) {
@@ -177,7 +181,7 @@ bool CFindVelmMarks::Search(int tolerance) {
         CArticle* bottom = column->front();
         for (size_t i = 0; i < m_Articles.size(); ++i)
             if (!m_Tagged[i] && IsColumnMark(m_Articles[i], bottom, tolerance)) {
-                Tag(m_Articles[i]);
+                TagAt(i);
                 column->push_back(m_Articles[i]);
             }
         std::stable_sort(column->begin(), column->end(), [](CArticle* a, CArticle* b) {
