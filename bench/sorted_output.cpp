@@ -28,6 +28,22 @@ std::unique_ptr<CDesignPage> NewDesignPage() {
         static_cast<CDesignPage*>(RUNTIME_CLASS(CDesignPage)->CreateObject()));
 }
 
+// Appended after the root's last child, found once: appending by AddChild walks the row.
+void Append(CDesignPage& page, CVectorItem* item) {
+    static std::map<CDesignPage*, CTree*> last;
+    auto* a = new CVectorArticle;
+    a->Item(item);
+    CTree*& tail = last[&page];
+    if (!page.RootArticle()->GetFirstChild())
+        tail = nullptr;
+    if (tail)
+        tail->InsertRsibling(a);
+    else
+        page.RootArticle()->AddChild(a);
+    tail = a;
+    a->InvExtents(1);
+}
+
 // A closed path of `edges` corners round (cx, cy).
 void AddRing(CDesignPage& page, LONG cx, LONG cy, LONG r, int edges) {
     auto* item = new CSplineItem;
@@ -38,10 +54,7 @@ void AddRing(CDesignPage& page, LONG cx, LONG cy, LONG r, int edges) {
     }
     pts.push_back(pts.front());
     item->InsertElement(-1, pts.data(), int(pts.size()));
-    auto* a = new CVectorArticle;
-    a->Item(item);
-    page.RootArticle()->AddChild(a);
-    a->InvExtents(1);
+    Append(page, item);
 }
 
 void AddRect(CDesignPage& page, LONG x1, LONG y1, LONG x2, LONG y2) {
@@ -52,10 +65,7 @@ void AddRect(CDesignPage& page, LONG x1, LONG y1, LONG x2, LONG y2) {
                  {kCorner, {x1, y2}},
                  {kCorner, {x1, y1}}};
     item->InsertElement(-1, pts, 5);
-    auto* a = new CVectorArticle;
-    a->Item(item);
-    page.RootArticle()->AddChild(a);
-    a->InvExtents(1);
+    Append(page, item);
 }
 
 // Rows of letters 30 mm apart: an outline of 20 corners with one counter, or two, inside it.

@@ -35,10 +35,10 @@ int64_t RoundedRoot(u128 s) {
     return r;
 }
 
-// Squared distance from (x, y) to the nearest point of a node's box.
-template <class Node> u128 SquaredToBox(const Node& n, int64_t x, int64_t y) {
-    const int64_t dx = x < n.lo[0] ? n.lo[0] - x : x > n.hi[0] ? x - n.hi[0] : 0;
-    const int64_t dy = y < n.lo[1] ? n.lo[1] - y : y > n.hi[1] ? y - n.hi[1] : 0;
+// Squared distance from (x, y) to the nearest point of the box x1..x2, y1..y2.
+u128 SquaredToBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t x, int64_t y) {
+    const int64_t dx = x < x1 ? x1 - x : x > x2 ? x - x2 : 0;
+    const int64_t dy = y < y1 ? y1 - y : y > y2 ? y - y2 : 0;
     return Squared(dx, dy);
 }
 
@@ -67,8 +67,9 @@ struct COutputSorter::State {
     std::vector<std::vector<int>> waiting;
     // Design order: the free entries, first first.
     std::priority_queue<int, std::vector<int>, std::greater<int>> firstFree;
-    // Nearest: the start points, or with starts closest to the pen every vertex.
-    std::unique_ptr<CKdIndex<2>> points;
+    // Nearest: per path the box of its start, or with starts closest to the pen of every
+    // vertex it may start at.
+    std::unique_ptr<CKdIndex<4>> points;
     // Bands: free entries by (start y, -start x), and the current band in its order.
     std::set<Key> pool, band;
     int64_t bandLimit = 0;
@@ -224,58 +225,54 @@ int COutputSorter::PickNearest() {
         s.points->SetOn(i, true);
     s.pending.clear();
     const int64_t px = m_pen.x, py = m_pen.y;
-    u128 nearest = kFar;
+    // The best so far by rounded distance, then |dy|, then design order. A box farther than
+    // r(r + 1) squared holds nothing that rounds to r or less.
+    int best = -1, bestTag = 0;
+    int64_t bestR = 0, bestDy = 0;
+    u128 reach = kFar;
     s.points->Search(
-        [&](const CKdIndex<2>::Node& n) {
-            const u128 d = SquaredToBox(n, px, py);
-            return std::pair<bool, u128>(d < nearest, d);
-        },
-        [&](const CKdIndex<2>::Point& p) {
-            nearest = std::min(nearest, SquaredTo({p.c[0], p.c[1]}, px, py));
-        });
-    if (nearest == kFar)
-        return -1;
-    // Every point whose rounded distance ties the nearest one's; per path its own nearest
-    // vertex (the first on ties) decides, then the smaller |dy|, then the earlier path.
-    const int64_t r = RoundedRoot(nearest);
-    const u128 reach = u128(r) * u128(r + 1);
-    struct Near {
-        int owner, tag;
-        u128 d;
-        int64_t y;
-    };
-    std::vector<Near> near;
-    s.points->Search(
-        [&](const CKdIndex<2>::Node& n) {
-            const u128 d = SquaredToBox(n, px, py);
+        [&](const CKdIndex<4>::Node& n) {
+            const u128 d = SquaredToBox(n.lo[0], n.lo[1], n.hi[2], n.hi[3], px, py);
             return std::pair<bool, u128>(d <= reach, d);
         },
-        [&](const CKdIndex<2>::Point& p) {
-            const u128 d = SquaredTo({p.c[0], p.c[1]}, px, py);
-            if (d <= reach)
-                near.push_back({p.owner, p.tag, d, p.c[1]});
+        [&](const CKdIndex<4>::Point& p) {
+            if (SquaredToBox(p.c[0], p.c[1], p.c[2], p.c[3], px, py) > reach)
+                return;
+            const Entry& e = s.entries[size_t(p.owner)];
+            int tag = e.start;
+            CLpoint at(LONG(e.sx), LONG(e.sy));
+            u128 d = SquaredTo(at, px, py);
+            if (m_startMode == eStartClosestToPrevious) {
+                d = kFar;
+                for (int k = e.vertFirst; k < e.vertLast; ++k) {
+                    const u128 dk = SquaredTo(s.verts[size_t(k)], px, py);
+                    if (dk < d) {
+                        d = dk;
+                        tag = k - e.vertFirst;
+                    }
+                }
+                at = s.verts[size_t(e.vertFirst + tag)];
+            }
+            const int64_t r = RoundedRoot(d);
+            const int64_t dy = at.y > py ? at.y - py : py - at.y;
+            if (best < 0 || r < bestR ||
+                (r == bestR && (dy < bestDy || (dy == bestDy && p.owner < best)))) {
+                best = p.owner;
+                bestTag = tag;
+                bestR = r;
+                bestDy = dy;
+                reach = u128(r) * u128(r + 1);
+            }
         });
-    std::sort(near.begin(), near.end(), [](const Near& a, const Near& b) {
-        return std::tie(a.owner, a.d, a.tag) < std::tie(b.owner, b.d, b.tag);
-    });
-    size_t pick = near.size();
-    int64_t pickDy = 0;
-    for (size_t k = 0; k < near.size(); ++k) {
-        if (k > 0 && near[k].owner == near[k - 1].owner)
-            continue;
-        const int64_t dy = near[k].y > py ? near[k].y - py : py - near[k].y;
-        if (pick == near.size() || dy < pickDy) {
-            pick = k;
-            pickDy = dy;
-        }
-    }
-    Entry& e = s.entries[size_t(near[pick].owner)];
+    if (best < 0)
+        return -1;
+    Entry& e = s.entries[size_t(best)];
     if (m_startMode == eStartClosestToPrevious) {
-        e.start = near[pick].tag;
-        e.sx = s.verts[size_t(e.vertFirst + e.start)].x;
-        e.sy = near[pick].y;
+        e.start = bestTag;
+        e.sx = s.verts[size_t(e.vertFirst + bestTag)].x;
+        e.sy = s.verts[size_t(e.vertFirst + bestTag)].y;
     }
-    return near[pick].owner;
+    return best;
 }
 
 int COutputSorter::PickBanded() {
@@ -327,17 +324,18 @@ void COutputSorter::Sort(const CArticleList& input, CArticleList& out, CList<int
         s.bandLimit = int64_t(m_pen.y) - m_maxDeviation;
     }
     if (nearest) {
-        std::vector<CKdIndex<2>::Point> pts;
+        std::vector<CKdIndex<4>::Point> pts;
         for (int i = 0; i < count; ++i) {
             const Entry& e = s.entries[size_t(i)];
-            if (m_startMode == eStartClosestToPrevious)
+            CWindow w(LONG(e.sx), LONG(e.sy), LONG(e.sx), LONG(e.sy));
+            if (m_startMode == eStartClosestToPrevious) {
+                w = CWindow::EmptyExtent();
                 for (int k = e.vertFirst; k < e.vertLast; ++k)
-                    pts.push_back(
-                        {{s.verts[size_t(k)].x, s.verts[size_t(k)].y}, i, k - e.vertFirst});
-            else
-                pts.push_back({{int32_t(e.sx), int32_t(e.sy)}, i, e.start});
+                    w.fnIncludePoint(s.verts[size_t(k)]);
+            }
+            pts.push_back({{w.x1, w.y1, w.x2, w.y2}, i, 0});
         }
-        s.points = std::make_unique<CKdIndex<2>>(std::move(pts), count);
+        s.points = std::make_unique<CKdIndex<4>>(std::move(pts), count);
     }
     if (m_flags & kInsideFirst) {
         std::vector<CKdIndex<4>::Point> boxes;

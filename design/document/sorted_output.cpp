@@ -107,7 +107,7 @@ void CDesignPage::GetOutputArticles(int scope, CArticleList* list, int excludeMa
     std::unordered_set<CArticle*> seen;
     for (POSITION pos = all.GetHeadPosition(); pos;) {
         CArticle* a = all.GetNext(pos);
-        if (!a->HasItem() || !seen.insert(a).second)
+        if (!a->HasItem() || (scope == kScopeSelection && !seen.insert(a).second))
             continue;
         if (excludeMarks && a->fnGetValue(CFindVelmMarks::kMarkerValue, 0) == 1)
             continue;
