@@ -7,8 +7,14 @@
 #include "spline/spline_item.h"
 #include "vector/vector_style_pb.h"
 
+#include <arpa/inet.h>
+#include <chrono>
 #include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,4 +92,64 @@ std::vector<BYTE> SendTest::Saved() {
     m_design->Serialize(ar);
     ar.Close();
     return file.Detach();
+}
+
+CLoopbackCutter::CLoopbackCutter() {
+    m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int one = 1;
+    ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::listen(m_listen, 4);
+    socklen_t len = sizeof a;
+    ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
+    m_port = ntohs(a.sin_port);
+    m_thread = std::thread([this] { Run(); });
+}
+
+CLoopbackCutter::~CLoopbackCutter() {
+    ::shutdown(m_listen, SHUT_RDWR);
+    m_thread.join();
+    ::close(m_listen);
+}
+
+void CLoopbackCutter::Run() {
+    for (;;) {
+        const int c = ::accept(m_listen, nullptr, nullptr);
+        if (c < 0)
+            return;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_open;
+        }
+        char buffer[4096];
+        for (ssize_t n; (n = ::recv(c, buffer, sizeof buffer, 0)) > 0;) {
+            const std::string got(buffer, size_t(n));
+            // Its medium: 600 mm by 50 m, in steps of 0.025 mm.
+            if (got.find(";:ER") != std::string::npos) {
+                static const char reply[] = "(0,0,0,0,0,0,24000,2000000,\r";
+                ::send(c, reply, sizeof reply - 1, MSG_NOSIGNAL);
+            }
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_received += got;
+        }
+        ::close(c);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        --m_open;
+    }
+}
+
+std::string CLoopbackCutter::Received() {
+    for (int i = 0; i < 500; ++i) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_open == 0 && !m_received.empty())
+                return m_received;
+        }
+        ::poll(nullptr, 0, 10);
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_received;
 }

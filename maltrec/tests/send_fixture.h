@@ -11,12 +11,40 @@
 #include "vector/vector_article.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 // Reaches the set-up steps the media manager's dialog takes.
 class CTestMedium : public CMediaManagerBlk {
 public:
     CTestMedium(const CString& device, const CWindow& sheet);
+    // Ends the cutter's document and starts a new one, on the port the cutter now names.
+    void Reopen() {
+        _fnDocEnd();
+        _fnDocStart();
+    }
+};
+
+// A network cutter on 127.0.0.1: keeps every byte of every connection.
+class CLoopbackCutter {
+public:
+    CLoopbackCutter();
+    ~CLoopbackCutter();
+    CLoopbackCutter(const CLoopbackCutter&) = delete;
+    CLoopbackCutter& operator=(const CLoopbackCutter&) = delete;
+    int Port() const { return m_port; }
+    // Everything received once the program has closed its connections (or after 5 s).
+    std::string Received();
+
+private:
+    void Run();
+    int m_listen = -1;
+    int m_port = 0;
+    std::mutex m_mutex;
+    std::string m_received;
+    int m_open = 0;
+    std::thread m_thread;
 };
 
 class SendTest : public AppSettingsTest {

@@ -5,7 +5,9 @@
 #include "send_fixture.h"
 
 #include "felgrin/cutter_instance.h"
+#include "felgrin/dmpl_cutter.h"
 #include "felgrin/felgrin_strings.h"
+#include "spline/spline_item.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +165,45 @@ TEST_F(SendTest, TilesThatCannotAdvanceAreRefusedBeforeTheOutput) {
     ASSERT_EQ(m_boxes->Shown().size(), 1u);
     EXPECT_EQ(m_boxes->Shown()[0].stringId, IDS_TILES_CANNOT_ADVANCE);
     EXPECT_EQ(Output().find(",D"), std::string::npos);
+}
+
+TEST_F(SendTest, DesignsFromFilesWithOddPathsAreCutWithoutHarm) {
+    // A one-point path, an article without an item, a group without children and a path
+    // reaching the far corners of the data range.
+    auto* dot = new CSplineItem;
+    dot->Vect(CSb(CSplineItem::kBreak, CLpoint(5000, 5000)));
+    auto* a = new CVectorArticle;
+    a->Item(dot);
+    m_design->RootArticle()->AddChild(a);
+    m_design->RootArticle()->AddChild(new CVectorArticle);
+    m_design->RootArticle()->AddChild(new CArticle);
+    AddSquare(-99999999, -99999999, 199999998, kBlack);
+    QvSetAppParam(L"Cut Out Weed", 1);
+    QvSetAppParam(L"Cut Out WeedAdd Thou", 2000000000);
+    FnSendServices().findMarks = nullptr; // the finder's own marks are its business
+    m_design->RecalcExtents(0);
+    const std::vector<BYTE> before = Saved();
+    g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1);
+    EXPECT_EQ(Saved(), before);
+    ASSERT_EQ(m_boxes->Shown().size(), 1u); // 4,200 m with its weed box: too big, and said so
+    EXPECT_EQ(m_boxes->Shown()[0].text.rfind(L"Design too big for cutting area!", 0), 0u);
+}
+
+TEST_F(SendTest, ANetworkCutterReceivesTheSameJob) {
+    CLoopbackCutter cutter;
+    auto* dmpl = dynamic_cast<CDMPLCutter*>(m_medium->fnGetCutter()->fnGetCutter());
+    ASSERT_NE(dmpl, nullptr);
+    dmpl->SetPortName(CString(L"127.0.0.1"));
+    dmpl->fnSetNetworkService(std::to_string(cutter.Port()));
+    dmpl->fnSetTcpTimeouts(100, 200, 0);
+    m_medium->Reopen();
+    AddSquare(10000, 10000, 10000, kBlack);
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    m_sheetPage.reset();                // the sheet document closes: the cutter's document ends
+    EXPECT_EQ(cutter.Received(), ";:ER" // the medium asked for
+                                 ";:HOA,ECN,U,;:HOA,ECN,U,"                  // output start
+                                 ",U,0,480,D,0,80,400,80,400,480,0,480,e@"); // the path, feed
+    EXPECT_TRUE(m_boxes->Shown().empty());
 }
 
 TEST_F(SendTest, AVelmSendWithoutMarksStops) {
