@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
+#include "hobrand/media_manager_setup.h"
+
 class CDesignPage;
 class CJoxView;
-class CMediaManagerBlk;
 
 // What the registration-mark finder reports: distances and sizes in data units in the
 // cutter's axes (X along the design's y axis), and the number of marks along x.
@@ -23,7 +24,7 @@ int FnFindVelmMarks(CDesignPage* page, int mode, StVelmMarkers* out);
 // A missing finder finds no marks; a missing set-up gives no media manager: nothing is sent.
 struct StSendServices {
     // marksFound, anyMode, autoSend -> the block to cut with, or null.
-    CMediaManagerBlk* (*medManSetup)(int marksFound, int anyMode, int autoSend) = nullptr;
+    CMediaManagerBlk* (*medManSetup)(int marksFound, int anyMode, int autoSend) = g_fnMedManSetup;
     // mode 0 or 1 -> non-zero when marks were found, with out filled.
     int (*findMarks)(CDesignPage* page, int mode, StVelmMarkers* out) = FnFindVelmMarks;
 };

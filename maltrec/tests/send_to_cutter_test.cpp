@@ -206,6 +206,17 @@ TEST_F(SendTest, ANetworkCutterReceivesTheSameJob) {
     EXPECT_TRUE(m_boxes->Shown().empty());
 }
 
+TEST_F(SendTest, WithoutAMediaManagerNothingIsSent) {
+    FnSendServices() = StSendServices(); // the real set-up, whose dialog is cancelled
+    AddSquare(0, 0, 50000, kBlack);
+    m_design->RecalcExtents(0);
+    const std::vector<BYTE> before = Saved();
+    platform::ScopedDialogResponder cancel([](HWND h, UINT) { EndDialog(h, IDCANCEL); });
+    EXPECT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 0), 0);
+    EXPECT_EQ(Output().find(",D"), std::string::npos);
+    EXPECT_EQ(Saved(), before);
+}
+
 TEST_F(SendTest, AVelmSendWithoutMarksStops) {
     AddSquare(0, 0, 50000, kBlack);
     EXPECT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 1, 0), 0);
