@@ -36,7 +36,6 @@ struct CFreeAreas::Node {
     std::vector<std::pair<int64_t, int64_t>> offers;
     int32_t own[kBuckets];
     int32_t sub[kBuckets];
-    Index::iterator at[kIndexes];
 
     void Offer(int64_t ow, int64_t oh) {
         offers.emplace_back(ow, oh);
@@ -348,11 +347,16 @@ std::vector<CFreeAreas::Node*> CFreeAreas::Contacts(const Node* self, const CWin
     const LONG against[kIndexes] = {w.x2, w.x1, w.y2, w.y1};
     std::vector<Node*> out;
     for (int i = 0; i < kIndexes; ++i) {
-        const auto lo = m_index[i].lower_bound(Clamp(int64_t(against[i]) - slack));
-        const auto hi = m_index[i].upper_bound(Clamp(int64_t(against[i]) + slack));
-        for (auto it = lo; it != hi; ++it)
-            if (it->second != self)
-                out.push_back(it->second);
+        for (int64_t c = int64_t(against[i]) - slack; c <= int64_t(against[i]) + slack; ++c) {
+            if (c != Clamp(c))
+                continue;
+            const auto found = m_index[i].find(LONG(c));
+            if (found == m_index[i].end())
+                continue;
+            for (Node* y : found->second)
+                if (y != self)
+                    out.push_back(y);
+        }
     }
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
@@ -362,28 +366,44 @@ std::vector<CFreeAreas::Node*> CFreeAreas::Contacts(const Node* self, const CWin
 void CFreeAreas::Attach(Node* n) {
     const LONG coords[kIndexes] = {n->w.x1, n->w.x2, n->w.y1, n->w.y2};
     for (int i = 0; i < kIndexes; ++i)
-        n->at[i] = m_index[i].emplace(coords[i], n);
-    CWindow u;
+        m_index[i][coords[i]].push_back(n);
+    CWindow u, v;
     const size_t rank = Rank(n);
+    n->ClearOffers();
+    n->Offer(Width(n->w), Height(n->w));
     for (Node* y : Contacts(n, n->w, 1)) {
         if (MergeUnion(n->w, y->w, u))
             m_merges.emplace_back(n, y);
         if (MergeUnion(y->w, n->w, u))
             m_merges.emplace_back(y, n);
-        if (JoinUnion(y->w, n->w, u) && Rank(y) < rank) {
+        // Joins need edges that meet exactly; which way they count depends on the order.
+        const bool yThenN = JoinUnion(y->w, n->w, u);
+        const bool nThenY = JoinUnion(n->w, y->w, v);
+        if (!yThenN && !nThenY)
+            continue;
+        const size_t at = Rank(y);
+        if (yThenN && at < rank) {
             y->Offer(Width(u), Height(u));
             Refresh(y);
         }
+        if (nThenY && at > rank)
+            n->Offer(Width(v), Height(v));
     }
-    Reach(n, rank);
+    Refresh(n);
 }
 
 void CFreeAreas::Detach(Node* n) {
     m_merges.erase(std::remove_if(m_merges.begin(), m_merges.end(),
                                   [n](const auto& m) { return m.first == n || m.second == n; }),
                    m_merges.end());
-    for (int i = 0; i < kIndexes; ++i)
-        m_index[i].erase(n->at[i]);
+    const LONG coords[kIndexes] = {n->w.x1, n->w.x2, n->w.y1, n->w.y2};
+    for (int i = 0; i < kIndexes; ++i) {
+        const auto found = m_index[i].find(coords[i]);
+        std::vector<Node*>& at = found->second;
+        at.erase(std::find(at.begin(), at.end(), n));
+        if (at.empty())
+            m_index[i].erase(found);
+    }
     CWindow u;
     const size_t rank = Rank(n);
     for (Node* y : Contacts(n, n->w, 0))

@@ -8,7 +8,7 @@
 #include "pivora/geometry/geometry_types.h"
 
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -69,7 +69,8 @@ public:
 
 private:
     using Key = std::pair<int64_t, int64_t>;
-    using Index = std::multimap<LONG, Node*>;
+    // Areas by one edge coordinate.
+    using Index = std::unordered_map<LONG, std::vector<Node*>>;
     enum { kByX1, kByX2, kByY1, kByY2, kIndexes };
 
     Key KeyOf(const CWindow& w) const;
