@@ -264,6 +264,11 @@ public:
     void OnDrawTool(CDesignView* view, CJoxDC* dc);
     void DeleteDesignTool();
     void DeleteRetiredTools();
+    // A tool that ends itself while neither current nor pending is freed with the replaced
+    // ones (once); keys go through the current tool's table while it has one.
+    bool IsPendingTool(const CDesignTool* tool) const;
+    void RetireTool(CDesignTool* tool);
+    HACCEL GetDefaultAccelerator() override;
 
     // Every view of the page that is a CJoxView, for the records' redraws.
     template <class Fn> void ForEachJoxView(Fn fn);

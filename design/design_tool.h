@@ -139,7 +139,13 @@ public:
 protected:
     // The data point for a mouse message: the view's exact point under kExactPointFlag.
     CLpoint DataPoint(CDesignView* view, UINT flags, const CPoint& point) const;
+    // Kills the timers the tool set on its view and forgets the pan and typed-number state.
     void KillToolTimers(CDesignView* view);
+    // The software cursor: drawn at a client point, drawn again where it was, large cross-hair
+    // option toggled.
+    void DrawCustomCursor(CDesignView* view, const CPoint& client);
+    void RedrawCustomCursor(CDesignView* view);
+    void ToggleCustomCursor(CDesignView* view);
 
     CPoint m_ptDown{0, 0};
     CPoint m_ptLast{0, 0};

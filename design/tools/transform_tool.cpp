@@ -1,5 +1,7 @@
 #include "design/transform_tool.h"
 
+#include "design/design_view.h"
+#include "pivora/framework/jox_client_dc.h"
 #include "pivora/framework/jox_dc.h"
 #include "platform/windowing/cursor.h"
 
@@ -136,8 +138,24 @@ void CTransformTool::OnDrawExtentsRect(CJoxDC* dc, CPoint& p1, CPoint& p2, CPoin
     dc->SelectObject(oldPen);
 }
 
-HandleType CTransformTool::HitTestHandles(CDesignView*, CPoint) {
+HandleType CTransformTool::HitTestHandles(CDesignView* view, CPoint client) {
+    if (!view)
+        return eHandleNone;
+    // The centre comes first, so it wins where boxes overlap on small selections.
+    for (int h = eHandleCentre; h <= eHandleBottomRight; ++h) {
+        CPoint c = GetHandleCentre(view, HandleType(h));
+        view->DocToClient(c);
+        if (client.x >= c.x - nHandleSize && client.x < c.x + nHandleSize &&
+            client.y >= c.y - nHandleSize && client.y < c.y + nHandleSize)
+            return HandleType(h);
+    }
     return eHandleNone;
 }
 
-void CTransformTool::EchoExtents(CDesignView*) {}
+void CTransformTool::EchoExtents(CDesignView* view) {
+    if (!view || !::IsWindow(view->GetSafeHwnd()))
+        return;
+    CJoxClientDC dc(view, eClientDocument);
+    view->OnPrepareDC(&dc);
+    OnDrawExtents(&dc);
+}

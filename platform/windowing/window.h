@@ -149,6 +149,9 @@ constexpr int VK_NUMPAD9 = 0x69;
 constexpr int VK_DIVIDE = 0x6F;
 constexpr int VK_OEM_2 = 0xBF; // the "/?" key
 
+// Hit-test code of WM_SETCURSOR for the client area.
+constexpr UINT HTCLIENT = 1;
+
 // Mouse-key flags of mouse messages.
 constexpr UINT MK_LBUTTON = 0x0001;
 constexpr UINT MK_RBUTTON = 0x0002;
