@@ -5,6 +5,11 @@
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 
+namespace {
+// A floating bar that knows no size of its own.
+constexpr int kFloatingWidth = 120;
+} // namespace
+
 CControlBar::~CControlBar() {
     if (m_pDockSite)
         m_pDockSite->RemoveControlBar(this);
@@ -15,6 +20,12 @@ CSize CControlBar::CalcFixedLayout(BOOL, BOOL horizontal) {
     if (m_pDockSite)
         m_pDockSite->GetClientRect(&r);
     return horizontal ? CSize(r.Width(), m_nHeight) : CSize(m_nHeight, r.Height());
+}
+
+CSize CControlBar::CalcFloatingSize() {
+    CRect r;
+    GetWindowRect(&r);
+    return r.IsRectEmpty() ? CSize(kFloatingWidth, m_nHeight) : r.Size();
 }
 
 CWnd* CControlBar::GetOwner() const {

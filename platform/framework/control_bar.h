@@ -30,6 +30,8 @@ public:
     virtual void OnUpdateCmdUI(CFrameWnd*, BOOL) {}
     // The size the bar takes along its edge of the frame.
     virtual CSize CalcFixedLayout(BOOL stretch, BOOL horizontal);
+    // The client size of the bar's window while it floats.
+    virtual CSize CalcFloatingSize();
     // Asked before the docking manager floats the bar at rect (which the bar may change);
     // FALSE keeps it where it is.
     virtual BOOL OnBeforeFloat(CRect& /*rect*/, int /*method*/) { return TRUE; }

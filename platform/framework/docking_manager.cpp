@@ -1,6 +1,7 @@
 #include "platform/framework/docking_manager.h"
 
 #include "platform/framework/frame_wnd.h"
+#include "platform/framework/pane_frame_wnd.h"
 #include "platform/system/app_registry.h"
 #include "platform/windowing/system_metrics.h"
 #include "platform/windowing/window.h"
@@ -36,6 +37,13 @@ uint32_t Get32(const std::vector<BYTE>& in, size_t at) {
 }
 
 } // namespace
+
+CDockingManager::~CDockingManager() {
+    // The panes may be gone already: only the windows are looked at.
+    for (Entry& e : m_entries)
+        if (e.miniFrame && ::IsWindow(e.miniFrame))
+            ::DestroyWindow(e.miniFrame);
+}
 
 CDockingManager::Entry* CDockingManager::Find(const CControlBar* pane) {
     for (Entry& e : m_entries)
@@ -124,10 +132,47 @@ BOOL CDockingManager::FloatPane(CControlBar* pane, const CRect& rect, int method
     return TRUE;
 }
 
+void CDockingManager::PlaceFloating(Entry& e) {
+    auto* mini = e.miniFrame && ::IsWindow(e.miniFrame)
+                     ? dynamic_cast<CPaneFrameWnd*>(CWnd::FromHandlePermanent(e.miniFrame))
+                     : nullptr;
+    const bool floating = e.bar == AFX_IDW_DOCKBAR_FLOAT && ::IsWindow(e.pane->m_hWnd) &&
+                          m_pFrame && ::IsWindow(m_pFrame->m_hWnd);
+    if (!floating) {
+        if (mini)
+            mini->ReleasePane(m_pFrame);
+        e.miniFrame = nullptr;
+        return;
+    }
+    if (!mini) {
+        mini = new CPaneFrameWnd;
+        if (!mini->Create(m_pFrame, e.pane, e.floatRect.TopLeft())) {
+            if (!::IsWindow(mini->m_hWnd))
+                delete mini;
+            e.miniFrame = nullptr;
+            return;
+        }
+        e.miniFrame = mini->m_hWnd;
+    } else {
+        mini->Place(e.floatRect.TopLeft());
+    }
+    const bool shown = (e.pane->GetStyle() & WS_VISIBLE) != 0;
+    if (bool(mini->GetStyle() & WS_VISIBLE) != shown)
+        mini->ShowWindow(shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+CWnd* CDockingManager::GetMiniFrame(const CControlBar* pane) const {
+    const Entry* e = Find(pane);
+    return e && e->miniFrame && ::IsWindow(e->miniFrame) ? CWnd::FromHandlePermanent(e->miniFrame)
+                                                         : nullptr;
+}
+
 void CDockingManager::ShowPane(CControlBar* pane, BOOL show, BOOL delay) {
     if (!pane || !::IsWindow(pane->m_hWnd))
         return;
     pane->ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (Entry* e = Find(pane); e && e->bar == AFX_IDW_DOCKBAR_FLOAT)
+        PlaceFloating(*e);
     if (delay)
         m_bLayoutPending = TRUE;
     else
@@ -135,6 +180,10 @@ void CDockingManager::ShowPane(CControlBar* pane, BOOL show, BOOL delay) {
 }
 
 void CDockingManager::RemovePane(CControlBar* pane) {
+    if (Entry* e = Find(pane)) {
+        e->bar = 0;
+        PlaceFloating(*e);
+    }
     m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
                                    [pane](const Entry& e) { return e.pane == pane; }),
                     m_entries.end());
@@ -208,8 +257,10 @@ void CDockingManager::ApplyToFrame() {
         return;
     // The frame stacks its bars in its own list's order: docked panes follow the rows; a
     // floating pane takes no room in the frame.
-    for (const Entry& e : m_entries)
+    for (Entry& e : m_entries) {
         m_pFrame->RemoveControlBar(e.pane);
+        PlaceFloating(e);
+    }
     for (UINT bar : kBars)
         for (CControlBar* p : GetDockedPanes(bar)) {
             DWORD style = p->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_TOP);

@@ -1,8 +1,8 @@
 // CDockingManager: where a frame's panes sit: on one of the four dock bars (one row each, in
-// order from left to right or top to bottom) or floating in a mini-frame at a screen
-// rectangle. Showing and hiding can hold the frame's layout back until RecalcLayout. The
-// state can be saved to a settings section and loaded back. Headless: the display reads the
-// model and draws the rows and the floating windows.
+// order from left to right or top to bottom) or floating in a mini-frame (CPaneFrameWnd) at a
+// screen rectangle. Showing and hiding can hold the frame's layout back until RecalcLayout.
+// The state can be saved to a settings section and loaded back. The display shows the rows
+// through the frame's layout and each mini-frame as a window of its own.
 #pragma once
 
 #include "platform/core/crect.h"
@@ -33,6 +33,10 @@ constexpr int DM_STANDARD = 5;
 class CDockingManager {
 public:
     explicit CDockingManager(CFrameWnd* frame) : m_pFrame(frame) {}
+    // Closes the mini-frames still open.
+    ~CDockingManager();
+    CDockingManager(const CDockingManager&) = delete;
+    CDockingManager& operator=(const CDockingManager&) = delete;
 
     CFrameWnd* GetFrame() const { return m_pFrame; }
     void EnableDocking(CControlBar* pane, DWORD align);
@@ -57,6 +61,8 @@ public:
     // Docked panes of one bar, in order.
     std::vector<CControlBar*> GetDockedPanes(UINT dockBarId) const;
     std::vector<CControlBar*> GetFloatingPanes() const;
+    // The mini-frame a floating pane sits in, or null.
+    CWnd* GetMiniFrame(const CControlBar* pane) const;
     // Every pane the manager knows: docked bars top, left, right, bottom, then floating ones.
     std::vector<CControlBar*> GetPanes() const;
 
@@ -82,12 +88,16 @@ private:
         int order = 0;
         CRect floatRect;
         UINT recentBar = 0;
+        HWND miniFrame = nullptr;
     };
     Entry* Find(const CControlBar* pane);
     const Entry* Find(const CControlBar* pane) const;
     Entry& Ensure(CControlBar* pane);
     void Renumber(UINT bar);
     void ApplyToFrame();
+    // A floating pane into its mini-frame at its rectangle, shown as the pane is; any other
+    // back into the frame, its mini-frame closed.
+    void PlaceFloating(Entry& e);
 
     CFrameWnd* m_pFrame;
     std::vector<Entry> m_entries;

@@ -253,3 +253,12 @@ CSize CMFCToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
     s.cy = GetRowHeight() + m_rectBorders.top + m_rectBorders.bottom + 4;
     return s;
 }
+
+CSize CMFCToolBar::CalcFloatingSize() {
+    AdjustLocations();
+    int right = m_rectBorders.left;
+    for (const CMFCToolBarButton* b : m_buttons)
+        if (b->IsVisible())
+            right = std::max<int>(right, b->m_rect.right);
+    return CSize(right + m_rectBorders.right, CalcFixedLayout(FALSE, TRUE).cy);
+}

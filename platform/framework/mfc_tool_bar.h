@@ -92,6 +92,8 @@ public:
 
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
     CSize CalcFixedLayout(BOOL stretch, BOOL horizontal) override;
+    // One row of the visible buttons.
+    CSize CalcFloatingSize() override;
 
 protected:
     // Updates every button's command with target as the first command target.

@@ -72,6 +72,52 @@ TEST_F(DockingManagerTest, FloatingPanesLeaveTheFrameLayout) {
     EXPECT_EQ(frame->GetControlBar(700), Bar(0));
 }
 
+TEST_F(DockingManagerTest, AFloatingPaneSitsInItsOwnWindow) {
+    docking->DockPane(Bar(0));
+    for (int i = 0; i < 3; ++i)
+        Bar(0)->InsertButton(CMFCToolBarButton(UINT(900 + i)));
+    ASSERT_TRUE(docking->FloatPane(Bar(0), CRect(300, 200, 900, 700)));
+    CWnd* mini = docking->GetMiniFrame(Bar(0));
+    ASSERT_NE(mini, nullptr);
+    EXPECT_FALSE(mini->GetStyle() & WS_CHILD);
+    EXPECT_EQ(Bar(0)->GetParent(), mini);
+    EXPECT_EQ(Bar(0)->GetOwner(), frame) << "commands still go to the frame";
+    CRect r, client;
+    mini->GetWindowRect(&r);
+    mini->GetClientRect(&client);
+    EXPECT_EQ(r.TopLeft(), CPoint(300, 200));
+    // Three buttons side by side inside the borders, one row high.
+    EXPECT_EQ(client.Size(), CSize(1 + 3 * 23 + 1, Bar(0)->CalcFixedLayout(FALSE, TRUE).cy));
+    EXPECT_TRUE(Bar(0)->IsWindowVisible());
+
+    docking->ShowPane(Bar(0), FALSE);
+    EXPECT_FALSE(mini->IsWindowVisible());
+    docking->ShowPane(Bar(0), TRUE);
+    EXPECT_TRUE(mini->IsWindowVisible());
+    mini->SendMessage(WM_CLOSE); // the window's close box hides the pane
+    EXPECT_TRUE(::IsWindow(mini->m_hWnd));
+    EXPECT_FALSE(Bar(0)->IsWindowVisible());
+
+    const HWND gone = mini->m_hWnd;
+    docking->DockPane(Bar(0));
+    EXPECT_FALSE(::IsWindow(gone));
+    EXPECT_EQ(docking->GetMiniFrame(Bar(0)), nullptr);
+    EXPECT_EQ(Bar(0)->GetParent(), frame);
+    EXPECT_TRUE(::IsWindow(Bar(0)->m_hWnd));
+}
+
+TEST_F(DockingManagerTest, PanesFloatingWhenTheFrameGoesLeaveNothing) {
+    docking->FloatPane(Bar(1), CRect(10, 20, 110, 50));
+    docking->FloatPane(Bar(2), CRect(10, 80, 110, 120), DM_SHOW, FALSE);
+    docking->RemovePane(Bar(2));
+    EXPECT_EQ(Bar(2)->GetParent(), frame);
+    ASSERT_NE(docking->GetMiniFrame(Bar(1)), nullptr);
+    frame->DestroyWindow();
+    frame = new CFrameWnd; // for the fixture to close
+    ASSERT_TRUE(frame->Create(nullptr, L"", WS_OVERLAPPEDWINDOW, CRect(0, 0, 10, 10)));
+    EXPECT_EQ(docking->GetMiniFrame(Bar(1)), nullptr);
+}
+
 TEST_F(DockingManagerTest, DelayedShowWaitsForTheLayout) {
     docking->DockPane(Bar(0));
     docking->ShowPane(Bar(0), FALSE, TRUE);

@@ -6,6 +6,7 @@
 #include "platform/display/status_bar_widget.h"
 #include "platform/display/tool_bar_widget.h"
 #include "platform/display/window_scroll_bars.h"
+#include "platform/framework/docking_manager.h"
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
@@ -13,9 +14,9 @@
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/framework/multi_doc_template.h"
-#include "platform/framework/visual_look.h"
 #include "platform/framework/status_bar.h"
 #include "platform/framework/view.h"
+#include "platform/framework/visual_look.h"
 #include "platform/framework/win_app.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/scroll_bar.h"
@@ -236,6 +237,32 @@ TEST_F(FrameWidgetsTest, TheArrowOfADropDownButtonOpensItsPopup) {
     main = nullptr;
     tools.reset();
     EXPECT_EQ(CMFCPopupMenu::GetActiveMenu(), nullptr);
+}
+
+TEST_F(FrameWidgetsTest, AFloatingToolbarShowsInItsOwnWindow) {
+    platform::RegisterToolBarTemplate({kDesign, 16, 15, {kZoomIn, kZoomOut}});
+    auto tools = std::make_unique<CMFCToolBar>();
+    ASSERT_TRUE(tools->CreateEx(main));
+    ASSERT_TRUE(tools->LoadToolBar(kDesign));
+    {
+        CDockingManager docking(main);
+        docking.EnableDocking(tools.get(), CBRS_ALIGN_ANY);
+        docking.DockPane(tools.get());
+        ASSERT_TRUE(docking.FloatPane(tools.get(), CRect(200, 150, 400, 300)));
+        Pump();
+        QWidget* mini = Widget(docking.GetMiniFrame(tools.get())->m_hWnd);
+        QWidget* bar = Widget(tools->m_hWnd);
+        ASSERT_NE(mini, nullptr);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_TRUE(mini->isVisible());
+        EXPECT_EQ(bar->window(), mini->window());
+        EXPECT_NE(bar->window(), Widget(main->m_hWnd)->window());
+        docking.DockPane(tools.get());
+        Pump();
+        EXPECT_EQ(Widget(tools->m_hWnd)->window(), Widget(main->m_hWnd)->window());
+    }
+    main->DestroyWindow();
+    main = nullptr;
 }
 
 TEST_F(FrameWidgetsTest, BarsArePaintedInThePalettesColours) {
