@@ -3,6 +3,7 @@
 #include "design/design_page.h"
 #include "hobrand/media_manager_blk.h"
 #include "pivora/tests/app_settings_fixture.h"
+#include "platform/display/display.h"
 #include "platform/windowing/message_box.h"
 #include "platform/windowing/up_down_control.h"
 
@@ -194,6 +195,28 @@ TEST_F(CutOutputSheet, SortingHidesTheClosestChoicesAndShowsAStoredBottomAsUncha
     });
     EXPECT_EQ(s.m_nStartPointMode, eStartUnchanged);
     EXPECT_EQ(s.m_nOrderMode, eOrderLeastMovement);
+}
+
+// For a person to look at: the output page of a send with tiling on.
+TEST_F(CutOutputSheet, ScreenshotOfTheOutputPage) {
+    int argc = 1;
+    char name[] = "cut_output_sheet_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    StOutputSettings s(eNormalMode, 0);
+    s.m_bTiling = 1;
+    bool saved = false;
+    Run(
+        s,
+        [&](CCutOutputSheet&, HWND h) {
+            platform::display::Flush();
+            saved = platform::display::SaveScreenshot(h, std::string(TEST_BINARY_DIR) +
+                                                             "/cut_output_sheet.png");
+        },
+        IDCANCEL);
+    platform::display::Stop();
+    EXPECT_TRUE(saved);
 }
 
 } // namespace

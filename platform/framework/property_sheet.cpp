@@ -8,7 +8,7 @@ namespace {
 
 constexpr short kMargin = 7;
 constexpr short kButtonRow = 14;
-constexpr short kButtonWidth = 50;
+constexpr short kButtonWidth = 60;
 constexpr short kPageButtonWidth = 64;
 constexpr short kGap = 4;
 

@@ -97,7 +97,11 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, 
     if (!tmpl)
         return nullptr;
     platform::detail::RegisterStandardControls();
-    DWORD style = tmpl->style & ~WS_VISIBLE & ~WS_CHILD;
+    // A child template (a property page) lives inside its parent; any other dialog is a window
+    // of its own.
+    DWORD style = tmpl->style & ~WS_VISIBLE;
+    if (!parent)
+        style &= ~WS_CHILD;
     HWND dlg = CreateWindowExW(0, WC_DIALOG, tmpl->caption ? tmpl->caption : L"", style, 0, 0,
                                MapX(tmpl->cx), MapY(tmpl->cy), parent, nullptr, instance, nullptr);
     if (!dlg)
