@@ -104,6 +104,7 @@ TEST_F(FindVelmMarksTest, DesignsWithoutPathsFindNothing) {
     EXPECT_EQ(finder.Execute(nullptr, 1), 0);
     EXPECT_EQ(finder.Execute(&m_page, 1), 0);
     AddGroup();
+    EXPECT_EQ(finder.Execute(&m_page, 0), 0);
     AddBox(CWindow(0, 0, 5000, 5000));
     EXPECT_EQ(finder.Execute(&m_page, 0), 0);
     EXPECT_EQ(Tagged(), 0);
