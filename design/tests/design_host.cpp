@@ -336,3 +336,8 @@ platform::RecordingSurface& DesignHost::Record() {
     }
     return *m_record;
 }
+
+CPoint DesignHost::Inside() const {
+    const int ruler = view ? view->GetRulerSize().cx : 0;
+    return CPoint(ruler + 100, ruler + 100);
+}

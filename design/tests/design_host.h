@@ -143,6 +143,8 @@ protected:
     void Paint();
     // Draws the view's later drawing into a recording surface (until the test ends).
     platform::RecordingSurface& Record();
+    // A point well inside the document area of the view.
+    CPoint Inside() const;
     // Popup menus shown (their first item id) since the test began.
     const std::vector<UINT>& Popups() const { return m_popups; }
 
