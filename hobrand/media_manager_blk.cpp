@@ -405,8 +405,13 @@ int CMediaManagerBlk::fnPlaceDataOntoSheets(int reserved, CArticle* design, CWin
         CSheetNester* newest = m_Sheets.GetAt(m_Sheets.GetSize() - 1);
         if (CJoxPage* page = GetDocument())
             page->SetActiveRootArticle(newest->fnGetRootID());
-        if (newest->fnTileExtents(extents, reserved, design, &remaining, autoRotate) == -1)
-            remaining = 0;
+        // Cancelled or failed on the new page: not every copy was placed.
+        if (newest->fnTileExtents(extents, reserved, design, &remaining, autoRotate) == -1) {
+            if (CJoxPage* page = GetDocument())
+                page->UpdateAllViews(nullptr);
+            m_bBusy = 0;
+            return 0;
+        }
         if (CJoxPage* page = GetDocument())
             page->UpdateAllViews(nullptr);
     }

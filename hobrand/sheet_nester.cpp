@@ -180,8 +180,11 @@ int CSheetNester::__fnTile(CWindow* design, CArticle* article, int* copies, int 
         }
         *copies = 0;
     }
-    if (last < 0)
+    // A failed output is no placement: the caller stops as on a cancel.
+    if (last < 0) {
         *copies = 0;
+        return -1;
+    }
     return *copies == 0 ? 1 : 0;
 }
 

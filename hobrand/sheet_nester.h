@@ -64,7 +64,7 @@ public:
 
     // Places copies of the design one after the other, copies each under the sheet's root
     // article and cuts it at once; decreases *copies by each copy placed. 1 when no copies
-    // remain, 0 otherwise, -1 when the operator cancelled the cut.
+    // remain, 0 otherwise, -1 when the operator cancelled the cut or the output failed.
     int fnTileExtents(CWindow* design, unsigned long reserved, CArticle* article, int* copies,
                       int autoRotate);
     // The same with the design under a given matrix.

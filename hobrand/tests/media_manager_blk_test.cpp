@@ -5,6 +5,7 @@
 #include "felgrin/cutter_instance.h"
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
+#include "felgrin/output_dc.h"
 #include "pivora/jox_page.h"
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
@@ -416,6 +417,28 @@ TEST_F(SheetOnFile, CopiesBeyondTheSheetAskAndYesGoesOnAfterAFeed) {
               std::string::npos)
         << bytes;
     EXPECT_EQ(b->fnGetSheetCount(), 1);
+}
+
+TEST_F(SheetOnFile, AFailedOutputIsNoSuccessOnTheFirstPageOrALaterOne) {
+    CMediaManagerBlk* b = g_fnMedManSetup(0, 0, 1);
+    ASSERT_NE(b, nullptr);
+    auto design = Square();
+    CWindow extents = design->Extents(0);
+    b->fnStartOutput(1);
+    // Twelve copies fill the sheet; then the cutter stops taking bytes.
+    EXPECT_EQ(b->fnPlaceDataOntoSheets(0, design.get(), &extents, 12, 0), 1);
+    b->GetOutputDC()->SetCurrentStatus(-7);
+    m_boxes->Answer(IDS_DATA_TOO_BIG_NEW_PAGE, IDYES);
+    EXPECT_EQ(b->fnPlaceDataOntoSheets(0, design.get(), &extents, 2, 0), 0);
+    EXPECT_EQ(b->fnIsBusy(), 0);
+    b->fnEndOutput();
+
+    CMediaManagerBlk* fresh = g_fnMedManSetup(1, 0, 1);
+    ASSERT_NE(fresh, nullptr);
+    fresh->fnStartOutput(1);
+    fresh->GetOutputDC()->SetCurrentStatus(-7);
+    EXPECT_EQ(fresh->fnPlaceDataOntoSheets(0, design.get(), &extents, 3, 0), 0);
+    fresh->fnEndOutput();
 }
 
 TEST_F(SheetOnFile, ALoadedBlockBindsTheInstalledCutterByItsName) {
