@@ -1,7 +1,8 @@
 // COutputSorter: puts the paths to cut into cutting order and picks the vertex each one starts
 // at. Each pick takes the first, the nearest, or the next in the current band of paths that no
-// other remaining path lies inside (with inside first); spatial indexes over start points and
-// vertices and a containment index keep every pick near logarithmic.
+// other remaining path lies inside (with inside first). A spatial index over each path's start
+// (or the box of the vertices it may start at), a containment index and ordered bands keep
+// every pick near logarithmic.
 #pragma once
 
 #include "design/output_order.h"
@@ -17,8 +18,9 @@ class CVectorItem;
 
 class COutputSorter {
 public:
+    // Flags: a path waits while another remaining path lies strictly inside it. Least media
+    // movement always runs in bands.
     static constexpr int kInsideFirst = 1;
-    static constexpr int kBandMode = 2;
 
     // Search kinds: what a pick prefers.
     static constexpr int kKindDesign = 0;    // the first
