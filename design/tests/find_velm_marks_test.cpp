@@ -75,6 +75,18 @@ TEST_F(FindVelmMarksTest, TableOfMarkSets) {
     }
 }
 
+TEST_F(FindVelmMarksTest, ThousandsOfMarksMakeTwoLongColumns) {
+    std::vector<LONG> heights;
+    for (LONG i = 0; i < 2000; ++i)
+        heights.push_back(i * 10000);
+    Marks(5000, 5000, heights, heights);
+    CFindVelmMarks finder;
+    ASSERT_EQ(finder.Execute(&m_page, 1), 1);
+    EXPECT_EQ(finder.GetXn(), 2000);
+    EXPECT_EQ(finder.GetXdist(), 10000);
+    EXPECT_EQ(Tagged(), 4000);
+}
+
 TEST_F(FindVelmMarksTest, RotatedSquareIsNoMark) {
     Marks(5000, 5000, {100000, 200000}, {0, 100000, 200000});
     AddPath({{1002500, 0}, {1005000, 2500}, {1002500, 5000}, {1000000, 2500}}, true);
