@@ -466,3 +466,53 @@ TEST_F(SelectToolTest, MovesByValuesStopAtTheDataRange) {
 }
 
 } // namespace
+
+namespace {
+
+platform::RasterSurface* BackBuffer(CDesignView* v) {
+    return dynamic_cast<platform::RasterSurface*>(platform::GetWindowSurface(v->m_hWnd));
+}
+
+TEST_F(SelectToolTest, ADragOnlyXorsTheScreenAndItsDropLeavesAFreshPaint) {
+    std::vector<CArticle*> paths;
+    for (int i = 0; i < 12; ++i)
+        if (CArticle* p = Path(CWindow(8000 + (i % 4) * 22000, 10000 + (i / 4) * 25000,
+                                       20000 + (i % 4) * 22000, 28000 + (i / 4) * 25000)))
+            paths.push_back(p);
+    if (paths.empty())
+        GTEST_SKIP() << "the curve library is not linked";
+    Command(CSelectTool::ID_SELECT_ALL);
+    ::InvalidateRect(view->m_hWnd, nullptr, TRUE);
+    Paint();
+    platform::RasterSurface* buffer = BackBuffer(view);
+    ASSERT_NE(buffer, nullptr);
+    const std::vector<uint32_t> before = buffer->Pixels();
+
+    const CPoint from = Client(14000, 10000); // on the first path's bottom line
+    const CPoint to = from + CPoint(37, 23);
+    SetKey(VK_LBUTTON, true);
+    Mouse(WM_LBUTTONDOWN, from, MK_LBUTTON);
+    Advance(CSelectTool::kDragStartMs);
+    ASSERT_NE(select->Echo(), nullptr);
+    Mouse(WM_MOUSEMOVE, to, MK_LBUTTON);
+    const std::vector<uint32_t> during = buffer->Pixels();
+    buffer->SavePng(std::string(TEST_BINARY_DIR) + "/select_tool_drag.png");
+    int changed = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == during[i])
+            continue;
+        ++changed;
+        ASSERT_EQ(during[i] & 0xFFFFFF, (before[i] ^ 0xC0C0C0) & 0xFFFFFF) << "pixel " << i;
+    }
+    EXPECT_GT(changed, 100);
+
+    SetKey(VK_LBUTTON, false);
+    Mouse(WM_LBUTTONUP, to, 0);
+    Pump();
+    const std::vector<uint32_t> dropped = buffer->Pixels();
+    ::InvalidateRect(view->m_hWnd, nullptr, TRUE);
+    Paint();
+    EXPECT_TRUE(dropped == buffer->Pixels());
+}
+
+} // namespace
