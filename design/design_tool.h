@@ -144,7 +144,7 @@ protected:
     // The software cursor: drawn at a client point, drawn again where it was, large cross-hair
     // option toggled.
     void DrawCustomCursor(CDesignView* view, const CPoint& client);
-    void RedrawCustomCursor(CDesignView* view);
+    void RedrawCustomCursor(CDesignView* view, CJoxDC* dc);
     void ToggleCustomCursor(CDesignView* view);
 
     CPoint m_ptDown{0, 0};

@@ -1,5 +1,6 @@
 #include "design/design_tool.h"
 
+#include "design/large_cross_hair.h"
 #include "design/select_tool.h"
 #include "design/sub_tool.h"
 #include "design/tests/tool_fixture.h"
@@ -210,6 +211,26 @@ TEST_F(DesignToolTest, CtrlLTogglesAutoPan) {
     SetKey(VK_CONTROL, false);
     EXPECT_EQ(QvGetAutoPan(), 1);
     QvSetAutoPan(0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DesignToolTest, ACustomCursorFollowsThePointerAndGoesWithItsTool) {
+    QvSetUseLargeCrossHair(1);
+    CNumberTool* t = Install();
+    t->vfnSetCursor(new CLargeCrossHair);
+    t->vfnSetCursor(new CLargeCrossHair); // the first one is freed
+    Mouse(WM_MOUSEMOVE, CPoint(100, 120), 0);
+    EXPECT_EQ(t->GetCustomCursor()->LastPosition(), CPoint(100, 120));
+    // With the cross hair drawn, the system cursor is hidden.
+    t->SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(IDC_CROSS)));
+    EXPECT_EQ(::GetCursor(), nullptr);
+    Command(CDesignTool::ID_TOGGLE_CUSTOM_CURSOR);
+    EXPECT_EQ(QvGetUseLargeCrossHair(), 0);
+    Install(); // the tool goes with its cursor
+    QvSetUseLargeCrossHair(0);
 }
 
 } // namespace

@@ -516,3 +516,85 @@ TEST_F(SelectToolTest, ADragOnlyXorsTheScreenAndItsDropLeavesAFreshPaint) {
 }
 
 } // namespace
+
+namespace {
+
+// An article with a right-click menu and a default tool of its own.
+class CMenuArticle : public CArticle {
+public:
+    explicit CMenuArticle(int menu) : m_menu(menu) {}
+    int fnGetRightClickMenu() override { return m_menu; }
+    int GetDefaultToolId() override { return 43052; }
+
+private:
+    int m_menu;
+};
+
+TEST_F(SelectToolTest, TheMenuIsTheArticlesWhileTheyAgreeElseTheViewsDefault) {
+    auto add = [&](int menu, LONG x) {
+        auto* a = new CMenuArticle(menu);
+        a->Item(new CToolBoxItem(CWindow(x, 10000, x + 5000, 20000)));
+        page->RootArticle()->AddChild(a);
+        a->InvExtents(1);
+        return a;
+    };
+    CArticle* a = add(500, 10000);
+    CArticle* b = add(500, 20000);
+    CArticle* c = add(600, 30000);
+    EXPECT_EQ(select->ContextMenuID(view), 0); // nothing selected
+    Click(Centre(a));
+    Click(Centre(b), MK_SHIFT);
+    EXPECT_EQ(select->ContextMenuID(view), 500);
+    Click(Centre(c), MK_SHIFT);
+    EXPECT_EQ(select->ContextMenuID(view), CArticle::m_nRightClickMenu);
+    QvSetAppParam(L"Enable Right-Click Menu", 0);
+    EXPECT_EQ(select->ContextMenuID(view), 0);
+    // Enter posts the last selected article's default tool.
+    Key(VK_RETURN);
+    MSG msg;
+    bool posted = false;
+    while (::PeekMessageW(&msg, view->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        posted = posted || LOWORD(msg.wParam) == 43052;
+    EXPECT_TRUE(posted);
+}
+
+TEST_F(SelectToolTest, StepsOnlyFromASingleSelectionAndEscapeEndsABand) {
+    CArticle* a = Box(CWindow(10000, 10000, 20000, 20000));
+    CArticle* b = Box(CWindow(30000, 10000, 40000, 20000));
+    Click(Centre(a));
+    SetKey(VK_CONTROL, true);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Selection(), (Sel{{b, 1}}));
+    Key(VK_LEFT);
+    EXPECT_EQ(Selection(), (Sel{{a, 1}}));
+    SetKey(VK_CONTROL, false);
+    Click(Centre(b), MK_SHIFT);
+    SetKey(VK_CONTROL, true);
+    Key(VK_RIGHT);
+    SetKey(VK_CONTROL, false);
+    EXPECT_EQ(Selection(), (Sel{{a, 1}, {b, 1}}));
+    // A band cancelled by Escape selects nothing and leaves no rectangle.
+    SetKey(VK_LBUTTON, true);
+    Mouse(WM_LBUTTONDOWN, Client(5000, 5000), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, Client(45000, 25000), MK_LBUTTON);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(select->BandMode(), 0);
+    SetKey(VK_LBUTTON, false);
+    Mouse(WM_LBUTTONUP, Client(45000, 25000), 0);
+    EXPECT_TRUE(Selection().empty());
+}
+
+TEST_F(SelectToolTest, ALowSelectionAfterADragShowsTheStoredWarning) {
+    CArticle* a = Box(CWindow(10000, 10000, 20000, 12000));
+    QvSetAppParam(L"Selector Height Warning Size", 5000);
+    QvSetAppParam(L"Selector Height Warning", CString(L"Too low for the cutter"));
+    Click(Centre(a));
+    Drag(Client(15000, 12000), Client(25000, 12000));
+    ASSERT_EQ(m_boxes.Shown().size(), 1u);
+    EXPECT_EQ(m_boxes.Shown()[0].text, std::wstring(L"Too low for the cutter"));
+    // A click that drags nothing warns of nothing.
+    Click(Client(60000, 60000));
+    EXPECT_EQ(m_boxes.Shown().size(), 1u);
+}
+
+} // namespace

@@ -1,16 +1,30 @@
-// The software cursor a tool may draw over its view.
+// The software cursor a tool may draw over its view; a tool without one ignores all of it.
+#include "design/custom_cursor.h"
 #include "design/design_tool.h"
 
-// Software cursors come with the view's cursor classes; until a tool installs one, every
-// cursor operation has nothing to act on.
 void CDesignTool::vfnSetCursor(CCustomCursor* cursor) {
     if (cursor == m_pCustomCursor)
         return;
-    m_pCustomCursor = nullptr;
-    (void)cursor;
+    delete m_pCustomCursor;
+    m_pCustomCursor = cursor;
 }
 
-void CDesignTool::vfnEnableCursor(CDesignView*, BOOL) {}
-void CDesignTool::DrawCustomCursor(CDesignView*, const CPoint&) {}
-void CDesignTool::RedrawCustomCursor(CDesignView*) {}
-void CDesignTool::ToggleCustomCursor(CDesignView*) {}
+void CDesignTool::vfnEnableCursor(CDesignView* view, BOOL enable) {
+    if (m_pCustomCursor && view)
+        m_pCustomCursor->fnEnableCursor(view, enable ? 1 : 0);
+}
+
+void CDesignTool::DrawCustomCursor(CDesignView* view, const CPoint& client) {
+    if (m_pCustomCursor && view)
+        m_pCustomCursor->vfnOnDrawCursor(view, client);
+}
+
+void CDesignTool::RedrawCustomCursor(CDesignView* view, CJoxDC* dc) {
+    if (m_pCustomCursor && view)
+        m_pCustomCursor->fnRedrawCursor(view, dc);
+}
+
+void CDesignTool::ToggleCustomCursor(CDesignView* view) {
+    if (m_pCustomCursor && view)
+        m_pCustomCursor->fnToggleAppParam(view);
+}

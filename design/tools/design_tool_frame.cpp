@@ -62,9 +62,9 @@ void CDesignTool::OnExit(CDesignView* view, int reason) {
         KillToolTimers(view);
 }
 
-void CDesignTool::OnDraw(CDesignView* view, CJoxDC*) {
+void CDesignTool::OnDraw(CDesignView* view, CJoxDC* dc) {
     if (m_pCustomCursor && view)
-        RedrawCustomCursor(view);
+        RedrawCustomCursor(view, dc);
 }
 
 BOOL CDesignTool::OnSetCursor(CDesignView*, CWnd*, UINT, UINT) {
