@@ -5,6 +5,8 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/select.h"
 #include "platform/graphics/surface.h"
+#include "platform/windowing/cursor.h"
+#include "qvutils/qv_utils.h"
 
 #include <algorithm>
 #include <fstream>
@@ -595,6 +597,129 @@ TEST_F(SelectToolTest, ALowSelectionAfterADragShowsTheStoredWarning) {
     // A click that drags nothing warns of nothing.
     Click(Client(60000, 60000));
     EXPECT_EQ(m_boxes.Shown().size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// A select tool with property bits, as derived tools set them.
+class CPropertySelectTool : public CSelectTool {
+public:
+    explicit CPropertySelectTool(DWORD bits) { fnSetProperty(bits); }
+};
+
+TEST_F(SelectToolTest, PropertyBitsSwitchPartsOff) {
+    CArticle* group = new CArticle;
+    page->RootArticle()->AddChild(group);
+    CArticle* child = Box(CWindow(10000, 10000, 20000, 20000), group);
+    struct Case {
+        DWORD bits;
+        UINT flags;
+        int key; // held during the click, 0 for none
+        Sel want;
+    };
+    const Case cases[] = {
+        {0, MK_CONTROL, 0, {{child, 2}}},
+        {CSelectTool::kPropNoItemSelect, MK_CONTROL, 0, {{group, 1}}},
+        {0, 0, 'S', {{child, 1}}},
+        {CSelectTool::kPropNoSelfSelect, 0, 'S', {{group, 1}}},
+        {CSelectTool::kPropNoSelectOnPress, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        auto* t = new CPropertySelectTool(c.bits);
+        view->SelectDesignTool(t, 1);
+        page->RemoveAllObjectSelection();
+        if (c.key)
+            SetKey(c.key, true);
+        Click(Centre(child), c.flags);
+        if (c.key)
+            SetKey(c.key, false);
+        EXPECT_EQ(Selection(), c.want);
+    }
+    // Bit 1: Delete does nothing.
+    view->SelectDesignTool(new CPropertySelectTool(CSelectTool::kPropNoDelete), 1);
+    Command(CSelectTool::ID_SELECT_ALL);
+    Command(CSelectTool::ID_EDIT_CLEAR);
+    EXPECT_EQ(Selection(), (Sel{{group, 1}}));
+    // Bit 2: a right press that clears also brings the default tool back.
+    QvSetAppParam(L"Enable Right-Click Menu", 0);
+    view->SelectDesignTool(new CPropertySelectTool(CSelectTool::kPropRightClearsToDefault), 1);
+    Mouse(WM_RBUTTONDOWN, Client(90000, 90000), MK_RBUTTON);
+    Mouse(WM_RBUTTONUP, Client(90000, 90000), 0);
+    Pump();
+    EXPECT_TRUE(Selection().empty());
+    EXPECT_EQ(page->GetDesignTool()->GetRuntimeClass(), RUNTIME_CLASS(CSelectTool));
+}
+
+TEST_F(SelectToolTest, HeldKeysChooseTheCursor) {
+    Box(CWindow(10000, 10000, 20000, 20000));
+    Pointer(Client(60000, 60000));
+    struct Case {
+        int key;
+        UINT cursor;
+        int band;
+    };
+    const Case cases[] = {
+        {VK_MENU, CSelectTool::IDC_SELECT_BAND, 1},
+        {'S', CSelectTool::IDC_SELECT_SELF, 0},
+        {'N', CSelectTool::IDC_SELECT_COLOUR, 0},
+        {'G', CSelectTool::IDC_SELECT_GROUP, 0},
+        {0, IDC_ARROW, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cursor);
+        if (c.key)
+            SetKey(c.key, true);
+        ::SetCursor(nullptr);
+        Send(WM_SETCURSOR, WPARAM(view->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(platform::CursorId(::GetCursor()), c.cursor);
+        EXPECT_EQ(select->BandMode(), c.band);
+        if (c.key)
+            SetKey(c.key, false);
+        Send(WM_SETCURSOR, WPARAM(view->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        select->OnIdleUpdateCmdUI(view, 0, 0);
+    }
+}
+
+// An article drawn beneath others (display level below 51).
+class CLowArticle : public CArticle {
+public:
+    int GetDisplayLevel() override { return 40; }
+};
+
+TEST_F(SelectToolTest, AClickMovesALowArticleAfterItsLowNeighboursAsOneTransaction) {
+    auto low = [&](LONG x) {
+        auto* a = new CLowArticle;
+        a->Item(new CToolBoxItem(CWindow(x, 10000, x + 5000, 20000)));
+        page->RootArticle()->AddChild(a);
+        a->InvExtents(1);
+        return a;
+    };
+    CArticle* a = low(10000);
+    CArticle* b = low(20000);
+    CArticle* c = low(30000);
+    CArticle* d = Box(CWindow(40000, 10000, 45000, 20000));
+    Click(Centre(a));
+    std::vector<CTree*> order;
+    for (CTree* t = page->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
+        order.push_back(t);
+    EXPECT_EQ(order, (std::vector<CTree*>{b, c, a, d}));
+    EXPECT_EQ(page->GetUndoCount(), 2);
+    EXPECT_EQ(Selection(), (Sel{{a, 1}}));
+    // With Shift the order stays.
+    Click(Centre(b), MK_SHIFT);
+    EXPECT_EQ(page->RootArticle()->GetFirstChild(), b);
+}
+
+TEST_F(SelectToolTest, TheStatusPaneIsEnabledWhileItHasText) {
+    CArticle* a = Box(CWindow(10000, 10000, 20000, 20000));
+    QvSetStatusText(1, L" ");
+    EXPECT_EQ(Update(CDesignTool::ID_STATUS_INFO, false)->enabled, 0);
+    Click(Centre(a));
+    Pump();
+    EXPECT_EQ(Update(CDesignTool::ID_STATUS_INFO, false)->enabled, 1);
 }
 
 } // namespace
