@@ -145,7 +145,7 @@ int CSheetNester::__fnTile(CWindow* design, CArticle* article, int* copies, int 
             }
         }
         if (root)
-            __fnAddOutline(root, foot);
+            __fnAddOutline(root, copy, foot);
         if (cutter && dc) {
             cutter->fnSetDesignExtents(&foot);
             dc->fnStartDesign();
@@ -217,7 +217,7 @@ int CSheetNester::fnCheckUtilisation() const {
     return int(int64_t(free) * 100 / sheetMm2);
 }
 
-void CSheetNester::__fnAddOutline(CArticle* root, const CWindow& f) {
+void CSheetNester::__fnAddOutline(CArticle* root, CArticle* copy, const CWindow& f) {
     // The footprint drawn round each copy on the sheet, corner to corner.
     auto* outline = new CVectorArticle;
     auto* item = new CSplineItem(kOutlinePoints);
@@ -229,7 +229,11 @@ void CSheetNester::__fnAddOutline(CArticle* root, const CWindow& f) {
     item->DrawLine(kOutlineDrawLine);
     item->MakeCurves();
     outline->Item(item);
-    root->AddChild(outline);
+    // Right after the copy just appended: no walk along the root's children again.
+    if (copy && copy->GetParent() == root && !copy->GetRsibling())
+        copy->InsertRsibling(outline);
+    else
+        root->AddChild(outline);
     outline->InvExtents(1);
 }
 

@@ -130,7 +130,7 @@ private:
     // The first merge in list order; false when no pair merges.
     bool __fnMergeOnce();
     void __fnSpacing(LONG& dx, LONG& dy) const;
-    void __fnAddOutline(CArticle* root, const CWindow& foot);
+    void __fnAddOutline(CArticle* root, CArticle* copy, const CWindow& foot);
     int __fnTile(CWindow* design, CArticle* article, int* copies, int autoRotate,
                  const CMat2d* mat);
 
