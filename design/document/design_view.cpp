@@ -3,6 +3,7 @@
 #include "design/design_page.h"
 #include "design/design_tool.h"
 #include "design/sub_tool.h"
+#include "design/undo_transaction_names.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/area_hint.h"
@@ -41,15 +42,7 @@ CString PromptOf(UINT id) {
     return nl >= 0 ? text.Mid(nl + 1) : text;
 }
 
-const CStringArray& EmptyNames() {
-    static CStringArray empty;
-    return empty;
-}
-
 } // namespace
-
-// The undo bar asks the active view for the names of its page's transactions.
-const CStringArray& UndoTransactionNames(CJoxView* view, BOOL redo);
 
 CDesignView::CDesignView() {
     m_strUndoPrompt = PromptOf(IDS_UNDO);
@@ -543,13 +536,4 @@ LRESULT CDesignView::OnRealisePalette(WPARAM) {
     // Surfaces here are true colour: realising the page's palette changes no entry, so the
     // views never need hint 5 from here.
     return 0;
-}
-
-const CStringArray& UndoTransactionNames(CJoxView* view, BOOL redo) {
-    if (!CDesignView::IsCDesignView(view))
-        return EmptyNames();
-    CDesignPage* page = static_cast<CDesignView*>(view)->GetDocument();
-    if (!page)
-        return EmptyNames();
-    return redo ? page->RedoTransactionNames() : page->UndoTransactionNames();
 }

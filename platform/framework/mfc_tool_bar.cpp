@@ -92,6 +92,7 @@ BOOL CMFCToolBar::LoadToolBar(UINT resourceId, UINT, UINT, BOOL locked, UINT, UI
         m_buttons.back()->OnChangeParentWnd(this);
     }
     m_bLocked = locked;
+    OnReset();
     AdjustLayout();
     return TRUE;
 }

@@ -77,6 +77,9 @@ public:
     CSize GetButtonSize() const { return m_sizeButton; }
     // Back to the buttons of the resource after a customisation; 1 when done.
     virtual BOOL RestoreOriginalstate() { return FALSE; }
+    // The buttons were just made from the resource (created or reset to their defaults): a
+    // derived toolbar puts its special buttons in.
+    virtual void OnReset() {}
     // Whether the toolbar list menus may offer this toolbar.
     virtual BOOL AllowShowOnList() const { return TRUE; }
     // While the user customises toolbars (no customisation dialog exists yet: the flag is
