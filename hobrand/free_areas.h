@@ -1,6 +1,6 @@
 // CFreeAreas: the free rectangles of a sheet in their list order. Beside the order it keeps
-// indexes by edge coordinate, the pairs that would merge and, per area, the largest size it
-// offers alone or joined with a following neighbour, so that the nester finds the first area
+// indexes by edge coordinate, the pairs that would merge and, per area, the sizes it offers
+// alone or joined with a following neighbour, so that the nester finds the first area
 // able to take a copy, an insertion point and the first merge without walking the whole list.
 // Every answer is the one a walk from the head of the list would give.
 #pragma once
