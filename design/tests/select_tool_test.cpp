@@ -723,3 +723,54 @@ TEST_F(SelectToolTest, TheStatusPaneIsEnabledWhileItHasText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SelectToolTest, DesignsFromFilesWithOddArticlesNeverBreakTheTool) {
+    // An empty group, an article without an item, a zero-sized box, a box at the data limits
+    // and a deep chain of groups with a box at the bottom.
+    page->RootArticle()->AddChild(new CArticle);
+    auto* bare = new CArticle;
+    page->RootArticle()->AddChild(bare);
+    Box(CWindow(30000, 30000, 30000, 30000));
+    Box(CWindow(-99999999, -99999999, 99999999, 99999999));
+    CArticle* parent = page->RootArticle();
+    for (int i = 0; i < 3000; ++i) {
+        auto* g = new CArticle;
+        parent->AddChild(g);
+        parent = g;
+    }
+    CArticle* deep = Box(CWindow(50000, 50000, 60000, 60000), parent);
+    QvSetAppParam(L"Nudge Selection Factor", 2000000000);
+    const UINT keys[] = {VK_TAB, VK_SPACE, VK_RIGHT, 'T', VK_ESCAPE};
+    for (int round = 0; round < 2; ++round) {
+        Command(CSelectTool::ID_SELECT_ALL);
+        Click(Centre(deep));
+        Click(Client(30000, 30000), MK_SHIFT);
+        Drag(Centre(deep), Centre(deep) + CPoint(15, 5));
+        SetKey(VK_LBUTTON, true);
+        Mouse(WM_LBUTTONDOWN, Client(-5000, -5000), MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, Client(120000, 120000), MK_LBUTTON);
+        SetKey(VK_LBUTTON, false);
+        Mouse(WM_LBUTTONUP, Client(120000, 120000), 0);
+        for (UINT k : keys) {
+            Key(k);
+            Key(k, true);
+        }
+        const CWindow e = page->ObjectSelectionExtents(nullptr);
+        if (e.x2 >= e.x1) {
+            SetKey(VK_LBUTTON, true);
+            Mouse(WM_LBUTTONDOWN, Client(e.x2, (e.y1 + e.y2) / 2), MK_LBUTTON);
+            Mouse(WM_MOUSEMOVE, Client(e.x1, (e.y1 + e.y2) / 2), MK_LBUTTON);
+            SetKey(VK_LBUTTON, false);
+            Mouse(WM_LBUTTONUP, Client(e.x1, (e.y1 + e.y2) / 2), 0);
+        }
+        Command(CSelectTool::ID_INVERT_SELECTION);
+        Pump();
+    }
+    while (page->GetUndoCount() > 0 && page->PerformUndoTransaction())
+        ;
+    EXPECT_EQ(BoxOf(deep), CWindow(50000, 50000, 60000, 60000));
+}
+
+} // namespace
