@@ -5,6 +5,7 @@
 #include "platform/windowing/message.h"
 
 #include <QMenu>
+#include <QMouseEvent>
 
 namespace platform::display {
 
@@ -76,6 +77,72 @@ void TabGroupBar::SyncFromModel() {
     if (tabs->GetActiveTab() != currentIndex())
         setCurrentIndex(tabs->GetActiveTab());
     m_syncing = false;
+}
+
+TabGroupBar* TabGroupBar::GroupAt(const QPoint& global, int* index) const {
+    *index = -1;
+    QWidget* area = parentWidget();
+    if (!area)
+        return nullptr;
+    const QPoint p = area->mapFromGlobal(global);
+    if (!area->rect().contains(p))
+        return nullptr;
+    // Groups stand side by side, each bar as wide as its column.
+    for (TabGroupBar* bar : area->findChildren<TabGroupBar*>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = bar->geometry();
+        if (!bar->isVisible() || p.x() < g.left() || p.x() > g.right())
+            continue;
+        if (g.contains(p))
+            *index = bar->tabAt(bar->mapFrom(area, p));
+        return bar;
+    }
+    return nullptr;
+}
+
+void TabGroupBar::mousePressEvent(QMouseEvent* event) {
+    m_dragged = nullptr;
+    if (event->button() == Qt::LeftButton)
+        if (CMFCTabCtrl* tabs = ModelOf(m_hwnd))
+            m_dragged = tabs->GetTabHwnd(tabAt(event->position().toPoint()));
+    QTabBar::mousePressEvent(event);
+}
+
+void TabGroupBar::mouseMoveEvent(QMouseEvent* event) {
+    QTabBar::mouseMoveEvent(event);
+    if (!m_dragged || !(event->buttons() & Qt::LeftButton))
+        return;
+    int index;
+    TabGroupBar* over = GroupAt(event->globalPosition().toPoint(), &index);
+    if (over && over != this)
+        setCursor(Qt::DragMoveCursor);
+    else
+        unsetCursor();
+}
+
+void TabGroupBar::mouseReleaseEvent(QMouseEvent* event) {
+    QTabBar::mouseReleaseEvent(event);
+    HWND child = m_dragged;
+    m_dragged = nullptr;
+    unsetCursor();
+    if (!child || event->button() != Qt::LeftButton)
+        return;
+    int index;
+    TabGroupBar* over = GroupAt(event->globalPosition().toPoint(), &index);
+    if (!over || over == this)
+        return;
+    // Dropped in another group's column: the tab joins that group, where it was let go on the
+    // tab strip, else at its end.
+    HWND to = over->m_hwnd;
+    Presenter::Instance()->Defer([child, to, index] {
+        CMFCTabCtrl* group = ModelOf(to);
+        CMDIFrameWndEx* frame = FrameOf(to);
+        CWnd* wnd = IsWindow(child) ? CWnd::FromHandlePermanent(child) : nullptr;
+        if (!group || !frame || !wnd || !frame->MoveToTabGroup(wnd, group))
+            return;
+        const int at = group->GetTabFromHwnd(child);
+        if (index >= 0 && at >= 0 && index < group->GetTabsNum() && index != at)
+            group->MoveTab(at, index);
+    });
 }
 
 void TabGroupBar::ShowGroupMenu(const QPoint& at) {

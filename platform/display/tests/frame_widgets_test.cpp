@@ -135,6 +135,54 @@ TEST_F(FrameWidgetsTest, ANewTabGroupGetsItsOwnBar) {
     EXPECT_GT(Bar(1)->geometry().left(), Bar(0)->geometry().left());
 }
 
+TEST_F(FrameWidgetsTest, ATabDraggedIntoAnotherGroupsColumnJoinsThatGroup) {
+    struct Case {
+        const char* name;
+        bool ontoTheStrip; // let go on the other group's first tab, else over its view
+        int landsAt;
+    } cases[] = {{"onto the first tab", true, 0}, {"over the view", false, 1}};
+    for (const Case& c : cases) {
+        tmpl->OpenDocumentFile(nullptr);
+        tmpl->OpenDocumentFile(nullptr);
+        tmpl->OpenDocumentFile(nullptr);
+        ASSERT_TRUE(main->MDITabNewGroup()) << c.name;
+        Pump();
+        ASSERT_EQ(main->GetTabGroupCount(), 2) << c.name;
+        auto *from = Bar(0), *to = Bar(1);
+        ASSERT_TRUE(from && to) << c.name;
+        HWND dragged = main->GetTabGroup(0)->GetTabHwnd(0);
+        const QPoint start = from->tabRect(0).center();
+        const QPoint target =
+            c.ontoTheStrip ? to->tabRect(0).center() : to->rect().center() + QPoint(0, 200);
+        const QPoint end = from->mapFromGlobal(to->mapToGlobal(target));
+        Mouse(from, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        Mouse(from, QEvent::MouseMove, (start + end) / 2, Qt::NoButton, Qt::LeftButton);
+        Mouse(from, QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+        EXPECT_EQ(from->cursor().shape(), Qt::DragMoveCursor) << c.name;
+        Mouse(from, QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+        Pump();
+        ASSERT_EQ(main->GetTabGroupCount(), 2) << c.name;
+        CMFCTabCtrl* joined = main->GetTabGroup(1);
+        EXPECT_EQ(main->GetTabGroup(0)->GetTabsNum(), 1) << c.name;
+        ASSERT_EQ(joined->GetTabsNum(), 2) << c.name;
+        EXPECT_EQ(joined->GetTabHwnd(c.landsAt), dragged) << c.name;
+        EXPECT_EQ(main->MDIGetActive()->m_hWnd, dragged) << c.name;
+        EXPECT_EQ(Bar(1)->count(), 2) << c.name;
+        EXPECT_EQ(Bar(0)->count(), 1) << c.name;
+        EXPECT_TRUE(Bar(0)->isVisible()) << c.name;
+        EXPECT_EQ(Bar(0)->tabRect(0).left(), 0) << c.name;
+        EXPECT_NE(Bar(0)->cursor().shape(), Qt::DragMoveCursor) << c.name;
+        if (c.ontoTheStrip) {
+            QTest::qWait(400); // the released tab slides home
+            Widget(main->m_hWnd)
+                ->grab()
+                .save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/tab_dragged.png"));
+        }
+        tmpl->CloseAllDocuments(TRUE);
+        Pump();
+    }
+}
+
 TEST_F(FrameWidgetsTest, AMenuCommandReachesCommandRoutingAndItemsFollowTheModel) {
     tmpl->OpenDocumentFile(nullptr);
     HMENU bar = CreateMenu(), view = CreatePopupMenu();
