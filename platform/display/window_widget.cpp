@@ -7,6 +7,7 @@
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/message.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -226,9 +227,15 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
 
 void WindowWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow() &&
-        IsWindow(m_hwnd) && GetActiveWindow() != m_hwnd)
-        SetActiveWindow(m_hwnd);
+    if (event->type() != QEvent::ActivationChange || !isWindow() || !IsWindow(m_hwnd))
+        return;
+    if (isActiveWindow()) {
+        if (GetActiveWindow() != m_hwnd)
+            SetActiveWindow(m_hwnd);
+    } else if (!QApplication::activeWindow() && GetActiveWindow() == m_hwnd) {
+        // Another program took the activation: none of ours has it.
+        SetActiveWindow(nullptr);
+    }
 }
 
 } // namespace platform::display

@@ -18,6 +18,8 @@ constexpr UINT WM_SETMESSAGESTRING = 0x0362; // wp: string id, or lp: the text
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;  // wp: disable commands nobody handles
 constexpr UINT WM_INITIALUPDATE = 0x0364;
 constexpr UINT WM_RECALCPARENT = 0x0368; // lp: RECT* of the client the parent gives
+// To the top of a window's owner chain when the activation moves to or from a window whose
+// chain ends elsewhere (or to none): wp and lp as WM_ACTIVATE's.
 constexpr UINT WM_ACTIVATETOPLEVEL = 0x036E;
 
 // Frame styles.

@@ -1,6 +1,7 @@
 #include "platform/framework/wnd.h"
 
 #include "platform/framework/dialog.h"
+#include "platform/framework/frame_messages.h"
 #include "platform/windowing/message_box.h"
 #include "platform/windowing/system_metrics.h"
 
@@ -247,6 +248,22 @@ BOOL CWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_CLOSE:
         OnClose();
         break;
+    case WM_ACTIVATE: {
+        // Activation coming from or going to a window outside this one's owner chain (another
+        // program's, or none) is told to the top of the chain too.
+        auto root = [](HWND h) {
+            while (HWND up = ::GetParent(h))
+                h = up;
+            return h;
+        };
+        HWND other = reinterpret_cast<HWND>(lp);
+        HWND top = root(m_hWnd);
+        if (!other || !::IsWindow(other) || root(other) != top)
+            ::SendMessageW(top, WM_ACTIVATETOPLEVEL, wp, lp);
+        if (::IsWindow(m_hWnd))
+            OnActivate(LOWORD(DWORD(wp)), FromHandle(other), HIWORD(DWORD(wp)));
+        break;
+    }
     case WM_SETFOCUS:
         OnSetFocus(FromHandle(reinterpret_cast<HWND>(wp)));
         break;

@@ -70,6 +70,8 @@ public:
     virtual void OnClose() { Default(); }
     virtual void OnSetFocus(CWnd*) { Default(); }
     virtual void OnKillFocus(CWnd*) { Default(); }
+    // state: WA_INACTIVE, WA_ACTIVE or WA_CLICKACTIVE; other: the window losing or gaining it.
+    virtual void OnActivate(UINT, CWnd*, BOOL) { Default(); }
     virtual void OnEnable(BOOL) { Default(); }
     virtual void OnShowWindow(BOOL, UINT) { Default(); }
     virtual void OnCaptureChanged(CWnd*) { Default(); }

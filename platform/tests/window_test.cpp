@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -140,6 +141,54 @@ TEST_F(Windows, FocusCaptureAndKeyState) {
     platform::SetKeyDown(VK_MENU, false);
     EXPECT_EQ(GetKeyState(VK_MENU), 0);
     DestroyWindow(other);
+}
+
+struct Activation {
+    HWND to;
+    WORD state;
+    HWND other;
+};
+std::vector<Activation> g_activations;
+
+LRESULT ActivationProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ACTIVATE)
+        g_activations.push_back({h, LOWORD(DWORD(wp)), reinterpret_cast<HWND>(lp)});
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+TEST(Activation, TheWindowLosingItHearsFirstAndEachNamesTheOther) {
+    static bool registered = [] {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = ActivationProc;
+        cls.lpszClassName = L"ActivationWindow";
+        return RegisterClassW(&cls);
+    }();
+    ASSERT_TRUE(registered);
+    auto make = [](DWORD style, HWND parent) {
+        return CreateWindowExW(0, L"ActivationWindow", L"", style, 0, 0, 50, 50, parent, nullptr,
+                               nullptr, nullptr);
+    };
+    HWND a = make(WS_OVERLAPPEDWINDOW, nullptr), b = make(WS_POPUP, nullptr);
+    HWND child = make(WS_CHILD, b);
+    SetActiveWindow(nullptr);
+    g_activations.clear();
+    SetActiveWindow(a);
+    SetActiveWindow(child); // a child stands for its top-level window
+    SetActiveWindow(b);     // already active: nothing
+    SetActiveWindow(nullptr);
+    const Activation expected[] = {
+        {a, WA_ACTIVE, nullptr}, {a, WA_INACTIVE, b}, {b, WA_ACTIVE, a}, {b, WA_INACTIVE, nullptr}};
+    ASSERT_EQ(g_activations.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(g_activations[i].to, expected[i].to) << i;
+        EXPECT_EQ(g_activations[i].state, expected[i].state) << i;
+        EXPECT_EQ(g_activations[i].other, expected[i].other) << i;
+    }
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    SetActiveWindow(b);
+    DestroyWindow(b); // the active window gone, none is active
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    DestroyWindow(a);
 }
 
 TEST_F(Windows, DestroyingAnOwnerTakesItsPopupsAndTheirChildrenWithIt) {

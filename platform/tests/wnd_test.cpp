@@ -1,9 +1,11 @@
 #include "platform/framework/wnd.h"
 
+#include "platform/framework/frame_messages.h"
 #include "platform/system/clock.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -74,6 +76,48 @@ TEST(CWndDispatch, SafeOwnerIsTheTopLevelWindowOrTheMainWindow) {
     EXPECT_EQ(CWnd::GetSafeOwner(nullptr, &top), &main);
     EXPECT_EQ(top, main.m_hWnd);
     AfxSetMainWnd(nullptr);
+}
+
+// Activation inside one owner chain (a frame and its dialog) stays between the two windows;
+// when it leaves the chain or comes from outside, the chain's top hears WM_ACTIVATETOPLEVEL.
+TEST(CWndDispatch, ActivationCrossingOwnerChainsReachesTheTopOfEach) {
+    struct Top : CWnd {
+        std::vector<UINT> activations; // OnActivate states
+        int topLevel = 0;
+        void OnActivate(UINT state, CWnd*, BOOL) override { activations.push_back(state); }
+        BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override {
+            if (msg == WM_ACTIVATETOPLEVEL)
+                ++topLevel;
+            return CWnd::OnWndMsg(msg, wp, lp, result);
+        }
+    } frame, dialog, other;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 20, 20), &frame, 0));
+    ASSERT_TRUE(other.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 20, 20), nullptr, 0));
+    SetActiveWindow(nullptr);
+    struct Step {
+        CWnd* activate;
+        int frameTopLevel, otherTopLevel;
+    } steps[] = {
+        {&frame, 1, 0},  // from none
+        {&dialog, 1, 0}, // within the chain
+        {&frame, 1, 0},  // back within it
+        {&other, 2, 1},  // to another chain: both tops
+        {nullptr, 2, 2}, // to another program
+        {&dialog, 3, 2}, // the dialog's chain from none
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SetActiveWindow(steps[i].activate ? steps[i].activate->m_hWnd : nullptr);
+        EXPECT_EQ(frame.topLevel, steps[i].frameTopLevel) << "step " << i;
+        EXPECT_EQ(other.topLevel, steps[i].otherTopLevel) << "step " << i;
+    }
+    EXPECT_EQ(frame.activations,
+              (std::vector<UINT>{WA_ACTIVE, WA_INACTIVE, WA_ACTIVE, WA_INACTIVE}));
+    EXPECT_EQ(dialog.activations, (std::vector<UINT>{WA_ACTIVE, WA_INACTIVE, WA_ACTIVE}));
+    SetActiveWindow(nullptr);
+    dialog.DestroyWindow();
+    frame.DestroyWindow();
+    other.DestroyWindow();
 }
 
 } // namespace

@@ -879,7 +879,20 @@ HWND GetActiveWindow() {
 
 HWND SetActiveWindow(HWND hwnd) {
     HWND old = Window(T().active);
-    T().active = Window(hwnd);
+    HWND next = Window(hwnd);
+    while (next && (next->style & WS_CHILD) && next->parent)
+        next = next->parent;
+    if (next == old)
+        return old;
+    T().active = next;
+    auto state = [](HWND w, WORD s) {
+        return WPARAM(MAKELONG(s, (w->style & WS_MINIMIZE) ? 1 : 0));
+    };
+    if (old)
+        SendMessageW(old, WM_ACTIVATE, state(old, WA_INACTIVE), reinterpret_cast<LPARAM>(next));
+    // The deactivated window may have moved the activation on, or destroyed the new one.
+    if (next && Window(next) && T().active == next)
+        SendMessageW(next, WM_ACTIVATE, state(next, WA_ACTIVE), reinterpret_cast<LPARAM>(old));
     return old;
 }
 

@@ -18,7 +18,7 @@ constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
-constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_ACTIVATE = 0x0006; // wp: WA_ state (low word), minimised (high); lp: other
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_ENABLE = 0x000A;
@@ -269,7 +269,13 @@ HWND GetCapture();
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 HWND GetActiveWindow();
+// Makes the top-level window (a child's top-level window stands for it) the active one, or none
+// for null: the window losing activation gets WM_ACTIVATE with WA_INACTIVE, then the one gaining
+// it WM_ACTIVATE with WA_ACTIVE; each names the other in lp.
 HWND SetActiveWindow(HWND hwnd);
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+constexpr WORD WA_CLICKACTIVE = 2;
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
 

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QTest>
 #include <QWheelEvent>
 
 namespace {
@@ -183,6 +184,29 @@ TEST_F(WindowWidgetTest, KeysBecomeVirtualKeysAndCharacters) {
     EXPECT_EQ(got[3].wp, WPARAM(VK_DELETE));
     EXPECT_FALSE(GetKeyState('A') < 0);
     platform::SetKeyDown(VK_DELETE, false);
+}
+
+TEST_F(WindowWidgetTest, ActivatingAnotherWindowTellsBothModelWindows) {
+    HWND a = MakeWindow(120, 80), b = MakeWindow(120, 80);
+    QWidget *wa = Widget(a), *wb = Widget(b);
+    ASSERT_TRUE(wa && wb);
+    wa->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wa));
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), a);
+    Log().clear();
+    wb->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wb));
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), b);
+    auto seen = Received({WM_ACTIVATE});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].hwnd, a);
+    EXPECT_EQ(LOWORD(DWORD(seen[0].wp)), WA_INACTIVE);
+    EXPECT_EQ(reinterpret_cast<HWND>(seen[0].lp), b);
+    EXPECT_EQ(seen[1].hwnd, b);
+    EXPECT_EQ(LOWORD(DWORD(seen[1].wp)), WA_ACTIVE);
+    EXPECT_EQ(reinterpret_cast<HWND>(seen[1].lp), a);
 }
 
 TEST_F(WindowWidgetTest, ClosingAsksTheModelWhichDecides) {
