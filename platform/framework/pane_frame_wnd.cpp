@@ -4,10 +4,17 @@
 #include "platform/framework/frame_wnd.h"
 
 #include <algorithm>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CPaneFrameWnd, CWnd)
 
 namespace {
+
+// The mini-frames open now.
+std::vector<HWND>& Open() {
+    static std::vector<HWND> open;
+    return open;
+}
 
 CControlBar* PaneOf(HWND hwnd) {
     return ::IsWindow(hwnd) ? dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(hwnd)) : nullptr;
@@ -32,6 +39,8 @@ BOOL CPaneFrameWnd::Create(CFrameWnd* frame, CControlBar* pane, CPoint topLeft) 
         return FALSE;
     m_hPane = pane->m_hWnd;
     ::SetParent(m_hPane, m_hWnd);
+    m_hSelf = m_hWnd;
+    Open().push_back(m_hSelf);
     Place(topLeft);
     return TRUE;
 }
@@ -67,6 +76,18 @@ BOOL CPaneFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     return CWnd::OnWndMsg(msg, wp, lp, result);
 }
 
+void CPaneFrameWnd::UpdateFloatingPanes(CWnd* owner, BOOL disableIfNoHandler) {
+    if (!owner)
+        return;
+    const std::vector<HWND> open = Open(); // an update may close one
+    for (HWND mini : open)
+        if (::IsWindow(mini) && ::GetWindow(mini, GW_OWNER) == owner->m_hWnd)
+            if (HWND pane = ::GetWindow(mini, GW_CHILD); pane && ::IsWindow(pane))
+                ::SendMessageW(pane, WM_IDLEUPDATECMDUI, WPARAM(disableIfNoHandler), 0);
+}
+
 void CPaneFrameWnd::PostNcDestroy() {
+    std::vector<HWND>& open = Open();
+    open.erase(std::remove(open.begin(), open.end(), m_hSelf), open.end());
     delete this;
 }

@@ -23,6 +23,9 @@ public:
     // Gives the pane back to frame (when both still exist) and closes the window.
     void ReleasePane(CFrameWnd* frame);
     HWND GetPaneWnd() const { return m_hPane; }
+    // Sends the idle command update to the panes floating for owner: they are no children of
+    // the main window, which the update reaches otherwise.
+    static void UpdateFloatingPanes(CWnd* owner, BOOL disableIfNoHandler);
 
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
@@ -30,4 +33,5 @@ protected:
     void PostNcDestroy() override;
 
     HWND m_hPane = nullptr;
+    HWND m_hSelf = nullptr; // kept for the list of open ones: the handle is gone at the end
 };

@@ -2,6 +2,7 @@
 
 #include "platform/framework/doc_template.h"
 #include "platform/framework/frame_messages.h"
+#include "platform/framework/pane_frame_wnd.h"
 #include "platform/framework/wnd.h"
 
 #include <vector>
@@ -95,6 +96,7 @@ BOOL CWinApp::OnIdle(LONG count) {
         if (CWnd* main = GetMainWnd(); main && ::IsWindow(main->m_hWnd)) {
             main->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
             SendToDescendants(main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            CPaneFrameWnd::UpdateFloatingPanes(main, TRUE);
         }
         return TRUE;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/win_app.h"
 #include "platform/system/app_registry.h"
 #include "platform/tests/settings_sandbox.h"
 
@@ -104,6 +105,16 @@ TEST_F(DockingManagerTest, AFloatingPaneSitsInItsOwnWindow) {
     EXPECT_EQ(docking->GetMiniFrame(Bar(0)), nullptr);
     EXPECT_EQ(Bar(0)->GetParent(), frame);
     EXPECT_TRUE(::IsWindow(Bar(0)->m_hWnd));
+}
+
+TEST_F(DockingManagerTest, AFloatingToolbarStillGetsItsCommandUpdates) {
+    Bar(1)->InsertButton(CMFCToolBarButton(990)); // a command nobody handles
+    docking->FloatPane(Bar(1), CRect(10, 20, 110, 50));
+    CWinApp winApp;
+    winApp.m_pMainWnd = frame;
+    winApp.OnIdle(0);
+    EXPECT_TRUE(Bar(1)->GetButtonStyle(0) & TBBS_DISABLED);
+    winApp.m_pMainWnd = nullptr;
 }
 
 TEST_F(DockingManagerTest, PanesFloatingWhenTheFrameGoesLeaveNothing) {
