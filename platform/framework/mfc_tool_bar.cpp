@@ -219,8 +219,9 @@ void CMFCToolBar::AdjustLocations() {
             b->m_rect = CRect(0, 0, 0, 0);
             continue;
         }
-        const int w = b->IsSeparator() ? 8 : m_sizeButton.cx;
+        const int w = b->IsSeparator() ? 8 : b->GetLayoutWidth(m_sizeButton.cx);
         b->m_rect = CRect(x, y, x + w, y + m_sizeButton.cy);
+        b->OnMove();
         x += w;
     }
 }

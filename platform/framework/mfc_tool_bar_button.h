@@ -47,6 +47,10 @@ public:
     virtual BOOL CanBeStored() const { return TRUE; }
     // The button was put on parent.
     virtual void OnChangeParentWnd(CWnd* parent) { m_pWndParent = parent; }
+    // The width the layout gives the button; a button hosting a window wants its own.
+    virtual int GetLayoutWidth(int standard) const { return standard; }
+    // The layout has placed the button (m_rect): a hosted window follows.
+    virtual void OnMove() {}
 
     UINT m_nID = 0;
     UINT m_nStyle = TBBS_BUTTON;
