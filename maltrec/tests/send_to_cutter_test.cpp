@@ -217,6 +217,19 @@ TEST_F(SendTest, WithoutAMediaManagerNothingIsSent) {
     EXPECT_EQ(Saved(), before);
 }
 
+TEST_F(SendTest, DesignSizeToCutterTakesTheMediumsExtents) {
+    m_design->ResetDeviceExtents();
+    g_fnSetDesignSizeToCutter(m_design.get(), nullptr);
+    ASSERT_TRUE(m_design->DeviceExtentsKnown());
+    CWindow cutter;
+    m_medium->fnGetCutterExt(&cutter);
+    EXPECT_EQ(m_design->DeviceExtents(), cutter);
+    FnSendServices().medManSetup = nullptr; // no media manager: the page keeps its extents
+    m_design->ResetDeviceExtents();
+    g_fnSetDesignSizeToCutter(m_design.get(), nullptr);
+    EXPECT_FALSE(m_design->DeviceExtentsKnown());
+}
+
 TEST_F(SendTest, AVelmSendWithoutMarksStops) {
     AddSquare(0, 0, 50000, kBlack);
     EXPECT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 1, 0), 0);
