@@ -276,6 +276,8 @@ public:
 private:
     // The article that deletion takes after the unfixed data left it.
     CArticle* DeleteAdjustRoad(CArticle* a, int undo);
+    // Deletes a, whose article children are gone already.
+    void DeleteOne(CArticle* a, int undo);
     // Drops top and its subtree from the hit list before they leave the tree.
     void ForgetHit(CArticle* top);
     void ObjectSelectionChanged() { m_bSelectionChanged = 1; }

@@ -90,15 +90,26 @@ void CDesignPage::DeleteArticle(CArticle* a, int adjust, int undo) {
         a = DeleteAdjustRoad(a, undo);
         if (!a || a == EmbeddedRootArticle() || !a->GetParent())
             return;
-        if (a == m_pInsertArticle)
-            m_pInsertArticle = nullptr;
     }
-    while (CTree* t = a->GetFirstChild()) {
-        auto* c = DynamicDowncast<CArticle>(t);
-        if (!c)
+    // Children go first, deepest first, each with its own record; walked without recursion
+    // so that a deeply nested design cannot exhaust the stack.
+    for (CArticle* t = a;;) {
+        if (auto* c = DynamicDowncast<CArticle>(t->GetFirstChild())) {
+            t = c;
+            continue;
+        }
+        if (t == a)
             break;
-        DeleteArticle(c, 0, undo);
+        auto* parent = static_cast<CArticle*>(t->GetParent());
+        DeleteOne(t, undo);
+        t = parent;
     }
+    DeleteOne(a, undo);
+}
+
+void CDesignPage::DeleteOne(CArticle* a, int undo) {
+    if (a == m_pInsertArticle)
+        m_pInsertArticle = nullptr;
     if (undo)
         AddDeleteUndo(a, 0);
     a->InvExtents(1);

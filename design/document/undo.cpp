@@ -77,13 +77,18 @@ void CUndo::InvalidateAfter(CDesignPage* page) {
 }
 
 void CUndo::Reinsert(CDesignPage* page) {
-    // Neighbours freed or moved meanwhile are asked about without being read.
-    if (!m_pParent || !page->IsInActiveTree(m_pParent))
+    // Neighbours freed or moved meanwhile are asked about without being read. A parent that
+    // left the tree leaves the article at the top of the design rather than nowhere.
+    CArticle* parent = m_pParent;
+    if (!parent || !page->IsInActiveTree(parent))
+        parent = page->RootArticle();
+    if (!parent)
         return;
-    if (m_pNext && page->IsInActiveTree(m_pNext) && m_pNext->GetParent() == m_pParent)
+    if (parent == m_pParent && m_pNext && page->IsInActiveTree(m_pNext) &&
+        m_pNext->GetParent() == parent)
         m_pNext->InsertLsibling(m_pArticle);
     else
-        m_pParent->AddChild(m_pArticle);
+        parent->AddChild(m_pArticle);
     page->NoteInTree(m_pArticle);
     m_pArticle->SetProperties(m_dwArticleProperties, false);
     if (CItem* item = m_pArticle->GetItem())
@@ -118,7 +123,11 @@ void CUndo::DoUndo(CDesignPage* page) {
     case kDeleted:
         Reinsert(page);
         if (!m_pArticle->GetParent()) {
-            // Nowhere to go back to: the record keeps owning it.
+            // Nowhere to go back to: this record keeps owning it, and the redo record made
+            // for it has nothing to take out again.
+            if (auto* linked = dynamic_cast<CUndo*>(m_pLinked))
+                linked->ForgetArticle();
+            m_pLinked = nullptr;
             InvalidateAfter(page);
             return;
         }

@@ -448,4 +448,57 @@ TEST_F(DesignPageTest, OpeningGivesTheParamBlocksAndADamagedFileLosesNothingElse
     EXPECT_EQ(opened.RootArticle()->GetFirstChild(), nullptr);
 }
 
+// What an opened design may hold: empty groups, glued articles without children, articles
+// without items, inverted extents. Every command copes, and undo brings the design back.
+TEST_F(DesignPageTest, OddArticlesSurviveEveryCommandAndItsUndo) {
+    auto* empty = new CArticle;
+    empty->SetName(L"empty");
+    m_page.RootArticle()->AddChild(empty);
+    auto* glued = new CArticle;
+    glued->SetName(L"glued");
+    glued->SetProperty(CDesignPage::kGluedBit, false);
+    m_page.RootArticle()->AddChild(glued);
+    AddBox(CWindow(10, 10, 0, 0), nullptr, L"inverted");
+    CArticle* g = AddBox(CWindow(0, 0, 5, 5), nullptr, L"g");
+    delete g->DetachItem();
+    AddBox(CWindow(0, 0, 5, 5), g, L"child");
+    AddBox(CWindow(0, 0, 5, 5), nullptr, L"box");
+    const Strings start = ChildNames();
+
+    auto selectEverything = [&] {
+        m_page.RemoveAllObjectSelection();
+        for (CTree* t = m_page.RootArticle()->GetFirstChild(); t; t = t->GetRsibling()) {
+            m_page.AddObjectSelection(static_cast<CArticle*>(t), CSelect::kSelectArticle, 1);
+            m_page.AddObjectSelection(static_cast<CArticle*>(t), CSelect::kSelectItem, 1);
+        }
+    };
+    selectEverything();
+    EXPECT_EQ(m_page.GetObjectSelectionCount(), 2); // g and box: the others have no extents
+    const std::vector<void (*)(CDesignPage&)> commands = {
+        [](CDesignPage& p) { p.ChangeObjectSelection(eInvertSelection); },
+        [](CDesignPage& p) { p.Rotate90Selection(); },
+        [](CDesignPage& p) { p.ReOrderSelection(CDesignPage::ID_ORDER_TO_START, false); },
+        [](CDesignPage& p) { p.ReOrderSelection(CDesignPage::ID_ORDER_BEFORE_LAST, false); },
+        [](CDesignPage& p) { p.GlueObjectSelection(); },
+        [](CDesignPage& p) { p.UnGlueObjectSelection(); },
+        [](CDesignPage& p) { p.ReOrderSelection(CDesignPage::ID_ORDER_TO_END, false); },
+        [](CDesignPage& p) { p.OnEditClear(1); },
+    };
+    int transactions = 0;
+    for (auto command : commands) {
+        selectEverything();
+        const int before = m_page.GetUndoCount();
+        command(m_page);
+        transactions += m_page.GetUndoCount() > before;
+    }
+    EXPECT_EQ(ChildNames(), (Strings{L"empty", L"glued", L"inverted"}));
+    while (m_page.PerformUndoTransaction())
+        --transactions;
+    EXPECT_EQ(transactions, 0);
+    EXPECT_EQ(ChildNames(), start);
+    while (m_page.PerformRedoTransaction())
+        ++transactions;
+    EXPECT_EQ(ChildNames(), (Strings{L"empty", L"glued", L"inverted"}));
+}
+
 } // namespace

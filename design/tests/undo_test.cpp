@@ -185,4 +185,24 @@ TEST_F(UndoTest, RecordsBelowTheFirstMarkerStopAtTheBottom) {
     EXPECT_EQ(BoxOf(a), CWindow(8, 0, 18, 10));
 }
 
+// An article whose parent was deleted without a record used to stay out of the tree (and leak):
+// undo puts it back at the top of the design.
+TEST_F(UndoTest, ArticleWhoseParentWentComesBackAtTheTop) {
+    AddBox(CWindow(0, 0, 5, 5), nullptr, L"keep");
+    auto* group = new CArticle;
+    m_page.RootArticle()->AddChild(group);
+    CArticle* deleted = AddBox(CWindow(0, 0, 10, 10), group, L"deleted");
+    CArticle* moved = AddBox(CWindow(0, 0, 10, 10), group, L"moved");
+    m_page.StartUndoTransaction(IDS_SECOND);
+    m_page.DeleteArticle(deleted, 0, 1);
+    m_page.AddReorderUndo(moved, 0);
+    moved->Detach();
+    m_page.RootArticle()->AddChild(moved);
+    m_page.CJoxPage::DeleteArticle(group, 0, 0); // no record
+    ASSERT_TRUE(m_page.PerformUndoTransaction());
+    EXPECT_EQ(ChildNames(), (Strings{L"keep", L"moved", L"deleted"}));
+    ASSERT_TRUE(m_page.PerformRedoTransaction());
+    EXPECT_EQ(ChildNames(), (Strings{L"keep", L"moved"}));
+}
+
 } // namespace
