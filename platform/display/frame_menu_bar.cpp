@@ -68,7 +68,7 @@ void FrameMenuBar::Rebuild() {
     }
 }
 
-void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow) {
+void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow, bool postCommands) {
     into->clear();
     int n = GetMenuItemCount(menu);
     for (int pos = 0; pos < n; ++pos) {
@@ -77,15 +77,16 @@ void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow) {
             into->addSeparator();
         } else if (state & MF_POPUP) {
             QMenu* sub = into->addMenu(ItemText(menu, pos));
-            Fill(sub, GetSubMenu(menu, pos), owner, initOnShow);
+            Fill(sub, GetSubMenu(menu, pos), owner, true, postCommands);
         } else {
             QAction* a = into->addAction(ItemText(menu, pos));
             UINT id = GetMenuItemID(menu, pos);
             a->setData(id);
-            QObject::connect(a, &QAction::triggered, into, [owner, id] {
-                if (IsWindow(owner))
-                    PostMessageW(owner, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
-            });
+            if (postCommands)
+                QObject::connect(a, &QAction::triggered, into, [owner, id] {
+                    if (IsWindow(owner))
+                        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
+                });
         }
     }
     Refresh(into, menu);
@@ -106,7 +107,7 @@ UINT ShowPopupMenu(HMENU menu, int x, int y, HWND owner) {
     QMenu popup;
     // Choices are returned rather than posted, from sub-menus too; the model posts them when
     // asked to.
-    FrameMenuBar::Fill(&popup, menu, nullptr, false);
+    FrameMenuBar::Fill(&popup, menu, owner, false, false);
     QAction* a = popup.exec(QPoint(x, y));
     UINT chosen = a && a->data().isValid() ? a->data().toUInt() : 0;
     return chosen == 0xFFFFFFFF ? 0 : chosen;

@@ -18,8 +18,11 @@ public:
     // Rebuilds the bar from the frame's current menu.
     void Rebuild();
     HMENU Menu() const { return m_menu; }
-    // Fills a Qt menu from a model menu; commands are posted to owner.
-    static void Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow);
+    // Fills a Qt menu from a model menu; commands are posted to owner unless postCommands is
+    // off (then the chosen action's data is the command). Sub-menus always tell owner before
+    // they open (WM_INITMENUPOPUP); the menu itself when initOnShow.
+    static void Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow,
+                     bool postCommands = true);
 
 private:
     HWND m_frame;
