@@ -1,5 +1,6 @@
 #include "platform/display/display.h"
 
+#include "platform/display/clipboard_bridge.h"
 #include "platform/display/presenter.h"
 #include "platform/framework/visual_look.h"
 #include "platform/windowing/message.h"
@@ -72,11 +73,13 @@ bool Start(int& argc, char** argv) {
         S().app = std::make_unique<QApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     S().presenter = std::make_unique<Presenter>();
+    InstallClipboardBridge();
     SetGlobalColours(PaletteColours());
     return true;
 }
 
 void Stop() {
+    RemoveClipboardBridge();
     S().presenter.reset();
     S().app.reset();
     ResetGlobalColours();
