@@ -2,6 +2,7 @@
 // view, box articles to select, and the pointer and key steps the tools react to.
 #pragma once
 
+#include "design/select_tool.h"
 #include "design/tests/design_host.h"
 #include "pivora/item.h"
 
@@ -44,4 +45,16 @@ protected:
     void Drag(CPoint from, CPoint to, UINT flags = 0);
     void Key(UINT vk, bool up = false, bool repeat = false);
     std::vector<std::pair<CArticle*, int>> Selection();
+};
+
+// The host with the page's default tool, the select tool, current.
+class SelectToolHost : public ToolHost {
+protected:
+    void SetUp() override {
+        ToolHost::SetUp();
+        select = dynamic_cast<CSelectTool*>(page->GetDesignTool());
+        ASSERT_NE(select, nullptr);
+    }
+
+    CSelectTool* select = nullptr;
 };
