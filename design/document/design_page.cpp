@@ -1,6 +1,7 @@
 #include "design/design_page.h"
 
 #include "design/base_undo.h"
+#include "design/design_tool.h"
 #include "design/design_undo.h"
 #include "design/document/subtree_walk.h"
 #include "design/guide_undo.h"
@@ -287,6 +288,7 @@ int CDesignPage::MoveTransaction(CBaseUndoArray& from, CBaseUndoArray& to) {
             to.Add(record->CreateRedo(this));
             record->DoUndo(this);
             SetModifiedFlag(TRUE);
+            GetDesignTool()->OnUndoComplete(record);
         }
         delete record;
     }

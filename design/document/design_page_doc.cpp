@@ -1,6 +1,7 @@
 // The page as a document: its parameter blocks, its size, and the road of new, open, save and
 // close through the browsing functions.
 #include "design/design_page.h"
+#include "design/design_view.h"
 #include "design/imp_palette_undo.h"
 #include "gastelo/browser.h"
 #include "pivora/colour_palette.h"
@@ -117,6 +118,15 @@ BOOL CDesignPage::OnSaveDocument(const wchar_t* path) {
         AfxMessageBox(IDS_SAVE_READ_ONLY, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    // The design is stored with the context of the window that shows it.
+    for (POSITION pos = GetFirstViewPosition(); pos;)
+        if (auto* view = DynamicDowncast<CDesignView>(GetNextView(pos))) {
+            const int context = view->Context();
+            if (context == -1)
+                AfxMessageBox(L"Document Will be saved with no context", MB_OK);
+            Context(context);
+            break;
+        }
     return CJoxPage::OnSaveDocument(path);
 }
 

@@ -1,5 +1,6 @@
 #include "design/design_page.h"
 
+#include "design/design_view.h"
 #include "design/tests/page_fixture.h"
 #include "gastelo/browser.h"
 #include "pivora/colour_palette.h"
@@ -499,6 +500,24 @@ TEST_F(DesignPageTest, OddArticlesSurviveEveryCommandAndItsUndo) {
     while (m_page.PerformRedoTransaction())
         ++transactions;
     EXPECT_EQ(ChildNames(), (Strings{L"empty", L"glued", L"inverted"}));
+}
+
+TEST_F(DesignPageTest, SavingTakesTheContextOfTheDesignView) {
+    struct CContextView : public CDesignView {
+        int Context() override { return context; }
+        int context = 44;
+    };
+    auto view = std::make_unique<CContextView>();
+    m_page.AddView(view.get());
+    platform::MessageBoxResponder responder;
+    ASSERT_TRUE(m_page.OnSaveDocument(CString(m_box.Path("home/a.KDX").c_str())));
+    EXPECT_EQ(m_page.Context(), 44);
+    EXPECT_TRUE(responder.Shown().empty());
+    view->context = -1;
+    ASSERT_TRUE(m_page.OnSaveDocument(CString(m_box.Path("home/b.KDX").c_str())));
+    ASSERT_EQ(responder.Shown().size(), 1u);
+    EXPECT_EQ(responder.Shown()[0].text, L"Document Will be saved with no context");
+    m_page.RemoveView(view.get());
 }
 
 } // namespace

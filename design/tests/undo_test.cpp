@@ -1,5 +1,6 @@
 #include "design/undo.h"
 
+#include "design/design_tool.h"
 #include "design/tests/page_fixture.h"
 #include "pivora/geometry/mat2d.h"
 #include "platform/windowing/resources.h"
@@ -203,6 +204,24 @@ TEST_F(UndoTest, ArticleWhoseParentWentComesBackAtTheTop) {
     EXPECT_EQ(ChildNames(), (Strings{L"keep", L"moved", L"deleted"}));
     ASSERT_TRUE(m_page.PerformRedoTransaction());
     EXPECT_EQ(ChildNames(), (Strings{L"keep", L"moved"}));
+}
+
+TEST_F(UndoTest, TheCurrentToolHearsOfEveryRecordApplied) {
+    struct CUndoListener : public CDesignTool {
+        void OnUndoComplete(CBaseUndo* record) override { codes.push_back(record->GetOperation()); }
+        std::vector<int> codes;
+    };
+    auto* tool = new CUndoListener;
+    m_page.SelectDesignTool(tool, nullptr, 0);
+    m_page.OnSelectTool(nullptr);
+    ASSERT_EQ(m_page.GetDesignTool(), tool);
+    CArticle* a = AddBox(CWindow(0, 0, 10, 10));
+    Move(a, 5, IDS_FIRST);
+    m_page.DeleteArticle(a, 0, 1);
+    m_page.PerformUndoTransaction();
+    EXPECT_EQ(tool->codes, (std::vector<int>{CBaseUndo::kDeleted, CBaseUndo::kTransform}));
+    m_page.PerformRedoTransaction();
+    EXPECT_EQ(tool->codes.size(), 4u);
 }
 
 } // namespace
