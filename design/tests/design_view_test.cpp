@@ -7,6 +7,8 @@
 #include "pivora/item.h"
 #include "platform/framework/context_menu_manager.h"
 #include "platform/windowing/scroll_bar.h"
+#include "platform/windowing/system_metrics.h"
+#include "qvutils/tavrin_dialog.h"
 #include "toolbars/undo_bar.h"
 
 namespace {
@@ -335,14 +337,18 @@ TEST_F(DesignViewTest, ADesignWithEmptyOrHugeExtentsPaintsZoomsAndFits) {
 }
 
 TEST_F(DesignViewTest, ZoomToScaleKeepsTheZoomWhenTheScreenReportsNoSize) {
-    // Out-of-range settings count as unset; the monitor of the test reports what it has.
+    // A monitor without size, and settings out of range that count as unset.
+    platform::SetMonitors({platform::Monitor{{0, 0, 0, 0}, {0, 0, 0, 0}, L"\\\\.\\DISPLAY1"}});
+    int32_t mm = 0, pixels = 0;
+    CDesignView::ScreenWidths(mm, pixels);
     QvSetAppParam(L"ScreenWidth", -5);
     QvSetAppParam(L"ScreenWidthPixels", 0);
-    const INT_PTR before = view->ZoomHistoryCount();
+    const CWindow before = view->ViewExtents();
     view->fnZoomToScale(1);
-    // Either the monitor knew its size (one step) or the zoom stayed: never a crash or a
-    // division by zero.
-    EXPECT_LE(view->ZoomHistoryCount(), before + 1);
+    ASSERT_TRUE(mm == 0 || pixels == 0) << mm << " " << pixels;
+    EXPECT_EQ(view->ZoomHistoryCount(), 0);
+    EXPECT_EQ(view->ViewExtents(), before);
+    platform::SetMonitors({});
     QvSetAppParam(L"ScreenWidth", 40000);
     QvSetAppParam(L"ScreenWidthPixels", 1600);
     page->Extents(CWindow(0, 0, 100000, 100000));
@@ -355,14 +361,19 @@ TEST_F(DesignViewTest, ZoomToScaleKeepsTheZoomWhenTheScreenReportsNoSize) {
 }
 
 TEST_F(DesignViewTest, AResetOfTheContextToolbarsWithinASecondIsIgnored) {
-    EXPECT_EQ(Send(CDesignView::WM_RESET_CONTEXT_TOOLBARS), 0);
-    tool->Clear();
+    // A rebuild lays the frame out again, which holds redrawing until the next idle.
+    auto rebuilt = [&] {
+        CJoxView::SetRedrawAll(1);
+        Send(CDesignView::WM_RESET_CONTEXT_TOOLBARS);
+        return CJoxView::GetRedrawAll() == 0;
+    };
     m_clock.Advance(CDesignView::kResetGuardMs + 1);
-    Send(CDesignView::WM_RESET_CONTEXT_TOOLBARS);
-    const CDesignTool* before = page->GetDesignTool();
+    EXPECT_TRUE(rebuilt());
     m_clock.Advance(500);
-    Send(CDesignView::WM_RESET_CONTEXT_TOOLBARS);
-    EXPECT_EQ(page->GetDesignTool(), before);
+    EXPECT_FALSE(rebuilt());
+    m_clock.Advance(501);
+    EXPECT_TRUE(rebuilt());
+    CJoxView::SetRedrawAll(1);
     // A waiting activation makes 32769 return at once.
     Post(CDesignView::WM_CONTEXT_ACTIVATED);
     EXPECT_EQ(Send(CDesignView::WM_CONTEXT_ACTIVATED), 1);
@@ -448,6 +459,50 @@ TEST_F(DesignViewTest, ActivationInstallsTheUndoNamesAndTheRightClickMenu) {
     EXPECT_NE(CUndoBar::s_pFnUndoTransactionNames, nullptr);
     EXPECT_EQ(CUndoBar::s_pFnUndoTransactionNames(view, FALSE).GetSize(), 0);
     EXPECT_EQ(tool->Named("Activate"), (std::vector<std::string>{"Activate 0", "Activate 1"}));
+}
+
+} // namespace
+
+namespace {
+
+class ModelessTest : public DesignHost {};
+
+TEST_F(ModelessTest, DialogsThatLiveWithTheViewFollowItsActivationAndAreFound) {
+    constexpr UINT kFirst = 9410, kSecond = 9411;
+    for (UINT id : {kFirst, kSecond})
+        platform::RegisterDialogTemplate(
+            DialogTemplate{id,
+                           WS_POPUP | WS_CAPTION,
+                           80,
+                           40,
+                           L"Tool",
+                           L"MS Sans Serif",
+                           8,
+                           {{IDOK, WC_BUTTON, L"OK", WS_CHILD, 5, 20, 40, 14}}});
+    ASSERT_NE(Open(), nullptr);
+    auto* a = new CTavrinDialog(kFirst);
+    auto* b = new CTavrinDialog(kSecond);
+    ASSERT_TRUE(a->Create(kFirst));
+    ASSERT_TRUE(b->Create(kSecond));
+    view->fnAddModelessDlg(a);
+    view->fnAddModelessDlg(nullptr); // empty entries are skipped
+    view->fnAddModelessDlg(b);
+    EXPECT_EQ(view->fnFindModelessDlg(kSecond), b);
+    EXPECT_EQ(view->fnFindModelessDlg(1), nullptr);
+    view->OnActivateView(FALSE, nullptr, view);
+    EXPECT_FALSE(a->IsWindowVisible());
+    view->OnActivateView(TRUE, view, nullptr);
+    EXPECT_TRUE(b->IsWindowVisible());
+    EXPECT_EQ(view->fnRemoveModelessDialog(a, 1), 1);
+    EXPECT_EQ(view->fnRemoveModelessDialog(a, 1), 0);
+    EXPECT_FALSE(::IsWindow(a->m_hWnd));
+    delete a;
+    // The view's end destroys what is left.
+    HWND bw = b->m_hWnd;
+    view->fnDeleteAllModelessDialogs();
+    EXPECT_FALSE(::IsWindow(bw));
+    EXPECT_EQ(view->fnFindModelessDlg(kSecond), nullptr);
+    delete b;
 }
 
 } // namespace
