@@ -134,7 +134,7 @@ void CSelectTool::DrawSelection(CDesignView* view, bool show) {
 
 void CSelectTool::SelectionChanged(CDesignView* view, const char*) {
     if (view)
-        view->SendSelectionChangedMsg(false);
+        view->SendSelectionChangedMsg(true);
 }
 
 CArticle* CSelectTool::TopLevel(CDesignView* view, CArticle* a) {
