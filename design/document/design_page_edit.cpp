@@ -16,7 +16,12 @@ std::vector<CArticle*> CDesignPage::SelectedArticles() const {
 
 // Records the move, then links a before `before`, after `after`, or last under parent.
 void CDesignPage::MoveArticle(CArticle* a, CArticle* before, CArticle* after, CArticle* parent) {
-    if (a == before || a == after)
+    // A neighbour inside the moving article would refuse it once it is detached, and the
+    // article would be lost: it stays where it is.
+    CArticle* anchor = before ? before : after;
+    if (anchor && (anchor == a || a->IsParentOf(anchor)))
+        return;
+    if (!anchor && parent && (parent == a || a->IsParentOf(parent)))
         return;
     AddReorderUndo(a, 0);
     // A node already below the new parent is refused by the tree until it is detached.
@@ -68,8 +73,15 @@ bool CDesignPage::ReOrderSelection(UINT command, bool test) {
             MoveArticle(sel[i], sel.back(), nullptr, root);
         break;
     case ID_ORDER_TO_END:
-        for (CArticle* a : sel)
-            MoveArticle(a, nullptr, nullptr, root);
+        // Each becomes the last child: right after the one moved before it, when that one
+        // is at the end already, without walking the row again.
+        for (size_t i = 0; i < sel.size(); ++i) {
+            CArticle* prev = i ? sel[i - 1] : nullptr;
+            if (prev && prev->GetParent() == root && !prev->GetRsibling())
+                MoveArticle(sel[i], nullptr, prev, root);
+            else
+                MoveArticle(sel[i], nullptr, nullptr, root);
+        }
         break;
     }
     SetModifiedFlag(TRUE);
@@ -143,13 +155,18 @@ void CDesignPage::GlueObjectSelection() {
     else
         root->AddChild(glued);
     AddNewUndo(glued, 1);
+    CArticle* last = nullptr;
     for (CArticle* a : sel) {
         if (a == glued || a->IsParentOf(glued))
             continue;
         AddReorderUndo(a, 0);
         a->Detach();
-        glued->AddChild(a);
+        if (last)
+            last->InsertRsibling(a);
+        else
+            glued->AddChild(a);
         a->InvExtents(1);
+        last = a;
     }
     glued->InvExtents(1);
     RemoveAllObjectSelection();

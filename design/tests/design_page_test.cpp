@@ -520,4 +520,27 @@ TEST_F(DesignPageTest, SavingTakesTheContextOfTheDesignView) {
     m_page.RemoveView(view.get());
 }
 
+// A selection holding an article and its parent: moving the parent next to its own child
+// detached it for good.
+TEST_F(DesignPageTest, OrderCommandsNeverLoseAnArticleSelectedWithItsParent) {
+    for (UINT command : {CDesignPage::ID_ORDER_TO_START, CDesignPage::ID_ORDER_AFTER_FIRST,
+                         CDesignPage::ID_ORDER_BEFORE_LAST, CDesignPage::ID_ORDER_TO_END}) {
+        SCOPED_TRACE(command);
+        CArticle* group = AddBox(CWindow(0, 0, 10, 10), nullptr, L"g");
+        CArticle* child = AddBox(CWindow(0, 0, 5, 5), group, L"c");
+        AddBox(CWindow(0, 0, 5, 5), nullptr, L"other");
+        Select({child, group});
+        m_page.ReOrderSelection(command, false);
+        EXPECT_TRUE(m_page.IsInActiveTree(group));
+        EXPECT_TRUE(m_page.IsInActiveTree(child));
+        m_page.PerformUndoTransaction();
+        EXPECT_EQ(ChildNames(), (Strings{L"g", L"other"}));
+        EXPECT_EQ(ChildNames(group), (Strings{L"c"}));
+        m_page.RemoveAllSelection();
+        m_page.ClearRedoTransactions();
+        while (CTree* t = m_page.RootArticle()->GetFirstChild())
+            m_page.DeleteArticle(static_cast<CArticle*>(t), 0, 0);
+    }
+}
+
 } // namespace
