@@ -1,5 +1,6 @@
 #include "toolbars/undo_button.h"
 
+#include "platform/framework/command_manager.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/reserved_commands.h"
 #include "toolbars/undo_menu.h"
@@ -7,7 +8,8 @@
 IMPLEMENT_DYNCREATE(CUndoButton, CMFCToolBarMenuButton)
 
 CUndoButton::CUndoButton(UINT id, BOOL redo)
-    : CMFCToolBarMenuButton(id, nullptr, -1), m_bRedo(redo ? TRUE : FALSE) {}
+    : CMFCToolBarMenuButton(id, nullptr, GetCmdMgr()->GetCmdImage(id)),
+      m_bRedo(redo ? TRUE : FALSE) {}
 
 void CUndoButton::CopyFrom(const CMFCToolBarButton& src) {
     CMFCToolBarMenuButton::CopyFrom(src);

@@ -9,6 +9,7 @@ class CUndoButton : public CMFCToolBarMenuButton {
 
 public:
     CUndoButton() = default;
+    // Shows the image the command manager has for id.
     CUndoButton(UINT id, BOOL redo);
 
     void CopyFrom(const CMFCToolBarButton& src) override;

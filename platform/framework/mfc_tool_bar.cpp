@@ -1,6 +1,7 @@
 #include "platform/framework/mfc_tool_bar.h"
 
 #include "platform/framework/cmd_ui.h"
+#include "platform/framework/command_manager.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/windowing/ui_notify.h"
@@ -87,9 +88,19 @@ BOOL CMFCToolBar::LoadToolBar(UINT resourceId, UINT, UINT, BOOL locked, UINT, UI
     if (t->buttonWidth > 0 && t->buttonHeight > 0)
         m_sizeButton = CSize(t->buttonWidth, t->buttonHeight);
     m_nHeight = m_sizeButton.cy + 6;
+    // The resource's bitmap joins the image collection: one image per button, in order.
+    const int buttons =
+        int(std::count_if(t->items.begin(), t->items.end(), [](UINT id) { return id != 0; }));
+    int image = GetCmdMgr()->AddImages(buttons);
     for (UINT id : t->items) {
         m_buttons.push_back(new CMFCToolBarButton(id, id ? TBBS_BUTTON : TBBS_SEPARATOR));
         m_buttons.back()->OnChangeParentWnd(this);
+        if (id == 0)
+            continue;
+        if (GetCmdMgr()->GetCmdImage(id) < 0)
+            GetCmdMgr()->SetCmdImage(id, image);
+        m_buttons.back()->SetImage(GetCmdMgr()->GetCmdImage(id));
+        ++image;
     }
     m_bLocked = locked;
     OnReset();

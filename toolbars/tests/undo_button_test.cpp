@@ -2,6 +2,7 @@
 // choice reaches the design view as commands, and the popup goes away cleanly.
 #include "toolbars/undo_button.h"
 
+#include "platform/framework/command_manager.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/reserved_commands.h"
 #include "toolbars/undo_menu.h"
@@ -53,6 +54,9 @@ TEST_F(UndoButtonTest, CopiesKeepTheRedoFlagAndTheArrow) {
     EXPECT_TRUE(Button(1)->IsEmptyMenuAllowed());
     Button(1)->OnChangeParentWnd(frame); // off the toolbar
     EXPECT_TRUE(Button(1)->m_bDrawDownArrow);
+    GetCmdMgr()->SetCmdImage(CUndoBar::ID_EDIT_UNDO, 7);
+    EXPECT_EQ(CUndoButton(CUndoBar::ID_EDIT_UNDO, FALSE).GetImage(), 7) << "the command's image";
+    GetCmdMgr()->ClearCmdImage(CUndoBar::ID_EDIT_UNDO);
 }
 
 TEST_F(UndoButtonTest, ReservedAndNonPermittedCommandsAreNotStored) {
