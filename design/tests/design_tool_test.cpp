@@ -234,3 +234,33 @@ TEST_F(DesignToolTest, ACustomCursorFollowsThePointerAndGoesWithItsTool) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DesignToolTest, ZoomingAViewWithoutSizeDoesNothing) {
+    Install();
+    view->Zoom(CWindow(20000, 20000, 80000, 80000));
+    view->MoveWindow(0, 0, 0, 0);
+    const CWindow shown = view->ViewExtents();
+    const INT_PTR history = view->ZoomHistoryCount();
+    Send(WM_CHAR, 'z', 1);
+    Send(WM_CHAR, 'Z', 1);
+    EXPECT_EQ(view->ViewExtents(), shown);
+    EXPECT_EQ(view->ZoomHistoryCount(), history);
+}
+
+TEST_F(DesignToolTest, TheDestructionMessageIsNotPostedToAViewOfAnotherPage) {
+    CNumberTool* t = Install();
+    CDesignView* first = view;
+    CDesignPage* firstPage = page;
+    ASSERT_TRUE(Open(nullptr, false));
+    CDesignView* other = view;
+    ASSERT_NE(other, first);
+    t->SetViewForLastMessage(other);
+    t->fnSetDestructionMsg(43046);
+    firstPage->DeleteDesignTool(); // frees t
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, other->m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+}
+
+} // namespace
