@@ -127,9 +127,9 @@ void CLoopbackCutter::Run() {
         char buffer[4096];
         for (ssize_t n; (n = ::recv(c, buffer, sizeof buffer, 0)) > 0;) {
             const std::string got(buffer, size_t(n));
-            // Its medium: 600 mm by 50 m, in steps of 0.025 mm.
+            // Its medium, 50 m along the feed by 600 mm across, in steps of 0.025 mm.
             if (got.find(";:ER") != std::string::npos) {
-                static const char reply[] = "(0,0,0,0,0,0,24000,2000000,\r";
+                static const char reply[] = "(0,0,0,0,0,0,2000000,24000,)";
                 ::send(c, reply, sizeof reply - 1, MSG_NOSIGNAL);
             }
             std::lock_guard<std::mutex> lock(m_mutex);
