@@ -587,3 +587,24 @@ TEST_F(SelectToolTest, ColourGroupAndTheMiddleButtonKey) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SelectToolTest, ARegionSelectsPathsWhosePointsAllLieInside) {
+    CArticle* inside = Path(CWindow(10000, 10000, 20000, 20000));
+    if (!inside)
+        GTEST_SKIP() << "the curve library is not linked";
+    CArticle* across = Path(CWindow(25000, 10000, 45000, 20000));
+    CArticle* bare = new CArticle; // no paths: does not fail the test
+    page->RootArticle()->AddChild(bare);
+    const CPoint a = Client(5000, 25000), b = Client(35000, 5000);
+    CRgn region;
+    region.CreateRectRgn(a.x, a.y, b.x, b.y);
+    EXPECT_TRUE(select->ObjectWithinRgn(view, inside, &region));
+    EXPECT_FALSE(select->ObjectWithinRgn(view, across, &region));
+    EXPECT_TRUE(select->ObjectWithinRgn(view, bare, &region));
+    select->SelectWithinRegion(view, &region, CSelect::kSelectArticle, 0);
+    EXPECT_EQ(Selection(), (Sel{{inside, 1}}));
+}
+
+} // namespace
