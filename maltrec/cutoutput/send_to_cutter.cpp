@@ -14,6 +14,7 @@
 #include "felgrin/felgrin_strings.h"
 #include "hobrand/media_manager_blk.h"
 #include "pivora/framework/jox_view.h"
+#include "platform/framework/wait_cursor.h"
 #include "platform/windowing/message_box.h"
 #include "vector/vector_article.h"
 
@@ -133,6 +134,8 @@ int g_fnSendDesignToCutter(CDesignPage* page, CJoxView* view, int velm, int auto
             return 0;
     }
     s.SaveToReg();
+    // From here on the send works without the operator until it ends.
+    CWaitCursor wait;
 
     // From here on the design's own start points and line styles change; they go back on
     // every way out.
