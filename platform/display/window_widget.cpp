@@ -1,6 +1,7 @@
 #include "platform/display/window_widget.h"
 
 #include "platform/display/frame_menu_bar.h"
+#include "platform/display/input_method_bridge.h"
 #include "platform/display/key_map.h"
 #include "platform/display/presenter.h"
 #include "platform/graphics/surface.h"
@@ -44,6 +45,18 @@ WindowWidget::WindowWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+}
+
+QVariant WindowWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+    const QVariant v =
+        m_hwnd ? InputMethodQuery(m_hwnd, Presenter::Instance()->ClientTop(m_hwnd), query)
+               : QVariant();
+    return v.isValid() ? v : QWidget::inputMethodQuery(query);
+}
+
+void WindowWidget::inputMethodEvent(QInputMethodEvent* event) {
+    InputMethodEvent(m_hwnd, event, m_bComposing);
 }
 
 void WindowWidget::paintEvent(QPaintEvent* event) {

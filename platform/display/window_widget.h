@@ -31,12 +31,15 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     void PostMouse(UINT msg, QMouseEvent* event);
     void PostKey(QKeyEvent* event, bool down);
 
     HWND m_hwnd;
+    bool m_bComposing = false;
 };
 
 } // namespace platform::display
