@@ -377,9 +377,22 @@ void Presenter::PointerOver(HWND hwnd) {
     QWidget* w = WidgetFor(hwnd);
     if (!w)
         return;
-    Qt::CursorShape shape = CursorShapeFor(CursorId(GetCursor()));
-    if (w->cursor().shape() != shape)
-        w->setCursor(shape);
+    // A widget keeps which picture it was given: the pointer moves far more often than the
+    // cursor changes.
+    const HCURSOR cursor = GetCursor();
+    CursorImage image;
+    const bool picture = GetCursorImage(cursor, &image) && image.pixels;
+    const QString key = picture ? QString::number(quintptr(cursor)) + QLatin1Char('/') +
+                                      QString::number(image.serial)
+                                : QString();
+    if (picture && w->cursor().shape() == Qt::BitmapCursor &&
+        w->property("modelCursor").toString() == key)
+        return;
+    const QCursor next = CursorFor(cursor);
+    if (!picture && w->cursor().shape() == next.shape())
+        return;
+    w->setCursor(next);
+    w->setProperty("modelCursor", key);
 }
 
 void Presenter::Defer(std::function<void()> action) {

@@ -45,4 +45,43 @@ TEST(Cursors, StandardAndRegisteredCursorsLoadByIdAndSetOne) {
     EXPECT_EQ(GetCursor(), guide);
 }
 
+TEST(Cursors, AResourceCursorKeepsItsPictureUntilAGoodOneReplacesIt) {
+    constexpr UINT kPictured = 14600;
+    HCURSOR h = nullptr;
+    platform::CursorImage image;
+    EXPECT_FALSE(
+        platform::GetCursorImage(LoadCursorW(nullptr, MAKEINTRESOURCEW(IDC_CROSS)), &image));
+    ASSERT_TRUE(platform::RegisterCursorImage(kPictured, POINT{1, 2}, 2, 3,
+                                              std::vector<uint32_t>(6, 0xFF000000u)));
+    h = LoadCursorW(nullptr, MAKEINTRESOURCEW(kPictured));
+    ASSERT_TRUE(platform::GetCursorImage(h, &image));
+    const uint32_t first = image.serial;
+    struct Bad {
+        const char* name;
+        POINT hot;
+        int w, h;
+        size_t pixels;
+    } bad[] = {
+        {"short of pixels", {0, 0}, 2, 3, 5},
+        {"hot spot outside", {2, 0}, 2, 3, 6},
+        {"no size", {0, 0}, 0, 0, 0},
+        {"too large", {0, 0}, platform::kMaxCursorSize + 1, 1, platform::kMaxCursorSize + 1}};
+    for (const Bad& b : bad)
+        EXPECT_FALSE(platform::RegisterCursorImage(kPictured, b.hot, b.w, b.h,
+                                                   std::vector<uint32_t>(b.pixels)))
+            << b.name;
+    platform::RegisterCursor(kPictured, POINT{0, 0}); // registered again by id alone
+    ASSERT_TRUE(platform::GetCursorImage(h, &image));
+    EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(kPictured)), h);
+    EXPECT_EQ(image.width, 2);
+    EXPECT_EQ(image.height, 3);
+    EXPECT_EQ(image.hotSpot.y, 2);
+    ASSERT_NE(image.pixels, nullptr);
+    EXPECT_EQ(image.serial, first);
+    platform::SetCursorLookAlike(kPictured, IDC_SIZEWE);
+    ASSERT_TRUE(platform::GetCursorImage(h, &image));
+    EXPECT_EQ(image.lookAlike, IDC_SIZEWE);
+    EXPECT_NE(image.serial, first);
+}
+
 } // namespace

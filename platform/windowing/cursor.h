@@ -4,6 +4,9 @@
 
 #include "platform/windowing/window.h"
 
+#include <cstdint>
+#include <vector>
+
 typedef HANDLE HCURSOR;
 
 inline LPCWSTR MAKEINTRESOURCEW(UINT id) {
@@ -29,10 +32,30 @@ HCURSOR GetCursor();
 
 namespace platform {
 
-// Registers a resource cursor by id (the display picks its shape by id and hot spot).
+// Registers a resource cursor by id; one already registered keeps its picture.
 void RegisterCursor(UINT id, POINT hotSpot = POINT{0, 0});
+// The picture of a resource cursor (registering it too): width * height pixels 0xAARRGGBB, row by
+// row, those with alpha under 128 transparent; at most kMaxCursorSize a side, the hot spot
+// inside. False, keeping what was there, for anything else.
+constexpr int kMaxCursorSize = 128;
+bool RegisterCursorImage(UINT id, POINT hotSpot, int width, int height,
+                         std::vector<uint32_t> pixels);
+// A standard cursor (IDC_ id) the display shows for a resource cursor without a picture; with
+// neither, it shows the cross hair.
+void SetCursorLookAlike(UINT id, UINT standardId);
 // The id a cursor handle stands for, 0 for null.
 UINT CursorId(HCURSOR cursor);
+
+// What the display needs of a resource cursor. serial changes whenever the picture does.
+struct CursorImage {
+    int width = 0, height = 0;
+    POINT hotSpot{0, 0};
+    const uint32_t* pixels = nullptr; // null without a picture
+    UINT lookAlike = 0;
+    uint32_t serial = 0;
+};
+// False for null and for the standard cursors.
+bool GetCursorImage(HCURSOR cursor, CursorImage* image);
 
 } // namespace platform
 
