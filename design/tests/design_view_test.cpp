@@ -506,3 +506,53 @@ TEST_F(ModelessTest, DialogsThatLiveWithTheViewFollowItsActivationAndAreFound) {
 }
 
 } // namespace
+
+namespace {
+
+class ViewToolFlowTest : public DesignHost {};
+
+TEST_F(ViewToolFlowTest, ContextDeactivationSelectsTheNullToolAndActivationTheSelectTool) {
+    ASSERT_NE(Open(), nullptr);
+    Send(CDesignView::WM_CONTEXT_DEACTIVATED, CDesignView::kDeactivateNullTool);
+    ASSERT_NE(page->GetDesignTool(), nullptr);
+    EXPECT_EQ(page->GetDesignTool()->GetRuntimeClass(), RUNTIME_CLASS(CDesignTool));
+    EXPECT_EQ(Pane(0), L"Ready");
+    EXPECT_EQ(Send(CDesignView::WM_CONTEXT_ACTIVATED), 1);
+    EXPECT_EQ(view->RightClickMenu(), int(CDesignView::IDR_RIGHT_CLICK_MENU));
+    Pump();
+    // The select tool, made by its class name, is current once its command came through.
+    if (CRuntimeClass::FromName("CSelectTool")) {
+        EXPECT_STREQ(page->GetDesignTool()->GetRuntimeClass()->m_lpszClassName, "CSelectTool");
+    }
+}
+
+TEST_F(ViewToolFlowTest, ZoomResizeRecordsAChangedDesignSizeAsOneUndoableStep) {
+    ASSERT_NE(Open(), nullptr);
+    page->Extents(CWindow(0, 0, 1000, 1000));
+    auto* a = new CArticle;
+    a->Item(new CViewBoxItem(CWindow(0, 0, 50000, 30000)));
+    page->RootArticle()->AddChild(a);
+    a->InvExtents(1);
+    page->SetModifiedFlag(FALSE);
+    const int undo = page->GetUndoCount();
+    view->ZoomResize(1, 0);
+    EXPECT_NE(page->Extents(), CWindow(0, 0, 1000, 1000));
+    EXPECT_EQ(page->GetUndoCount(), undo + 1);
+    EXPECT_TRUE(page->IsModified());
+    page->PerformUndoTransaction();
+    EXPECT_EQ(page->Extents(), CWindow(0, 0, 1000, 1000));
+}
+
+TEST_F(ViewToolFlowTest, LocalInvalidationsKeepTheirMargins) {
+    ASSERT_NE(Open(), nullptr);
+    Validate();
+    CWindow w(10000, 10000, 20000, 15000);
+    view->InvalRect(&w);
+    CRect expected(w.x1, w.y2, w.x2, w.y1);
+    view->DocToClient(expected);
+    expected.InflateRect(CDesignView::kInvalRectMargin, CDesignView::kInvalRectMargin);
+    expected.IntersectRect(&expected, CRect(0, 0, kViewWidth, kViewHeight));
+    EXPECT_EQ(Invalid(), expected);
+}
+
+} // namespace
