@@ -129,6 +129,7 @@ bool CDesignPage::ChangeObjectSelection(eChangeObjectSelection change) {
     CArticleList list;
     if (!GetObjectList(&list, 0) || list.IsEmpty())
         return false;
+    m_ObjectIndex.reserve(m_ObjectIndex.size() + size_t(list.GetCount()));
     bool changed = false;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CArticle* a = list.GetNext(pos);
@@ -248,6 +249,7 @@ void CDesignPage::SyncVirtualSelection(const CRuntimeClass* c) {
         return;
     m_Selection.RemoveAll();
     m_SelectionIndex.clear();
+    m_SelectionIndex.reserve(size_t(m_ObjectSelection.GetCount()));
     for (POSITION pos = m_ObjectSelection.GetHeadPosition(); pos;) {
         CSelect* s = m_ObjectSelection.GetNext(pos);
         if (s->SelectMode() == CSelect::kSelectArticle) {
