@@ -113,22 +113,30 @@ void BM_FullPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaint)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// Fitting the design, with and without the repaint it asks for.
 void BM_ZoomResize(benchmark::State& state) {
     Window w(int(state.range(0)));
-    for (auto _ : state)
+    for (auto _ : state) {
         w.view->ZoomResize(0, 0);
+        if (state.range(1))
+            w.view->UpdateWindow();
+    }
 }
-BENCHMARK(BM_ZoomResize)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomResize)->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond);
 
-// One zoom in and back out through the history, without painting.
+// One zoom in and back out through the history, each step with or without its repaint.
 void BM_ZoomStep(benchmark::State& state) {
     Window w(int(state.range(0)));
     for (auto _ : state) {
         w.view->Zoom(CWindow(200000, 200000, 800000, 500000));
+        if (state.range(1))
+            w.view->UpdateWindow();
         w.view->ZoomOut();
+        if (state.range(1))
+            w.view->UpdateWindow();
     }
 }
-BENCHMARK(BM_ZoomStep)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond);
 
 void BM_ClipboardPicture(benchmark::State& state) {
     Window w(int(state.range(0)));
