@@ -556,3 +556,39 @@ TEST_F(ViewToolFlowTest, LocalInvalidationsKeepTheirMargins) {
 }
 
 } // namespace
+
+namespace {
+
+class ViewHintTest : public DesignHost {};
+
+TEST_F(ViewHintTest, ThePageFrameHintInvalidatesItsFourEdgesOnlyWhenTheFrameIsDrawn) {
+    ASSERT_NE(Open(), nullptr);
+    page->Extents(CWindow(0, 0, 50000, 40000));
+    view->ZoomResize(0, 0);
+    CAreaHint frame(CWindow(0, 0, 50000, 40000));
+    Validate();
+    view->OnUpdate(nullptr, CDesignView::kHintPageFrame, &frame);
+    EXPECT_TRUE(Invalid().IsRectEmpty());
+    QvSetAppParam(L"Draw Page Frame", 1);
+    QvSetAppParam(L"Draw Page Frame Dashed", 1);
+    view->OnUpdate(nullptr, CDesignView::kHintPageFrame, &frame);
+    CRect r(0, 40000, 50000, 0);
+    view->DocToClient(r);
+    r.InflateRect(2, 2);
+    // The four strips span the frame; its inside stays valid.
+    EXPECT_EQ(Invalid(), CRect(r.left - 1, r.top - 1, r.right + 1, r.bottom + 1));
+    CRgn update;
+    update.CreateRectRgn(0, 0, 0, 0);
+    view->GetUpdateRgn(&update);
+    EXPECT_FALSE(update.PtInRegion((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    EXPECT_TRUE(update.PtInRegion(r.left, (r.top + r.bottom) / 2));
+}
+
+TEST_F(ViewHintTest, TheTitleNameComesFromTheTemplateOfTheViewsContext) {
+    ASSERT_NE(Open(), nullptr);
+    CString name;
+    EXPECT_TRUE(view->GetViewTitleName(name));
+    EXPECT_EQ(name, L"Design");
+}
+
+} // namespace
