@@ -12,11 +12,7 @@ BOOL CUndoListBox::Create(const RECT& rect, CUndoBar* bar, UINT id) {
 }
 
 int CUndoListBox::AddEntry(const wchar_t* text) {
-    const int at = AddString(text);
-    if (at >= 0)
-        m_selected.insert(
-            m_selected.begin() + std::min<ptrdiff_t>(at, ptrdiff_t(m_selected.size())), false);
-    return at;
+    return AddString(text);
 }
 
 void CUndoListBox::SelectUpTo(int index) {
@@ -24,8 +20,9 @@ void CUndoListBox::SelectUpTo(int index) {
     if (count <= 0)
         return;
     index = std::clamp(index, 0, count - 1);
-    m_selected.assign(size_t(count), false);
-    std::fill(m_selected.begin(), m_selected.begin() + index + 1, true);
+    // The control holds the selection, so that the display shows it.
+    SendMessage(LB_SETSEL, FALSE, -1);
+    SendMessage(LB_SELITEMRANGEEX, 0, index);
     m_caret = index;
     ScrollCaretIntoView();
     Invalidate(FALSE);
@@ -34,11 +31,11 @@ void CUndoListBox::SelectUpTo(int index) {
 }
 
 int CUndoListBox::GetSelCount() const {
-    return int(std::count(m_selected.begin(), m_selected.end(), true));
+    return std::max(0, int(SendMessage(LB_GETSELCOUNT)));
 }
 
 BOOL CUndoListBox::GetSel(int index) const {
-    return index >= 0 && size_t(index) < m_selected.size() && m_selected[size_t(index)];
+    return SendMessage(LB_GETSEL, WPARAM(index)) > 0;
 }
 
 void CUndoListBox::SetTopIndex(int index) {

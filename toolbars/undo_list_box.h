@@ -4,8 +4,6 @@
 
 #include "platform/framework/list_box.h"
 
-#include <vector>
-
 class CUndoBar;
 
 class CUndoListBox : public CListBox {
@@ -43,7 +41,6 @@ protected:
     void ScrollCaretIntoView();
 
     CUndoBar* m_pBar;
-    std::vector<bool> m_selected;
     int m_caret = 0;
     int m_top = 0;
     int m_itemHeight = 16;

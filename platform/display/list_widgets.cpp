@@ -95,6 +95,8 @@ QWidget* CreateListWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
     }
     case ControlKind::ListBox: {
         auto* l = new QListWidget(parent);
+        if (GetWindowLongPtrW(hwnd, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))
+            l->setSelectionMode(QAbstractItemView::MultiSelection);
         QObject::connect(l, &QListWidget::itemClicked, l, [hwnd, l](QListWidgetItem* item) {
             int index = l->row(item);
             Presenter::Instance()->Defer([hwnd, index] {
@@ -152,6 +154,14 @@ void SyncListWidget(HWND hwnd, ControlKind kind, QWidget* widget, bool itemsChan
             }
         }
         int sel = int(SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+        if (l->selectionMode() == QAbstractItemView::MultiSelection) {
+            // Several entries may be chosen: each shows the model's state.
+            for (int i = 0; i < l->count(); ++i)
+                l->item(i)->setSelected(SendMessageW(hwnd, LB_GETSEL, WPARAM(i), 0) > 0);
+            if (sel >= 0 && l->currentRow() != sel)
+                l->setCurrentRow(sel, QItemSelectionModel::NoUpdate);
+            break;
+        }
         if (l->currentRow() != sel)
             l->setCurrentRow(sel);
         break;

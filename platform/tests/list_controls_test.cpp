@@ -120,6 +120,60 @@ TEST_F(ListControls, SortedListsPlaceNewEntriesInOrder) {
     EXPECT_EQ(got, (std::vector<std::wstring>{L"Apple", L"apple", L"fig", L"pear"}));
 }
 
+// Entries chosen one by one, all at once and as ranges, in the two kinds of list that hold
+// several; a list of one holds just its current entry.
+TEST_F(ListControls, ListsOfSeveralChosenEntries) {
+    HWND extended = Make(WC_LISTBOX, LBS_MULTIPLESEL | LBS_EXTENDEDSEL, 40);
+    HWND multiple = Make(WC_LISTBOX, LBS_MULTIPLESEL, 41);
+    HWND single = Make(WC_LISTBOX, 0, 42);
+    for (HWND h : {extended, multiple, single})
+        for (const wchar_t* s : {L"a", L"b", L"c", L"d", L"e"})
+            SendMessageW(h, LB_ADDSTRING, 0, Str(s));
+    auto chosen = [](HWND h) {
+        std::vector<int> got;
+        for (int i = 0; i < 5; ++i)
+            if (SendMessageW(h, LB_GETSEL, WPARAM(i), 0) > 0)
+                got.push_back(i);
+        return got;
+    };
+    const struct {
+        UINT msg;
+        WPARAM wp;
+        LPARAM lp;
+        LRESULT result;
+        std::vector<int> after;
+    } steps[] = {
+        {LB_SETSEL, TRUE, -1, LB_OKAY, {0, 1, 2, 3, 4}},
+        {LB_SELITEMRANGEEX, 3, 1, LB_OKAY, {0, 4}}, // first above last clears
+        {LB_SELITEMRANGEEX, 1, 99, LB_OKAY, {0, 1, 2, 3, 4}},
+        {LB_SETSEL, FALSE, 2, LB_OKAY, {0, 1, 3, 4}},
+        {LB_SETSEL, FALSE, 5, LB_ERR, {0, 1, 3, 4}},
+        {LB_SELITEMRANGEEX, 7, 9, LB_ERR, {0, 1, 3, 4}},
+        {LB_SETSEL, FALSE, -1, LB_OKAY, {}},
+        {LB_SELITEMRANGEEX, 0, 2, LB_OKAY, {0, 1, 2}},
+    };
+    for (const auto& k : steps) {
+        EXPECT_EQ(SendMessageW(extended, k.msg, k.wp, k.lp), k.result) << k.msg;
+        EXPECT_EQ(chosen(extended), k.after) << k.msg;
+    }
+    EXPECT_EQ(SendMessageW(extended, LB_GETSELCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(extended, LB_GETSEL, 9, 0), LB_ERR);
+
+    // A click picks just that entry in an extended list and turns it over in a multiple one.
+    EXPECT_TRUE(platform::ChooseListItem(extended, 4));
+    EXPECT_EQ(chosen(extended), std::vector<int>{4});
+    EXPECT_EQ(SendMessageW(extended, LB_GETCURSEL, 0, 0), 4);
+    SendMessageW(multiple, LB_SETSEL, TRUE, 1);
+    EXPECT_TRUE(platform::ChooseListItem(multiple, 3));
+    EXPECT_TRUE(platform::ChooseListItem(multiple, 1));
+    EXPECT_EQ(chosen(multiple), std::vector<int>{3});
+
+    SendMessageW(single, LB_SETCURSEL, 2, 0);
+    EXPECT_EQ(SendMessageW(single, LB_SETSEL, TRUE, 1), LB_ERR);
+    EXPECT_EQ(SendMessageW(single, LB_GETSELCOUNT, 0, 0), LB_ERR);
+    EXPECT_EQ(chosen(single), std::vector<int>{2});
+}
+
 TEST_F(ListControls, UserChoicesNotifyTheOwner) {
     HWND combo = Make(WC_COMBOBOX, CBS_DROPDOWNLIST, 30);
     HWND quiet = Make(WC_LISTBOX, 0, 31);

@@ -14,6 +14,7 @@ namespace {
 struct Item {
     std::wstring text;
     LPARAM data = 0;
+    bool selected = false; // list boxes of several selected entries
 };
 
 struct ListState {
@@ -114,6 +115,42 @@ bool Valid(const ListState& s, WPARAM index) {
     return INT_PTR(index) >= 0 && INT_PTR(index) < INT_PTR(s.items.size());
 }
 
+bool IsMultiple(HWND w) {
+    return !IsCombo(w) && (w->style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+}
+
+// The selection messages of list boxes that hold several selected entries.
+LRESULT MultipleSelection(HWND w, ListState& s, UINT msg, WPARAM wp, LPARAM lp) {
+    const int n = int(s.items.size());
+    switch (msg) {
+    case LB_SETSEL: {
+        const int at = int(INT_PTR(lp));
+        if (at < -1 || at >= n)
+            return LB_ERR;
+        for (int i = at < 0 ? 0 : at; i < (at < 0 ? n : at + 1); ++i)
+            s.items[size_t(i)].selected = wp != 0;
+        Changed(w, platform::ControlChange::Selection);
+        return LB_OKAY;
+    }
+    case LB_SELITEMRANGEEX: {
+        // first above last deselects the range.
+        const int first = int(INT_PTR(wp)), last = int(INT_PTR(lp));
+        const int lo = std::min(first, last), hi = std::min(std::max(first, last), n - 1);
+        if (lo < 0 || lo >= n)
+            return LB_ERR;
+        for (int i = lo; i <= hi; ++i)
+            s.items[size_t(i)].selected = first <= last;
+        Changed(w, platform::ControlChange::Selection);
+        return LB_OKAY;
+    }
+    case LB_GETSEL:
+        return Valid(s, wp) ? (s.items[size_t(wp)].selected ? 1 : 0) : LB_ERR;
+    default: // LB_GETSELCOUNT
+        return LRESULT(std::count_if(s.items.begin(), s.items.end(),
+                                     [](const Item& item) { return item.selected; }));
+    }
+}
+
 // The messages both controls share, with each one's numbers.
 struct Codes {
     UINT add, insert, remove, reset, count, getSel, setSel, getText, getTextLen, find, findExact,
@@ -135,6 +172,15 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     const Codes& c = IsCombo(w) ? kCombo : kList;
     ListState& s = State(w);
+    if (msg == LB_SETSEL || msg == LB_SELITEMRANGEEX || msg == LB_GETSEL || msg == LB_GETSELCOUNT) {
+        if (IsCombo(w))
+            return DefWindowProcW(hwnd, msg, wp, lp);
+        if (IsMultiple(w))
+            return MultipleSelection(w, s, msg, wp, lp);
+        if (msg == LB_GETSEL)
+            return Valid(s, wp) ? (int(wp) == s.current ? 1 : 0) : LB_ERR;
+        return LB_ERR;
+    }
     if (msg == c.add)
         return Insert(w, s, -1, reinterpret_cast<LPCWSTR>(lp), (w->style & c.sortStyle) != 0);
     if (msg == c.insert)
@@ -242,6 +288,14 @@ bool ChooseListItem(HWND control, int index) {
     ListState& s = State(w);
     if (index < -1 || index >= int(s.items.size()))
         return false;
+    if (IsMultiple(w) && index >= 0) {
+        Item& chosen = s.items[size_t(index)];
+        const bool on = (w->style & LBS_EXTENDEDSEL) || !chosen.selected;
+        if (w->style & LBS_EXTENDEDSEL)
+            for (Item& item : s.items)
+                item.selected = false;
+        chosen.selected = on;
+    }
     Select(w, s, index);
     if (Sends(w))
         Notify(w, IsCombo(w) ? CBN_SELCHANGE : LBN_SELCHANGE);

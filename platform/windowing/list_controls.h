@@ -39,18 +39,24 @@ constexpr UINT CBN_DBLCLK = 2;
 // List box styles, messages and notifications (sent only with LBS_NOTIFY).
 constexpr DWORD LBS_NOTIFY = 0x0001;
 constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
 constexpr DWORD LBS_STANDARD = 0x00A00003;
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_INSERTSTRING = 0x0181;
 constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_SELITEMRANGEEX = 0x0183;
 constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETSEL = 0x0185;
 constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETSEL = 0x0187;
 constexpr UINT LB_GETCURSEL = 0x0188;
 constexpr UINT LB_GETTEXT = 0x0189;
 constexpr UINT LB_GETTEXTLEN = 0x018A;
 constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr UINT LB_SELECTSTRING = 0x018C;
 constexpr UINT LB_FINDSTRING = 0x018F;
+constexpr UINT LB_GETSELCOUNT = 0x0190;
 constexpr UINT LB_GETITEMDATA = 0x0199;
 constexpr UINT LB_SETITEMDATA = 0x019A;
 constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
@@ -65,7 +71,9 @@ namespace platform {
 constexpr int kComboFieldHeight = 22;
 
 // The user picked entry `index` (-1 none): the selection moves and the owner hears
-// CBN_SELCHANGE or LBN_SELCHANGE, as from a click in the real control.
+// CBN_SELCHANGE or LBN_SELCHANGE, as from a click in the real control. In a list box of
+// several selected entries a plain click selects just that one (LBS_EXTENDEDSEL) or turns it
+// on or off (LBS_MULTIPLESEL); the entry gets the caret (LB_GETCURSEL) either way.
 bool ChooseListItem(HWND control, int index);
 // The user double-clicked entry `index`: it is selected, then LBN_SELCHANGE and LBN_DBLCLK
 // (CBN_DBLCLK for a simple combo box) reach the owner.

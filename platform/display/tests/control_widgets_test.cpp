@@ -99,6 +99,24 @@ TEST_F(ControlWidgetsTest, ClicksComeBackAsTheNotificationsAndTheModelKeepsTheSt
     EXPECT_EQ(Received({WM_COMMAND}).size(), 3u);
 }
 
+TEST_F(ControlWidgetsTest, AListOfSeveralShowsEachChosenEntry) {
+    HWND frame = MakeWindow(300, 240);
+    HWND list =
+        Control(frame, WC_LISTBOX, L"", LBS_NOTIFY | LBS_MULTIPLESEL | LBS_EXTENDEDSEL, 33, 40);
+    for (const wchar_t* name : {L"Move 3", L"Move 2", L"Move 1"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageW(list, LB_SELITEMRANGEEX, 0, 1);
+    Pump();
+    auto* l = qobject_cast<QListWidget*>(Widget(list));
+    ASSERT_NE(l, nullptr);
+    EXPECT_TRUE(l->item(0)->isSelected());
+    EXPECT_TRUE(l->item(1)->isSelected());
+    EXPECT_FALSE(l->item(2)->isSelected());
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    Pump();
+    EXPECT_TRUE(l->selectedItems().isEmpty());
+}
+
 TEST_F(ControlWidgetsTest, ListChoicesComeBackAsSelectionNotifications) {
     HWND frame = MakeWindow(300, 240);
     HWND combo = Control(frame, WC_COMBOBOX, L"", CBS_DROPDOWNLIST, 30, 10);
