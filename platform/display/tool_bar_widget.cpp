@@ -2,9 +2,13 @@
 
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
+#include "platform/framework/tool_bar_images.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QToolButton>
 
 #include <algorithm>
@@ -28,6 +32,14 @@ QString Label(const CMFCToolBarButton& b) {
             return QString::fromStdWString(tip);
     }
     return QString::number(b.m_nID);
+}
+
+QPixmap Picture(const ToolBarImage& image) {
+    QImage picture(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            picture.setPixel(x, y, image.pixels[size_t(y) * size_t(image.stride) + size_t(x)]);
+    return QPixmap::fromImage(picture);
 }
 
 } // namespace
@@ -83,6 +95,19 @@ void ToolBarWidget::SyncFromModel() {
         if (b->text() != text) {
             b->setText(text);
             b->setToolTip(text);
+        }
+        // A registered picture shows instead of the text; it is made again only when the
+        // registration changes.
+        ToolBarImage image;
+        const bool pictured = FindCommandImage(model->m_nID, &image);
+        const QString key = pictured ? QString::number(quintptr(image.pixels)) : QString();
+        const QVariant shown = b->property("commandImage");
+        if (!shown.isValid() || shown.toString() != key) {
+            b->setIcon(pictured ? QIcon(Picture(image)) : QIcon());
+            if (pictured)
+                b->setIconSize(QSize(image.width, image.height));
+            b->setToolButtonStyle(pictured ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+            b->setProperty("commandImage", key);
         }
         b->setCheckable((style & (TBBS_CHECKBOX | TBBS_CHECKED)) != 0);
         b->setChecked((style & TBBS_CHECKED) != 0);
