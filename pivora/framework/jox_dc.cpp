@@ -215,9 +215,13 @@ void CJoxDC::PolylineTo(const POINT* pts, int count) {
     POINT run[kRun];
     int n = 0;
     CPoint cur = CDC::GetCurrentPosition();
+    const bool mapped = m_mapMode != 0;
     for (int i = 0; i < count; ++i) {
         int x = pts[i].x, y = pts[i].y;
-        LPtoDP(x, y);
+        if (mapped) {
+            x = Scale(x, m_viewportExt.cx, m_windowExt.cx) + m_viewportOrg.x;
+            y = Scale(y, m_viewportExt.cy, m_windowExt.cy) + m_viewportOrg.y;
+        }
         const int64_t dx = std::llabs(int64_t(cur.x) - x), dy = std::llabs(int64_t(cur.y) - y);
         if (dx <= kPieceLength && dy <= kPieceLength && In16Bit(x) && In16Bit(y)) {
             run[n++] = POINT{x, y};

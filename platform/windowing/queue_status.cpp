@@ -11,8 +11,12 @@ bool Waiting(UINT first, UINT last) {
 
 DWORD GetQueueStatus(UINT flags) {
     UINT found = 0;
-    if ((flags & QS_KEY) && Waiting(WM_KEYFIRST, WM_KEYLAST))
+    // The first look brings the display's input into the queue; an empty queue answers at once
+    // (drawing asks between every two articles).
+    if (Waiting(WM_KEYFIRST, WM_KEYLAST) && (flags & QS_KEY))
         found |= QS_KEY;
+    if (platform::PostedMessageCount() == 0)
+        return 0;
     if ((flags & QS_MOUSEMOVE) &&
         (Waiting(WM_MOUSEMOVE, WM_MOUSEMOVE) || Waiting(WM_NCMOUSEFIRST, WM_NCMOUSEFIRST)))
         found |= QS_MOUSEMOVE;
