@@ -100,6 +100,20 @@ BOOL CUndoListBox::MoveCaret(int key) {
 BOOL CUndoListBox::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     const CPoint pt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
     switch (msg) {
+    // Its own rows, for the display that follows the pointer over its list.
+    case LB_GETTOPINDEX:
+        if (result)
+            *result = m_top;
+        return TRUE;
+    case LB_SETTOPINDEX:
+        SetTopIndex(int(wp));
+        if (result)
+            *result = LB_OKAY;
+        return TRUE;
+    case LB_GETITEMHEIGHT:
+        if (result)
+            *result = m_itemHeight;
+        return TRUE;
     case WM_MOUSEMOVE:
         if (int i = ItemFromPoint(pt); i >= 0)
             SelectUpTo(i);

@@ -95,8 +95,18 @@ QWidget* CreateListWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
     }
     case ControlKind::ListBox: {
         auto* l = new QListWidget(parent);
-        if (GetWindowLongPtrW(hwnd, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))
+        if (GetWindowLongPtrW(hwnd, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) {
             l->setSelectionMode(QAbstractItemView::MultiSelection);
+            // Such a list may choose as the pointer moves (the undo list does): it is told.
+            l->setMouseTracking(true);
+            QObject::connect(l, &QListWidget::itemEntered, l, [hwnd, l](QListWidgetItem* item) {
+                int index = l->row(item);
+                Presenter::Instance()->Defer([hwnd, index] {
+                    if (IsWindow(hwnd))
+                        PointListItem(hwnd, index);
+                });
+            });
+        }
         QObject::connect(l, &QListWidget::itemClicked, l, [hwnd, l](QListWidgetItem* item) {
             int index = l->row(item);
             Presenter::Instance()->Defer([hwnd, index] {

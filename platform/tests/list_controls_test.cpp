@@ -174,6 +174,24 @@ TEST_F(ListControls, ListsOfSeveralChosenEntries) {
     EXPECT_EQ(chosen(single), std::vector<int>{2});
 }
 
+TEST_F(ListControls, ThePointerOnAnEntryScrollsItIntoView) {
+    HWND list = Make(WC_LISTBOX, LBS_EXTENDEDSEL, 43);
+    MoveWindow(list, 0, 0, 100, 6 * platform::kListItemHeight, FALSE);
+    for (int i = 0; i < 30; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, Str(L"entry"));
+    EXPECT_TRUE(platform::PointListItem(list, 3));
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+    EXPECT_TRUE(platform::PointListItem(list, 20));
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 15); // the last of six rows
+    EXPECT_TRUE(platform::PointListItem(list, 2));
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 2);
+    EXPECT_FALSE(platform::PointListItem(list, 30));
+    EXPECT_EQ(SendMessageW(list, LB_SETTOPINDEX, 30, 0), LB_ERR);
+    HWND combo = Make(WC_COMBOBOX, CBS_DROPDOWNLIST, 44);
+    SendMessageW(combo, CB_ADDSTRING, 0, Str(L"x"));
+    EXPECT_FALSE(platform::PointListItem(combo, 0));
+}
+
 TEST_F(ListControls, UserChoicesNotifyTheOwner) {
     HWND combo = Make(WC_COMBOBOX, CBS_DROPDOWNLIST, 30);
     HWND quiet = Make(WC_LISTBOX, 0, 31);

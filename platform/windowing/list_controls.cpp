@@ -20,6 +20,7 @@ struct Item {
 struct ListState {
     std::vector<Item> items;
     int current = -1;
+    int top = 0;           // the first entry shown
     int droppedHeight = 0; // a drop-down combo box's open height
 };
 
@@ -181,6 +182,16 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return Valid(s, wp) ? (int(wp) == s.current ? 1 : 0) : LB_ERR;
         return LB_ERR;
     }
+    if (!IsCombo(w) && msg == LB_GETTOPINDEX)
+        return s.top;
+    if (!IsCombo(w) && msg == LB_SETTOPINDEX) {
+        if (!Valid(s, wp))
+            return LB_ERR;
+        s.top = int(wp);
+        return LB_OKAY;
+    }
+    if (!IsCombo(w) && msg == LB_GETITEMHEIGHT)
+        return platform::kListItemHeight;
     if (msg == c.add)
         return Insert(w, s, -1, reinterpret_cast<LPCWSTR>(lp), (w->style & c.sortStyle) != 0);
     if (msg == c.insert)
@@ -299,6 +310,25 @@ bool ChooseListItem(HWND control, int index) {
     Select(w, s, index);
     if (Sends(w))
         Notify(w, IsCombo(w) ? CBN_SELCHANGE : LBN_SELCHANGE);
+    return true;
+}
+
+bool PointListItem(HWND control, int index) {
+    HWND w = detail::Window(control);
+    if (!IsListControl(w) || IsCombo(w) || index < 0 ||
+        index >= int(SendMessageW(control, LB_GETCOUNT, 0, 0)))
+        return false;
+    const int height = std::max(1, int(SendMessageW(control, LB_GETITEMHEIGHT, 0, 0)));
+    RECT client;
+    GetClientRect(control, &client);
+    const int rows = std::max(1, int(client.bottom - client.top) / height);
+    int top = int(SendMessageW(control, LB_GETTOPINDEX, 0, 0));
+    if (index < top || index >= top + rows) {
+        SendMessageW(control, LB_SETTOPINDEX, WPARAM(index < top ? index : index - rows + 1), 0);
+        top = int(SendMessageW(control, LB_GETTOPINDEX, 0, 0));
+    }
+    const int y = (index - top) * height + height / 2;
+    SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(1, WORD(y)));
     return true;
 }
 

@@ -56,7 +56,10 @@ constexpr UINT LB_GETTEXTLEN = 0x018A;
 constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr UINT LB_SELECTSTRING = 0x018C;
 constexpr UINT LB_FINDSTRING = 0x018F;
+constexpr UINT LB_GETTOPINDEX = 0x018E;
 constexpr UINT LB_GETSELCOUNT = 0x0190;
+constexpr UINT LB_SETTOPINDEX = 0x0197;
+constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
 constexpr UINT LB_GETITEMDATA = 0x0199;
 constexpr UINT LB_SETITEMDATA = 0x019A;
 constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
@@ -69,12 +72,17 @@ namespace platform {
 
 // The height of a closed drop-down combo box, in pixels.
 constexpr int kComboFieldHeight = 22;
+// The height of a list box entry, in pixels.
+constexpr int kListItemHeight = 16;
 
 // The user picked entry `index` (-1 none): the selection moves and the owner hears
 // CBN_SELCHANGE or LBN_SELCHANGE, as from a click in the real control. In a list box of
 // several selected entries a plain click selects just that one (LBS_EXTENDEDSEL) or turns it
 // on or off (LBS_MULTIPLESEL); the entry gets the caret (LB_GETCURSEL) either way.
 bool ChooseListItem(HWND control, int index);
+// The pointer rests on entry `index` (the display's list follows it): the list box is scrolled
+// to show the entry and hears a mouse move at the entry's middle, as a real list would.
+bool PointListItem(HWND control, int index);
 // The user double-clicked entry `index`: it is selected, then LBN_SELCHANGE and LBN_DBLCLK
 // (CBN_DBLCLK for a simple combo box) reach the owner.
 bool DoubleClickListItem(HWND control, int index);

@@ -38,4 +38,17 @@ TEST_F(UndoTest, ItemsFromPointsFollowTheScroll) {
     EXPECT_EQ(bar->GetList().ItemFromPoint(RowCentre(5)), -1); // below the entries
 }
 
+// The display's list tells the model where the pointer rests, in entries.
+TEST_F(UndoTest, ThePointerOnAnEntryChoosesUpToIt) {
+    Open(30);
+    CUndoListBox& list = bar->GetList();
+    ASSERT_TRUE(platform::PointListItem(list.m_hWnd, 4));
+    EXPECT_EQ(list.GetSelCount(), 5);
+    EXPECT_EQ(bar->GetLabel(), CString(L"Undo 5 Action(s)"));
+    ASSERT_TRUE(platform::PointListItem(list.m_hWnd, 25)); // below the twelve rows shown
+    EXPECT_EQ(list.GetSelCount(), 26);
+    EXPECT_EQ(list.GetTopIndex(), 14);
+    EXPECT_TRUE(TakeCommands().empty());
+}
+
 } // namespace

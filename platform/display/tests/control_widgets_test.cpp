@@ -115,6 +115,13 @@ TEST_F(ControlWidgetsTest, AListOfSeveralShowsEachChosenEntry) {
     SendMessageW(list, LB_SETSEL, FALSE, -1);
     Pump();
     EXPECT_TRUE(l->selectedItems().isEmpty());
+    // The pointer resting on an entry out of the model's rows scrolls the model to it.
+    for (int i = 0; i < 30; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Move"));
+    Pump();
+    emit l->itemEntered(l->item(30));
+    Pump();
+    EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
 }
 
 TEST_F(ControlWidgetsTest, ListChoicesComeBackAsSelectionNotifications) {
