@@ -62,6 +62,9 @@ void CMFCPopupMenu::CloseMenu() {
 }
 
 BOOL CMFCPopupMenu::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    // A click elsewhere takes the activation away: the popup closes, as a menu does.
+    if (msg == WM_ACTIVATE && LOWORD(DWORD(wp)) == WA_INACTIVE && ::IsWindow(m_hWnd))
+        PostMessage(WM_CLOSE);
     if (msg == WM_KEYDOWN || msg == WM_MOUSEWHEEL) {
         CWnd* bar = GetMenuBar();
         if (bar && ::IsWindow(bar->m_hWnd)) {

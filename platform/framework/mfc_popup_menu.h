@@ -1,5 +1,6 @@
 // CMFCPopupMenu: the popup window a drop-down button opens. It owns itself: closing it (the
-// close message, Escape, another popup opening) destroys the window and deletes the object. A
+// close message, Escape, another popup opening, losing the activation) destroys the window and
+// deletes the object. A
 // derived popup puts its own bar inside (OnCreateBar); keys pressed on the popup go to that
 // bar. At most one popup is open at a time.
 #pragma once

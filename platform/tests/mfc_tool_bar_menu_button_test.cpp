@@ -101,6 +101,19 @@ TEST_F(MenuButtonTest, AnOpenPopupGoesWithItsButton) {
     EXPECT_EQ(CMFCPopupMenu::GetActiveMenu(), nullptr);
 }
 
+TEST_F(MenuButtonTest, APopupLosingTheActivationCloses) {
+    bar->ReplaceButton(101, CEmptyDropDown(101));
+    ASSERT_TRUE(bar->DropDown(1));
+    auto* b = dynamic_cast<CMFCToolBarMenuButton*>(bar->GetButton(1));
+    ::SetActiveWindow(b->GetPopupMenu()->m_hWnd);
+    EXPECT_TRUE(b->IsDroppedDown());
+    ::SetActiveWindow(frame->m_hWnd); // a click on the frame
+    MSG m;
+    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&m);
+    EXPECT_FALSE(b->IsDroppedDown());
+}
+
 TEST_F(MenuButtonTest, OnlyOnePopupIsOpen) {
     bar->ReplaceButton(100, CEmptyDropDown(100), TRUE);
     auto* first = dynamic_cast<CMFCToolBarMenuButton*>(bar->GetButton(0));
