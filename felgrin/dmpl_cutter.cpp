@@ -122,6 +122,8 @@ int CDMPLCutter::StartOutput(int showCancel, int init) {
     }
     m_nWriteRetries = 1;
     int result = 0;
+    // An output starts a fresh command stream, whatever was written before it.
+    m_bTerminated = 1;
     if (init)
         result = WriteCommand(DMPL_INIT);
     m_bTerminated = 1;
@@ -273,6 +275,8 @@ int CDMPLCutter::InquireExtents(CWindow* window) {
         }
     } else if (Port()->TakesMediaAsInquired()) {
         WriteCommand(DMPL_READ_EXTENTS);
+        // The inquiry is a whole command: what follows must not start with a separator.
+        m_bTerminated = 1;
         result = 0;
         if (window)
             *window = m_wInquired;

@@ -286,6 +286,16 @@ TEST_F(DMPLCutter, ExtentsOnTheFilePortAreWrittenIntoTheOutputAndStoredOnesRetur
     EXPECT_EQ(ReadFile("output.spl"), ";:ER");
 }
 
+TEST_F(DMPLCutter, AnOutputAfterAnInquiryOnTheFilePortStartsWithoutAStraySeparator) {
+    CDMPLCutter c;
+    c.SetPortName(L"FILE");
+    c.fnSetOrigin(1);
+    CWindow w;
+    EXPECT_EQ(c.InquireExtents(&w), 0);
+    ASSERT_EQ(RunOnePathJob(c), 0);
+    EXPECT_EQ(ReadFile("output.spl"), kOnePathBytes);
+}
+
 // The serial cutter -------------------------------------------------------------------------
 
 class SerialCutter : public CutterTest {

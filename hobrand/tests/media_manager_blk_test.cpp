@@ -382,9 +382,8 @@ TEST_F(SheetOnFile, ThreeCopiesGoOutRightToLeftEachPreloadedThenFedAndDeselected
     EXPECT_EQ(g_fnDeleteAllMedMan(), 1);
     // Steps of 25 um; a DM/PL cutter anchors copies bottom-right with the 2 mm gap on their
     // left, so the 12 mm footprints go 40-50, 28-38 and 16-26 mm across. Each copy is
-    // preloaded (its 10 mm height, "EW 401", then a feed) before it is cut. The inquiry's
-    // command leaves a separator pending, so the output starts with one.
-    EXPECT_EQ(ReadHomeFile("output.spl"), ",;:HOA,ECN,U,"            // output start
+    // preloaded (its 10 mm height, "EW 401", then a feed) before it is cut.
+    EXPECT_EQ(ReadHomeFile("output.spl"), ";:HOA,ECN,U,"             // output start
                                           ";:HOA,ECN,U,,EW 401,e,"   // first preload
                                           ";:HOA,ECN,U,,U,1600,0,D," // first copy
                                           "2000,0,2000,400,1600,400,1600,0,"
@@ -462,7 +461,7 @@ TEST_F(SheetOnFile, ADesignLargerThanTheSheetSendsNoCopy) {
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Design too big for cutting area!\nDesign size: "
                                                  L"[60.0,10.0]\nMaterial size: [50.0,40.0]"});
     // Nothing was placed, so the feed past the work has nowhere to go.
-    EXPECT_EQ(ReadHomeFile("output.spl"), ",;:HOA,ECN,U,@");
+    EXPECT_EQ(ReadHomeFile("output.spl"), ";:HOA,ECN,U,@");
 }
 
 } // namespace

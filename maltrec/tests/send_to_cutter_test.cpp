@@ -54,7 +54,7 @@ TEST_F(SendTest, AutomaticBrevnarSendCutsRedLastAsPerforationAndResetsEveryStyle
     CVectorArticle* nested = AddSquare(50000, 10000, 10000, kRed, group);
     ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
     // Steps of 0.025 mm, the design's x along the cutter's Y.
-    EXPECT_EQ(Escaped(Output()), ";:ER,"                                       // the medium re-read
+    EXPECT_EQ(Escaped(Output()), ";:ER"                                        // the medium re-read
                                  ";:HOA,ECN,U,;:HOA,ECN,U,"                    // output start
                                  ",U,0,1280,D,0,880,400,880,400,1280,0,1280"   // black
                                  ",P6"                                         // perforation tool
@@ -75,7 +75,7 @@ TEST_F(SendTest, StartPointsMovedForTheCutComeBackAfterIt) {
     const std::vector<BYTE> before = Saved();
     ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
     // Each square starts at the corner the sorter chose, not at its first point.
-    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,;:HOA,ECN,U,"
+    EXPECT_EQ(Escaped(Output()), ";:ER;:HOA,ECN,U,;:HOA,ECN,U,"
                                  ",U,0,80,D,400,80,400,480,0,480,0,80"
                                  ",U,0,880,D,400,880,400,1280,0,1280,0,880"
                                  ",e@");
@@ -110,7 +110,7 @@ TEST_F(SendTest, AnAutomaticSendOfAMarkedDesignBecomesAVelmSend) {
 TEST_F(SendTest, FeedAfterEachCopyPlacesOneCopyAtATime) {
     AddSquare(10000, 10000, 10000, kBlack);
     ASSERT_EQ(SendWithSheet(m_design.get(), 0, [](HWND out) { Copies(out, L"2"); }), 1);
-    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,"
+    EXPECT_EQ(Escaped(Output()), ";:ER;:HOA,ECN,U,"
                                  ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480,e" // copy 1
                                  ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480,e" // copy 2
                                  "@");
@@ -124,7 +124,7 @@ TEST_F(SendTest, ObjectsSeparatelyEachGetAWeedBox) {
     AddSquare(10000, 10000, 10000, kBlack);
     AddSquare(30000, 10000, 10000, kBlack);
     ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
-    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,;:HOA,ECN,U,"
+    EXPECT_EQ(Escaped(Output()), ";:ER;:HOA,ECN,U,;:HOA,ECN,U,"
                                  ",U,80,560,D,80,160,480,160,480,560,80,560"       // first object
                                  ",U,560,640,D,0,640,0,80,U,D,560,80,560,640"      // its weed box
                                  ",U,80,1200,D,80,800,480,800,480,1200,80,1200"    // second
@@ -144,7 +144,7 @@ TEST_F(SendTest, TilingCutsColumnsAt0And110And220mmAndKeepsTheSpacing) {
                             }),
               1);
     // Each tile is clipped 50 data units (2 steps) past its window of 120 mm (4800 steps).
-    EXPECT_EQ(Escaped(Output()), ";:ER,;:HOA,ECN,U,"
+    EXPECT_EQ(Escaped(Output()), ";:ER;:HOA,ECN,U,"
                                  ";:HOA,ECN,U,,U,0,4800,D,0,-2,U,10000,-2,D,10000,4800,0,4800,e"
                                  ";:HOA,ECN,U,,U,0,4802,D,0,-2,U,10000,-2,D,10000,4802,e"
                                  ";:HOA,ECN,U,,U,0,4802,D,0,3600,10000,3600,10000,4802,e"
