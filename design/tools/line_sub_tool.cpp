@@ -144,7 +144,7 @@ void CLineSubTool::OnLButtonDown(CDesignView* view, UINT flags, const CPoint& po
             Exit(view);
         return;
     }
-    if (m_ptLast == m_ptDown) {
+    if (m_ptLast.x == m_ptDown.x && m_ptLast.y == m_ptDown.y) {
         m_lpCurrent = m_lpDown;
     } else {
         UINT f = flags;
