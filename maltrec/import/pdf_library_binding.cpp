@@ -7,6 +7,7 @@ namespace {
 
 CPDFLibraryBinding* g_binding = nullptr;
 CString g_programFolder;
+CString g_libraryFileOverride;
 
 // The module path buffer of the original: paths longer than this are cut.
 constexpr DWORD kModulePathSize = 261;
@@ -89,7 +90,9 @@ bool FnLoadPDFLibrary() {
     platform::PathParts parts = platform::SplitPathParts(modulePath);
     g_programFolder = parts.drive + parts.folder;
     auto* binding = new CPDFLibraryBinding;
-    binding->Bind(g_programFolder + CPDFLibraryBinding::kLibraryFile);
+    binding->Bind(g_libraryFileOverride.IsEmpty()
+                      ? g_programFolder + CPDFLibraryBinding::kLibraryFile
+                      : g_libraryFileOverride);
     if (binding->IsMissingEntry()) {
         CString reason = binding->m_hModule ? CString(L"an entry point is missing")
                                             : platform::GetModuleLoadError();
@@ -112,4 +115,8 @@ CPDFLibraryBinding* FnGetPDFLibrary() {
 
 const CString& FnGetPDFProgramFolder() {
     return g_programFolder;
+}
+
+void FnSetPDFLibraryFile(const CString& path) {
+    g_libraryFileOverride = path;
 }

@@ -79,3 +79,6 @@ void FnReleasePDFLibrary();
 CPDFLibraryBinding* FnGetPDFLibrary();
 // The drive and folder of the running program, ending in a separator ("" before the first load).
 const CString& FnGetPDFProgramFolder();
+// Points later loads at another library file (tests of a broken installation); an empty path
+// restores the program folder's library.
+void FnSetPDFLibraryFile(const CString& path);
