@@ -1,8 +1,9 @@
-// The program's first start: shows the main frame with a design window when there is a
-// display. With KELVANE_SCREENSHOT set to a file, it saves what the screen shows there and
-// closes; without a display it builds the windows, says so and closes.
-#include "kelvane/app/kelvane_app.h"
+// The program: the main frame with the design named on the command line (or a new one) when
+// there is a display. With KELVANE_SCREENSHOT set to a file, it saves what the screen shows
+// there and closes; without a display it builds the windows, says so and closes.
 #include "kelvane/app/main_frame.h"
+#include "kelvane/app/vanter_ferolin_app.h"
+#include "pivora/framework/do_events.h"
 #include "platform/display/display.h"
 
 #include <cstdio>
@@ -12,11 +13,16 @@ int main(int argc, char** argv) {
     bool display = platform::display::Start(argc, argv);
     int code = 1;
     {
-        CKelvaneApp app;
+        CVanterFerolinApp app;
+        app.SetCommandLine(argc, argv);
         if (app.InitInstance()) {
             HWND frame = app.MainFrame()->GetSafeHwnd();
             const char* shot = std::getenv("KELVANE_SCREENSHOT");
             if (shot && *shot) {
+                // What the screen shows once the posted start-up work has run.
+                DoEvents();
+                for (LONG idle = 0; app.OnIdle(idle); ++idle) {
+                }
                 if (!display || !platform::display::SaveScreenshot(frame, shot)) {
                     std::fprintf(stderr, "kelvane: could not save a screenshot to %s\n", shot);
                     code = 2;

@@ -1,19 +1,31 @@
-// The program's main frame: tabbed design windows.
+// CMainFrame: the program's main window: tabbed design windows, the toolbar slot table, the
+// status bar with the message pane and the key indicators, and the autosave timer.
 #pragma once
 
-#include "platform/framework/mdi_frame_wnd_ex.h"
-#include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/status_bar.h"
+#include "toolbars/jox_toolbar_frame_wnd.h"
 
-class CMainFrame : public CMDIFrameWndEx {
+class CMainFrame : public CJoxToolbarFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
 
 public:
-    // The toolbar and the status bar come with the frame.
-    int OnCreate(CREATESTRUCTW* cs) override;
-    // The menu bar goes with the frame.
-    void OnDestroy() override;
+    // The number of status bar panes: the message pane, three design panes, CAP, NUM, INS.
+    static constexpr int kPaneCount = 7;
 
-    CMFCToolBar m_wndToolBar;
+    CMainFrame();
+    ~CMainFrame() override;
+
+    bool IsBusy() const { return m_bBusy; }
+    CStatusBar& StatusBar() { return m_wndStatusBar; }
+
+    int OnCreate(CREATESTRUCTW* cs) override;
+    CCustomToolBar* NewToolbar(int slot) override;
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+
+protected:
+    // The slot table: names and toolbar resources of the frame's own slots.
+    void LoadSlotTable();
+
     CStatusBar m_wndStatusBar;
+    bool m_bBusy = false;
 };

@@ -1,9 +1,10 @@
 // Under Xvfb: the main frame with its menu, toolbar, two design windows in its tabs, a status
 // text and a dialog open, saved as a PNG in the build tree for a person to look at.
-#include "kelvane/app/kelvane_app.h"
 #include "kelvane/app/main_frame.h"
+#include "kelvane/app/qv_multi_doc_template.h"
+#include "kelvane/app/vanter_ferolin_app.h"
 #include "platform/display/display.h"
-#include "platform/framework/multi_doc_template.h"
+#include "platform/tests/settings_sandbox.h"
 #include "platform/windowing/dialog_template.h"
 #include "qvutils/qv_utils.h"
 
@@ -41,9 +42,10 @@ TEST(MainFrameScreen, TwoTabbedDesignWindowsAndADialog) {
     const std::string path = TEST_BINARY_DIR "/main_frame.png";
     std::filesystem::remove(path);
     {
-        CKelvaneApp app;
+        SettingsSandbox box;
+        CVanterFerolinApp app;
         ASSERT_TRUE(app.InitInstance());
-        app.OnFileNew();
+        ASSERT_NE(app.DesignTemplate()->OpenDocumentFile(nullptr, TRUE), nullptr);
         HWND frame = app.MainFrame()->GetSafeHwnd();
         HWND dlg = CreateDialogParamW(nullptr, kSampleDialog, frame, SampleDialogProc, 0);
         ASSERT_NE(dlg, nullptr);

@@ -1,0 +1,126 @@
+#include "kelvane/app/app_resources.h"
+
+#include "design/design_view.h"
+#include "maltrec/colour_tool_bar.h"
+#include "platform/framework/mfc_tool_bar.h"
+#include "platform/windowing/menu.h"
+#include "platform/windowing/resources.h"
+
+namespace kelvane {
+
+namespace {
+
+void RegisterTexts() {
+    platform::RegisterStrings({
+        {IDR_MAINFRAME, L"Vanter Ferolin"},
+        {IDR_DESIGN, L"\nFerolin\nFerolin\nKDX Files (*.Kdx)\n.Kdx\nDrawing.Document\nDrawing "
+                     L"Document"},
+        {IDR_TILE, L"\nTiles\nTiles"},
+        {61545, L"Files"},
+        {61555, L"Layout"},
+        {61580, L"Select/Zoom"},
+        {61591, L"Colour List"},
+        {ID_INDICATOR_CAP, L"CAP"},
+        {ID_INDICATOR_NUM_LOCK, L"NUM"},
+        {ID_INDICATOR_INS, L"INS"},
+        {ID_PANE_1, L" "},
+        {ID_PANE_2, L" "},
+        {ID_PANE_3, L" "},
+        {ID_NEW_DESIGN, L"Create a new design\nNew"},
+        {ID_OPEN_DESIGN, L"Open a design\nOpen"},
+        {ID_SAVE_DESIGN, L"Save the design\nSave"},
+        {IDS_SCREEN_COLOURS,
+         L"This program currently requires 16bit or 24bit Display Drivers\nPlease change "
+         L"settings in Windows control panel\n\nQuit program?"},
+        {IDS_SCREEN_SIZE, L"This program currently requires minimum 800x600 screen "
+                          L"resolution\nPlease change settings in Windows control panel\n\nQuit "
+                          L"program?"},
+        {IDS_EXIT_LAUNCH_FAILED, L"Failed to launch application on exit.\n"},
+        {IDS_RESTORE_AUTOSAVE, L"Auto-recovery file found\nDo you want to restore file %1"},
+        {IDS_ILLEGAL_AUTOSAVE_METHOD,
+         L"Illegal Registry Entry in Key \"AutoSaveMethod\"\nValue will be set to \"Single "
+         L"Document\" (default)"},
+        {IDS_TEMPLATE_FAILED, L"Failed to create the document."},
+    });
+}
+
+MenuTemplate MainMenu(UINT id) {
+    return MenuTemplate{id,
+                        {{MF_POPUP,
+                          0,
+                          L"&File",
+                          {{MF_STRING, ID_NEW_DESIGN, L"&New\tCtrl+N", {}},
+                           {MF_STRING, ID_OPEN_DESIGN, L"&Open...\tCtrl+O", {}},
+                           {MF_STRING, ID_SAVE_DESIGN, L"&Save\tCtrl+S", {}},
+                           {MF_STRING, ID_SAVE_DESIGN_AS, L"Save &As...", {}},
+                           {MF_STRING, ID_CLOSE_DESIGN, L"&Close", {}},
+                           {MF_SEPARATOR, 0, nullptr, {}},
+                           {MF_STRING, ID_EXIT, L"E&xit", {}}}},
+                         {MF_POPUP,
+                          0,
+                          L"&View",
+                          {{MF_STRING, ID_TOGGLE_MENU_BAR, L"Menu Bar", {}},
+                           {MF_STRING, ID_MAIN_TOOLBAR, L"Main Toolbar", {}},
+                           {MF_STRING, ID_DISPLAY_INCHES, L"Display &Inches", {}}}},
+                         {MF_POPUP,
+                          0,
+                          L"&Cutters",
+                          {{MF_STRING, ID_INSTALL_CUTTER, L"Install Cutter...", {}},
+                           {MF_STRING, ID_SETUP_CUTTER, L"Setup Cutter...", {}},
+                           {MF_STRING, ID_DELETE_CUTTER, L"Delete Cutter...", {}},
+                           {MF_SEPARATOR, 0, nullptr, {}},
+                           {MF_STRING, ID_SILENT_MODE, L"Direct mode", {}},
+                           {MF_STRING, ID_OUTPUT_SETTINGS, L"Output settings...", {}}}},
+                         {MF_POPUP,
+                          0,
+                          L"&Window",
+                          {{MF_STRING, ID_NEW_WINDOW, L"&New Window", {}},
+                           {MF_STRING, ID_CLOSE_ALL, L"Close &All", {}}}},
+                         {MF_POPUP,
+                          0,
+                          L"&Help",
+                          {{MF_STRING, ID_HELP_FINDER, L"&Help Topics", {}},
+                           {MF_STRING, ID_ABOUT, L"&About Vanter Ferolin", {}}}}}};
+}
+
+void RegisterMenus() {
+    // A design window shows the main menu too.
+    platform::RegisterMenuTemplate(MainMenu(IDR_MAINFRAME));
+    platform::RegisterMenuTemplate(MainMenu(IDR_DESIGN));
+    platform::RegisterMenuTemplate({IDR_TOOLBAR_TOGGLE,
+                                    {{MF_POPUP,
+                                      0,
+                                      L"Toolbar Toggle",
+                                      {{MF_STRING, ID_TOGGLE_MENU_BAR, L"Menu Bar", {}},
+                                       {MF_STRING, ID_MAIN_TOOLBAR, L"Main Toolbar", {}}}}}});
+}
+
+void RegisterToolbars() {
+    constexpr int kButtonWidth = 16, kButtonHeight = 15;
+    platform::RegisterToolBarTemplate({IDR_MAINFRAME,
+                                       kButtonWidth,
+                                       kButtonHeight,
+                                       {ID_NEW_DESIGN, ID_OPEN_DESIGN, ID_SAVE_DESIGN}});
+    platform::RegisterToolBarTemplate(
+        {IDR_VIEW_TOOLBAR,
+         kButtonWidth,
+         kButtonHeight,
+         {CDesignView::ID_SELECT_TOOL, 0, CDesignView::ID_ZOOM_IN, CDesignView::ID_ZOOM_OUT,
+          CDesignView::ID_ZOOM_SELECTED, CDesignView::ID_ZOOM_FIT}});
+    platform::RegisterToolBarTemplate({IDR_LAYOUT_TOOLBAR,
+                                       kButtonWidth,
+                                       kButtonHeight,
+                                       {CDesignView::ID_GROUP, CDesignView::ID_UNGROUP}});
+    platform::RegisterToolBarTemplate(
+        {IDR_COLOUR_TOOLBAR, kButtonWidth, kButtonHeight, {CColourToolBar::ID_COLOUR_LIST}});
+}
+
+} // namespace
+
+void RegisterAppResources() {
+    RegisterTexts();
+    RegisterMenus();
+    RegisterToolbars();
+}
+
+} // namespace kelvane

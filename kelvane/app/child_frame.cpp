@@ -1,0 +1,3 @@
+#include "kelvane/app/child_frame.h"
+
+IMPLEMENT_DYNCREATE(CChildFrame, CJoxChildWnd)

@@ -1,3 +1,0 @@
-#include "kelvane/app/sample_child.h"
-
-IMPLEMENT_DYNCREATE(CSampleChild, CMDIChildWndEx)

@@ -1,0 +1,142 @@
+#include "kelvane/app/vanter_ferolin_app.h"
+
+#include "design/design_page.h"
+#include "design/design_view.h"
+#include "kelvane/app/app_resources.h"
+#include "kelvane/app/child_frame.h"
+#include "kelvane/app/main_frame.h"
+#include "kelvane/app/qv_multi_doc_template.h"
+#include "outside/quintar/quintar.h"
+#include "pivora/framework/app_params.h"
+#include "pivora/framework/app_profile.h"
+#include "qvutils/qv_utils.h"
+
+#include <filesystem>
+#include <system_error>
+
+IMPLEMENT_DYNAMIC(CVanterFerolinApp, CJoxWinAppEx)
+
+namespace {
+
+// The view of every design window.
+CRuntimeClass* DesignViewClass() {
+    return RUNTIME_CLASS(CDesignView);
+}
+
+} // namespace
+
+CVanterFerolinApp::CVanterFerolinApp() = default;
+CVanterFerolinApp::~CVanterFerolinApp() = default;
+
+void CVanterFerolinApp::SetCommandLine(int argc, char** argv) {
+    m_args.clear();
+    m_strCommandLine.Empty();
+    for (int i = 0; i < argc && argv[i]; ++i) {
+        const CString arg = CString::FromUtf8(argv[i]);
+        if (i > 0) {
+            m_args.push_back(arg);
+            m_strCommandLine += L" ";
+        }
+        m_strCommandLine += arg;
+    }
+}
+
+BOOL CVanterFerolinApp::InitInstance() {
+    kelvane::RegisterAppResources();
+    if (!FnCreateApplicationProfile()) {
+        AfxMessageBox(L"ERROR : APPLICATION PROFILE FAILURE");
+        return FALSE;
+    }
+    if (!fnRegisterDocTemplates())
+        return FALSE;
+    if (!fnCreateMainFrame())
+        return FALSE;
+    if (!fnOpenCommandLineFile() && m_args.empty())
+        m_pDesign->OpenDocumentFile(nullptr, TRUE);
+    return TRUE;
+}
+
+int CVanterFerolinApp::ExitInstance() {
+    FnDestroyApplicationProfile();
+    return CJoxWinAppEx::ExitInstance();
+}
+
+BOOL CVanterFerolinApp::fnRegisterDocTemplates() {
+    SetImportFlags(0);
+    SetContextCount(0);
+    SetContextCount(kContextCount);
+    m_pDesign = new CQvMultiDocTemplate(kelvane::IDR_DESIGN, RUNTIME_CLASS(CDesignPage),
+                                        RUNTIME_CLASS(CChildFrame), DesignViewClass(),
+                                        CDesignView::kContext);
+    AddDocTemplate(CDesignView::kContext, m_pDesign, kDesignIndustry);
+    QvAddContextMask(CDesignView::kContext, kDesignContextMask);
+    m_pTile = new CQvMultiDocTemplate(kelvane::IDR_TILE, RUNTIME_CLASS(CDesignPage),
+                                      RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CQuintar),
+                                      CQuintar::kContext);
+    AddDocTemplate(CQuintar::kContext, m_pTile, kTileIndustry);
+    return TRUE;
+}
+
+BOOL CVanterFerolinApp::fnCreateMainFrame() {
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(kelvane::IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        delete frame;
+        return FALSE;
+    }
+    m_pMainWnd = frame;
+    AfxSetMainWnd(frame);
+    frame->ShowWindow(QvGetSilentModeOn() ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
+    frame->UpdateWindow();
+    return TRUE;
+}
+
+CDesignPage* CVanterFerolinApp::fnOpenDesignFile(const wchar_t* path, int autoSend) {
+    if (!m_pDesign)
+        return nullptr;
+    m_pDesign->AutoLoading(true);
+    CDocument* doc = m_pDesign->OpenDocumentFile(path, TRUE);
+    m_pDesign->AutoLoading(false);
+    // The automatic send belongs to the cutting view; the plain design view has none.
+    (void)autoSend;
+    return dynamic_cast<CDesignPage*>(doc);
+}
+
+CDesignPage* CVanterFerolinApp::fnOpenCommandLineFile() {
+    if (m_args.size() != 1)
+        return nullptr;
+    CString path = m_args.front();
+    std::error_code ec;
+    const std::filesystem::path given(path.ToUtf8());
+    if (!std::filesystem::exists(given, ec) && given.is_relative())
+        path = CString((std::filesystem::current_path(ec) / given).string());
+    return fnOpenDesignFile(path, QvGetSilentModeOn());
+}
+
+CDocument* CVanterFerolinApp::OpenDocumentFile(LPCWSTR path) {
+    if (!path)
+        return CJoxWinAppEx::OpenDocumentFile(path);
+    if (!QvGetAppParam(L"AllowMultipleFileInstance", 0)) {
+        const CString wanted(path);
+        for (int context = 1; context < 60 && context < ContextCount(); ++context) {
+            CJoxDocTemplate* tmpl = DocTemplateForContext(context);
+            if (!tmpl || !tmpl->HasContext(context))
+                continue;
+            POSITION pos = tmpl->GetFirstDocPosition();
+            while (pos) {
+                CDocument* doc = tmpl->GetNextDoc(pos);
+                if (doc->GetPathName().CompareNoCase(wanted) != 0)
+                    continue;
+                POSITION vp = doc->GetFirstViewPosition();
+                if (CView* view = vp ? doc->GetNextView(vp) : nullptr)
+                    if (CFrameWnd* frame = view->GetParentFrame())
+                        frame->ActivateFrame();
+                return doc;
+            }
+        }
+    }
+    return fnOpenDesignFile(path, 0);
+}
+
+CMainFrame* CVanterFerolinApp::MainFrame() const {
+    return dynamic_cast<CMainFrame*>(m_pMainWnd);
+}

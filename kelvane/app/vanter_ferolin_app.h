@@ -1,0 +1,54 @@
+// CVanterFerolinApp: the program's application object: start-up in its order, the design and
+// tile templates, the main frame, the design files named on the command line, and exit.
+#pragma once
+
+#include "pivora/framework/jox_win_app_ex.h"
+#include "platform/core/cstring.h"
+
+#include <vector>
+
+class CMainFrame;
+class CDesignPage;
+class CQvMultiDocTemplate;
+
+class CVanterFerolinApp : public CJoxWinAppEx {
+    DECLARE_DYNAMIC(CVanterFerolinApp)
+
+public:
+    // Industries the templates are registered with.
+    static constexpr int kDesignIndustry = 2;
+    static constexpr int kTileIndustry = 0;
+    static constexpr int kContextCount = 100;
+    static constexpr int kDesignContextMask = 0x400000;
+
+    CVanterFerolinApp();
+    ~CVanterFerolinApp() override;
+
+    // The program's arguments (without the program name) and the whole command line.
+    void SetCommandLine(int argc, char** argv);
+    const std::vector<CString>& Arguments() const { return m_args; }
+    const CString& CommandLineText() const { return m_strCommandLine; }
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    CDocument* OpenDocumentFile(LPCWSTR path) override;
+
+    // Opens a design through the design template with automatic loading; null when it did not
+    // open.
+    CDesignPage* fnOpenDesignFile(const wchar_t* path, int autoSend);
+    // With exactly one argument, that file; a relative name is taken in the current folder.
+    CDesignPage* fnOpenCommandLineFile();
+
+    CMainFrame* MainFrame() const;
+    CQvMultiDocTemplate* DesignTemplate() const { return m_pDesign; }
+    CQvMultiDocTemplate* TileTemplate() const { return m_pTile; }
+
+protected:
+    BOOL fnRegisterDocTemplates();
+    BOOL fnCreateMainFrame();
+
+    std::vector<CString> m_args;
+    CString m_strCommandLine;
+    CQvMultiDocTemplate* m_pDesign = nullptr;
+    CQvMultiDocTemplate* m_pTile = nullptr;
+};
