@@ -38,6 +38,33 @@ public:
     static constexpr UINT ID_NUDGE_LEFT = 43303;
     static constexpr UINT ID_NUDGE_RIGHT = 43304;
     static constexpr UINT ID_NUDGE_DIVIDE = 43305;
+    // Arrange commands.
+    static constexpr UINT ID_ALIGN_LEFT = 43031;
+    static constexpr UINT ID_ALIGN_RIGHT = 43032;
+    static constexpr UINT ID_ALIGN_TOP = 43033;
+    static constexpr UINT ID_ALIGN_BOTTOM = 43034;
+    static constexpr UINT ID_CENTRE_VERTICALLY = 43035;
+    static constexpr UINT ID_CENTRE_HORIZONTALLY = 43036;
+    static constexpr UINT ID_CENTRE_ON_LAST_X = 43202;
+    static constexpr UINT ID_CENTRE_ON_LAST_Y = 43203;
+    static constexpr UINT ID_CENTRE_ON_LAST = 43204;
+    static constexpr UINT ID_SPACE_HORIZONTALLY = 43025;
+    static constexpr UINT ID_SPACE_VERTICALLY = 43026;
+    static constexpr UINT ID_SIZE_SAME_WIDTH = 43017;
+    static constexpr UINT ID_SIZE_STRETCH_WIDTH = 43018;
+    static constexpr UINT ID_SIZE_STRETCH_HEIGHT = 43019;
+    static constexpr UINT ID_SIZE_STRETCH_BOTH = 43020;
+    static constexpr UINT ID_SIZE_SAME_HEIGHT = 43021;
+    static constexpr UINT ID_SIZE_MIN_MAX = 43022;
+    static constexpr UINT ID_FLIP_VERTICALLY = 43038;
+    static constexpr UINT ID_FLIP_HORIZONTALLY = 43039;
+    static constexpr UINT ID_JOIN_HORIZONTALLY = 43044;
+    static constexpr UINT ID_JOIN_VERTICALLY = 43045;
+    static constexpr UINT ID_COLOUR_FROM_BOX = 43393;
+    // Paths whose ends lie this close (data units) join with their mirror image.
+    static constexpr int kReflectJoinDistance = 100;
+    // A path longer than this gives the line of an angled reflection.
+    static constexpr double kReflectLineLength = 1000.0;
     // Strings.
     static constexpr UINT IDS_RESIZE_WIDTH = 43276;  // "Width: %.2fmm "
     static constexpr UINT IDS_RESIZE_HEIGHT = 43277; // "Height: %.2fmm "
@@ -137,6 +164,17 @@ public:
     void MoveSelectionBy(CDesignView* view, double x, double y, bool absolute);
     void RepeatTransform(CDesignView* view);
     void DisplayResize();
+    // Arrange commands; each is one transaction.
+    void OnAlign(UINT id);
+    void OnCenter(UINT id);
+    void OnCenterLast(UINT id);
+    void OnSpace(UINT id);
+    void OnSize(UINT id);
+    void OnFlip(UINT id);
+    void OnAlignCat(UINT id);
+    void OnReOrder(UINT id);
+    void OnReflect(UINT id);
+    void ReflectSelection(CDesignView* view, UINT id);
     static void ApplyTransformToSelectedObj(CDesignPage* page, const CSelect* entry, CMat2d& m);
     // Moves article to after its run of right siblings below display level 51; TRUE when it
     // moved.
@@ -171,6 +209,8 @@ protected:
     void OnReleaseAt(CDesignView* view, UINT flags, const CPoint& point);
     void StartKeyDisplay(CDesignView* view);
     CArticle* ArticleByID(CDesignView* view, LONG id);
+    // Routes the arrange commands and their update; FALSE for other ids.
+    BOOL OnArrangeCmdMsg(UINT id, int code, void* extra, void* handlerInfo, BOOL& handled);
 
     int m_nReferenceHint = 0;
     int m_nBand[4] = {0, 0, 0, 0};

@@ -8,6 +8,7 @@
 #include "platform/windowing/cursor.h"
 #include "qvutils/qv_utils.h"
 #include "vector/vector_article.h"
+#include "vector/vector_item.h"
 
 #include <map>
 #include <tuple>
@@ -17,6 +18,13 @@ namespace {
 
 using SelectToolTest = SelectToolHost;
 using Sel = std::vector<std::pair<CArticle*, int>>;
+
+int Children(CTree* t) {
+    int n = 0;
+    for (CTree* c = t->GetFirstChild(); c; c = c->GetRsibling())
+        ++n;
+    return n;
+}
 
 TEST_F(SelectToolTest, ClicksSelectWithTheKeysReadAtThePress) {
     CArticle* a = Box(CWindow(10000, 10000, 20000, 20000));
@@ -605,6 +613,196 @@ TEST_F(SelectToolTest, ARegionSelectsPathsWhosePointsAllLieInside) {
     EXPECT_TRUE(select->ObjectWithinRgn(view, bare, &region));
     select->SelectWithinRegion(view, &region, CSelect::kSelectArticle, 0);
     EXPECT_EQ(Selection(), (Sel{{inside, 1}}));
+}
+
+TEST_F(SelectToolTest, AlignTakesTheLastClickedOrTheBandCornerAndUndoes) {
+    CArticle* a = Box(CWindow(10000, 10000, 20000, 20000));
+    CArticle* b = Box(CWindow(30000, 30000, 45000, 40000));
+    CArticle* c = Box(CWindow(50000, 10000, 55000, 20000));
+    // Nothing moves before a click or band.
+    page->AddObjectSelection(a, CSelect::kSelectArticle, 1);
+    page->AddObjectSelection(b, CSelect::kSelectArticle, 1);
+    Command(CSelectTool::ID_ALIGN_LEFT);
+    EXPECT_EQ(BoxOf(a).x1, 10000);
+    EXPECT_EQ(BoxOf(b).x1, 30000);
+
+    Click(Centre(a));
+    Click(Centre(b), MK_SHIFT);
+    Click(Centre(c), MK_SHIFT);
+    const int undo = page->GetUndoCount();
+    Command(CSelectTool::ID_ALIGN_LEFT);
+    EXPECT_EQ(BoxOf(a), CWindow(50000, 10000, 60000, 20000));
+    EXPECT_EQ(BoxOf(b), CWindow(50000, 30000, 65000, 40000));
+    EXPECT_EQ(BoxOf(c), CWindow(50000, 10000, 55000, 20000));
+    EXPECT_TRUE(page->IsModified());
+    while (page->GetUndoCount() > undo)
+        page->PerformUndoTransaction();
+    EXPECT_EQ(BoxOf(a), CWindow(10000, 10000, 20000, 20000));
+    EXPECT_EQ(BoxOf(b), CWindow(30000, 30000, 45000, 40000));
+
+    // A band from the bottom-right: the entry with the largest x2 leads Align Left.
+    Drag(Client(70000, 5000), Client(5000, 45000));
+    ASSERT_EQ(select->ReferenceHint(), eHandleBottomRight);
+    Command(CSelectTool::ID_ALIGN_LEFT);
+    EXPECT_EQ(BoxOf(a).x1, 50000);
+    EXPECT_EQ(BoxOf(b).x1, 50000);
+    EXPECT_EQ(BoxOf(c).x1, 50000);
+}
+
+TEST_F(SelectToolTest, ArrangeCommandsAreEnabledByTheSelectionCount) {
+    CArticle* a = Box(CWindow(10000, 10000, 20000, 20000));
+    CArticle* b = Box(CWindow(30000, 10000, 40000, 20000));
+    CArticle* c = Box(CWindow(60000, 10000, 70000, 20000));
+    const struct {
+        UINT id;
+        int needed;
+    } cases[] = {{CSelectTool::ID_ALIGN_TOP, 2},       {CSelectTool::ID_CENTRE_VERTICALLY, 1},
+                 {CSelectTool::ID_CENTRE_ON_LAST, 2},  {CSelectTool::ID_SPACE_VERTICALLY, 3},
+                 {CSelectTool::ID_SIZE_MIN_MAX, 2},    {CSelectTool::ID_FLIP_HORIZONTALLY, 1},
+                 {CSelectTool::ID_JOIN_VERTICALLY, 2}, {CSelectTool::ID_NUDGE_DIVIDE, 1}};
+    CArticle* boxes[] = {a, b, c};
+    for (int n = 0; n <= 3; ++n) {
+        page->RemoveAllObjectSelection();
+        for (int i = 0; i < n; ++i)
+            page->AddObjectSelection(boxes[i], CSelect::kSelectArticle, 1);
+        for (const auto& k : cases) {
+            SCOPED_TRACE(testing::Message() << k.id << " with " << n);
+            EXPECT_EQ(Update(k.id)->enabled, n >= k.needed ? 1 : 0);
+        }
+    }
+}
+
+TEST_F(SelectToolTest, CentreSpaceFlipAndJoinMoveTheEntries) {
+    CArticle* a = Box(CWindow(0, 0, 10000, 10000));
+    CArticle* b = Box(CWindow(20000, 0, 40000, 10000));
+    CArticle* c = Box(CWindow(90000, 0, 100000, 20000));
+    Click(Centre(a));
+    Click(Centre(b), MK_SHIFT);
+    Click(Centre(c), MK_SHIFT);
+    Command(CSelectTool::ID_SPACE_HORIZONTALLY);
+    EXPECT_EQ(BoxOf(b).x1, 40000);
+    // Flip about the selection's vertical centre line.
+    Command(CSelectTool::ID_FLIP_HORIZONTALLY);
+    EXPECT_EQ(BoxOf(a), CWindow(90000, 0, 100000, 10000));
+    EXPECT_EQ(BoxOf(c), CWindow(0, 0, 10000, 20000));
+    // Join on the last selected (c, now at the left).
+    Command(CSelectTool::ID_JOIN_HORIZONTALLY);
+    EXPECT_EQ(BoxOf(b), CWindow(10000, 0, 30000, 10000));
+    EXPECT_EQ(BoxOf(a), CWindow(30000, 0, 40000, 10000));
+    // Centre on the last in both directions.
+    Command(CSelectTool::ID_CENTRE_ON_LAST);
+    EXPECT_EQ(BoxOf(a), CWindow(0, 5000, 10000, 15000));
+}
+
+TEST_F(SelectToolTest, FlatEntriesResizeAndFlipWithoutHarm) {
+    CArticle* flat = Path(CWindow(10000, 20000, 30000, 20000));
+    if (!flat)
+        GTEST_SKIP() << "no curve library";
+    CArticle* box = Box(CWindow(50000, 10000, 60000, 30000));
+    Click(Centre(box));
+    page->AddObjectSelection(flat, CSelect::kSelectArticle, 1); // the last selected leads
+    Command(CSelectTool::ID_SIZE_SAME_WIDTH);
+    EXPECT_EQ(BoxOf(box), CWindow(45000, 0, 65000, 40000));
+    // A flat reference: same height flattens the box and keeps its width.
+    Command(CSelectTool::ID_SIZE_SAME_HEIGHT);
+    EXPECT_EQ(BoxOf(box), CWindow(45000, 20000, 65000, 20000));
+    // Now both are flat: nothing can grow, and a vertical flip keeps them in place.
+    const std::vector<CLpoint> before = PointsOf(flat);
+    for (UINT id : {CSelectTool::ID_SIZE_MIN_MAX, CSelectTool::ID_SIZE_STRETCH_BOTH,
+                    CSelectTool::ID_FLIP_VERTICALLY})
+        Command(id);
+    EXPECT_EQ(PointsOf(flat), before);
+    EXPECT_EQ(BoxOf(box), CWindow(45000, 20000, 65000, 20000));
+}
+
+TEST_F(SelectToolTest, ReflectJoinsAnOpenPathEndingOnTheLineElseAddsACopy) {
+    auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
+    if (!item)
+        GTEST_SKIP() << "no curve library";
+    const CSb pts[] = {{0x200, {30000, 10000}}, {0x200, {20000, 30000}}, {0x200, {10000, 20000}}};
+    item->InsertElement(-1, const_cast<CSb*>(pts), 3);
+    auto* open = new CVectorArticle;
+    open->Item(item);
+    page->RootArticle()->AddChild(open);
+    open->InvExtents(1);
+    Click(Client(20000, 30000));
+    ASSERT_EQ(Selection(), (Sel{{open, 1}}));
+    const int children = Children(page->RootArticle());
+    Command(CSelectTool::ID_NUDGE_LEFT);
+    EXPECT_EQ(Children(page->RootArticle()), children);
+    EXPECT_EQ(PointsOf(open),
+              (std::vector<CLpoint>{
+                  {30000, 10000}, {20000, 30000}, {10000, 20000}, {0, 30000}, {-10000, 10000}}));
+    page->PerformUndoTransaction();
+    EXPECT_EQ(PointsOf(open).size(), 3u);
+
+    // A closed path gets a mirrored copy below the bottom edge.
+    CArticle* square = Path(CWindow(50000, 10000, 60000, 20000));
+    page->RemoveAllObjectSelection();
+    page->AddObjectSelection(square, CSelect::kSelectArticle, 1);
+    Command(CSelectTool::ID_NUDGE_DOWN);
+    EXPECT_EQ(Children(page->RootArticle()), children + 2);
+    CTree* copy = page->RootArticle()->GetFirstChild();
+    while (copy->GetRsibling())
+        copy = copy->GetRsibling();
+    EXPECT_EQ(static_cast<CArticle*>(copy)->Extents(0), CWindow(50000, 0, 60000, 10000));
+    // The angled reflection of a one-point path falls back to the right edge.
+    CArticle* dot = Path(CWindow(70000, 10000, 70000, 10000));
+    page->RemoveAllObjectSelection();
+    page->AddObjectSelection(dot, CSelect::kSelectArticle, 1);
+    Command(CSelectTool::ID_NUDGE_DIVIDE);
+    EXPECT_EQ(Children(page->RootArticle()), children + 4);
+    // Angled: the line from element 0 to the last element before the closing one.
+    CArticle* tall = Path(CWindow(50000, 40000, 60000, 60000));
+    page->RemoveAllObjectSelection();
+    page->AddObjectSelection(tall, CSelect::kSelectArticle, 1);
+    Command(CSelectTool::ID_NUDGE_DIVIDE);
+    copy = page->RootArticle()->GetFirstChild();
+    while (copy->GetRsibling())
+        copy = copy->GetRsibling();
+    EXPECT_EQ(static_cast<CArticle*>(copy)->Extents(0), CWindow(40000, 40000, 50000, 60000));
+    // A line of no length takes the right edge.
+    auto* back = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
+    const CSb there[] = {{0x200, {80000, 70000}},
+                         {0x200, {90000, 70000}},
+                         {0x200, {80000, 70000}},
+                         {0x200, {80000, 70000}}};
+    back->InsertElement(-1, const_cast<CSb*>(there), 4);
+    auto* spike = new CVectorArticle;
+    spike->Item(back);
+    page->RootArticle()->AddChild(spike);
+    spike->InvExtents(1);
+    page->RemoveAllObjectSelection();
+    page->AddObjectSelection(spike, CSelect::kSelectArticle, 1);
+    Command(CSelectTool::ID_NUDGE_DIVIDE);
+    copy = page->RootArticle()->GetFirstChild();
+    while (copy->GetRsibling())
+        copy = copy->GetRsibling();
+    EXPECT_EQ(static_cast<CArticle*>(copy)->Extents(0), CWindow(90000, 70000, 100000, 70000));
+    // Nothing selected says so.
+    page->RemoveAllObjectSelection();
+    const size_t shown = m_boxes.Shown().size();
+    select->ReflectSelection(view, CSelectTool::ID_NUDGE_UP);
+    EXPECT_EQ(m_boxes.Shown().size(), shown + 1);
+}
+
+TEST_F(SelectToolTest, TypedNumbersRecolourTheSelectedPaths) {
+    CArticle* a = Path(CWindow(10000, 10000, 20000, 20000));
+    if (!a)
+        GTEST_SKIP() << "no curve library";
+    CArticle* box = Box(CWindow(30000, 10000, 40000, 20000));
+    page->AddObjectSelection(a, CSelect::kSelectArticle, 1);
+    page->AddObjectSelection(box, CSelect::kSelectArticle, 1);
+    select->OnTypedNumber(view, 0);
+    EXPECT_EQ(static_cast<CVectorArticle*>(a)->PaletteIndex(), 10);
+    select->OnTypedNumber(view, 3);
+    EXPECT_EQ(static_cast<CVectorArticle*>(a)->PaletteIndex(), 3);
+    select->OnTypedNumber(view, -1);
+    EXPECT_EQ(static_cast<CVectorArticle*>(a)->PaletteIndex(), 3);
+    page->PerformUndoTransaction();
+    EXPECT_EQ(static_cast<CVectorArticle*>(a)->PaletteIndex(), 10);
+    page->RemoveAllObjectSelection();
+    EXPECT_TRUE(select->SetToolColour(view, 4));
 }
 
 } // namespace

@@ -301,8 +301,8 @@ BOOL CSelectTool::CanMoveSelection(CDesignView* view) {
     return NumSelected(view) == 1;
 }
 
-BOOL CSelectTool::CanReflectSelection(CDesignView* view, int) {
-    return NumSelected(view) > 0;
+BOOL CSelectTool::CanReflectSelection(CDesignView* view, int warn) {
+    return CanNudgeSelection(view, warn);
 }
 
 void CSelectTool::fnMoveSelection(CDesignView* view, int direction) {

@@ -170,14 +170,6 @@ void CSelectTool::TabToNextHit(CDesignView* view) {
     }
 }
 
-void CSelectTool::OnTypedNumber(CDesignView* view, int number) {
-    SetToolColour(view, number);
-}
-
-BOOL CSelectTool::SetToolColour(CDesignView*, int) {
-    return FALSE;
-}
-
 void CSelectTool::OnActivate(CDesignView* view, BOOL active, CView*, CView*) {
     DrawSelection(view, active != FALSE);
 }
@@ -376,7 +368,11 @@ BOOL CSelectTool::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
         else if (code == CN_COMMAND)
             id == ID_SELECT_ALL ? OnSelectAll() : OnInvertSelection();
         return TRUE;
-    default:
+    default: {
+        BOOL handled = FALSE;
+        if (OnArrangeCmdMsg(id, code, extra, handlerInfo, handled))
+            return handled;
         return CDesignTool::OnCmdMsg(id, code, extra, handlerInfo);
+    }
     }
 }
