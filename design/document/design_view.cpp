@@ -1,4 +1,5 @@
 #include "design/design_view.h"
+#include "design/document/route_frames.h"
 
 #include "design/design_page.h"
 #include "design/design_tool.h"
@@ -50,6 +51,7 @@ CDesignView::CDesignView() {
 }
 
 CDesignView::~CDesignView() {
+    FnMarkViewGone(this);
     QvUnsetViewForToolbars(this);
     fnDeleteAllModelessDialogs();
 }

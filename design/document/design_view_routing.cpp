@@ -2,17 +2,37 @@
 #include "design/design_page.h"
 #include "design/design_tool.h"
 #include "design/design_view.h"
+#include "design/document/route_frames.h"
 #include "design/sub_tool.h"
 #include "platform/framework/frame_messages.h"
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/scroll_bar.h"
 
+namespace {
+StRouteFrame* g_innerFrame = nullptr;
+} // namespace
+
+void FnMarkViewGone(CDesignView* view) {
+    for (StRouteFrame* f = g_innerFrame; f; f = f->outer)
+        if (f->view == view)
+            f->alive = false;
+}
+
 BOOL CDesignView::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     LRESULT r = 0;
     ++m_nRouteDepth;
+    StRouteFrame frame{this, true, g_innerFrame};
+    g_innerFrame = &frame;
     BOOL handled = RouteMessage(msg, wp, lp, r);
-    if (!handled)
+    if (!handled && frame.alive)
         handled = CJoxView::OnWndMsg(msg, wp, lp, &r);
+    g_innerFrame = frame.outer;
+    if (!frame.alive) {
+        // The handler closed this view's document: the view is freed.
+        if (result)
+            *result = r;
+        return handled;
+    }
     // Tools replaced while the message ran are freed only now that no handler of theirs is
     // still on the stack.
     if (--m_nRouteDepth == 0)

@@ -1,0 +1,101 @@
+#include "sorvane_host.h"
+
+#include "felgrin/base_cutter.h"
+#include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
+#include "pivora/framework/app_params.h"
+#include "pivora/framework/jox_child_wnd.h"
+#include "platform/windowing/message.h"
+
+SorvaneCalls g_calls;
+
+namespace {
+
+int RecordSend(CDesignPage*, CJoxView*, int velm, int autoSend) {
+    ++g_calls.sends;
+    g_calls.velm = velm;
+    g_calls.autoSend = autoSend;
+    if (g_calls.during)
+        g_calls.during();
+    return 1;
+}
+
+void RecordDesignSize(CDesignPage*, CJoxView*) {
+    ++g_calls.designSize;
+}
+
+int RecordDeleteAll() {
+    ++g_calls.deleteAll;
+    return 1;
+}
+
+CMediaManagerBlk* RecordSetup(int, int, int) {
+    ++g_calls.setup;
+    return nullptr;
+}
+
+} // namespace
+
+void SorvaneHost::SetUp() {
+    QvResetAppParamCache();
+    platform::ResetMessageQueue();
+    g_calls = SorvaneCalls{};
+    m_saved = FnSorvaneServices();
+    FnSorvaneServices() = {RecordSend, RecordDesignSize, RecordDeleteAll, RecordSetup};
+    m_scopedClock = std::make_unique<platform::ScopedClock>(m_clock);
+    m_app.SetContextCount(100);
+    m_tmpl = new CJoxDocTemplate(CSorvaneView::IDR_DESIGN, RUNTIME_CLASS(CDesignPage),
+                                 RUNTIME_CLASS(CJoxChildWnd), RUNTIME_CLASS(CSorvaneView),
+                                 CSorvaneView::kContext);
+    m_app.AddDocTemplate(CSorvaneView::kContext, m_tmpl, 1);
+    m_frame = new CJoxToolbarFrameWnd;
+    ASSERT_TRUE(m_frame->Create(nullptr, L"Kelvane", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1000, 800)));
+    AfxSetMainWnd(m_frame);
+}
+
+void SorvaneHost::TearDown() {
+    if (m_frame && ::IsWindow(m_frame->m_hWnd))
+        m_frame->DestroyWindow();
+    AfxSetMainWnd(nullptr);
+    FelgrinUtils::QuitCutterDriver();
+    FnSorvaneServices() = m_saved;
+    platform::ResetMessageQueue();
+    m_scopedClock.reset();
+    QvResetAppParamCache();
+}
+
+CSorvaneView* SorvaneHost::Open() {
+    page = dynamic_cast<CDesignPage*>(m_tmpl->OpenDocumentFile(nullptr));
+    if (!page)
+        return nullptr;
+    POSITION pos = page->GetFirstViewPosition();
+    view = pos ? dynamic_cast<CSorvaneView*>(page->GetNextView(pos)) : nullptr;
+    Pump();
+    return view;
+}
+
+void SorvaneHost::Command(UINT id) {
+    ::SendMessageW(view->m_hWnd, WM_COMMAND, id, 0);
+}
+
+void SorvaneHost::Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void SorvaneHost::Advance(ULONGLONG ms) {
+    m_clock.Advance(ms);
+    Pump();
+}
+
+CBaseCutter* SorvaneHost::Install(const wchar_t* name, const wchar_t* port) {
+    CBaseCutter* c = CCutterUtils::CreateCutter(L"CDMPLCutter");
+    c->fnSetName(name);
+    c->SetPortName(port);
+    c->fnSaveSettings();
+    CCutterUtils::AddCutterToArray(c);
+    return c;
+}

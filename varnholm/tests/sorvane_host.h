@@ -1,0 +1,56 @@
+// A design window test host: an application with the design template of the cutting view, a
+// main frame, and one design opened through the template. The view's neighbours (send, design
+// size, media managers) are replaced by recorders; installed cutters live in the test's hive.
+#pragma once
+
+#include "varnholm/sorvane_view.h"
+
+#include "design/design_page.h"
+#include "felgrin/base_cutter.h"
+#include "pivora/framework/jox_doc_template.h"
+#include "pivora/framework/jox_win_app_ex.h"
+#include "platform/system/clock.h"
+#include "platform/tests/settings_sandbox.h"
+#include "platform/windowing/dialog_template.h"
+#include "platform/windowing/message_box.h"
+#include "toolbars/jox_toolbar_frame_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// What the recorders saw.
+struct SorvaneCalls {
+    int sends = 0, velm = -1, autoSend = -1, designSize = 0, deleteAll = 0, setup = 0;
+    // Runs inside the send, while it would pump messages.
+    std::function<void()> during;
+};
+extern SorvaneCalls g_calls;
+
+class SorvaneHost : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CSorvaneView* Open();
+    // Runs a command as the menu does: WM_COMMAND to the view.
+    void Command(UINT id);
+    void Pump();
+    void Advance(ULONGLONG ms);
+    // Installs a DM/PL cutter of this name on this port into the table and the hive.
+    CBaseCutter* Install(const wchar_t* name, const wchar_t* port = L"FILE");
+
+    SettingsSandbox m_box;
+    platform::ManualClock m_clock{100000};
+    std::unique_ptr<platform::ScopedClock> m_scopedClock;
+    platform::MessageBoxResponder m_boxes;
+    CJoxWinAppEx m_app;
+    CJoxDocTemplate* m_tmpl = nullptr;
+    CJoxToolbarFrameWnd* m_frame = nullptr;
+    CDesignPage* page = nullptr;
+    CSorvaneView* view = nullptr;
+
+private:
+    StSorvaneServices m_saved{};
+};
