@@ -1,13 +1,27 @@
 #include "maltrec/import/pdf_doc.h"
 #include "maltrec/import/pdf_library_binding.h"
 
+#include "maltrec/tests/pdf_fixture.h"
 #include "pivora/tests/app_settings_fixture.h"
+#include "spline/spline_item.h"
+#include "vector/vector_article.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace {
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 class PdfDocTest : public AppSettingsTest {
 protected:
@@ -30,12 +44,6 @@ protected:
         lib->DPLClosePath(id);
         lib->DPLDrawPath(id, kDplPathOutline);
         ASSERT_EQ(lib->DPLSaveToFile(id, CString(path.c_str())), 1);
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
 };
 
@@ -123,3 +131,128 @@ TEST_F(PdfDocTest, CheckAndConvertFailWithoutTheLibraryOrALoadableFile) {
     EXPECT_TRUE(doc.CheckDocument(CString(good.c_str()), nullptr, CDebenuPDF::kCheckImport));
     EXPECT_TRUE(doc.CheckDocument(CString(good.c_str()), nullptr, CDebenuPDF::kCheckContents));
 }
+
+namespace {
+
+// Designs written into PDF files through the library and read back through the import road.
+class WriteDesignTest : public PdfImportTest {
+protected:
+    CVectorArticle* AddPath(CJoxPage& page, const std::vector<CLpoint>& pts, bool closed,
+                            DWORD mode = CSplineItem::kBreak) {
+        auto* item = new CSplineItem;
+        std::vector<CSb> sb;
+        for (const CLpoint& p : pts)
+            sb.emplace_back(mode, p);
+        if (closed)
+            sb.emplace_back(mode, pts.front());
+        item->InsertElement(-1, sb.data(), int(sb.size()));
+        auto* a = new CVectorArticle;
+        a->Item(item);
+        page.RootArticle()->AddChild(a);
+        a->InvExtents(1);
+        return a;
+    }
+    // Every path's points, each path's own list, the design moved so that its lowest corner
+    // is the origin.
+    static std::vector<std::vector<CLpoint>> Paths(CJoxPage& page) {
+        std::vector<std::vector<CLpoint>> out;
+        LONG minX = INT32_MAX, minY = INT32_MAX;
+        for (CTree* t = page.RootArticle()->GetFirstChild(); t; t = t->GetRsibling()) {
+            auto* a = DynamicDowncast<CVectorArticle>(t);
+            auto* s = a ? DynamicDowncast<CSplineItem>(a->GetItem()) : nullptr;
+            if (!s)
+                continue;
+            out.emplace_back();
+            for (int i = 0; i < s->VectCount(); ++i) {
+                out.back().push_back(s->Vect(i).pt);
+                minX = std::min(minX, s->Vect(i).pt.x);
+                minY = std::min(minY, s->Vect(i).pt.y);
+            }
+        }
+        for (auto& path : out)
+            for (CLpoint& p : path)
+                p = CLpoint(p.x - minX, p.y - minY);
+        return out;
+    }
+    std::string Write(CJoxPage& page, UINT flags = 0) {
+        const std::string path = m_box.Path("design.pdf");
+        EXPECT_TRUE(CDebenuPDF().WriteDesign(CString::FromUtf8(path), &page, flags));
+        return path;
+    }
+};
+
+TEST_F(WriteDesignTest, PolylinesComeBackWithinTenUnitsOnAMetre) {
+    ASSERT_TRUE(CPDFManager::StartPDFManager());
+    AddPath(*m_page, {{0, 0}, {1000000, 0}, {1000000, 1000000}, {0, 1000000}}, true);
+    AddPath(*m_page, {{123457, 234567}, {876543, 765433}, {500001, 100003}}, false);
+    AddPath(*m_page, {{250000, 250000}, {750000, 250000}, {500000, 750000}}, true);
+    m_page->RecalcExtents(0);
+    const auto written = Paths(*m_page);
+    const std::string pdf = Write(*m_page);
+    // The design is where it was, with no mark left behind.
+    EXPECT_EQ(Paths(*m_page), written);
+    for (CTree* t = m_page->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
+        EXPECT_FALSE(static_cast<CArticle*>(t)->GetProperty(CPDFDoc::kWrittenBit));
+
+    CDesignPage back;
+    ASSERT_TRUE(CPDFManager::ReadPDFDocument(CString::FromUtf8(pdf), &back, 0, nullptr));
+    const auto read = Paths(back);
+    ASSERT_EQ(read.size(), written.size());
+    for (size_t i = 0; i < read.size(); ++i) {
+        ASSERT_EQ(read[i].size(), written[i].size()) << "path " << i;
+        for (size_t j = 0; j < read[i].size(); ++j) {
+            EXPECT_NEAR(read[i][j].x, written[i][j].x, 10) << "path " << i << " point " << j;
+            EXPECT_NEAR(read[i][j].y, written[i][j].y, 10) << "path " << i << " point " << j;
+        }
+    }
+}
+
+TEST_F(WriteDesignTest, AClosedCurveKeepsItsClosingCurve) {
+    ASSERT_TRUE(CPDFManager::StartPDFManager());
+    AddPath(*m_page, {{0, 500000}, {500000, 0}, {1000000, 500000}, {500000, 1000000}}, true,
+            CSplineItem::kSmooth);
+    m_page->RecalcExtents(0);
+    const std::string text = Read(Write(*m_page));
+    // Four curves, the closing one among them: the close draws no straight edge instead.
+    size_t curves = 0;
+    for (size_t at = text.find(" c\n"); at != std::string::npos; at = text.find(" c\n", at + 1))
+        ++curves;
+    EXPECT_EQ(curves, 4u) << text;
+    EXPECT_NE(text.find("h\n"), std::string::npos) << text;
+}
+
+TEST_F(WriteDesignTest, ColoursFillAndTheEpsBeside) {
+    ASSERT_TRUE(CPDFManager::StartPDFManager());
+    CVectorArticle* red = AddPath(*m_page, {{0, 0}, {100000, 0}, {100000, 100000}}, true);
+    int style = 0;
+    red->SetLineColour(RGB(255, 0, 0), style);
+    red->fnSetValue(CVectorArticle::kFillOn, 1, 0);
+    CVectorArticle* cmyk = AddPath(*m_page, {{0, 0}, {50000, 70000}}, false);
+    cmyk->SetLineColour(RGB(255, 0, 0), style);
+    cmyk->fnSetValue(L".CMYK Colour ON", 1, 0);
+    m_page->RecalcExtents(0);
+    const std::string pdf = Write(*m_page, CDebenuPDF::kWriteAlsoEps);
+    const std::string text = Read(pdf);
+    EXPECT_NE(text.find("1 0 0 RG"), std::string::npos) << text;
+    EXPECT_NE(text.find("f*"), std::string::npos) << text; // a filled closed path
+    EXPECT_NE(text.find("0 1 1 0 K"), std::string::npos) << text;
+    EXPECT_NE(text.find("S\n"), std::string::npos) << text; // the open path outlined
+    EXPECT_GT(std::filesystem::file_size(m_box.Path("design.EPS")), 0u);
+}
+
+TEST_F(WriteDesignTest, FailuresAreReportedAndLeaveTheDesignAlone) {
+    AddPath(*m_page, {{0, 0}, {1000, 0}}, false);
+    const auto design = Paths(*m_page);
+    const CString path = CString::FromUtf8(m_box.Path("design.pdf"));
+    EXPECT_FALSE(CDebenuPDF().WriteDesign(path, m_page.get(), 0)); // library not loaded
+    ASSERT_TRUE(CPDFManager::StartPDFManager());
+    EXPECT_FALSE(CDebenuPDF().WriteDesign(path, nullptr, 0));
+    EXPECT_FALSE(CDebenuPDF().WriteDesign(CString::FromUtf8(m_box.Path("no/such/folder/d.pdf")),
+                                          m_page.get(), 0));
+    EXPECT_EQ(Paths(*m_page), design);
+    // An empty page still makes a file.
+    CDesignPage empty;
+    EXPECT_TRUE(CDebenuPDF().WriteDesign(path, &empty, 0));
+}
+
+} // namespace
