@@ -1,0 +1,161 @@
+#include "design/simulate_sort_tool.h"
+
+#include "design/tests/tool_fixture.h"
+#include "pivora/framework/jox_client_dc.h"
+#include "platform/graphics/surface.h"
+#include "vector/vector_item.h"
+
+#include <vector>
+
+namespace {
+
+class SimulateSortToolTest : public ToolHost {
+protected:
+    void TearDown() override {
+        CJoxView::fnSetBackColourOn(0);
+        ToolHost::TearDown();
+    }
+    // Paths a, b, c left to right, sorted in design order, with the playback tool current.
+    void Play(int paths = 3) {
+        for (int i = 0; i < paths; ++i) {
+            CArticle* p = Path(CWindow(10000 + i * 25000, 10000, 25000 + i * 25000, 30000));
+            ASSERT_NE(p, nullptr);
+            arts.push_back(p);
+        }
+        page->CreateSortedOutput(0, eStartUnchanged, eOrderDesign, 0, 10000, 0);
+        Start();
+    }
+    void Start() {
+        sim = new CSimulateSortTool(view, nullptr);
+        view->SelectDesignTool(sim, 1);
+        sim->OnInit(view, 0);
+        sim->OnShowStart(view);
+        Pump();
+    }
+    // The dots drawn since the recording was cleared: centre (client) and colour.
+    std::vector<std::pair<CPoint, COLORREF>> Dots() {
+        std::vector<std::pair<CPoint, COLORREF>> out;
+        for (const auto& c : Record().Calls(platform::GdiOp::Ellipse))
+            out.emplace_back(
+                CPoint((c.rect.left + c.rect.right) / 2, (c.rect.top + c.rect.bottom) / 2),
+                c.brushColour);
+        return out;
+    }
+    CPoint StartOf(CArticle* a, int index = 0) {
+        const CLpoint p = static_cast<CVectorItem*>(a->GetItem())->GetElementPos(index);
+        return Client(p.x, p.y);
+    }
+    static void Near(CPoint got, CPoint want) {
+        EXPECT_NEAR(got.x, want.x, 2);
+        EXPECT_NEAR(got.y, want.y, 2);
+    }
+
+    std::vector<CArticle*> arts;
+    CSimulateSortTool* sim = nullptr;
+};
+
+TEST_F(SimulateSortToolTest, NothingSortedStepsNowhereAndDrawsNoDot) {
+    page->CreateSortedOutput(0, eStartUnchanged, eOrderDesign, 0, 10000, 0);
+    Record();
+    Start();
+    EXPECT_EQ(sim->GetRange(), -1);
+    EXPECT_EQ(sim->OnShowNext(view), 0);
+    EXPECT_EQ(sim->OnShowPrev(view), 0);
+    sim->OnShowEnd(view);
+    sim->OnShowChangePos(view, 0);
+    EXPECT_EQ(sim->CurrentArticle(), nullptr);
+    EXPECT_TRUE(Dots().empty());
+}
+
+TEST_F(SimulateSortToolTest, StepsHighlightEachArticleWithItsStartDot) {
+    Play();
+    ASSERT_EQ(sim->GetRange(), 2);
+    EXPECT_EQ(Selection(), (std::vector<std::pair<CArticle*, int>>{{arts[0], 1}}));
+    EXPECT_EQ(sim->OnShowPrev(view), 0);
+    Record().Clear();
+    EXPECT_EQ(sim->OnShowNext(view), 1);
+    EXPECT_EQ(sim->CurrentArticle(), arts[1]);
+    const auto dots = Dots();
+    ASSERT_EQ(dots.size(), 2u);
+    Near(dots[0].first, StartOf(arts[0])); // the old dot wiped
+    EXPECT_EQ(dots[0].second, CSimulateSortTool::kWhite);
+    Near(dots[1].first, StartOf(arts[1]));
+    EXPECT_EQ(dots[1].second, CSimulateSortTool::kDotColour);
+    sim->OnShowEnd(view);
+    EXPECT_EQ(sim->GetPos(), 2);
+    EXPECT_EQ(sim->OnShowNext(view), 0);
+    // The slider at k; a position out of range is refused.
+    for (int k : {1, 0, 2}) {
+        sim->OnShowChangePos(view, k);
+        EXPECT_EQ(sim->GetPos(), k);
+        EXPECT_EQ(Selection(), (std::vector<std::pair<CArticle*, int>>{{arts[size_t(k)], 1}}));
+    }
+    for (int bad : {3, -1}) {
+        sim->OnShowChangePos(view, bad);
+        EXPECT_EQ(sim->GetPos(), 2);
+    }
+}
+
+TEST_F(SimulateSortToolTest, TheOldDotTakesTheBackgroundColourWhenItIsOn) {
+    CJoxView::fnSetBackColour(0x123456);
+    CJoxView::fnSetBackColourOn(1);
+    Play(2);
+    Record().Clear();
+    sim->OnShowNext(view);
+    ASSERT_FALSE(Dots().empty());
+    EXPECT_EQ(Dots().front().second, COLORREF(0x123456));
+}
+
+TEST_F(SimulateSortToolTest, APathListedTwiceIsSteppedByIndex) {
+    Play();
+    // As a selection scope that reaches a path twice lists it: a, b, c, a, b.
+    CArticleList* list = page->GetSortedOutput();
+    CList<int, int&>* starts = page->GetSortedOutputStartPoints();
+    for (CArticle* a : {arts[0], arts[1]}) {
+        list->AddTail(a);
+        int first = 0;
+        starts->AddTail(first);
+    }
+    sim->OnInit(view, 0);
+    sim->OnShowStart(view);
+    const std::vector<CArticle*> want = {arts[0], arts[1], arts[2], arts[0], arts[1]};
+    for (size_t i = 1; i < want.size(); ++i) {
+        ASSERT_EQ(sim->OnShowNext(view), 1);
+        EXPECT_EQ(sim->GetPos(), int(i));
+        EXPECT_EQ(sim->CurrentArticle(), want[i]);
+    }
+    EXPECT_EQ(sim->OnShowNext(view), 0);
+    for (size_t i = want.size() - 1; i-- > 0;) {
+        ASSERT_EQ(sim->OnShowPrev(view), 1);
+        EXPECT_EQ(sim->GetPos(), int(i));
+        EXPECT_EQ(sim->CurrentArticle(), want[i]);
+    }
+}
+
+TEST_F(SimulateSortToolTest, EditsDuringPlaybackChangeNothing) {
+    Play();
+    const CWindow before = arts[0]->Extents(0);
+    for (UINT id : {CSelectTool::ID_EDIT_CLEAR, UINT(CDesignView::ID_EDIT_UNDO),
+                    UINT(CDesignView::ID_EDIT_REDO), CSelectTool::ID_NUDGE_LEFT,
+                    CSelectTool::ID_SELECT_ALL, UINT(CDesignView::ID_TOOL_CHANGE)}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(Update(id)->enabled, 0);
+        Command(id);
+    }
+    for (UINT key : {UINT(VK_DELETE), UINT(VK_LEFT), UINT('X'), UINT('5')})
+        Key(key);
+    Drag(Centre(arts[0]), Centre(arts[0]) + CSize(40, 40));
+    Advance(2000);
+    EXPECT_EQ(page->GetDesignTool(), sim);
+    int children = 0;
+    for (CTree* t = page->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
+        ++children;
+    EXPECT_EQ(children, 3);
+    EXPECT_EQ(arts[0]->Extents(0), before);
+    EXPECT_EQ(Update(CDesignView::ID_ZOOM_FIT)->enabled, 1);
+    EXPECT_EQ(sim->OnShowNext(view), 1);
+    sim->OnShowEnd(view);
+    EXPECT_EQ(sim->CurrentArticle(), arts[2]);
+}
+
+} // namespace
