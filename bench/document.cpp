@@ -95,4 +95,23 @@ void BM_FindArticleById(benchmark::State& state) {
 }
 BENCHMARK(BM_FindArticleById)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+// An import or a paste appends its articles one by one to the end of the root's row.
+void BM_AppendChildren(benchmark::State& state) {
+    for (auto _ : state) {
+        auto page = NewPage();
+        CArticle* root = page->RootArticle();
+        for (int64_t i = 0; i < state.range(0); ++i)
+            root->AddChild(new CArticle);
+        benchmark::DoNotOptimize(root->GetFirstChild());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_AppendChildren)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oAuto);
+
 } // namespace

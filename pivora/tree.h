@@ -1,6 +1,7 @@
 // CTree: a node of the design tree. A parent owns its row of children; siblings do not own
 // each other. Only the first-child and right-sibling links are stored; the others are rebuilt
-// after loading (BuildLinks).
+// after loading (BuildLinks). A parent also knows its last child, so appending to a long row
+// costs the same as appending to a short one.
 #pragma once
 
 #include "platform/core/cstring.h"
@@ -46,6 +47,7 @@ public:
 
     CTree* GetParent() const { return m_pParent; }
     CTree* GetFirstChild() const { return m_pFirstChild; }
+    CTree* GetLastChild() const { return m_pLastChild; }
     CTree* GetLsibling() const { return m_pLsibling; }
     CTree* GetRsibling() const { return m_pRsibling; }
 
@@ -56,6 +58,9 @@ protected:
     CTree* m_pRsibling = nullptr;
 
 private:
+    // Kept by every link edit here; the end of m_pFirstChild's row, or null without children.
+    CTree* m_pLastChild = nullptr;
+
     // True when p may be linked next to or below this node: not the node itself, not already
     // below it, and not one of its ancestors (which would make a cycle).
     bool CanLink(CTree* p);

@@ -20,11 +20,14 @@ CTree::~CTree() {
         child->m_pParent = child->m_pLsibling = child->m_pRsibling = nullptr;
         delete child;
     }
+    m_pLastChild = nullptr;
 }
 
 void CTree::Detach() {
     if (m_pParent && m_pParent->m_pFirstChild == this)
         m_pParent->m_pFirstChild = m_pRsibling;
+    if (m_pParent && m_pParent->m_pLastChild == this)
+        m_pParent->m_pLastChild = m_pLsibling;
     if (m_pLsibling)
         m_pLsibling->m_pRsibling = m_pRsibling;
     if (m_pRsibling)
@@ -56,7 +59,7 @@ void CTree::AddChild(CTree* p) {
     }
     p->Detach();
     p->m_pParent = this;
-    m_pFirstChild = p;
+    m_pFirstChild = m_pLastChild = p;
 }
 
 void CTree::Add1stChild(CTree* p) {
@@ -68,7 +71,7 @@ void CTree::Add1stChild(CTree* p) {
     }
     p->Detach();
     p->m_pParent = this;
-    m_pFirstChild = p;
+    m_pFirstChild = m_pLastChild = p;
 }
 
 void CTree::AddLsibling(CTree* p) {
@@ -87,10 +90,13 @@ void CTree::AddRsibling(CTree* p) {
     if (!CanLink(p))
         return;
     p->Detach();
-    CTree* last = Rightmost();
+    // A row of roots has no parent to remember its end.
+    CTree* last = m_pParent ? m_pParent->m_pLastChild : Rightmost();
     last->m_pRsibling = p;
     p->m_pLsibling = last;
     p->m_pParent = m_pParent;
+    if (m_pParent)
+        m_pParent->m_pLastChild = p;
 }
 
 void CTree::InsertLsibling(CTree* p) {
@@ -117,6 +123,8 @@ void CTree::InsertRsibling(CTree* p) {
     p->m_pLsibling = this;
     m_pRsibling = p;
     p->m_pParent = m_pParent;
+    if (m_pParent && m_pParent->m_pLastChild == this)
+        m_pParent->m_pLastChild = p;
 }
 
 CTree* CTree::Leftmost() {
@@ -189,6 +197,7 @@ void CTree::BuildLinks() {
         CTree* head = heads.back();
         heads.pop_back();
         for (CTree* node = head; node; node = node->m_pRsibling) {
+            node->m_pLastChild = nullptr;
             if (node->m_pFirstChild) {
                 node->m_pFirstChild->m_pParent = node;
                 heads.push_back(node->m_pFirstChild);
@@ -196,6 +205,8 @@ void CTree::BuildLinks() {
             if (node->m_pRsibling) {
                 node->m_pRsibling->m_pLsibling = node;
                 node->m_pRsibling->m_pParent = node->m_pParent;
+            } else if (node->m_pParent) {
+                node->m_pParent->m_pLastChild = node;
             }
         }
     }
@@ -250,6 +261,8 @@ void CTree::StoreLinks(CArchive& ar) {
 void CTree::LoadLinks(CArchive& ar) {
     CTree* child = ar.ReadObjectAs<CTree>();
     m_pFirstChild = child;
+    // The child's own load read its whole row.
+    m_pLastChild = child ? child->Rightmost() : nullptr;
     if (child)
         child->m_pParent = this;
 
@@ -267,6 +280,7 @@ void CTree::LoadLinks(CArchive& ar) {
             prev = s;
             CTree* sc = ar.ReadObjectAs<CTree>();
             s->m_pFirstChild = sc;
+            s->m_pLastChild = sc ? sc->Rightmost() : nullptr;
             if (sc)
                 sc->m_pParent = s;
         }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -74,7 +75,64 @@ void Describe(CTree* t, int depth, std::vector<std::pair<int, int>>& out) {
     }
 }
 
+// Every node's last child is the end of its row of children.
+bool LastChildrenHold(CTree* t) {
+    for (; t; t = t->GetRsibling()) {
+        CTree* first = t->GetFirstChild();
+        if (t->GetLastChild() != (first ? first->Rightmost() : nullptr))
+            return false;
+        if (!LastChildrenHold(first))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+TEST(TreeEdit, EveryEditKeepsTheLastChild) {
+    CTestNode root(0);
+    std::vector<CTree*> nodes;
+    for (int i = 1; i <= 12; ++i) {
+        nodes.push_back(new CTestNode(i));
+        root.AddChild(nodes.back());
+    }
+    using Edit = void (CTree::*)(CTree*);
+    const std::pair<const char*, Edit> edits[] = {
+        {"AddChild", &CTree::AddChild},
+        {"Add1stChild", &CTree::Add1stChild},
+        {"AddLsibling", &CTree::AddLsibling},
+        {"AddRsibling", &CTree::AddRsibling},
+        {"InsertLsibling", &CTree::InsertLsibling},
+        {"InsertRsibling", &CTree::InsertRsibling},
+    };
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<size_t> pick(0, nodes.size() - 1);
+    std::uniform_int_distribution<size_t> pickEdit(0, std::size(edits));
+    for (int step = 0; step < 3000; ++step) {
+        CTree* a = nodes[pick(rng)];
+        CTree* b = nodes[pick(rng)];
+        const size_t e = pickEdit(rng);
+        if (e == std::size(edits)) {
+            a->Detach(); // moved off the tree, then back at the root's front or end
+            if (step % 2)
+                root.AddChild(a);
+            else
+                root.Add1stChild(a);
+        } else {
+            (a->*edits[e].second)(b);
+        }
+        // A node left without a parent by a sibling edit on a row of roots goes back.
+        for (CTree* n : nodes)
+            if (!n->IsChildOf(&root))
+                root.AddChild(n->Leftmost());
+        ASSERT_TRUE(LastChildrenHold(&root))
+            << "after " << (e < std::size(edits) ? edits[e].first : "Detach") << " at " << step;
+    }
+    // Appending after all those edits still lands at the end.
+    auto* tail = new CTestNode(99);
+    root.AddChild(tail);
+    EXPECT_EQ(root.GetFirstChild()->Rightmost(), tail);
+}
 
 TEST(TreeEdit, AddAndInsertKeepTheRowConsistent) {
     CTestNode root(0);
@@ -253,6 +311,9 @@ TEST(TreeStore, RowOfRootsRoundTripsWithLinksRebuilt) {
     EXPECT_EQ(c22->GetParent(), s2);
     EXPECT_EQ(c22->GetLsibling(), s2->GetFirstChild());
     EXPECT_EQ(s2->GetFirstChild()->GetFirstChild()->GetParent(), s2->GetFirstChild());
+    EXPECT_TRUE(LastChildrenHold(back.get()));
+    back->BuildLinks();
+    EXPECT_TRUE(LastChildrenHold(back.get()));
     // Storing what was loaded gives the same bytes.
     EXPECT_EQ(StoreRow(back.get()), bytes);
 }
