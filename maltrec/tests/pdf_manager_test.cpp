@@ -3,13 +3,43 @@
 #include "maltrec/import/pdf_doc.h"
 #include "maltrec/tests/pdf_fixture.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 using ManagerTest = PdfImportTest;
+
+// A page behind a password that nobody knows.
+std::string EncryptedPdf() {
+    const std::string objects[] = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents 4 0 R >>",
+        "<< /Length 12 >>\nstream\n0 0 m 9 9 l S\nendstream",
+        "<< /Filter /Standard /V 1 /R 2 /P -4 /O <" + std::string(64, 'a') + "> /U <" +
+            std::string(64, 'b') + "> >>",
+    };
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<size_t> offsets;
+    for (size_t i = 0; i < std::size(objects); ++i) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const size_t xref = pdf.size();
+    pdf += "xref\n0 6\n0000000000 65535 f \n";
+    for (size_t offset : offsets) {
+        char line[24];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+        pdf += line;
+    }
+    pdf += "trailer\n<< /Size 6 /Root 1 0 R /Encrypt 5 0 R /ID [<0123> <0123>] >>\nstartxref\n" +
+           std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
 
 TEST_F(ManagerTest, ABrokenInstallationFailsOnceAndIsNeverRetried) {
     struct Case {
@@ -71,6 +101,7 @@ TEST_F(ManagerTest, FilesThatCannotBeReadFailWithoutAddingAnything) {
     const std::string cases[] = {
         WriteText("damaged.pdf", "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >>\nendobj\n"),
         WriteText("text.ai", "neither PDF nor PostScript"),
+        WriteText("locked.pdf", EncryptedPdf()),
         WriteText("empty.pdf", ""),
         m_box.Path("missing.pdf"),
         m_box.Path("missing.eps"),
