@@ -162,6 +162,10 @@ public:
     // Moves the selection by (x, y) data units, or its low corner to (x, y) with absolute, as
     // one transaction; values beyond the data range are held at its edge.
     void MoveSelectionBy(CDesignView* view, double x, double y, bool absolute);
+    // "M": the Move dialog; its millimetres (inches) become data units for MoveSelectionBy.
+    void RunMoveDialog(CDesignView* view);
+    static constexpr double kDataUnitsPerMm = 1000.0;
+    static constexpr double kDataUnitsPerInch = 25400.0;
     void RepeatTransform(CDesignView* view);
     void DisplayResize();
     // Arrange commands; each is one transaction.

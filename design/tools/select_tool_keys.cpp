@@ -2,6 +2,7 @@
 #include "design/design_page.h"
 #include "design/design_view.h"
 #include "design/item_echo.h"
+#include "design/move_dlg.h"
 #include "design/select_tool.h"
 #include "design/tools/select_keys.h"
 #include "design/tools/tool_text.h"
@@ -77,6 +78,9 @@ void CSelectTool::OnKeyDown(CDesignView* view, UINT key, UINT repeat, UINT flags
     }
     case 'T':
         RepeatTransform(view);
+        return;
+    case 'M':
+        RunMoveDialog(view);
         return;
     case VK_SHIFT:
         if (!autoRepeat && m_HitHandle != eHandleNone && m_pEcho) {
@@ -168,6 +172,19 @@ void CSelectTool::TabToNextHit(CDesignView* view) {
             Deselect(view, previous, 0);
         Select(view, top, CSelect::kSelectArticle, 1);
     }
+}
+
+void CSelectTool::RunMoveDialog(CDesignView* view) {
+    if (NumSelected(view) == 0)
+        return;
+    m_bBandMode = 0;
+    m_HitHandle = eHandleBody;
+    SetHandleCursor(eHandleBody, 0);
+    CMoveDlg dlg(view);
+    if (dlg.DoModal() != IDOK)
+        return;
+    const double units = QvGetInchDisplayOn() ? kDataUnitsPerInch : kDataUnitsPerMm;
+    MoveSelectionBy(view, dlg.m_dX * units, dlg.m_dY * units, dlg.m_bAbsolute != 0);
 }
 
 void CSelectTool::OnActivate(CDesignView* view, BOOL active, CView*, CView*) {
