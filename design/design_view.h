@@ -15,6 +15,7 @@ class CArticle;
 class CDesignPage;
 class CDesignTool;
 class CMenu;
+class CRescaleData;
 class CSubTool;
 class CTavrinDialog;
 
@@ -171,6 +172,12 @@ public:
     // Screen width in hundredths of a millimetre and in pixels; zeros are filled in from the
     // monitor.
     static void ScreenWidths(int32_t& hundredthsMm, int32_t& pixels);
+
+    // Applies a checked rescale (CalculateNewExtents passed): the selected entries, or the
+    // whole design with its page size, as one transaction; notify redraws and marks the page.
+    void DesignRescale(CRescaleData& data, bool notify);
+    // Command 43221: the Rescale dialog, applied on OK.
+    void OnRescaleDesign();
     INT_PTR ZoomHistoryCount() const { return INT_PTR(m_ZoomHistory.size()); }
     const CWindow& ZoomHistoryAt(INT_PTR i) const { return m_ZoomHistory[size_t(i)]; }
 
