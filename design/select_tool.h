@@ -61,6 +61,19 @@ public:
     static constexpr UINT ID_JOIN_HORIZONTALLY = 43044;
     static constexpr UINT ID_JOIN_VERTICALLY = 43045;
     static constexpr UINT ID_COLOUR_FROM_BOX = 43393;
+    // Clipboard of articles.
+    static constexpr UINT ID_EDIT_COPY = 57634;
+    static constexpr UINT ID_EDIT_CUT = 57635;
+    static constexpr UINT ID_EDIT_PASTE = 57637;
+    static constexpr UINT ID_EDIT_PASTE_BEFORE = 43234;
+    static constexpr UINT ID_EDIT_PASTE_AFTER = 43235;
+    static constexpr UINT ID_CLIPBOARD_PASTED = 43056;
+    static constexpr UINT IDS_CANNOT_OPEN_CLIPBOARD = 43258;
+    static constexpr UINT IDS_CANNOT_SET_CLIPBOARD = 43259;
+    // The view's ability bit that allows editing.
+    static constexpr int kAbilityEdit = 2;
+    // Pasted articles land this many pixels inside the design's top-left corner.
+    static constexpr int kPasteInset = 5;
     // Paths whose ends lie this close (data units) join with their mirror image.
     static constexpr int kReflectJoinDistance = 100;
     // A path longer than this gives the line of an angled reflection.
@@ -179,6 +192,14 @@ public:
     void OnReOrder(UINT id);
     void OnReflect(UINT id);
     void ReflectSelection(CDesignView* view, UINT id);
+    // The articles' private clipboard format ("Tavrin_1.0").
+    static UINT ClipboardFormat();
+    void OnEditCopy();
+    void OnEditCut();
+    // 0 at the design's corner, 1 before the last selected article, 2 after it.
+    void OnEditPasteMode(int mode);
+    // FALSE, with the design unchanged, when the clipboard or its stream cannot be read.
+    BOOL PasteNative(CDesignView* view, int mode, CArticle* reference);
     static void ApplyTransformToSelectedObj(CDesignPage* page, const CSelect* entry, CMat2d& m);
     // Moves article to after its run of right siblings below display level 51; TRUE when it
     // moved.
@@ -215,6 +236,7 @@ protected:
     CArticle* ArticleByID(CDesignView* view, LONG id);
     // Routes the arrange commands and their update; FALSE for other ids.
     BOOL OnArrangeCmdMsg(UINT id, int code, void* extra, void* handlerInfo, BOOL& handled);
+    BOOL OnClipboardCmdMsg(UINT id, int code, void* extra, void* handlerInfo, BOOL& handled);
 
     int m_nReferenceHint = 0;
     int m_nBand[4] = {0, 0, 0, 0};

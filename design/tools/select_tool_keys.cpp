@@ -387,7 +387,8 @@ BOOL CSelectTool::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
         return TRUE;
     default: {
         BOOL handled = FALSE;
-        if (OnArrangeCmdMsg(id, code, extra, handlerInfo, handled))
+        if (OnArrangeCmdMsg(id, code, extra, handlerInfo, handled) ||
+            OnClipboardCmdMsg(id, code, extra, handlerInfo, handled))
             return handled;
         return CDesignTool::OnCmdMsg(id, code, extra, handlerInfo);
     }
