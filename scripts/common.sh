@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test: install what is missing, then configure and build.
 set -euo pipefail
 TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-JOBS=$(nproc 2>/dev/null || echo 4)
+JOBS=${JOBS:-$(nproc 2>/dev/null || echo 4)}
 
 install_packages() {
     local missing=()

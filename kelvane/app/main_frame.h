@@ -21,6 +21,19 @@ public:
     int OnCreate(CREATESTRUCTW* cs) override;
     CCustomToolBar* NewToolbar(int slot) override;
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+    // Asks about modified designs first; the recovery copies go only when the close goes
+    // through.
+    void OnClose() override;
+    void OnTimer(UINT_PTR id) override;
+
+    // Arms the autosave timer when "AutoSaveOn" is set.
+    void fnStartAutoSaveTimer();
+    // Writes the recovery copies ("AutoSaveMethod": the active design or all).
+    void fnAutoSave();
+    // Offers each recovery copy left by an earlier run for restoring.
+    void fnLoadAutoSaveFiles();
+    // Deletes the recovery copies in the autosave folder.
+    void fnRemoveAutoSaveFiles();
 
 protected:
     // The slot table: names and toolbar resources of the frame's own slots.

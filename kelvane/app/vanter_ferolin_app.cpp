@@ -6,6 +6,7 @@
 #include "kelvane/app/child_frame.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/qv_multi_doc_template.h"
+#include "kelvane/app/script_file.h"
 #include "outside/quintar/quintar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
@@ -53,6 +54,8 @@ BOOL CVanterFerolinApp::InitInstance() {
         return FALSE;
     if (!fnOpenCommandLineFile() && m_args.empty())
         m_pDesign->OpenDocumentFile(nullptr, TRUE);
+    FnRunScriptFile(m_strCommandLine, m_pMainWnd);
+    MainFrame()->fnLoadAutoSaveFiles();
     return TRUE;
 }
 
@@ -138,5 +141,9 @@ CDocument* CVanterFerolinApp::OpenDocumentFile(LPCWSTR path) {
 }
 
 CMainFrame* CVanterFerolinApp::MainFrame() const {
-    return dynamic_cast<CMainFrame*>(m_pMainWnd);
+    // The frame deletes itself with its window and forgets being the main window then; only
+    // the pointer is compared, never followed, once that happened.
+    if (!m_pMainWnd || m_pMainWnd != AfxGetMainWnd())
+        return nullptr;
+    return static_cast<CMainFrame*>(m_pMainWnd);
 }

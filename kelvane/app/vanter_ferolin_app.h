@@ -39,6 +39,7 @@ public:
     // With exactly one argument, that file; a relative name is taken in the current folder.
     CDesignPage* fnOpenCommandLineFile();
 
+    // Null once the main window is gone.
     CMainFrame* MainFrame() const;
     CQvMultiDocTemplate* DesignTemplate() const { return m_pDesign; }
     CQvMultiDocTemplate* TileTemplate() const { return m_pTile; }

@@ -6,6 +6,7 @@
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/qv_multi_doc_template.h"
 #include "kelvane/app/vanter_ferolin_app.h"
+#include "kelvane/tests/app_fixture.h"
 #include "outside/quintar/quintar.h"
 #include "platform/tests/settings_sandbox.h"
 #include "platform/windowing/menu.h"
@@ -21,43 +22,15 @@
 
 namespace {
 
-class AppStart : public ::testing::Test {
-protected:
-    void TearDown() override {
-        if (CMainFrame* frame = app.MainFrame(); frame && ::IsWindow(frame->m_hWnd))
-            frame->DestroyWindow();
-        app.ExitInstance();
-        AfxSetMainWnd(nullptr);
-        platform::ResetMessageQueue();
-        CWnd::DeleteTempMap();
-    }
-    bool Start(std::vector<std::string> args = {}) {
-        args.insert(args.begin(), "kelvane");
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        app.SetCommandLine(int(argv.size()), argv.data());
-        return app.InitInstance();
-    }
-    int DesignCount() const {
-        int n = 0;
-        for (POSITION pos = app.DesignTemplate()->GetFirstDocPosition(); pos; ++n)
-            app.DesignTemplate()->GetNextDoc(pos);
-        return n;
-    }
-
-    SettingsSandbox box;
-    platform::MessageBoxResponder boxes;
-    CVanterFerolinApp app;
-};
+using AppStart = AppFixture;
 
 TEST_F(AppStart, RegistersBothTemplatesAndOpensANewDesignInTheMainFrame) {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(app.DocTemplateForContext(CDesignView::kContext), app.DesignTemplate());
-    EXPECT_EQ(app.IndustryForContext(CDesignView::kContext), 2);
-    EXPECT_EQ(app.DocTemplateForContext(CQuintar::kContext), app.TileTemplate());
-    EXPECT_EQ(app.IndustryForContext(CQuintar::kContext), 0);
-    CMainFrame* frame = app.MainFrame();
+    EXPECT_EQ(app->DocTemplateForContext(CDesignView::kContext), app->DesignTemplate());
+    EXPECT_EQ(app->IndustryForContext(CDesignView::kContext), 2);
+    EXPECT_EQ(app->DocTemplateForContext(CQuintar::kContext), app->TileTemplate());
+    EXPECT_EQ(app->IndustryForContext(CQuintar::kContext), 0);
+    CMainFrame* frame = app->MainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_NE(::GetMenu(frame->m_hWnd), nullptr);
     EXPECT_EQ(frame->StatusBar().GetCount(), CMainFrame::kPaneCount);
@@ -72,31 +45,24 @@ TEST_F(AppStart, RegistersBothTemplatesAndOpensANewDesignInTheMainFrame) {
 TEST_F(AppStart, TheStatusTextStaysThroughTheIdleUpdates) {
     ASSERT_TRUE(Start());
     QvSetStatusText(1, L"3 paths");
-    for (LONG idle = 0; app.OnIdle(idle); ++idle) {
+    for (LONG idle = 0; app->OnIdle(idle); ++idle) {
     }
-    app.MainFrame()->StatusBar().OnUpdateCmdUI(app.MainFrame(), TRUE);
-    EXPECT_EQ(app.MainFrame()->StatusBar().GetPaneText(1), CString(L"3 paths"));
+    app->MainFrame()->StatusBar().OnUpdateCmdUI(app->MainFrame(), TRUE);
+    EXPECT_EQ(app->MainFrame()->StatusBar().GetPaneText(1), CString(L"3 paths"));
 }
 
 TEST_F(AppStart, OpensTheDesignTheCommandLineNamesOnceAndNothingForTwoArguments) {
     const std::string path = box.Path("sign.kdx");
-    {
-        // A design saved through the same template.
-        ASSERT_TRUE(Start({"a", "b"}));
-        EXPECT_EQ(DesignCount(), 0);
-        auto* page =
-            dynamic_cast<CDesignPage*>(app.DesignTemplate()->OpenDocumentFile(nullptr, TRUE));
-        ASSERT_NE(page, nullptr);
-        ASSERT_TRUE(page->OnSaveDocument(CString(path)));
-    }
-    TearDown();
-    ASSERT_TRUE(Start({path}));
+    ASSERT_TRUE(Start({"a", "b"}));
+    EXPECT_EQ(DesignCount(), 0);
+    SaveDesign(path);
+    Restart({path});
     ASSERT_EQ(DesignCount(), 1);
-    POSITION pos = app.DesignTemplate()->GetFirstDocPosition();
-    CDocument* doc = app.DesignTemplate()->GetNextDoc(pos);
+    POSITION pos = app->DesignTemplate()->GetFirstDocPosition();
+    CDocument* doc = app->DesignTemplate()->GetNextDoc(pos);
     EXPECT_EQ(doc->GetPathName(), CString(path));
     // Opening it again activates the window it has.
-    EXPECT_EQ(app.OpenDocumentFile(CString(path)), doc);
+    EXPECT_EQ(app->OpenDocumentFile(CString(path)), doc);
     EXPECT_EQ(DesignCount(), 1);
 }
 

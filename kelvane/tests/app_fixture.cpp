@@ -1,0 +1,83 @@
+#include "kelvane/tests/app_fixture.h"
+
+#include "pivora/framework/app_params.h"
+#include "platform/framework/document.h"
+#include "platform/windowing/message.h"
+
+void AppFixture::SetUp() {
+    QvResetAppParamCache();
+    platform::ResetMessageQueue();
+    scopedClock = std::make_unique<platform::ScopedClock>(clock);
+    m_recover = std::filesystem::path(box.Path("recover"));
+    std::filesystem::create_directories(m_recover);
+    QvSetAppParam(L"AutoSaveDir", CString(m_recover.string()));
+    app = std::make_unique<CVanterFerolinApp>();
+}
+
+void AppFixture::TearDown() {
+    Stop();
+    app.reset();
+    platform::ResetMessageQueue();
+    scopedClock.reset();
+    QvResetAppParamCache();
+}
+
+void AppFixture::Stop() {
+    if (!app)
+        return;
+    if (CMainFrame* frame = app->MainFrame(); frame && ::IsWindow(frame->m_hWnd))
+        frame->DestroyWindow();
+    app->ExitInstance();
+    AfxSetMainWnd(nullptr);
+    platform::ResetMessageQueue();
+    CWnd::DeleteTempMap();
+}
+
+bool AppFixture::Start(std::vector<std::string> args) {
+    args.insert(args.begin(), "kelvane");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    app->SetCommandLine(int(argv.size()), argv.data());
+    return app->InitInstance();
+}
+
+int AppFixture::DesignCount() const {
+    int n = 0;
+    for (POSITION pos = app->DesignTemplate()->GetFirstDocPosition(); pos; ++n)
+        app->DesignTemplate()->GetNextDoc(pos);
+    return n;
+}
+
+void AppFixture::Pump() {
+    MSG msg;
+    for (int i = 0; i < 10000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (msg.message == WM_QUIT)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void AppFixture::Advance(ULONGLONG ms) {
+    clock.Advance(ms);
+    // Only the timers that fell due: a paint would pull in the font libraries for nothing.
+    MSG msg;
+    for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE); ++i)
+        ::DispatchMessageW(&msg);
+}
+
+void AppFixture::SaveDesign(const std::filesystem::path& path) {
+    CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(doc->OnSaveDocument(CString(path.string())));
+    doc->OnCloseDocument();
+}
+
+void AppFixture::Restart(std::vector<std::string> args) {
+    Stop();
+    // One application object at a time: the old one forgets the global on its way out.
+    app.reset();
+    app = std::make_unique<CVanterFerolinApp>();
+    ASSERT_TRUE(Start(std::move(args)));
+}

@@ -1,0 +1,49 @@
+// The program on a temporary home and hive: the application object started with a command
+// line, message boxes answered, timers on an injected clock.
+#pragma once
+
+#include "kelvane/app/main_frame.h"
+#include "kelvane/app/qv_multi_doc_template.h"
+#include "kelvane/app/vanter_ferolin_app.h"
+#include "platform/system/clock.h"
+#include "platform/tests/settings_sandbox.h"
+#include "platform/windowing/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program with these arguments (after the program name).
+    bool Start(std::vector<std::string> args = {});
+    // Destroys the main frame and ends the application as the program's exit does.
+    void Stop();
+    int DesignCount() const;
+    // Dispatches what is queued (bounded).
+    void Pump();
+    // Moves the injected clock on and fires the timers that fall due.
+    void Advance(ULONGLONG ms);
+    // The folder of the recovery copies (the "AutoSaveDir" parameter, made).
+    std::filesystem::path RecoveryDir() const { return m_recover; }
+    // A new design saved through the running program's design template at the path, then
+    // closed.
+    void SaveDesign(const std::filesystem::path& path);
+    // Ends the program and starts a fresh one with these arguments.
+    void Restart(std::vector<std::string> args = {});
+
+    SettingsSandbox box;
+    platform::ManualClock clock{100000};
+    std::unique_ptr<platform::ScopedClock> scopedClock;
+    platform::MessageBoxResponder boxes;
+    std::unique_ptr<CVanterFerolinApp> app;
+
+private:
+    std::filesystem::path m_recover;
+};

@@ -1,0 +1,115 @@
+// The main frame headless: the autosave timer on the injected clock, the recovery of an
+// earlier run's copies at start, and what the close does with them.
+#include "design/design_page.h"
+#include "kelvane/app/auto_save.h"
+#include "kelvane/tests/app_fixture.h"
+#include "pivora/framework/app_params.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string Bytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class MainFrameTest : public AppFixture {
+protected:
+    // A real design file left in the recovery folder under the name.
+    std::filesystem::path LeaveRecoveryCopy(const std::string& name) {
+        const auto path = RecoveryDir() / name;
+        SaveDesign(path);
+        return path;
+    }
+    CDesignPage* OnlyDesign() {
+        POSITION pos = app->DesignTemplate()->GetFirstDocPosition();
+        return pos ? dynamic_cast<CDesignPage*>(app->DesignTemplate()->GetNextDoc(pos)) : nullptr;
+    }
+};
+
+TEST_F(MainFrameTest, AnIntervalOfNothingAutosavesEveryFiveMinutes) {
+    QvSetAppParam(L"AutoSaveInterval", 0);
+    ASSERT_TRUE(Start());
+    Advance(5 * 60000 - 1000);
+    EXPECT_TRUE(kelvane::FindRecoveryFiles(RecoveryDir()).empty());
+    Advance(2000);
+    EXPECT_EQ(kelvane::FindRecoveryFiles(RecoveryDir()).size(), 1u);
+}
+
+TEST_F(MainFrameTest, AnIllegalMethodIsReportedRewrittenAndEveryDesignSaved) {
+    QvSetAppParam(L"AutoSaveMethod", 3);
+    ASSERT_TRUE(Start());
+    ASSERT_NE(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE), nullptr);
+    app->MainFrame()->fnAutoSave();
+    EXPECT_EQ(QvGetAppParam(L"AutoSaveMethod", 0), kelvane::kAutoSaveAll);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(kelvane::FindRecoveryFiles(RecoveryDir()).size(), 2u);
+}
+
+TEST_F(MainFrameTest, ARestoredCopyOpensUnderADesignNameAndGoesOnceItHasANewCopy) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    const auto found = LeaveRecoveryCopy("sign-1.kdr");
+    const std::filesystem::path designs(box.Path("designs"));
+    std::filesystem::create_directories(designs);
+    QvSetAppParam(L"DefaultDesignDirectory", CString(designs.string()));
+    boxes.SetDefault(IDYES);
+    Restart({"x", "y"});
+    CDesignPage* page = OnlyDesign();
+    ASSERT_NE(page, nullptr);
+    // Its save goes to a design file, not to a name the close removes.
+    EXPECT_EQ(page->GetPathName(), CString((designs / "sign-1.KDX").string()));
+    EXPECT_TRUE(page->IsModified());
+    EXPECT_FALSE(std::filesystem::exists(found));
+    EXPECT_FALSE(std::filesystem::exists(RecoveryDir() / "sign-1.KDX"));
+    // The one copy left is the new one.
+    EXPECT_EQ(kelvane::FindRecoveryFiles(RecoveryDir()).size(), 1u);
+}
+
+TEST_F(MainFrameTest, ARestoredCopyNeverReplacesADesignOfItsName) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    LeaveRecoveryCopy("sign.KDR");
+    const auto design = RecoveryDir() / "sign.KDX";
+    SettingsSandbox::Write(design.string(), "someone's design");
+    boxes.SetDefault(IDYES);
+    Restart({"x", "y"});
+    ASSERT_NE(OnlyDesign(), nullptr);
+    EXPECT_EQ(Bytes(design), "someone's design");
+}
+
+TEST_F(MainFrameTest, ADamagedCopyThatDoesNotOpenIsKeptUnderItsName) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    const auto damaged = RecoveryDir() / "broken.KDR";
+    SettingsSandbox::Write(damaged.string(), "not a design at all");
+    boxes.SetDefault(IDYES);
+    Restart({"x", "y"});
+    EXPECT_EQ(DesignCount(), 0);
+    EXPECT_EQ(Bytes(damaged), "not a design at all");
+    EXPECT_FALSE(std::filesystem::exists(RecoveryDir() / "broken.KDX"));
+}
+
+TEST_F(MainFrameTest, ACopyNotRestoredStaysAndTheCloseRemovesCopiesOnlyWhenItGoesThrough) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    const auto left = LeaveRecoveryCopy("old.KDR");
+    boxes.SetDefault(IDNO);
+    Restart({"x", "y"});
+    EXPECT_EQ(DesignCount(), 0);
+    ASSERT_TRUE(std::filesystem::exists(left));
+    // A modified design whose save question is cancelled keeps the program and the copies.
+    CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(TRUE);
+    boxes.SetDefault(IDCANCEL);
+    HWND frame = app->MainFrame()->m_hWnd;
+    ::SendMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(frame));
+    EXPECT_TRUE(std::filesystem::exists(left));
+    // Not saved: the close goes through and the copies go.
+    boxes.SetDefault(IDNO);
+    ::SendMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(frame));
+    EXPECT_FALSE(std::filesystem::exists(left));
+}
+
+} // namespace
