@@ -213,6 +213,11 @@ int CBaseCutter::fnWriteToRegistry() {
     CString path = fnCutterKeyPath(m_strName);
     if (path.IsEmpty())
         return 0;
+    // The store keeps a key's first spelling: a rename that changes only the case takes the
+    // old key away first, or the old spelling comes back at the next start.
+    if (!m_strStoredName.IsEmpty() && m_strStoredName != m_strName &&
+        m_strStoredName.CompareNoCase(m_strName) == 0)
+        RegDeleteTree(HKEY_CURRENT_USER, path);
     platform::CSettingsKey holder;
     DWORD disposition = 0;
     if (RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,

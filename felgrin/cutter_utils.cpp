@@ -36,8 +36,13 @@ CBaseCutter* CCutterUtils::CreateCutter(const wchar_t* className) {
 }
 
 int CCutterUtils::AddCutterToArray(CBaseCutter* cutter) {
-    if (!cutter || GetCutterFromName(cutter->fnGetName()))
+    if (!cutter)
         return 0;
+    // The settings store ignores case: two such names would share one key.
+    const CString name = cutter->fnGetName();
+    for (INT_PTR i = 0; i < m_oaCutters.GetSize(); ++i)
+        if (m_oaCutters[i] == cutter || m_oaCutters[i]->fnGetName().CompareNoCase(name) == 0)
+            return 0;
     m_oaCutters.Add(cutter);
     return 1;
 }

@@ -31,8 +31,8 @@ public:
     static CBaseCutter* CreateCutter(int type);
     // The same by run-time class name (exact); null for a name of no row.
     static CBaseCutter* CreateCutter(const wchar_t* className);
-    // 1 when the table took the cutter; 0 when a cutter of that name (exact) is already there,
-    // and the caller keeps it.
+    // 1 when the table took the cutter; 0 when a cutter of that name (in any case) is already
+    // there, and the caller keeps it.
     static int AddCutterToArray(CBaseCutter* cutter);
     // The first cutter of that name (exact), or null.
     static CBaseCutter* GetCutterFromName(const CString& name);

@@ -4,6 +4,7 @@
 
 #include "felgrin/base_cutter.h"
 #include "qvutils/com_setup.h"
+#include "varnholm/detect_cutter_dlg.h"
 
 IMPLEMENT_DYNAMIC(CCutPlotSetup, CDialog)
 
@@ -93,6 +94,12 @@ void CCutPlotSetup::OnManualInput() {
 
 void CCutPlotSetup::OnAutoDetect() {
     UpdateData(TRUE);
+    CDetectCutterDlg dlg(this);
+    if (dlg.DoModal() == IDOK && !dlg.m_strChosenAddress.IsEmpty()) {
+        m_strPort = dlg.m_strChosenAddress;
+        if (m_pCutter)
+            m_pCutter->SetPortName(m_strPort);
+    }
     UpdateData(FALSE);
 }
 

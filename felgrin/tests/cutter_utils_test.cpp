@@ -87,23 +87,26 @@ TEST_F(CutterTable, CuttersAreMadeByTheExactClassName) {
     }
 }
 
-TEST_F(CutterTable, TheTableTakesOneCutterOfEachExactName) {
+TEST_F(CutterTable, TheTableTakesOneCutterOfEachNameInAnyCase) {
     CBaseCutter* a = CCutterUtils::CreateCutter(CUTTER_TYPE_DMPL);
     a->fnSetName(L"Plotter");
     ASSERT_EQ(CCutterUtils::AddCutterToArray(a), 1);
     EXPECT_EQ(CCutterUtils::AddCutterToArray(a), 0);
-    std::unique_ptr<CBaseCutter> same(CCutterUtils::CreateCutter(CUTTER_TYPE_QX3));
-    same->fnSetName(L"Plotter");
-    EXPECT_EQ(CCutterUtils::AddCutterToArray(same.get()), 0); // refused: still ours
     EXPECT_EQ(CCutterUtils::AddCutterToArray(nullptr), 0);
+    // Names that differ only in case would share one settings key: refused, still the caller's.
+    for (const wchar_t* name : {L"Plotter", L"PLOTTER", L"plotter"}) {
+        std::unique_ptr<CBaseCutter> same(CCutterUtils::CreateCutter(CUTTER_TYPE_QX3));
+        same->fnSetName(name);
+        EXPECT_EQ(CCutterUtils::AddCutterToArray(same.get()), 0) << name;
+    }
     CBaseCutter* b = CCutterUtils::CreateCutter(CUTTER_TYPE_QX3);
-    b->fnSetName(L"PLOTTER");
+    b->fnSetName(L"Plotter 2");
     ASSERT_EQ(CCutterUtils::AddCutterToArray(b), 1);
     ASSERT_EQ(CCutterUtils::m_oaCutters.GetSize(), 2);
     EXPECT_EQ(CCutterUtils::m_oaCutters[0], a);
     EXPECT_EQ(CCutterUtils::m_oaCutters[1], b);
     EXPECT_EQ(CCutterUtils::GetCutterFromName(L"Plotter"), a);
-    EXPECT_EQ(CCutterUtils::GetCutterFromName(L"PLOTTER"), b);
+    EXPECT_EQ(CCutterUtils::GetCutterFromName(L"Plotter 2"), b);
     EXPECT_EQ(CCutterUtils::GetCutterFromName(L"plotter"), nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/windowing/edit_control.h"
 #include "platform/windowing/ip_address_control.h"
 #include "platform/windowing/list_controls.h"
+#include "platform/windowing/list_view.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/radio_group.h"
 #include "platform/windowing/up_down_control.h"
@@ -189,6 +190,7 @@ void RegisterStandardControls() {
     cls.lpszClassName = PROGRESS_CLASS;
     RegisterClassW(&cls);
     platform::detail::RegisterListControls();
+    platform::detail::RegisterListView();
     platform::detail::RegisterIPAddressControl();
     platform::detail::RegisterEditControl();
     platform::detail::RegisterUpDownControl();

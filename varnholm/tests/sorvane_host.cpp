@@ -7,7 +7,20 @@
 #include "pivora/framework/jox_child_wnd.h"
 #include "platform/windowing/message.h"
 
+#include <chrono>
+#include <thread>
+
 SorvaneCalls g_calls;
+
+ULONGLONG OffsetClock::NowMs() {
+    using namespace std::chrono;
+    return ULONGLONG(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()) +
+           m_offset;
+}
+
+void OffsetClock::SleepMs(DWORD ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 namespace {
 
@@ -80,7 +93,10 @@ void SorvaneHost::Command(UINT id) {
 
 void SorvaneHost::Pump() {
     MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // Bounded: a handler that keeps posting must not hang a test.
+    for (int i = 0; i < 10000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (msg.message == WM_QUIT)
+            break;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

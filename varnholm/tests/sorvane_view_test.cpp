@@ -4,6 +4,11 @@
 #include "varnholm/cut_plot_setup.h"
 
 #include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
+#include "felgrin/select_cutter.h"
+#include "varnholm/detect_cutter_dlg.h"
+
+#include <vector>
 
 namespace {
 
@@ -91,6 +96,111 @@ TEST_F(SorvaneHost, AutomaticSendClosesTheDesignOnceSent) {
     Pump();
     EXPECT_EQ(m_tmpl->GetFirstDocPosition(), nullptr);
     EXPECT_TRUE(::IsWindowVisible(m_frame->m_hWnd));
+}
+
+} // namespace
+
+namespace {
+
+// Answers "Plotter-Cutter Setup" with the names given, one per opening (Cancel when they run
+// out), and counts the openings of both dialogs; detection is cancelled.
+struct SetupAnswers {
+    std::vector<const wchar_t*> names;
+    int setups = 0, detections = 0;
+    std::function<void()> onSetup;
+    void Handle(HWND h, UINT id) {
+        if (id == CDetectCutterDlg::IDD) {
+            ++detections;
+            ::EndDialog(h, IDCANCEL);
+            return;
+        }
+        if (id != CCutPlotSetup::IDD)
+            return;
+        if (onSetup)
+            onSetup();
+        const size_t i = size_t(setups++);
+        if (i >= names.size()) {
+            ::SendDlgItemMessageW(h, IDCANCEL, BM_CLICK, 0, 0);
+            return;
+        }
+        ::SetDlgItemTextW(h, CCutPlotSetup::IDC_NAME, names[i]);
+        ::SendDlgItemMessageW(h, IDOK, BM_CLICK, 0, 0);
+    }
+};
+
+std::vector<CString> Installed() {
+    CStringArray names;
+    FelgrinUtils::InquireCutterNames(names);
+    std::vector<CString> out;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i)
+        out.push_back(names.GetAt(i));
+    return out;
+}
+
+TEST_F(SorvaneHost, InstallationRefusesTakenEmptyAndUnstorableNamesAndOpensTheDialogAgain) {
+    Install(L"Plotter");
+    FelgrinUtils::SetPrefCutter(L"Plotter", 1);
+    SetupAnswers answers;
+    platform::ScopedDialogResponder r([&](HWND h, UINT id) { answers.Handle(h, id); });
+    answers.names = {L"PLOTTER", L"", L"Shop\\Left", L"Second"};
+    // Detection opens by itself 100 ms after each opening.
+    answers.onSetup = [&] { Advance(CCutPlotSetup::kDetectDelayMs); };
+    V::FnInstallCutter(1);
+    EXPECT_EQ(answers.setups, 4);
+    EXPECT_EQ(answers.detections, 4);
+    ASSERT_EQ(m_boxes.Shown().size(), 3u);
+    EXPECT_NE(m_boxes.Shown()[0].text.find(L"'PLOTTER' \nalready exists!"), std::wstring::npos);
+    EXPECT_NE(m_boxes.Shown()[1].text.find(L"enter a name"), std::wstring::npos);
+    EXPECT_NE(m_boxes.Shown()[2].text.find(L"'\\'"), std::wstring::npos);
+    const std::vector<CString> names = Installed();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[1], CString(L"Second"));
+    ASSERT_NE(CCutterUtils::GetPreferedCutter(), nullptr);
+    EXPECT_EQ(CCutterUtils::GetPreferedCutter()->fnGetName(), CString(L"Second"));
+    // Stored: a fresh start reads both back.
+    FelgrinUtils::QuitCutterDriver();
+    EXPECT_EQ(FelgrinUtils::LoadCutterDevices(nullptr), 1);
+    EXPECT_EQ(CCutterUtils::m_oaCutters.GetSize(), 2);
+    EXPECT_NE(CCutterUtils::GetCutterFromName(L"Second"), nullptr);
+    EXPECT_EQ(V::IsBusy(), 0);
+}
+
+TEST_F(SorvaneHost, CancelledInstallationLeavesNoCutterAndThePreferredOneAlone) {
+    Install(L"Plotter");
+    FelgrinUtils::SetPrefCutter(L"Plotter", 1);
+    SetupAnswers answers;
+    platform::ScopedDialogResponder r([&](HWND h, UINT id) { answers.Handle(h, id); });
+    V::FnInstallCutter(0);
+    EXPECT_EQ(answers.setups, 1);
+    EXPECT_EQ(answers.detections, 0);
+    EXPECT_EQ(Installed().size(), 1u);
+    EXPECT_EQ(CCutterUtils::GetPreferedCutter()->fnGetName(), CString(L"Plotter"));
+}
+
+TEST_F(SorvaneHost, SetUpRefusesAnotherCuttersNameInAnyCaseButNotItsOwn) {
+    Install(L"Left");
+    CBaseCutter* right = Install(L"Right");
+    SetupAnswers answers;
+    answers.names = {L"left", L"RIGHT"};
+    // The selection dialog picks "Right" and answers before the set-up dialog.
+    platform::ScopedDialogResponder pick([&](HWND h, UINT id) {
+        if (id == IDD_SELECT_CUTTER) {
+            ::SendDlgItemMessageW(h, IDC_CUTTER_LIST, LB_SETCURSEL, 1, 0);
+            ::SendDlgItemMessageW(h, IDOK, BM_CLICK, 0, 0);
+            return;
+        }
+        answers.Handle(h, id);
+    });
+    V::FnSetupCutter();
+    EXPECT_EQ(answers.setups, 2);
+    ASSERT_EQ(m_boxes.Shown().size(), 1u);
+    EXPECT_NE(m_boxes.Shown()[0].text.find(L"'left'"), std::wstring::npos);
+    EXPECT_EQ(right->fnGetName(), CString(L"RIGHT"));
+    FelgrinUtils::QuitCutterDriver();
+    FelgrinUtils::LoadCutterDevices(nullptr);
+    EXPECT_NE(CCutterUtils::GetCutterFromName(L"Left"), nullptr);
+    EXPECT_NE(CCutterUtils::GetCutterFromName(L"RIGHT"), nullptr);
+    EXPECT_EQ(CCutterUtils::m_oaCutters.GetSize(), 2);
 }
 
 } // namespace
