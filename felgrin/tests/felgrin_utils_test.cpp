@@ -385,12 +385,12 @@ TEST_F(InstalledCutters, TheNamesOfferedLeaveOutTheScanningLaser) {
     Install(CUTTER_TYPE_DMPL, L"A");
     Install(CUTTER_TYPE_DMPL, L"Scanning Laser");
     Install(CUTTER_TYPE_DMPL, L"B");
-    Install(CUTTER_TYPE_DMPL, L"scanning laser"); // only the exact name is left out
+    Install(CUTTER_TYPE_DMPL, L"Scanning Laser 2"); // only the exact name is left out
     // A preferred scanning laser has no place in the list: -1, not the place of "B".
     for (const Case& k : std::vector<Case>{{L"B", 1},
                                            {L"A", 0},
                                            {L"Scanning Laser", -1},
-                                           {L"scanning laser", 2},
+                                           {L"Scanning Laser 2", 2},
                                            {nullptr, -1}}) {
         SCOPED_TRACE(k.prefered ? CString(k.prefered).ToUtf8() : "none");
         CCutterUtils::SetPreferedCutter(k.prefered ? CCutterUtils::GetCutterFromName(k.prefered)
@@ -401,7 +401,7 @@ TEST_F(InstalledCutters, TheNamesOfferedLeaveOutTheScanningLaser) {
         ASSERT_EQ(names.GetSize(), 3);
         EXPECT_EQ(names[0], L"A");
         EXPECT_EQ(names[1], L"B");
-        EXPECT_EQ(names[2], L"scanning laser");
+        EXPECT_EQ(names[2], L"Scanning Laser 2");
     }
 }
 
