@@ -178,6 +178,8 @@ public:
     void DesignRescale(CRescaleData& data, bool notify);
     // Command 43221: the Rescale dialog, applied on OK.
     void OnRescaleDesign();
+    // Command 43212: the Screen Properties dialog, with the monitor's values in grey.
+    void OnScreenWidth();
     INT_PTR ZoomHistoryCount() const { return INT_PTR(m_ZoomHistory.size()); }
     const CWindow& ZoomHistoryAt(INT_PTR i) const { return m_ZoomHistory[size_t(i)]; }
 

@@ -147,6 +147,8 @@ BOOL CDesignView::OnViewCommand(UINT id, int code, void* extra, void* handlerInf
         return command([&] { fnZoomToScale(1); });
     case ID_RESCALE_DESIGN:
         return command([&] { OnRescaleDesign(); });
+    case ID_SCREEN_WIDTH:
+        return command([&] { OnScreenWidth(); });
     case ID_ZOOM_400:
         return command([&] { fnZoomToScale(4); });
     case ID_ZOOM_200:

@@ -1,7 +1,9 @@
-// The design view's rescale: the Rescale dialog and how its result is applied.
+// The design view's dialogs: the Rescale dialog and how its result is applied, and the
+// screen's properties.
 #include "design/design_page.h"
 #include "design/design_view.h"
 #include "design/rescale.h"
+#include "design/screen_properties.h"
 #include "pivora/article.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/item.h"
@@ -26,6 +28,14 @@ void CDesignView::OnRescaleDesign() {
     dlg.SetView(this);
     if (dlg.DoModal() == IDOK)
         DesignRescale(dlg, true);
+}
+
+void CDesignView::OnScreenWidth() {
+    int32_t s = 0, p = 0;
+    ScreenWidths(s, p);
+    CScreenProperties dlg;
+    dlg.SetDefaults(s, p);
+    dlg.DoModal();
 }
 
 void CDesignView::DesignRescale(CRescaleData& data, bool notify) {
