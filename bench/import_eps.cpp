@@ -1,8 +1,8 @@
 // EPS import at the sizes sign shops receive: generated files of 1,000, 10,000 and 100,000
 // paths (about 0.1, 1 and 10 MB), reading and tokenizing timed apart from executing, and
 // Ghostscript rendering the same file to its null device for comparison.
+#include "design/design_page.h"
 #include "maltrec/import/eps_interpreter.h"
-#include "pivora/jox_page.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,8 +53,8 @@ const std::string& File(int paths) {
     return files[k];
 }
 
-std::unique_ptr<CJoxPage> NewPage() {
-    return std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+std::unique_ptr<CDesignPage> NewPage() {
+    return std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
 }
 
 void BM_EpsReadAndTokenize(benchmark::State& state) {

@@ -4,7 +4,7 @@
 #include "maltrec/import/import_hpgl.h"
 #include "maltrec/import/spl_import.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 
 #include "platform/core/mem_file.h"
 #include "platform/windowing/message_box.h"
@@ -98,7 +98,8 @@ void BM_ImportContourPlotHpgl(benchmark::State& state) {
     const std::string text = ContourPlot(21000, 70);
     platform::MessageBoxResponder boxes;
     for (auto _ : state) {
-        auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+        auto page =
+            std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
         CMemFile file(reinterpret_cast<const BYTE*>(text.data()), UINT(text.size()));
         benchmark::DoNotOptimize(
             CImportHPGL::ImportHPGLDesign(nullptr, page.get(), &file, 0, nullptr));
@@ -113,7 +114,8 @@ void BM_ImportSpool(benchmark::State& state) {
     const std::string text = Spool(100000);
     platform::MessageBoxResponder boxes;
     for (auto _ : state) {
-        auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+        auto page =
+            std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
         CMemFile file(reinterpret_cast<const BYTE*>(text.data()), UINT(text.size()));
         benchmark::DoNotOptimize(FnImportSPLFile(nullptr, page.get(), &file, 0, nullptr));
     }
@@ -126,7 +128,8 @@ void BM_ImportGnM(benchmark::State& state) {
     const std::string text = GnM(100000);
     platform::MessageBoxResponder boxes;
     for (auto _ : state) {
-        auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+        auto page =
+            std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
         CMemFile file(reinterpret_cast<const BYTE*>(text.data()), UINT(text.size()));
         benchmark::DoNotOptimize(FnImportSPLFile(nullptr, page.get(), &file, 0, nullptr));
     }

@@ -2,7 +2,7 @@
 // file: the readers end, add only sound articles and keep every pen inside the style table.
 #include "maltrec/import/spl_import.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 #include "vector/vector_style_pb.h"
@@ -51,7 +51,8 @@ void Check(CVectorStylePB* table, CTree* first) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::MessageBoxResponder boxes;
     for (int panel = 0; panel < 2; ++panel) {
-        auto page = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+        auto page =
+            std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
         CMemFile file(data, UINT(size));
         if (panel)
             FnImportPNLFile(nullptr, page.get(), &file);

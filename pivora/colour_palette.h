@@ -52,6 +52,8 @@ public:
     void Swap(int a, int b);
     // A new palette (the caller owns it) holding copies of all entries.
     CColourPalette* Copy() const;
+    // Takes every entry of other (an undo puts a saved palette back this way).
+    void CopyColours(const CColourPalette& other);
 
     // The logical palette that views select on palette displays, as the colours in order:
     // every entry's set and valid colours, then fill colours up to 235 entries. Rebuilt when

@@ -50,6 +50,10 @@ void CImpPaletteUndo::DoUndo(CDesignPage* page) {
             return;
     }
     table->fnResize(m_pSaved->fnGetSize());
+    // The palette as it was, after the resize, which may add colours of its own.
+    if (const CColourPalette* saved = m_pSaved->fnGetVectStyleColourPalette())
+        if (CColourPalette* palette = table->fnGetVectStyleColourPalette())
+            palette->CopyColours(*saved);
     // Style 0 is the page's own and stays as it is.
     for (int i = 1; i < m_pSaved->fnGetSize() && i < table->fnGetSize(); ++i) {
         table->fnMap2VectorStyle(i)->fnSetPaletteIndex(

@@ -21,9 +21,14 @@ protected:
 
 TEST_F(ImpPaletteUndoTest, AnImportedPaletteIsUndoneAndRedone) {
     CTestDesignWindow* view = View();
+    CColourPalette* palette = Table()->fnGetVectStyleColourPalette();
+    ASSERT_NE(palette, nullptr);
+    const int colours = palette->ColourCount();
     m_page.StartUndoTransaction(0);
     m_page.AddImportPaletteUndo(CImpPaletteUndo::CopyPageStyles(&m_page), 0);
     // What an import does: more styles, another colour, another palette entry.
+    palette->AddColour(RGB(1, 2, 3));
+    const int importedColours = palette->ColourCount();
     Table()->fnResize(5);
     Table()->fnSetVectStyleColour(1, RGB(200, 0, 0));
     Table()->fnMap2VectorStyle(2)->fnSetPaletteIndex(4);
@@ -34,11 +39,13 @@ TEST_F(ImpPaletteUndoTest, AnImportedPaletteIsUndoneAndRedone) {
     EXPECT_EQ(Table()->fnMap2VectorStyle(2)->fnGetPaletteIndex(), 2);
     EXPECT_EQ(Table()->fnGetVectStyleColour(2), RGB(40, 50, 60));
     EXPECT_EQ(view->commands, (std::vector<UINT>{CImpPaletteUndo::ID_STYLES_CHANGED}));
+    EXPECT_EQ(palette->ColourCount(), colours);
 
     ASSERT_TRUE(m_page.PerformRedoTransaction());
     EXPECT_EQ(Table()->fnGetSize(), 5);
     EXPECT_EQ(Table()->fnGetVectStyleColour(1), RGB(200, 0, 0));
     EXPECT_EQ(Table()->fnMap2VectorStyle(2)->fnGetPaletteIndex(), 4);
+    EXPECT_EQ(palette->ColourCount(), importedColours);
 }
 
 TEST_F(ImpPaletteUndoTest, TheRecordOwnsItsTableAndPalette) {

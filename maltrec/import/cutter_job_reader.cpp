@@ -1,8 +1,8 @@
 #include "maltrec/import/cutter_job_reader.h"
 
+#include "design/design_page.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/percentage_dlg.h"
-#include "pivora/jox_page.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 

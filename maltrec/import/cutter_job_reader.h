@@ -14,7 +14,7 @@
 #include <vector>
 
 class CDesignView;
-class CJoxPage;
+class CDesignPage;
 class CPercentageDlg;
 class CSplineItem;
 class CVectorArticle;

@@ -3,7 +3,7 @@
 #include "maltrec/import/eps_interpreter.h"
 
 #include "bezier/bezier_item.h"
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 #include "vector/vector_style_pb.h"
@@ -458,12 +458,13 @@ void CEPSInterpreter::WriteStyleTable() {
     CVectorStylePB* table = CVectorArticle::fnGetVectorStylePB(m_pPage);
     if (!table)
         return;
+    m_bWroteStyles = true;
     table->fnResize(int(m_Colours.size()));
     for (size_t i = 0; i < m_Colours.size(); ++i)
         table->fnSetVectStyleColour(int(i), m_Colours[i]);
 }
 
-void CEPSInterpreter::ShiftToOrigin() {
+CLpoint CEPSInterpreter::ShiftToOrigin() {
     CArticle* root = m_pPage->RootArticle();
     root->InvExtents(1);
     const CWindow ext = root->Extents(0);
@@ -471,7 +472,7 @@ void CEPSInterpreter::ShiftToOrigin() {
     if (ext.x1 > ext.x2 || ext.y1 > ext.y2 || int64_t(ext.x2) - ext.x1 > INT32_MAX ||
         int64_t(ext.y2) - ext.y1 > INT32_MAX) {
         m_pPage->RecalcExtents(0);
-        return;
+        return CLpoint(0, 0);
     }
     CArticleList list;
     root->GetArticleList(&list, nullptr, nullptr);
@@ -495,4 +496,5 @@ void CEPSInterpreter::ShiftToOrigin() {
     root->InvExtents(1);
     (void)root->Extents(0);
     m_pPage->RecalcExtents(0);
+    return CLpoint(ext.x1, ext.y1);
 }

@@ -1,6 +1,7 @@
 #include "maltrec/import/eps_interpreter.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
+#include "design/imp_palette_undo.h"
 #include "spline/spline_item.h"
 
 #include "platform/core/decimal_parse.h"
@@ -8,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -189,7 +191,7 @@ int CEPSInterpreter::OperandCount(Action a) {
     }
 }
 
-CEPSInterpreter::CEPSInterpreter(CDesignView* view, CJoxPage* page, const CString& path, int,
+CEPSInterpreter::CEPSInterpreter(CDesignView* view, CDesignPage* page, const CString& path, int,
                                  CArticleList*)
     : m_pView(view), m_pPage(page), m_strPath(path) {}
 
@@ -431,9 +433,35 @@ int CEPSInterpreter::Prepare() {
 int CEPSInterpreter::Execute() {
     if (!m_pPage)
         return kRunFailed;
+    auto stylesBefore = std::make_unique<CImpPaletteUndo>();
+    stylesBefore->SetVectorStylePB(CImpPaletteUndo::CopyPageStyles(m_pPage));
+    const CWindow extentsBefore = m_pPage->Extents();
+    std::vector<CArticle*> before;
+    for (CTree* t = m_pPage->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
+        before.push_back(static_cast<CArticle*>(t));
     const int r = MainLoop();
-    ShiftToOrigin();
+    const CLpoint shift = ShiftToOrigin();
+    WriteUndo(stylesBefore.release(), extentsBefore, before, shift);
     return r;
+}
+
+void CEPSInterpreter::WriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
+                                const std::vector<CArticle*>& before, const CLpoint& shift) {
+    std::unique_ptr<CImpPaletteUndo> styles(stylesBefore);
+    CTree* first =
+        before.empty() ? m_pPage->RootArticle()->GetFirstChild() : before.back()->GetRsibling();
+    if (!first && !m_bWroteStyles)
+        return; // the page is as it was
+    m_pPage->StartUndoTransaction(-1);
+    m_pPage->AddDesignSizeUndo(extentsBefore, 0);
+    m_pPage->AddUndo(styles.release(), 0);
+    if (shift.x != 0 || shift.y != 0) {
+        CMat2d m(CDpoint(-double(shift.x), -double(shift.y)));
+        for (CArticle* a : before)
+            m_pPage->AddMoveUndo(a, m, 0, 1);
+    }
+    for (CTree* t = first; t; t = t->GetRsibling())
+        m_pPage->AddNewUndo(static_cast<CArticle*>(t), 0);
 }
 
 void CEPSInterpreter::PushOperand(float v) {

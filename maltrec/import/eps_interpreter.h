@@ -18,7 +18,8 @@
 #include <vector>
 
 class CDesignView;
-class CJoxPage;
+class CDesignPage;
+class CImpPaletteUndo;
 class CSplineItem;
 
 class CEPSInterpreter {
@@ -120,7 +121,7 @@ public:
     static int OperandCount(Action a);
 
     // The page is used through its tree and parameter blocks; flags and list are not used.
-    CEPSInterpreter(CDesignView* view, CJoxPage* page, const CString& path, int flags = 0,
+    CEPSInterpreter(CDesignView* view, CDesignPage* page, const CString& path, int flags = 0,
                     CArticleList* list = nullptr);
     ~CEPSInterpreter();
     CEPSInterpreter(const CEPSInterpreter&) = delete;
@@ -199,12 +200,17 @@ private:
     void Flush();
     int ColourIndex(COLORREF c);
     void FreePending();
-    void ShiftToOrigin();
+    // The amount every point moved back by.
+    CLpoint ShiftToOrigin();
+    // One undo transaction for the run: the styles before it, the shift of what the page held,
+    // the articles added.
+    void WriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
+                   const std::vector<CArticle*>& before, const CLpoint& shift);
     void WriteStyleTable();
     void PushOperand(float v);
 
     CDesignView* m_pView;
-    CJoxPage* m_pPage;
+    CDesignPage* m_pPage;
     CString m_strPath;
     std::vector<BYTE> m_File;
     size_t m_nPos = 0;
@@ -236,6 +242,7 @@ private:
     bool m_bPrevCurve = false;
     bool m_bFault = false;
     bool m_bStopped = false;
+    bool m_bWroteStyles = false;
     ULONGLONG m_nPoints = 0;
     ULONGLONG m_pointBudget = kDefaultPointBudget;
     double m_timeLimit = kDefaultTimeLimit;

@@ -1,6 +1,6 @@
 #include "maltrec/import/gnm_reader.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 
@@ -169,10 +169,9 @@ int CGnMReader::Read() {
     return m_nKept;
 }
 
-int FnImportGnMFile(CDesignView* view, CJoxPage* page, CFile* file, int) {
+int FnImportGnMFile(CDesignView* view, CDesignPage* page, CFile* file, int) {
     if (!page || !file)
         return 0;
-    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
     std::string text;
     CString error;
     const CString path = file->GetFilePath();

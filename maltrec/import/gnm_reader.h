@@ -13,7 +13,7 @@
 
 class CDesignView;
 class CFile;
-class CJoxPage;
+class CDesignPage;
 class CSplineItem;
 class CVectorArticle;
 
@@ -55,4 +55,4 @@ private:
 
 // Imports a GnM file into the page; 1 when at least one article was added. The last argument
 // is not used.
-int FnImportGnMFile(CDesignView* view, CJoxPage* page, CFile* file, int unused);
+int FnImportGnMFile(CDesignView* view, CDesignPage* page, CFile* file, int unused);

@@ -4,7 +4,7 @@
 
 #include "platform/core/file.h"
 
-int CImportEPS::ImportEPS3File(CDesignView* view, CJoxPage* page, CFile* file, int closeFirst,
+int CImportEPS::ImportEPS3File(CDesignView* view, CDesignPage* page, CFile* file, int closeFirst,
                                CString& path, int&) {
     if (file && closeFirst)
         file->Close();
@@ -14,7 +14,7 @@ int CImportEPS::ImportEPS3File(CDesignView* view, CJoxPage* page, CFile* file, i
     return 1;
 }
 
-int CImportEPS::ImportIllustratorFile(CDesignView* view, CJoxPage* page, CFile* file,
+int CImportEPS::ImportIllustratorFile(CDesignView* view, CDesignPage* page, CFile* file,
                                       int closeFirst, int flags, CArticleList* list) {
     if (!page)
         return 0;

@@ -1,7 +1,8 @@
 #include "maltrec/import/import_group.h"
 
+#include "design/design_page.h"
+#include "design/imp_palette_undo.h"
 #include "pivora/framework/app_params.h"
-#include "pivora/jox_page.h"
 #include "qvutils/qv_utils.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
@@ -14,6 +15,7 @@
 #include "platform/windowing/resources.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -29,27 +31,27 @@ const bool kRegisteredAtLoad = [] {
 
 } // namespace
 
-CImportGroup::CImportGroup(CJoxPage* page, unsigned kind) : m_pPage(page), m_nKind(kind) {
+CImportGroup::CImportGroup(CDesignPage* page, unsigned kind) : m_pPage(page), m_nKind(kind) {
     (void)kRegisteredAtLoad;
+    m_pStylesBefore = std::make_unique<CImpPaletteUndo>();
+    m_pStylesBefore->SetVectorStylePB(CImpPaletteUndo::CopyPageStyles(page));
+    if (page)
+        m_ExtentsBefore = page->Extents();
+    EnsureStyles(page, kMinStyles);
     if (kind == kOneGroup) {
         m_pGroup = new CArticle;
         m_pGroup->SetProperty(CArticle::kGroupBit, false);
     } else if (kind == kAutoGroup) {
-        int& counter = AutoGroupCounter();
-        const int n = counter;
+        // The number is not given back by an undo: a name once used is not used again.
+        const int n = page->GetLastAutoGroup();
         m_strGroupName.Format(L"G%d", n);
-        counter = n + 1;
+        page->SetLastAutoGroup(n);
     }
     m_bOpen = true;
 }
 
 CImportGroup::~CImportGroup() {
     End(nullptr);
-}
-
-int& CImportGroup::AutoGroupCounter() {
-    static int counter = 1;
-    return counter;
 }
 
 int CImportGroup::ClampPen(int64_t pen) {
@@ -88,6 +90,8 @@ CSplineItem* CImportGroup::NewPenArticle(int pen, CVectorArticle** article) {
     else
         parent->AddChild(a);
     m_pLast = a;
+    if (parent != m_pGroup)
+        m_Top.push_back(a);
     a->InvExtents(1);
     ++m_nAdded;
     if (article)
@@ -100,6 +104,12 @@ void CImportGroup::DeleteArticle(CArticle* article) {
         return;
     if (article == m_pLast)
         m_pLast = nullptr;
+    // Almost always the newest one.
+    for (auto it = m_Top.rbegin(); it != m_Top.rend(); ++it)
+        if (*it == article) {
+            m_Top.erase(std::next(it).base());
+            break;
+        }
     article->Detach();
     delete article;
     --m_nAdded;
@@ -135,10 +145,26 @@ void CImportGroup::End(CArticleList* list) {
         } else {
             delete group; // nothing was imported into it
         }
+        if (top)
+            m_Top.push_back(top);
         if (top && list)
             list->AddHead(top);
     }
     m_strGroupName.Empty();
+    WriteUndo();
+}
+
+void CImportGroup::WriteUndo() {
+    if (m_Top.empty() || !m_pPage) {
+        m_pStylesBefore.reset();
+        return;
+    }
+    m_pPage->StartUndoTransaction(-1);
+    m_pPage->AddDesignSizeUndo(m_ExtentsBefore, 0);
+    m_pPage->AddUndo(m_pStylesBefore.release(), 0);
+    for (CArticle* a : m_Top)
+        m_pPage->AddNewUndo(a, 0);
+    m_Top.clear();
 }
 
 bool FnReadImportFile(CFile* file, std::string& out, CString& error) {

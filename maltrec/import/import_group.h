@@ -3,10 +3,9 @@
 // the style table grown to cover every pen used, and small helpers (bounded file reading, a
 // saturating integer parse, the wait cursor).
 //
-// Written against CJoxPage while the design page is being built: once CDesignPage lands the
-// entry points take CDesignPage*, each new article gets an unnamed undo transaction with an
-// added-article record (StartUndoTransaction(-1), AddNewUndo) and kind 2 takes its number
-// from the page (GetLastAutoGroup / SetLastAutoGroup) instead of AutoGroupCounter().
+// One import is one undo transaction: the style table as it was, then an added-article record
+// for every top article, written in one batch when the group ends; so one undo takes the whole
+// import away and puts the styles back.
 #pragma once
 
 #include "pivora/article.h"
@@ -14,10 +13,14 @@
 #include "platform/core/cstring.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+class CDesignPage;
 class CFile;
+class CImpPaletteUndo;
 class CJoxPage;
 class CSplineItem;
 class CVectorArticle;
@@ -33,7 +36,9 @@ public:
     // Larger files are refused: they are not cutter jobs and would be held whole.
     static constexpr uint64_t kMaxFileBytes = uint64_t(1) << 30;
 
-    CImportGroup(CJoxPage* page, unsigned kind);
+    // Kind 2 takes the page's next auto-group number. The style table is saved for the undo
+    // record, then grown to kMinStyles.
+    CImportGroup(CDesignPage* page, unsigned kind);
     ~CImportGroup();
     CImportGroup(const CImportGroup&) = delete;
     CImportGroup& operator=(const CImportGroup&) = delete;
@@ -46,22 +51,22 @@ public:
     // Gives an article a pen, clamped, growing the style table to cover it.
     void SetPen(CVectorArticle* article, int64_t pen);
     // Closes the group: a one-article group is unwrapped; the top article goes to the head of
-    // the list. Idempotent.
+    // the list; the import's undo transaction is written when anything was added. Idempotent.
     void End(CArticleList* list);
     // How many articles were made.
     int Added() const { return m_nAdded; }
-    CJoxPage* Page() const { return m_pPage; }
+    CDesignPage* Page() const { return m_pPage; }
 
     static int ClampPen(int64_t pen);
     // Grows the page's vector style table to at least n entries.
     static void EnsureStyles(CJoxPage* page, int n);
     // Makes the curves of a finished path and its flattened points.
     static void FinishItem(CSplineItem* item);
-    // The next auto-group number while the page keeps none.
-    static int& AutoGroupCounter();
 
 private:
-    CJoxPage* m_pPage;
+    void WriteUndo();
+
+    CDesignPage* m_pPage;
     unsigned m_nKind;
     CArticle* m_pGroup = nullptr;
     CString m_strGroupName;
@@ -69,6 +74,10 @@ private:
     // The last article added: the next one goes right of it without walking the row.
     CArticle* m_pLast = nullptr;
     int m_nAdded = 0;
+    // The top articles added to the page, in order, for the undo records.
+    std::vector<CArticle*> m_Top;
+    std::unique_ptr<CImpPaletteUndo> m_pStylesBefore;
+    CWindow m_ExtentsBefore;
 };
 
 // Reads the whole file from its current position, one byte per character. False (with the

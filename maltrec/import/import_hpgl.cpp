@@ -1,7 +1,7 @@
 #include "maltrec/import/import_hpgl.h"
 
+#include "design/design_page.h"
 #include "pivora/framework/app_params.h"
-#include "pivora/jox_page.h"
 #include "spline/spline_item.h"
 
 #include "platform/core/file.h"
@@ -406,7 +406,7 @@ int CImportHPGL::GetHPGLcommands(CDesignView*, const std::vector<std::string_vie
     return 1;
 }
 
-int CImportHPGL::ImportHPGLDesign(CDesignView* view, CJoxPage* page, CFile* file, UINT kind,
+int CImportHPGL::ImportHPGLDesign(CDesignView* view, CDesignPage* page, CFile* file, UINT kind,
                                   CArticleList* list) {
     std::string text;
     CString error;
@@ -421,7 +421,7 @@ int CImportHPGL::ImportHPGLDesign(CDesignView* view, CJoxPage* page, CFile* file
     return ImportHPGLText(view, page, text, path, kind, list);
 }
 
-int CImportHPGL::ImportHPGLText(CDesignView* view, CJoxPage* page, std::string& text,
+int CImportHPGL::ImportHPGLText(CDesignView* view, CDesignPage* page, std::string& text,
                                 const CString& path, UINT kind, CArticleList* list) {
     (void)kRegisteredAtLoad;
     if (!page)

@@ -1,9 +1,6 @@
 // CImportHPGL: reads an HP-GL plot file into a design: every pen-down stroke and arc becomes a
 // spline item of its own vector article, coloured by the pen number. The reader state lives in
 // static storage and is reset at the start of each import.
-//
-// Takes CJoxPage* until the design page lands; the entry then takes CDesignPage* (see
-// import_group.h for the undo records that come with it).
 #pragma once
 
 #include "maltrec/import/import_group.h"
@@ -17,7 +14,7 @@
 
 class CDesignView;
 class CFile;
-class CJoxPage;
+class CDesignPage;
 class CSplineItem;
 
 class CImportHPGL {
@@ -51,10 +48,10 @@ public:
     CImportHPGL() = delete;
 
     // Reads the file (closing it) and imports it; 1 when at least one article was added.
-    static int ImportHPGLDesign(CDesignView* view, CJoxPage* page, CFile* file, UINT kind,
+    static int ImportHPGLDesign(CDesignView* view, CDesignPage* page, CFile* file, UINT kind,
                                 CArticleList* list);
     // The same over text already read; path names the file in the status bar.
-    static int ImportHPGLText(CDesignView* view, CJoxPage* page, std::string& text,
+    static int ImportHPGLText(CDesignView* view, CDesignPage* page, std::string& text,
                               const CString& path, UINT kind, CArticleList* list);
 
     // Cuts the text into commands (views into text, which the CRLF rule may rewrite).

@@ -5,7 +5,7 @@
 #include "maltrec/import/import_group.h"
 #include "maltrec/import/import_hpgl.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 
 #include "platform/core/file.h"
 #include "platform/framework/wnd.h"
@@ -30,14 +30,13 @@ bool ReadAll(CFile* file, std::string& text, CString& path) {
 
 enum class Reader { eSpool, eOquen };
 
-int RunReader(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, CArticleList* list,
+int RunReader(CDesignView* view, CDesignPage* page, CFile* file, UINT kind, CArticleList* list,
               Reader which) {
     std::string text;
     CString path;
     if (!page || !ReadAll(file, text, path))
         return 0;
     CImportWaitCursor wait;
-    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
     CImportGroup group(page, kind);
     CCutterJobReader reader(view, group, text, path);
     if (which == Reader::eSpool)
@@ -66,11 +65,11 @@ ECutterFileKind FnSniffCutterFile(const uint8_t* bytes, size_t count) {
     return ECutterFileKind::eHpgl;
 }
 
-int FnImportSPLFile(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, CArticleList* list) {
+int FnImportSPLFile(CDesignView* view, CDesignPage* page, CFile* file, UINT kind,
+                    CArticleList* list) {
     if (!page || !file)
         return 0;
     CImportWaitCursor wait;
-    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
     uint8_t head[kCutterSniffBytes] = {};
     UINT n = 0;
     try {
@@ -94,10 +93,9 @@ int FnImportSPLFile(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, C
     return CImportHPGL::ImportHPGLDesign(view, page, file, kind, list);
 }
 
-int FnImportPNLFile(CDesignView* view, CJoxPage* page, CFile* file) {
+int FnImportPNLFile(CDesignView* view, CDesignPage* page, CFile* file) {
     if (!page || !file)
         return 0;
-    CImportGroup::EnsureStyles(page, CImportGroup::kMinStyles);
     uint8_t header[kPanelHeaderBytes];
     try {
         if (file->Read(header, sizeof header) < sizeof header) {
@@ -112,6 +110,6 @@ int FnImportPNLFile(CDesignView* view, CJoxPage* page, CFile* file) {
     return CImportHPGL::ImportHPGLDesign(view, page, file, 0, nullptr);
 }
 
-int FnImportOquenFile(CDesignView* view, CJoxPage* page, CFile* file) {
+int FnImportOquenFile(CDesignView* view, CDesignPage* page, CFile* file) {
     return RunReader(view, page, file, 0, nullptr, Reader::eOquen);
 }

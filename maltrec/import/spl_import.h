@@ -3,8 +3,7 @@
 // after a 293-byte header); FnImportOquenFile reads the maker's cutter file.
 //
 // Every entry returns 1 when at least one article was added, 0 otherwise (the caller then says
-// "Failed to Import"). The page is a CJoxPage until the design page lands: the entries then
-// take CDesignPage* (see import_group.h).
+// "Failed to Import"). An import that added articles is one undo transaction on the page.
 #pragma once
 
 #include "pivora/article.h"
@@ -14,7 +13,7 @@
 
 class CDesignView;
 class CFile;
-class CJoxPage;
+class CDesignPage;
 
 enum class ECutterFileKind { eSpool, eGnM, eOquen, eHpgl };
 
@@ -24,6 +23,7 @@ constexpr size_t kPanelHeaderBytes = 293;
 
 ECutterFileKind FnSniffCutterFile(const uint8_t* bytes, size_t count);
 
-int FnImportSPLFile(CDesignView* view, CJoxPage* page, CFile* file, UINT kind, CArticleList* list);
-int FnImportPNLFile(CDesignView* view, CJoxPage* page, CFile* file);
-int FnImportOquenFile(CDesignView* view, CJoxPage* page, CFile* file);
+int FnImportSPLFile(CDesignView* view, CDesignPage* page, CFile* file, UINT kind,
+                    CArticleList* list);
+int FnImportPNLFile(CDesignView* view, CDesignPage* page, CFile* file);
+int FnImportOquenFile(CDesignView* view, CDesignPage* page, CFile* file);

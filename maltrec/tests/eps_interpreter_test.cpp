@@ -1,6 +1,6 @@
 #include "maltrec/import/eps_interpreter.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
 #include "vector/vector_style_pb.h"
@@ -19,12 +19,12 @@ namespace {
 const char* kHeader = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n%%EndComments\n"
                       "%%EndSetup\n";
 
-std::unique_ptr<CJoxPage> NewPage() {
-    return std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+std::unique_ptr<CDesignPage> NewPage() {
+    return std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
 }
 
 struct Imported {
-    std::unique_ptr<CJoxPage> page = NewPage();
+    std::unique_ptr<CDesignPage> page = NewPage();
     int result = 0;
     CString reason;
     std::vector<CVectorArticle*> articles;
@@ -60,7 +60,7 @@ std::unique_ptr<Imported> Body(const std::string& body) {
     return Import(std::string(kHeader) + body + "\n%%EOF\n");
 }
 
-COLORREF StyleColour(CJoxPage& page, int style) {
+COLORREF StyleColour(CDesignPage& page, int style) {
     auto* pb = static_cast<CVectorStylePB*>(page.FindParam(14));
     return pb ? pb->fnGetVectStyleColour(style) : CVectorStylePB::kNoColour;
 }
@@ -374,12 +374,37 @@ TEST(EpsRun, LoopsAreReadOnceAsNoise) {
 
 namespace {
 
-std::vector<BYTE> StorePage(CJoxPage& page) {
+std::vector<BYTE> StorePage(CDesignPage& page) {
     CMemFile file;
     CArchive ar(&file, CArchive::store);
     page.Serialize(ar);
     ar.Close();
     return file.Detach();
+}
+
+TEST(EpsRun, AnImportIsOneUndoStepThatRestoresThePageExactly) {
+    auto page = NewPage();
+    page->fnInitParamBlocks();
+    auto run = [&](const std::string& body) {
+        CEPSInterpreter eps(nullptr, page.get(), L"test.eps");
+        const std::string text = std::string(kHeader) + body + "\n%%EOF\n";
+        EXPECT_EQ(1, eps.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+        return eps.Run();
+    };
+    // The page holds a design; the new artwork lies left of it, so the shift to the origin
+    // moves the old articles too.
+    ASSERT_EQ(0, run("0 0 m 10 0 l S"));
+    page->ClearUndoTransactions();
+    const std::vector<BYTE> before = StorePage(*page);
+    ASSERT_EQ(0, run("0 1 0 XA -20 -10 m 0 -10 l S u 0 0 m 0 10 10 10 10 0 c S 5 5 m 5 9 l S U"));
+    const std::vector<BYTE> imported = StorePage(*page);
+    ASSERT_NE(before, imported);
+
+    ASSERT_TRUE(page->PerformUndoTransaction());
+    EXPECT_EQ(0, page->GetUndoCount());
+    EXPECT_EQ(before, StorePage(*page));
+    ASSERT_TRUE(page->PerformRedoTransaction());
+    EXPECT_EQ(imported, StorePage(*page));
 }
 
 TEST(EpsRoundTrip, ImportedDesignStoresTheSameAfterReload) {

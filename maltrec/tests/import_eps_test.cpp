@@ -1,7 +1,7 @@
 #include "maltrec/import/import_eps.h"
 
+#include "design/design_page.h"
 #include "maltrec/import/eps_interpreter.h"
-#include "pivora/jox_page.h"
 
 #include "platform/core/file.h"
 
@@ -18,11 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::unique_ptr<CJoxPage> NewPage() {
-    return std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+std::unique_ptr<CDesignPage> NewPage() {
+    return std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
 }
 
-int CountArticles(CJoxPage& page) {
+int CountArticles(CDesignPage& page) {
     CArticleList list;
     page.RootArticle()->GetArticleList(&list, nullptr, nullptr);
     int n = 0;

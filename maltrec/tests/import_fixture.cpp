@@ -4,6 +4,8 @@
 #include "vector/vector_article.h"
 #include "vector/vector_style_pb.h"
 
+#include "platform/core/archive.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -25,7 +27,9 @@ void ImportTest::TearDown() {
 }
 
 void ImportTest::ResetPage() {
-    m_page.reset(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
+    m_page.reset(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
+    // As a new design window's page starts.
+    m_page->fnInitParamBlocks();
 }
 
 namespace {
@@ -63,6 +67,7 @@ bool ImportTest::EveryPenInStyles() const {
 void ImportTest::ExpectSavedTwiceIdentical() {
     const std::string first = m_box.Path("Import.KDX"), second = m_box.Path("Again.KDX");
     ASSERT_TRUE(m_page->OnSaveDocument(CString::FromUtf8(first)));
+    // Through the core page: what the file holds, without the design page's open road.
     auto opened = std::unique_ptr<CJoxPage>(static_cast<CJoxPage*>(CJoxPage::CreateObject()));
     ASSERT_TRUE(opened->OnOpenDocument(CString::FromUtf8(first)));
     ASSERT_TRUE(opened->OnSaveDocument(CString::FromUtf8(second)));
@@ -71,4 +76,12 @@ void ImportTest::ExpectSavedTwiceIdentical() {
     std::vector<char> b2((std::istreambuf_iterator<char>(f2)), {});
     EXPECT_FALSE(b1.empty());
     EXPECT_EQ(b1, b2);
+}
+
+std::vector<BYTE> ImportTest::Stored() const {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    m_page->Serialize(ar);
+    ar.Close();
+    return file.Detach();
 }

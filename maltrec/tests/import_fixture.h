@@ -3,7 +3,7 @@
 
 #include "maltrec/import/import_group.h"
 
-#include "pivora/jox_page.h"
+#include "design/design_page.h"
 #include "pivora/tests/app_settings_fixture.h"
 
 #include "platform/core/mem_file.h"
@@ -32,6 +32,8 @@ protected:
     bool EveryPenInStyles() const;
     // Saves the page, opens it and saves it again: the two files are the same.
     void ExpectSavedTwiceIdentical();
+    // The page as its design file stores it.
+    std::vector<BYTE> Stored() const;
 
-    std::unique_ptr<CJoxPage> m_page;
+    std::unique_ptr<CDesignPage> m_page;
 };

@@ -159,14 +159,14 @@ TEST_F(HpglImport, GroupKinds) {
     }
     {
         ResetPage();
-        CImportGroup::AutoGroupCounter() = 7;
+        m_page->SetLastAutoGroup(6);
         ASSERT_EQ(Import("PU0,0;PD40,0;PU;PD0,40;", CImportGroup::kAutoGroup), 1);
         for (auto* a = m_page->RootArticle()->GetFirstChild(); a; a = a->GetRsibling()) {
             CString name;
             EXPECT_TRUE(static_cast<CArticle*>(a)->fnGetString(L"Group", name));
             EXPECT_EQ(name, CString(L"G7"));
         }
-        EXPECT_EQ(CImportGroup::AutoGroupCounter(), 8);
+        EXPECT_EQ(m_page->GetLastAutoGroup(), 8);
     }
 }
 

@@ -19,6 +19,46 @@ protected:
     platform::MessageBoxResponder m_boxes;
 };
 
+TEST_F(CutterFileImport, AnImportIsOneUndoStepThatRestoresThePageExactly) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        UINT kind;
+    };
+    const Case cases[] = {
+        {"spool", ";:HOA,ECN,U,0,0,D,400,0,D,400,400", 0},
+        {"GnM", "M33\r\nM65\r\nG01X10Y20\r\nG01X30Y20\r\n", 0},
+        {"maker's", "FileStart\nU,0,0\nD,400,0,400,400\n", 0},
+        {"HP-GL", "IN;SP1;PU0,0;PD400,0,400,400;SP40;PU0,0;PD0,400;", 0},
+        {"HP-GL in one group", "IN;SP1;PU0,0;PD400,0;PU;PD0,400;", CImportGroup::kOneGroup},
+        {"HP-GL in an auto group", "IN;SP1;PU0,0;PD400,0;PU;PD0,400;", CImportGroup::kAutoGroup},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetPage();
+        // The page already holds a design of its own.
+        ASSERT_EQ(Import("IN;SP2;PU40,40;PD80,80;"), 1);
+        m_page->ClearUndoTransactions();
+        m_page->SetLastAutoGroup(3);
+        const std::vector<BYTE> before = Stored();
+
+        ASSERT_EQ(Import(c.bytes, c.kind), 1);
+        EXPECT_TRUE(EveryPenInStyles());
+        const std::vector<BYTE> imported = Stored();
+
+        ASSERT_TRUE(m_page->PerformUndoTransaction());
+        EXPECT_EQ(m_page->GetUndoCount(), 0);
+        // The auto-group number stays taken, so a name is never given twice.
+        if (c.kind == CImportGroup::kAutoGroup)
+            m_page->SetLastAutoGroup(3);
+        EXPECT_EQ(Stored(), before);
+        if (c.kind == CImportGroup::kAutoGroup)
+            m_page->SetLastAutoGroup(4);
+        ASSERT_TRUE(m_page->PerformRedoTransaction());
+        EXPECT_EQ(Stored(), imported);
+    }
+}
+
 TEST_F(CutterFileImport, SniffInOrder) {
     struct Case {
         std::string head;

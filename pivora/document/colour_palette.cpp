@@ -264,6 +264,13 @@ CColourPalette* CColourPalette::Copy() const {
     return copy;
 }
 
+void CColourPalette::CopyColours(const CColourPalette& other) {
+    if (&other == this)
+        return;
+    m_colours.Copy(other.m_colours);
+    m_bStale = 1;
+}
+
 CPalette* CColourPalette::GetPalette() {
     if (m_pPalette && m_pPalette->GetSafeHandle() && !m_bStale)
         return m_pPalette.get();
