@@ -28,10 +28,10 @@ TEST_F(ImpPaletteUndoTest, AnImportedPaletteIsUndoneAndRedone) {
     m_page.AddImportPaletteUndo(CImpPaletteUndo::CopyPageStyles(&m_page), 0);
     // What an import does: more styles, another colour, another palette entry.
     palette->AddColour(RGB(1, 2, 3));
-    const int importedColours = palette->ColourCount();
     Table()->fnResize(5);
     Table()->fnSetVectStyleColour(1, RGB(200, 0, 0));
     Table()->fnMap2VectorStyle(2)->fnSetPaletteIndex(4);
+    const int importedColours = palette->ColourCount();
 
     ASSERT_TRUE(m_page.PerformUndoTransaction());
     EXPECT_EQ(Table()->fnGetSize(), 3);
