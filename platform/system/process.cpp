@@ -18,6 +18,9 @@ namespace {
 
 // Exit code of a child whose exec failed (as shells use it for "not found").
 constexpr int kExecFailed = 127;
+// Longest wait between two looks at a running child, and the first look after its output closed.
+constexpr int kPollMs = 20;
+constexpr int kFirstNapMs = 1;
 
 } // namespace
 
@@ -166,6 +169,8 @@ ChildProcess::Outcome ChildProcess::Wait(DWORD timeoutMs) {
         return m_outcome;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Once its output is closed the child is usually ending: look again soon, then less often.
+    int nap = kFirstNapMs;
     for (;;) {
         if (Reap(false)) {
             // What it wrote before ending; a descendant holding the pipe open is not waited for.
@@ -180,7 +185,10 @@ ChildProcess::Outcome ChildProcess::Wait(DWORD timeoutMs) {
             m_outcome = Outcome::TimedOut;
             return m_outcome;
         }
-        Drain(int(std::min<int64_t>(left.count(), 20)));
+        const bool closed = m_out < 0;
+        Drain(int(std::min<int64_t>(left.count(), closed ? nap : kPollMs)));
+        if (closed)
+            nap = std::min(nap * 2, kPollMs);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <GfxState.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -11,9 +12,11 @@ namespace {
 std::string Number(double v) {
     if (!std::isfinite(v))
         v = 0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.4f", v);
-    std::string s = buf;
+    char buf[400]; // room for any double written in full
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
+    if (ec != std::errc())
+        return "0";
+    std::string s(buf, end);
     while (!s.empty() && s.back() == '0')
         s.pop_back();
     if (!s.empty() && s.back() == '.')
@@ -28,6 +31,14 @@ std::string Number(double v) {
 void EpsOutputDev::Write(const std::string& text) {
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), m_out) != text.size())
         m_failed = true;
+}
+
+// A colour is written only when it differs from the one in force.
+void EpsOutputDev::WriteColour(const std::string& text, std::string& inForce) {
+    if (text == inForce)
+        return;
+    Write(text);
+    inForce = text;
 }
 
 void EpsOutputDev::startPage(int, GfxState* state, XRef*) {
@@ -114,7 +125,8 @@ std::string EpsOutputDev::PathText(GfxState* state) const {
 void EpsOutputDev::FlushPendingFill() {
     if (m_pendingPath.empty())
         return;
-    Write(m_pendingColour + m_pendingPath + "F\n");
+    WriteColour(m_pendingColour, m_fillInForce);
+    Write(m_pendingPath + "F\n");
     m_pendingPath.clear();
     m_pendingColour.clear();
 }
@@ -130,11 +142,14 @@ void EpsOutputDev::stroke(GfxState* state) {
     if (path.empty())
         return;
     if (path == m_pendingPath) {
-        Write(m_pendingColour + ColourText(state, false) + path + "B\n");
+        WriteColour(m_pendingColour, m_fillInForce);
+        WriteColour(ColourText(state, false), m_strokeInForce);
+        Write(path + "B\n");
         m_pendingPath.clear();
         m_pendingColour.clear();
         return;
     }
     FlushPendingFill();
-    Write(ColourText(state, false) + path + "S\n");
+    WriteColour(ColourText(state, false), m_strokeInForce);
+    Write(path + "S\n");
 }

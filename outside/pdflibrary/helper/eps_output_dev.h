@@ -42,6 +42,7 @@ private:
     std::string ColourText(GfxState* state, bool fill) const;
     void FlushPendingFill();
     void Write(const std::string& text);
+    void WriteColour(const std::string& text, std::string& inForce);
 
     FILE* m_out;
     bool m_failed = false;
@@ -49,4 +50,7 @@ private:
     // pair becomes one filled and stroked path.
     std::string m_pendingPath;
     std::string m_pendingColour;
+    // The colours the file has set so far (the prolog starts both black, but says nothing).
+    std::string m_fillInForce;
+    std::string m_strokeInForce;
 };
