@@ -164,4 +164,21 @@ void BM_UndoMemoryOfEdits(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoMemoryOfEdits)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// An insert point set while paths are added one by one, each asking the page where it goes.
+void BM_InsertArticleWhileAdding(benchmark::State& state) {
+    auto page = TopLevelDesign(int(state.range(0)));
+    CArticle* root = page->RootArticle();
+    page->InsertArticle(static_cast<CArticle*>(root->GetFirstChild()->GetRsibling()));
+    for (auto _ : state) {
+        CArticle* at = page->InsertArticle();
+        if (!at) {
+            state.SkipWithError("no insert article");
+            break;
+        }
+        root->AddChild(new CArticle);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_InsertArticleWhileAdding)->Arg(20000)->Unit(benchmark::kMicrosecond);
+
 } // namespace

@@ -181,7 +181,7 @@ public:
     // Deletes the selected articles as one transaction; with takeEmptyParents a parent left
     // empty (not a root) goes instead.
     void OnEditClear(int takeEmptyParents);
-    void InsertArticle(CArticle* a) { m_pInsertArticle = a; }
+    void InsertArticle(CArticle* a);
     // The insert article while it still belongs to this page, else null.
     CArticle* InsertArticle();
     int InsertOn() { return InsertArticle() != nullptr; }
@@ -304,6 +304,8 @@ private:
     CStringArray m_UndoNames;
     CStringArray m_RedoNames;
     CArticle* m_pInsertArticle = nullptr;
+    // The tree's freed-node count when the insert article was last known alive.
+    uint64_t m_nInsertAliveAt = 0;
     int m_nLastColourUsed = 1;
     CDesignTool* m_pDesignTool = nullptr;
     CDesignTool* m_pPendingDesignTool = nullptr;

@@ -7,6 +7,8 @@
 #include "platform/core/cstring.h"
 #include "platform/core/object.h"
 
+#include <cstdint>
+
 class CTree : public CObject {
     DECLARE_SERIAL(CTree)
 public:
@@ -44,6 +46,9 @@ public:
     // Deletes a node and every node to its right: a row that has no parent to own it (a row
     // of roots, or one just loaded).
     static void DeleteRow(CTree* first);
+    // How many nodes have been freed so far: a holder of a bare pointer that saw its node alive
+    // at one count may follow its links while the count has not moved.
+    static uint64_t FreedCount();
 
     CTree* GetParent() const { return m_pParent; }
     CTree* GetFirstChild() const { return m_pFirstChild; }

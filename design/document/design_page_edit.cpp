@@ -283,6 +283,23 @@ void CDesignPage::OnEditClear(int takeEmptyParents) {
     }
 }
 
+void CDesignPage::InsertArticle(CArticle* a) {
+    m_pInsertArticle = a;
+    m_nInsertAliveAt = CTree::FreedCount();
+}
+
 CArticle* CDesignPage::InsertArticle() {
-    return m_pInsertArticle && IsInActiveTree(m_pInsertArticle) ? m_pInsertArticle : nullptr;
+    CArticle* a = m_pInsertArticle;
+    if (!a)
+        return nullptr;
+    // While no node has been freed since it was last seen alive, its parent links are safe to
+    // climb; otherwise only a search of the active tree by address is.
+    if (m_nInsertAliveAt == CTree::FreedCount()) {
+        CArticle* root = RootArticle();
+        return root && (a == root || a->IsChildOf(root)) ? a : nullptr;
+    }
+    if (!IsInActiveTree(a))
+        return nullptr;
+    m_nInsertAliveAt = CTree::FreedCount();
+    return a;
 }

@@ -543,4 +543,24 @@ TEST_F(DesignPageTest, OrderCommandsNeverLoseAnArticleSelectedWithItsParent) {
     }
 }
 
+TEST_F(DesignPageTest, InsertArticleFollowsTheTreeAndNeverAFreedArticle) {
+    CArticle* group = AddBox(CWindow(0, 0, 10, 10));
+    CArticle* a = AddBox(CWindow(0, 0, 1, 1), group);
+    CArticle* other = AddBox(CWindow(5, 5, 6, 6));
+    m_page.InsertArticle(a);
+    EXPECT_EQ(m_page.InsertArticle(), a);
+    a->Detach(); // kept alive elsewhere, as an undo record keeps it
+    EXPECT_EQ(m_page.InsertArticle(), nullptr);
+    group->AddChild(a);
+    EXPECT_EQ(m_page.InsertArticle(), a);
+    m_page.DeleteArticle(other, 0, 0); // something else freed
+    EXPECT_EQ(m_page.InsertArticle(), a);
+    group->Detach();
+    EXPECT_EQ(m_page.InsertArticle(), nullptr);
+    // Freed behind the page's back: the page must not follow the old address.
+    delete group;
+    EXPECT_EQ(m_page.InsertArticle(), nullptr);
+    EXPECT_EQ(m_page.InsertOn(), 0);
+}
+
 } // namespace

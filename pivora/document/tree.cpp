@@ -2,13 +2,25 @@
 
 #include "platform/core/archive.h"
 
+#include <atomic>
 #include <vector>
 
 IMPLEMENT_SERIAL(CTree, CObject, 0)
 
+namespace {
+
+std::atomic<uint64_t> g_freedNodes{0};
+
+} // namespace
+
+uint64_t CTree::FreedCount() {
+    return g_freedNodes.load(std::memory_order_relaxed);
+}
+
 CTree::CTree() = default;
 
 CTree::~CTree() {
+    g_freedNodes.fetch_add(1, std::memory_order_relaxed);
     CTree::Detach();
     // Children are unlinked one by one along the row, so a row whose parent links are not
     // built yet (a load that failed half-way) is freed as well.
