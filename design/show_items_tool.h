@@ -65,6 +65,7 @@ private:
     int Step(CDesignView* view, const std::vector<CArticle*>& list, int from, int dir);
     // One step as next and previous take it; false when there is nothing that way.
     bool StepTo(CDesignView* view, int dir);
+    bool StepTo(CDesignView* view, const std::vector<CArticle*>& list, int dir);
     void Hide(CArticle* article);
     void Show(CArticle* article);
     void ShowEverything();

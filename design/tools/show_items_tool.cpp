@@ -192,8 +192,15 @@ void CShowItemsTool::SelectCurrent(CDesignView* view) {
 }
 
 bool CShowItemsTool::StepTo(CDesignView* view, int dir) {
-    const std::vector<CArticle*> list = Candidates();
-    const int next = Step(view, list, CurrentIndex(list), dir);
+    return StepTo(view, Candidates(), dir);
+}
+
+bool CShowItemsTool::StepTo(CDesignView* view, const std::vector<CArticle*>& list, int dir) {
+    // The current item sits at position - 1 while the list is unchanged.
+    int at = m_nPos - 1;
+    if (at < 0 || at >= int(list.size()) || list[size_t(at)]->GetItem() != m_pCurrent)
+        at = CurrentIndex(list);
+    const int next = Step(view, list, at, dir);
     if (next < 0)
         return false;
     if (!m_bLeaveOn && m_pCurrent) {
@@ -228,11 +235,13 @@ int CShowItemsTool::OnShowPrev(CDesignView* view) {
 
 void CShowItemsTool::OnShowChangePos(CDesignView* view, int index) {
     SyncSelection();
+    // One list for the whole run: a jump to the end stays linear.
+    const std::vector<CArticle*> list = Candidates();
     if (!m_pCurrent && index > 0)
-        StepTo(view, 1);
-    while (m_nPos < index && StepTo(view, 1)) {
+        StepTo(view, list, 1);
+    while (m_nPos < index && StepTo(view, list, 1)) {
     }
-    while (m_nPos > std::max(index, 1) && StepTo(view, -1)) {
+    while (m_nPos > std::max(index, 1) && StepTo(view, list, -1)) {
     }
     if (!m_bLeaveOn) {
         Repaint(view);
