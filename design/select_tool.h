@@ -194,6 +194,8 @@ public:
     void ReflectSelection(CDesignView* view, UINT id);
     // The articles' private clipboard format ("Tavrin_1.0").
     static UINT ClipboardFormat();
+    // Whether data reads whole as a clipboard stream of articles; what it read is dropped.
+    static bool CanReadArticleStream(const BYTE* data, size_t size, CDesignPage* page);
     void OnEditCopy();
     void OnEditCut();
     // 0 at the design's corner, 1 before the last selected article, 2 after it.

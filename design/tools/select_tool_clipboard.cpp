@@ -63,6 +63,41 @@ struct Pasted {
     }
 };
 
+// Reads a whole stream into in; raises the archive exception when it is damaged.
+void ReadStream(const BYTE* data, size_t size, CDesignPage* page, Pasted& in) {
+    CMemFile file(data, UINT(size));
+    CArchive ar(&file, CArchive::load, kArchiveBuffer);
+    ar.m_pDocument = page;
+    const DWORD_PTR blocks = ar.ReadCount(1);
+    for (DWORD_PTR i = 0; i < blocks; ++i)
+        in.blocks.Add(ar.ReadObjectAs<CParamBlk>());
+    const DWORD_PTR count = ar.ReadCount(1);
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        std::unique_ptr<CObject> head(ar.ReadObjectHeader(RUNTIME_CLASS(CSelect)));
+        if (!head)
+            AfxThrowArchiveException(CArchiveException::badIndex);
+        bool created = false;
+        auto* article = ar.ReadObjectReferenceAs<CArticle>(&created);
+        // Only an article of its own may be kept; a reference back is someone else's.
+        if (article && !created)
+            AfxThrowArchiveException(CArchiveException::badIndex);
+        if (article)
+            in.entries.emplace_back(article, 0);
+        // Entries travel alone: a row of siblings is not what copy writes.
+        if (article && (article->GetRsibling() || article->GetLsibling()))
+            AfxThrowArchiveException(CArchiveException::badIndex);
+        int32_t selectMode = 0;
+        ar >> selectMode;
+        if (selectMode < CSelect::kSelectArticle || selectMode > CSelect::kSelectArticleToo)
+            AfxThrowArchiveException(CArchiveException::badIndex);
+        if (article) {
+            article->BuildLinks();
+            in.entries.back().second = selectMode;
+        }
+    }
+    ar.Close();
+}
+
 LONG FreshID() {
     // The article counter is private to articles: a new one draws the next identifier.
     CArticle drawn;
@@ -82,6 +117,16 @@ template <class Fn> void ForSubtree(CArticle* a, Fn fn) {
 }
 
 } // namespace
+
+bool CSelectTool::CanReadArticleStream(const BYTE* data, size_t size, CDesignPage* page) {
+    Pasted in;
+    try {
+        ReadStream(data, size, page, in);
+    } catch (const CException&) {
+        return false;
+    }
+    return true;
+}
 
 UINT CSelectTool::ClipboardFormat() {
     (void)kRegistered;
@@ -202,38 +247,9 @@ BOOL CSelectTool::PasteNative(CDesignView* view, int mode, CArticle* reference) 
     Pasted in;
     try {
         const auto* data = static_cast<const BYTE*>(::GlobalLock(block));
-        CMemFile file(data, UINT(::GlobalSize(block)));
+        std::vector<BYTE> bytes(data, data + ::GlobalSize(block));
         ::GlobalUnlock(block);
-        CArchive ar(&file, CArchive::load, kArchiveBuffer);
-        ar.m_pDocument = page;
-        const DWORD_PTR blocks = ar.ReadCount(1);
-        for (DWORD_PTR i = 0; i < blocks; ++i)
-            in.blocks.Add(ar.ReadObjectAs<CParamBlk>());
-        const DWORD_PTR count = ar.ReadCount(1);
-        for (DWORD_PTR i = 0; i < count; ++i) {
-            std::unique_ptr<CObject> head(ar.ReadObjectHeader(RUNTIME_CLASS(CSelect)));
-            if (!head)
-                AfxThrowArchiveException(CArchiveException::badIndex);
-            bool created = false;
-            auto* article = ar.ReadObjectReferenceAs<CArticle>(&created);
-            // Only an article of its own may be kept; a reference back is someone else's.
-            if (article && !created)
-                AfxThrowArchiveException(CArchiveException::badIndex);
-            if (article)
-                in.entries.emplace_back(article, 0);
-            // Entries travel alone: a row of siblings is not what copy writes.
-            if (article && (article->GetRsibling() || article->GetLsibling()))
-                AfxThrowArchiveException(CArchiveException::badIndex);
-            int32_t selectMode = 0;
-            ar >> selectMode;
-            if (selectMode < CSelect::kSelectArticle || selectMode > CSelect::kSelectArticleToo)
-                AfxThrowArchiveException(CArchiveException::badIndex);
-            if (article) {
-                article->BuildLinks();
-                in.entries.back().second = selectMode;
-            }
-        }
-        ar.Close();
+        ReadStream(bytes.data(), bytes.size(), page, in);
     } catch (const CException& e) {
         AfxMessageBox(e.GetMessageText());
         return FALSE;
