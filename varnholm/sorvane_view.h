@@ -6,6 +6,7 @@
 #pragma once
 
 #include "outside/drawing/draw_base_view.h"
+#include "varnholm/design_resources.h"
 
 class CColourToolBar;
 class CDialog;
@@ -43,12 +44,8 @@ public:
     static constexpr UINT kColourToolBarSlot = 47;
     static constexpr UINT kColourToolBarResource = 1034;
     static constexpr UINT kCuttingToolBarSlot = 36;
-    static constexpr UINT IDR_CUTTING_TOOLBAR = 23013;
     static constexpr UINT kViewToolBarSlot = 11;
     static constexpr UINT kViewToolBarResource = 28228;
-    // The design window's document string, menus and accelerators.
-    static constexpr UINT IDR_DESIGN = 23011;
-    static constexpr UINT IDR_NO_DESIGN = 23012;
     // The page's style table.
     static constexpr int kStyleBlock = 14;
 

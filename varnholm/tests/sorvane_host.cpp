@@ -57,7 +57,7 @@ void SorvaneHost::SetUp() {
     FnSorvaneServices() = {RecordSend, RecordDesignSize, RecordDeleteAll, RecordSetup};
     m_scopedClock = std::make_unique<platform::ScopedClock>(m_clock);
     m_app.SetContextCount(100);
-    m_tmpl = new CJoxDocTemplate(CSorvaneView::IDR_DESIGN, RUNTIME_CLASS(CDesignPage),
+    m_tmpl = new CJoxDocTemplate(IDR_DESIGN_WINDOW, RUNTIME_CLASS(CDesignPage),
                                  RUNTIME_CLASS(CJoxChildWnd), RUNTIME_CLASS(CSorvaneView),
                                  CSorvaneView::kContext);
     m_app.AddDocTemplate(CSorvaneView::kContext, m_tmpl, 1);

@@ -6,7 +6,9 @@
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
 #include "felgrin/select_cutter.h"
+#include "platform/windowing/colour_dialog.h"
 #include "varnholm/detect_cutter_dlg.h"
+#include "vector/vector_style_pb.h"
 
 #include <vector>
 
@@ -201,6 +203,36 @@ TEST_F(SorvaneHost, SetUpRefusesAnotherCuttersNameInAnyCaseButNotItsOwn) {
     EXPECT_NE(CCutterUtils::GetCutterFromName(L"Left"), nullptr);
     EXPECT_NE(CCutterUtils::GetCutterFromName(L"RIGHT"), nullptr);
     EXPECT_EQ(CCutterUtils::m_oaCutters.GetSize(), 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SorvaneHost, AddColorAddsOneStyleForANewColourOnly) {
+    ASSERT_NE(Open(), nullptr);
+    CVectorStylePB* styles = page->StyleTable();
+    ASSERT_NE(styles, nullptr);
+    const int size = styles->fnGetSize();
+    ASSERT_GT(size, 0);
+    const COLORREF existing = styles->fnGetVectStyleColour(size - 1);
+    struct Case {
+        COLORREF colour;
+        int answer, grows;
+    } cases[] = {{existing, IDOK, 0}, {RGB(1, 2, 3), IDCANCEL, 0}, {RGB(1, 2, 3), IDOK, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.colour);
+        platform::ScopedDialogResponder r([&](HWND h, UINT) {
+            platform::SetDialogColour(h, c.colour);
+            ::EndDialog(h, c.answer);
+        });
+        const int before = styles->fnGetSize();
+        Command(V::ID_ADD_COLOR);
+        ASSERT_EQ(styles->fnGetSize(), before + c.grows);
+        if (c.grows) {
+            EXPECT_EQ(styles->fnGetVectStyleColour(before), c.colour);
+        }
+    }
 }
 
 } // namespace
