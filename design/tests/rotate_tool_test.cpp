@@ -1,9 +1,12 @@
 #include "design/rotate_tool.h"
 
+#include "design/rotate_dlg.h"
+
 #include "design/design_page.h"
 #include "design/design_view.h"
 #include "design/tests/tool_fixture.h"
 #include "pivora/select.h"
+#include "platform/windowing/dialog_template.h"
 
 #include <cmath>
 #include <cwchar>
@@ -179,6 +182,28 @@ TEST_F(RotateToolTest, AShearOnThePivotLineKeepsTheLastFactor) {
         EXPECT_GE(p.y, 40000);
         EXPECT_LE(p.y, 60000);
     }
+}
+
+TEST_F(RotateToolTest, NOpensTheRotateDialogAndOkLeavesOneRotation) {
+    bool shown = false;
+    {
+        platform::ScopedDialogResponder r([&](HWND dlg, UINT id) {
+            if (id != CRotateDlg::IDD)
+                return;
+            shown = true;
+            SendDlgItemMessageW(dlg, CRotateDlg::IDC_PRESET_FIRST + 2, BM_CLICK, 0, 0);
+            SendDlgItemMessageW(dlg, IDOK, BM_CLICK, 0, 0);
+        });
+        Key('N');
+        Key('N', true);
+    }
+    ASSERT_TRUE(shown);
+    // A quarter turn about the centre, one step named by the tool: one undo takes it back.
+    ExpectCorners({{60000, 40000}, {60000, 60000}, {40000, 60000}, {40000, 40000}}, 1);
+    EXPECT_EQ(page->UndoTransactionNames()[page->UndoTransactionNames().GetSize() - 1],
+              CString(L"Rotate/Shear"));
+    Undo();
+    ExpectCorners({{40000, 40000}, {60000, 40000}, {60000, 60000}, {40000, 60000}}, 0);
 }
 
 } // namespace

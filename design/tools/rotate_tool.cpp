@@ -5,6 +5,7 @@
 #include "design/design_page.h"
 #include "design/design_view.h"
 #include "design/item_echo.h"
+#include "design/rotate_dlg.h"
 #include "design/tools/tool_text.h"
 #include "pivora/framework/jox_dc.h"
 #include "platform/framework/status_bar.h"
@@ -238,7 +239,13 @@ void CRotateTool::OnKeyUp(CDesignView* view, UINT key, UINT, UINT) {
         AfxMessageBox(IDS_SELECT_FIRST, MB_OK);
         return;
     }
-    // The rotate dialog is not part of the tools yet.
+    // The selection is not empty here, so each preview step opens its own transaction and
+    // Cancel never undoes an older one.
+    CRotateDlg dlg(view);
+    dlg.SetRotator(this, [this](CDesignView* v, double degrees, int undoName) {
+        SetTransformPrecise(v, degrees, undoName);
+    });
+    dlg.DoModal();
 }
 
 void CRotateTool::OnTypedNumber(CDesignView* view, int number) {
