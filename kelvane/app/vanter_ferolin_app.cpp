@@ -11,6 +11,7 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
 #include "qvutils/qv_utils.h"
+#include "varnholm/sorvane_view.h"
 
 #include <filesystem>
 #include <system_error>
@@ -19,9 +20,9 @@ IMPLEMENT_DYNAMIC(CVanterFerolinApp, CJoxWinAppEx)
 
 namespace {
 
-// The view of every design window.
+// The view of every design window: the design view with the cutter's output commands.
 CRuntimeClass* DesignViewClass() {
-    return RUNTIME_CLASS(CDesignView);
+    return RUNTIME_CLASS(CSorvaneView);
 }
 
 } // namespace

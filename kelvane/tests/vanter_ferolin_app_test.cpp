@@ -13,6 +13,7 @@
 #include "platform/windowing/message.h"
 #include "platform/windowing/message_box.h"
 #include "qvutils/qv_utils.h"
+#include "varnholm/sorvane_view.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,11 @@ TEST_F(AppStart, RegistersBothTemplatesAndOpensANewDesignInTheMainFrame) {
     EXPECT_EQ(frame->GetToolbarResourceId(47), int(kelvane::IDR_COLOUR_TOOLBAR));
     EXPECT_EQ(frame->GetToolbarResourceId(5), -1);
     EXPECT_EQ(DesignCount(), 1);
+    // The design shows in the view that carries the cutter's output commands.
+    POSITION docs = app->DesignTemplate()->GetFirstDocPosition();
+    CDocument* design = app->DesignTemplate()->GetNextDoc(docs);
+    POSITION views = design->GetFirstViewPosition();
+    EXPECT_NE(DynamicDowncast<CSorvaneView>(design->GetNextView(views)), nullptr);
 }
 
 TEST_F(AppStart, TheStatusTextStaysThroughTheIdleUpdates) {
