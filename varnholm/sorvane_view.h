@@ -5,7 +5,7 @@
 // one another while a send pumps messages.
 #pragma once
 
-#include "outside/drawing/draw_base_view.h"
+#include "varnholm/drawing/draw_base_view.h"
 #include "varnholm/design_resources.h"
 
 class CColourToolBar;

@@ -101,7 +101,7 @@ INT_PTR CPropertySheet::DoModal() {
         return -1;
     DialogTemplate t = BuildTemplate();
     t.caption = m_strCaption;
-    // The template lives only for this run; a nested sheet puts its own in its place.
+    // The template lives only for this run; a nested sheet sets its own in its place.
     const DialogTemplate* previous = platform::FindDialogTemplate(kSheetTemplateId);
     DialogTemplate saved = previous ? *previous : DialogTemplate{};
     platform::RegisterDialogTemplate(t);

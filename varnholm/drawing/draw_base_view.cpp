@@ -1,4 +1,4 @@
-#include "outside/drawing/draw_base_view.h"
+#include "varnholm/drawing/draw_base_view.h"
 
 #include "design/design_page.h"
 #include "felgrin/felgrin_utils.h"
