@@ -5,8 +5,8 @@
 // one another while a send pumps messages.
 #pragma once
 
-#include "varnholm/drawing/draw_base_view.h"
 #include "varnholm/design_resources.h"
+#include "varnholm/drawing/draw_base_view.h"
 
 class CColourToolBar;
 class CDialog;
