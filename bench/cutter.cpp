@@ -6,6 +6,8 @@
 #include "platform/system/settings_store.h"
 #include "qvutils/host_services.h"
 
+#include "bench_sink_cutter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
@@ -40,47 +42,6 @@ std::vector<std::vector<POINT>> Design(int segments) {
     }
     return paths;
 }
-
-// A network cutter on 127.0.0.1 that takes every byte of each connection and closes at its end.
-class SinkCutter {
-public:
-    SinkCutter() {
-        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        int one = 1;
-        ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in a = {};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(m_listen, 4);
-        socklen_t len = sizeof a;
-        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
-        m_port = ntohs(a.sin_port);
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~SinkCutter() {
-        ::shutdown(m_listen, SHUT_RDWR);
-        m_thread.join();
-        ::close(m_listen);
-    }
-    std::string Service() const { return std::to_string(m_port); }
-
-private:
-    void Run() {
-        for (;;) {
-            int c = ::accept(m_listen, nullptr, nullptr);
-            if (c < 0)
-                return;
-            char buffer[65536];
-            while (::recv(c, buffer, sizeof buffer, 0) > 0) {
-            }
-            ::close(c);
-        }
-    }
-    int m_listen = -1;
-    int m_port = 0;
-    std::thread m_thread;
-};
 
 void SendDesign(benchmark::State& state, const wchar_t* port, const std::string& service) {
     char tmpl[] = "/tmp/bench-cutter-XXXXXX";
@@ -132,7 +93,7 @@ BENCHMARK(BM_OutputContextToFilePort)
     ->Unit(benchmark::kMillisecond);
 
 void BM_OutputContextToLoopbackTcp(benchmark::State& state) {
-    SinkCutter sink;
+    bench::SinkCutter sink;
     SendDesign(state, L"127.0.0.1", sink.Service());
 }
 BENCHMARK(BM_OutputContextToLoopbackTcp)

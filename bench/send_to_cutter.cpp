@@ -2,6 +2,7 @@
 // DM/PL cutter on the file port and on a loopback network connection: whole, one job per
 // object, and in three copies. Each run is the time from the command to the last byte: sorting,
 // the curve filter, copying, nesting and writing. The byte rate is set against a 100 Mbit link.
+#include "bench_sink_cutter.h"
 #include "bench_support.h"
 
 #include "design/design_page.h"
@@ -29,55 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A network cutter on 127.0.0.1 that counts every byte it is sent.
-class SinkCutter {
-public:
-    SinkCutter() {
-        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        int one = 1;
-        ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in a = {};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(m_listen, 4);
-        socklen_t len = sizeof a;
-        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
-        m_port = ntohs(a.sin_port);
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~SinkCutter() {
-        ::shutdown(m_listen, SHUT_RDWR);
-        m_thread.join();
-        ::close(m_listen);
-    }
-    std::string Service() const { return std::to_string(m_port); }
-    int64_t Bytes() const { return m_bytes; }
-
-private:
-    void Run() {
-        for (;;) {
-            int c = ::accept(m_listen, nullptr, nullptr);
-            if (c < 0)
-                return;
-            char buffer[65536];
-            for (ssize_t n; (n = ::recv(c, buffer, sizeof buffer, 0)) > 0;) {
-                // The medium, when asked: 50 m along the feed by 600 mm across, in 0.025 mm.
-                if (std::string(buffer, size_t(n)).find(";:ER") != std::string::npos) {
-                    static const char reply[] = "(0,0,0,0,0,0,2000000,24000,)";
-                    ::send(c, reply, sizeof reply - 1, MSG_NOSIGNAL);
-                }
-                m_bytes += n;
-            }
-            ::close(c);
-        }
-    }
-    int m_listen = -1;
-    int m_port = 0;
-    std::atomic<int64_t> m_bytes{0};
-    std::thread m_thread;
-};
 
 class Medium : public CMediaManagerBlk {
 public:
@@ -128,11 +80,11 @@ void Send(benchmark::State& state, bool network, Mode mode) {
     const std::string& folder = bench::PrivateFolder("send_to_cutter");
     qvhost::SetHomeFolder(folder);
     platform::MessageBoxResponder quiet;
-    std::unique_ptr<SinkCutter> sink;
+    std::unique_ptr<bench::SinkCutter> sink;
     auto* cutter = new CDMPLCutter;
     cutter->fnSetName(CString(L"Plotter"));
     if (network) {
-        sink = std::make_unique<SinkCutter>();
+        sink = std::make_unique<bench::SinkCutter>(true);
         cutter->SetPortName(CString(L"127.0.0.1"));
         cutter->fnSetNetworkService(sink->Service());
         cutter->fnSetTcpTimeouts(100, 1000, 0);
