@@ -10,6 +10,7 @@
 
 #include "platform/graphics/surface.h"
 
+#include "bench_path_item.h"
 #include "bench_support.h"
 
 #include <benchmark/benchmark.h>
@@ -24,27 +25,11 @@
 
 namespace {
 
-// A path of straight elements between its control points.
-class CViewBenchPathItem : public CVectorItem {
+// The straight path with a hit test of its own.
+class CViewBenchPathItem : public bench::CStraightPathItem {
     DECLARE_DYNAMIC(CViewBenchPathItem)
 public:
-    explicit CViewBenchPathItem(const std::vector<CLpoint>& pts) {
-        m_Points.SetSize(INT_PTR(pts.size()));
-        for (size_t i = 0; i < pts.size(); ++i)
-            m_Points.ElementAt(INT_PTR(i)) = CSb(0, pts[i]);
-        MakePktArray(1);
-    }
-    int VectCount() override { return int(m_Points.GetSize()); }
-    CSb* VectPtr(int i) override { return &m_Points.ElementAt(i); }
-    CSb Vect(int i) override { return m_Points.GetAt(i); }
-    CSbArray* Vect() override { return &m_Points; }
-    int ElementCount() override { return VectCount(); }
-    CLpoint GetElementPos(int i) override { return m_Points.GetAt(i).pt; }
-    int IsClosed(int) override {
-        const INT_PTR n = m_Points.GetSize();
-        return n > 2 && m_Points.GetAt(0).pt == m_Points.GetAt(n - 1).pt;
-    }
-    void MakeCurves() override {}
+    using CStraightPathItem::CStraightPathItem;
     // Hit within the test's accuracy of a segment, in device pixels.
     int HitTestPoint(CItemHitTest* ht) override {
         const CPoint p = ht->GetHitPoint();
@@ -64,21 +49,6 @@ public:
         }
         return 0;
     }
-    void MakePktArray(int) override {
-        const INT_PTR n = m_Points.GetSize();
-        m_PktArray.SetSize(n > 1 ? n - 1 : 0);
-        for (INT_PTR i = 1; i < n; ++i) {
-            CPkt& p = m_PktArray.ElementAt(i - 1);
-            p.mode = 0;
-            p.start = m_Points.GetAt(i - 1).pt;
-            p.end = m_Points.GetAt(i).pt;
-            p.mid = p.start;
-        }
-        InvExtents(1);
-    }
-
-private:
-    CSbArray m_Points;
 };
 
 IMPLEMENT_DYNAMIC(CViewBenchPathItem, CVectorItem)
