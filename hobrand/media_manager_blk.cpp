@@ -545,7 +545,10 @@ void CMediaManagerBlk::Serialize(CArchive& ar) {
         throw;
     }
     __fnDeleteSheets();
-    m_Sheets.Copy(sheets);
+    // A stored null reference is damage: dropped, so that no sheet lookup meets a hole.
+    for (INT_PTR i = 0; i < sheets.GetSize(); ++i)
+        if (sheets.GetAt(i))
+            m_Sheets.Add(sheets.GetAt(i));
     for (INT_PTR i = 0; i < m_Sheets.GetSize(); ++i)
         m_Sheets.GetAt(i)->fnSetMediaMan(this);
     // The array is what was stored; a count that disagrees is noted and not trusted.

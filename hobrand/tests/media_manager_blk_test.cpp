@@ -303,6 +303,25 @@ TEST(MediaManagerBlk, DamagedGroupLoadsSoundValues) {
     EXPECT_THROW(Load(cut, bytes), CArchiveException);
 }
 
+TEST(MediaManagerBlk, ANullSheetReferenceIsDroppedOnLoad) {
+    Block b;
+    Fill(b);
+    std::vector<BYTE> bytes = Store(b);
+    Golden group;
+    group.field(0, 2).u16(12).field(1, 18).str(L"Default").end();
+    const size_t at = group.b.size();
+    ASSERT_EQ(bytes[at], 2);
+    // Three sheets claimed, the first a null reference.
+    bytes[at] = 3;
+    bytes.insert(bytes.begin() + at + 2, {0, 0});
+    CMediaManagerBlk back;
+    Load(back, bytes);
+    ASSERT_EQ(back.fnGetSheetCount(), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_NE(back.fnGetSheet(i), nullptr);
+    EXPECT_EQ(back.fnSheetCountMismatch(), 0);
+}
+
 TEST(MediaManagerBlk, ABlockWhoseCutterWasDeletedAnswersNoDeviceAndClosesClean) {
     CBaseCutter* c = CCutterUtils::CreateCutter(0);
     ASSERT_NE(c, nullptr);
