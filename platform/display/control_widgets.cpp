@@ -95,6 +95,8 @@ ControlKind ControlKindOf(HWND hwnd) {
         return ControlKind::Edit;
     if (cls == L"msctls_updown32")
         return ControlKind::UpDown;
+    if (cls == L"syslistview32")
+        return ControlKind::ListView;
     return ControlKind::None;
 }
 

@@ -23,6 +23,7 @@ enum class ControlKind {
     IpAddress,
     Edit,
     UpDown,
+    ListView,
 };
 
 // None for a window that is not a standard control (it shows its own back buffer).

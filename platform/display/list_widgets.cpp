@@ -1,5 +1,6 @@
 #include "platform/display/list_widgets.h"
 
+#include "platform/display/list_view_widget.h"
 #include "platform/display/presenter.h"
 #include "platform/windowing/ip_address_control.h"
 #include "platform/windowing/list_controls.h"
@@ -125,6 +126,8 @@ QWidget* CreateListWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
     }
     case ControlKind::IpAddress:
         return new IpAddressWidget(hwnd, parent);
+    case ControlKind::ListView:
+        return CreateListViewWidget(hwnd, parent);
     default:
         return nullptr;
     }
@@ -178,6 +181,9 @@ void SyncListWidget(HWND hwnd, ControlKind kind, QWidget* widget, bool itemsChan
     }
     case ControlKind::IpAddress:
         static_cast<IpAddressWidget*>(widget)->Sync(hwnd);
+        break;
+    case ControlKind::ListView:
+        SyncListViewWidget(hwnd, widget, itemsChanged);
         break;
     default:
         break;

@@ -1,5 +1,5 @@
-// The combo box, list box and IP address control of the window model as Qt widgets. Their
-// lists and fields are read back only when the model says they changed.
+// The combo box, list box, IP address control and list view of the window model as Qt
+// widgets. Their lists and fields are read back only when the model says they changed.
 #pragma once
 
 #include "platform/display/control_widgets.h"

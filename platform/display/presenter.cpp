@@ -32,7 +32,8 @@ namespace {
 Presenter* g_instance = nullptr;
 
 bool IsListKind(ControlKind k) {
-    return k == ControlKind::ComboBox || k == ControlKind::ListBox || k == ControlKind::IpAddress;
+    return k == ControlKind::ComboBox || k == ControlKind::ListBox || k == ControlKind::IpAddress ||
+           k == ControlKind::ListView;
 }
 
 bool SameRect(const RECT& a, const RECT& b) {

@@ -4,6 +4,8 @@
 
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/vanter_ping.h"
+#include "platform/display/display.h"
+#include "platform/display/list_view_widget.h"
 #include "platform/system/udp_socket.h"
 
 #include <sys/stat.h>
@@ -179,6 +181,37 @@ TEST_F(DetectTest, AUsbRowIsChosenButNotKeptAndNoChoiceGivesNoAddress) {
         chosen);
     EXPECT_EQ(rows.size(), 1u);
     EXPECT_TRUE(chosen.IsEmpty());
+}
+
+// On a display: the rows show in the list, a person's click chooses one, OK takes it. For a
+// person to look at, the dialog as shown.
+TEST_F(DetectTest, OnTheDisplayTheRowsShowAndAClickChoosesOne) {
+    int argc = 1;
+    char name[] = "detect_cutter_dlg_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    UsbDevice(0);
+    Devices net({BinaryReply(7, "CUT-A")}, {"Yrd 60;serial;10.0.0.9"});
+    std::vector<std::wstring> shown;
+    bool saved = false, clicked = false;
+    CString chosen;
+    Run(
+        [&](HWND list) {
+            platform::display::Flush();
+            shown = platform::display::ListViewRowsShown(list);
+            saved = platform::display::SaveScreenshot(
+                GetParent(list), std::string(TEST_BINARY_DIR) + "/detected_cutters.png");
+            clicked = platform::display::ClickListViewRow(list, 1);
+            platform::display::Flush();
+        },
+        chosen);
+    platform::display::Stop();
+    const std::vector<std::wstring> expected = {L"|USB1*", L"Yrd 60|10.0.0.9", L"CUT-A|10.0.0.7"};
+    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(chosen, CString(L"10.0.0.9"));
 }
 
 } // namespace
