@@ -275,8 +275,9 @@ void CEPSInterpreter::Flush() {
             CSplineItem* s = item;
             item = nullptr;
             s->InvExtents(1);
+            // Fitted once here (the extents need the segments); the shift to the origin moves
+            // the segments and flattens them.
             s->MakeCurves();
-            s->MakePktArray(kPktLevel);
             a->fnSaveValue(CVectorArticle::kLineThickness, 1, 0);
             a->fnSaveValue(L".Vector Line Thickness PT", 1, 0);
             a->SetPaletteIndex(m_nPathColourIndex);
@@ -468,12 +469,11 @@ CLpoint CEPSInterpreter::ShiftToOrigin() {
     CArticle* root = m_pPage->RootArticle();
     root->InvExtents(1);
     const CWindow ext = root->Extents(0);
-    // Nothing imported, or a spread no shift can keep within the data range.
-    if (ext.x1 > ext.x2 || ext.y1 > ext.y2 || int64_t(ext.x2) - ext.x1 > INT32_MAX ||
-        int64_t(ext.y2) - ext.y1 > INT32_MAX) {
-        m_pPage->RecalcExtents(0);
-        return CLpoint(0, 0);
-    }
+    // Nothing imported, or a spread no shift can keep within the data range: nothing moves.
+    const bool stay = ext.x1 > ext.x2 || ext.y1 > ext.y2 || int64_t(ext.x2) - ext.x1 > INT32_MAX ||
+                      int64_t(ext.y2) - ext.y1 > INT32_MAX;
+    const CLpoint shift = stay ? CLpoint(0, 0) : CLpoint(ext.x1, ext.y1);
+    const bool moves = shift.x != 0 || shift.y != 0;
     CArticleList list;
     root->GetArticleList(&list, nullptr, nullptr);
     for (POSITION pos = list.GetHeadPosition(); pos;) {
@@ -481,14 +481,31 @@ CLpoint CEPSInterpreter::ShiftToOrigin() {
         auto* item = DynamicDowncast<CVectorItem>(a->GetItem());
         if (!item)
             continue;
+        auto* spline = DynamicDowncast<CSplineItem>(item);
+        // What stays put keeps its elements; imported paths are flattened here, once.
+        if (!moves && !(spline && spline->Pkt()->IsEmpty()))
+            continue;
         const int n = item->VectCount();
         for (int i = 0; i < n; ++i) {
             CSb p = item->Vect(i);
-            p.pt.x -= ext.x1;
-            p.pt.y -= ext.y1;
+            p.pt.x -= shift.x;
+            p.pt.y -= shift.y;
             item->Vect(p, i);
         }
-        item->MakeCurves();
+        if (spline && spline->Bezier()->GetSize() == n - 1) {
+            // A translation moves the fitted segments exactly as refitting the moved points
+            // would (up to the truncation of control points): no second fit.
+            CBezierArray& segments = *spline->Bezier();
+            for (INT_PTR i = 0; i < segments.GetSize(); ++i) {
+                CBezier& b = segments[i];
+                for (CLpoint* q : {&b.start, &b.control1, &b.control2, &b.end}) {
+                    q->x -= shift.x;
+                    q->y -= shift.y;
+                }
+            }
+        } else {
+            item->MakeCurves();
+        }
         item->MakePktArray(kPktLevel);
         item->InvExtents(1);
         a->InvExtents(1);
@@ -496,5 +513,5 @@ CLpoint CEPSInterpreter::ShiftToOrigin() {
     root->InvExtents(1);
     (void)root->Extents(0);
     m_pPage->RecalcExtents(0);
-    return CLpoint(ext.x1, ext.y1);
+    return shift;
 }

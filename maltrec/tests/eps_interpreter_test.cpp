@@ -1,6 +1,7 @@
 #include "maltrec/import/eps_interpreter.h"
 
 #include "design/design_page.h"
+#include "spline/spline_item.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
 #include "vector/vector_style_pb.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -216,6 +218,61 @@ TEST(EpsPaths, CurvesAreFlattenedAndJoinWithoutDuplicates) {
     for (size_t i = 2; i < r->paths[0].size(); ++i)
         EXPECT_FALSE(r->paths[0][i].x == r->paths[0][i - 1].x &&
                      r->paths[0][i].y == r->paths[0][i - 1].y);
+}
+
+// Within one data unit: a fit of moved points truncates its control points on the other side
+// of a unit now and then.
+bool Near(const CLpoint& a, const CLpoint& b) {
+    return std::llabs(int64_t(a.x) - b.x) <= 1 && std::llabs(int64_t(a.y) - b.y) <= 1;
+}
+
+TEST(EpsPaths, ShiftedPathsMatchAFreshFitOfTheirPoints) {
+    // Curves far from the origin, on both sides of it, closed and open, after a path the page
+    // already held (which the shift moves too).
+    const char* bodies[] = {
+        "-3000 -2000 translate 1.7 1.3 scale 0 0 m 0 10 10 10 10 0 c 10 -10 20 -10 20 0 c S "
+        "5.5 5.5 m 40.3 7.1 l 33.3 60.6 37.7 -12.9 5.5 5.5 c f",
+        "2500.25 1800.75 translate 0 0 m 3.3 0 3.3 9.9 0 9.9 c -3.3 9.9 -3.3 0 0 0 c S "
+        "10 10 m 30 10 l 30 30 l 10 30 l h S 0 0 m 50 0 100 50 100 100 c S",
+    };
+    auto page = NewPage();
+    page->fnInitParamBlocks();
+    for (const char* body : bodies) {
+        CEPSInterpreter eps(nullptr, page.get(), L"test.eps");
+        const std::string text = std::string(kHeader) + body + "\n%%EOF\n";
+        ASSERT_EQ(1, eps.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+        ASSERT_EQ(0, eps.Run()) << body;
+    }
+    CArticleList list;
+    page->RootArticle()->GetArticleList(&list, nullptr, nullptr);
+    int checked = 0;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        auto* item = DynamicDowncast<CSplineItem>(list.GetNext(pos)->GetItem());
+        if (!item)
+            continue;
+        ++checked;
+        CSplineItem fresh;
+        fresh.Vect()->Copy(*item->Vect());
+        fresh.MakeCurves();
+        fresh.MakePktArray(4);
+        ASSERT_EQ(fresh.Bezier()->GetSize(), item->Bezier()->GetSize());
+        for (INT_PTR i = 0; i < fresh.Bezier()->GetSize(); ++i) {
+            const CBezier a = item->Bezier(int(i)), b = fresh.Bezier(int(i));
+            EXPECT_EQ(b.type, a.type) << i;
+            EXPECT_EQ(b.start, a.start) << i;
+            EXPECT_EQ(b.end, a.end) << i;
+            EXPECT_TRUE(Near(b.control1, a.control1) && Near(b.control2, a.control2)) << i;
+        }
+        ASSERT_EQ(fresh.Pkt()->GetSize(), item->Pkt()->GetSize());
+        for (int i = 0; i < int(fresh.Pkt()->GetSize()); ++i) {
+            const CPkt a = item->Pkt(i), b = fresh.Pkt(i);
+            EXPECT_EQ(b.mode, a.mode) << i;
+            EXPECT_TRUE(Near(b.start, a.start) && Near(b.mid, a.mid) && Near(b.end, a.end)) << i;
+        }
+        const CWindow a = item->Extents(), b = fresh.Extents();
+        EXPECT_TRUE(Near({a.x1, a.y1}, {b.x1, b.y1}) && Near({a.x2, a.y2}, {b.x2, b.y2}));
+    }
+    EXPECT_EQ(5, checked);
 }
 
 TEST(EpsColours, ColourRuleAndPaintMarking) {
