@@ -8,6 +8,18 @@
 
 IMPLEMENT_DYNAMIC(CQvMultiDocTemplate, CJoxDocTemplate)
 
+namespace {
+
+// A new design without a template's size gets the size an empty design recalculates to,
+// so its first paint fits a page rather than a point.
+void GiveDefaultSize(CDesignPage& page) {
+    const CWindow& e = page.Extents();
+    if (e.x1 > e.x2 || e.y1 > e.y2 || e.fnIsEmptyExtent())
+        page.RecalcExtents(0);
+}
+
+} // namespace
+
 CQvMultiDocTemplate::CQvMultiDocTemplate(UINT resourceId, CRuntimeClass* docClass,
                                          CRuntimeClass* frameClass, CRuntimeClass* viewClass,
                                          int context)
@@ -22,6 +34,8 @@ CDocument* CQvMultiDocTemplate::OpenDocumentFile(LPCWSTR path, BOOL makeVisible)
         return nullptr;
     }
     auto* page = dynamic_cast<CDesignPage*>(doc);
+    if (page && !path)
+        GiveDefaultSize(*page);
     CArticle* root = page ? page->RootArticle() : nullptr;
     if (IsAutoLoading() && root && !root->IsEmpty()) {
         POSITION pos = page->GetFirstViewPosition();

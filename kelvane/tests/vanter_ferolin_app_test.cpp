@@ -46,6 +46,8 @@ TEST_F(AppStart, RegistersBothTemplatesAndOpensANewDesignInTheMainFrame) {
     CDocument* design = app->DesignTemplate()->GetNextDoc(docs);
     POSITION views = design->GetFirstViewPosition();
     EXPECT_NE(DynamicDowncast<CSorvaneView>(design->GetNextView(views)), nullptr);
+    // A new design opens on a page of 100 x 100 mm, not on a point.
+    EXPECT_EQ(static_cast<CDesignPage*>(design)->Extents(), CWindow(0, 0, 100000, 100000));
 }
 
 TEST_F(AppStart, TheStatusTextStaysThroughTheIdleUpdates) {
