@@ -2,6 +2,7 @@
 
 #include "design/design_page.h"
 #include "design/imp_palette_undo.h"
+#include "pivora/framework/percentage_dlg.h"
 #include "spline/spline_item.h"
 
 #include "platform/core/decimal_parse.h"
@@ -196,6 +197,7 @@ CEPSInterpreter::CEPSInterpreter(CDesignView* view, CDesignPage* page, const CSt
     : m_pView(view), m_pPage(page), m_strPath(path) {}
 
 CEPSInterpreter::~CEPSInterpreter() {
+    CloseProgress();
     FreePending();
     delete m_pItem;
 }
@@ -257,7 +259,47 @@ bool CEPSInterpreter::Poll() {
         m_bStopped = true;
         return true;
     }
+    if (StepProgress()) {
+        m_strStopReason = L"Cancelled.";
+        m_bStopped = true;
+        return true;
+    }
     return false;
+}
+
+void CEPSInterpreter::OpenProgress(const wchar_t* readout) {
+    CloseProgress();
+    m_pProgress = new CPercentageDlg(0, CPercentageDlg::IDD_PERCENTAGE);
+    if (!m_pProgress->Create(AfxGetMainWnd())) {
+        delete m_pProgress;
+        m_pProgress = nullptr;
+        return;
+    }
+    m_pProgress->SetReadout(readout, 0);
+    m_nProgressPos = -1;
+}
+
+void CEPSInterpreter::CloseProgress() {
+    if (!m_pProgress)
+        return;
+    m_pProgress->SetPos(100);
+    m_pProgress->DestroyWindow();
+    delete m_pProgress;
+    m_pProgress = nullptr;
+}
+
+bool CEPSInterpreter::StepProgress() {
+    if (!m_pProgress)
+        return false;
+    const ULONGLONG total = m_bExecuting ? m_Tokens.size() : m_File.size();
+    const ULONGLONG done = m_bExecuting ? m_nToken : m_nPos;
+    const int pos = total ? int(done * 100 / total) : 100;
+    if (pos == m_nProgressPos)
+        return false;
+    // Setting the bar pumps the window messages, so a press of Cancel is seen here.
+    m_nProgressPos = pos;
+    m_pProgress->SetPos(pos);
+    return m_pProgress->HasCancelled() != 0;
 }
 
 std::vector<std::string> CEPSInterpreter::TokenizeLine(std::string_view line) {
@@ -414,6 +456,14 @@ int CEPSInterpreter::Prepare() {
         m_startTime = m_clock();
     m_nPos = 0;
     m_Tokens.clear();
+    m_bExecuting = false;
+    OpenProgress(kReadingFile);
+    const int r = ReadPhases();
+    CloseProgress();
+    return r;
+}
+
+int CEPSInterpreter::ReadPhases() {
     int r = Sniff();
     if (r != kRunOk)
         return r;
@@ -439,7 +489,11 @@ int CEPSInterpreter::Execute() {
     std::vector<CArticle*> before;
     for (CTree* t = m_pPage->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
         before.push_back(static_cast<CArticle*>(t));
+    m_bExecuting = true;
+    m_nToken = 0;
+    OpenProgress(kCreatingVectorData);
     const int r = MainLoop();
+    CloseProgress();
     const CLpoint shift = ShiftToOrigin();
     WriteUndo(stylesBefore.release(), extentsBefore, before, shift);
     return r;
@@ -488,6 +542,7 @@ int CEPSInterpreter::MainLoop() {
     m_strokeColour = m_fillColour = kBlack;
 
     for (const Token& t : m_Tokens) {
+        ++m_nToken;
         if (Poll())
             return kRunCancelled;
         if (t.kind == kNumber) {

@@ -20,6 +20,7 @@
 class CDesignView;
 class CDesignPage;
 class CImpPaletteUndo;
+class CPercentageDlg;
 class CSplineItem;
 
 class CEPSInterpreter {
@@ -147,6 +148,9 @@ public:
     void SetPointBudget(ULONGLONG points) { m_pointBudget = points; }
     void SetTimeLimit(double seconds, std::function<double()> clock);
     const CString& StopReason() const { return m_strStopReason; }
+    // The progress dialog of the phase running (reading, then executing), or null; its Cancel
+    // stops the run as the cancel check does.
+    CPercentageDlg* ProgressDialog() const { return m_pProgress; }
 
     int FileType() const { return m_nFileType; }
     int Creator() const { return m_nCreator; }
@@ -173,8 +177,14 @@ private:
     // Reader and phases.
     bool NextLine(std::string_view& line);
     bool Poll();
+    void OpenProgress(const wchar_t* readout);
+    void CloseProgress();
+    // Moves the bar when the whole percentage changes; true when its Cancel was pressed.
+    bool StepProgress();
     void AddLineTokens(std::string_view line);
     void BuildKeywordMap();
+    // Sniff, header, setup skip and body.
+    int ReadPhases();
     int Sniff();
     int ReadHeader(bool& setupEnded);
     int SkipSetup(bool setupEnded);
@@ -250,5 +260,9 @@ private:
     std::function<double()> m_clock;
     std::function<bool()> m_cancel;
     unsigned m_nPollCount = 0;
+    CPercentageDlg* m_pProgress = nullptr;
+    int m_nProgressPos = -1;
+    bool m_bExecuting = false;
+    size_t m_nToken = 0;
     CString m_strStopReason;
 };

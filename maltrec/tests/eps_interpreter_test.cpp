@@ -1,6 +1,7 @@
 #include "maltrec/import/eps_interpreter.h"
 
 #include "design/design_page.h"
+#include "pivora/framework/percentage_dlg.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
@@ -8,11 +9,14 @@
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
+#include "platform/display/display.h"
+#include "platform/framework/wnd.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -462,6 +466,132 @@ TEST(EpsRun, AnImportIsOneUndoStepThatRestoresThePageExactly) {
     EXPECT_EQ(before, StorePage(*page));
     ASSERT_TRUE(page->PerformRedoTransaction());
     EXPECT_EQ(imported, StorePage(*page));
+}
+
+std::string ManyLines(int paths) {
+    std::string text = kHeader;
+    for (int i = 0; i < paths; ++i)
+        text += "0 0 m " + std::to_string(10 + i) + " 0 l S\n";
+    return text + "%%EOF\n";
+}
+
+int ProgressPos(CPercentageDlg& dlg) {
+    return int(SendDlgItemMessageW(dlg.m_hWnd, CPercentageDlg::IDC_PROGRESS, PBM_GETPOS, 0, 0));
+}
+
+CString Readout(CPercentageDlg& dlg) {
+    CString text;
+    dlg.GetDlgItemText(CPercentageDlg::IDC_READOUT_0, text);
+    return text;
+}
+
+// Reading and executing each show a progress dialog over the disabled main window; Cancel in
+// either stops the run, and the page holds one undo step of what was made, or none.
+TEST(EpsProgress, EachPhaseShowsItsDialogAndItsCancelLeavesOneUndoStepOrNone) {
+    platform::ResetMessageQueue();
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, L"main", WS_POPUP | WS_VISIBLE, CRect(0, 0, 800, 600),
+                              nullptr, 0));
+    AfxSetMainWnd(&main);
+    const std::string text = ManyLines(300);
+    const std::wstring reading = CEPSInterpreter::kReadingFile;
+    const std::wstring executing = CEPSInterpreter::kCreatingVectorData;
+    struct Case {
+        const wchar_t* cancelIn;
+        int result;
+        std::set<std::wstring> readouts;
+    } cases[] = {
+        {nullptr, CEPSInterpreter::kRunOk, {reading, executing}},
+        {reading.c_str(), CEPSInterpreter::kRunCancelled, {reading}},
+        {executing.c_str(), CEPSInterpreter::kRunCancelled, {reading, executing}},
+    };
+    for (const Case& c : cases) {
+        const std::wstring name = c.cancelIn ? c.cancelIn : L"no cancel";
+        auto page = NewPage();
+        page->fnInitParamBlocks();
+        const std::vector<BYTE> before = StorePage(*page);
+        CEPSInterpreter eps(nullptr, page.get(), L"test.eps");
+        std::set<std::wstring> readouts;
+        int lastPos = -1;
+        bool clicked = false;
+        eps.SetCancelCheck([&] {
+            CPercentageDlg* dlg = eps.ProgressDialog();
+            if (!dlg)
+                return false;
+            EXPECT_TRUE(dlg->IsWindowVisible());
+            EXPECT_FALSE(main.IsWindowEnabled());
+            const CString shown = Readout(*dlg);
+            if (shown != L"!")
+                readouts.insert(shown.GetString());
+            const int pos = ProgressPos(*dlg);
+            EXPECT_LE(0, pos);
+            EXPECT_GE(100, pos);
+            if (c.cancelIn && !clicked && shown == c.cancelIn && pos >= 50) {
+                SendDlgItemMessageW(dlg->m_hWnd, IDCANCEL, BM_CLICK, 0, 0);
+                clicked = true;
+            }
+            lastPos = pos;
+            return false;
+        });
+        ASSERT_EQ(1, eps.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+        EXPECT_EQ(c.result, eps.Run()) << name;
+        EXPECT_EQ(c.readouts, readouts) << name;
+        EXPECT_EQ(nullptr, eps.ProgressDialog());
+        EXPECT_TRUE(main.IsWindowEnabled()) << name;
+        if (!c.cancelIn) {
+            EXPECT_LT(95, lastPos);
+            ASSERT_TRUE(page->PerformUndoTransaction());
+            EXPECT_EQ(0, page->GetUndoCount());
+            EXPECT_EQ(before, StorePage(*page));
+            continue;
+        }
+        EXPECT_TRUE(clicked) << name;
+        EXPECT_EQ(CString(L"Cancelled."), eps.StopReason());
+        CArticleList list;
+        page->RootArticle()->GetArticleList(&list, nullptr, nullptr);
+        if (name == reading) {
+            EXPECT_EQ(0, page->GetUndoCount());
+            EXPECT_EQ(0, list.GetCount());
+            EXPECT_EQ(before, StorePage(*page));
+            continue;
+        }
+        // About half of the paths were made: they stay, as one step that undo takes back whole.
+        EXPECT_LT(100, list.GetCount());
+        EXPECT_GT(250, list.GetCount());
+        ASSERT_TRUE(page->PerformUndoTransaction());
+        EXPECT_EQ(0, page->GetUndoCount());
+        EXPECT_EQ(before, StorePage(*page));
+    }
+    AfxSetMainWnd(nullptr);
+}
+
+// For a person to look at: the dialog while the paths are made.
+TEST(EpsProgress, ScreenshotOfTheDialog) {
+    int argc = 1;
+    char name[] = "eps_interpreter_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    {
+        auto page = NewPage();
+        CEPSInterpreter eps(nullptr, page.get(), L"test.eps");
+        const std::string text = ManyLines(300);
+        bool saved = false;
+        eps.SetCancelCheck([&] {
+            CPercentageDlg* dlg = eps.ProgressDialog();
+            if (saved || !dlg || Readout(*dlg) != CEPSInterpreter::kCreatingVectorData ||
+                ProgressPos(*dlg) < 40)
+                return false;
+            platform::display::Flush();
+            saved = platform::display::SaveScreenshot(dlg->m_hWnd, std::string(TEST_BINARY_DIR) +
+                                                                       "/eps_import_progress.png");
+            return false;
+        });
+        ASSERT_EQ(1, eps.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+        EXPECT_EQ(0, eps.Run());
+        EXPECT_TRUE(saved);
+    }
+    platform::display::Stop();
 }
 
 TEST(EpsRoundTrip, ImportedDesignStoresTheSameAfterReload) {
