@@ -10,6 +10,7 @@
 #include "platform/system/clock.h"
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/icon.h"
 #include "platform/windowing/list_controls.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
@@ -292,6 +293,15 @@ void Presenter::Present(Mirror& m) {
     if (int(visible) != m.visible) {
         m.visible = int(visible);
         w->setVisible(visible);
+    }
+    if (m.topLevel && visible) {
+        // The model's minimised state; the person's own minimising comes back from the widget.
+        const int iconic = IsIconic(h) ? 1 : 0;
+        if (iconic != m.minimized) {
+            m.minimized = iconic;
+            const Qt::WindowStates s = w->windowState();
+            w->setWindowState(iconic ? s | Qt::WindowMinimized : s & ~Qt::WindowMinimized);
+        }
     }
     RECT dirty;
     if (TakeDirtyRect(h, &dirty) && m.kind == ControlKind::None)

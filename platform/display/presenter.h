@@ -55,6 +55,7 @@ private:
         bool shownOnce = false;
         RECT rect{-1, -1, -1, -1};
         int visible = -1, enabled = -1;
+        int minimized = -1;
         std::wstring text;
         bool textKnown = false;
         bool itemsStale = true;

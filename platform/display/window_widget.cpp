@@ -6,6 +6,7 @@
 #include "platform/display/presenter.h"
 #include "platform/graphics/surface.h"
 #include "platform/windowing/cursor.h"
+#include "platform/windowing/icon.h"
 #include "platform/windowing/message.h"
 
 #include <QApplication>
@@ -240,6 +241,18 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
 
 void WindowWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isWindow() && IsWindow(m_hwnd)) {
+        // The person minimised or restored the window: the model's state follows.
+        const bool minimized = isMinimized();
+        if (bool(IsIconic(m_hwnd)) != minimized) {
+            HWND h = m_hwnd;
+            Presenter::Instance()->Defer([h, minimized] {
+                if (IsWindow(h) && bool(IsIconic(h)) != minimized)
+                    ShowWindow(h, minimized ? SW_MINIMIZE : SW_RESTORE);
+            });
+        }
+        return;
+    }
     if (event->type() != QEvent::ActivationChange || !isWindow() || !IsWindow(m_hwnd))
         return;
     if (isActiveWindow()) {

@@ -1,6 +1,7 @@
 #include "platform/windowing/window.h"
 
 #include "platform/graphics/surface.h"
+#include "platform/windowing/icon.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
 
@@ -80,6 +81,25 @@ TEST_F(Windows, PaintIsLimitedToTheUpdateRegionAndValidatesIt) {
     EXPECT_EQ(s->Pixel(4, 6), 0xFFFFFFu);
     MSG m;
     EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Windows, MinimisingShowsMakeTheWindowIconicUntilANormalOrMaximisedShow) {
+    struct Step {
+        int cmd;
+        bool visible, iconic;
+    } steps[] = {
+        {SW_SHOWMINIMIZED, true, true},  {SW_HIDE, false, true},
+        {SW_SHOW, true, true},           {SW_SHOWNA, true, true},
+        {SW_SHOWNORMAL, true, false},    {SW_MINIMIZE, true, true},
+        {SW_RESTORE, true, false},       {SW_MINIMIZE, true, true},
+        {SW_SHOWMAXIMIZED, true, false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.cmd);
+        ShowWindow(wnd, s.cmd);
+        EXPECT_EQ(bool(IsWindowVisible(wnd)), s.visible);
+        EXPECT_EQ(bool(IsIconic(wnd)), s.iconic);
+    }
 }
 
 TEST_F(Windows, HiddenWindowsGetNoPaintAndClientContextsMarkTheBufferDirty) {

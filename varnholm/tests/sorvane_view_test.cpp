@@ -7,6 +7,7 @@
 #include "felgrin/felgrin_utils.h"
 #include "felgrin/select_cutter.h"
 #include "platform/windowing/colour_dialog.h"
+#include "platform/windowing/icon.h"
 #include "varnholm/detect_cutter_dlg.h"
 #include "vector/vector_style_pb.h"
 
@@ -90,7 +91,7 @@ TEST_F(SorvaneHost, NewRollResetsTheMediaManagersAndSetsUpANewOne) {
     EXPECT_EQ(g_calls.designSize, 1);
 }
 
-TEST_F(SorvaneHost, AutomaticSendClosesTheDesignOnceSent) {
+TEST_F(SorvaneHost, AutomaticSendClosesTheDesignAndLeavesTheMainWindowMinimised) {
     Install(L"Plotter");
     ASSERT_NE(Open(), nullptr);
     Command(V::ID_AUTO_SEND_TO_CUTTER);
@@ -98,6 +99,7 @@ TEST_F(SorvaneHost, AutomaticSendClosesTheDesignOnceSent) {
     Pump();
     EXPECT_EQ(m_tmpl->GetFirstDocPosition(), nullptr);
     EXPECT_TRUE(::IsWindowVisible(m_frame->m_hWnd));
+    EXPECT_TRUE(::IsIconic(m_frame->m_hWnd));
 }
 
 } // namespace

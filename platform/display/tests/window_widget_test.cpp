@@ -2,6 +2,7 @@
 
 #include "display_fixture.h"
 #include "platform/graphics/surface.h"
+#include "platform/windowing/icon.h"
 
 #include <QApplication>
 #include <QImage>
@@ -229,6 +230,27 @@ TEST_F(WindowWidgetTest, AWindowDestroyedWithInputStillQueuedCrashesNothing) {
     Pump();
     EXPECT_TRUE(Received({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
     EXPECT_EQ(Widget(h), nullptr);
+}
+
+TEST_F(WindowWidgetTest, TheMinimisedStateGoesBothWaysBetweenModelAndWidget) {
+    HWND h = MakeWindow(200, 100);
+    QWidget* w = Widget(h);
+    ShowWindow(h, SW_SHOWNORMAL);
+    ShowWindow(h, SW_MINIMIZE);
+    Pump();
+    EXPECT_TRUE(w->isMinimized());
+    EXPECT_TRUE(w->isVisible());
+    ShowWindow(h, SW_RESTORE);
+    Pump();
+    EXPECT_FALSE(w->isMinimized());
+    // The person minimises the window, then brings it back.
+    w->setWindowState(w->windowState() | Qt::WindowMinimized);
+    Pump();
+    EXPECT_TRUE(IsIconic(h));
+    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    Pump();
+    EXPECT_FALSE(IsIconic(h));
+    EXPECT_FALSE(w->isMinimized());
 }
 
 } // namespace
