@@ -14,7 +14,10 @@ constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0040;
 constexpr DWORD CBRS_BORDER_BOTTOM = 0x0200;
 constexpr DWORD CBRS_BORDER_TOP = 0x0800;
 constexpr DWORD CBRS_ALIGN_TOP = 0x1000;
+constexpr DWORD CBRS_ALIGN_LEFT = 0x2000;
+constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
 constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
+constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
 constexpr DWORD CBRS_TOP = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
 constexpr DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
 constexpr DWORD CBRS_GRIPPER = 0x00400000;
@@ -38,6 +41,8 @@ public:
 
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
+    // Docked on the left or right edge the bar stands upright; anywhere else it lies.
+    BOOL IsHorizontal() const { return (m_dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0; }
     // The frame that lays the bar out (its parent frame), null before creation.
     CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
     // Where the bar's commands go: the owner set, else the docking frame.

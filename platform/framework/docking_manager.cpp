@@ -24,6 +24,20 @@ bool IsDockBar(UINT id) {
     return id >= AFX_IDW_DOCKBAR_TOP && id <= AFX_IDW_DOCKBAR_BOTTOM;
 }
 
+// The side a dock bar holds its panes on.
+DWORD AlignOf(UINT bar) {
+    switch (bar) {
+    case AFX_IDW_DOCKBAR_LEFT:
+        return CBRS_ALIGN_LEFT;
+    case AFX_IDW_DOCKBAR_RIGHT:
+        return CBRS_ALIGN_RIGHT;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+        return CBRS_ALIGN_BOTTOM;
+    default:
+        return CBRS_ALIGN_TOP;
+    }
+}
+
 void Put32(std::vector<BYTE>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         out.push_back(BYTE(v >> (8 * i)));
@@ -92,6 +106,8 @@ BOOL CDockingManager::DockPane(CControlBar* pane, UINT dockBarId) {
     if (!pane || !IsDockBar(dockBarId))
         return FALSE;
     Entry& e = Ensure(pane);
+    if (!(e.align & AlignOf(dockBarId)))
+        return FALSE; // not a side the pane may dock on
     Renumber(dockBarId);
     e.bar = dockBarId;
     e.recentBar = dockBarId;
@@ -106,6 +122,8 @@ BOOL CDockingManager::DockPaneLeftOf(CControlBar* pane, CControlBar* neighbour) 
     if (!pane || pane == neighbour || !n || !IsDockBar(n->bar))
         return FALSE;
     const UINT bar = n->bar;
+    if (const Entry* own = Find(pane); own && !(own->align & AlignOf(bar)))
+        return FALSE;
     Renumber(bar);
     const int before = Find(neighbour)->order - 1;
     Entry& e = Ensure(pane);
@@ -259,12 +277,17 @@ void CDockingManager::ApplyToFrame() {
     // floating pane takes no room in the frame.
     for (Entry& e : m_entries) {
         m_pFrame->RemoveControlBar(e.pane);
+        if (e.bar == AFX_IDW_DOCKBAR_FLOAT) // a floating pane lies in its window
+            e.pane->SetBarStyle((e.pane->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_TOP)) |
+                                CBRS_TOP);
         PlaceFloating(e);
     }
     for (UINT bar : kBars)
         for (CControlBar* p : GetDockedPanes(bar)) {
             DWORD style = p->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_TOP);
-            style |= bar == AFX_IDW_DOCKBAR_BOTTOM ? CBRS_BOTTOM : CBRS_TOP;
+            style |= bar == AFX_IDW_DOCKBAR_BOTTOM ? CBRS_BOTTOM
+                     : bar == AFX_IDW_DOCKBAR_TOP  ? CBRS_TOP
+                                                   : AlignOf(bar);
             p->SetBarStyle(style);
             m_pFrame->AddControlBar(p);
         }
@@ -323,7 +346,7 @@ BOOL CDockingManager::LoadState(const wchar_t* section) {
         if (!e || id == 0)
             continue; // a pane this frame does not have
         bool sound = true;
-        if (IsDockBar(bar)) {
+        if (IsDockBar(bar) && (e->align & AlignOf(bar))) {
             e->bar = bar;
             e->recentBar = bar;
             e->order = order;

@@ -17,11 +17,6 @@ constexpr UINT AFX_IDW_DOCKBAR_RIGHT = 59421;
 constexpr UINT AFX_IDW_DOCKBAR_BOTTOM = 59422;
 constexpr UINT AFX_IDW_DOCKBAR_FLOAT = 59423;
 
-// Sides a pane may dock on.
-constexpr DWORD CBRS_ALIGN_LEFT = 0x2000;
-constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
-constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
-
 // How a pane came to float.
 constexpr int DM_UNKNOWN = 0;
 constexpr int DM_MOUSE = 1;

@@ -3,6 +3,7 @@
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/control_bar.h"
 #include "platform/framework/create_context.h"
+#include "platform/framework/dock_layout.h"
 #include "platform/framework/document.h"
 #include "platform/framework/view.h"
 #include "platform/framework/win_app.h"
@@ -166,24 +167,28 @@ void CFrameWnd::RecalcLayout(BOOL notify) {
         return;
     CRect client;
     GetClientRect(&client);
-    int top = client.top, bottom = client.bottom;
+    // Bars share rows (or columns) in the order of the list while they fit.
+    std::vector<CControlBar*> shown;
+    std::vector<platform::DockedBar> sizes;
     for (CControlBar* bar : m_bars) {
-        if (!::IsWindow(bar->m_hWnd))
+        if (!::IsWindow(bar->m_hWnd) || !bar->IsWindowVisible())
             continue;
-        if (!bar->IsWindowVisible()) {
-            continue;
-        }
-        CSize size = bar->CalcFixedLayout(TRUE, TRUE);
-        if (bar->GetBarStyle() & CBRS_ALIGN_BOTTOM) {
-            bottom -= size.cy;
-            bar->MoveWindow(client.left, bottom, client.Width(), size.cy);
-        } else {
-            bar->MoveWindow(client.left, top, client.Width(), size.cy);
-            top += size.cy;
-        }
+        const DWORD style = bar->GetBarStyle();
+        platform::DockedBar d;
+        d.side = style & CBRS_ALIGN_BOTTOM  ? platform::DockSide::Bottom
+                 : style & CBRS_ALIGN_LEFT  ? platform::DockSide::Left
+                 : style & CBRS_ALIGN_RIGHT ? platform::DockSide::Right
+                                            : platform::DockSide::Top;
+        d.size = bar->CalcFixedLayout(FALSE, bar->IsHorizontal());
+        shown.push_back(bar);
+        sizes.push_back(d);
     }
+    const platform::DockLayout layout = platform::LayoutDockedBars(client, sizes);
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i]->MoveWindow(&layout.bars[i]);
+    const CRect& rest = layout.rest;
     if (HWND pane = ::GetDlgItem(m_hWnd, int(AFX_IDW_PANE_FIRST)))
-        ::MoveWindow(pane, client.left, top, client.Width(), std::max(0, bottom - top), TRUE);
+        ::MoveWindow(pane, rest.left, rest.top, rest.Width(), rest.Height(), TRUE);
     if (notify)
         platform::NotifyUi(platform::UiChange::FrameLayout, m_hWnd, this);
 }

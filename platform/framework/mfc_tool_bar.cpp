@@ -194,6 +194,8 @@ void CMFCToolBar::SetButtonStyle(int index, UINT style) {
 namespace {
 BOOL g_customizeMode = FALSE;
 
+constexpr int kSeparatorSize = 8;
+
 std::vector<UINT>& NonPermitted() {
     static std::vector<UINT> ids;
     return ids;
@@ -223,17 +225,25 @@ void CMFCToolBar::AdjustLayout() {
 }
 
 void CMFCToolBar::AdjustLocations() {
+    // Upright on a side edge the buttons stack downwards, each as high as a row.
+    const bool across = IsHorizontal();
     int x = m_rectBorders.left;
-    const int y = m_rectBorders.top;
+    int y = m_rectBorders.top;
     for (CMFCToolBarButton* b : m_buttons) {
         if (!b->IsVisible()) {
             b->m_rect = CRect(0, 0, 0, 0);
             continue;
         }
-        const int w = b->IsSeparator() ? 8 : b->GetLayoutWidth(m_sizeButton.cx);
-        b->m_rect = CRect(x, y, x + w, y + m_sizeButton.cy);
+        const int w = b->IsSeparator() ? kSeparatorSize : b->GetLayoutWidth(m_sizeButton.cx);
+        if (across) {
+            b->m_rect = CRect(x, y, x + w, y + m_sizeButton.cy);
+            x += w;
+        } else {
+            const int h = b->IsSeparator() ? kSeparatorSize : m_sizeButton.cy;
+            b->m_rect = CRect(x, y, x + (b->IsSeparator() ? m_sizeButton.cx : w), y + h);
+            y += h;
+        }
         b->OnMove();
-        x += w;
     }
 }
 
@@ -263,15 +273,24 @@ void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {
 
 CSize CMFCToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
     CSize s = CControlBar::CalcFixedLayout(stretch, horizontal);
-    s.cy = GetRowHeight() + m_rectBorders.top + m_rectBorders.bottom + 4;
-    return s;
+    const int thickness = GetRowHeight() + m_rectBorders.top + m_rectBorders.bottom + 4;
+    if (stretch) {
+        (horizontal ? s.cy : s.cx) = thickness;
+        return s;
+    }
+    // Docked in a row (or column) with others the bar takes just what its buttons need.
+    AdjustLocations();
+    int right = m_rectBorders.left, bottom = m_rectBorders.top;
+    for (const CMFCToolBarButton* b : m_buttons)
+        if (b->IsVisible()) {
+            right = std::max<int>(right, b->m_rect.right);
+            bottom = std::max<int>(bottom, b->m_rect.bottom);
+        }
+    if (horizontal)
+        return CSize(right + m_rectBorders.right, thickness);
+    return CSize(right + m_rectBorders.right + 4, bottom + m_rectBorders.bottom);
 }
 
 CSize CMFCToolBar::CalcFloatingSize() {
-    AdjustLocations();
-    int right = m_rectBorders.left;
-    for (const CMFCToolBarButton* b : m_buttons)
-        if (b->IsVisible())
-            right = std::max<int>(right, b->m_rect.right);
-    return CSize(right + m_rectBorders.right, CalcFixedLayout(FALSE, TRUE).cy);
+    return CalcFixedLayout(FALSE, TRUE);
 }

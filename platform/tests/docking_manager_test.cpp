@@ -188,4 +188,59 @@ TEST_F(DockingManagerTest, DamagedStateLoadsWhatIsSound) {
     EXPECT_FALSE(docking->LoadState(L"Short"));
 }
 
+CRect WindowOf(CWnd* w) {
+    CRect r;
+    ::GetWindowRect(w->m_hWnd, &r);
+    return r;
+}
+
+TEST_F(DockingManagerTest, DockedBarsShareRowsAndStandUprightOnTheSides) {
+    const int counts[] = {3, 3, 30, 3}; // bar 2 is wider than the frame
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k < counts[i]; ++k)
+            Bar(i)->InsertButton(CMFCToolBarButton(UINT(900 + k)));
+    for (int i = 0; i < 3; ++i)
+        docking->DockPane(Bar(i));
+    CRect client;
+    frame->GetClientRect(&client);
+    const CRect a = WindowOf(Bar(0)), b = WindowOf(Bar(1)), c = WindowOf(Bar(2));
+    EXPECT_EQ(a.Size(), Bar(0)->CalcFixedLayout(FALSE, TRUE));
+    EXPECT_EQ(b.TopLeft(), CPoint(a.right, a.top)) << "side by side while they fit";
+    EXPECT_EQ(c.TopLeft(), CPoint(a.left, a.bottom)) << "the next row when not";
+    EXPECT_EQ(c.Width(), client.Width());
+
+    ASSERT_TRUE(docking->DockPane(Bar(3), AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_FALSE(Bar(3)->IsHorizontal());
+    const CRect left = WindowOf(Bar(3));
+    EXPECT_EQ(left.TopLeft(), CPoint(client.left, c.bottom));
+    EXPECT_GT(left.Height(), left.Width());
+    const CMFCToolBarButton* first = Bar(3)->GetButton(0);
+    EXPECT_EQ(Bar(3)->GetButton(1)->m_rect.TopLeft(),
+              CPoint(first->m_rect.left, first->m_rect.bottom));
+
+    ASSERT_TRUE(docking->DockPane(Bar(3), AFX_IDW_DOCKBAR_RIGHT));
+    EXPECT_EQ(WindowOf(Bar(3)).right, client.right);
+    docking->FloatPane(Bar(3), CRect(10, 20, 110, 50));
+    EXPECT_TRUE(Bar(3)->IsHorizontal()) << "a floating bar lies in its window";
+
+    // Stored and loaded, the bars come back where they were.
+    docking->DockPane(Bar(3), AFX_IDW_DOCKBAR_LEFT);
+    const CRect placed[] = {WindowOf(Bar(0)), WindowOf(Bar(1)), WindowOf(Bar(2)), WindowOf(Bar(3))};
+    ASSERT_TRUE(docking->SaveState(L"Rows"));
+    docking->DockPane(Bar(0), AFX_IDW_DOCKBAR_BOTTOM);
+    docking->DockPane(Bar(3));
+    ASSERT_TRUE(docking->LoadState(L"Rows"));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(WindowOf(Bar(i)), placed[i]) << i;
+}
+
+TEST_F(DockingManagerTest, APaneDocksOnlyOnSidesItAllows) {
+    docking->EnableDocking(Bar(0), CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
+    docking->DockPane(Bar(1), AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_FALSE(docking->DockPane(Bar(0), AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_FALSE(docking->DockPaneLeftOf(Bar(0), Bar(1)));
+    EXPECT_TRUE(docking->DockPane(Bar(0), AFX_IDW_DOCKBAR_BOTTOM));
+    EXPECT_EQ(docking->GetDockBarId(Bar(0)), AFX_IDW_DOCKBAR_BOTTOM);
+}
+
 } // namespace
