@@ -1,6 +1,7 @@
 #include "kelvane/app/app_resources.h"
 
 #include "design/design_view.h"
+#include "kelvane/app/open_resources.h"
 #include "maltrec/colour_tool_bar.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/menu.h"
@@ -121,6 +122,7 @@ void RegisterAppResources() {
     RegisterTexts();
     RegisterMenus();
     RegisterToolbars();
+    RegisterOpenResources();
 }
 
 } // namespace kelvane

@@ -5,6 +5,7 @@
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/child_frame.h"
 #include "kelvane/app/main_frame.h"
+#include "kelvane/app/openable_file.h"
 #include "kelvane/app/qv_multi_doc_template.h"
 #include "kelvane/app/script_file.h"
 #include "outside/quintar/quintar.h"
@@ -95,7 +96,7 @@ BOOL CVanterFerolinApp::fnCreateMainFrame() {
 }
 
 CDesignPage* CVanterFerolinApp::fnOpenDesignFile(const wchar_t* path, int autoSend) {
-    if (!m_pDesign)
+    if (!m_pDesign || !path || !FnIsOpenableFile(path))
         return nullptr;
     m_pDesign->AutoLoading(true);
     CDocument* doc = m_pDesign->OpenDocumentFile(path, TRUE);
@@ -128,7 +129,7 @@ CDocument* CVanterFerolinApp::OpenDocumentFile(LPCWSTR path) {
             POSITION pos = tmpl->GetFirstDocPosition();
             while (pos) {
                 CDocument* doc = tmpl->GetNextDoc(pos);
-                if (doc->GetPathName().CompareNoCase(wanted) != 0)
+                if (!kelvane::SameFile(doc->GetPathName(), wanted))
                     continue;
                 POSITION vp = doc->GetFirstViewPosition();
                 if (CView* view = vp ? doc->GetNextView(vp) : nullptr)

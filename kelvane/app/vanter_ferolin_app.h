@@ -39,6 +39,15 @@ public:
     // With exactly one argument, that file; a relative name is taken in the current folder.
     CDesignPage* fnOpenCommandLineFile();
 
+    // Opening and importing (file_open.cpp, file_import.cpp).
+    // The Open command: the chosen files opened or imported one by one; the identifier of the
+    // filter chosen, or -1 when cancelled.
+    int fnFileOpenDialog(int useLastExtension);
+    // Reads the file into the page by its extension identifier; non-zero on success.
+    int fnImportFile(const wchar_t* path, CDesignPage* page, int id, UINT flags);
+    // The application's commands: Open (app_commands.cpp).
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+
     // Null once the main window is gone.
     CMainFrame* MainFrame() const;
     CQvMultiDocTemplate* DesignTemplate() const { return m_pDesign; }

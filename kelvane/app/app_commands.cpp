@@ -1,0 +1,14 @@
+// The commands the application object answers itself.
+#include "kelvane/app/vanter_ferolin_app.h"
+
+#include "kelvane/app/app_resources.h"
+#include "platform/framework/cmd_target.h"
+
+BOOL CVanterFerolinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (code == CN_COMMAND && id == kelvane::ID_OPEN_DESIGN) {
+        if (!IsQuery(handlerInfo))
+            fnFileOpenDialog(0);
+        return TRUE;
+    }
+    return CJoxWinAppEx::OnCmdMsg(id, code, extra, handlerInfo);
+}
