@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/framework/status_bar.h"
+#include "platform/windowing/window_placement.h"
 #include "toolbars/jox_toolbar_frame_wnd.h"
 
 class CMainFrame : public CJoxToolbarFrameWnd {
@@ -34,6 +35,12 @@ public:
     void fnLoadAutoSaveFiles();
     // Deletes the recovery copies in the autosave folder.
     void fnRemoveAutoSaveFiles();
+
+    // The stored place ("WindowPos"): read (false when missing or damaged), applied when it
+    // still fits the screens before the window shows with showCmd, and written at close.
+    bool fnReadWindowPlacement(WINDOWPLACEMENT& wp);
+    void fnRestoreWindowPlacement(int showCmd);
+    void fnSaveWindowPlacement();
 
 protected:
     // The slot table: names and toolbar resources of the frame's own slots.

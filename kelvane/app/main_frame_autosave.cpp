@@ -163,6 +163,7 @@ void CMainFrame::OnClose() {
         if (!::IsWindow(m_hWnd))
             return;
     }
+    fnSaveWindowPlacement();
     fnRemoveAutoSaveFiles();
     CJoxToolbarFrameWnd::OnClose();
 }

@@ -90,7 +90,7 @@ BOOL CVanterFerolinApp::fnCreateMainFrame() {
     }
     m_pMainWnd = frame;
     AfxSetMainWnd(frame);
-    frame->ShowWindow(QvGetSilentModeOn() ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
+    frame->fnRestoreWindowPlacement(QvGetSilentModeOn() ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     return TRUE;
 }

@@ -2,8 +2,10 @@
 
 #include "platform/display/clipboard_bridge.h"
 #include "platform/display/presenter.h"
+#include "platform/display/window_state.h"
 #include "platform/framework/visual_look.h"
 #include "platform/windowing/message.h"
+#include "platform/windowing/system_metrics.h"
 
 #include <QApplication>
 #include <QImage>
@@ -73,6 +75,7 @@ bool Start(int& argc, char** argv) {
         S().app = std::make_unique<QApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     S().presenter = std::make_unique<Presenter>();
+    MirrorScreens();
     InstallClipboardBridge();
     SetGlobalColours(PaletteColours());
     return true;
@@ -83,6 +86,7 @@ void Stop() {
     S().presenter.reset();
     S().app.reset();
     ResetGlobalColours();
+    SetMonitors({});
 }
 
 bool IsActive() {

@@ -6,6 +6,7 @@
 #include "platform/display/status_bar_widget.h"
 #include "platform/display/tab_group_bar.h"
 #include "platform/display/tool_bar_widget.h"
+#include "platform/display/window_state.h"
 #include "platform/display/window_widget.h"
 #include "platform/system/clock.h"
 #include "platform/windowing/cursor.h"
@@ -243,8 +244,10 @@ void Presenter::Present(Mirror& m) {
         if (!IsWindow(h))
             return;
     }
-    if (m.topLevel)
+    if (m.topLevel) {
         SyncMenu(m);
+        FollowShowState(h, w, ClientTop(h));
+    }
     RECT r = PlacedRect(h, m.topLevel);
     // Widgets of a window with a menu bar hold the bar above the client area.
     int top = m.topLevel ? ClientTop(h) : ClientTop(m.parent);

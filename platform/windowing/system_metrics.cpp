@@ -112,6 +112,11 @@ int GetSystemMetrics(int index) {
         return 2;
     case SM_CMONITORS:
         return int(Count());
+    // A window may be sized across all monitors and its frame.
+    case SM_CXMAXTRACK:
+    case SM_CYMAXTRACK:
+        return GetSystemMetrics(index == SM_CXMAXTRACK ? SM_CXVIRTUALSCREEN : SM_CYVIRTUALSCREEN) +
+               2 * GetSystemMetrics(SM_CXFRAME);
     case SM_XVIRTUALSCREEN:
     case SM_YVIRTUALSCREEN:
     case SM_CXVIRTUALSCREEN:

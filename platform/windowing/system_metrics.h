@@ -31,6 +31,8 @@ constexpr int SM_YVIRTUALSCREEN = 77;
 constexpr int SM_CXVIRTUALSCREEN = 78;
 constexpr int SM_CYVIRTUALSCREEN = 79;
 constexpr int SM_CMONITORS = 80;
+constexpr int SM_CXMAXTRACK = 59;
+constexpr int SM_CYMAXTRACK = 60;
 
 constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 

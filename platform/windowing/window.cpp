@@ -5,6 +5,7 @@
 #include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
+#include "platform/windowing/window_placement.h"
 #include "platform/windowing/window_pos.h"
 
 #include <algorithm>
@@ -533,12 +534,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
         return FALSE;
     BOOL was = (w->style & WS_VISIBLE) != 0;
     bool show = cmd != SW_HIDE;
-    // The minimised state (IsIconic): set by the minimising shows, ended by the normal and
-    // maximised ones; the others, hiding too, keep it.
-    if (cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE)
-        w->style |= WS_MINIMIZE;
-    else if (cmd == SW_SHOWNORMAL || cmd == SW_SHOWMAXIMIZED || cmd == SW_RESTORE)
-        w->style &= ~WS_MINIMIZE;
+    platform::detail::ApplyShowState(w, cmd);
     if (show == bool(was))
         return was;
     if (show)

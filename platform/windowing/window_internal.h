@@ -51,6 +51,9 @@ struct HWND__ {
 
     // Menu bar of a top-level window (not owned).
     HANDLE menu = nullptr;
+    // Where a maximised or minimised top-level window comes back to.
+    RECT normalRect{0, 0, 0, 0};
+    bool normalKnown = false;
     // The window's own scroll bars: [0] horizontal, [1] vertical.
     struct ScrollBar {
         int min = 0, max = 100;
