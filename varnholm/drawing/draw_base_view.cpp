@@ -7,6 +7,7 @@
 #include "pivora/select.h"
 #include "platform/windowing/message_box.h"
 #include "platform/windowing/resources.h"
+#include "qvutils/qv_utils.h"
 #include "vector/vector_article.h"
 
 IMPLEMENT_DYNCREATE(CDrawBaseView, CDesignView)
@@ -35,6 +36,8 @@ CDrawBaseView::CDrawBaseView() = default;
 CDrawBaseView::~CDrawBaseView() = default;
 
 void CDrawBaseView::OnInitialUpdate() {
+    // The toolbars this window sets up and binds are those of its document context.
+    m_dwContextMask = QvGetContextMask(Context());
     CDesignView::OnInitialUpdate();
 }
 
@@ -46,19 +49,23 @@ void CDrawBaseView::SetDrawColour(int styleIndex) {
     for (POSITION pos = page->GetFirstObjectSelection(nullptr); pos;) {
         CSelect* s = page->GetNextObjectSelection(pos, nullptr);
         auto* a = s ? dynamic_cast<CVectorArticle*>(s->Article()) : nullptr;
+        // A path's style index is its line palette index.
         int current = -1;
-        if (!a || (a->GetLineStyle(current) && current == styleIndex))
+        if (!a || (a->GetPaletteIndex(current) && current == styleIndex))
             continue;
         if (!started) {
             page->StartUndoTransaction(IDS_UNDO_DRAW_COLOUR);
             started = true;
         }
         page->AddEditUndo(a, IDS_UNDO_DRAW_COLOUR, 0);
-        a->SetLineStyle(styleIndex);
+        a->SetPaletteIndex(styleIndex);
         InvalArticle(a);
     }
-    if (started)
-        page->SetModifiedFlag(TRUE);
+    if (!started)
+        return;
+    page->SetModifiedFlag(TRUE);
+    // The colour toolbar shows the selection's new colour.
+    SendSelectionChangedMsg(true);
 }
 
 void CDrawBaseView::RemoveCutter() {

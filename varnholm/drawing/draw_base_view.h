@@ -16,6 +16,7 @@ public:
     CDrawBaseView();
     ~CDrawBaseView() override;
 
+    // Takes the context mask of the window's document context, then the design view's set-up.
     void OnInitialUpdate() override;
 
     // The operator picks an installed cutter, confirms, and it goes with its sheet documents;

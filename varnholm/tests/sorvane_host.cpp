@@ -3,9 +3,12 @@
 #include "felgrin/base_cutter.h"
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
+#include "maltrec/colour_tool_bar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_child_wnd.h"
+#include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/message.h"
+#include "qvutils/qv_utils.h"
 
 #include <chrono>
 #include <thread>
@@ -47,6 +50,19 @@ CMediaManagerBlk* RecordSetup(int, int, int) {
     return nullptr;
 }
 
+// The design context's toolbar mask, as the program registers it.
+constexpr int kDesignContextMask = 0x400000;
+
+// The program's frame keeps the colour toolbar in its slot.
+class SorvaneFrame : public CJoxToolbarFrameWnd {
+public:
+    CCustomToolBar* NewToolbar(int slot) override {
+        if (slot == CColourToolBar::kSlot)
+            return new CColourToolBar;
+        return CJoxToolbarFrameWnd::NewToolbar(slot);
+    }
+};
+
 } // namespace
 
 void SorvaneHost::SetUp() {
@@ -61,7 +77,11 @@ void SorvaneHost::SetUp() {
                                  RUNTIME_CLASS(CJoxChildWnd), RUNTIME_CLASS(CSorvaneView),
                                  CSorvaneView::kContext);
     m_app.AddDocTemplate(CSorvaneView::kContext, m_tmpl, 1);
-    m_frame = new CJoxToolbarFrameWnd;
+    QvResetContextMasks();
+    QvAddContextMask(CSorvaneView::kContext, kDesignContextMask);
+    platform::RegisterToolBarTemplate(
+        {CSorvaneView::kColourToolBarResource, 16, 16, {CColourToolBar::ID_COLOUR_LIST}});
+    m_frame = new SorvaneFrame;
     ASSERT_TRUE(m_frame->Create(nullptr, L"Kelvane", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1000, 800)));
     AfxSetMainWnd(m_frame);
 }

@@ -6,8 +6,11 @@
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
 #include "felgrin/select_cutter.h"
+#include "maltrec/colour_tool_bar.h"
+#include "maltrec/cutoutput/mfc_tool_bar_colour_box.h"
 #include "platform/windowing/colour_dialog.h"
 #include "platform/windowing/icon.h"
+#include "toolbars/toolbar_registry.h"
 #include "varnholm/detect_cutter_dlg.h"
 #include "vector/vector_style_pb.h"
 
@@ -235,6 +238,55 @@ TEST_F(SorvaneHost, AddColorAddsOneStyleForANewColourOnly) {
             EXPECT_EQ(styles->fnGetVectStyleColour(before), c.colour);
         }
     }
+}
+
+CMFCToolBarColourBox* ColourBox() {
+    auto* bar = dynamic_cast<CColourToolBar*>(QvGetToolBar(CColourToolBar::kSlot, 0));
+    return bar ? bar->GetMFCColourList() : nullptr;
+}
+
+void Activate(CView* v) {
+    v->GetParentFrame()->ActivateFrame();
+}
+
+// Three colours to choose from.
+void ThreeColours(CDesignPage* p) {
+    CVectorStylePB* styles = p->StyleTable();
+    ASSERT_NE(styles, nullptr);
+    styles->fnResize(3);
+    for (int i = 0; i < 3; ++i)
+        styles->fnMap2VectorStyle(i)->fnSetPaletteIndex(i);
+    ASSERT_GE(p->GetColourPalette(false, eColourPaletteDefault)->ColourCount(), 3);
+}
+
+TEST_F(SorvaneHost, EachWindowKeepsItsColourAcrossDeactivation) {
+    CSorvaneView* first = Open();
+    ASSERT_NE(first, nullptr);
+    ThreeColours(page);
+    CSorvaneView* second = Open();
+    ASSERT_NE(second, nullptr);
+    ThreeColours(page);
+    // The design context comes up: the view sets up its toolbars.
+    ::SendMessageW(second->m_hWnd, CDesignView::WM_CONTEXT_ACTIVATED, 0, 0);
+    CMFCToolBarColourBox* box = ColourBox();
+    ASSERT_NE(box, nullptr);
+    // Each step activates a window, checks the colour shown, then chooses one (-1 none). The
+    // second window left with no colour chosen kept the toolbar's "no choice" index, 1.
+    struct Step {
+        CSorvaneView* view;
+        int shown, choose;
+    } steps[] = {{first, -1, 2}, {second, 1, 0}, {first, 2, -1}, {second, 0, -1}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.shown);
+        Activate(s.view);
+        Pump();
+        ASSERT_TRUE(s.view->IsActive());
+        ASSERT_EQ(box->GetCount(), 3);
+        EXPECT_EQ(box->GetCurSel(), s.shown);
+        if (s.choose >= 0)
+            box->SelectItem(s.choose, FALSE);
+    }
+    EXPECT_EQ(first->SavedColourIndex(), 2);
 }
 
 } // namespace
