@@ -1,8 +1,11 @@
 // The PDF library's entry points. Documents are read by the helper program beside this library
 // (pdflibrary-helper), one process per call, under a time limit and an address-space limit;
-// its crash, hang or refusal is a failed call here. New documents are written in-process.
+// its crash, hang or refusal is a failed call here. A load also has the helper write the first
+// page as EPS, kept while the file is unchanged, so that a load check followed by a conversion
+// runs the helper once. New documents are written in-process.
 #include "dpl_entry_points.h"
 #include "pdf_writer.h"
+#include "prepared_file.h"
 
 #include "platform/core/cstring.h"
 #include "platform/system/module.h"
@@ -33,6 +36,7 @@ struct Instance {
     int selectedDocument = 0;
     int selectedPage = 1;
     std::unique_ptr<PdfWriter> writer;
+    PreparedFile prepared;
 };
 
 std::map<int, Instance> g_instances;
@@ -60,19 +64,53 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
     return end && *end == 0 ? n : fallback;
 }
 
-bool RunHelper(const std::vector<CString>& arguments, std::string* output = nullptr) {
-    CString self = platform::ModuleFilePathOf(reinterpret_cast<const void*>(&RunHelper));
+// The helper's outcome: `ran` when it ended by itself, `ok` when it also succeeded.
+struct HelperRun {
+    bool ran = false;
+    bool ok = false;
+};
+
+HelperRun RunHelperFor(const std::vector<CString>& arguments, std::string* output) {
+    CString self = platform::ModuleFilePathOf(reinterpret_cast<const void*>(&RunHelperFor));
     CString helper = platform::FolderOf(self) + kHelperName;
     platform::ProcessLimits limits;
     limits.addressSpaceBytes = EnvNumber("PDFLIBRARY_MEMORY_MB", kDefaultMemoryMegabytes) << 20;
     platform::ChildProcess child;
     if (!child.Start(helper, arguments, limits, 4096))
-        return false;
+        return {};
     child.Wait(DWORD(EnvNumber("PDFLIBRARY_TIMEOUT", kDefaultTimeoutSeconds) * 1000));
     if (output)
         *output = child.Output();
-    return child.GetOutcome() == platform::ChildProcess::Outcome::Exited &&
-           child.ExitCode() == kHelperOk;
+    const bool exited = child.GetOutcome() == platform::ChildProcess::Outcome::Exited;
+    return {exited, exited && child.ExitCode() == kHelperOk};
+}
+
+bool RunHelper(const std::vector<CString>& arguments) {
+    return RunHelperFor(arguments, nullptr).ok;
+}
+
+// The page count of a file, from the remembered preparation or from one helper run that also
+// writes its first page as EPS for the conversion that usually follows.
+int LoadPages(Instance& in, const CString& path) {
+    const std::string native = path.ToUtf8();
+    if (int pages = in.prepared.Pages(native))
+        return pages;
+    in.prepared.Forget();
+    const std::string eps = in.prepared.NewEpsPath();
+    std::string output;
+    const HelperRun run = eps.empty()
+                              ? RunHelperFor({L"info", path}, &output)
+                              : RunHelperFor({L"load", path, CString::FromUtf8(eps)}, &output);
+    int pages = 0;
+    // The count comes first; a page that then fails to draw leaves the file loadable.
+    if (std::sscanf(output.c_str(), "pages %d", &pages) != 1 || pages < 1)
+        return 0;
+    const bool drawn = run.ok && !eps.empty();
+    if (!drawn && !eps.empty())
+        std::remove(eps.c_str());
+    // A helper that was killed (time or memory) or crashed would do so again on the same page.
+    in.prepared.Remember(native, pages, drawn ? eps : std::string(), !eps.empty() && !run.ran);
+    return pages;
 }
 
 CString Native(const wchar_t* path) {
@@ -96,11 +134,8 @@ DPL_EXPORT int DPLLoadFromFile(int instance, const wchar_t* fileName, const wcha
     if (!in || !fileName || !*fileName)
         return 0;
     CString path = Native(fileName);
-    std::string output;
-    if (!RunHelper({L"info", path}, &output))
-        return 0;
-    int pages = 0;
-    if (std::sscanf(output.c_str(), "pages %d", &pages) != 1 || pages < 1)
+    const int pages = LoadPages(*in, path);
+    if (pages < 1)
         return 0;
     int handle = g_nextDocument++;
     in->documents[handle] = Document{path, pages};
@@ -173,8 +208,14 @@ DPL_EXPORT int DPLRenderPageToFile(int instance, int dpi, int page, int format,
     CString out = Native(fileName);
     CString pageText;
     pageText.Format(L"%d", page);
-    if (format == kDplFormatEps)
+    if (format == kDplFormatEps) {
+        const std::string native = doc->path.ToUtf8();
+        if (page == 1 && in->prepared.TakeEps(native, out.ToUtf8()))
+            return 1;
+        if (page == 1 && in->prepared.EpsKnownToFail(native))
+            return 0;
         return RunHelper({L"eps", doc->path, pageText, out}) ? 1 : 0;
+    }
     if (format != kDplFormatBmp && format != kDplFormatJpeg && format != kDplFormatTiff)
         return 0;
     CString dpiText, formatText;

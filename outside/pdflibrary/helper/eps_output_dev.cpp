@@ -2,6 +2,7 @@
 
 #include <GfxState.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,20 +10,30 @@
 namespace {
 
 // Points with four decimals, without trailing zeros: short lines, exact enough for cutting.
-std::string Number(double v) {
+void AppendNumber(std::string& out, double v) {
     if (!std::isfinite(v))
         v = 0;
     char buf[400]; // room for any double written in full
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
-    if (ec != std::errc())
-        return "0";
-    std::string s(buf, end);
-    while (!s.empty() && s.back() == '0')
-        s.pop_back();
-    if (!s.empty() && s.back() == '.')
-        s.pop_back();
-    if (s == "-0")
-        s = "0";
+    if (ec != std::errc()) {
+        out += '0';
+        return;
+    }
+    char* dot = std::find(buf, end, '.');
+    if (dot != end) {
+        while (end[-1] == '0')
+            --end;
+        if (end[-1] == '.')
+            --end;
+    }
+    if (end - buf == 2 && buf[0] == '-' && buf[1] == '0')
+        buf[0] = '0', end = buf + 1;
+    out.append(buf, end);
+}
+
+std::string Number(double v) {
+    std::string s;
+    AppendNumber(s, v);
     return s;
 }
 
@@ -96,23 +107,33 @@ std::string EpsOutputDev::PathText(GfxState* state) const {
     const GfxPath* path = state->getPath();
     if (!path)
         return text;
+    text.reserve(64 * size_t(path->getNumSubpaths()));
     auto point = [&](const GfxSubpath* sub, int i) {
         double x, y;
         state->transform(sub->getX(i), sub->getY(i), &x, &y);
-        return Number(x) + " " + Number(y);
+        AppendNumber(text, x);
+        text += ' ';
+        AppendNumber(text, y);
     };
     for (int s = 0; s < path->getNumSubpaths(); ++s) {
         const GfxSubpath* sub = path->getSubpath(s);
         const int n = sub->getNumPoints();
         if (n < 2)
             continue;
-        text += point(sub, 0) + " m\n";
+        point(sub, 0);
+        text += " m\n";
         for (int i = 1; i < n;) {
             if (sub->getCurve(i) && i + 2 < n) {
-                text += point(sub, i) + " " + point(sub, i + 1) + " " + point(sub, i + 2) + " c\n";
+                point(sub, i);
+                text += ' ';
+                point(sub, i + 1);
+                text += ' ';
+                point(sub, i + 2);
+                text += " c\n";
                 i += 3;
             } else {
-                text += point(sub, i) + " l\n";
+                point(sub, i);
+                text += " l\n";
                 ++i;
             }
         }

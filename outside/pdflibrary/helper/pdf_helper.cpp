@@ -1,6 +1,8 @@
 // The PDF work of the PDF library stand-in, run as a process of its own so that a damaged or
 // hostile file can crash or hang only this helper:
 //   pdflibrary-helper info <pdf>                                 prints "pages <n>"
+//   pdflibrary-helper load <pdf> <out>                           prints "pages <n>", then
+//                                                                writes page 1 as EPS
 //   pdflibrary-helper eps <pdf> <page> <out>                     the page's paths as EPS
 //   pdflibrary-helper raster <pdf> <page> <dpi> <format> <out>   BMP (0), JPEG (1) or TIFF (7)
 // Exit code 0 on success; the output file appears whole or not at all.
@@ -42,7 +44,8 @@ int WriteEps(PDFDoc& doc, int page, const std::string& out) {
         return kWriteFailed;
     EpsOutputDev dev(f);
     doc.displayPage(&dev, page, 72, 72, 0, true, false, false);
-    bool ok = !dev.Failed() && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
+    // No fsync: the file is a temporary, read at once and removed; the rename keeps it whole.
+    bool ok = !dev.Failed() && std::fflush(f) == 0;
     ok = std::fclose(f) == 0 && ok;
     if (!ok || std::rename(part.c_str(), out.c_str()) != 0) {
         std::remove(part.c_str());
@@ -84,9 +87,13 @@ int main(int argc, char** argv) {
     if (!doc)
         return kUnreadable;
     const std::string command = argv[1];
-    if (command == "info" && argc == 3) {
-        std::fprintf(stdout, "pages %d\n", doc->getNumPages()); // the answer to the library
-        return std::fflush(stdout) == 0 ? kOk : kWriteFailed;
+    if ((command == "info" && argc == 3) || (command == "load" && argc == 4)) {
+        // The answer to the library, out before the page is drawn: the count stands even when
+        // drawing fails.
+        std::fprintf(stdout, "pages %d\n", doc->getNumPages());
+        if (std::fflush(stdout) != 0)
+            return kWriteFailed;
+        return command == "load" ? WriteEps(*doc, 1, argv[3]) : kOk;
     }
     int page = argc > 3 ? std::atoi(argv[3]) : 0;
     if (page < 1 || page > doc->getNumPages())

@@ -171,3 +171,40 @@ TEST(PdfLibrary, DamagedAndMissingFilesDoNotLoad) {
               0);
     EXPECT_EQ(load(lib.id + 1000, dir.File("text.pdf"), L""), 0); // no such instance
 }
+
+// An import loads a file to check it, loads it again and converts it: one helper run answers
+// all three while the file is unchanged. With the helper kept from running (no address space),
+// only what the first run learnt can answer.
+TEST(PdfLibrary, ACheckedFileIsConvertedWithoutRunningTheHelperAgain) {
+    Library lib;
+    ASSERT_NE(lib.module, nullptr);
+    Folder dir;
+    WriteSample(lib, dir.File("a.pdf"));
+    WriteSample(lib, dir.File("b.pdf"));
+    auto load = lib.Fn<DPLLoadFromFileFn>("DPLLoadFromFile");
+    auto close = lib.Fn<DPLDACloseFileFn>("DPLDACloseFile");
+    auto render = lib.Fn<DPLRenderPageToFileFn>("DPLRenderPageToFile");
+    int doc = load(lib.id, dir.File("a.pdf"), L"");
+    ASSERT_NE(doc, 0);
+    close(lib.id, doc);
+
+    struct NoHelper {
+        NoHelper() { ::setenv("PDFLIBRARY_MEMORY_MB", "1", 1); }
+        ~NoHelper() { ::unsetenv("PDFLIBRARY_MEMORY_MB"); }
+    } noHelper;
+    doc = load(lib.id, dir.File("a.pdf"), L"");
+    ASSERT_NE(doc, 0);
+    EXPECT_EQ(lib.Fn<DPLPageCountFn>("DPLPageCount")(lib.id), 1);
+    ASSERT_EQ(render(lib.id, 300, 1, kDplFormatEps, dir.File("a.EPS")), 1);
+    const std::string eps = Read(dir.File("a.EPS"));
+    EXPECT_NE(eps.find("%%EndSetup\n"), std::string::npos);
+    EXPECT_NE(eps.find("%%EOF\n"), std::string::npos);
+    // The kept page is handed over once; a second conversion needs the helper.
+    EXPECT_EQ(render(lib.id, 300, 1, kDplFormatEps, dir.File("again.EPS")), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path + "/again.EPS"));
+    close(lib.id, doc);
+    // Another file, or the same file changed on disk, is read again.
+    EXPECT_EQ(load(lib.id, dir.File("b.pdf"), L""), 0);
+    std::ofstream(dir.path + "/a.pdf", std::ios::app) << "\n";
+    EXPECT_EQ(load(lib.id, dir.File("a.pdf"), L""), 0);
+}
