@@ -392,11 +392,7 @@ void CCutterJobReader::SpoolLine(std::string_view line, Spool& s) {
 
 void CCutterJobReader::SpoolPair(std::string_view line, size_t& i, Spool& s, bool arc) {
     const size_t start = i;
-    const int pen = s.Shifted(s.pen);
-    if (!m_pItem)
-        StartPen(pen);
-    else if (s.iValue)
-        m_group.SetPen(m_pArticle, pen);
+    bool number = false;
     auto value = [&](bool read) -> int64_t {
         if (!read)
             return 0;
@@ -404,13 +400,28 @@ void CCutterJobReader::SpoolPair(std::string_view line, size_t& i, Spool& s, boo
         if (i < line.size() && (line[i] == ',' || line[i] == ' '))
             ++i;
         size_t k = 0;
-        return Integer(t, k);
+        int64_t v = 0;
+        bool overflow = false;
+        if (!FnParseSaturating(t, k, v, overflow))
+            return 0;
+        number = true;
+        return std::clamp<int64_t>(v, -kMaxCoordinate, kMaxCoordinate);
     };
     const bool readX = s.xFlag || !((s.bothAxes && s.yFlag) || (s.singleAxis && !s.yFlag));
     const bool readY = s.yFlag || !((s.bothAxes && s.xFlag) || (s.singleAxis && !s.xFlag));
     const int64_t x = value(readX), y = value(readY);
     if (i == start)
         ++i; // nothing read: never stay on one character
+    // Text without a number is no point: a command this reader does not know, such as the
+    // feed and deselect ("e@") the cutter driver ends every job with, would else cut a line
+    // back to the origin.
+    if (!number)
+        return;
+    const int pen = s.Shifted(s.pen);
+    if (!m_pItem)
+        StartPen(pen);
+    else if (s.iValue)
+        m_group.SetPen(m_pArticle, pen);
     CLpoint p;
     if (s.relative)
         p = CLpoint(Clamp(ToData(x) + m_current.x), Clamp(ToData(y) + m_current.y));

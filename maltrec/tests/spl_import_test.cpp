@@ -4,7 +4,11 @@
 #include "maltrec/tests/import_fixture.h"
 
 #include "felgrin/dmpl_cutter.h"
+#include "maltrec/tests/send_fixture.h"
+#include "spline/spline_item.h"
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -102,6 +106,14 @@ TEST_F(CutterFileImport, SpoolGoldenTexts) {
          {{1, {{0, 0}, {1000, 0}}}, {2, {{1000, 0}, {1000, 1000}}}}},
         // A quarter arc clockwise about (0, 0) from (1000, 0).
         {";:HOA,ECN,U,U,40,0,D,CA0,0,90", {{1, {{1000, 0}, {707, -707}, {0, -1000}}}}},
+        // The feed and deselect that end the cutter driver's jobs draw nothing.
+        {";:HOA,ECN,U,U,40,80,D,120,80,e@", {{1, {{1000, 2000}, {3000, 2000}}}}},
+        // A feed without feed offsets moves later points along x.
+        {";:HOA,ECN,U,F400,U,0,0,D,40,0", {{1, {{10000, 0}, {11000, 0}}}}},
+        // Parameters of "V" are skipped, and so are abort lines.
+        {";:HOA,ECN,U,V5,U,0,0,D,40,0\nAbort 7,7\nD,80,0", {{1, {{0, 0}, {1000, 0}, {2000, 0}}}}},
+        // With an "I" value pens are shifted by four.
+        {";:HOA,ECN,U,I1,U,0,0,D,40,0", {{5, {{0, 0}, {1000, 0}}}}},
         // Nothing drawn.
         {";:HOA,ECN,U,", {}},
         {";:HOA,ECN,U,U,40,40,U", {}},
@@ -236,6 +248,155 @@ TEST_F(CutterFileImport, RoundTripThroughTheCutterDriver) {
         }
     }
     ExpectSavedTwiceIdentical();
+}
+
+using Polyline = std::vector<CDpoint>;
+
+// The path of a curve item of arcs and lines through its elements, the arcs cut into pieces far
+// shorter than a cutter step; a path of cubics along the cubics themselves.
+Polyline Sampled(CSplineItem* item) {
+    Polyline out;
+    item->MakePktArray(CBezier::kMaxLevel);
+    for (int i = 0; i < int(item->Pkt()->GetSize()); ++i) {
+        CPkt e = item->Pkt(i);
+        if (out.empty())
+            out.push_back(CDpoint(e.start));
+        if (e.mode == CPkt::kArc) {
+            const CArc& a = e.Arc();
+            const int n = std::max(2, int(std::fabs(a.angDiff()) * a.r / 50.0));
+            for (int k = 1; k < n; ++k)
+                out.push_back(a.locus(a.a0 + a.angDiff() * k / n));
+        }
+        out.push_back(CDpoint(e.end));
+    }
+    bool cubic = false;
+    for (int i = 0; i < int(item->Bezier()->GetSize()); ++i)
+        cubic = cubic || item->Bezier(i).type == CBezier::kCubic;
+    if (!cubic)
+        return out;
+    out.clear();
+    for (int i = 0; i < int(item->Bezier()->GetSize()); ++i) {
+        CBezier b = item->Bezier(i);
+        POINT pts[100];
+        b.GetPoints(pts, b.type == CBezier::kCubic ? 100 : 2);
+        for (int k = 0; k < (b.type == CBezier::kCubic ? 100 : 2); ++k)
+            out.push_back(CDpoint(pts[k].x, pts[k].y));
+    }
+    return out;
+}
+
+double Distance(const CDpoint& p, const Polyline& line) {
+    double best = 1e300;
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        const CDpoint a = line[i], b = line[i + 1];
+        const double dx = b.x - a.x, dy = b.y - a.y, len = dx * dx + dy * dy;
+        const double t =
+            len > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len, 0.0, 1.0) : 0.0;
+        best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
+    }
+    return best;
+}
+
+struct ImportedPage : std::unique_ptr<CDesignPage> {
+    ImportedPage()
+        : std::unique_ptr<CDesignPage>(static_cast<CDesignPage*>(CDesignPage::CreateObject())) {
+        get()->fnInitParamBlocks();
+    }
+};
+
+class CurveRoundTrip : public SendTest {
+protected:
+    CVectorArticle* AddPath(std::initializer_list<std::pair<DWORD, CLpoint>> points) {
+        auto* s = new CSplineItem;
+        for (const auto& [mode, p] : points)
+            s->Vect(CSb(mode, p));
+        return Add(s);
+    }
+    CVectorArticle* Add(CSplineItem* s) {
+        s->MakeCurves();
+        auto* a = new CVectorArticle;
+        a->Item(s);
+        m_design->RootArticle()->AddChild(a);
+        int style = 0;
+        a->SetLineColour(RGB(0, 0, 0), style);
+        a->InvExtents(1);
+        return a;
+    }
+};
+
+// A design of curves cut through the file port reads back as the same paths: every point read
+// lies within a cutter step of the design's path, and every point of the design's path within a
+// step of what was read.
+TEST_F(CurveRoundTrip, CutCurvesReadBackWithinOneCutterStep) {
+    constexpr DWORD B = CSplineItem::kBreak, S = CSplineItem::kSmooth;
+    const std::vector<CVectorArticle*> design = {
+        Add(CSplineItem::CreateEllipse(CRect(20000, 20000, 60000, 50000), 1)),
+        AddPath(
+            {{B, {70000, 20000}}, {S, {80000, 40000}}, {S, {95000, 25000}}, {B, {110000, 45000}}}),
+        AddPath({{B, {20000, 70000}}, {S, {35000, 85000}}, {B, {50000, 70000}}}),
+    };
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    const std::string spool = Output();
+    ImportedPage page;
+    CMemFile file(reinterpret_cast<const BYTE*>(spool.data()), UINT(spool.size()));
+    ASSERT_EQ(FnImportSPLFile(nullptr, page.get(), &file, 0, nullptr), 1);
+    std::vector<Polyline> cut;
+    CWindow cutBox = CWindow::EmptyExtent();
+    CArticleList list;
+    page->RootArticle()->GetArticleList(&list, nullptr, nullptr);
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        auto* s = DynamicDowncast<CSplineItem>(list.GetNext(pos)->GetItem());
+        if (!s)
+            continue;
+        cut.emplace_back();
+        for (int i = 0; i < s->VectCount(); ++i) {
+            cut.back().push_back(CDpoint(s->Vect(i).pt));
+            cutBox.fnIncludePoint(s->Vect(i).pt);
+        }
+    }
+    ASSERT_EQ(design.size(), cut.size());
+    std::vector<Polyline> drawn;
+    CWindow drawnBox = CWindow::EmptyExtent();
+    for (CVectorArticle* a : design) {
+        drawn.push_back(Sampled(static_cast<CSplineItem*>(a->GetItem())));
+        for (const CDpoint& p : drawn.back())
+            drawnBox.fnIncludePoint(CLpoint(long(std::lround(p.x)), long(std::lround(p.y))));
+    }
+    // The cutter's X runs along the design's y, its Y against the design's x, from the corner
+    // of the design; the boxes place it to within a step on each axis.
+    for (Polyline& line : drawn)
+        for (CDpoint& p : line)
+            p = CDpoint(p.y - drawnBox.y1 + cutBox.x1, drawnBox.x1 - p.x + cutBox.y2);
+    // Paths are cut in an order of their own, each from a start of its own: each design path
+    // is matched with the cut path nearest to it.
+    auto apart = [](const Polyline& a, const Polyline& b, const CDpoint& shift) {
+        double far = 0;
+        for (CDpoint p : a)
+            far = std::max(far, Distance(CDpoint(p.x + shift.x, p.y + shift.y), b));
+        for (CDpoint p : b)
+            far = std::max(far, Distance(CDpoint(p.x - shift.x, p.y - shift.y), a));
+        return far;
+    };
+    std::vector<size_t> match(drawn.size());
+    for (size_t k = 0; k < drawn.size(); ++k) {
+        double best = 1e300;
+        for (size_t m = 0; m < cut.size(); ++m)
+            if (const double d = apart(cut[m], drawn[k], CDpoint(0, 0)); d < best) {
+                best = d;
+                match[k] = m;
+            }
+    }
+    // Within a cutter step, after the best placement within a step.
+    constexpr double kStep = 25.0;
+    double worst = 1e300;
+    for (double dx = -kStep; dx <= kStep; dx += kStep / 2)
+        for (double dy = -kStep; dy <= kStep; dy += kStep / 2) {
+            double far = 0;
+            for (size_t k = 0; k < drawn.size(); ++k)
+                far = std::max(far, apart(cut[match[k]], drawn[k], CDpoint(dx, dy)));
+            worst = std::min(worst, far);
+        }
+    EXPECT_LE(worst, kStep);
 }
 
 } // namespace
