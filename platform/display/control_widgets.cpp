@@ -1,5 +1,8 @@
 #include "platform/display/control_widgets.h"
 
+#include "platform/display/slider_widget.h"
+#include "platform/display/tool_bar_ctrl_widget.h"
+
 #include "platform/windowing/controls.h"
 #include "platform/windowing/edit_control.h"
 #include "platform/windowing/message.h"
@@ -97,6 +100,10 @@ ControlKind ControlKindOf(HWND hwnd) {
         return ControlKind::UpDown;
     if (cls == L"syslistview32")
         return ControlKind::ListView;
+    if (cls == L"msctls_trackbar32")
+        return ControlKind::Slider;
+    if (cls == L"toolbarwindow32")
+        return ControlKind::ToolBarCtrl;
     return ControlKind::None;
 }
 
@@ -195,6 +202,10 @@ QWidget* CreateControlWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
         }
         return box;
     }
+    case ControlKind::Slider:
+        return CreateSliderWidget(hwnd, parent);
+    case ControlKind::ToolBarCtrl:
+        return new ToolBarCtrlWidget(hwnd, parent);
     default:
         break;
     }
@@ -261,6 +272,12 @@ void SyncControl(HWND hwnd, ControlKind kind, QWidget* widget, std::wstring& sho
             p->setValue(pos);
         break;
     }
+    case ControlKind::Slider:
+        SyncSliderWidget(hwnd, widget);
+        break;
+    case ControlKind::ToolBarCtrl:
+        static_cast<ToolBarCtrlWidget*>(widget)->SyncFromModel();
+        break;
     default:
         break;
     }

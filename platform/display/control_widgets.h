@@ -24,6 +24,8 @@ enum class ControlKind {
     Edit,
     UpDown,
     ListView,
+    Slider,
+    ToolBarCtrl,
 };
 
 // None for a window that is not a standard control (it shows its own back buffer).

@@ -8,13 +8,9 @@
 #include "platform/framework/frame_messages.h"
 
 #include "platform/framework/mfc_tool_bar_button.h"
+#include "platform/windowing/tool_bar_control.h"
 
 #include <vector>
-
-// Toolbar control styles.
-constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
-constexpr DWORD TBSTYLE_WRAPABLE = 0x0200;
-constexpr DWORD TBSTYLE_FLAT = 0x0800;
 
 struct ToolBarTemplate {
     UINT id;

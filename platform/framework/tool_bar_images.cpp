@@ -60,4 +60,16 @@ bool FindCommandImage(UINT cmd, ToolBarImage* image) {
     return false;
 }
 
+bool FindStripImage(UINT resourceId, int index, ToolBarImage* image) {
+    auto it = Strips().find(resourceId);
+    if (!image || it == Strips().end() || index < 0 || index >= it->second.count)
+        return false;
+    const Strip& strip = it->second;
+    image->width = strip.width;
+    image->height = strip.height;
+    image->stride = strip.width * strip.count;
+    image->pixels = strip.pixels.data() + size_t(index) * size_t(strip.width);
+    return true;
+}
+
 } // namespace platform

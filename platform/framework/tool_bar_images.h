@@ -24,5 +24,7 @@ struct ToolBarImage {
 };
 // The picture of a command's button; false when no registered strip has one.
 bool FindCommandImage(UINT cmd, ToolBarImage* image);
+// Image index of a registered strip (a toolbar control's bitmap); false when it has none.
+bool FindStripImage(UINT resourceId, int index, ToolBarImage* image);
 
 } // namespace platform

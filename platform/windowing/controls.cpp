@@ -7,6 +7,8 @@
 #include "platform/windowing/list_view.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/radio_group.h"
+#include "platform/windowing/slider_control.h"
+#include "platform/windowing/tool_bar_control.h"
 #include "platform/windowing/up_down_control.h"
 #include "platform/windowing/window_internal.h"
 
@@ -194,6 +196,8 @@ void RegisterStandardControls() {
     platform::detail::RegisterIPAddressControl();
     platform::detail::RegisterEditControl();
     platform::detail::RegisterUpDownControl();
+    platform::detail::RegisterSliderControl();
+    platform::detail::RegisterToolBarControl();
     cls.lpfnWndProc = DialogProc;
     cls.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     cls.lpszClassName = WC_DIALOG;

@@ -1,0 +1,3 @@
+#include "platform/framework/slider_ctrl.h"
+
+IMPLEMENT_DYNAMIC(CSliderCtrl, CWnd)
