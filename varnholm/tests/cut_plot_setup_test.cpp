@@ -4,6 +4,7 @@
 #include "varnholm/detect_cutter_dlg.h"
 
 #include "pivora/framework/vanter_ping.h"
+#include "platform/display/display.h"
 
 #include <cstdlib>
 
@@ -82,6 +83,41 @@ TEST_F(CutPlotSetupTest, DetectionOpensByItselfOnceAfterTheDelay) {
     S dlg(cutter, nullptr, 1);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(detections, 1);
+}
+
+// On the display: "Plotter-Cutter Setup" shows, and its timer opens "Detected cutters" over it
+// without anyone pressing "Auto detect". For a person to look at, both dialogs.
+using CutPlotSetupOnDisplay = SorvaneDisplayHost;
+
+TEST_F(CutPlotSetupOnDisplay, TheSetUpDialogOpensDetectionByItself) {
+    ::setenv("VANTERUSB_DIR", "/nonexistent-usb", 1);
+    PING_NETWORK n;
+    n.broadcastAddress = "127.0.0.1";
+    n.probePort = 9;
+    VanterPing::OverrideNetwork(&n);
+    CBaseCutter* cutter = Install(L"Plotter", L"COM2");
+    int detections = 0;
+    bool setupShown = false, saved = false;
+    platform::ScopedDialogResponder r([&](HWND h, UINT id) {
+        if (id != CDetectCutterDlg::IDD)
+            return; // the set-up dialog waits for its timer
+        ++detections;
+        HWND setup = ::GetParent(h);
+        setupShown = ::IsWindowVisible(setup) &&
+                     platform::display::SaveScreenshot(setup, std::string(TEST_BINARY_DIR) +
+                                                                  "/plotter_cutter_setup.png");
+        saved = platform::display::SaveScreenshot(h, std::string(TEST_BINARY_DIR) +
+                                                         "/detection_from_setup.png");
+        ::EndDialog(h, IDCANCEL);
+        ::PostMessageW(::GetDlgItem(setup, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    S dlg(cutter, nullptr, 1);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    VanterPing::OverrideNetwork(nullptr);
+    ::unsetenv("VANTERUSB_DIR");
+    EXPECT_EQ(detections, 1);
+    EXPECT_TRUE(setupShown);
+    EXPECT_TRUE(saved);
 }
 
 } // namespace

@@ -1,9 +1,15 @@
 #include "varnholm/design_resources.h"
 
+#include "sorvane_host.h"
+
+#include "platform/display/display.h"
+#include "platform/display/display_probe.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/accelerator.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/resources.h"
+#include "toolbars/custom_tool_bar.h"
+#include "toolbars/toolbar_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +74,47 @@ TEST(DesignResources, AcceleratorsToolbarAndTexts) {
     wchar_t text[128] = {};
     ASSERT_GT(LoadStringW(nullptr, 23071, text, 128), 0);
     EXPECT_EQ(std::wstring(text), L"Send design to cutter\nSend to Cutter");
+}
+
+// On a display: the design window's menu bar and cutting toolbar show the tables. For a person
+// to look at, the main window with a design open.
+using DesignWindowOnDisplay = SorvaneDisplayHost;
+
+TEST_F(DesignWindowOnDisplay, ShowsItsMenuBarAndCuttingToolbar) {
+    m_frame->ShowWindow(SW_SHOWNORMAL);
+    ASSERT_NE(Open(), nullptr);
+    ::SendMessageW(view->m_hWnd, CDesignView::WM_CONTEXT_ACTIVATED, 0, 0);
+    // The design window's menu on the frame, as the frame shows it while a design is active.
+    ::SetMenu(m_frame->m_hWnd, ::LoadMenuW(nullptr, IDR_DESIGN_WINDOW));
+    platform::display::Flush();
+    const std::vector<std::wstring> menu = platform::display::MenuBarShown(m_frame->m_hWnd);
+    std::vector<std::wstring> titles, tools;
+    for (size_t i = 0; i < menu.size(); ++i) {
+        if (menu[i][0] == L' ')
+            continue;
+        titles.push_back(menu[i]);
+        for (size_t k = i + 1; menu[i] == L"&Tools" && k < menu.size() && menu[k][0] == L' '; ++k)
+            tools.push_back(menu[k]);
+    }
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"&Design", L"&Output", L"&Edit", L"&View",
+                                                 L"&Tools", L"&Window", L"&Options", L"&Help"}));
+    EXPECT_EQ(tools, (std::vector<std::wstring>{L"  Simulate output", L"  -", L"  Selector", L"  -",
+                                                L"  Show Length", L"  -", L"  Add color"}));
+    CCustomToolBar* cutting = QvGetToolBar(int(CSorvaneView::kCuttingToolBarSlot), 0);
+    ASSERT_NE(cutting, nullptr);
+    const std::vector<std::wstring> buttons = platform::display::ToolBarShown(cutting->m_hWnd);
+    ASSERT_EQ(buttons.size(), 16u);
+    EXPECT_EQ(std::vector<std::wstring>(buttons.end() - 4, buttons.end()),
+              (std::vector<std::wstring>{L"New Roll", L"Send to Cutter", L"Send to VELM Cutter",
+                                         L"Cutter Design Size"}));
+    // Placed before its neighbour, the colour toolbar, on the top row.
+    CRect colourRect, cuttingRect;
+    QvGetToolBar(int(CSorvaneView::kColourToolBarSlot), 0)->GetWindowRect(&colourRect);
+    cutting->GetWindowRect(&cuttingRect);
+    EXPECT_EQ(cuttingRect.top, colourRect.top);
+    EXPECT_LE(cuttingRect.right, colourRect.left);
+    EXPECT_TRUE(platform::display::SaveScreenshot(m_frame->m_hWnd, std::string(TEST_BINARY_DIR) +
+                                                                       "/design_window.png"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "maltrec/colour_tool_bar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_child_wnd.h"
+#include "platform/display/display.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/message.h"
 #include "qvutils/qv_utils.h"
@@ -134,4 +135,21 @@ CBaseCutter* SorvaneHost::Install(const wchar_t* name, const wchar_t* port) {
     c->fnSaveSettings();
     CCutterUtils::AddCutterToArray(c);
     return c;
+}
+
+void SorvaneDisplayHost::SetUp() {
+    int argc = 1;
+    char name[] = "varnholm_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    m_started = true;
+    SorvaneHost::SetUp();
+}
+
+void SorvaneDisplayHost::TearDown() {
+    if (!m_started)
+        return;
+    SorvaneHost::TearDown();
+    platform::display::Stop();
 }

@@ -66,3 +66,14 @@ protected:
 private:
     StSorvaneServices m_saved{};
 };
+
+// The same host on the display (offscreen in tests); skipped where there is none. The display
+// starts first: it shows the windows made after it.
+class SorvaneDisplayHost : public SorvaneHost {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    bool m_started = false;
+};
