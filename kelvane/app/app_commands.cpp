@@ -10,5 +10,10 @@ BOOL CVanterFerolinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerIn
             fnFileOpenDialog(0);
         return TRUE;
     }
+    if (code == CN_COMMAND && id == kelvane::ID_CLOSE_ALL) {
+        if (!IsQuery(handlerInfo))
+            OnCloseAll();
+        return TRUE;
+    }
     return CJoxWinAppEx::OnCmdMsg(id, code, extra, handlerInfo);
 }

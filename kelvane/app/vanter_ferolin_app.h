@@ -45,8 +45,13 @@ public:
     int fnFileOpenDialog(int useLastExtension);
     // Reads the file into the page by its extension identifier; non-zero on success.
     int fnImportFile(const wchar_t* path, CDesignPage* page, int id, UINT flags);
-    // The application's commands: Open (app_commands.cpp).
+    // The application's commands: Open and Close All (app_commands.cpp).
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+    // Close All asks once for all designs; otherwise (at exit) each modified design is asked
+    // about by its own prompt (save_all.cpp).
+    BOOL SaveAllModified() override;
+    // Closes every design once SaveAllModified agreed.
+    void OnCloseAll();
 
     // Null once the main window is gone.
     CMainFrame* MainFrame() const;
@@ -61,4 +66,6 @@ protected:
     CString m_strCommandLine;
     CQvMultiDocTemplate* m_pDesign = nullptr;
     CQvMultiDocTemplate* m_pTile = nullptr;
+    // Set except while Close All runs.
+    bool m_bSkipSaveAll = true;
 };

@@ -44,7 +44,7 @@ public:
     // The first template opens the file.
     virtual CDocument* OpenDocumentFile(LPCWSTR path);
     void CloseAllDocuments(BOOL endSession);
-    BOOL SaveAllModified();
+    virtual BOOL SaveAllModified();
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
