@@ -8,6 +8,7 @@
 #include "kelvane/app/openable_file.h"
 #include "kelvane/app/qv_multi_doc_template.h"
 #include "kelvane/app/script_file.h"
+#include "maltrec/import/pdf_manager.h"
 #include "outside/quintar/quintar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
@@ -29,7 +30,6 @@ CRuntimeClass* DesignViewClass() {
 } // namespace
 
 CVanterFerolinApp::CVanterFerolinApp() = default;
-CVanterFerolinApp::~CVanterFerolinApp() = default;
 
 void CVanterFerolinApp::SetCommandLine(int argc, char** argv) {
     m_args.clear();
@@ -58,12 +58,9 @@ BOOL CVanterFerolinApp::InitInstance() {
         m_pDesign->OpenDocumentFile(nullptr, TRUE);
     FnRunScriptFile(m_strCommandLine, m_pMainWnd);
     MainFrame()->fnLoadAutoSaveFiles();
+    // Plain EPS imports need it; whether it started is asked at each import.
+    CPDFManager::StartPDFManager();
     return TRUE;
-}
-
-int CVanterFerolinApp::ExitInstance() {
-    FnDestroyApplicationProfile();
-    return CJoxWinAppEx::ExitInstance();
 }
 
 BOOL CVanterFerolinApp::fnRegisterDocTemplates() {
@@ -101,9 +98,14 @@ CDesignPage* CVanterFerolinApp::fnOpenDesignFile(const wchar_t* path, int autoSe
     m_pDesign->AutoLoading(true);
     CDocument* doc = m_pDesign->OpenDocumentFile(path, TRUE);
     m_pDesign->AutoLoading(false);
-    // The automatic send belongs to the cutting view; the plain design view has none.
-    (void)autoSend;
-    return dynamic_cast<CDesignPage*>(doc);
+    auto* page = dynamic_cast<CDesignPage*>(doc);
+    if (autoSend && page) {
+        // Each cutting view of the design sends it once the start-up work is done.
+        for (POSITION pos = page->GetFirstViewPosition(); pos;)
+            if (auto* view = dynamic_cast<CSorvaneView*>(page->GetNextView(pos)))
+                view->PostMessage(WM_COMMAND, CSorvaneView::ID_AUTO_SEND_TO_CUTTER, 0);
+    }
+    return page;
 }
 
 CDesignPage* CVanterFerolinApp::fnOpenCommandLineFile() {

@@ -33,6 +33,12 @@ public:
     int ExitInstance() override;
     CDocument* OpenDocumentFile(LPCWSTR path) override;
 
+    // The machine-wide "Exit Application", started as the program ends; false (after telling
+    // the operator) when it could not be.
+    bool fnRunExitApplication();
+    // The help file, "HELP\help_en.pdf" under the home folder.
+    CString HelpFilePath() const;
+
     // Opens a design through the design template with automatic loading; null when it did not
     // open.
     CDesignPage* fnOpenDesignFile(const wchar_t* path, int autoSend);

@@ -8,6 +8,7 @@
 #include "kelvane/app/vanter_ferolin_app.h"
 #include "kelvane/tests/app_fixture.h"
 #include "outside/quintar/quintar.h"
+#include "pivora/framework/app_params.h"
 #include "platform/tests/settings_sandbox.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
@@ -17,8 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -72,6 +75,51 @@ TEST_F(AppStart, OpensTheDesignTheCommandLineNamesOnceAndNothingForTwoArguments)
     // Opening it again activates the window it has.
     EXPECT_EQ(app->OpenDocumentFile(CString(path)), doc);
     EXPECT_EQ(DesignCount(), 1);
+}
+
+TEST_F(AppStart, AnAutomaticOpenAsksEachCuttingViewToSendAndAPlainOpenDoesNot) {
+    const std::string path = box.Path("job.kdx");
+    ASSERT_TRUE(Start({"a", "b"}));
+    SaveDesign(path);
+    Pump();
+    for (int autoSend : {0, 1}) {
+        CDesignPage* page = app->fnOpenDesignFile(CString(path), autoSend);
+        ASSERT_NE(page, nullptr);
+        POSITION views = page->GetFirstViewPosition();
+        auto* view = DynamicDowncast<CSorvaneView>(page->GetNextView(views));
+        ASSERT_NE(view, nullptr);
+        MSG msg;
+        bool asked = false;
+        while (::PeekMessageW(&msg, view->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+            asked = asked || LOWORD(msg.wParam) == CSorvaneView::ID_AUTO_SEND_TO_CUTTER;
+        EXPECT_EQ(asked, autoSend == 1);
+        page->OnCloseDocument();
+    }
+}
+
+TEST_F(AppStart, TheProgramNamedToRunAfterOursStartsAtTheEndAndAFailureIsTold) {
+    const std::string mark = box.Path("after");
+    const std::string program = box.Path("after.sh");
+    SettingsSandbox::Write(program, "#!/bin/sh\n: > '" + mark + "'\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    for (const std::string& command : {program, box.Path("missing.sh")}) {
+        ASSERT_TRUE(Start({"a", "b"}));
+        ASSERT_TRUE(FnSetAppParamInLocalMachine(L"Exit Application", CString(command)));
+        const size_t before = boxes.Shown().size();
+        Stop();
+        app.reset(); // the object's end runs it
+        app = std::make_unique<CVanterFerolinApp>();
+        if (command == program) {
+            for (int i = 0; i < 500 && !std::filesystem::exists(mark); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            EXPECT_TRUE(std::filesystem::exists(mark));
+            EXPECT_EQ(boxes.Shown().size(), before);
+        } else {
+            ASSERT_EQ(boxes.Shown().size(), before + 1);
+            EXPECT_NE(boxes.Shown().back().text.find(L"Failed to launch application on exit."),
+                      std::wstring::npos);
+        }
+    }
 }
 
 } // namespace
