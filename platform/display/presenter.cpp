@@ -111,9 +111,11 @@ Presenter::Presenter() {
         AddUiListener([this](UiChange what, HWND hwnd, void*) { UiChanged(int(what), hwnd); });
     m_focusWatch = QObject::connect(qApp, &QApplication::focusChanged,
                                     [this](QWidget*, QWidget* now) { FocusMoved(now); });
+    ToolBarWidget::MeasureTextsInButtonFont(true);
 }
 
 Presenter::~Presenter() {
+    ToolBarWidget::MeasureTextsInButtonFont(false);
     SetWindowObserver(nullptr, nullptr, nullptr);
     SetMessageWaitHook(nullptr);
     SetMessageBoxPresenter(nullptr);

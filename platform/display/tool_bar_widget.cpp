@@ -2,10 +2,12 @@
 
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
+#include "platform/framework/tool_bar_button_face.h"
 #include "platform/framework/tool_bar_images.h"
-#include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -17,23 +19,6 @@ namespace platform::display {
 
 namespace {
 
-constexpr int kArrowWidth = 12;
-
-// Without the bar's images a button shows its text, else the command's tip (the part of its
-// string after the line break), else its number.
-QString Label(const CMFCToolBarButton& b) {
-    if (!b.m_strText.IsEmpty())
-        return QString::fromWCharArray(b.m_strText.GetString(), b.m_strText.GetLength());
-    std::wstring s;
-    if (LoadResourceString(b.m_nID, s)) {
-        size_t cut = s.find(L'\n');
-        std::wstring tip = cut == std::wstring::npos ? s : s.substr(cut + 1);
-        if (!tip.empty())
-            return QString::fromStdWString(tip);
-    }
-    return QString::number(b.m_nID);
-}
-
 QPixmap Picture(const ToolBarImage& image) {
     QImage picture(image.width, image.height, QImage::Format_ARGB32);
     for (int y = 0; y < image.height; ++y)
@@ -42,7 +27,16 @@ QPixmap Picture(const ToolBarImage& image) {
     return QPixmap::fromImage(picture);
 }
 
+int ButtonTextWidth(const CString& text) {
+    const QFontMetrics metrics(QApplication::font("QToolButton"));
+    return metrics.horizontalAdvance(QString::fromWCharArray(text.GetString(), text.GetLength()));
+}
+
 } // namespace
+
+void ToolBarWidget::MeasureTextsInButtonFont(bool on) {
+    SetButtonTextMeasure(on ? ButtonTextWidth : nullptr);
+}
 
 ToolBarWidget::ToolBarWidget(HWND hwnd, QWidget* parent) : QWidget(parent), m_hwnd(hwnd) {
     setAutoFillBackground(true);
@@ -80,7 +74,6 @@ void ToolBarWidget::SyncFromModel() {
         m_buttons.push_back(b);
         m_arrows.push_back(nullptr);
     }
-    int grown = 0;
     for (int i = 0; i < n; ++i) {
         const CMFCToolBarButton* model = bar->GetButton(i);
         QToolButton* b = m_buttons[size_t(i)];
@@ -91,7 +84,8 @@ void ToolBarWidget::SyncFromModel() {
             continue;
         }
         UINT style = bar->GetButtonStyle(i);
-        QString text = Label(*model);
+        const CString face = ButtonFaceText(*model);
+        const QString text = QString::fromWCharArray(face.GetString(), face.GetLength());
         if (b->text() != text) {
             b->setText(text);
             b->setToolTip(text);
@@ -112,16 +106,17 @@ void ToolBarWidget::SyncFromModel() {
         b->setCheckable((style & (TBBS_CHECKBOX | TBBS_CHECKED)) != 0);
         b->setChecked((style & TBBS_CHECKED) != 0);
         b->setEnabled(!(style & TBBS_DISABLED));
-        // A label is wider than the model's button: buttons grow and push the next ones on.
-        QRect r(model->m_rect.left + grown, model->m_rect.top,
-                std::max(model->m_rect.Width(), b->sizeHint().width()), model->m_rect.Height());
-        grown += r.width() - model->m_rect.Width();
+        // Where the layout put the button (it left room for the face and the arrow).
+        const auto* menu = dynamic_cast<const CMFCToolBarMenuButton*>(model);
+        const bool dropDown = menu && menu->m_bDrawDownArrow;
+        const QRect place(model->m_rect.left, model->m_rect.top, model->m_rect.Width(),
+                          model->m_rect.Height());
+        const QRect r = place.adjusted(0, 0, dropDown ? -kDropDownArrowWidth : 0, 0);
         if (b->geometry() != r)
             b->setGeometry(r);
         b->show();
-        const auto* menu = dynamic_cast<const CMFCToolBarMenuButton*>(model);
         QToolButton*& arrow = m_arrows[size_t(i)];
-        if (!menu || !menu->m_bDrawDownArrow) {
+        if (!dropDown) {
             delete arrow;
             arrow = nullptr;
             continue;
@@ -136,8 +131,7 @@ void ToolBarWidget::SyncFromModel() {
             });
         }
         arrow->setEnabled(!(style & TBBS_DISABLED));
-        const QRect a(r.right() + 1, r.top(), kArrowWidth, r.height());
-        grown += kArrowWidth;
+        const QRect a(r.right() + 1, r.top(), kDropDownArrowWidth, r.height());
         if (arrow->geometry() != a)
             arrow->setGeometry(a);
         arrow->show();

@@ -21,6 +21,8 @@ public:
 
     // The toolbar model behind a window, or null.
     static CMFCToolBar* ModelOf(HWND hwnd);
+    // The model's layout measures button texts in the buttons' font while the display runs.
+    static void MeasureTextsInButtonFont(bool on);
     void SyncFromModel();
 
 private:

@@ -4,6 +4,7 @@
 #include "platform/framework/command_manager.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
+#include "platform/framework/tool_bar_button_face.h"
 #include "platform/windowing/ui_notify.h"
 
 #include <algorithm>
@@ -234,7 +235,9 @@ void CMFCToolBar::AdjustLocations() {
             b->m_rect = CRect(0, 0, 0, 0);
             continue;
         }
-        const int w = b->IsSeparator() ? kSeparatorSize : b->GetLayoutWidth(m_sizeButton.cx);
+        const int w = b->IsSeparator()
+                          ? kSeparatorSize
+                          : b->GetLayoutWidth(platform::ButtonFaceWidth(*b, m_sizeButton.cx));
         if (across) {
             b->m_rect = CRect(x, y, x + w, y + m_sizeButton.cy);
             x += w;

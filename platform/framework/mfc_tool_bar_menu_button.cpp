@@ -2,6 +2,7 @@
 
 #include "platform/framework/mfc_popup_menu.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/tool_bar_button_face.h"
 
 IMPLEMENT_DYNCREATE(CMFCToolBarMenuButton, CMFCToolBarButton)
 
@@ -72,4 +73,8 @@ BOOL CMFCToolBarMenuButton::OpenPopupMenu(CWnd* wnd) {
 void CMFCToolBarMenuButton::OnPopupClosed(CMFCPopupMenu* popup) {
     if (m_pPopupMenu == popup)
         m_pPopupMenu = nullptr;
+}
+
+int CMFCToolBarMenuButton::GetLayoutWidth(int standard) const {
+    return standard + (m_bDrawDownArrow ? platform::kDropDownArrowWidth : 0);
 }

@@ -24,6 +24,8 @@ public:
     void CopyFrom(const CMFCToolBarButton& src) override;
     // On a toolbar the button shows its arrow; elsewhere (a menu) it does not.
     void OnChangeParentWnd(CWnd* parent) override;
+    // The arrow takes room beside the face.
+    int GetLayoutWidth(int standard) const override;
 
     // The popup to open, or null for none: here a plain popup for the button's menu, or an
     // empty one when empty menus are allowed.

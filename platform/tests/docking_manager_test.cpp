@@ -2,6 +2,7 @@
 
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/tool_bar_button_face.h"
 #include "platform/framework/win_app.h"
 #include "platform/system/app_registry.h"
 #include "platform/tests/settings_sandbox.h"
@@ -88,7 +89,8 @@ TEST_F(DockingManagerTest, AFloatingPaneSitsInItsOwnWindow) {
     mini->GetClientRect(&client);
     EXPECT_EQ(r.TopLeft(), CPoint(300, 200));
     // Three buttons side by side inside the borders, one row high.
-    EXPECT_EQ(client.Size(), CSize(1 + 3 * 23 + 1, Bar(0)->CalcFixedLayout(FALSE, TRUE).cy));
+    const int face = platform::ButtonFaceWidth(*Bar(0)->GetButton(0), 23);
+    EXPECT_EQ(client.Size(), CSize(1 + 3 * face + 1, Bar(0)->CalcFixedLayout(FALSE, TRUE).cy));
     EXPECT_TRUE(Bar(0)->IsWindowVisible());
 
     docking->ShowPane(Bar(0), FALSE);

@@ -5,6 +5,7 @@
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_popup_menu.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/tool_bar_button_face.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,9 @@ TEST_F(MenuButtonTest, ReplacedButtonsKeepTheirClassAndPlace) {
     auto* b = dynamic_cast<CEmptyDropDown*>(bar->GetButton(2));
     ASSERT_NE(b, nullptr);
     EXPECT_TRUE(b->m_exclusive);
-    EXPECT_EQ(b->m_rect, place);
+    // Same place in the row; the arrows of buttons 0 and 2 take room beside their faces.
+    EXPECT_EQ(b->m_rect, CRect(place.left + platform::kDropDownArrowWidth, place.top,
+                               place.right + 2 * platform::kDropDownArrowWidth, place.bottom));
     EXPECT_EQ(b->GetParentWnd(), bar.get());
     EXPECT_TRUE(b->m_bDrawDownArrow);
     EXPECT_EQ(bar->ReplaceButton(555, CEmptyDropDown(555)), 0);
