@@ -11,6 +11,7 @@
 
 class CArticle;
 class CItem;
+class CShowItems;
 
 class CShowItemsTool : public CSelectTool {
     DECLARE_DYNCREATE(CShowItemsTool)
@@ -35,6 +36,8 @@ public:
     int Position() const { return m_nPos; }
     CItem* CurrentItem() const { return m_pCurrent; }
     const CString& Title() const { return m_strTitle; }
+    // The viewer's dialog, made by the first OnInit; owned.
+    CShowItems* Dialog() const { return m_pDialog; }
 
     void OnShowStart(CDesignView* view);
     void OnShowEnd(CDesignView* view);
@@ -44,6 +47,8 @@ public:
     void OnShowAll(CDesignView* view);
     void OnShowClear(CDesignView* view);
     void OnShowDelete(CDesignView* view);
+    // Hides the selected articles of the class and empties the selection.
+    void OnShowHide(CDesignView* view);
     void OnShowItem(CDesignView* view, CItem* item);
     void AutoPan(CDesignView* view, CItem* item);
     bool ItemOnScreen(CDesignView* view, CItem* item);
@@ -55,6 +60,10 @@ public:
     void OnInit(CDesignView* view, int reason) override;
     void OnExit(CDesignView* view, int reason) override;
     void OnKeyDown(CDesignView* view, UINT key, UINT repeat, UINT flags) override;
+    // The dialog shows while the viewer's view is active.
+    void OnActivate(CDesignView* view, BOOL active, CView* activated, CView* deactivated) override;
+    // Selecting an article moves the position and the slider to it.
+    void Select(CDesignView* view, CArticle* article, int mode, int keep) override;
 
 private:
     // The articles that take part, in design order (outermost only without recurse).
@@ -76,6 +85,7 @@ private:
     int m_nPos = 0;
     CItem* m_pCurrent = nullptr;
     CRuntimeClass* m_pArticleClass = nullptr;
+    CShowItems* m_pDialog = nullptr;
     int m_bAutoPan = 0;
     int m_bLeaveOn = 0;
     BYTE m_bFirstInit = 1;

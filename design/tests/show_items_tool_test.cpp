@@ -16,7 +16,11 @@ protected:
         child = Box(CWindow(32000, 42000, 35000, 45000), g);
         c = Box(CWindow(60000, 40000, 70000, 50000));
     }
-    void Start(int recurse = 0, int leaveOn = 0, int autoPan = 0) {
+    // Opening the viewer hides every article but the selection.
+    void Start(int recurse = 0, int leaveOn = 0, int autoPan = 0, CArticle* selected = nullptr) {
+        page->RemoveAllObjectSelection();
+        if (selected)
+            page->AddObjectSelection(selected, 1, 1);
         viewer = new CShowItemsTool(L"Items", RUNTIME_CLASS(CArticle));
         view->SelectDesignTool(viewer, 1);
         Pump();
@@ -59,9 +63,7 @@ TEST_F(ShowItemsToolTest, WalksOutermostArticlesOrAllWithRecurse) {
 TEST_F(ShowItemsToolTest, NextShowsTheFollowingOneAndHidesThePreviousUnlessLeftOn) {
     for (int leaveOn : {0, 1}) {
         SCOPED_TRACE(leaveOn);
-        Start(0, leaveOn);
-        viewer->Select(view, a, 1, 0);
-        viewer->OnShowClear(view);
+        Start(0, leaveOn, 0, a);
         EXPECT_EQ(HiddenAll(), (std::vector<bool>{false, true, true, true}));
         ASSERT_EQ(viewer->OnShowNext(view), 1);
         EXPECT_EQ(Current(), g);

@@ -2,6 +2,7 @@
 
 #include "design/design_page.h"
 #include "design/design_view.h"
+#include "design/show_items.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_client_dc.h"
@@ -48,6 +49,7 @@ CShowItemsTool::~CShowItemsTool() {
     QvSetAppParam(L"ShowItemsLeaveOn", m_bLeaveOn);
     // Left other than by the viewer's own buttons: nothing may stay (and be saved) hidden.
     ShowEverything();
+    delete m_pDialog;
 }
 
 bool CShowItemsTool::IsHidden(CItem* item) {
@@ -157,8 +159,11 @@ bool CShowItemsTool::SyncSelection() {
 
 int CShowItemsTool::GetItemCount(CDesignView*, CItem* upTo) {
     int n = 0;
+    bool counting = false;
     for (CArticle* a : Candidates()) {
-        if (!CArticle::HasActiveData(a))
+        // The count starts at the first item with active data and takes every one after it.
+        counting = counting || CArticle::HasActiveData(a);
+        if (!counting)
             continue;
         ++n;
         if (upTo && a->GetItem() == upTo)
@@ -316,6 +321,27 @@ void CShowItemsTool::OnShowDelete(CDesignView* view) {
         AutoPan(view, m_pCurrent);
 }
 
+void CShowItemsTool::OnShowHide(CDesignView* view) {
+    if (!view || !m_pDocument)
+        return;
+    OnExit(view, 0);
+    std::vector<CArticle*> selected;
+    const CSelectList& list = m_pDocument->GetObjectSelectionList();
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        if (CSelect* s = list.GetNext(pos);
+            s && s->Article() && s->Article()->IsKindOf(m_pArticleClass))
+            selected.push_back(s->Article());
+    for (CArticle* a : selected)
+        Hide(a);
+    CSelectTool::Select(view, nullptr, CSelect::kSelectArticle, 0);
+    Repaint(view);
+    OnInit(view, 0);
+    m_nPos = std::max(0, GetSelectedItemPosition(view));
+    if (m_pDialog)
+        m_pDialog->SetPos(m_nPos);
+    SyncSelection();
+}
+
 void CShowItemsTool::AutoPan(CDesignView* view, CItem* item) {
     if (!view || !item)
         return;
@@ -352,8 +378,40 @@ void CShowItemsTool::OnInit(CDesignView* view, int) {
         m_bAutoPan = QvGetAppParam(L"ShowItemsAutoPan", 0) ? 1 : 0;
         m_bLeaveOn = QvGetAppParam(L"ShowItemsLeaveOn", 0) ? 1 : 0;
         m_bFirstInit = 0;
+        if (view && !m_pDialog) {
+            m_pDialog = new CShowItems(this, view);
+            if (m_pDialog->CreateViewer(m_strTitle, AfxGetMainWnd())) {
+                m_pDialog->SetLeaveOn(m_bLeaveOn != 0);
+            } else {
+                delete m_pDialog;
+                m_pDialog = nullptr;
+            }
+        }
+    }
+    if (m_pDialog) {
+        m_pDialog->SetView(view);
+        m_pDialog->SetRange(GetItemCount(view));
+        m_pDialog->SetPos(std::max(0, GetSelectedItemPosition(view)));
     }
     SyncSelection();
+}
+
+void CShowItemsTool::OnActivate(CDesignView* view, BOOL active, CView* activated,
+                                CView* deactivated) {
+    CSelectTool::OnActivate(view, active, activated, deactivated);
+    if (m_pDialog && ::IsWindow(m_pDialog->GetSafeHwnd()))
+        m_pDialog->ShowWindow(active ? SW_SHOWNA : SW_HIDE);
+}
+
+void CShowItemsTool::Select(CDesignView* view, CArticle* article, int mode, int keep) {
+    CSelectTool::Select(view, article, mode, keep);
+    if (!article || !m_pDialog || !article->IsKindOf(m_pArticleClass))
+        return;
+    const int at = GetSelectedItemPosition(view);
+    if (at >= 0) {
+        m_nPos = at;
+        m_pDialog->SetPos(at);
+    }
 }
 
 void CShowItemsTool::OnExit(CDesignView* view, int reason) {

@@ -34,6 +34,9 @@ bool CSimulateSortTool::IsViewingCommand(UINT id) {
     case V::ID_REDRAW:
     case V::ID_ZOOM_RESIZE:
     case V::ID_SUB_TOOL_EXIT:
+    // Closing the player ends the playback by selecting another tool.
+    case V::ID_SELECT_TOOL:
+    case V::ID_TOOL_CHANGE:
     case V::ID_SELECTION_CHANGED:
     case V::ID_SHOW_LENGTH:
     case V::ID_ZOOM_100:
