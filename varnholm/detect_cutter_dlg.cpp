@@ -76,6 +76,8 @@ void CDetectCutterDlg::FillList() {
     m_lcDevices.UpdateWindow();
     for (PING_DEVICETYPE type : {PING_DEVICE_VANTERCUT, PING_DEVICE_YRD}) {
         VanterPing ping(type);
+        // The answers take their time: the windows keep painting meanwhile.
+        ping.SetWhileWaiting(&CDetectCutterDlg::RepaintWhileWaiting);
         if (!ping.ConnectToBroadcast() || !ping.Ping())
             continue;
         ping.DisconnectFromBroadcast();
@@ -110,6 +112,12 @@ void CDetectCutterDlg::OnOK() {
         StoreAddress(m_strChosenAddress);
     }
     EndDialog(IDOK);
+}
+
+void CDetectCutterDlg::RepaintWhileWaiting() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        ::DispatchMessageW(&msg);
 }
 
 CString CDetectCutterDlg::SlotName(int slot) {

@@ -28,7 +28,11 @@ public:
     BOOL OnCommand(WPARAM wp, LPARAM lp) override;
     void DoDataExchange(CDataExchange* dx) override;
 
+    // Network answers first (about VanterPing::kCollectMs for each of the two kinds of
+    // cutter, painting meanwhile), then the USB ports.
     void FillList();
+    // Paints what waits to be painted, in every window.
+    static void RepaintWhileWaiting();
     // Keeps a network address in the first free slot, nowhere when a slot holds it already,
     // else in slot 1. USB ports and empty addresses are not kept.
     static void StoreAddress(const CString& address);

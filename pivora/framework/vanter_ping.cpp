@@ -3,6 +3,7 @@
 #include "platform/system/clock.h"
 #include "platform/system/udp_socket.h"
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
@@ -97,7 +98,7 @@ bool VanterPing::Ping() {
     do {
         ULONGLONG now = clock.NowMs();
         DWORD wait = now - start < kCollectMs ? DWORD(kCollectMs - (now - start)) : 0;
-        int n = m_socket->Receive(buffer, sizeof buffer, wait);
+        int n = m_socket->Receive(buffer, sizeof buffer, std::min(wait, kSliceMs));
         if (n == platform::CUdpSocket::kError) {
             DisconnectFromBroadcast();
             return false;
@@ -105,6 +106,8 @@ bool VanterPing::Ping() {
         // A flood of answers is read and dropped beyond what any network holds in cutters.
         if (n > 0 && replies.size() < kMaxReplies)
             replies.emplace_back(buffer, size_t(n));
+        else if (n == platform::CUdpSocket::kTimedOut && m_whileWaiting)
+            m_whileWaiting();
         clock.SleepMs(10);
     } while (clock.NowMs() - start < kCollectMs);
 

@@ -4,6 +4,7 @@
 
 #include "platform/core/types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ public:
     static constexpr DWORD kCollectMs = 600;
     static constexpr size_t kReceiveBytes = 512;
     static constexpr size_t kMaxReplies = 256;
+    // The longest single wait for an answer: what runs between waits is never held longer.
+    static constexpr DWORD kSliceMs = 10;
 
     explicit VanterPing(PING_DEVICETYPE type);
     // Copies share the socket; it closes when disconnected or when the last copy goes.
@@ -52,6 +55,9 @@ public:
     const PING_INFO* GetInfoAt(int index) const;
     void DisconnectFromBroadcast();
     bool IsConnected() const;
+    // Runs whenever a wait for answers ended quietly while they are gathered (a dialog
+    // repaints there); null for nothing.
+    void SetWhileWaiting(std::function<void()> work) { m_whileWaiting = std::move(work); }
 
     // Null restores the devices' own addresses and ports.
     static void OverrideNetwork(const PING_NETWORK* network);
@@ -63,4 +69,5 @@ private:
     PING_DEVICETYPE m_type;
     std::string m_probe;
     std::shared_ptr<platform::CUdpSocket> m_socket;
+    std::function<void()> m_whileWaiting;
 };

@@ -21,6 +21,7 @@ protected:
         PING_NETWORK n;
         n.broadcastAddress = "127.0.0.1";
         n.probePort = 9;
+        n.useLocalPort = true; // any free port: tests run side by side
         VanterPing::OverrideNetwork(&n);
     }
     void TearDown() override {
@@ -94,6 +95,7 @@ TEST_F(CutPlotSetupOnDisplay, TheSetUpDialogOpensDetectionByItself) {
     PING_NETWORK n;
     n.broadcastAddress = "127.0.0.1";
     n.probePort = 9;
+    n.useLocalPort = true; // any free port: tests run side by side
     VanterPing::OverrideNetwork(&n);
     CBaseCutter* cutter = Install(L"Plotter", L"COM2");
     int detections = 0;

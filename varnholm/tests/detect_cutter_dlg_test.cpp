@@ -183,6 +183,61 @@ TEST_F(DetectTest, AUsbRowIsChosenButNotKeptAndNoChoiceGivesNoAddress) {
     EXPECT_TRUE(chosen.IsEmpty());
 }
 
+// A clock that moves only by the waits made on it; each wait marks a window for painting.
+class WaitingClock : public platform::Clock {
+public:
+    ULONGLONG NowMs() override { return m_now; }
+    void SleepMs(DWORD ms) override {
+        m_now += ms;
+        if (dirty)
+            ::InvalidateRect(dirty, nullptr, FALSE);
+    }
+    HWND dirty = nullptr;
+
+private:
+    ULONGLONG m_now = 1000;
+};
+
+class PaintCountingDlg : public CDetectCutterDlg {
+public:
+    void OnPaint() override {
+        ++paints;
+        CDetectCutterDlg::OnPaint();
+    }
+    int paints = 0;
+};
+
+// With nothing answering, filling the list holds the dialog for the two collect waits, one
+// for each kind of cutter, and the dialog keeps painting while it waits.
+TEST_F(DetectTest, WithNoDeviceTheListTakesTwoCollectWaitsAndTheDialogPaintsMeanwhile) {
+    PING_NETWORK n;
+    n.broadcastAddress = "127.0.0.1";
+    n.probePort = 9;       // nobody answers there
+    n.useLocalPort = true; // any free port: tests run side by side
+    VanterPing::OverrideNetwork(&n);
+    WaitingClock clock;
+    platform::ScopedClock scoped(clock);
+    PaintCountingDlg dlg;
+    ULONGLONG filled = 0, refilled = 0;
+    int paintsBefore = 0, paintsAfter = 0;
+    platform::ScopedDialogResponder r([&](HWND h, UINT) {
+        filled = clock.NowMs();
+        clock.dirty = h;
+        paintsBefore = dlg.paints;
+        const ULONGLONG start = clock.NowMs();
+        ::SendDlgItemMessageW(h, D::ID_REFRESH, BM_CLICK, 0, 0);
+        refilled = clock.NowMs() - start;
+        paintsAfter = dlg.paints;
+        ::SendDlgItemMessageW(h, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    const ULONGLONG opened = clock.NowMs();
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    VanterPing::OverrideNetwork(nullptr);
+    for (ULONGLONG held : {filled - opened, refilled})
+        EXPECT_EQ(held, 2 * VanterPing::kCollectMs);
+    EXPECT_GE(paintsAfter - paintsBefore, 2);
+}
+
 // On a display: the rows show in the list, a person's click chooses one, OK takes it. For a
 // person to look at, the dialog as shown.
 TEST_F(DetectTest, OnTheDisplayTheRowsShowAndAClickChoosesOne) {
