@@ -1,5 +1,6 @@
 #include "platform/display/list_widgets.h"
 
+#include "platform/display/list_row_height.h"
 #include "platform/display/list_view_widget.h"
 #include "platform/display/presenter.h"
 #include "platform/windowing/ip_address_control.h"
@@ -96,6 +97,7 @@ QWidget* CreateListWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
     }
     case ControlKind::ListBox: {
         auto* l = new QListWidget(parent);
+        l->setItemDelegate(new ListRowHeight(hwnd, l));
         if (GetWindowLongPtrW(hwnd, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) {
             l->setSelectionMode(QAbstractItemView::MultiSelection);
             // Such a list may choose as the pointer moves (the undo list does): it is told.

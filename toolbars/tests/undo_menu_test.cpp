@@ -4,6 +4,7 @@
 #include "toolbars/undo_menu.h"
 
 #include "platform/display/display.h"
+#include "platform/display/display_pointer.h"
 #include "platform/framework/docking_manager.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "toolbars/undo_button.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,6 +77,69 @@ TEST_F(UndoTest, ScreenshotsOfTheToolbarsAndTheOpenList) {
         EXPECT_TRUE(platform::display::SaveScreenshot(menu->m_hWnd, dir + "/undo_list_open.png"));
         menu->CloseMenu();
         docking.RemovePane(&shapes);
+    }
+    shown->DestroyWindow();
+    AfxSetMainWnd(frame);
+    platform::display::Stop();
+}
+
+// A design view that counts the undo and redo commands reaching it.
+class CCountingView : public CJoxView {
+public:
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override {
+        if (code == 0 && !handlerInfo &&
+            (id == CUndoBar::ID_EDIT_UNDO || id == CUndoBar::ID_EDIT_REDO)) {
+            got.push_back(id);
+            return TRUE;
+        }
+        return CJoxView::OnCmdMsg(id, code, extra, handlerInfo);
+    }
+    std::vector<UINT> got;
+};
+
+TEST_F(UndoTest, OneClickOnTheArrowAndOneOnTheFifthRowUndoFiveActions) {
+    int argc = 1;
+    char name[] = "undo_menu_test";
+    char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    platform::RegisterToolBarTemplate({kEditBar, 16, 15, {57600, 57603, 0, 57643, 57644}});
+    auto* shown = new CFrameWnd;
+    ASSERT_TRUE(shown->Create(nullptr, L"Toolbars", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              CRect(0, 0, 480, 300)));
+    auto* design = new CCountingView; // goes with its window
+    ASSERT_TRUE(design->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 200),
+                               shown, AFX_IDW_PANE_FIRST, nullptr));
+    shown->SetActiveView(design, FALSE);
+    AfxSetMainWnd(shown);
+    {
+        CDockingManager docking(shown);
+        CMFCToolBar edit;
+        ASSERT_TRUE(edit.CreateEx(shown, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                  CRect(1, 1, 1, 1), 60001));
+        ASSERT_TRUE(edit.LoadToolBar(kEditBar));
+        edit.ReplaceButton(57643, CUndoButton(57643, FALSE));
+        docking.EnableDocking(&edit, CBRS_ALIGN_ANY);
+        docking.DockPane(&edit);
+        SetNames(30);
+        // The arrow is the right end of the undo button.
+        const CRect undo = edit.GetButton(edit.CommandToIndex(57643))->m_rect;
+        ASSERT_TRUE(
+            platform::display::ClickPointer(edit.m_hWnd, undo.right - 4, undo.CenterPoint().y));
+        auto* menu = dynamic_cast<CUndoMenu*>(CMFCPopupMenu::GetActiveMenu());
+        ASSERT_NE(menu, nullptr) << "the arrow opens the list";
+        CUndoListBox& list = menu->GetUndoBar().GetList();
+        const int h = list.GetItemHeight();
+        ASSERT_TRUE(platform::display::MovePointer(list.m_hWnd, 5, 4 * h + h / 2));
+        EXPECT_EQ(menu->GetUndoBar().GetLabel(), CString(L"Undo 5 Action(s)"));
+        EXPECT_TRUE(platform::display::SaveScreenshot(menu->m_hWnd, std::string(TEST_BINARY_DIR) +
+                                                                        "/undo_list_pointed.png"));
+        EXPECT_TRUE(design->got.empty());
+        ASSERT_TRUE(platform::display::ClickPointer(list.m_hWnd, 5, 4 * h + h / 2));
+        platform::display::Flush();
+        EXPECT_EQ(design->got, std::vector<UINT>(5, CUndoBar::ID_EDIT_UNDO));
+        EXPECT_EQ(CMFCPopupMenu::GetActiveMenu(), nullptr) << "the list closed";
+        docking.RemovePane(&edit);
     }
     shown->DestroyWindow();
     AfxSetMainWnd(frame);
