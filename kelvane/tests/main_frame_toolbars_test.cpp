@@ -1,0 +1,84 @@
+// The main frame's toolbars on the display: the main and view toolbars share the top row, the
+// layout toolbar floats in a window as wide as its buttons. For a person to look at, the
+// frame and the floating toolbar as PNGs in the build tree.
+#include "kelvane/app/app_resources.h"
+#include "kelvane/app/main_frame.h"
+#include "kelvane/app/qv_multi_doc_template.h"
+#include "kelvane/app/vanter_ferolin_app.h"
+#include "platform/display/display.h"
+#include "platform/display/display_probe.h"
+#include "platform/framework/docking_manager.h"
+#include "platform/tests/settings_sandbox.h"
+#include "toolbars/custom_tool_bar.h"
+#include "toolbars/toolbar_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The system's font library keeps its caches for the life of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
+namespace {
+
+constexpr int kMainSlot = 0, kLayoutSlot = 11, kViewSlot = 36;
+constexpr DWORD kEveryContext = 0xFFFFFFFF;
+
+CRect WindowRectOf(CWnd* w) {
+    CRect r;
+    w->GetWindowRect(&r);
+    return r;
+}
+
+TEST(MainFrameToolbars, ShareTheTopRowAndFloatAsWideAsTheirButtons) {
+    static int argc = 1;
+    static char name[] = "kelvane";
+    static char* argv[] = {name, nullptr};
+    if (!platform::display::Start(argc, argv))
+        GTEST_SKIP() << "no display";
+    const std::string dir = TEST_BINARY_DIR;
+    {
+        SettingsSandbox box;
+        CVanterFerolinApp app;
+        ASSERT_TRUE(app.InitInstance());
+        ASSERT_NE(app.DesignTemplate()->OpenDocumentFile(nullptr, TRUE), nullptr);
+        CMainFrame* frame = app.MainFrame();
+        ASSERT_NE(QvCreateToolbar(kViewSlot, kelvane::IDR_VIEW_TOOLBAR, kEveryContext), nullptr);
+        ASSERT_NE(QvCreateToolbar(kLayoutSlot, kelvane::IDR_LAYOUT_TOOLBAR, kEveryContext),
+                  nullptr);
+        QvPlaceToolbar(kViewSlot, AFX_IDW_DOCKBAR_TOP, 70, TRUE); // at the end of the row
+        QvPlaceToolbar(kLayoutSlot, AFX_IDW_DOCKBAR_FLOAT, -1, TRUE);
+        frame->RecalcLayout();
+        platform::display::Flush();
+
+        CCustomToolBar* mainBar = QvGetToolBar(kMainSlot, 0);
+        CCustomToolBar* viewBar = QvGetToolBar(kViewSlot, 0);
+        CCustomToolBar* layoutBar = QvGetToolBar(kLayoutSlot, 0);
+        ASSERT_TRUE(mainBar && viewBar && layoutBar);
+        const CRect m = WindowRectOf(mainBar), v = WindowRectOf(viewBar);
+        EXPECT_EQ(v.TopLeft(), CPoint(m.right, m.top)) << "side by side on the top row";
+        EXPECT_EQ(platform::display::ToolBarShown(mainBar->m_hWnd),
+                  (std::vector<std::wstring>{L"New", L"Open", L"Save"}));
+
+        CWnd* mini = frame->GetDockingManager()->GetMiniFrame(layoutBar);
+        ASSERT_NE(mini, nullptr);
+        CRect client;
+        mini->GetClientRect(&client);
+        EXPECT_EQ(client.Width(), layoutBar->CalcFloatingSize().cx);
+        EXPECT_EQ(platform::display::ToolBarShown(layoutBar->m_hWnd).size(), 2u);
+
+        EXPECT_TRUE(
+            platform::display::SaveScreenshot(frame->m_hWnd, dir + "/main_frame_toolbars.png"));
+        EXPECT_TRUE(
+            platform::display::SaveScreenshot(mini->m_hWnd, dir + "/main_frame_floating.png"));
+        ::PostMessageW(frame->m_hWnd, WM_CLOSE, 0, 0);
+        app.Run();
+        CWnd::DeleteTempMap();
+    }
+    platform::display::Stop();
+}
+
+} // namespace
