@@ -1,6 +1,7 @@
 // The program: the main frame with the design named on the command line (or a new one) when
 // there is a display. With KELVANE_SCREENSHOT set to a file, it saves what the screen shows
 // there and closes; without a display it builds the windows, says so and closes.
+#include "kelvane/app/instance_forwarding.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
 #include "pivora/framework/do_events.h"
@@ -10,6 +11,8 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    // Before anything else: whether another copy runs decides how this one starts.
+    FnCreateInstanceMutex();
     bool display = platform::display::Start(argc, argv);
     int code = 1;
     {
@@ -41,5 +44,6 @@ int main(int argc, char** argv) {
         CWnd::DeleteTempMap();
     }
     platform::display::Stop();
+    FnCloseInstanceMutex();
     return code;
 }

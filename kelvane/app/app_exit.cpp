@@ -6,6 +6,7 @@
 #include "maltrec/import/pdf_manager.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
+#include "platform/system/app_registry.h"
 #include "platform/system/shell_open.h"
 #include "platform/windowing/message_box.h"
 

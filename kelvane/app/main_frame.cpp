@@ -7,6 +7,7 @@
 #include "pivora/framework/app_params.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/visual_look.h"
+#include "platform/system/instance_channel.h"
 #include "toolbars/custom_tool_bar.h"
 #include "toolbars/toolbar_registry.h"
 

@@ -6,6 +6,12 @@
 #include "platform/windowing/window_placement.h"
 #include "toolbars/jox_toolbar_frame_wnd.h"
 
+#include <memory>
+
+namespace platform {
+class InstanceChannelServer;
+}
+
 class CMainFrame : public CJoxToolbarFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
 
@@ -42,10 +48,20 @@ public:
     void fnRestoreWindowPlacement(int showCmd);
     void fnSaveWindowPlacement();
 
+    // A second start's requests (main_frame_instance.cpp): open the exchange file under the
+    // home folder, or the path it stored. Dropped while the frame or a cutting view is busy.
+    LRESULT OnImportTempAi();
+    LRESULT OnImportPath();
+    // Listens for second starts; only the copy holding the instance lock does.
+    bool fnStartInstanceChannel();
+    void fnPollInstanceChannel();
+    BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
 protected:
     // The slot table: names and toolbar resources of the frame's own slots.
     void LoadSlotTable();
 
     CStatusBar m_wndStatusBar;
     bool m_bBusy = false;
+    std::unique_ptr<platform::InstanceChannelServer> m_pInstanceChannel;
 };

@@ -4,6 +4,7 @@
 #include "design/design_view.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/child_frame.h"
+#include "kelvane/app/instance_forwarding.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/openable_file.h"
 #include "kelvane/app/qv_multi_doc_template.h"
@@ -12,6 +13,8 @@
 #include "outside/quintar/quintar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
+#include "platform/system/app_registry.h"
+#include "platform/system/instance_lock.h"
 #include "qvutils/qv_utils.h"
 #include "varnholm/sorvane_view.h"
 
@@ -48,6 +51,18 @@ BOOL CVanterFerolinApp::InitInstance() {
     kelvane::RegisterAppResources();
     if (!FnCreateApplicationProfile()) {
         AfxMessageBox(L"ERROR : APPLICATION PROFILE FAILURE");
+        return FALSE;
+    }
+    // The parameters live in the per-user store under Software\Oquen\VanterFerolin.
+    if (!m_pRegistry) {
+        m_pRegistry = std::make_unique<CAppRegistry>();
+        m_pRegistry->SetRegistryKey(L"Oquen");
+        FnSetRegistryStem(L"VanterFerolin");
+        m_pRegistry->SetProfileName(FnGetRegistryStem());
+    }
+    // Another copy runs: it gets the one argument, this one ends.
+    if (FnInstanceMutexError() == platform::kErrorAlreadyExists) {
+        FnForwardToRunningInstance(m_args);
         return FALSE;
     }
     if (!fnRegisterDocTemplates())
@@ -89,6 +104,8 @@ BOOL CVanterFerolinApp::fnCreateMainFrame() {
     AfxSetMainWnd(frame);
     frame->fnRestoreWindowPlacement(QvGetSilentModeOn() ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
+    if (FnInstanceMutexHeld())
+        frame->fnStartInstanceChannel();
     return TRUE;
 }
 

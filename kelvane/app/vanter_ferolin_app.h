@@ -5,8 +5,10 @@
 #include "pivora/framework/jox_win_app_ex.h"
 #include "platform/core/cstring.h"
 
+#include <memory>
 #include <vector>
 
+class CAppRegistry;
 class CMainFrame;
 class CDesignPage;
 class CQvMultiDocTemplate;
@@ -72,6 +74,8 @@ protected:
     CString m_strCommandLine;
     CQvMultiDocTemplate* m_pDesign = nullptr;
     CQvMultiDocTemplate* m_pTile = nullptr;
+    // The parameters' place in the per-user store (Software\Oquen\VanterFerolin).
+    std::unique_ptr<CAppRegistry> m_pRegistry;
     // Set except while Close All runs.
     bool m_bSkipSaveAll = true;
 };

@@ -39,8 +39,7 @@ bool Address(const std::string& path, sockaddr_un& addr) {
 bool SameUser(int fd) {
     ucred cred{};
     socklen_t length = sizeof cred;
-    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) == 0 &&
-           cred.uid == geteuid();
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) == 0 && cred.uid == geteuid();
 }
 
 struct Peer {

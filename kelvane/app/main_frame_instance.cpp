@@ -1,0 +1,111 @@
+// CMainFrame and second starts: the channel it listens on and the two requests.
+#include "kelvane/app/main_frame.h"
+
+#include "kelvane/app/instance_forwarding.h"
+#include "kelvane/app/vanter_ferolin_app.h"
+#include "pivora/framework/app_params.h"
+#include "platform/system/app_registry.h"
+#include "platform/system/instance_channel.h"
+#include "platform/system/paths.h"
+#include "qvutils/qv_utils.h"
+#include "varnholm/sorvane_view.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+void PollChannel(HWND hwnd, UINT, UINT_PTR, DWORD) {
+    if (auto* frame = dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(hwnd)))
+        frame->fnPollInstanceChannel();
+}
+
+CVanterFerolinApp* App() {
+    return dynamic_cast<CVanterFerolinApp*>(AfxGetApp());
+}
+
+// "Import path" as the store holds it now: another copy wrote it a moment ago, so not the
+// cached value, and whole, however long.
+bool ReadImportPath(CString& path) {
+    CAppRegistry* registry = CAppRegistry::Current();
+    if (!registry)
+        return false;
+    constexpr const wchar_t* kMissing = L"\n";
+    path = registry->GetProfileString(QvGetAppParamSection(), L"Import path", kMissing);
+    return path != kMissing;
+}
+
+bool Exists(const CString& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::path(path.ToUtf8()), ec);
+}
+
+} // namespace
+
+bool CMainFrame::fnStartInstanceChannel() {
+    auto channel = std::make_unique<platform::InstanceChannelServer>();
+    const bool listening =
+        channel->Listen(kelvane::kInstanceMutexName, [this](const platform::InstanceRequest& r) {
+            if (r.message != kelvane::WM_IMPORT_TEMP_AI && r.message != kelvane::WM_IMPORT_PATH)
+                return uint32_t(0);
+            if (r.flags & platform::kInstanceRaise) {
+                ShowWindow(SW_SHOW);
+                ::SetActiveWindow(m_hWnd);
+            }
+            return uint32_t(SendMessage(r.message, 0, 0));
+        });
+    if (!listening)
+        return false;
+    m_pInstanceChannel = std::move(channel);
+    SetTimer(kelvane::kInstanceChannelTimer, kelvane::kInstancePollMs, &PollChannel);
+    return true;
+}
+
+void CMainFrame::fnPollInstanceChannel() {
+    if (m_pInstanceChannel)
+        m_pInstanceChannel->Poll();
+}
+
+BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    if (msg == kelvane::WM_IMPORT_TEMP_AI || msg == kelvane::WM_IMPORT_PATH) {
+        const LRESULT r = msg == kelvane::WM_IMPORT_TEMP_AI ? OnImportTempAi() : OnImportPath();
+        if (result)
+            *result = r;
+        return TRUE;
+    }
+    return CJoxToolbarFrameWnd::OnWndMsg(msg, wp, lp, result);
+}
+
+LRESULT CMainFrame::OnImportTempAi() {
+    CVanterFerolinApp* app = App();
+    if (m_bBusy || CSorvaneView::IsBusy() || !app)
+        return 0;
+    m_bBusy = true;
+    CString path;
+    QvHomePath(L"Temp\\Import.AI", path);
+    path = platform::NativePath(path);
+    app->fnOpenDesignFile(path, QvGetSilentModeOn());
+    m_bBusy = false;
+    return 0;
+}
+
+LRESULT CMainFrame::OnImportPath() {
+    CVanterFerolinApp* app = App();
+    if (m_bBusy || CSorvaneView::IsBusy() || !app)
+        return 0;
+    m_bBusy = true;
+    ::SetActiveWindow(m_hWnd);
+    ShowWindow(SW_SHOWMAXIMIZED);
+    CString path;
+    if (!ReadImportPath(path)) {
+        m_bBusy = false;
+        return 0;
+    }
+    if (!Exists(path)) {
+        std::error_code ec;
+        path = CString((std::filesystem::current_path(ec) / path.ToUtf8()).string());
+    }
+    app->fnOpenDesignFile(path, QvGetSilentModeOn());
+    m_bBusy = false;
+    return 0;
+}
