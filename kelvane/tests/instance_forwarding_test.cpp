@@ -83,10 +83,9 @@ protected:
                 waitpid(pid, &status, 0);
                 return -1;
             }
-            if (answer) {
+            // Only the timers: a paint would load the fonts for nothing.
+            if (answer)
                 Advance(kelvane::kInstancePollMs);
-                Pump();
-            }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
