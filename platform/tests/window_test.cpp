@@ -102,6 +102,23 @@ TEST_F(Windows, MinimisingShowsMakeTheWindowIconicUntilANormalOrMaximisedShow) {
     }
 }
 
+TEST_F(Windows, ManySmallInvalidationsAreAllCoveredByABoundedRegion) {
+    ShowWindow(wnd, SW_SHOW);
+    ValidateRect(wnd, nullptr);
+    std::vector<RECT> marked;
+    for (int i = 0; i < 2000; ++i) {
+        const int x = (i * 7) % 38, y = (i * 13) % 28;
+        marked.push_back(RECT{x, y, x + 1 + i % 2, y + 1});
+        InvalidateRect(wnd, &marked.back(), FALSE);
+    }
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(wnd, rgn, FALSE);
+    EXPECT_LE(GetRegionRects(rgn, nullptr, 0), 64);
+    for (const RECT& r : marked)
+        EXPECT_TRUE(PtInRegion(rgn, r.left, r.top)) << r.left << "," << r.top;
+    DeleteObject(rgn);
+}
+
 TEST_F(Windows, HiddenWindowsGetNoPaintAndClientContextsMarkTheBufferDirty) {
     InvalidateRect(wnd, nullptr, FALSE);
     MSG m;

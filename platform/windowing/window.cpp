@@ -123,12 +123,25 @@ LRESULT CallProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return r;
 }
 
+// Past this many rectangles an update region is kept as its bounding box: thousands of small
+// invalidations (a large selection changed) would otherwise make each union slower than the
+// repaint it saves.
+constexpr size_t kMaxUpdateRects = 16;
+
 void AddUpdate(HWND w, const std::vector<RECT>& rects, bool erase) {
     RECT c = platform::detail::ClientRect(w);
     std::vector<RECT> clipped = platform::detail::CombineRects(rects, {c}, RGN_AND);
     if (clipped.empty())
         return;
-    w->update = platform::detail::CombineRects(w->update, clipped, RGN_OR);
+    const RECT& n = clipped[0];
+    const bool covered =
+        clipped.size() == 1 && std::any_of(w->update.begin(), w->update.end(), [&](const RECT& u) {
+            return u.left <= n.left && u.top <= n.top && u.right >= n.right && u.bottom >= n.bottom;
+        });
+    if (!covered)
+        w->update = platform::detail::CombineRects(w->update, clipped, RGN_OR);
+    if (w->update.size() > kMaxUpdateRects)
+        w->update = {platform::detail::BoundingBox(w->update)};
     if (erase)
         w->erasePending = true;
 }
