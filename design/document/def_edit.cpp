@@ -2,6 +2,17 @@
 
 IMPLEMENT_DYNAMIC(CDefEdit, CEdit)
 
+void CDefEdit::SetDefaultText(const CString& text) {
+    m_strDefault = text;
+    if (m_hWnd)
+        SetCueBanner(m_strDefault.GetString());
+}
+
+void CDefEdit::PreSubclassWindow() {
+    CEdit::PreSubclassWindow();
+    SetCueBanner(m_strDefault.GetString());
+}
+
 void CDefEdit::OnPaint() {
     if (GetWindowTextLengthW(m_hWnd) > 0 || m_strDefault.IsEmpty()) {
         Default();

@@ -2,6 +2,7 @@
 
 #include "design/tests/design_host.h"
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/edit_control.h"
 
 #include <functional>
 #include <string>
@@ -54,11 +55,17 @@ TEST_F(ScreenPropertiesTest, UnsetValuesOpenEmptyWithTheMonitorsInGrey) {
                             s > 0 ? FormatString(L"%d", int(s / 100)) : CString());
                   EXPECT_EQ(d.m_PixelsEdit.DefaultText(),
                             p > 0 ? FormatString(L"%d", int(p)) : CString());
+                  // The same texts are the edits' cue texts, for a display that draws them.
+                  EXPECT_EQ(CString(platform::EditCueBanner(d.m_WidthEdit.m_hWnd).c_str()),
+                            d.m_WidthEdit.DefaultText());
+                  EXPECT_EQ(CString(platform::EditCueBanner(d.m_PixelsEdit.m_hWnd).c_str()),
+                            d.m_PixelsEdit.DefaultText());
                   // Painting swaps the default text in and out again.
                   d.m_WidthEdit.SetDefaultText(L"345");
                   SendMessageW(d.m_WidthEdit.m_hWnd, WM_PAINT, 0, 0);
                   EXPECT_EQ(Text(dlg, S::IDC_SCREEN_WIDTH), L"");
                   EXPECT_EQ(d.m_WidthEdit.ShowingDefault(), 0);
+                  EXPECT_EQ(platform::EditCueBanner(d.m_WidthEdit.m_hWnd), L"345");
                   Press(dlg, IDOK);
               }),
               1);

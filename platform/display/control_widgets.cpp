@@ -254,6 +254,14 @@ void SyncControl(HWND hwnd, ControlKind kind, QWidget* widget, std::wstring& sho
             palette.setColor(QPalette::Text, ToQColor(c.text));
             palette.setColor(QPalette::Base, ToQColor(c.background));
         }
+        // The cue text of an empty edit, in the grey halfway between its text and background.
+        const QColor ink = palette.color(QPalette::Text), paper = palette.color(QPalette::Base);
+        palette.setColor(QPalette::PlaceholderText,
+                         QColor((ink.red() + paper.red()) / 2, (ink.green() + paper.green()) / 2,
+                                (ink.blue() + paper.blue()) / 2));
+        const QString cue = ToQt(EditCueBanner(hwnd));
+        if (e->placeholderText() != cue)
+            e->setPlaceholderText(cue);
         if (e->palette() != palette)
             e->setPalette(palette);
         // Only a change of the model moves the person's caret.

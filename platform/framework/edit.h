@@ -31,6 +31,10 @@ public:
     }
     BOOL GetModify() const { return BOOL(SendMessage(EM_GETMODIFY)); }
     void SetModify(BOOL modified = TRUE) { SendMessage(EM_SETMODIFY, WPARAM(modified)); }
+    // The grey text shown while the edit is empty; the value stays empty.
+    BOOL SetCueBanner(LPCWSTR text) {
+        return BOOL(SendMessage(EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(text)));
+    }
     BOOL SetReadOnly(BOOL readOnly = TRUE) {
         return BOOL(SendMessage(EM_SETREADONLY, WPARAM(readOnly)));
     }

@@ -128,6 +128,7 @@ HWND CWnd::Detach() {
 BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!IsWindow(hwnd) || FromHandlePermanent(hwnd) || !Attach(hwnd))
         return FALSE;
+    PreSubclassWindow();
     platform::SetWindowHook(hwnd, this, WndHook);
     return TRUE;
 }

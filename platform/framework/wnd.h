@@ -41,6 +41,9 @@ public:
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
+    // Called once the object is bound to its window (created or subclassed), before any other
+    // message of it reaches the object.
+    virtual void PreSubclassWindow() {}
 
     virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR name, DWORD style,
                           const RECT& rect, CWnd* parent, UINT id, LPVOID param = nullptr);

@@ -136,4 +136,31 @@ TEST_F(EditTest, ASubclassedEditFiltersItsKeys) {
     EXPECT_EQ(owner.codes, (std::vector<UINT>{EN_CHANGE, EN_CHANGE}));
 }
 
+// An edit that gives itself a cue text as soon as it is bound to its window.
+struct CuedEdit : CEdit {
+    void PreSubclassWindow() override { SetCueBanner(L"345"); }
+};
+
+TEST_F(EditTest, TheCueTextIsKeptBesideAnEmptyValue) {
+    EXPECT_EQ(platform::EditCueBanner(edit.m_hWnd), L"");
+    EXPECT_TRUE(edit.SetCueBanner(L"1920"));
+    EXPECT_EQ(platform::EditCueBanner(edit.m_hWnd), L"1920");
+    EXPECT_EQ(Text(), L"");
+    EXPECT_TRUE(owner.codes.empty()); // no change of the value
+    wchar_t small[3] = {L'x', L'x', L'x'};
+    EXPECT_TRUE(edit.SendMessage(EM_GETCUEBANNER, reinterpret_cast<WPARAM>(small), 3));
+    EXPECT_EQ(std::wstring(small), L"19");
+    EXPECT_FALSE(edit.SendMessage(EM_GETCUEBANNER, 0, 3));
+    edit.SetCueBanner(nullptr);
+    EXPECT_EQ(platform::EditCueBanner(edit.m_hWnd), L"");
+    EXPECT_EQ(platform::EditCueBanner(owner.m_hWnd), L""); // not an edit
+
+    // Bound by creation and by subclassing alike.
+    CuedEdit created, subclassed;
+    ASSERT_TRUE(created.Create(WS_VISIBLE, CRect(0, 40, 80, 52), &owner, 12));
+    EXPECT_EQ(platform::EditCueBanner(created.m_hWnd), L"345");
+    ASSERT_TRUE(subclassed.SubclassWindow(other.UnsubclassWindow()));
+    EXPECT_EQ(platform::EditCueBanner(subclassed.m_hWnd), L"345");
+}
+
 } // namespace

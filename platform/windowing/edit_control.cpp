@@ -16,6 +16,7 @@ struct EditState {
     int selStart = 0;
     int selEnd = 0;
     bool modified = false;
+    std::wstring cue;
 };
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -99,6 +100,19 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case EM_GETLIMITTEXT:
         return s.limit;
+    case EM_SETCUEBANNER:
+        s.cue = lp ? reinterpret_cast<LPCWSTR>(lp) : L"";
+        platform::detail::NotifyControlChange(w, platform::ControlChange::Fields);
+        return TRUE;
+    case EM_GETCUEBANNER: {
+        auto* out = reinterpret_cast<wchar_t*>(wp);
+        if (!out || lp <= 0)
+            return FALSE;
+        const size_t n = std::min(s.cue.size(), size_t(lp - 1));
+        s.cue.copy(out, n);
+        out[n] = L'\0';
+        return TRUE;
+    }
     case EM_GETMODIFY:
         return s.modified;
     case EM_SETMODIFY:
@@ -188,6 +202,13 @@ bool QueryEditColours(HWND edit, EditColours* colours) {
     colours->text = text;
     colours->background = lb.lbColor;
     return true;
+}
+
+std::wstring EditCueBanner(HWND edit) {
+    HWND w = detail::Window(edit);
+    if (!w || w->proc != EditProc)
+        return {};
+    return State(w).cue;
 }
 
 namespace detail {

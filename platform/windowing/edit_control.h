@@ -28,6 +28,10 @@ constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
 constexpr UINT EM_SETREADONLY = 0x00CF;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+// The grey text an empty edit shows (lParam: the text; wParam unused). EM_GETCUEBANNER copies
+// it into wParam's buffer of lParam characters.
+constexpr UINT EM_SETCUEBANNER = 0x1501;
+constexpr UINT EM_GETCUEBANNER = 0x1502;
 
 constexpr UINT EN_SETFOCUS = 0x0100;
 constexpr UINT EN_KILLFOCUS = 0x0200;
@@ -54,6 +58,9 @@ struct EditColours {
     COLORREF background;
 };
 bool QueryEditColours(HWND edit, EditColours* colours);
+
+// The grey text the edit shows while it is empty (EM_SETCUEBANNER); empty when none.
+std::wstring EditCueBanner(HWND edit);
 
 namespace detail {
 void RegisterEditControl();

@@ -251,4 +251,30 @@ TEST_F(ControlWidgetsTest, AnEditTakesItsOwnersColours) {
     g_pale = nullptr;
 }
 
+TEST_F(ControlWidgetsTest, AnEmptyEditShowsItsCueTextInGrey) {
+    HWND frame = MakeWindow(200, 80);
+    HWND edit = Control(frame, WC_EDIT, L"", 0, 50, 10);
+    HWND filled = Control(frame, WC_EDIT, L"", 0, 51, 40);
+    SendMessageW(edit, EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(L"345"));
+    SendMessageW(filled, EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(L"1920"));
+    SetWindowTextW(filled, L"1600");
+    Pump();
+    auto* line = qobject_cast<QLineEdit*>(Widget(edit));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->placeholderText(), QStringLiteral("345"));
+    EXPECT_TRUE(line->text().isEmpty());
+    const QPalette p = line->palette();
+    const QColor ink = p.color(QPalette::Text), paper = p.color(QPalette::Base);
+    EXPECT_EQ(p.color(QPalette::PlaceholderText),
+              QColor((ink.red() + paper.red()) / 2, (ink.green() + paper.green()) / 2,
+                     (ink.blue() + paper.blue()) / 2));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Widget(filled))->text(), QStringLiteral("1600"));
+    EXPECT_TRUE(Widget(frame)->grab().save(TEST_BINARY_DIR "/edit_cue_text.png"));
+
+    // Gone with the model's cue.
+    SendMessageW(edit, EM_SETCUEBANNER, 0, 0);
+    Pump();
+    EXPECT_TRUE(line->placeholderText().isEmpty());
+}
+
 } // namespace
