@@ -13,11 +13,11 @@
 #include "platform/core/mem_file.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/system/global_memory.h"
+#include "platform/system/shared_file.h"
 #include "platform/windowing/clipboard.h"
 #include "platform/windowing/resources.h"
 #include "vector/vector_style_pb.h"
 
-#include <cstring>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -64,8 +64,7 @@ struct Pasted {
 };
 
 // Reads a whole stream into in; raises the archive exception when it is damaged.
-void ReadStream(const BYTE* data, size_t size, CDesignPage* page, Pasted& in) {
-    CMemFile file(data, UINT(size));
+void ReadStream(CFile& file, CDesignPage* page, Pasted& in) {
     CArchive ar(&file, CArchive::load, kArchiveBuffer);
     ar.m_pDocument = page;
     const DWORD_PTR blocks = ar.ReadCount(1);
@@ -121,7 +120,8 @@ template <class Fn> void ForSubtree(CArticle* a, Fn fn) {
 bool CSelectTool::CanReadArticleStream(const BYTE* data, size_t size, CDesignPage* page) {
     Pasted in;
     try {
-        ReadStream(data, size, page, in);
+        CMemFile file(data, UINT(size));
+        ReadStream(file, page, in);
     } catch (const CException&) {
         return false;
     }
@@ -138,7 +138,7 @@ void CSelectTool::OnEditCopy() {
     CDesignPage* page = view ? view->GetDocument() : nullptr;
     if (!page || !(view->Abilities() & kAbilityEdit) || NumSelected(view) == 0)
         return;
-    CMemFile file(kFileGrowth);
+    CSharedFile file(kFileGrowth);
     {
         CArchive ar(&file, CArchive::store, kArchiveBuffer);
         ar.m_pDocument = page;
@@ -186,12 +186,9 @@ void CSelectTool::OnEditCopy() {
             ar.WriteObject(w.get());
         ar.Close();
     }
-    const std::vector<BYTE> bytes = file.Detach();
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    HGLOBAL block = file.Detach();
     if (!block)
         return;
-    std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
-    ::GlobalUnlock(block);
     ClipboardOpen clip(view->GetSafeHwnd());
     if (!clip.open || !::EmptyClipboard()) {
         ::GlobalFree(block);
@@ -246,10 +243,10 @@ BOOL CSelectTool::PasteNative(CDesignView* view, int mode, CArticle* reference) 
     }
     Pasted in;
     try {
-        const auto* data = static_cast<const BYTE*>(::GlobalLock(block));
-        std::vector<BYTE> bytes(data, data + ::GlobalSize(block));
-        ::GlobalUnlock(block);
-        ReadStream(bytes.data(), bytes.size(), page, in);
+        // Read in place: the block stays the clipboard's, which is open until the end.
+        CSharedFile file;
+        file.SetHandle(block, FALSE);
+        ReadStream(file, page, in);
     } catch (const CException& e) {
         AfxMessageBox(e.GetMessageText());
         return FALSE;
