@@ -28,6 +28,10 @@ ToolBarCtrlWidget::ToolBarCtrlWidget(HWND hwnd, QWidget* parent) : QWidget(paren
     setAutoFillBackground(true);
 }
 
+QToolButton* ToolBarCtrlWidget::Button(int index) const {
+    return index >= 0 && size_t(index) < m_buttons.size() ? m_buttons[size_t(index)] : nullptr;
+}
+
 void ToolBarCtrlWidget::SyncFromModel() {
     if (!IsWindow(m_hwnd))
         return;

@@ -19,6 +19,8 @@ public:
     ToolBarCtrlWidget(HWND hwnd, QWidget* parent);
 
     void SyncFromModel();
+    // The Qt button of the model's button index, or null.
+    QToolButton* Button(int index) const;
 
 private:
     HWND m_hwnd;
