@@ -3,6 +3,8 @@
 #include "platform/framework/dialog.h"
 
 #include "design/design_page.h"
+#include "design/simulate_sort_dlg.h"
+#include "design/simulate_sort_props_dlg.h"
 #include "felgrin/felgrin_utils.h"
 #include "hobrand/media_manager_setup.h"
 #include "maltrec/colour_tool_bar.h"
@@ -30,7 +32,10 @@ StSorvaneServices& FnSorvaneServices() {
 CSorvaneView::CSorvaneView() = default;
 
 CSorvaneView::~CSorvaneView() {
-    delete m_pSimulateDlg;
+    *m_pAlive = false;
+    // A held player is running inside OnShowCutObjects, which deletes it: end its loop only.
+    if (m_pSimulateDlg && ::IsWindow(m_pSimulateDlg->m_hWnd))
+        ::EndDialog(m_pSimulateDlg->m_hWnd, IDCANCEL);
 }
 
 int CSorvaneView::IsBusy() {
@@ -213,7 +218,35 @@ void CSorvaneView::OnChangeColour() {
 }
 
 void CSorvaneView::OnShowCutObjects() {
-    // The output simulation dialogs are wired here once they exist.
+    // The player pumps messages while it runs: asked for again then, it comes forward and is
+    // never deleted under itself.
+    if (m_pSimulateDlg) {
+        if (::IsWindow(m_pSimulateDlg->m_hWnd)) {
+            m_pSimulateDlg->ShowWindow(SW_SHOW);
+            ::SetActiveWindow(m_pSimulateDlg->m_hWnd);
+        }
+        return;
+    }
+    CDesignPage* page = GetDocument();
+    if (!page)
+        return;
+    CSimulateSortPropsDlg props(page, nullptr);
+    if (props.DoModal() != IDOK)
+        return;
+    // Registration marks are no cuts: they stay out of the simulation.
+    page->CreateSortedOutput(props.m_nScope, EStartPointMode(props.m_nStartMode),
+                             EOrderMode(props.m_nOrderMode), props.m_bInsideFirst,
+                             props.m_nMaxDeviation, 1);
+    page->GetSortedOutput();
+    // The view may go while the player runs (its design closed): then this frame, not the
+    // view's destructor, deletes the player once its loop has ended.
+    std::shared_ptr<bool> alive = m_pAlive;
+    auto* player = new CSimulateSortDlg(this);
+    m_pSimulateDlg = player;
+    player->DoModal();
+    delete player;
+    if (*alive)
+        m_pSimulateDlg = nullptr;
 }
 
 void CSorvaneView::fnOnAddColor() {

@@ -8,8 +8,10 @@
 #include "varnholm/design_resources.h"
 #include "varnholm/drawing/draw_base_view.h"
 
+#include <memory>
+
 class CColourToolBar;
-class CDialog;
+class CSimulateSortDlg;
 class CDesignPage;
 class CJoxView;
 class CMediaManagerBlk;
@@ -68,6 +70,7 @@ public:
     static void FnDeleteCutter();
 
     int SavedColourIndex() const { return m_nSavedColourIdx; }
+    CSimulateSortDlg* SimulateDlg() const { return m_pSimulateDlg; }
     BOOL LastActivation() const { return m_bLastActivate; }
 
 protected:
@@ -90,6 +93,9 @@ private:
     // Before the first deactivation nothing is chosen.
     int m_nSavedColourIdx = -1;
     BOOL m_bLastActivate = FALSE;
-    CDialog* m_pSimulateDlg = nullptr;
+    // The output simulation's player while it runs.
+    CSimulateSortDlg* m_pSimulateDlg = nullptr;
+    // False once the view is gone: a running player's caller must then not touch it.
+    std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);
     static int s_nBusy;
 };

@@ -3,6 +3,9 @@
 #include "sorvane_host.h"
 #include "varnholm/cut_plot_setup.h"
 
+#include "design/simulate_sort_dlg.h"
+#include "design/simulate_sort_props_dlg.h"
+#include "design/simulate_sort_tool.h"
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
 #include "felgrin/select_cutter.h"
@@ -287,6 +290,62 @@ TEST_F(SorvaneHost, EachWindowKeepsItsColourAcrossDeactivation) {
             box->SelectItem(s.choose, FALSE);
     }
     EXPECT_EQ(first->SavedColourIndex(), 2);
+}
+
+// "Simulate output": the options first, then the player on the view's sorted output. While the
+// player runs (it pumps messages) the command brings it forward, and a design closed under it
+// ends it without harm.
+TEST_F(SorvaneHost, SimulateOutputRunsTheOptionsThenThePlayer) {
+    ASSERT_NE(Open(), nullptr);
+    enum Then { kCancelOptions, kAgainThenCancel, kCloseDesign };
+    for (Then then : {kCancelOptions, kAgainThenCancel, kCloseDesign}) {
+        SCOPED_TRACE(int(then));
+        if (!view) {
+            ASSERT_NE(Open(), nullptr);
+        }
+        std::vector<UINT> opened;
+        HWND player = nullptr;
+        bool playbackTool = false, sameAgain = false, forward = false;
+        platform::ScopedDialogResponder r([&](HWND h, UINT id) {
+            opened.push_back(id);
+            if (id == CSimulateSortPropsDlg::IDD) {
+                ::SendMessageW(h, WM_COMMAND, then == kCancelOptions ? IDCANCEL : IDOK, 0);
+                return;
+            }
+            player = h;
+            playbackTool = page->GetDesignTool() &&
+                           page->GetDesignTool()->IsKindOf(RUNTIME_CLASS(CSimulateSortTool));
+            if (then == kCloseDesign) {
+                page->OnCloseDocument();
+                return;
+            }
+            ::SetActiveWindow(m_frame->m_hWnd);
+            Command(V::ID_SHOW_CUT_OBJECTS);
+            sameAgain = view->SimulateDlg() && view->SimulateDlg()->m_hWnd == h;
+            forward = ::GetActiveWindow() == h;
+            ::SendMessageW(h, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(V::ID_SHOW_CUT_OBJECTS);
+        Pump();
+        if (then == kCancelOptions) {
+            EXPECT_EQ(opened, std::vector<UINT>{CSimulateSortPropsDlg::IDD});
+            EXPECT_EQ(page->GetSortedOutput(), nullptr);
+            continue;
+        }
+        EXPECT_EQ(opened, (std::vector<UINT>{CSimulateSortPropsDlg::IDD, CSimulateSortDlg::IDD}));
+        EXPECT_TRUE(playbackTool);
+        EXPECT_FALSE(::IsWindow(player));
+        if (then == kCloseDesign) {
+            EXPECT_EQ(m_tmpl->GetFirstDocPosition(), nullptr);
+            view = nullptr;
+            continue;
+        }
+        EXPECT_TRUE(sameAgain);
+        EXPECT_TRUE(forward);
+        EXPECT_NE(page->GetSortedOutput(), nullptr);
+        EXPECT_EQ(view->SimulateDlg(), nullptr);
+        EXPECT_FALSE(page->GetDesignTool()->IsKindOf(RUNTIME_CLASS(CSimulateSortTool)));
+    }
 }
 
 } // namespace
