@@ -2,6 +2,7 @@
 #include "platform/display/tool_bar_widget.h"
 
 #include "display_fixture.h"
+#include "platform/framework/docking_manager.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/tool_bar_images.h"
@@ -66,6 +67,50 @@ TEST_F(ToolBarWidgetTest, ButtonsShowTheirCommandsPicturesAndTheRestTheirText) {
     EXPECT_FALSE(buttons[1]->isEnabled());
     bar->grab().save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/tool_bar_images.png"));
     frame->DestroyWindow(); // before the bar, which is the caller's
+}
+
+TEST_F(ToolBarWidgetTest, BarsShareARowAndStandUprightOnTheLeft) {
+    platform::RegisterToolBarTemplate({kBar, 16, 15, {kPen, kKnife, 0, kText}});
+    ASSERT_TRUE(platform::RegisterToolBarImages(kBar, 16, 16, Pictures()));
+    platform::RegisterStrings({{kText, L"Lettering\nText"}});
+    auto* frame = new CFrameWnd; // deletes itself with its window
+    ASSERT_TRUE(
+        frame->Create(nullptr, L"Tools", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 320, 200)));
+    CDockingManager docking(frame);
+    std::unique_ptr<CMFCToolBar> bars[3];
+    for (int i = 0; i < 3; ++i) {
+        bars[i] = std::make_unique<CMFCToolBar>();
+        ASSERT_TRUE(bars[i]->CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                      CRect(1, 1, 1, 1), UINT(700 + i)));
+        ASSERT_TRUE(bars[i]->LoadToolBar(kBar));
+        docking.EnableDocking(bars[i].get(), CBRS_ALIGN_ANY);
+    }
+    docking.DockPane(bars[0].get());
+    docking.DockPane(bars[1].get());
+    docking.DockPane(bars[2].get(), AFX_IDW_DOCKBAR_LEFT);
+    Pump();
+    QWidget* top0 = Widget(bars[0]->m_hWnd);
+    QWidget* top1 = Widget(bars[1]->m_hWnd);
+    QWidget* left = Widget(bars[2]->m_hWnd);
+    ASSERT_TRUE(top0 && top1 && left);
+    EXPECT_EQ(top1->geometry().topLeft(), top0->geometry().topRight() + QPoint(1, 0));
+    EXPECT_EQ(left->geometry().top(), top0->geometry().bottom() + 1);
+    EXPECT_GT(left->height(), left->width());
+    // Each button where the layout put it: the text button as wide as its text needs.
+    const auto shown = left->findChildren<QToolButton*>();
+    ASSERT_EQ(shown.size(), 4);
+    for (int i : {0, 1, 3}) {
+        const CRect& r = bars[2]->GetButton(i)->m_rect;
+        EXPECT_EQ(shown[i]->geometry(), QRect(r.left, r.top, r.Width(), r.Height())) << i;
+    }
+    EXPECT_EQ(shown[1]->geometry().top(), shown[0]->geometry().bottom() + 1);
+    EXPECT_GE(shown[3]->width(), shown[3]->fontMetrics().horizontalAdvance(QStringLiteral("Text")));
+    Widget(frame->m_hWnd)
+        ->grab()
+        .save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/tool_bars_docked.png"));
+    for (auto& b : bars)
+        docking.RemovePane(b.get());
+    frame->DestroyWindow(); // before the bars, which are the caller's
 }
 
 } // namespace
