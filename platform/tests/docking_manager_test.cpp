@@ -170,6 +170,8 @@ TEST_F(DockingManagerTest, DamagedStateLoadsWhatIsSound) {
     docking->DockPane(Bar(0));
     docking->DockPane(Bar(1));
     docking->DockPane(Bar(2));
+    docking->EnableDocking(Bar(3), CBRS_ALIGN_TOP);
+    docking->DockPane(Bar(3));
     std::vector<BYTE> data;
     Record(data, {1, 99}); // version, a count larger than what follows
     Record(data, {9999, int32_t(AFX_IDW_DOCKBAR_TOP), 0, 0, 0, 0, 0, 1}); // unknown pane
@@ -177,6 +179,7 @@ TEST_F(DockingManagerTest, DamagedStateLoadsWhatIsSound) {
                   1});                                                    // off every monitor
     Record(data, {702, 12345, 0, 0, 0, 0, 0, 1});                         // no such dock bar
     Record(data, {700, int32_t(AFX_IDW_DOCKBAR_LEFT), 0, 0, 0, 0, 0, 1}); // sound
+    Record(data, {703, int32_t(AFX_IDW_DOCKBAR_LEFT), 0, 0, 0, 0, 0, 1}); // a side it may not use
     data.resize(data.size() + 7);                                         // a truncated tail
     ASSERT_TRUE(app.WriteProfileBinary(L"Bars", L"DockState", data.data(), UINT(data.size())));
     ASSERT_TRUE(docking->LoadState(L"Bars"));
@@ -185,6 +188,8 @@ TEST_F(DockingManagerTest, DamagedStateLoadsWhatIsSound) {
     EXPECT_FALSE(Bar(1)->IsWindowVisible());
     EXPECT_FALSE(docking->IsFloating(Bar(1)));
     EXPECT_FALSE(Bar(2)->IsWindowVisible());
+    EXPECT_FALSE(Bar(3)->IsWindowVisible());
+    EXPECT_EQ(docking->GetDockBarId(Bar(3)), AFX_IDW_DOCKBAR_TOP);
     const BYTE shortData[] = {1, 0, 0};
     app.WriteProfileBinary(L"Short", L"DockState", shortData, 3);
     EXPECT_FALSE(docking->LoadState(L"Short"));
