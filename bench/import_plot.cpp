@@ -12,7 +12,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -108,6 +110,30 @@ void BM_ImportContourPlotHpgl(benchmark::State& state) {
     ReportRss(state);
 }
 BENCHMARK(BM_ImportContourPlotHpgl)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same plot converted to SVG by an independent plot renderer, for comparison.
+void BM_Hp2xxContourPlotToSvg(benchmark::State& state) {
+    if (std::system("command -v hp2xx > /dev/null 2>&1") != 0) {
+        state.SkipWithError("hp2xx is not installed");
+        return;
+    }
+    char dir[] = "/tmp/bench_plot_XXXXXX";
+    if (!::mkdtemp(dir)) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string plot = std::string(dir) + "/contour.plt";
+    const std::string svg = std::string(dir) + "/contour.svg";
+    std::ofstream(plot, std::ios::binary) << ContourPlot(21000, 70);
+    const std::string cmd = "hp2xx -q -m svg -f " + svg + " " + plot + " > /dev/null 2>&1";
+    for (auto _ : state)
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError("hp2xx failed");
+    std::remove(plot.c_str());
+    std::remove(svg.c_str());
+    ::rmdir(dir);
+}
+BENCHMARK(BM_Hp2xxContourPlotToSvg)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ImportSpool(benchmark::State& state) {
     (void)kSandboxed;
