@@ -6,6 +6,7 @@
 #include "platform/core/dword_array.h"
 #include "platform/core/exceptions.h"
 
+#include <bit>
 #include <cstdlib>
 #include <utility>
 
@@ -36,11 +37,86 @@ CObject* CSplineItem::CopyObject(CObject* target) {
     if (!to)
         return CVectorItem::CopyObject(target);
     CVectorItem::CopyObject(to);
-    if (to != this)
+    if (to != this) {
         to->m_Points.Copy(m_Points);
+        // Fitting and flattening the same points again gives the same arrays: take them over.
+        if (GetProperty(kKeepOpenBit) == to->GetProperty(kKeepOpenBit) &&
+            FlattenedFromPoints(kCopyLevel)) {
+            to->m_Beziers.Copy(m_Beziers);
+            to->m_PktArray.Copy(m_PktArray);
+            to->m_nFitPoints = m_nFitPoints;
+            to->m_nFitSegments = m_nFitSegments;
+            to->m_bFitted = true;
+            to->m_nFlatElements = m_nFlatElements;
+            to->m_nFlatLevel = m_nFlatLevel;
+            return to;
+        }
+    }
     to->MakeCurves();
     to->MakePktArray(kCopyLevel);
     return to;
+}
+
+// Fingerprints -----------------------------------------------------------------------------------
+
+namespace {
+
+class Fingerprint {
+public:
+    void Add(uint64_t v) { m_h = std::rotl((m_h ^ v) * 0x9E3779B97F4A7C15ull, 29); }
+    void Add(const CLpoint& p) { Add(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y)); }
+    void Add(double d) { Add(std::bit_cast<uint64_t>(d)); }
+    uint64_t Value() const { return m_h; }
+
+private:
+    uint64_t m_h = 0xCBF29CE484222325ull;
+};
+
+} // namespace
+
+uint64_t CSplineItem::FingerprintPoints() const {
+    Fingerprint f;
+    f.Add(uint64_t(m_Points.GetSize()) << 1 | uint64_t(GetProperty(kKeepOpenBit)));
+    for (INT_PTR i = 0; i < m_Points.GetSize(); ++i) {
+        const CSb& p = m_Points.GetData()[i];
+        f.Add(uint64_t(p.flags));
+        f.Add(p.pt);
+    }
+    return f.Value();
+}
+
+uint64_t CSplineItem::FingerprintSegments() const {
+    Fingerprint f;
+    f.Add(uint64_t(m_Beziers.GetSize()));
+    for (INT_PTR i = 0; i < m_Beziers.GetSize(); ++i) {
+        const CBezier& b = m_Beziers.GetData()[i];
+        f.Add(uint64_t(uint32_t(b.type)) << 32 | uint32_t(b.curved));
+        f.Add(b.start);
+        f.Add(b.control1);
+        f.Add(b.control2);
+        f.Add(b.end);
+    }
+    return f.Value();
+}
+
+uint64_t CSplineItem::FingerprintElements() const {
+    Fingerprint f;
+    f.Add(uint64_t(m_PktArray.GetSize()));
+    for (INT_PTR i = 0; i < m_PktArray.GetSize(); ++i) {
+        const CPkt& e = m_PktArray.GetData()[i];
+        f.Add(uint64_t(uint32_t(e.mode)));
+        f.Add(e.start);
+        f.Add(e.mid);
+        f.Add(e.end);
+        for (double d : {e.arc.cx, e.arc.cy, e.arc.r, e.arc.a0, e.arc.a1})
+            f.Add(d);
+    }
+    return f.Value();
+}
+
+bool CSplineItem::FlattenedFromPoints(int level) const {
+    return m_bFitted && m_nFlatLevel == level && FingerprintPoints() == m_nFitPoints &&
+           FingerprintSegments() == m_nFitSegments && FingerprintElements() == m_nFlatElements;
 }
 
 // Segments ---------------------------------------------------------------------------------------
@@ -84,6 +160,9 @@ void CSplineItem::MakeCurves() {
         MakeClosedCurve();
     else
         MakeBezierArray();
+    m_nFitPoints = FingerprintPoints();
+    m_nFitSegments = FingerprintSegments();
+    m_bFitted = true;
 }
 
 void CSplineItem::MakeBezierArray() {
@@ -235,6 +314,12 @@ void CSplineItem::FlattenSegments(const CDWordArray* levels, int level) {
         }
     }
     m_PktArray.SetSize(made);
+    m_nFlatLevel = -1;
+    if (!levels && m_bFitted && FingerprintPoints() == m_nFitPoints &&
+        FingerprintSegments() == m_nFitSegments) {
+        m_nFlatElements = FingerprintElements();
+        m_nFlatLevel = level;
+    }
 }
 
 void CSplineItem::MakePktArray(int level) {

@@ -288,7 +288,22 @@ private:
     // Removes the points marked in drop, keeping the order of the rest.
     void Compact(const std::vector<bool>& drop);
 
+    // Fingerprints of the derived arrays (the keep-open bit counts with the points).
+    uint64_t FingerprintPoints() const;
+    uint64_t FingerprintSegments() const;
+    uint64_t FingerprintElements() const;
+    // True while the segments are the fit of the points and the elements their flattening at
+    // level, none of the three changed since: a copy may then take the arrays over.
+    bool FlattenedFromPoints(int level) const;
+
     CBezierArray m_Beziers;
+    // What MakeCurves fitted from, and what FlattenSegments flattened; level -1 when the
+    // elements are not the flattening of a fit.
+    uint64_t m_nFitPoints = 0;
+    uint64_t m_nFitSegments = 0;
+    bool m_bFitted = false;
+    uint64_t m_nFlatElements = 0;
+    int m_nFlatLevel = -1;
     CBitmap m_Bitmap;
     CBrush m_Brush;
 };

@@ -318,6 +318,83 @@ TEST(SplineItemEditing, CopyRebuildsSegmentsAndElements) {
     EXPECT_EQ(IsCSplineItem(nullptr), 0);
 }
 
+namespace {
+
+// The segments and elements of two items are the same, field by field.
+void ExpectSameArrays(CSplineItem& a, CSplineItem& b) {
+    ASSERT_EQ(a.Bezier()->GetSize(), b.Bezier()->GetSize());
+    for (int i = 0; i < int(a.Bezier()->GetSize()); ++i) {
+        const CBezier x = a.Bezier(i), y = b.Bezier(i);
+        EXPECT_TRUE(x.type == y.type && x.curved == y.curved && x.start == y.start &&
+                    x.control1 == y.control1 && x.control2 == y.control2 && x.end == y.end)
+            << "segment " << i;
+    }
+    ASSERT_EQ(a.Pkt()->GetSize(), b.Pkt()->GetSize());
+    for (int i = 0; i < int(a.Pkt()->GetSize()); ++i) {
+        const CPkt x = a.Pkt(i), y = b.Pkt(i);
+        EXPECT_TRUE(x.mode == y.mode && x.start == y.start && x.mid == y.mid && x.end == y.end &&
+                    x.arc.cx == y.arc.cx && x.arc.cy == y.arc.cy && x.arc.r == y.arc.r &&
+                    x.arc.a0 == y.arc.a0 && x.arc.a1 == y.arc.a1)
+            << "element " << i;
+    }
+}
+
+// What a copy must hold: the points fitted and flattened afresh.
+Spline FreshBuild(CSplineItem& s) {
+    auto fresh = std::make_unique<CSplineItem>();
+    fresh->Vect()->Copy(*s.Vect());
+    if (s.GetProperty(CSplineItem::kKeepOpenBit))
+        fresh->SetProperty(CSplineItem::kKeepOpenBit);
+    fresh->MakeCurves();
+    fresh->MakePktArray(CSplineItem::kCopyLevel);
+    return fresh;
+}
+
+} // namespace
+
+// A copy takes the source's arrays over only while they are the fit and flattening of its
+// points: any edit since, by any road, makes the copy build afresh.
+TEST(SplineItemEditing, CopiesEqualAFreshBuildWhateverChangedSinceTheFlattening) {
+    const struct Case {
+        const char* what;
+        void (*edit)(CSplineItem&);
+    } cases[] = {
+        {"nothing", [](CSplineItem&) {}},
+        {"a point moved in place", [](CSplineItem& s) { s.Vect(P(40, 130), 1); }},
+        {"a point added", [](CSplineItem& s) { s.Vect(P(260, 90)); }},
+        {"a segment moved", [](CSplineItem& s) { s.BezierPtr(0)->control1.x += 7; }},
+        {"an element changed",
+         [](CSplineItem& s) {
+             CPkt e = s.Pkt(0);
+             e.end.y += 3;
+             s.Pkt(e, 0);
+         }},
+        {"the keep-open property set",
+         [](CSplineItem& s) { s.SetProperty(CSplineItem::kKeepOpenBit); }},
+        {"flattened at another level", [](CSplineItem& s) { s.MakePktArray(2); }},
+        {"flattened by visit levels",
+         [](CSplineItem& s) {
+             CDWordArray levels;
+             levels.Add(1);
+             s.MakePktArray(&levels, CSplineItem::kCopyLevel);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Spline s = MakeSpline({P(0, 0), P(30, 120), B(150, 140), P(220, 30), P(120, -40), P(0, 0)});
+        s->MakePktArray(CSplineItem::kCopyLevel);
+        c.edit(*s);
+        Spline copy(static_cast<CSplineItem*>(s->CopyObject(nullptr)));
+        Spline fresh = FreshBuild(*s);
+        ExpectSameArrays(*copy, *fresh);
+        // An edit of the copy after the copy is built again by the next copy.
+        copy->Vect(P(10, 10), 0);
+        Spline again(static_cast<CSplineItem*>(copy->CopyObject(nullptr)));
+        Spline freshAgain = FreshBuild(*copy);
+        ExpectSameArrays(*again, *freshAgain);
+    }
+}
+
 // Storage ----------------------------------------------------------------------------------------
 
 TEST(SplineItemStorage, PointsAreStoredAsCountAndTwelveBytePoints) {
