@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <string>
 
 namespace platform {
@@ -33,7 +34,16 @@ CString ButtonFaceText(const CMFCToolBarButton& button) {
         if (!tip.empty())
             return CString(tip.c_str());
     }
-    return CString(std::to_wstring(button.m_nID).c_str());
+    // The number by hand: the layout asks for every button at every pass.
+    wchar_t digits[12];
+    wchar_t* at = std::end(digits);
+    *--at = L'\0';
+    UINT n = button.m_nID;
+    do {
+        *--at = wchar_t(L'0' + n % 10);
+        n /= 10;
+    } while (n);
+    return CString(at);
 }
 
 int ButtonFaceWidth(const CMFCToolBarButton& button, int standard) {
