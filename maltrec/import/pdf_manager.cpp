@@ -9,6 +9,7 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/percentage_dlg.h"
 #include "platform/core/file.h"
+#include "platform/framework/file_dialog.h"
 #include "platform/system/file_names.h"
 
 namespace {
@@ -92,6 +93,18 @@ bool CPDFManager::ReadPDFDocument(const CString& path, CDesignPage* page, UINT f
 bool CPDFManager::PdfToFormat(const CString& source, CString* destination,
                               const wchar_t* extension) {
     return CDebenuPDF().ConvertToFile(source, destination, extension);
+}
+
+bool CPDFManager::GetFileName(CString& path, UINT kind) {
+    path.Empty();
+    CString filter = kind ? L"Adobe Illustrator (*.ai)|*.ai|" : L"PDF (*.pdf)|*.pdf|";
+    filter += L"All Files (*.*)|*.*|";
+    filter += L"|";
+    CFileDialog dialog(FALSE, kind ? L"ai" : L"pdf", nullptr,
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, filter);
+    if (dialog.DoModal() == IDOK)
+        path = dialog.GetPathName();
+    return !path.IsEmpty();
 }
 
 void CPDFManager::StartProgress() {

@@ -32,6 +32,9 @@ public:
     static bool m_bDeleteNewEPS;
 
 protected:
+    // The Save As dialog for an Illustrator (kind non-zero) or a PDF file (kind 0); `path` is
+    // emptied first and receives the chosen path. True when a path was chosen.
+    static bool GetFileName(CString& path, UINT kind);
     static void StartProgress();
     static void StopProgress();
 };

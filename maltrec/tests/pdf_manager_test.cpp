@@ -2,9 +2,14 @@
 
 #include "maltrec/import/pdf_doc.h"
 #include "maltrec/tests/pdf_fixture.h"
+#include "platform/windowing/dialog_template.h"
+#include "platform/windowing/file_dialog.h"
+#include "platform/windowing/list_controls.h"
+#include "platform/windowing/message_box.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -151,3 +156,53 @@ TEST_F(ManagerTest, ConversionToEachKindOfFile) {
 }
 
 } // namespace
+
+// The Save As dialog of each kind, answered as a person would: the kind's filter first, its
+// extension added to a bare name, the replace question for an existing file.
+TEST_F(ManagerTest, TheSaveAsDialogOffersTheKindAndAddsItsExtension) {
+    struct Dialog : CPDFManager {
+        using CPDFManager::GetFileName;
+    };
+    std::fstream(Home("kept.pdf"), std::ios::out) << "x";
+    const struct {
+        UINT kind;
+        std::string typed;
+        int button;
+        int replace; // the answer to the replace question; 0 when none is asked
+        std::string chosen;
+        const wchar_t* firstFilter;
+    } cases[] = {
+        {1, "logo", IDOK, 0, "logo.ai", L"Adobe Illustrator (*.ai)"},
+        {0, "logo", IDOK, 0, "logo.pdf", L"PDF (*.pdf)"},
+        {0, "logo.PDF", IDOK, 0, "logo.PDF", L"PDF (*.pdf)"},
+        {0, "logo", IDCANCEL, 0, "", L"PDF (*.pdf)"},
+        {0, "kept", IDOK, IDYES, "kept.pdf", L"PDF (*.pdf)"},
+        {0, "kept", IDOK, IDNO, "", L"PDF (*.pdf)"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::wstring> filters;
+        platform::ScopedDialogResponder responder([&](HWND dialog, UINT id) {
+            ASSERT_EQ(id, platform::kFileDialogId);
+            const LRESULT n =
+                SendDlgItemMessageW(dialog, platform::kFileTypeCombo, CB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < n; ++i) {
+                wchar_t text[128] = {};
+                SendDlgItemMessageW(dialog, platform::kFileTypeCombo, CB_GETLBTEXT, WPARAM(i),
+                                    LPARAM(text));
+                filters.push_back(text);
+            }
+            SetDlgItemTextW(dialog, platform::kFileNameEdit,
+                            CString::FromUtf8(Home(c.typed)).GetString());
+            EndDialog(dialog, c.button);
+        });
+        platform::MessageBoxResponder boxes;
+        boxes.SetDefault(c.replace);
+        CString path = L"left over";
+        EXPECT_EQ(Dialog::GetFileName(path, c.kind), !c.chosen.empty()) << c.typed;
+        EXPECT_EQ(path, c.chosen.empty() ? CString() : CString::FromUtf8(Home(c.chosen)));
+        EXPECT_EQ(boxes.Shown().size(), c.replace ? 1u : 0u) << c.typed;
+        ASSERT_EQ(filters.size(), 2u);
+        EXPECT_EQ(filters[0], c.firstFilter);
+        EXPECT_EQ(filters[1], L"All Files (*.*)");
+    }
+}

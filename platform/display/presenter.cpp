@@ -1,6 +1,7 @@
 #include "platform/display/presenter.h"
 
 #include "platform/display/cursor_shape.h"
+#include "platform/display/file_dialog_widget.h"
 #include "platform/display/frame_menu_bar.h"
 #include "platform/display/list_widgets.h"
 #include "platform/display/status_bar_widget.h"
@@ -104,6 +105,7 @@ Presenter::Presenter() {
     SetWindowObserver(CreateHookThunk, DestroyHookThunk, this);
     SetMessageWaitHook(WaitThunk);
     SetMessageBoxPresenter(MessageBoxThunk);
+    SetFileDialogPresenter(ShowFileDialog);
     SetControlChangeHook([](HWND hwnd, ControlChange what) { ControlChanged(hwnd, int(what)); });
     SetMenuResponder(
         [](HMENU menu, int x, int y, HWND owner) { return ShowPopupMenu(menu, x, y, owner); });
@@ -119,6 +121,7 @@ Presenter::~Presenter() {
     SetWindowObserver(nullptr, nullptr, nullptr);
     SetMessageWaitHook(nullptr);
     SetMessageBoxPresenter(nullptr);
+    SetFileDialogPresenter(nullptr);
     SetControlChangeHook(nullptr);
     SetMenuResponder(nullptr);
     RemoveUiListener(m_uiListener);

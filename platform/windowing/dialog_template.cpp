@@ -82,6 +82,10 @@ INT_PTR RunModalDialog(HWND dialog) {
     }
 }
 
+bool HasDialogResponder() {
+    return bool(Responder());
+}
+
 ScopedDialogResponder::ScopedDialogResponder(DialogResponder responder) : m_previous(Responder()) {
     Responder() = std::move(responder);
 }

@@ -70,5 +70,7 @@ public:
 private:
     DialogResponder m_previous;
 };
+// True while a test's responder answers dialogs (before any display).
+bool HasDialogResponder();
 
 } // namespace platform
