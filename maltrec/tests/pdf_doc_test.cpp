@@ -1,13 +1,18 @@
+#include "maltrec/import/import_draw.h"
 #include "maltrec/import/pdf_doc.h"
 #include "maltrec/import/pdf_library_binding.h"
+#include "maltrec/import/pdf_manager.h"
 
+#include "design/design_page.h"
 #include "maltrec/tests/pdf_fixture.h"
 #include "pivora/tests/app_settings_fixture.h"
+#include "platform/core/file.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <vector>
 
 #include <filesystem>
@@ -253,6 +258,65 @@ TEST_F(WriteDesignTest, FailuresAreReportedAndLeaveTheDesignAlone) {
     // An empty page still makes a file.
     CDesignPage empty;
     EXPECT_TRUE(CDebenuPDF().WriteDesign(path, &empty, 0));
+}
+
+// A design file written into a PDF and imported through the dispatcher comes back as its paths
+// (corners within 10 units on a metre; curves, which the import fits again, by their extents
+// within a tenth of a millimetre); the import saved as a design
+// file, opened and saved again, gives the same bytes.
+TEST_F(WriteDesignTest, ADesignFileComesBackThroughPdfAndSavesTheSameTwice) {
+    ASSERT_TRUE(CPDFManager::StartPDFManager());
+    auto fresh = [] {
+        std::unique_ptr<CDesignPage> page(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
+        page->fnInitParamBlocks();
+        return page;
+    };
+    auto design = fresh();
+    AddPath(*design, {{0, 0}, {1000000, 0}, {1000000, 1000000}, {0, 1000000}}, true);
+    AddPath(*design, {{100003, 200001}, {300007, 800009}, {500011, 200013}, {700017, 800019}},
+            false);
+    CVectorArticle* curve = AddPath(*design, {{400000, 400000}, {600000, 400000}, {500000, 600000}},
+                                    true, CSplineItem::kSmooth);
+    design->RecalcExtents(0);
+    const std::string file = m_box.Path("Design.KDX");
+    ASSERT_TRUE(design->OnSaveDocument(CString::FromUtf8(file)));
+    auto opened = fresh();
+    ASSERT_TRUE(opened->CJoxPage::OnOpenDocument(CString::FromUtf8(file)));
+    const CWindow curveBox = curve->Extents(0), designBox = design->RootArticle()->Extents(0);
+
+    const std::string pdf = Write(*opened);
+    auto back = fresh();
+    CFile source;
+    ASSERT_TRUE(source.Open(CString::FromUtf8(pdf), CFile::modeRead));
+    ASSERT_EQ(CImportDraw::ImportVectorDesign(back.get(), &source, 0, nullptr), 1);
+
+    const auto written = Paths(*opened), read = Paths(*back);
+    ASSERT_EQ(read.size(), 3u);
+    for (size_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(read[i].size(), written[i].size()) << "path " << i;
+        for (size_t j = 0; j < read[i].size(); ++j) {
+            EXPECT_NEAR(read[i][j].x, written[i][j].x, 10) << "path " << i << " point " << j;
+            EXPECT_NEAR(read[i][j].y, written[i][j].y, 10) << "path " << i << " point " << j;
+        }
+    }
+    // The curve, by its extents from the design's corner.
+    constexpr double kCurveUnits = 100;
+    CTree* third = back->RootArticle()->GetFirstChild()->GetRsibling()->GetRsibling();
+    const CWindow got = static_cast<CArticle*>(third)->Extents(0);
+    const CWindow all = back->RootArticle()->Extents(0);
+    EXPECT_NEAR(double(got.x1) - all.x1, double(curveBox.x1) - designBox.x1, kCurveUnits);
+    EXPECT_NEAR(double(got.y1) - all.y1, double(curveBox.y1) - designBox.y1, kCurveUnits);
+    EXPECT_NEAR(double(got.x2) - all.x1, double(curveBox.x2) - designBox.x1, kCurveUnits);
+    EXPECT_NEAR(double(got.y2) - all.y1, double(curveBox.y2) - designBox.y1, kCurveUnits);
+
+    const std::string first = m_box.Path("Import.KDX"), second = m_box.Path("Again.KDX");
+    ASSERT_TRUE(back->OnSaveDocument(CString::FromUtf8(first)));
+    auto reopened = fresh();
+    ASSERT_TRUE(reopened->CJoxPage::OnOpenDocument(CString::FromUtf8(first)));
+    ASSERT_TRUE(reopened->OnSaveDocument(CString::FromUtf8(second)));
+    const std::string bytes = Read(first);
+    EXPECT_FALSE(bytes.empty());
+    EXPECT_TRUE(bytes == Read(second));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class PdfImportTest : public AppSettingsTest {
 protected:
@@ -27,6 +28,15 @@ protected:
 
     std::unique_ptr<CDesignPage> m_page;
 };
+
+// One page of a hand-written PDF: its content stream and further entries of its dictionary
+// ("/MediaBox [0 0 300 100] /Rotate 90"; 200 x 150 points unless a MediaBox is given).
+struct PdfPage {
+    std::string content;
+    std::string keys = {};
+};
+// A PDF of the pages with a cross-reference table; every page has the font /F1 (Helvetica).
+std::string PdfOf(const std::vector<PdfPage>& pages);
 
 // An EPS that draws one open line from (0, 0) to (10, 0).
 extern const char* const kLineEps;

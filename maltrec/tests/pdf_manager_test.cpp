@@ -6,7 +6,10 @@
 #include "platform/windowing/file_dialog.h"
 #include "platform/windowing/list_controls.h"
 #include "platform/windowing/message_box.h"
+#include "spline/spline_item.h"
+#include "vector/vector_article.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -206,3 +209,164 @@ TEST_F(ManagerTest, TheSaveAsDialogOffersTheKindAndAddsItsExtension) {
         EXPECT_EQ(filters[1], L"All Files (*.*)");
     }
 }
+
+namespace {
+
+constexpr double kUnitsPerPoint = 25400.0 / 72.0;
+
+struct ImportedPath {
+    CDpoint first, last; // points from the design's lowest corner
+    bool closed = false;
+    COLORREF colour = 0;
+};
+
+struct Imported {
+    std::vector<ImportedPath> paths;
+    CDpoint size; // points
+};
+
+void Collect(CTree* first, std::vector<std::pair<CVectorArticle*, CSplineItem*>>& out) {
+    for (CTree* t = first; t; t = t->GetRsibling()) {
+        auto* a = DynamicDowncast<CVectorArticle>(t);
+        auto* s = a ? DynamicDowncast<CSplineItem>(a->GetItem()) : nullptr;
+        if (s && s->VectCount() > 0)
+            out.emplace_back(a, s);
+        Collect(t->GetFirstChild(), out);
+    }
+}
+
+// Every path of the page, in points from the lowest corner of the design's extents.
+Imported Read(CDesignPage& page) {
+    std::vector<std::pair<CVectorArticle*, CSplineItem*>> found;
+    Collect(page.RootArticle()->GetFirstChild(), found);
+    // The extents follow the curves themselves, not only their points.
+    const CWindow e = page.RootArticle()->Extents(0);
+    const double minX = e.x1, minY = e.y1;
+    Imported out;
+    auto pt = [&](const CLpoint& p) {
+        return CDpoint((p.x - minX) / kUnitsPerPoint, (p.y - minY) / kUnitsPerPoint);
+    };
+    for (auto& [a, s] : found) {
+        ImportedPath p;
+        p.first = pt(s->Vect(0).pt);
+        p.last = pt(s->Vect(s->VectCount() - 1).pt);
+        p.closed = s->Vect(0).pt == s->Vect(s->VectCount() - 1).pt;
+        a->GetLineColour(p.colour);
+        out.paths.push_back(p);
+    }
+    if (!found.empty())
+        out.size =
+            CDpoint((double(e.x2) - e.x1) / kUnitsPerPoint, (double(e.y2) - e.y1) / kUnitsPerPoint);
+    return out;
+}
+
+struct ExpectedPath {
+    double x1, y1, x2, y2; // first and last point, points from the lowest corner
+    bool closed;
+    COLORREF colour;
+};
+
+struct PdfFixture {
+    const char* name;
+    std::vector<PdfPage> pages;
+    std::vector<ExpectedPath> paths;
+    double width, height; // of everything imported, in points
+};
+
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// Hand-written pages of what sign shops receive, with what the import must make of them: page 1
+// only, clips ignored (imports are unclipped), text drawn with fonts left out.
+const PdfFixture kPdfFixtures[] = {
+    {"an open polyline",
+     {{"10 10 m 110 10 l 110 60 l S"}},
+     {{0, 0, 100, 50, false, kBlack}},
+     100,
+     50},
+    {"open and closed paths",
+     {{"10 10 m 60 10 l S 100 10 m 150 10 l 150 60 l h S"}},
+     {{0, 0, 50, 0, false, kBlack}, {90, 0, 90, 0, true, kBlack}},
+     140,
+     50},
+    {"a curve", {{"10 10 m 10 60 60 60 60 10 c S"}}, {{0, 0, 50, 0, false, kBlack}}, 50, 37.5},
+    {"an even-odd fill with a hole",
+     {{"10 10 m 110 10 l 110 110 l 10 110 l h 30 30 m 90 30 l 90 90 l 30 90 l h f*"}},
+     {{0, 0, 0, 0, true, kBlack}, {20, 20, 20, 20, true, kBlack}},
+     100,
+     100},
+    {"an RGB stroke",
+     {{"1 0 0 RG 10 10 m 60 10 l S"}},
+     {{0, 0, 50, 0, false, RGB(255, 0, 0)}},
+     50,
+     0},
+    {"a CMYK stroke",
+     {{"0 0 1 0 K 10 10 m 60 10 l S"}},
+     {{0, 0, 50, 0, false, RGB(255, 255, 0)}},
+     50,
+     0},
+    {"a clipped line",
+     {{"q 20 20 30 30 re W n 0 0 m 100 100 l S Q"}},
+     {{0, 0, 100, 100, false, kBlack}},
+     100,
+     100},
+    {"text beside a line",
+     {{"BT /F1 24 Tf 10 100 Td (Sign) Tj ET 10 10 m 60 10 l S"}},
+     {{0, 0, 50, 0, false, kBlack}},
+     50,
+     0},
+    {"a page turned by 90 degrees",
+     {{"0 0 m 300 100 l S", "/MediaBox [0 0 300 100] /Rotate 90"}},
+     {},
+     100,
+     300},
+    {"two pages",
+     {{"10 10 m 60 10 l S"}, {"0 0 m 150 150 l 150 0 l S"}},
+     {{0, 0, 50, 0, false, kBlack}},
+     50,
+     0},
+};
+
+TEST_F(ManagerTest, HandWrittenPagesComeInAsTheirPaths) {
+    constexpr double kTolerance = 0.5; // points
+    for (const PdfFixture& f : kPdfFixtures) {
+        SCOPED_TRACE(f.name);
+        m_page = std::make_unique<CDesignPage>();
+        const std::string pdf = WriteText("fixture.pdf", PdfOf(f.pages));
+        ASSERT_TRUE(CPDFManager::ReadPDFDocument(CString::FromUtf8(pdf), m_page.get(), 0, nullptr));
+        const Imported got = Read(*m_page);
+        EXPECT_NEAR(got.size.x, f.width, kTolerance);
+        EXPECT_NEAR(got.size.y, f.height, kTolerance);
+        if (f.paths.empty()) {
+            EXPECT_EQ(got.paths.size(), 1u);
+            continue;
+        }
+        ASSERT_EQ(got.paths.size(), f.paths.size());
+        for (size_t i = 0; i < f.paths.size(); ++i) {
+            const ExpectedPath& e = f.paths[i];
+            const ImportedPath& p = got.paths[i];
+            EXPECT_NEAR(p.first.x, e.x1, kTolerance) << "path " << i;
+            EXPECT_NEAR(p.first.y, e.y1, kTolerance) << "path " << i;
+            EXPECT_NEAR(p.last.x, e.x2, kTolerance) << "path " << i;
+            EXPECT_NEAR(p.last.y, e.y2, kTolerance) << "path " << i;
+            EXPECT_EQ(p.closed, e.closed) << "path " << i;
+            EXPECT_EQ(p.colour, e.colour) << "path " << i;
+        }
+    }
+}
+
+// A hundred imports in one process: each one's document is closed and its EPS removed (the
+// sanitizer's leak check at exit covers the rest).
+TEST_F(ManagerTest, AHundredImportsLeaveNothingBehind) {
+    const std::string pdf =
+        WriteText("many.pdf", PdfOf({{"10 10 m 60 10 l S 10 20 m 60 20 l 60 40 l h S"}}));
+    for (int i = 0; i < 100; ++i) {
+        CDesignPage page;
+        ASSERT_TRUE(CPDFManager::ReadPDFDocument(CString::FromUtf8(pdf), &page, 0, nullptr))
+            << "import " << i;
+        ASSERT_EQ(Read(page).paths.size(), 2u) << "import " << i;
+    }
+    ASSERT_TRUE(fs::exists(Home("Temp")));
+    EXPECT_TRUE(fs::is_empty(Home("Temp")));
+}
+
+} // namespace
