@@ -11,6 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CEPSInterpreter eps(nullptr, page.get(), L"fuzz.eps");
     // Small budgets keep every input fast; the real limits only scale them.
     eps.SetPointBudget(200000);
+    // Two progress dialogs per input would take most of each run.
+    eps.SetProgressShown(false);
     if (eps.ReadBytes(std::vector<BYTE>(data, data + size)))
         (void)eps.Run();
     return 0;

@@ -269,6 +269,8 @@ bool CEPSInterpreter::Poll() {
 
 void CEPSInterpreter::OpenProgress(const wchar_t* readout) {
     CloseProgress();
+    if (!m_bShowProgress)
+        return;
     m_pProgress = new CPercentageDlg(0, CPercentageDlg::IDD_PERCENTAGE);
     if (!m_pProgress->Create(AfxGetMainWnd())) {
         delete m_pProgress;

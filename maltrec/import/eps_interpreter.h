@@ -151,6 +151,8 @@ public:
     // The progress dialog of the phase running (reading, then executing), or null; its Cancel
     // stops the run as the cancel check does.
     CPercentageDlg* ProgressDialog() const { return m_pProgress; }
+    // Batch runs without an operator (fuzzing) may do without the dialogs; shown by default.
+    void SetProgressShown(bool shown) { m_bShowProgress = shown; }
 
     int FileType() const { return m_nFileType; }
     int Creator() const { return m_nCreator; }
@@ -261,6 +263,7 @@ private:
     std::function<bool()> m_cancel;
     unsigned m_nPollCount = 0;
     CPercentageDlg* m_pProgress = nullptr;
+    bool m_bShowProgress = true;
     int m_nProgressPos = -1;
     bool m_bExecuting = false;
     size_t m_nToken = 0;
