@@ -317,6 +317,10 @@ void CShowItemsTool::OnShowDelete(CDesignView* view) {
     }
     CSelectTool::OnInit(view, 0);
     SelectCurrent(view);
+    if (m_pDialog) {
+        m_pDialog->SetRange(GetItemCount(view));
+        m_pDialog->SetPos(m_nPos);
+    }
     if (m_pCurrent && m_bAutoPan)
         AutoPan(view, m_pCurrent);
 }
