@@ -1,13 +1,25 @@
-// The commands the application object answers itself.
+// The commands the application object answers itself: Open, Close All, Select Language.
 #include "kelvane/app/vanter_ferolin_app.h"
 
 #include "kelvane/app/app_resources.h"
+#include "kelvane/app/language.h"
+#include "kelvane/app/main_frame.h"
 #include "platform/framework/cmd_target.h"
+#include "platform/framework/property_sheet.h"
 
 BOOL CVanterFerolinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
     if (code == CN_COMMAND && id == kelvane::ID_OPEN_DESIGN) {
         if (!IsQuery(handlerInfo))
             fnFileOpenDialog(0);
+        return TRUE;
+    }
+    if (code == CN_COMMAND && id == CLanguage::ID_SELECT_LANGUAGE) {
+        if (!IsQuery(handlerInfo)) {
+            CLanguage page;
+            CPropertySheet sheet(L"Language", MainFrame());
+            sheet.AddPage(&page);
+            sheet.DoModal();
+        }
         return TRUE;
     }
     if (code == CN_COMMAND && id == kelvane::ID_CLOSE_ALL) {

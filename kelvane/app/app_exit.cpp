@@ -8,6 +8,7 @@
 #include "pivora/framework/app_profile.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/shell_open.h"
+#include "platform/windowing/language_bundle.h"
 #include "platform/windowing/message_box.h"
 
 int CVanterFerolinApp::ExitInstance() {
@@ -19,6 +20,8 @@ int CVanterFerolinApp::ExitInstance() {
 CVanterFerolinApp::~CVanterFerolinApp() {
     fnRunExitApplication();
     FnDestroyApplicationProfile();
+    // A language bundle still in use goes with the program.
+    platform::UnloadLanguageBundle();
 }
 
 bool CVanterFerolinApp::fnRunExitApplication() {

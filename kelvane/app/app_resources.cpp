@@ -1,6 +1,7 @@
 #include "kelvane/app/app_resources.h"
 
 #include "design/design_view.h"
+#include "kelvane/app/language.h"
 #include "kelvane/app/open_resources.h"
 #include "maltrec/colour_tool_bar.h"
 #include "platform/framework/mfc_tool_bar.h"
@@ -62,7 +63,8 @@ MenuTemplate MainMenu(UINT id) {
                           L"&View",
                           {{MF_STRING, ID_TOGGLE_MENU_BAR, L"Menu Bar", {}},
                            {MF_STRING, ID_MAIN_TOOLBAR, L"Main Toolbar", {}},
-                           {MF_STRING, ID_DISPLAY_INCHES, L"Display &Inches", {}}}},
+                           {MF_STRING, ID_DISPLAY_INCHES, L"Display &Inches", {}},
+                           {MF_STRING, CLanguage::ID_SELECT_LANGUAGE, L"Select &Language...", {}}}},
                          {MF_POPUP,
                           0,
                           L"&Cutters",
@@ -123,6 +125,7 @@ void RegisterAppResources() {
     RegisterMenus();
     RegisterToolbars();
     RegisterOpenResources();
+    CLanguage::RegisterResources();
 }
 
 } // namespace kelvane

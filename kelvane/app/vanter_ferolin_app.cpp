@@ -5,6 +5,7 @@
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/child_frame.h"
 #include "kelvane/app/instance_forwarding.h"
+#include "kelvane/app/language.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/openable_file.h"
 #include "kelvane/app/qv_multi_doc_template.h"
@@ -65,6 +66,8 @@ BOOL CVanterFerolinApp::InitInstance() {
         FnForwardToRunningInstance(m_args);
         return FALSE;
     }
+    // The texts of the language chosen last (the program's own when its bundle does not load).
+    CLanguage::fnLoadLanguageDLL(CLanguage::StoredLanguage());
     if (!fnRegisterDocTemplates())
         return FALSE;
     if (!fnCreateMainFrame())

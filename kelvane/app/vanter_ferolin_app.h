@@ -53,7 +53,7 @@ public:
     int fnFileOpenDialog(int useLastExtension);
     // Reads the file into the page by its extension identifier; non-zero on success.
     int fnImportFile(const wchar_t* path, CDesignPage* page, int id, UINT flags);
-    // The application's commands: Open and Close All (app_commands.cpp).
+    // The application's commands: Open, Close All, Select Language (app_commands.cpp).
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
     // Close All asks once for all designs; otherwise (at exit) each modified design is asked
     // about by its own prompt (save_all.cpp).

@@ -1,5 +1,7 @@
 #include "platform/windowing/dialog_template.h"
 
+#include "platform/windowing/language_bundle.h"
+
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
 
@@ -106,8 +108,11 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, 
     DWORD style = tmpl->style & ~WS_VISIBLE;
     if (!parent)
         style &= ~WS_CHILD;
-    HWND dlg = CreateWindowExW(0, WC_DIALOG, tmpl->caption ? tmpl->caption : L"", style, 0, 0,
-                               MapX(tmpl->cx), MapY(tmpl->cy), parent, nullptr, instance, nullptr);
+    std::wstring text;
+    const bool ownCaption = platform::BundleDialogText(tmpl->id, 0, text);
+    HWND dlg = CreateWindowExW(
+        0, WC_DIALOG, ownCaption ? text.c_str() : (tmpl->caption ? tmpl->caption : L""), style, 0,
+        0, MapX(tmpl->cx), MapY(tmpl->cy), parent, nullptr, instance, nullptr);
     if (!dlg)
         return nullptr;
     dlg->isDialog = true;
@@ -115,9 +120,11 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, 
     dlg->dialogParam = param;
     dlg->templateId = tmpl->id;
     for (const DialogControl& c : tmpl->controls) {
-        HWND ctrl = CreateWindowExW(0, c.className, c.text ? c.text : L"", c.style | WS_CHILD,
-                                    MapX(c.x), MapY(c.y), MapX(c.cx), MapY(c.cy), dlg,
-                                    reinterpret_cast<HMENU>(intptr_t(c.id)), instance, nullptr);
+        const bool own = c.id > 0 && platform::BundleDialogText(tmpl->id, c.id, text);
+        HWND ctrl =
+            CreateWindowExW(0, c.className, own ? text.c_str() : (c.text ? c.text : L""),
+                            c.style | WS_CHILD, MapX(c.x), MapY(c.y), MapX(c.cx), MapY(c.cy), dlg,
+                            reinterpret_cast<HMENU>(intptr_t(c.id)), instance, nullptr);
         if (!ctrl) {
             DestroyWindow(dlg);
             return nullptr;

@@ -1,5 +1,7 @@
 #include "platform/windowing/menu.h"
 
+#include "platform/windowing/language_bundle.h"
+
 #include "platform/windowing/message.h"
 #include "platform/windowing/ui_notify.h"
 #include "platform/windowing/window_internal.h"
@@ -113,14 +115,21 @@ platform::MenuResponder& Responder() {
     return r;
 }
 
-void Fill(HMENU menu, const std::vector<MenuTemplateItem>& items) {
+// The text of an item: the language bundle's, else the template's. Popups are counted depth
+// first from 0 in popupOrder.
+void Fill(HMENU menu, const std::vector<MenuTemplateItem>& items, UINT menuId, UINT& popupOrder) {
+    std::wstring text;
     for (const MenuTemplateItem& t : items) {
         if (t.flags & MF_POPUP) {
+            const UINT key = platform::kLanguagePopupBase + popupOrder++;
             HMENU sub = CreatePopupMenu();
-            Fill(sub, t.popup);
-            AppendMenuW(menu, t.flags, reinterpret_cast<UINT_PTR>(sub), t.text);
+            Fill(sub, t.popup, menuId, popupOrder);
+            const bool own = platform::BundleMenuText(menuId, key, text);
+            AppendMenuW(menu, t.flags, reinterpret_cast<UINT_PTR>(sub),
+                        own ? text.c_str() : t.text);
         } else {
-            AppendMenuW(menu, t.flags, t.id, t.text);
+            const bool own = t.id && platform::BundleMenuText(menuId, t.id, text);
+            AppendMenuW(menu, t.flags, t.id, own ? text.c_str() : t.text);
         }
     }
 }
@@ -327,7 +336,8 @@ HMENU LoadMenuW(HINSTANCE, UINT id) {
     if (!t)
         return nullptr;
     HMENU menu = CreateMenu();
-    Fill(menu, t->items);
+    UINT popupOrder = 0;
+    Fill(menu, t->items, id, popupOrder);
     return menu;
 }
 

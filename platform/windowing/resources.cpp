@@ -1,5 +1,7 @@
 #include "platform/windowing/resources.h"
 
+#include "platform/windowing/language_bundle.h"
+
 #include <algorithm>
 #include <map>
 
@@ -20,6 +22,8 @@ void RegisterStrings(std::initializer_list<std::pair<UINT, const wchar_t*>> stri
 }
 
 bool LoadResourceString(UINT id, std::wstring& out) {
+    if (BundleString(id, out))
+        return true;
     auto it = Strings().find(id);
     if (it == Strings().end())
         return false;
