@@ -88,6 +88,11 @@ TEST_F(SimulateSortDlgTest, TheButtonsAndTheSliderStepThePlaybackAndTheSliderFol
         EXPECT_EQ(p.GetPos(), 0);
         Scroll(p, 9, 0); // no slider code: nothing
         EXPECT_EQ(p.GetPos(), 0);
+        // Past 65535 the message's word would wrap (65537 to 1): the slider's own position counts.
+        p.m_Slider.SetRange(0, 70000);
+        ASSERT_TRUE(platform::ScrollSlider(p.m_Slider.m_hWnd, TB_THUMBPOSITION, 65537));
+        EXPECT_EQ(p.Tool()->GetPos(), 0);
+        EXPECT_EQ(p.GetPos(), 0);
         p.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EXPECT_EQ(result, IDOK);
