@@ -131,4 +131,47 @@ TEST_F(FileDialogWidgetTest, OpenModeGivesSeveralFilesAndCancelGivesNone) {
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
+// The open dialog as the program shows it: its five filters and the template box, shown or
+// hidden. For a person to look at: file_dialog_open.png.
+TEST_F(FileDialogWidgetTest, OpenModeShowsTheExtraBoxUnlessHidden) {
+    HWND owner = MakeWindow(300, 200);
+    Folder dir;
+    std::ofstream(dir.path / "logo.eps") << "x";
+    for (bool hidden : {false, true}) {
+        FileDialogState state;
+        state.multiSelect = true;
+        state.title = L"Open";
+        state.folder = dir.path.wstring();
+        state.filters = {{L"--All files-- (*.*)", L"*.*"},
+                         {L"Adobe Illustrator (*.ai)", L"*.ai"},
+                         {L"Encapsulated PostScript (*.eps)", L"*.eps"},
+                         {L"KDX Design File (*.kdx)", L"*.kdx"},
+                         {L"Portable Document Format (*.pdf)", L"*.pdf"}};
+        state.filterIndex = 3;
+        state.checkId = 1000;
+        state.checkText = L"Choose Template";
+        state.checked = hidden;
+        state.checkHidden = hidden;
+        bool boxShown = !hidden;
+        WhenShown([&](QFileDialog* d) {
+            auto* box = d->findChild<QCheckBox*>();
+            boxShown = box && box->isVisible();
+            if (box && !hidden)
+                box->setChecked(true);
+            if (!hidden)
+                d->grab().save(QString::fromUtf8(TEST_BINARY_DIR) +
+                               QStringLiteral("/file_dialog_open.png"));
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QStringLiteral("logo.eps"));
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        ASSERT_TRUE(platform::RunFileDialog(owner, state)) << hidden;
+        EXPECT_EQ(boxShown, !hidden);
+        EXPECT_TRUE(state.checked) << hidden;
+        EXPECT_EQ(state.filterIndex, 3) << hidden;
+        ASSERT_EQ(state.chosen.size(), 1u);
+        EXPECT_EQ(state.chosen[0], (dir.path / L"logo.eps").wstring());
+    }
+}
+
 } // namespace
