@@ -6,9 +6,11 @@
 #include "design/design_view.h"
 #include "design/tests/tool_fixture.h"
 #include "pivora/select.h"
+#include "platform/graphics/surface.h"
 #include "platform/windowing/dialog_template.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cwchar>
 #include <vector>
 
@@ -204,6 +206,35 @@ TEST_F(RotateToolTest, NOpensTheRotateDialogAndOkLeavesOneRotation) {
               CString(L"Rotate/Shear"));
     Undo();
     ExpectCorners({{40000, 40000}, {60000, 40000}, {60000, 60000}, {40000, 60000}}, 0);
+}
+
+TEST_F(RotateToolTest, HandlesAndTheCentreCrossAreDrawnWhereTheSelectionIs) {
+    platform::RecordingSurface& surface = Record();
+    page->RemoveAllObjectSelection();
+    rotate->OnSelectionChanged();
+    surface.Clear();
+    Command(CSelectTool::ID_SELECT_ALL);
+    Pump();
+    // Eight rounded squares on the extents and one more on the centre, with its cross.
+    const CPoint spots[] = {Client(40000, 40000), Client(60000, 40000), Client(40000, 60000),
+                            Client(60000, 60000), Client(50000, 40000), Client(50000, 60000),
+                            Client(40000, 50000), Client(60000, 50000), Client(50000, 50000)};
+    for (const CPoint& spot : spots) {
+        SCOPED_TRACE(testing::Message() << spot.x << "," << spot.y);
+        bool found = false;
+        for (const platform::RecordedCall& c : surface.Calls())
+            if (c.op == platform::GdiOp::RoundRect)
+                found = found || (std::abs((c.rect.left + c.rect.right) / 2 - spot.x) <= 2 &&
+                                  std::abs((c.rect.top + c.rect.bottom) / 2 - spot.y) <= 2);
+        EXPECT_TRUE(found);
+    }
+    const CPoint centre = Client(50000, 50000);
+    int crossing = 0;
+    for (const platform::RecordedCall& c : surface.Calls())
+        if (c.op == platform::GdiOp::LineTo && !c.pts.empty())
+            crossing += std::abs(c.pts.back().x - centre.x) <= 2 * CRotateTool::nHandleSize + 1 &&
+                        std::abs(c.pts.back().y - centre.y) <= 2 * CRotateTool::nHandleSize + 1;
+    EXPECT_GE(crossing, 2);
 }
 
 } // namespace

@@ -117,9 +117,10 @@ void CRotateTool::OnDrawHandlesRect(CJoxDC* dc, CRect& rect) {
     CBrush* oldBrush = dc->CDC::SelectObject(&brush);
     const int oldBk = dc->SetBkMode(TRANSPARENT);
     const int oldRop = dc->SetROP2(R2_XORPEN);
+    // The rectangle is in device pixels already: the context's own calls would map it again.
     auto square = [&](int x, int y) {
-        dc->RoundRect(x - kSquareLow, y - kSquareLow, x + kSquareHigh, y + kSquareHigh, kRounding,
-                      kRounding);
+        dc->CDC::RoundRect(x - kSquareLow, y - kSquareLow, x + kSquareHigh, y + kSquareHigh,
+                           kRounding, kRounding);
     };
     const int mx = int((int64_t(rect.left) + rect.right) / 2);
     const int my = int((int64_t(rect.top) + rect.bottom) / 2);
@@ -135,10 +136,10 @@ void CRotateTool::OnDrawHandlesRect(CJoxDC* dc, CRect& rect) {
     dc->LPtoDP(c);
     square(c.x, c.y);
     const int reach = 2 * nHandleSize;
-    dc->MoveTo(c.x - reach, c.y);
-    dc->LineTo(c.x + reach + 1, c.y);
-    dc->MoveTo(c.x, c.y - reach);
-    dc->LineTo(c.x, c.y + reach + 1);
+    dc->CDC::MoveTo(c.x - reach, c.y);
+    dc->CDC::LineTo(c.x + reach + 1, c.y);
+    dc->CDC::MoveTo(c.x, c.y - reach);
+    dc->CDC::LineTo(c.x, c.y + reach + 1);
     dc->SetROP2(oldRop);
     dc->SetBkMode(oldBk);
     dc->CDC::SelectObject(oldBrush);
