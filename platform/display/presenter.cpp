@@ -1,5 +1,6 @@
 #include "platform/display/presenter.h"
 
+#include "platform/display/colour_picker.h"
 #include "platform/display/cursor_shape.h"
 #include "platform/display/file_dialog_widget.h"
 #include "platform/display/frame_menu_bar.h"
@@ -10,6 +11,7 @@
 #include "platform/display/window_state.h"
 #include "platform/display/window_widget.h"
 #include "platform/system/clock.h"
+#include "platform/windowing/colour_dialog.h"
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/icon.h"
@@ -439,6 +441,8 @@ void Presenter::FirstShow(Mirror& m) {
     if (!IsDialogClass(h))
         return;
     LayOutControls(m);
+    if (IsColourDialog(h))
+        AttachColourPicker(h, w);
     // A dialog left where it was made opens centred over its owner, or on the screen.
     RECT r;
     GetWindowRect(h, &r);

@@ -2,6 +2,7 @@
 
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message_box.h"
+#include "platform/windowing/window_internal.h"
 
 namespace {
 
@@ -14,15 +15,16 @@ INT_PTR ColourProc(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
 }
 
 const DialogTemplate& Template() {
-    static const DialogTemplate t{platform::kColourDialogId,
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                  220,
-                                  180,
-                                  L"Colour",
-                                  nullptr,
-                                  8,
-                                  {{IDOK, L"BUTTON", L"OK", WS_TABSTOP, 110, 160, 50, 14},
-                                   {IDCANCEL, L"BUTTON", L"Cancel", WS_TABSTOP, 165, 160, 50, 14}}};
+    static const DialogTemplate t{
+        platform::kColourDialogId,
+        WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        220,
+        180,
+        L"Colour",
+        nullptr,
+        8,
+        {{IDOK, L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 160, 50, 14},
+         {IDCANCEL, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP, 165, 160, 50, 14}}};
     return t;
 }
 
@@ -59,6 +61,11 @@ COLORREF GetDialogColour(HWND dialog) {
 
 void SetDialogColour(HWND dialog, COLORREF colour) {
     SetWindowLongPtrW(dialog, GWLP_USERDATA, LONG_PTR(colour));
+}
+
+bool IsColourDialog(HWND hwnd) {
+    HWND w = detail::Window(hwnd);
+    return w && w->isDialog && w->templateId == kColourDialogId;
 }
 
 } // namespace platform

@@ -30,5 +30,7 @@ constexpr UINT kColourDialogId = 0x7F40;
 
 COLORREF GetDialogColour(HWND dialog);
 void SetDialogColour(HWND dialog, COLORREF colour);
+// Whether a window is the colour dialog (the display puts its picker there).
+bool IsColourDialog(HWND hwnd);
 
 } // namespace platform
