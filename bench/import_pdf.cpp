@@ -12,11 +12,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 #include <sys/resource.h>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -60,18 +62,29 @@ std::string Generate(int paths) {
     return pdf;
 }
 
-// A private home (the conversion writes into its temporary folder) and the generated files.
-const std::string& Root() {
-    static const std::string root = [] {
+// A private home (the conversion writes into its temporary folder) and the generated files,
+// which (tens of megabytes) go with the run.
+struct BenchFolder {
+    std::string path;
+    BenchFolder() {
         char tmpl[] = "/tmp/bench_import_pdf_XXXXXX";
-        const char* dir = mkdtemp(tmpl);
-        std::string r = dir ? dir : "/tmp";
-        ::setenv("KELVANE_USER_HIVE", (r + "/user.hive").c_str(), 1);
-        ::setenv("KELVANE_MACHINE_HIVE", (r + "/machine.hive").c_str(), 1);
-        ::setenv("KELVANE_HOME", r.c_str(), 1);
-        return r;
-    }();
-    return root;
+        if (!mkdtemp(tmpl))
+            return;
+        path = tmpl;
+        ::setenv("KELVANE_USER_HIVE", (path + "/user.hive").c_str(), 1);
+        ::setenv("KELVANE_MACHINE_HIVE", (path + "/machine.hive").c_str(), 1);
+        ::setenv("KELVANE_HOME", path.c_str(), 1);
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        if (!path.empty())
+            std::filesystem::remove_all(path, ec);
+    }
+};
+
+const std::string& Root() {
+    static const BenchFolder folder;
+    return folder.path;
 }
 
 std::string File(int paths) {
@@ -90,7 +103,10 @@ void ReportMemory(benchmark::State& state) {
 }
 
 bool Started(benchmark::State& state) {
-    Root();
+    if (Root().empty()) {
+        state.SkipWithError("no temporary folder");
+        return false;
+    }
     if (!CPDFManager::StartPDFManager()) {
         state.SkipWithError("the PDF library is not beside the program");
         return false;
