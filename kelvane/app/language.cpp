@@ -45,15 +45,15 @@ void CLanguage::RegisterResources() {
          220,
          90,
          L"Language",
-         nullptr,
+         L"MS Sans Serif",
          8,
-         {{IDC_PROMPT, L"Static", L"Select Language:", SS_LEFT, 7, 10, 70, 8},
-          {IDC_LANGUAGE, L"ComboBox", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 80, 8, 130,
-           100},
+         {{IDC_PROMPT, L"Static", L"Select Language:", WS_VISIBLE | SS_LEFT, 7, 10, 70, 8},
+          {IDC_LANGUAGE, L"ComboBox", L"", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+           80, 8, 130, 100},
           {IDC_NOTE, L"Static",
            L"Selecting a language will automatically apply the change. To view the corresponding "
            L"international version, log out and login back again. ",
-           SS_LEFT, 7, 35, 206, 40}}});
+           WS_VISIBLE | SS_LEFT, 7, 35, 206, 40}}});
 }
 
 CString CLanguage::LanguageFolder() {
