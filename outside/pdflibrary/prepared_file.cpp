@@ -100,7 +100,10 @@ bool PreparedFile::TakeEps(const std::string& path, const std::string& destinati
     if (m_eps.empty() || !Unchanged(path))
         return false;
     const std::string eps = m_eps;
-    m_eps.clear(); // taken, or dropped: the caller converts again
+    // One check and its conversion share a run; the next load reads the file again, so a file
+    // rewritten within the clock's granularity is never answered from an older run.
+    m_eps.clear();
+    Forget();
     std::error_code ec;
     std::filesystem::rename(eps, destination, ec);
     if (!ec)

@@ -28,8 +28,8 @@ public:
     // When `path` is the remembered, unchanged file: true when its first page is known not to
     // convert.
     bool EpsKnownToFail(const std::string& path) const;
-    // Moves the remembered EPS of an unchanged `path` to `destination` (whole or not at all);
-    // false when there is none, and the caller converts the page itself.
+    // Moves the remembered EPS of an unchanged `path` to `destination` (whole or not at all)
+    // and forgets the file; false when there is none, and the caller converts the page itself.
     bool TakeEps(const std::string& path, const std::string& destination);
 
 private:
