@@ -14,6 +14,7 @@
 #include "outside/quintar/quintar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
+#include "platform/framework/wait_cursor.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/instance_lock.h"
 #include "qvutils/qv_utils.h"
@@ -161,6 +162,7 @@ CDocument* CVanterFerolinApp::OpenDocumentFile(LPCWSTR path) {
             }
         }
     }
+    CWaitCursor wait;
     return fnOpenDesignFile(path, 0);
 }
 
