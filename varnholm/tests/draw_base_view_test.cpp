@@ -7,10 +7,8 @@
 #include "felgrin/select_cutter.h"
 #include "maltrec/colour_tool_bar.h"
 #include "maltrec/cutoutput/mfc_tool_bar_colour_box.h"
-#include "pivora/geometry/sb.h"
 #include "toolbars/toolbar_registry.h"
 #include "vector/vector_article.h"
-#include "vector/vector_item.h"
 #include "vector/vector_style_pb.h"
 
 #include <vector>
@@ -18,26 +16,6 @@
 namespace {
 
 using V = CSorvaneView;
-
-constexpr DWORD kCorner = 0x200;
-
-// A closed square path of the given style on the page's root.
-CVectorArticle* AddSquare(CDesignPage* p, LONG x, int style) {
-    auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
-    if (!item)
-        return nullptr;
-    std::vector<CSb> sb;
-    for (CLpoint pt : {CLpoint{x, 0}, CLpoint{x + 1000, 0}, CLpoint{x + 1000, 1000},
-                       CLpoint{x, 1000}, CLpoint{x, 0}})
-        sb.emplace_back(kCorner, pt);
-    item->InsertElement(-1, sb.data(), int(sb.size()));
-    auto* a = new CVectorArticle;
-    a->Item(item);
-    p->RootArticle()->AddChild(a);
-    a->InvExtents(1);
-    a->SetPaletteIndex(style);
-    return a;
-}
 
 int StyleOf(CVectorArticle* a) {
     int style = -1;

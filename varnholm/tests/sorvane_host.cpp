@@ -6,15 +6,37 @@
 #include "maltrec/colour_tool_bar.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_child_wnd.h"
+#include "pivora/geometry/sb.h"
 #include "platform/display/display.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/message.h"
 #include "qvutils/qv_utils.h"
+#include "vector/vector_article.h"
+#include "vector/vector_item.h"
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 SorvaneCalls g_calls;
+
+CVectorArticle* AddSquare(CDesignPage* p, LONG x, int style) {
+    constexpr DWORD kCorner = 0x200;
+    auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
+    if (!item)
+        return nullptr;
+    std::vector<CSb> sb;
+    for (CLpoint pt : {CLpoint{x, 0}, CLpoint{x + 1000, 0}, CLpoint{x + 1000, 1000},
+                       CLpoint{x, 1000}, CLpoint{x, 0}})
+        sb.emplace_back(kCorner, pt);
+    item->InsertElement(-1, sb.data(), int(sb.size()));
+    auto* a = new CVectorArticle;
+    a->Item(item);
+    p->RootArticle()->AddChild(a);
+    a->InvExtents(1);
+    a->SetPaletteIndex(style);
+    return a;
+}
 
 ULONGLONG OffsetClock::NowMs() {
     using namespace std::chrono;

@@ -20,6 +20,12 @@
 #include <functional>
 #include <memory>
 
+class CVectorArticle;
+
+// A closed 1 mm square path of the given style at (x, 0) on the page's root; null without the
+// curve library.
+CVectorArticle* AddSquare(CDesignPage* page, LONG x, int style);
+
 // What the recorders saw.
 struct SorvaneCalls {
     int sends = 0, velm = -1, autoSend = -1, designSize = 0, deleteAll = 0, setup = 0;

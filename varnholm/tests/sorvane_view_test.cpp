@@ -9,14 +9,20 @@
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
 #include "felgrin/select_cutter.h"
+#include "hobrand/media_manager_setup.h"
 #include "maltrec/colour_tool_bar.h"
 #include "maltrec/cutoutput/mfc_tool_bar_colour_box.h"
+#include "maltrec/send_to_cutter.h"
+#include "pivora/framework/jox_child_wnd.h"
 #include "platform/windowing/colour_dialog.h"
 #include "platform/windowing/icon.h"
+#include "platform/windowing/resources.h"
 #include "toolbars/toolbar_registry.h"
 #include "varnholm/detect_cutter_dlg.h"
 #include "vector/vector_style_pb.h"
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -346,6 +352,49 @@ TEST_F(SorvaneHost, SimulateOutputRunsTheOptionsThenThePlayer) {
         EXPECT_EQ(view->SimulateDlg(), nullptr);
         EXPECT_FALSE(page->GetDesignTool()->IsKindOf(RUNTIME_CLASS(CSimulateSortTool)));
     }
+}
+
+} // namespace
+
+namespace {
+
+constexpr UINT kSheetResource = 7010;
+
+// The sheet documents' view draws nothing here.
+class CSheetView : public CView {
+    DECLARE_DYNCREATE(CSheetView)
+};
+IMPLEMENT_DYNCREATE(CSheetView, CView)
+
+// The automatic send through the real output road: the cutter on the file port gets the design,
+// the design closes and the main window is left minimised.
+TEST_F(SorvaneHost, AutomaticSendOnTheFilePortSendsClosesAndMinimises) {
+    platform::RegisterStrings({{kSheetResource, L"\nSheet\nSheet"}});
+    m_app.AddDocTemplate(kSheetContext,
+                         new CJoxDocTemplate(kSheetResource, RUNTIME_CLASS(CDesignPage),
+                                             RUNTIME_CLASS(CJoxChildWnd), RUNTIME_CLASS(CSheetView),
+                                             kSheetContext),
+                         1);
+    FnSorvaneServices() = {g_fnSendDesignToCutter, g_fnSetDesignSizeToCutter, g_fnDeleteAllMedMan,
+                           g_fnMedManSetup};
+    Install(L"Plotter");
+    ASSERT_NE(Open(), nullptr);
+    CVectorArticle* path = AddSquare(page, 10000, 0);
+    ASSERT_NE(path, nullptr);
+    m_frame->ShowWindow(SW_SHOWNORMAL);
+    Command(V::ID_AUTO_SEND_TO_CUTTER);
+    Pump();
+    EXPECT_EQ(m_tmpl->GetFirstDocPosition(), nullptr);
+    EXPECT_TRUE(::IsIconic(m_frame->m_hWnd));
+    EXPECT_EQ(V::IsBusy(), 0);
+    // Sheet documents end their cutter's document (the file is complete then); they go before
+    // the cutters.
+    m_app.DocTemplateForContext(kSheetContext)->CloseAllDocuments(TRUE);
+    std::ifstream in(m_box.Path("home") + "/output.spl", std::ios::binary);
+    std::stringstream sent;
+    sent << in.rdbuf();
+    // The square, 40 cutter steps a side, cut in one stroke.
+    EXPECT_NE(sent.str().find("D,0,0,40,0,40,40,0,40"), std::string::npos) << sent.str();
 }
 
 } // namespace
