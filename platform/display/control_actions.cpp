@@ -4,6 +4,8 @@
 #include "platform/display/tool_bar_ctrl_widget.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
@@ -92,6 +94,26 @@ std::wstring ToolBarCtrlTip(HWND toolbar, int index) {
 bool IsShownOnScreen(HWND hwnd) {
     QWidget* w = WidgetOf(hwnd);
     return w && w->isVisible();
+}
+
+bool TypeIntoEditWidget(HWND edit, const std::wstring& text) {
+    auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
+    if (!line || !line->isEnabled() || line->isReadOnly())
+        return false;
+    line->setFocus();
+    line->selectAll();
+    for (QChar c : QString::fromStdWString(text)) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(line, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(line, &release);
+    }
+    return true;
+}
+
+std::wstring EditWidgetText(HWND edit) {
+    auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
+    return line ? line->text().toStdWString() : std::wstring();
 }
 
 } // namespace platform::display

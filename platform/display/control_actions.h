@@ -1,7 +1,8 @@
 // What a person does to presented controls, as Qt events on their widgets, for tests, scripted
 // runs and benchmarks that must not include Qt: a slider's thumb dragged, a toolbar control's
-// button clicked, what its tip and a window's visibility show. The model hears of it as it would
-// from the person (at the next Flush). False when the window has no such widget.
+// button clicked, text typed into an edit, what its tip and a window's visibility show. The model
+// hears of it as it would from the person (at the next Flush). False when the window has no such
+// widget.
 #pragma once
 
 #include "platform/windowing/window.h"
@@ -18,5 +19,10 @@ bool ClickToolBarCtrlButton(HWND toolbar, int index);
 std::wstring ToolBarCtrlTip(HWND toolbar, int index);
 // Whether the window's widget is on the screen.
 bool IsShownOnScreen(HWND hwnd);
+
+// Selects everything in an edit's widget and types text over it, one key at a time.
+bool TypeIntoEditWidget(HWND edit, const std::wstring& text);
+// What an edit's widget shows.
+std::wstring EditWidgetText(HWND edit);
 
 } // namespace platform::display
