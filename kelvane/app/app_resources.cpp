@@ -7,6 +7,7 @@
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/resources.h"
+#include "varnholm/design_resources.h"
 
 namespace kelvane {
 
@@ -46,50 +47,9 @@ void RegisterTexts() {
     });
 }
 
-MenuTemplate MainMenu(UINT id) {
-    return MenuTemplate{id,
-                        {{MF_POPUP,
-                          0,
-                          L"&File",
-                          {{MF_STRING, ID_NEW_DESIGN, L"&New\tCtrl+N", {}},
-                           {MF_STRING, ID_OPEN_DESIGN, L"&Open...\tCtrl+O", {}},
-                           {MF_STRING, ID_SAVE_DESIGN, L"&Save\tCtrl+S", {}},
-                           {MF_STRING, ID_SAVE_DESIGN_AS, L"Save &As...", {}},
-                           {MF_STRING, ID_CLOSE_DESIGN, L"&Close", {}},
-                           {MF_SEPARATOR, 0, nullptr, {}},
-                           {MF_STRING, ID_EXIT, L"E&xit", {}}}},
-                         {MF_POPUP,
-                          0,
-                          L"&View",
-                          {{MF_STRING, ID_TOGGLE_MENU_BAR, L"Menu Bar", {}},
-                           {MF_STRING, ID_MAIN_TOOLBAR, L"Main Toolbar", {}},
-                           {MF_STRING, ID_DISPLAY_INCHES, L"Display &Inches", {}},
-                           {MF_STRING, CLanguage::ID_SELECT_LANGUAGE, L"Select &Language...", {}}}},
-                         {MF_POPUP,
-                          0,
-                          L"&Cutters",
-                          {{MF_STRING, ID_INSTALL_CUTTER, L"Install Cutter...", {}},
-                           {MF_STRING, ID_SETUP_CUTTER, L"Setup Cutter...", {}},
-                           {MF_STRING, ID_DELETE_CUTTER, L"Delete Cutter...", {}},
-                           {MF_SEPARATOR, 0, nullptr, {}},
-                           {MF_STRING, ID_SILENT_MODE, L"Direct mode", {}},
-                           {MF_STRING, ID_OUTPUT_SETTINGS, L"Output settings...", {}}}},
-                         {MF_POPUP,
-                          0,
-                          L"&Window",
-                          {{MF_STRING, ID_NEW_WINDOW, L"&New Window", {}},
-                           {MF_STRING, ID_CLOSE_ALL, L"Close &All", {}}}},
-                         {MF_POPUP,
-                          0,
-                          L"&Help",
-                          {{MF_STRING, ID_HELP_FINDER, L"&Help Topics", {}},
-                           {MF_STRING, ID_ABOUT, L"&About Vanter Ferolin", {}}}}}};
-}
-
 void RegisterMenus() {
-    // A design window shows the main menu too.
-    platform::RegisterMenuTemplate(MainMenu(IDR_MAINFRAME));
-    platform::RegisterMenuTemplate(MainMenu(IDR_DESIGN));
+    // The frame's menu (no design open) and the design window's come with the cutting view.
+    FnRegisterDesignResources();
     platform::RegisterMenuTemplate({IDR_TOOLBAR_TOGGLE,
                                     {{MF_POPUP,
                                       0,
@@ -104,6 +64,7 @@ void RegisterToolbars() {
                                        kButtonWidth,
                                        kButtonHeight,
                                        {ID_NEW_DESIGN, ID_OPEN_DESIGN, ID_SAVE_DESIGN}});
+    // Until the display draws button pictures, the design window's toolbar is the short form.
     platform::RegisterToolBarTemplate(
         {IDR_VIEW_TOOLBAR,
          kButtonWidth,

@@ -53,6 +53,27 @@ TEST_F(AppStart, RegistersBothTemplatesAndOpensANewDesignInTheMainFrame) {
     EXPECT_EQ(static_cast<CDesignPage*>(design)->Extents(), CWindow(0, 0, 100000, 100000));
 }
 
+// The menu bar is the design window's while one is open, and the short one with none.
+TEST_F(AppStart, TheMenuBarFollowsWhetherADesignIsOpen) {
+    ASSERT_TRUE(Start());
+    CMainFrame* frame = app->MainFrame();
+    ASSERT_NE(frame, nullptr);
+    const auto titles = [&] {
+        std::vector<std::wstring> out;
+        HMENU menu = ::GetMenu(frame->m_hWnd);
+        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[64] = {};
+            GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+            out.emplace_back(text);
+        }
+        return out;
+    };
+    EXPECT_EQ(titles(), (std::vector<std::wstring>{L"&Design", L"&Output", L"&Edit", L"&View",
+                                                   L"&Tools", L"&Window", L"&Options", L"&Help"}));
+    app->DesignTemplate()->CloseAllDocuments(FALSE);
+    EXPECT_EQ(titles(), (std::vector<std::wstring>{L"&Design", L"&Options", L"&Help"}));
+}
+
 TEST_F(AppStart, TheStatusTextStaysThroughTheIdleUpdates) {
     ASSERT_TRUE(Start());
     QvSetStatusText(1, L"3 paths");

@@ -3,6 +3,7 @@
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/view.h"
+#include "platform/windowing/menu.h"
 #include "platform/windowing/ui_notify.h"
 
 #include <algorithm>
@@ -113,6 +114,7 @@ void CMDIFrameWndEx::RemoveMDIChild(CMDIChildWndEx* child) {
         if (next)
             MDIActivate(next);
         else {
+            ShowMenuOf(nullptr);
             platform::NotifyUi(platform::UiChange::ActiveChild, m_hWnd, this);
             OnUpdateFrameTitle(TRUE);
         }
@@ -130,8 +132,11 @@ void CMDIFrameWndEx::MDIActivate(CWnd* child) {
     if (CMFCTabCtrl* group = FindTabGroup(next->m_hWnd))
         group->SetActiveTab(group->GetTabFromHwnd(next->m_hWnd));
     m_bActivating = false;
-    if (previous == next)
+    if (previous == next) {
+        // A child activated while it was being made loads its menu afterwards.
+        ShowMenuOf(next);
         return;
+    }
     m_hActiveChild = next->m_hWnd;
     if (previous && ::IsWindow(previous->m_hWnd)) {
         previous->SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(previous->m_hWnd),
@@ -144,9 +149,19 @@ void CMDIFrameWndEx::MDIActivate(CWnd* child) {
                       reinterpret_cast<LPARAM>(next->m_hWnd));
     if (CView* v = next->GetActiveView())
         v->OnActivateView(TRUE, v, previous ? previous->GetActiveView() : nullptr);
+    ShowMenuOf(next);
     RecalcLayout();
     platform::NotifyUi(platform::UiChange::ActiveChild, m_hWnd, this);
     OnUpdateFrameTitle(TRUE);
+}
+
+void CMDIFrameWndEx::ShowMenuOf(CMDIChildWndEx* child) {
+    HMENU menu = child && child->m_hMenuShared && ::IsMenu(child->m_hMenuShared)
+                     ? child->m_hMenuShared
+                     : m_hMenuDefault;
+    // A frame whose menu bar was taken away keeps it away.
+    if (::IsWindow(m_hWnd) && ::GetMenu(m_hWnd) && ::GetMenu(m_hWnd) != menu)
+        ::SetMenu(m_hWnd, menu);
 }
 
 void CMDIFrameWndEx::MDINext() {

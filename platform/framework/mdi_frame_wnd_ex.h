@@ -56,6 +56,9 @@ public:
 
 protected:
     CMFCTabCtrl* NewTabGroup(int at);
+    // The frame's menu bar shows the active child's own menu, or the frame's when none is
+    // active or the child has none.
+    void ShowMenuOf(CMDIChildWndEx* child);
     void RemoveEmptyGroups();
 
     // The class of the tab controls this frame makes (derived frames substitute their own).

@@ -213,6 +213,36 @@ TEST_F(MDIFrameTest, ClosingADesignWindowDestroysItsMenu) {
     platform::RegisterMenuTemplate(MenuTemplate{kDesign, {}});
 }
 
+// The menu bar follows the active design window; with none open the frame's own menu is back.
+TEST_F(MDIFrameTest, TheMenuBarShowsTheActiveWindowsMenu) {
+    constexpr UINT kFrameMenu = 701;
+    platform::RegisterMenuTemplate(MenuTemplate{kFrameMenu, {{MF_STRING, kAppCmd, L"App", {}}}});
+    platform::RegisterMenuTemplate(MenuTemplate{kDesign, {{MF_STRING, kViewCmd, L"View", {}}}});
+    main->m_hMenuDefault = LoadMenuW(nullptr, kFrameMenu);
+    ::SetMenu(main->m_hWnd, main->m_hMenuDefault);
+    std::vector<HMENU> shown;
+    int id = platform::AddUiListener([&](platform::UiChange what, HWND, void* menu) {
+        if (what == platform::UiChange::FrameMenu)
+            shown.push_back(static_cast<HMENU>(menu));
+    });
+    tmpl->OpenDocumentFile(nullptr);
+    HMENU first = main->MDIGetActive()->m_hMenuShared;
+    tmpl->OpenDocumentFile(nullptr);
+    HMENU second = main->MDIGetActive()->m_hMenuShared;
+    EXPECT_EQ(::GetMenu(main->m_hWnd), second);
+    main->GetTabGroup(0)->SetActiveTab(0);
+    EXPECT_EQ(::GetMenu(main->m_hWnd), first);
+    main->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(::GetMenu(main->m_hWnd), second);
+    main->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(::GetMenu(main->m_hWnd), main->m_hMenuDefault);
+    platform::RemoveUiListener(id);
+    EXPECT_EQ(shown, (std::vector<HMENU>{first, second, first, second, main->m_hMenuDefault}));
+    // The frame is closed with a design window open: each menu is freed once.
+    tmpl->OpenDocumentFile(nullptr);
+    platform::RegisterMenuTemplate(MenuTemplate{kDesign, {}});
+}
+
 TEST_F(MDIFrameTest, TabsMoveWithinAndBetweenGroupsAndTheFrameIsTold) {
     tmpl->OpenDocumentFile(nullptr);
     tmpl->OpenDocumentFile(nullptr);
