@@ -118,7 +118,7 @@ TEST_F(LanguagePage, TheStoredNameIsMatchedExactly) {
 
 TEST_F(LanguagePage, AChoiceAppliesAtOnceCancelGoesBackOkStores) {
     PutAll();
-    EXPECT_EQ(FirstMenuTitle(), L"&File");
+    EXPECT_EQ(FirstMenuTitle(), L"&Design");
     CLanguage page;
     ASSERT_TRUE(page.CreatePage(app->MainFrame()));
     Choose(page, 1);
@@ -126,7 +126,7 @@ TEST_F(LanguagePage, AChoiceAppliesAtOnceCancelGoesBackOkStores) {
     EXPECT_EQ(FirstMenuTitle(), L"&Fichier");
     page.OnCancel(); // the stored one is "Default"
     EXPECT_EQ(Text(CLanguage::IDS_LANGUAGE_NAME), L"English V10.00");
-    EXPECT_EQ(FirstMenuTitle(), L"&File");
+    EXPECT_EQ(FirstMenuTitle(), L"&Design");
     Choose(page, 2);
     page.OnOK();
     EXPECT_EQ(CLanguage::StoredLanguage(), CString(L"LangGerman.so"));
