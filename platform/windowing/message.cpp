@@ -1,5 +1,6 @@
 #include "platform/windowing/message.h"
 
+#include "platform/core/vector_state.h"
 #include "platform/system/clock.h"
 #include "platform/windowing/window_internal.h"
 
@@ -163,7 +164,10 @@ LRESULT DispatchMessageW(const MSG* msg) {
     }
     if (!msg->hwnd)
         return 0;
-    return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    const LRESULT r = SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    // Painting may leave the wide registers in use, which slows all scalar maths after it.
+    platform::ClearUpperVectorState();
+    return r;
 }
 
 BOOL TranslateMessage(const MSG* msg) {
