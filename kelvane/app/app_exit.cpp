@@ -18,6 +18,8 @@ int CVanterFerolinApp::ExitInstance() {
 }
 
 CVanterFerolinApp::~CVanterFerolinApp() {
+    if (m_bFontLoaded)
+        fnSaveApplicationFont();
     fnRunExitApplication();
     FnDestroyApplicationProfile();
     // A language bundle still in use goes with the program.

@@ -2,6 +2,7 @@
 
 #include "design/design_page.h"
 #include "design/design_view.h"
+#include "gastelo/browser.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/child_frame.h"
 #include "kelvane/app/instance_forwarding.h"
@@ -17,7 +18,9 @@
 #include "platform/framework/wait_cursor.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/instance_lock.h"
+#include "pivora/framework/profile_updates.h"
 #include "qvutils/qv_utils.h"
+#include "qvutils/tavrin_dialog.h"
 #include "varnholm/sorvane_view.h"
 
 #include <filesystem>
@@ -26,6 +29,9 @@
 IMPLEMENT_DYNAMIC(CVanterFerolinApp, CJoxWinAppEx)
 
 namespace {
+
+// The browser's interface bit that leaves the design history out of saving.
+constexpr LONG kHideDesignHistoryFlag = 0x40000;
 
 // The view of every design window: the design view with the cutter's output commands.
 CRuntimeClass* DesignViewClass() {
@@ -67,16 +73,26 @@ BOOL CVanterFerolinApp::InitInstance() {
         FnForwardToRunningInstance(m_args);
         return FALSE;
     }
+    fnSetProductPresets();
+    FnUpdateProfiles();
     // The texts of the language chosen last (the program's own when its bundle does not load).
     CLanguage::fnLoadLanguageDLL(CLanguage::StoredLanguage());
+    if (!fnCheckScreen())
+        return FALSE;
     if (!fnRegisterDocTemplates())
         return FALSE;
+    fnLoadApplicationFont();
+    FNEnableLocking(QvGetAppParam(L"EnableFileLocking", 1));
+    CTavrinDialog::DialogIconID(int(kelvane::IDR_MAINFRAME));
     if (!fnCreateMainFrame())
         return FALSE;
+    fnLoadCutterDevices(1);
     if (!fnOpenCommandLineFile() && m_args.empty())
         m_pDesign->OpenDocumentFile(nullptr, TRUE);
     FnRunScriptFile(m_strCommandLine, m_pMainWnd);
     MainFrame()->fnLoadAutoSaveFiles();
+    if (!QvGetAppParam(L"Show Design History on Save", 0))
+        gfnSetBrowserInterfaceFlags(kHideDesignHistoryFlag);
     // Plain EPS imports need it; whether it started is asked at each import.
     CPDFManager::StartPDFManager();
     return TRUE;

@@ -66,6 +66,15 @@ public:
     CQvMultiDocTemplate* DesignTemplate() const { return m_pDesign; }
     CQvMultiDocTemplate* TileTemplate() const { return m_pTile; }
 
+    // Start-up steps (app_startup.cpp): the product's presets (and "InstallUtils.Reg" once),
+    // the screen check (false: the operator chose to quit), the interface font from its 14
+    // values and back into 7 of them, and the installed cutters (none: the installation).
+    void fnSetProductPresets();
+    BOOL fnCheckScreen();
+    void fnLoadApplicationFont();
+    void fnSaveApplicationFont();
+    void fnLoadCutterDevices(int installWhenNone);
+
 protected:
     BOOL fnRegisterDocTemplates();
     BOOL fnCreateMainFrame();
@@ -78,4 +87,6 @@ protected:
     std::unique_ptr<CAppRegistry> m_pRegistry;
     // Set except while Close All runs.
     bool m_bSkipSaveAll = true;
+    // The font values are written back at the end only once they were read.
+    bool m_bFontLoaded = false;
 };

@@ -29,7 +29,7 @@ int GetDeviceCaps(HDC hdc, int index) {
     case VERTSIZE:
         return (s ? s->Height() : 1080) * 254 / 960;
     case BITSPIXEL:
-        return 32;
+        return s ? s->BitsPerPixel() : 32;
     case PLANES:
         return 1;
     case NUMCOLORS:

@@ -88,6 +88,8 @@ public:
     virtual void Draw(const GdiCall& call, const DrawState& state) = 0;
     // Pixel of the surface as a colour, CLR_INVALID where there is none.
     virtual COLORREF Pixel(int x, int y) { return (void)x, (void)y, CLR_INVALID; }
+    // Colour depth the surface reports to its contexts.
+    virtual int BitsPerPixel() const { return 32; }
 };
 
 // What a recording keeps of one call.
@@ -112,8 +114,10 @@ struct RecordedCall {
 
 class RecordingSurface : public Surface {
 public:
-    RecordingSurface(int width = 1920, int height = 1080) : m_width(width), m_height(height) {}
+    RecordingSurface(int width = 1920, int height = 1080, int bitsPerPixel = 32)
+        : m_width(width), m_height(height), m_bits(bitsPerPixel) {}
     int Width() const override { return m_width; }
+    int BitsPerPixel() const override { return m_bits; }
     int Height() const override { return m_height; }
     void Draw(const GdiCall& call, const DrawState& state) override;
 
@@ -126,6 +130,7 @@ public:
 
 private:
     int m_width, m_height;
+    int m_bits;
     std::vector<RecordedCall> m_calls;
 };
 

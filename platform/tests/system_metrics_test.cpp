@@ -25,6 +25,7 @@ TEST(Monitors, TheNearestMonitorAndAContextWithItsCapabilities) {
     HDC dc = CreateDCW(info.szDevice, info.szDevice, nullptr, nullptr);
     ASSERT_NE(dc, nullptr);
     EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 1280);
+    EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 16); // the monitor's own depth
     DeleteDC(dc);
     EXPECT_EQ(CreateDCW(L"\\\\.\\DISPLAY9", L"\\\\.\\DISPLAY9", nullptr, nullptr), nullptr);
     DestroyWindow(w);

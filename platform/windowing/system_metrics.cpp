@@ -39,7 +39,7 @@ void Rebuild() {
             Entries().push_back(MonitorEntry{});
         Entries()[i].monitor = m;
         Entries()[i].surface = std::make_unique<platform::RecordingSurface>(
-            m.rect.right - m.rect.left, m.rect.bottom - m.rect.top);
+            m.rect.right - m.rect.left, m.rect.bottom - m.rect.top, m.bitsPerPixel);
     }
 }
 
