@@ -32,7 +32,12 @@ TEST(LanguagePageScreen, FrenchChosenFromTwoBundles) {
             std::filesystem::copy_file(std::string(TEST_BUNDLE_DIR) + "/" + bundle,
                                        folder / bundle);
         CVanterFerolinApp app;
-        ASSERT_TRUE(app.InitInstance());
+        {
+            // No cutter is installed: the installation the start offers is declined.
+            platform::ScopedDialogResponder decline(
+                [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
+            ASSERT_TRUE(app.InitInstance());
+        }
         QvSetAppParam(L"Language Path", CString(folder.string()));
         HWND frame = app.MainFrame()->GetSafeHwnd();
         int entries = 0;
