@@ -3,6 +3,7 @@
 // paste after; everything undone and redone, saved, reopened and saved.
 #include "design/rotate_tool.h"
 
+#include "design/tests/saved_design.h"
 #include "design/tests/tool_fixture.h"
 #include "pivora/select.h"
 #include "platform/windowing/clipboard.h"
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-// The saved bytes without the visible area (record 9): the reopened view fits the stored area
-// to its own pixels, so what it then shows is its own business.
-std::vector<char> DesignBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(f), {}};
-    const char header[] = {9, 0, 16, 0, 0, 0};
-    auto at = std::search(bytes.begin(), bytes.end(), std::begin(header), std::end(header));
-    if (at != bytes.end() && bytes.end() - at >= 6 + 16)
-        std::fill(at + 6, at + 6 + 16, char(0));
-    return bytes;
-}
 
 using Points = std::vector<std::vector<CLpoint>>;
 

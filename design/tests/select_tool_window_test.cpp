@@ -2,6 +2,7 @@
 // what the screen shows during and after a drag; designs with odd articles.
 #include "design/select_tool.h"
 
+#include "design/tests/saved_design.h"
 #include "design/tests/tool_fixture.h"
 #include "pivora/framework/app_params.h"
 #include "platform/graphics/surface.h"
@@ -14,18 +15,6 @@
 using SelectToolTest = SelectToolHost;
 
 namespace {
-
-// A saved design without the page's visible area (record 9, four int32 values): the view
-// fits the stored area on opening, and what it then shows is its own business.
-std::vector<char> DesignBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(f), {}};
-    const char header[] = {9, 0, 16, 0, 0, 0};
-    auto at = std::search(bytes.begin(), bytes.end(), std::begin(header), std::end(header));
-    if (at != bytes.end() && bytes.end() - at >= 6 + 16)
-        std::fill(at + 6, at + 6 + 16, char(0));
-    return bytes;
-}
 
 TEST_F(SelectToolTest, BandDragScaleNudgeUndoRedoAndSaveTwiceThroughTheWindow) {
     CArticle* p[3] = {Path(CWindow(10000, 10000, 20000, 20000)),

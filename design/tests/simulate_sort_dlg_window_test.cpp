@@ -7,6 +7,7 @@
 #include "design/show_length_tool.h"
 #include "design/simulate_sort_dlg.h"
 #include "design/simulate_sort_tool.h"
+#include "design/tests/saved_design.h"
 #include "design/tests/sub_tool_fixture.h"
 #include "pivora/item.h"
 #include "platform/windowing/dialog_template.h"
@@ -18,17 +19,6 @@
 namespace {
 
 using B = CShowBar;
-
-// The saved bytes without the visible area (record 9), which follows the view's own pixels.
-std::vector<char> DesignBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(f), {}};
-    const char header[] = {9, 0, 16, 0, 0, 0};
-    auto at = std::search(bytes.begin(), bytes.end(), std::begin(header), std::end(header));
-    if (at != bytes.end() && bytes.end() - at >= 6 + 16)
-        std::fill(at + 6, at + 6 + 16, char(0));
-    return bytes;
-}
 
 class LookingWindowTest : public SubToolHost {
 protected:

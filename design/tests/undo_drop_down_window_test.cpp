@@ -2,6 +2,7 @@
 // the third picked undoes three, the redo list then holds three, and what is saved equals the
 // design saved after the first two moves. A design window closed under an open list gets no
 // commands.
+#include "design/tests/saved_design.h"
 #include "design/tests/tool_fixture.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/select.h"
@@ -22,17 +23,6 @@ namespace {
 
 constexpr int kEditSlot = 5;
 constexpr UINT kEditBar = 9700, kFirstMove = 9701;
-
-// A saved design without the page's visible area (record 9, four int32 values).
-std::vector<char> DesignBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(f), {}};
-    const char header[] = {9, 0, 16, 0, 0, 0};
-    auto at = std::search(bytes.begin(), bytes.end(), std::begin(header), std::end(header));
-    if (at != bytes.end() && bytes.end() - at >= 6 + 16)
-        std::fill(at + 6, at + 6 + 16, char(0));
-    return bytes;
-}
 
 class UndoDropDownWindowTest : public ToolHost {
 protected:
