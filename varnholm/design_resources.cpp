@@ -175,4 +175,5 @@ void FnRegisterDesignResources() {
          int(kCuttingButtonSize),
          {57634, 57637, 0,     57643, 57644, 0,     43046, 0,     43001, 43003, 43002,
           43004, 0,     43214, 0,     43052, 43053, 0,     23070, 23071, 23072, 23073}});
+    FnRegisterCuttingToolBarPictures();
 }

@@ -11,3 +11,5 @@ constexpr UINT kCuttingButtonSize = 16;
 
 // Registers them (again); a language library registered later replaces them.
 void FnRegisterDesignResources();
+// The cutting toolbar's button pictures; FnRegisterDesignResources registers them too.
+void FnRegisterCuttingToolBarPictures();

@@ -64,19 +64,13 @@ void RegisterToolbars() {
                                        kButtonWidth,
                                        kButtonHeight,
                                        {ID_NEW_DESIGN, ID_OPEN_DESIGN, ID_SAVE_DESIGN}});
-    // Until the display draws button pictures, the design window's toolbar is the short form.
-    platform::RegisterToolBarTemplate(
-        {IDR_VIEW_TOOLBAR,
-         kButtonWidth,
-         kButtonHeight,
-         {CDesignView::ID_SELECT_TOOL, 0, CDesignView::ID_ZOOM_IN, CDesignView::ID_ZOOM_OUT,
-          CDesignView::ID_ZOOM_SELECTED, CDesignView::ID_ZOOM_FIT}});
     platform::RegisterToolBarTemplate({IDR_LAYOUT_TOOLBAR,
                                        kButtonWidth,
                                        kButtonHeight,
                                        {CDesignView::ID_GROUP, CDesignView::ID_UNGROUP}});
     platform::RegisterToolBarTemplate(
         {IDR_COLOUR_TOOLBAR, kButtonWidth, kButtonHeight, {CColourToolBar::ID_COLOUR_LIST}});
+    RegisterAppToolBarPictures(kButtonWidth, kButtonHeight);
 }
 
 } // namespace

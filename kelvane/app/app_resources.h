@@ -65,5 +65,7 @@ constexpr UINT IDS_TEMPLATE_FAILED = 61700;
 // Registers every string, menu and toolbar the program's windows load; once is enough, more
 // is harmless.
 void RegisterAppResources();
+// The button pictures of the main and layout toolbars, width x height each.
+void RegisterAppToolBarPictures(int width, int height);
 
 } // namespace kelvane

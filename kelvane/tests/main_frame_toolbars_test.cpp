@@ -66,6 +66,11 @@ TEST(MainFrameToolbars, ShareTheTopRowAndFloatAsWideAsTheirButtons) {
         ASSERT_TRUE(mainBar && viewBar && layoutBar);
         const CRect m = WindowRectOf(mainBar), v = WindowRectOf(viewBar);
         EXPECT_EQ(v.TopLeft(), CPoint(m.right, m.top)) << "side by side on the top row";
+        // The whole cutting toolbar, in pictures, fits beside the main one.
+        EXPECT_EQ(platform::display::ToolBarShown(viewBar->m_hWnd).size(), 16u);
+        CRect frameRect;
+        frame->GetWindowRect(&frameRect);
+        EXPECT_LE(v.right, frameRect.right);
         EXPECT_EQ(platform::display::ToolBarShown(mainBar->m_hWnd),
                   (std::vector<std::wstring>{L"New", L"Open", L"Save"}));
 

@@ -5,6 +5,7 @@
 #include "platform/display/display.h"
 #include "platform/display/display_probe.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/tool_bar_images.h"
 #include "platform/windowing/accelerator.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/resources.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -71,6 +74,25 @@ TEST(DesignResources, AcceleratorsToolbarAndTexts) {
     ASSERT_EQ(t->items.size(), 22u);
     EXPECT_EQ(std::vector<UINT>(t->items.end() - 4, t->items.end()),
               (std::vector<UINT>{23070, 23071, 23072, 23073}));
+    // Every button has a picture of its own.
+    std::set<std::vector<uint32_t>> pictures;
+    for (UINT id : t->items) {
+        platform::ToolBarImage image;
+        if (id == 0)
+            continue;
+        ASSERT_TRUE(platform::FindCommandImage(id, &image)) << id;
+        ASSERT_EQ(image.width, 16);
+        ASSERT_EQ(image.height, 16);
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < image.height; ++y)
+            pixels.insert(pixels.end(), image.pixels + size_t(y * image.stride),
+                          image.pixels + size_t(y * image.stride + image.width));
+        EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; }),
+                  20)
+            << id;
+        pictures.insert(pixels);
+    }
+    EXPECT_EQ(pictures.size(), 16u);
     wchar_t text[128] = {};
     ASSERT_GT(LoadStringW(nullptr, 23071, text, 128), 0);
     EXPECT_EQ(std::wstring(text), L"Send design to cutter\nSend to Cutter");
