@@ -1,6 +1,7 @@
 // The design view's strings, menus and cursors, registered when the library loads so that a
 // language library registered later replaces them.
 #include "design/design_view.h"
+#include "design/select_tool.h"
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/resources.h"
@@ -20,6 +21,12 @@ const bool kRegistered = [] {
         {V::ID_ZOOM_SELECTED, L"Zoom to the selected objects\nZoom Selected"},
         {V::ID_ZOOM_RESIZE, L"Resize the design to its contents\nZoom Resize"},
         {V::ID_ZOOM_FIT, L"Show the whole design\nZoom to Fit (Full View)"},
+        {CSelectTool::ID_EDIT_COPY, L"Copy the selection to the clipboard\nCopy"},
+        {CSelectTool::ID_EDIT_PASTE, L"Insert the clipboard's contents\nPaste"},
+        {V::ID_SELECT_TOOL, L"Select, move and size objects\nSelector"},
+        {V::ID_PAN, L"Move the view with the pointer\nPan"},
+        {V::ID_GROUP, L"Group the selected objects\nGroup"},
+        {V::ID_UNGROUP, L"Break the selected groups up\nUn-Group"},
     });
     platform::RegisterMenuTemplate(
         {V::IDR_ZOOM_MENU,
