@@ -94,6 +94,8 @@ CCustomToolBar* CMainFrame::NewToolbar(int slot) {
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (OnFrameCommand(id, code, extra, handlerInfo))
+        return TRUE;
     if (CCmdUI* ui = UpdateUI(code, extra)) {
         // The design panes' texts come from the views (QvSetStatusText); a blank written at
         // every idle would wipe them before anyone read them, so the update only enables.

@@ -57,7 +57,15 @@ public:
     void fnPollInstanceChannel();
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
+    // The frame's own commands (main_frame_commands.cpp): true when handled.
+    BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);
+    // Opens the help file; false (after telling why) when it could not be.
+    bool fnOpenHelp();
+
 protected:
+    // Runs a cutter command under the busy flag; dropped while the frame or a cutting view is
+    // busy.
+    void fnRunBusy(void (*command)());
     // The slot table: names and toolbar resources of the frame's own slots.
     void LoadSlotTable();
 

@@ -1,9 +1,11 @@
 // The main frame headless: the autosave timer on the injected clock, the recovery of an
 // earlier run's copies at start, and what the close does with them.
 #include "design/design_page.h"
+#include "kelvane/app/app_resources.h"
 #include "kelvane/app/auto_save.h"
 #include "kelvane/tests/app_fixture.h"
 #include "pivora/framework/app_params.h"
+#include "platform/framework/cmd_ui.h"
 
 #include <fstream>
 #include <iterator>
@@ -110,6 +112,60 @@ TEST_F(MainFrameTest, ACopyNotRestoredStaysAndTheCloseRemovesCopiesOnlyWhenItGoe
     ::SendMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(frame));
     EXPECT_FALSE(std::filesystem::exists(left));
+}
+
+// A command as the menu sends it, and whether its menu item shows checked.
+void Command(CMainFrame* frame, UINT id) {
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, id, 0);
+}
+struct CheckUI : CCmdUI {
+    int check = -1;
+    void SetCheck(int c) override { check = c; }
+};
+int Checked(CMainFrame* frame, UINT id) {
+    CheckUI ui;
+    ui.m_nID = id;
+    frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    return ui.check;
+}
+
+TEST_F(MainFrameTest, SilentModeAndInchesToggleAndShowChecked) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CMainFrame* frame = app->MainFrame();
+    for (UINT id : {kelvane::ID_SILENT_MODE, kelvane::ID_DISPLAY_INCHES}) {
+        EXPECT_EQ(Checked(frame, id), 0) << id;
+        Command(frame, id);
+        EXPECT_EQ(Checked(frame, id), 1) << id;
+        Command(frame, id);
+        EXPECT_EQ(Checked(frame, id), 0) << id;
+    }
+}
+
+TEST_F(MainFrameTest, HelpOpensTheHelpFileAndSaysWhenItCannot) {
+    const std::string bin = box.Path("bin"), seen = box.Path("seen");
+    SettingsSandbox::Write(bin + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + seen + "'\n");
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    box.Set("PATH", bin);
+    ASSERT_TRUE(Start({"x", "y"}));
+    Command(app->MainFrame(), kelvane::ID_HELP_FINDER);
+    EXPECT_EQ(Bytes(seen), box.Path("home/HELP/help_en.pdf"));
+    EXPECT_TRUE(boxes.Shown().empty());
+    std::filesystem::remove(bin + "/xdg-open");
+    Command(app->MainFrame(), kelvane::ID_HELP_INDEX);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find(L"help_en.pdf"), std::wstring::npos);
+}
+
+TEST_F(MainFrameTest, CloseClosesTheActiveDesignWindow) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    ASSERT_NE(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE), nullptr);
+    ASSERT_NE(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE), nullptr);
+    Command(app->MainFrame(), kelvane::ID_CLOSE_DESIGN);
+    // Only the posted close: a paint would pull in the font libraries for nothing.
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    EXPECT_EQ(DesignCount(), 1);
 }
 
 } // namespace

@@ -1,0 +1,115 @@
+// The main frame's own commands: the cutter commands under the busy flag, silent mode, inch
+// display, the help file and closing the active design window.
+#include "kelvane/app/app_resources.h"
+#include "kelvane/app/main_frame.h"
+#include "kelvane/app/vanter_ferolin_app.h"
+#include "pivora/framework/app_params.h"
+#include "platform/framework/cmd_ui.h"
+#include "platform/framework/mdi_child_wnd_ex.h"
+#include "platform/system/shell_open.h"
+#include "platform/windowing/message_box.h"
+#include "qvutils/qv_utils.h"
+#include "toolbars/toolbar_registry.h"
+#include "varnholm/sorvane_view.h"
+
+namespace {
+
+constexpr DWORD kAllContexts = 0xFFFFFFFFu;
+
+// The command to every window below this one, depth first.
+void SendToDescendants(HWND parent, UINT command) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageW(child, WM_COMMAND, command, 0);
+        if (::IsWindow(child))
+            SendToDescendants(child, command);
+    }
+}
+
+} // namespace
+
+void CMainFrame::fnRunBusy(void (*command)()) {
+    // A command arriving from a nested loop of one that runs is dropped.
+    if (m_bBusy || CSorvaneView::IsBusy())
+        return;
+    m_bBusy = true;
+    command();
+    m_bBusy = false;
+}
+
+bool CMainFrame::fnOpenHelp() {
+    auto* app = dynamic_cast<CVanterFerolinApp*>(AfxGetApp());
+    if (!app)
+        return false;
+    const CString path = app->HelpFilePath();
+    CString why;
+    if (platform::ShellOpen(path, &why))
+        return true;
+    AfxMessageBox(L"The help file " + path + L" could not be opened: " + why);
+    return false;
+}
+
+BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo) {
+    if (CCmdUI* ui = UpdateUI(code, extra)) {
+        if (IsQuery(handlerInfo))
+            return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES;
+        if (id == kelvane::ID_SILENT_MODE) {
+            ui->SetCheck(QvGetSilentModeOn() ? 1 : 0);
+            return TRUE;
+        }
+        if (id == kelvane::ID_DISPLAY_INCHES) {
+            ui->SetCheck(QvGetInchDisplayOn() ? 1 : 0);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (code != CN_COMMAND)
+        return FALSE;
+    switch (id) {
+    case kelvane::ID_INSTALL_CUTTER:
+    case kelvane::ID_SETUP_CUTTER:
+    case kelvane::ID_DELETE_CUTTER:
+    case kelvane::ID_SILENT_MODE:
+    case kelvane::ID_DISPLAY_INCHES:
+    case kelvane::ID_HELP_INDEX:
+    case kelvane::ID_HELP_FINDER:
+    case kelvane::ID_CLOSE_DESIGN:
+        break;
+    default:
+        return FALSE;
+    }
+    if (IsQuery(handlerInfo))
+        return TRUE;
+    switch (id) {
+    case kelvane::ID_INSTALL_CUTTER:
+        fnRunBusy([] { CSorvaneView::FnInstallCutter(0); });
+        break;
+    case kelvane::ID_SETUP_CUTTER:
+        fnRunBusy(&CSorvaneView::FnSetupCutter);
+        break;
+    case kelvane::ID_DELETE_CUTTER:
+        fnRunBusy(&CSorvaneView::FnDeleteCutter);
+        break;
+    case kelvane::ID_SILENT_MODE:
+        QvSetSilentModeOn(QvGetSilentModeOn() ? 0 : 1);
+        break;
+    case kelvane::ID_DISPLAY_INCHES: {
+        QvSetAppParam(L"Display Inches", QvGetInchDisplayOn() ? 0 : 1);
+        QvCmdMsgToContextToolbars(kelvane::ID_UNITS_CHANGED, kAllContexts);
+        SendToDescendants(GetClientArea()->GetSafeHwnd(), kelvane::ID_UNITS_CHANGED);
+        break;
+    }
+    case kelvane::ID_HELP_INDEX:
+    case kelvane::ID_HELP_FINDER:
+        fnOpenHelp();
+        break;
+    case kelvane::ID_CLOSE_DESIGN:
+        if (CMDIChildWndEx* child = MDIGetActive())
+            child->PostMessage(WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
+    (void)extra;
+    return TRUE;
+}
