@@ -68,6 +68,25 @@ void DerivativeRoots(double p0, double p1, double p2, double p3, double* roots, 
     }
 }
 
+// length(p, l) with a square root for the rounded length: within a few units of the last place.
+double Dot(CDpoint a, CDpoint b) {
+    return a.x * b.x + a.y * b.y;
+}
+
+double RoughDistance(CDpoint p, const CDline& l) {
+    auto norm = [](CDpoint v) { return std::sqrt(Dot(v, v)); };
+    const CDpoint d = l.end - l.start;
+    const double dd = Dot(d, d);
+    if (dd == 0)
+        return norm(p - l.start);
+    const double t = Dot(p - l.start, d) / dd;
+    if (t < 0)
+        return norm(p - l.start);
+    if (t > 1)
+        return norm(p - l.end);
+    return norm(p - (l.start + d * t));
+}
+
 } // namespace
 
 // Drawing ----------------------------------------------------------------------------------------
@@ -314,6 +333,19 @@ int CBezier::HitTestArc(CItemHitTest* ht) {
 
 void CBezier::TestCurvature() {
     const CDline chord(start, end);
+    // Decided from the rough lengths unless the ratio lies too near the limit to be sure.
+    constexpr double kMargin = 1e-9;
+    const double rl = std::sqrt(Dot(chord.end - chord.start, chord.end - chord.start));
+    if (rl == 0) {
+        curved = 0;
+        return;
+    }
+    const double rk =
+        (RoughDistance(CDpoint(control1), chord) + RoughDistance(CDpoint(control2), chord)) / rl;
+    if (rk > kFlatness * (1 + kMargin) || rk < kFlatness * (1 - kMargin)) {
+        curved = rk > kFlatness ? 1 : 0;
+        return;
+    }
     const double l = length(chord);
     const double d1 = length(CDpoint(control1), chord);
     const double d2 = length(CDpoint(control2), chord);

@@ -28,6 +28,41 @@ constexpr int kAxesPassed[4][4] = {
     {1, 3, 7, 0},
 };
 
+// The order of the directions of a and b as atan2 gives them: the sign of angle(b) - angle(a),
+// or 2 when it is too close to call without the angles. Opposite half-planes order by the sign
+// of y alone; within one, the cross product decides once it clears its rounding by far.
+int direction_order(const CDpoint& a, const CDpoint& b) {
+    constexpr double kTiny = 1e-100, kMargin = 1e-9;
+    const double ax = std::fabs(a.x), ay = std::fabs(a.y), bx = std::fabs(b.x), by = std::fabs(b.y);
+    if (ay <= ax * kTiny || by <= bx * kTiny)
+        return 2;
+    if ((a.y > 0) != (b.y > 0))
+        return b.y > 0 ? 1 : -1;
+    const double cross = a.x * b.y - a.y * b.x;
+    if (std::fabs(cross) <= kMargin * (ax + ay) * (bx + by))
+        return 2;
+    return cross > 0 ? 1 : -1;
+}
+
+// sort_angles with the middle angle known only by its order against a0 (ms) and a1 (me).
+void sort_by_order(double* a0, double* a1, int ms, int me) {
+    if ((ms > 0 && me < 0) || (me > 0 && ms < 0))
+        return;
+    if (ms > 0) {
+        *a0 -= GEO_2PI;
+        if (std::fabs(*a1 - *a0) >= GEO_2PI) {
+            *a0 += GEO_2PI;
+            *a1 -= GEO_2PI;
+        }
+    } else {
+        *a1 -= GEO_2PI;
+        if (std::fabs(*a1 - *a0) >= GEO_2PI) {
+            *a1 += GEO_2PI;
+            *a0 -= GEO_2PI;
+        }
+    }
+}
+
 } // namespace
 
 int CArc::make(const CDpoint& start, const CDpoint& mid, const CDpoint& end) {
@@ -52,8 +87,16 @@ int CArc::make(const CDpoint& start, const CDpoint& mid, const CDpoint& end) {
         return 0;
     CDpoint c(-(c1 * d2.y - c2 * d1.y) / det, (c1 * d2.x - c2 * d1.x) / det);
     double ar = std::hypot(start.x - c.x, start.y - c.y);
-    double s = direction(c, start), m = direction(c, mid), e = direction(c, end);
-    sort_angles(&s, &m, &e);
+    double s = direction(c, start), e = direction(c, end);
+    // The middle direction only picks the sweep: ordered without its angle where that is certain.
+    const CDpoint vs = start - c, vm = mid - c, ve = end - c;
+    const int ms = direction_order(vs, vm), me = direction_order(ve, vm);
+    if (ms == 2 || me == 2) {
+        double m = direction(c, mid);
+        sort_angles(&s, &m, &e);
+    } else {
+        sort_by_order(&s, &e, ms, me);
+    }
     cx = c.x, cy = c.y, r = ar, a0 = s, a1 = e;
     return 1;
 }

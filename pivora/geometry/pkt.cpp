@@ -5,13 +5,30 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Whether length(a, b) < length(c, d) as the rounded lengths compare. The squares, exact or
+// nearly so, decide unless the two are too close for the rounding of the lengths to be ruled out.
+bool shorter(CLpoint a, CLpoint b, CLpoint c, CLpoint d) {
+    constexpr double kMargin = 1e-9;
+    const double abx = double(b.x) - a.x, aby = double(b.y) - a.y;
+    const double cdx = double(d.x) - c.x, cdy = double(d.y) - c.y;
+    const double ab = abx * abx + aby * aby, cd = cdx * cdx + cdy * cdy;
+    if (ab < cd * (1 - kMargin))
+        return true;
+    if (ab > cd * (1 + kMargin))
+        return false;
+    return length(a, b) < length(c, d);
+}
+
+} // namespace
+
 int CPkt::MakeArc() {
     return arc.make(start, mid, end);
 }
 
 int CPkt::TestArc() {
-    double chord = length(start, end);
-    if (chord < length(start, mid) || chord < length(mid, end)) {
+    if (shorter(start, end, start, mid) || shorter(start, end, mid, end)) {
         mode = 0;
         return 0;
     }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -94,6 +97,54 @@ TEST(ArcMake, PassesThroughItsPointsWithTheMiddleInsideTheSweep) {
         CDpoint mid = a.mid();
         EXPECT_LT(std::hypot(mid.x - c.m.x, mid.y - c.m.y), 2 * a.r);
     }
+}
+
+// The sweep must be the one the three directions' angles give through sort_angles, bit for bit:
+// stored elements and cutter output depend on it. Random points at every scale, points round
+// the cut at +-pi, nearly collinear points and middles nearly in line with an end.
+TEST(ArcMake, SweepMatchesTheAnglesOfAllThreeDirections) {
+    std::mt19937 rng(11);
+    std::vector<std::array<CLpoint, 3>> cases;
+    for (double scale : {10.0, 1e3, 1e6, 1e9}) {
+        std::uniform_real_distribution<double> u(-scale, scale);
+        auto p = [&] { return CLpoint(LONG(u(rng)), LONG(u(rng))); };
+        for (int i = 0; i < 20000; ++i)
+            cases.push_back({p(), p(), p()});
+    }
+    std::uniform_real_distribution<double> a(-0.01, 0.01);
+    for (double r : {7.0, 1000.0, 1e8}) {
+        auto on = [&](double t) {
+            return CLpoint(LONG(std::lround(r * std::cos(t))), LONG(std::lround(r * std::sin(t))));
+        };
+        for (int i = 0; i < 20000; ++i) {
+            const double t0 = GEO_PI + a(rng), t1 = GEO_PI + a(rng), t2 = GEO_PI + 3 * a(rng);
+            cases.push_back({on(t0), on(t1), on(t2)});
+            cases.push_back({on(t0), on(t0 + 1e-9 * i), on(t2 + GEO_PI / 2)});
+        }
+    }
+    std::uniform_int_distribution<LONG> k(-3, 3);
+    for (int i = 0; i < 20000; ++i) {
+        const LONG x = 1000 + i;
+        cases.push_back({CLpoint(0, 0), CLpoint(x, x / 2 + k(rng)), CLpoint(2 * x, x + k(rng))});
+        cases.push_back({CLpoint(x, 0), CLpoint(x + k(rng), 1), CLpoint(0, x)});
+    }
+    int checked = 0;
+    for (const auto& c : cases) {
+        CArc arc;
+        if (!arc.make(c[0], c[1], c[2]) || c[0] == c[2])
+            continue;
+        auto dir = [&](CLpoint q) {
+            const double dx = q.x - arc.cx, dy = q.y - arc.cy;
+            return dx == 0 && dy == 0 ? 0.0 : std::atan2(dy, dx);
+        };
+        double s = dir(c[0]), m = dir(c[1]), e = dir(c[2]);
+        sort_angles(&s, &m, &e);
+        ASSERT_EQ(arc.a0, s) << c[0].x << "," << c[0].y << " " << c[1].x << "," << c[1].y << " "
+                             << c[2].x << "," << c[2].y;
+        ASSERT_EQ(arc.a1, e);
+        ++checked;
+    }
+    EXPECT_GT(checked, 100000);
 }
 
 TEST(ArcAngles, SortAngles) {

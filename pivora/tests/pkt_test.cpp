@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -56,6 +58,42 @@ TEST(PathElement, TestArcDemotesDegenerateArcs) {
     bad.Mode(2);
     EXPECT_EQ(bad.TestArc(), 0); // chord 10 is shorter than 141
     EXPECT_EQ(bad.Mode(), 0);
+}
+
+// The demotion follows the rounded lengths exactly, ties and near ties included, at every scale.
+TEST(PathElement, TestArcAgreesWithTheRoundedLengths) {
+    std::mt19937 rng(5);
+    int demoted = 0, kept = 0;
+    for (double scale : {20.0, 1e4, 1e7, 2e9}) {
+        std::uniform_real_distribution<double> u(-scale, scale);
+        std::uniform_int_distribution<LONG> k(-1, 1);
+        for (int i = 0; i < 30000; ++i) {
+            CLpoint s(LONG(u(rng)), LONG(u(rng))), m(LONG(u(rng)), LONG(u(rng)));
+            // Every other end sits at the length of the first half from the start, give or take
+            // one.
+            double half = std::hypot(double(m.x) - s.x, double(m.y) - s.y);
+            CLpoint e = i % 2 ? CLpoint(LONG(u(rng)), LONG(u(rng)))
+                              : CLpoint(LONG(std::clamp(s.x + half, -2.1e9, 2.1e9)) + k(rng), s.y);
+            // Far out and as long as the first half but for a few units of the square: the
+            // rounded lengths may come out equal.
+            if (i % 5 == 0) {
+                const LONG x = LONG(std::fabs(u(rng)) / 2);
+                s = CLpoint(0, 0), e = CLpoint(x, x), m = CLpoint(x + 1 + k(rng), x - 1);
+                half = std::hypot(double(m.x), double(m.y));
+            }
+            CPkt p;
+            p.Start(s), p.Mid(m), p.End(e), p.Mode(CPkt::kArc);
+            const double chord = std::hypot(double(e.x) - s.x, double(e.y) - s.y);
+            const bool demote =
+                chord < half || chord < std::hypot(double(e.x) - m.x, double(e.y) - m.y);
+            ASSERT_EQ(p.TestArc(), demote ? 0 : 1)
+                << s.x << "," << s.y << " " << m.x << "," << m.y << " " << e.x << "," << e.y;
+            ASSERT_EQ(p.Mode(), demote ? 0 : CPkt::kArc);
+            ++(demote ? demoted : kept);
+        }
+    }
+    EXPECT_GT(demoted, 1000);
+    EXPECT_GT(kept, 1000);
 }
 
 TEST(PathElement, ExtentsOfArcsAndLines) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using platform::GdiOp;
 
@@ -117,6 +118,40 @@ TEST(BezierSegment, CurvatureAgainstTheChord) {
         b.TestCurvature();
         EXPECT_EQ(b.curved, c.curved);
     }
+}
+
+// Curvature decided as the rounded distances decide it, near the limit too.
+TEST(BezierSegment, CurvatureAgreesWithTheRoundedDistances) {
+    std::mt19937 rng(3);
+    int curved = 0, straight = 0;
+    for (double scale : {1e3, 1e5, 1e8}) {
+        std::uniform_real_distribution<double> u(-scale, scale), side(-0.002, 0.002);
+        std::uniform_int_distribution<LONG> k(-1, 1);
+        for (int i = 0; i < 30000; ++i) {
+            const CLpoint s(LONG(u(rng)), LONG(u(rng))), e(LONG(u(rng)), LONG(u(rng)));
+            const double dx = double(e.x) - s.x, dy = double(e.y) - s.y;
+            // Controls about the limit's distance from the chord, on either side, or anywhere.
+            auto control = [&](double t) {
+                if (i % 3 == 0)
+                    return CLpoint(LONG(u(rng)), LONG(u(rng)));
+                const double d = i % 3 == 1 ? 0.0005 : side(rng);
+                return CLpoint(LONG(s.x + t * dx - d * dy) + k(rng),
+                               LONG(s.y + t * dy + d * dx) + k(rng));
+            };
+            CBezier b = Cubic(s, control(0.3), control(0.7), e);
+            const CDline chord(s, e);
+            const double l = length(chord);
+            const double r =
+                l == 0
+                    ? 0.0
+                    : (length(CDpoint(b.control1), chord) + length(CDpoint(b.control2), chord)) / l;
+            b.TestCurvature();
+            ASSERT_EQ(b.curved, r > CBezier::kFlatness ? 1 : 0) << i;
+            ++(b.curved ? curved : straight);
+        }
+    }
+    EXPECT_GT(curved, 1000);
+    EXPECT_GT(straight, 1000);
 }
 
 TEST(BezierSegment, ExtentsPerType) {
