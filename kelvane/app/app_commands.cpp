@@ -1,6 +1,8 @@
-// The commands the application object answers itself: Open, Close All, Select Language.
+// The commands the application object answers itself: Open, Close All, Select Language,
+// About.
 #include "kelvane/app/vanter_ferolin_app.h"
 
+#include "kelvane/app/about_dlg.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/language.h"
 #include "kelvane/app/main_frame.h"
@@ -25,6 +27,13 @@ BOOL CVanterFerolinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerIn
     if (code == CN_COMMAND && id == kelvane::ID_CLOSE_ALL) {
         if (!IsQuery(handlerInfo))
             OnCloseAll();
+        return TRUE;
+    }
+    if (code == CN_COMMAND && id == kelvane::ID_ABOUT) {
+        if (!IsQuery(handlerInfo)) {
+            CAboutDlg about(MainFrame());
+            about.DoModal();
+        }
         return TRUE;
     }
     return CJoxWinAppEx::OnCmdMsg(id, code, extra, handlerInfo);
