@@ -2,6 +2,8 @@
 // file: the readers end, add only sound articles and keep every pen inside the style table.
 #include "maltrec/import/spl_import.h"
 
+#include "maltrec/import/cutter_job_reader.h"
+
 #include "design/design_page.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
@@ -27,6 +29,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ::setenv("KELVANE_MACHINE_HIVE", (root + "/machine.hive").c_str(), 1);
     ::setenv("KELVANE_HOME", root.c_str(), 1);
     ::setenv("KELVANE_PROGRAM_DIR", root.c_str(), 1);
+    // No operator to press Cancel: a dialog per input would cost more than the reading.
+    CCutterJobReader::SetProgressShown(false);
     return 0;
 }
 

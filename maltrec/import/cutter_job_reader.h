@@ -37,6 +37,10 @@ public:
     // With progress the progress dialog is shown (and its Cancel stops the reading).
     void ReadSpool(bool progress);
     void ReadOquen(bool progress);
+    // Whether the import entries show the progress dialog (on by default); batch runs that
+    // read many small files turn it off.
+    static void SetProgressShown(bool shown) { s_bShowProgress = shown; }
+    static bool ProgressShown() { return s_bShowProgress; }
     // Articles that were kept (articles left empty are removed at the end).
     int Kept() const { return m_nKept; }
 
@@ -71,4 +75,5 @@ private:
     CPercentageDlg* m_pProgress = nullptr;
     size_t m_lastProgress = 0;
     int m_nKept = 0;
+    static inline bool s_bShowProgress = true;
 };

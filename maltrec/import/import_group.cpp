@@ -156,6 +156,10 @@ void CImportGroup::End(CArticleList* list) {
 
 void CImportGroup::WriteUndo() {
     if (m_Top.empty() || !m_pPage) {
+        // Nothing was added: the styles grown for pens that drew nothing go back, so a failed
+        // or cancelled import leaves the page as it was.
+        if (m_pPage && m_pStylesBefore)
+            m_pStylesBefore->DoUndo(m_pPage);
         m_pStylesBefore.reset();
         return;
     }

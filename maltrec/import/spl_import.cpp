@@ -39,14 +39,17 @@ int RunReader(CDesignView* view, CDesignPage* page, CFile* file, UINT kind, CArt
     CImportWaitCursor wait;
     CImportGroup group(page, kind);
     CCutterJobReader reader(view, group, text, path);
+    const bool progress = CCutterJobReader::ProgressShown();
     if (which == Reader::eSpool)
-        reader.ReadSpool(true);
+        reader.ReadSpool(progress);
     else
-        reader.ReadOquen(true);
+        reader.ReadOquen(progress);
     group.End(list);
+    if (reader.Kept() == 0)
+        return 0; // the page is as it was: nothing to redraw or measure
     page->UpdateAllViews(nullptr);
     page->RecalcExtents(0);
-    return reader.Kept() > 0 ? 1 : 0;
+    return 1;
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 
 #include "felgrin/dmpl_cutter.h"
 #include "maltrec/tests/send_fixture.h"
+#include "pivora/framework/percentage_dlg.h"
 #include "spline/spline_item.h"
+
+#include "platform/framework/dialog_watch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -173,6 +176,54 @@ TEST_F(CutterFileImport, MakersFileEntries) {
         EXPECT_EQ(Import(c.text), c.paths.empty() ? 0 : 1);
         EXPECT_EQ(Paths(), c.paths);
     }
+}
+
+// Cancel in the progress dialog stops the reading after the line being read: what was read
+// stays as one undo step, and with nothing read the page is as it was.
+TEST_F(CutterFileImport, CancelKeepsWhatWasRead) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<Path> paths;
+    };
+    const Path first{1, {{0, 0}, {1000, 0}, {1000, 1000}}};
+    const Case cases[] = {
+        // A knife pen up to the cancel, with no stroke: the style table grown for it goes back.
+        {"spool, nothing drawn yet", ";:HOA,ECN,u,U,0,0,D,40,0,40,40", {}},
+        {"spool, after the first stroke", "@d,40,0,40,40\nU,0,0,D,0,40", {first}},
+        {"maker's file", "FileStart\r\nU,0,0\r\nD,1,0\r\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetPage();
+        const std::vector<BYTE> before = Stored();
+        int dialogs = 0;
+        {
+            platform::ScopedDialogWatch watch([&](CDialog* dlg) {
+                dialogs += DynamicDowncast<CPercentageDlg>(dlg) != nullptr;
+                dlg->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            });
+            EXPECT_EQ(Import(c.bytes), c.paths.empty() ? 0 : 1);
+        }
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_EQ(Paths(), c.paths);
+        EXPECT_EQ(m_page->UndoTransactionNames().GetSize(), c.paths.empty() ? 0 : 1);
+        if (!c.paths.empty()) {
+            ASSERT_TRUE(m_page->PerformUndoTransaction());
+        }
+        EXPECT_EQ(Stored(), before);
+    }
+    // Without the dialog nothing can stop the reading.
+    ResetPage();
+    int dialogs = 0;
+    CCutterJobReader::SetProgressShown(false);
+    {
+        platform::ScopedDialogWatch watch([&](CDialog*) { ++dialogs; });
+        EXPECT_EQ(Import(cases[1].bytes), 1);
+    }
+    CCutterJobReader::SetProgressShown(true);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(Paths(), (std::vector<Path>{first, {1, {{0, 0}, {0, 1000}}}}));
 }
 
 TEST_F(CutterFileImport, HpglThroughTheSniffAndPanelHeader) {

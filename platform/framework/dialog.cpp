@@ -1,5 +1,7 @@
 #include "platform/framework/dialog.h"
 
+#include "platform/framework/dialog_watch.h"
+
 #include <cwchar>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -30,7 +32,10 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
         parent = AfxGetMainWnd();
     m_pParentWnd = parent;
     m_modal = false;
-    return CreateFromTemplate(templateId, parent ? parent->m_hWnd : nullptr) != nullptr;
+    if (!CreateFromTemplate(templateId, parent ? parent->m_hWnd : nullptr))
+        return FALSE;
+    platform::detail::NotifyDialogCreated(this);
+    return TRUE;
 }
 
 INT_PTR CDialog::DoModal() {
