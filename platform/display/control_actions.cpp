@@ -4,6 +4,7 @@
 #include "platform/display/tool_bar_ctrl_widget.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -114,6 +115,20 @@ bool TypeIntoEditWidget(HWND edit, const std::wstring& text) {
 std::wstring EditWidgetText(HWND edit) {
     auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
     return line ? line->text().toStdWString() : std::wstring();
+}
+
+bool ChooseComboWidgetEntry(HWND combo, int index) {
+    auto* box = qobject_cast<QComboBox*>(WidgetOf(combo));
+    if (!box || !box->isEnabled() || index < 0 || index >= box->count())
+        return false;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    return true;
+}
+
+std::wstring ComboWidgetText(HWND combo) {
+    auto* box = qobject_cast<QComboBox*>(WidgetOf(combo));
+    return box ? box->currentText().toStdWString() : std::wstring();
 }
 
 } // namespace platform::display

@@ -25,4 +25,9 @@ bool TypeIntoEditWidget(HWND edit, const std::wstring& text);
 // What an edit's widget shows.
 std::wstring EditWidgetText(HWND edit);
 
+// Picks entry index of a combo box's widget as a click in its open list does.
+bool ChooseComboWidgetEntry(HWND combo, int index);
+// The entry a combo box's widget shows.
+std::wstring ComboWidgetText(HWND combo);
+
 } // namespace platform::display

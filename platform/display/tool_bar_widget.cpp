@@ -1,6 +1,7 @@
 #include "platform/display/tool_bar_widget.h"
 
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/mfc_tool_bar_combo_box_button.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
 #include "platform/framework/tool_bar_button_face.h"
 #include "platform/framework/tool_bar_images.h"
@@ -77,7 +78,12 @@ void ToolBarWidget::SyncFromModel() {
     for (int i = 0; i < n; ++i) {
         const CMFCToolBarButton* model = bar->GetButton(i);
         QToolButton* b = m_buttons[size_t(i)];
-        if (!model || model->IsSeparator() || !model->IsVisible() || model->IsHidden()) {
+        // A button hosting a control of its own (a combo box) shows that control's widget.
+        const auto* hosting = dynamic_cast<const CMFCToolBarComboBoxButton*>(model);
+        const bool ownControl =
+            hosting && hosting->GetComboBox() && IsWindow(hosting->GetComboBox()->m_hWnd);
+        if (!model || model->IsSeparator() || !model->IsVisible() || model->IsHidden() ||
+            ownControl) {
             b->hide();
             if (m_arrows[size_t(i)])
                 m_arrows[size_t(i)]->hide();

@@ -1,7 +1,7 @@
 // A toolbar of the model (CMFCToolBar) as a row of Qt tool buttons placed where the model's
 // layout puts them, enabled and checked as its command updates say; a pressed button sends
 // WM_COMMAND to the bar's owner. A drop-down button gets an arrow beside it that opens the
-// model's popup.
+// model's popup. A button hosting a combo box leaves its place to the combo's own widget.
 #pragma once
 
 #include "platform/windowing/window.h"

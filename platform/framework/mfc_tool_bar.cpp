@@ -274,6 +274,14 @@ void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {
     UpdateButtons(target, disableIfNoHandler);
 }
 
+int CMFCToolBar::GetRowHeight() const {
+    int height = m_sizeButton.cy;
+    for (const CMFCToolBarButton* b : m_buttons)
+        if (b->IsVisible() && !b->IsSeparator())
+            height = std::max(height, b->GetLayoutHeight(m_sizeButton.cy));
+    return height;
+}
+
 CSize CMFCToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
     CSize s = CControlBar::CalcFixedLayout(stretch, horizontal);
     const int thickness = GetRowHeight() + m_rectBorders.top + m_rectBorders.bottom + 4;

@@ -69,7 +69,8 @@ public:
     // The button placement of one layout pass (AdjustLayout runs it, then tells the display).
     virtual void AdjustLocations();
     // Height of one row of buttons.
-    virtual int GetRowHeight() const { return m_sizeButton.cy; }
+    // As high as the buttons, or as a control a button hosts.
+    virtual int GetRowHeight() const;
     CSize GetButtonSize() const { return m_sizeButton; }
     // Back to the buttons of the resource after a customisation; 1 when done.
     virtual BOOL RestoreOriginalstate() { return FALSE; }

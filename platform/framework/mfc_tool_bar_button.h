@@ -49,6 +49,8 @@ public:
     virtual void OnChangeParentWnd(CWnd* parent) { m_pWndParent = parent; }
     // The width the layout gives the button; a button hosting a window wants its own.
     virtual int GetLayoutWidth(int standard) const { return standard; }
+    // The height the button's row needs for it; a hosted window may need more.
+    virtual int GetLayoutHeight(int standard) const { return standard; }
     // The layout has placed the button (m_rect): a hosted window follows.
     virtual void OnMove() {}
 

@@ -1,5 +1,7 @@
 #include "platform/framework/mfc_tool_bar_combo_box_button.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CMFCToolBarComboBoxButton, CMFCToolBarButton)
 
 CMFCToolBarComboBoxButton::CMFCToolBarComboBoxButton(UINT id, int image, DWORD style, int width)
@@ -46,9 +48,23 @@ void CMFCToolBarComboBoxButton::OnChangeParentWnd(CWnd* parent) {
     FillCombo();
 }
 
+int CMFCToolBarComboBoxButton::GetLayoutHeight(int standard) const {
+    int field = platform::kComboFieldHeight;
+    if (m_pWndCombo && m_pWndCombo->m_hWnd) {
+        CRect r;
+        m_pWndCombo->GetWindowRect(&r);
+        field = r.Height();
+    }
+    return std::max(standard, field);
+}
+
 void CMFCToolBarComboBoxButton::OnMove() {
-    if (m_pWndCombo && m_pWndCombo->m_hWnd)
-        m_pWndCombo->MoveWindow(m_rect.left, m_rect.top, m_iWidth, m_nDropDownHeight, FALSE);
+    if (!m_pWndCombo || !m_pWndCombo->m_hWnd)
+        return;
+    // The field keeps its own height; the open list's was given when the combo was made.
+    CRect field;
+    m_pWndCombo->GetWindowRect(&field);
+    m_pWndCombo->MoveWindow(m_rect.left, m_rect.top, m_iWidth, field.Height(), FALSE);
 }
 
 void CMFCToolBarComboBoxButton::FillCombo() {

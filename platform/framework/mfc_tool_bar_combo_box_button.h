@@ -22,6 +22,8 @@ public:
     void CopyFrom(const CMFCToolBarButton& src) override;
     void OnChangeParentWnd(CWnd* parent) override;
     int GetLayoutWidth(int) const override { return m_iWidth; }
+    // Room for the closed field.
+    int GetLayoutHeight(int standard) const override;
     void OnMove() override;
 
     // The combo for this button, a child of parent; the button owns it. Null on failure.

@@ -2,6 +2,9 @@
 
 #include "sorvane_host.h"
 
+#include "maltrec/colour_tool_bar.h"
+#include "maltrec/cutoutput/colour_box.h"
+#include "platform/display/control_actions.h"
 #include "platform/display/display.h"
 #include "platform/display/display_probe.h"
 #include "platform/framework/mfc_tool_bar.h"
@@ -11,6 +14,9 @@
 #include "platform/windowing/resources.h"
 #include "toolbars/custom_tool_bar.h"
 #include "toolbars/toolbar_registry.h"
+#include "vector/vector_article.h"
+#include "vector/vector_style.h"
+#include "vector/vector_style_pb.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +144,37 @@ TEST_F(DesignWindowOnDisplay, ShowsItsMenuBarAndCuttingToolbar) {
                 (cuttingRect.top == colourRect.top && cuttingRect.right <= colourRect.left));
     EXPECT_TRUE(platform::display::SaveScreenshot(m_frame->m_hWnd, std::string(TEST_BINARY_DIR) +
                                                                        "/design_window.png"));
+}
+
+TEST_F(DesignWindowOnDisplay, TheColourListShowsAndAPickColoursTheSelection) {
+    m_frame->ShowWindow(SW_SHOWNORMAL);
+    ASSERT_NE(Open(), nullptr);
+    CVectorStylePB* styles = page->StyleTable();
+    styles->fnResize(3);
+    for (int i = 0; i < 3; ++i)
+        styles->fnMap2VectorStyle(i)->fnSetPaletteIndex(i);
+    CVectorArticle* square = AddSquare(page, 0, 0);
+    ASSERT_NE(square, nullptr);
+    page->AddObjectSelection(square, 1, 1);
+    ::SendMessageW(view->m_hWnd, CDesignView::WM_CONTEXT_ACTIVATED, 0, 0);
+    platform::display::Flush();
+    auto* bar = dynamic_cast<CColourToolBar*>(QvGetToolBar(CColourToolBar::kSlot, 0));
+    ASSERT_TRUE(bar && bar->GetColourList());
+    const HWND list = bar->GetColourList()->m_hWnd;
+    // The list itself, not a button labelled with its command.
+    EXPECT_TRUE(platform::display::IsShownOnScreen(list));
+    EXPECT_TRUE(platform::display::ToolBarShown(bar->m_hWnd).empty());
+
+    ASSERT_TRUE(platform::display::ChooseComboWidgetEntry(list, 2));
+    platform::display::Flush();
+    Pump();
+    EXPECT_EQ(bar->fnCurrentColourIdx(), 2);
+    EXPECT_EQ(platform::display::ComboWidgetText(list).rfind(L"Col 3", 0), 0u);
+    int style = -1;
+    square->GetPaletteIndex(style);
+    EXPECT_EQ(style, 2);
+    EXPECT_TRUE(platform::display::SaveScreenshot(
+        m_frame->m_hWnd, std::string(TEST_BINARY_DIR) + "/design_window_colours.png"));
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 #include "platform/display/tool_bar_widget.h"
 
 #include "display_fixture.h"
+#include "platform/display/control_actions.h"
 #include "platform/framework/docking_manager.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/mfc_tool_bar.h"
+#include "platform/framework/mfc_tool_bar_combo_box_button.h"
 #include "platform/framework/tool_bar_images.h"
 #include "platform/windowing/resources.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QToolButton>
 
@@ -16,7 +19,7 @@
 
 namespace {
 
-constexpr UINT kBar = 8201, kPen = 8211, kKnife = 8212, kText = 8213;
+constexpr UINT kBar = 8201, kPen = 8211, kKnife = 8212, kText = 8213, kList = 8214;
 
 // 16 x 16 pictures: a diagonal stroke for the pen, a filled wedge for the knife.
 std::vector<uint32_t> Pictures() {
@@ -66,6 +69,51 @@ TEST_F(ToolBarWidgetTest, ButtonsShowTheirCommandsPicturesAndTheRestTheirText) {
     EXPECT_EQ(qAlpha(pen.pixel(12, 2)), 0);
     EXPECT_FALSE(buttons[1]->isEnabled());
     bar->grab().save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/tool_bar_images.png"));
+    frame->DestroyWindow(); // before the bar, which is the caller's
+}
+
+TEST_F(ToolBarWidgetTest, AComboButtonShowsItsListAndAPickReachesTheModel) {
+    platform::RegisterToolBarTemplate({kBar + 1, 16, 15, {kPen, kList}});
+    auto* frame = new CFrameWnd; // deletes itself with its window
+    ASSERT_TRUE(
+        frame->Create(nullptr, L"Tools", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 120)));
+    auto tools = std::make_unique<CMFCToolBar>();
+    ASSERT_TRUE(tools->CreateEx(frame));
+    ASSERT_TRUE(tools->LoadToolBar(kBar + 1));
+    CMFCToolBarComboBoxButton list(kList, -1, CBS_DROPDOWNLIST, 120);
+    list.SetDropDownHeight(200);
+    for (const wchar_t* row : {L"Red", L"Green", L"Blue"})
+        list.AddItem(row);
+    list.SelectItem(0);
+    tools->ReplaceButton(kList, list);
+    tools->AdjustLayout();
+    frame->RecalcLayout();
+    Pump();
+    auto* hosted = dynamic_cast<CMFCToolBarComboBoxButton*>(tools->GetButton(1));
+    ASSERT_TRUE(hosted && hosted->GetComboBox());
+    const HWND combo = hosted->GetComboBox()->m_hWnd;
+    auto* bar = Widget(tools->m_hWnd);
+    auto* shown = qobject_cast<QComboBox*>(Widget(combo));
+    ASSERT_TRUE(bar && shown);
+    // The list where the button is, inside the bar, in place of a labelled button.
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->parentWidget(), bar);
+    EXPECT_EQ(shown->geometry().left(), hosted->m_rect.left);
+    EXPECT_EQ(shown->width(), 120);
+    EXPECT_LE(shown->geometry().bottom(), bar->height() - 1);
+    EXPECT_EQ(shown->count(), 3);
+    EXPECT_EQ(platform::display::ComboWidgetText(combo), L"Red");
+    auto buttons = bar->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_TRUE(buttons[0]->isVisible());
+    EXPECT_FALSE(buttons[1]->isVisible());
+
+    ASSERT_TRUE(platform::display::ChooseComboWidgetEntry(combo, 2));
+    Pump();
+    EXPECT_EQ(hosted->GetCurSel(), 2);
+    EXPECT_EQ(platform::display::ComboWidgetText(combo), L"Blue");
+    EXPECT_FALSE(platform::display::ChooseComboWidgetEntry(combo, 3));
+    bar->grab().save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/tool_bar_combo.png"));
     frame->DestroyWindow(); // before the bar, which is the caller's
 }
 
