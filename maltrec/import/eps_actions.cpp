@@ -226,6 +226,15 @@ void CEPSInterpreter::ApplyMatrix(const CMat2d& m) {
 }
 
 int CEPSInterpreter::ColourIndex(COLORREF c) {
+    const auto known = m_ColourIndex.find(c);
+    if (known != m_ColourIndex.end())
+        return known->second;
+    const int index = NewColourIndex(c);
+    m_ColourIndex.emplace(c, index);
+    return index;
+}
+
+int CEPSInterpreter::NewColourIndex(COLORREF c) {
     for (size_t i = 0; i < m_Colours.size(); ++i) {
         if (m_Colours[i] == c)
             return int(i);

@@ -211,6 +211,7 @@ private:
     void ApplyMatrix(const CMat2d& m);
     void Flush();
     int ColourIndex(COLORREF c);
+    int NewColourIndex(COLORREF c);
     void FreePending();
     // The amount every point moved back by.
     CLpoint ShiftToOrigin();
@@ -244,6 +245,9 @@ private:
     double m_curY = 0.0;
     CMat2d m_CTM;
     std::vector<COLORREF> m_Colours;
+    // The index ColourIndex gave each colour met so far: its own entry or, once the table is
+    // full, the nearest one.
+    std::unordered_map<COLORREF, int> m_ColourIndex;
     COLORREF m_strokeColour = kBlack;
     COLORREF m_fillColour = kBlack;
     COLORREF m_pathColour = kBlack;

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -306,6 +307,31 @@ TEST(EpsColours, PaletteIndicesFollowFirstUse) {
     EXPECT_EQ(2, r->articles[0]->PaletteIndex());
     EXPECT_EQ(1, r->articles[1]->PaletteIndex());
     EXPECT_EQ(2, r->articles[2]->PaletteIndex());
+}
+
+// A full table gives later colours the nearest entry, the same one each time they come back.
+TEST(EpsColours, PastTheTableLaterColoursTakeTheNearestEntry) {
+    std::string body;
+    char line[96];
+    auto path = [&](int r, int g, int b) {
+        std::snprintf(line, sizeof line, "%.4f %.4f %.4f XA 0 0 m 10 0 l S\n", r / 255.0, g / 255.0,
+                      b / 255.0);
+        body += line;
+    };
+    for (int i = 0; i < CEPSInterpreter::kColourSlots; ++i)
+        path(8 * (i % 32), 8 * (i / 32), 0);
+    path(24, 16, 200); // nearest to (24, 16, 0)
+    path(40, 8, 180);  // nearest to (40, 8, 0)
+    path(24, 16, 200);
+    auto r = Body(body);
+    const size_t n = r->articles.size();
+    ASSERT_EQ(size_t(CEPSInterpreter::kColourSlots) + 3, n);
+    const int near1 = r->articles[3 + 2 * 32]->PaletteIndex();
+    const int near2 = r->articles[5 + 1 * 32]->PaletteIndex();
+    EXPECT_NE(near1, near2);
+    EXPECT_EQ(near1, r->articles[n - 3]->PaletteIndex());
+    EXPECT_EQ(near2, r->articles[n - 2]->PaletteIndex());
+    EXPECT_EQ(near1, r->articles[n - 1]->PaletteIndex());
 }
 
 TEST(EpsState, SaveRestoreAndGroups) {
