@@ -2,6 +2,7 @@
 // status bar with the message pane and the key indicators, and the autosave timer.
 #pragma once
 
+#include "kelvane/app/menu_bar_keys.h"
 #include "platform/framework/status_bar.h"
 #include "platform/windowing/window_placement.h"
 #include "toolbars/jox_toolbar_frame_wnd.h"
@@ -57,6 +58,13 @@ public:
     void fnPollInstanceChannel();
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
+    // The menu bar that Alt and F10 show and hide (main_frame_menu_bar.cpp).
+    BOOL PreTranslateMessage(MSG* msg) override;
+    bool IsMenuBarVisible() const;
+    // Shows the menu of the active design window (or the frame's own) or hides the bar.
+    void fnShowMenuBar(bool show);
+    void fnToggleMenuBar();
+
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);
     // Opens the help file; false (after telling why) when it could not be.
@@ -70,6 +78,7 @@ protected:
     void LoadSlotTable();
 
     CStatusBar m_wndStatusBar;
+    kelvane::MenuBarKeys m_MenuKeys;
     bool m_bBusy = false;
     std::unique_ptr<platform::InstanceChannelServer> m_pInstanceChannel;
 };

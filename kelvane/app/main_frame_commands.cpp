@@ -52,7 +52,12 @@ bool CMainFrame::fnOpenHelp() {
 BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo) {
     if (CCmdUI* ui = UpdateUI(code, extra)) {
         if (IsQuery(handlerInfo))
-            return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES;
+            return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES ||
+                   id == kelvane::ID_TOGGLE_MENU_BAR;
+        if (id == kelvane::ID_TOGGLE_MENU_BAR) {
+            ui->SetCheck(IsMenuBarVisible() ? 1 : 0);
+            return TRUE;
+        }
         if (id == kelvane::ID_SILENT_MODE) {
             ui->SetCheck(QvGetSilentModeOn() ? 1 : 0);
             return TRUE;
@@ -74,6 +79,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
     case kelvane::ID_HELP_INDEX:
     case kelvane::ID_HELP_FINDER:
     case kelvane::ID_CLOSE_DESIGN:
+    case kelvane::ID_TOGGLE_MENU_BAR:
         break;
     default:
         return FALSE;
@@ -102,6 +108,9 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
     case kelvane::ID_HELP_INDEX:
     case kelvane::ID_HELP_FINDER:
         fnOpenHelp();
+        break;
+    case kelvane::ID_TOGGLE_MENU_BAR:
+        fnToggleMenuBar();
         break;
     case kelvane::ID_CLOSE_DESIGN:
         if (CMDIChildWndEx* child = MDIGetActive())

@@ -168,4 +168,27 @@ TEST_F(MainFrameTest, CloseClosesTheActiveDesignWindow) {
     EXPECT_EQ(DesignCount(), 1);
 }
 
+TEST_F(MainFrameTest, TheMenuBarToggleAndAltAloneWithAHiddenBar) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CMainFrame* frame = app->MainFrame();
+    auto alt = [frame] {
+        MSG down{frame->m_hWnd, WM_SYSKEYDOWN, kelvane::kKeyAlt, 0, 0, {}};
+        MSG up{frame->m_hWnd, WM_SYSKEYUP, kelvane::kKeyAlt, 0, 0, {}};
+        frame->PreTranslateMessage(&down);
+        frame->PreTranslateMessage(&up);
+    };
+    EXPECT_TRUE(frame->IsMenuBarVisible());
+    Command(frame, kelvane::ID_TOGGLE_MENU_BAR);
+    EXPECT_FALSE(frame->IsMenuBarVisible());
+    EXPECT_EQ(Checked(frame, kelvane::ID_TOGGLE_MENU_BAR), 0);
+    alt();
+    EXPECT_TRUE(frame->IsMenuBarVisible());
+    alt();
+    EXPECT_FALSE(frame->IsMenuBarVisible());
+    Command(frame, kelvane::ID_TOGGLE_MENU_BAR);
+    alt();
+    EXPECT_TRUE(frame->IsMenuBarVisible());
+    EXPECT_EQ(Checked(frame, kelvane::ID_TOGGLE_MENU_BAR), 1);
+}
+
 } // namespace
