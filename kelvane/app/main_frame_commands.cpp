@@ -1,5 +1,5 @@
 // The main frame's own commands: the cutter commands under the busy flag, silent mode, inch
-// display, the help file and closing the active design window.
+// display, the help file, closing the active design window and the lock-key indicators.
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
@@ -15,6 +15,21 @@
 namespace {
 
 constexpr DWORD kAllContexts = 0xFFFFFFFFu;
+
+// The lock key behind a status bar indicator; 0 for other commands.
+int LockKeyOf(UINT id) {
+    constexpr int kCapsLock = 0x14, kNumLock = 0x90, kInsert = 0x2D;
+    switch (id) {
+    case kelvane::ID_INDICATOR_CAP:
+        return kCapsLock;
+    case kelvane::ID_INDICATOR_NUM_LOCK:
+        return kNumLock;
+    case kelvane::ID_INDICATOR_INS:
+        return kInsert;
+    default:
+        return 0;
+    }
+}
 
 // The command to every window below this one, depth first.
 void SendToDescendants(HWND parent, UINT command) {
@@ -53,7 +68,12 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
     if (CCmdUI* ui = UpdateUI(code, extra)) {
         if (IsQuery(handlerInfo))
             return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES ||
-                   id == kelvane::ID_TOGGLE_MENU_BAR;
+                   id == kelvane::ID_TOGGLE_MENU_BAR || LockKeyOf(id) != 0;
+        if (int key = LockKeyOf(id)) {
+            // The indicator shows (enabled) while its lock key is on.
+            ui->Enable((GetKeyState(key) & 1) != 0);
+            return TRUE;
+        }
         if (id == kelvane::ID_TOGGLE_MENU_BAR) {
             ui->SetCheck(IsMenuBarVisible() ? 1 : 0);
             return TRUE;

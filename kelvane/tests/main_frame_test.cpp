@@ -191,4 +191,36 @@ TEST_F(MainFrameTest, TheMenuBarToggleAndAltAloneWithAHiddenBar) {
     EXPECT_EQ(Checked(frame, kelvane::ID_TOGGLE_MENU_BAR), 1);
 }
 
+struct EnableUI : CCmdUI {
+    int enabled = -1;
+    void Enable(BOOL on) override { enabled = on ? 1 : 0; }
+};
+
+TEST_F(MainFrameTest, TheLockIndicatorsFollowTheirKeys) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CMainFrame* frame = app->MainFrame();
+    struct Case {
+        UINT indicator;
+        int key;
+    } cases[] = {{kelvane::ID_INDICATOR_CAP, 0x14},
+                 {kelvane::ID_INDICATOR_NUM_LOCK, 0x90},
+                 {kelvane::ID_INDICATOR_INS, 0x2D}};
+    for (const Case& c : cases) {
+        auto shown = [&] {
+            EnableUI ui;
+            ui.m_nID = c.indicator;
+            frame->OnCmdMsg(c.indicator, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+            return ui.enabled;
+        };
+        const int before = shown();
+        platform::SetKeyDown(c.key, true);
+        platform::SetKeyDown(c.key, true); // held: no second turn
+        platform::SetKeyDown(c.key, false);
+        EXPECT_EQ(shown(), 1 - before) << c.indicator;
+        platform::SetKeyDown(c.key, true);
+        platform::SetKeyDown(c.key, false);
+        EXPECT_EQ(shown(), before) << c.indicator;
+    }
+}
+
 } // namespace

@@ -36,6 +36,8 @@ struct WindowTable {
     int depth = 0;
     HWND capture = nullptr, focus = nullptr, active = nullptr;
     bool keys[256] = {};
+    // The lock keys' on/off states, flipped by each press.
+    bool toggles[256] = {};
     platform::CreateHook createHook = nullptr;
     void* createContext = nullptr;
     platform::CreateHook observeCreated = nullptr;
@@ -912,7 +914,9 @@ HWND SetActiveWindow(HWND hwnd) {
 }
 
 SHORT GetKeyState(int vk) {
-    return vk >= 0 && vk < 256 && T().keys[vk] ? SHORT(-32768) : SHORT(0);
+    if (vk < 0 || vk >= 256)
+        return 0;
+    return SHORT((T().keys[vk] ? 0x8000 : 0) | (T().toggles[vk] ? 1 : 0));
 }
 
 SHORT GetAsyncKeyState(int vk) {
@@ -943,8 +947,15 @@ bool TakeDirtyRect(HWND hwnd, RECT* rect) {
 }
 
 void SetKeyDown(int vk, bool down) {
-    if (vk >= 0 && vk < 256)
-        T().keys[vk] = down;
+    if (vk < 0 || vk >= 256)
+        return;
+    // Caps Lock, Insert, Num Lock and Scroll Lock keep a state that each press turns over.
+    constexpr int kToggleKeys[] = {0x14, 0x2D, 0x90, 0x91};
+    if (down && !T().keys[vk])
+        for (int t : kToggleKeys)
+            if (t == vk)
+                T().toggles[vk] = !T().toggles[vk];
+    T().keys[vk] = down;
 }
 
 void SetWindowHook(HWND hwnd, void* object, WindowHook hook) {
