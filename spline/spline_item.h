@@ -261,6 +261,15 @@ public:
     // Test seam: forgets the print thickening read once per process.
     static void fnResetPrintThickenAdj();
 
+    // Fingerprints of the derived arrays (the keep-open bit counts with the points).
+    uint64_t FingerprintPoints() const;
+    uint64_t FingerprintSegments() const;
+    uint64_t FingerprintElements() const;
+    // True while the segments are the fit of the points and the elements their flattening at
+    // level, none of the three changed since: a copy may then take the arrays over,
+    // and a rebuild of them can be skipped.
+    bool FlattenedFromPoints(int level) const;
+
 protected:
     CWindow RecalcExtents() override;
     // Segments follow from the points.
@@ -287,14 +296,6 @@ private:
     int WindowPass(int tolerance, unsigned options, WindowFilter filter);
     // Removes the points marked in drop, keeping the order of the rest.
     void Compact(const std::vector<bool>& drop);
-
-    // Fingerprints of the derived arrays (the keep-open bit counts with the points).
-    uint64_t FingerprintPoints() const;
-    uint64_t FingerprintSegments() const;
-    uint64_t FingerprintElements() const;
-    // True while the segments are the fit of the points and the elements their flattening at
-    // level, none of the three changed since: a copy may then take the arrays over.
-    bool FlattenedFromPoints(int level) const;
 
     CBezierArray m_Beziers;
     // What MakeCurves fitted from, and what FlattenSegments flattened; level -1 when the

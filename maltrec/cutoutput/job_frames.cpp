@@ -66,10 +66,16 @@ void FnApplyCurveFilter(CArticle* job) {
         auto* item = dynamic_cast<CVectorItem*>(list.GetNext(pos)->GetItem());
         if (!item)
             continue;
+        int removed = 0;
         if (length > 0 && deviation > 0)
-            item->ApplySimpleFilter(length, deviation, 0);
-        item->MakeCurves();
-        item->MakePktArray(kCurveLevel);
+            removed = item->ApplySimpleFilter(length, deviation, 0);
+        // A copy whose points the filter left alone and whose curves and path elements are
+        // still the fit and flattening of those points would be rebuilt into the same arrays.
+        auto* spline = DynamicDowncast<CSplineItem>(item);
+        if (removed > 0 || !spline || !spline->FlattenedFromPoints(kCurveLevel)) {
+            item->MakeCurves();
+            item->MakePktArray(kCurveLevel);
+        }
         item->InvExtents(1);
     }
     job->InvExtents(1);
