@@ -2,20 +2,21 @@
 // groups, colours, the matrix stack, and the articles made from painted paths.
 #include "maltrec/import/eps_interpreter.h"
 
-#include "bezier/bezier_item.h"
 #include "design/design_page.h"
+#include "spline/bezier.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 #include "vector/vector_style_pb.h"
 
 #include <cmath>
 #include <cstdint>
-#include <memory>
 
 namespace {
 
 constexpr DWORD kCorner = CSplineItem::kBreak;
-constexpr DWORD kHandle = CBezierItem::kHandle;
+constexpr DWORD kSmooth = CSplineItem::kSmooth;
+// A curve becomes its two ends and six points between, as a curve item's spline has it.
+constexpr int kCurveSamples = 8;
 // The curve level the articles' path elements are built at.
 constexpr int kPktLevel = 4;
 
@@ -127,20 +128,18 @@ bool CEPSInterpreter::CurveTo(double x1, double y1, double x2, double y2, double
     if (!TransformPoint(m_curX, m_curY, p0) || !TransformPoint(x1, y1, p1) ||
         !TransformPoint(x2, y2, p2) || !TransformPoint(x3, y3, p3))
         return false;
-    CBezierItem temp;
-    temp.Vect(CSb(kCorner, p0));
-    temp.Vect(CSb(kHandle, p1));
-    temp.Vect(CSb(kHandle, p2));
-    temp.Vect(CSb(kCorner, p3));
-    const std::unique_ptr<CSplineItem> flat(CreateSplineItem(&temp));
-    if (flat) {
-        const int n = flat->VectCount();
-        for (int i = m_bPrevCurve ? 1 : 0; i < n; ++i) {
-            m_pItem->Vect(flat->Vect(i));
-            ++m_nPoints;
-        }
-        m_bPrevCurve = true;
+    // The points a curve item of these four makes into a spline (its ends and six samples),
+    // taken straight from the curve: the spline's own fit would be thrown away.
+    CBezier curve;
+    curve.start = p0, curve.control1 = p1, curve.control2 = p2, curve.end = p3;
+    POINT samples[kCurveSamples];
+    curve.GetPoints(samples, kCurveSamples);
+    for (int i = m_bPrevCurve ? 1 : 0; i < kCurveSamples; ++i) {
+        const bool end = i == 0 || i == kCurveSamples - 1;
+        m_pItem->Vect(CSb(end ? kCorner : kSmooth, CLpoint(samples[i].x, samples[i].y)));
+        ++m_nPoints;
     }
+    m_bPrevCurve = true;
     m_curX = x3;
     m_curY = y3;
     return true;

@@ -434,12 +434,15 @@ int CEPSInterpreter::ReadBody() {
     while (NextLine(line)) {
         if (Poll())
             return kRunCancelled;
-        if (Has(line, "%%PageTrailer") || Has(line, "%%Trailer") || Has(line, "%%EOF"))
-            break;
-        if (Has(line, "%%BeginPageSetup"))
-            on = false;
-        else if (Has(line, "%%EndPageSetup"))
-            on = true;
+        // Every marker holds "%": most body lines have none and skip the searches.
+        if (line.find('%') != std::string_view::npos) {
+            if (Has(line, "%%PageTrailer") || Has(line, "%%Trailer") || Has(line, "%%EOF"))
+                break;
+            if (Has(line, "%%BeginPageSetup"))
+                on = false;
+            else if (Has(line, "%%EndPageSetup"))
+                on = true;
+        }
         if (on)
             AddLineTokens(line);
     }

@@ -1,5 +1,6 @@
 #include "maltrec/import/eps_interpreter.h"
 
+#include "bezier/bezier_item.h"
 #include "design/design_page.h"
 #include "pivora/framework/percentage_dlg.h"
 #include "spline/spline_item.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -223,6 +225,47 @@ TEST(EpsPaths, CurvesAreFlattenedAndJoinWithoutDuplicates) {
     for (size_t i = 2; i < r->paths[0].size(); ++i)
         EXPECT_FALSE(r->paths[0][i].x == r->paths[0][i - 1].x &&
                      r->paths[0][i].y == r->paths[0][i - 1].y);
+}
+
+// A curve brings the points a curve item of its four points makes into a spline: its ends and
+// the six samples between, at any size and place.
+TEST(EpsPaths, CurvePointsAreThoseOfTheCurveItemSpline) {
+    std::mt19937 rng(9);
+    std::uniform_real_distribution<double> u(-3000.0, 3000.0);
+    auto data = [](double v) { return LONG(std::trunc(v * CEPSInterpreter::kPointsToData)); };
+    for (int k = 0; k < 20; ++k) {
+        double c[8];
+        // Rounded to the digits written, so the expected points start from the same operands.
+        for (double& v : c) {
+            char digits[32];
+            std::snprintf(digits, sizeof digits, "%.3f", k % 2 ? u(rng) : u(rng) / 1000);
+            v = std::strtod(digits, nullptr);
+        }
+        char body[256];
+        std::snprintf(body, sizeof body, "%.3f %.3f m %.3f %.3f %.3f %.3f %.3f %.3f c S", c[0],
+                      c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+        auto r = Body(body);
+        ASSERT_EQ(1u, r->paths.size()) << body;
+        CBezierItem item;
+        for (int i = 0; i < 4; ++i) {
+            const float x = float(c[2 * i]), y = float(c[2 * i + 1]);
+            item.Vect(
+                CSb(i % 3 ? CBezierItem::kHandle : CSplineItem::kBreak, CLpoint(data(x), data(y))));
+        }
+        const std::unique_ptr<CSplineItem> spline(CreateSplineItem(&item));
+        ASSERT_TRUE(spline);
+        const std::vector<CLpoint>& got = r->paths[0];
+        // The current point comes first; the shift to the origin moves every point alike.
+        ASSERT_EQ(size_t(spline->VectCount()) + 1, got.size()) << body;
+        auto* made = DynamicDowncast<CVectorItem>(r->articles[0]->GetItem());
+        const CLpoint p0 = spline->Vect(0).pt;
+        for (int i = 0; i < spline->VectCount(); ++i) {
+            const CLpoint want = spline->Vect(i).pt;
+            EXPECT_EQ(spline->Vect(i).flags, made->Vect(i + 1).flags) << body;
+            EXPECT_EQ(int64_t(want.x) - p0.x, int64_t(got[size_t(i) + 1].x) - got[1].x) << body;
+            EXPECT_EQ(int64_t(want.y) - p0.y, int64_t(got[size_t(i) + 1].y) - got[1].y) << body;
+        }
+    }
 }
 
 // Within one data unit: a fit of moved points truncates its control points on the other side
