@@ -4,6 +4,7 @@
 
 #include "kelvane/app/menu_bar_keys.h"
 #include "platform/framework/status_bar.h"
+#include "platform/framework/tab_tooltip.h"
 #include "platform/windowing/window_placement.h"
 #include "toolbars/jox_toolbar_frame_wnd.h"
 
@@ -64,6 +65,10 @@ public:
     // Shows the menu of the active design window (or the frame's own) or hides the bar.
     void fnShowMenuBar(bool show);
     void fnToggleMenuBar();
+
+    // A design tab's tooltip: its design's title, "*" when modified; a tab without a design
+    // its window's text (main_frame_tab_tooltip.cpp).
+    void OnGetTabToolTip(TabToolTipRequest& request);
 
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);

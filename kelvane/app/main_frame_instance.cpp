@@ -73,6 +73,12 @@ BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
             *result = r;
         return TRUE;
     }
+    if (msg == WM_GET_TAB_TOOLTIP && lp) {
+        OnGetTabToolTip(*reinterpret_cast<TabToolTipRequest*>(lp));
+        if (result)
+            *result = 1;
+        return TRUE;
+    }
     return CJoxToolbarFrameWnd::OnWndMsg(msg, wp, lp, result);
 }
 

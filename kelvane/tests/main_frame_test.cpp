@@ -6,6 +6,9 @@
 #include "kelvane/tests/app_fixture.h"
 #include "pivora/framework/app_params.h"
 #include "platform/framework/cmd_ui.h"
+#include "platform/framework/mfc_tab_ctrl.h"
+#include "platform/framework/tab_tooltip.h"
+#include "platform/framework/view.h"
 
 #include <fstream>
 #include <iterator>
@@ -221,6 +224,31 @@ TEST_F(MainFrameTest, TheLockIndicatorsFollowTheirKeys) {
         platform::SetKeyDown(c.key, false);
         EXPECT_EQ(shown(), before) << c.indicator;
     }
+}
+
+TEST_F(MainFrameTest, ATabsTooltipIsItsDesignsTitleStarredWhenModified) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    CWnd* child = doc->GetNextView(pos)->GetParentFrame();
+    CMFCTabCtrl* tabs = app->MainFrame()->FindTabGroup(child->m_hWnd);
+    ASSERT_NE(tabs, nullptr);
+    int index = -1;
+    for (int i = 0; i < tabs->GetTabsNum(); ++i)
+        if (tabs->GetTabWnd(i) == child)
+            index = i;
+    ASSERT_GE(index, 0);
+    auto tip = [&] {
+        TabToolTipRequest request{tabs->m_hWnd, index, {}};
+        ::SendMessageW(app->MainFrame()->m_hWnd, WM_GET_TAB_TOOLTIP, 0,
+                       reinterpret_cast<LPARAM>(&request));
+        return request.text;
+    };
+    EXPECT_EQ(tip(), doc->GetTitle());
+    doc->SetModifiedFlag(TRUE);
+    EXPECT_EQ(tip(), doc->GetTitle() + L"*");
+    doc->SetModifiedFlag(FALSE);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/display/presenter.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
+#include "platform/framework/tab_tooltip.h"
 #include "platform/windowing/message.h"
 
 #include <QMenu>
@@ -73,6 +74,16 @@ void TabGroupBar::SyncFromModel() {
             addTab(text);
         else if (tabText(i) != text)
             setTabText(i, text);
+        // The frame that holds the group says what the tab's tooltip is.
+        HWND top = m_hwnd;
+        while (top && (GetWindowLongPtrW(top, GWL_STYLE) & WS_CHILD))
+            top = GetParent(top);
+        TabToolTipRequest tip{m_hwnd, i, {}};
+        if (top)
+            SendMessageW(top, WM_GET_TAB_TOOLTIP, 0, reinterpret_cast<LPARAM>(&tip));
+        const QString tipText = QString::fromWCharArray(tip.text.GetString(), tip.text.GetLength());
+        if (tabToolTip(i) != tipText)
+            setTabToolTip(i, tipText);
     }
     if (tabs->GetActiveTab() != currentIndex())
         setCurrentIndex(tabs->GetActiveTab());
