@@ -111,6 +111,10 @@ void CMDIFrameWndEx::RemoveMDIChild(CMDIChildWndEx* child) {
             next = group->GetActiveWnd();
         else if (!m_groups.empty())
             next = m_groups.front()->GetActiveWnd();
+        // The closing child hears that it is no longer the active one, and which follows.
+        if (::IsWindow(h))
+            child->SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h),
+                               reinterpret_cast<LPARAM>(next ? next->m_hWnd : nullptr));
         if (next)
             MDIActivate(next);
         else {

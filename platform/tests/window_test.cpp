@@ -157,6 +157,26 @@ TEST_F(Windows, ChildrenTextRectanglesAndDestruction) {
     EXPECT_EQ(platform::WindowCount(), before - 2);
 }
 
+TEST_F(Windows, RedrawingWithAllChildrenReachesTheChildrensChildren) {
+    ShowWindow(wnd, SW_SHOW);
+    HWND child = CreateWindowExW(0, L"PaintWindow", L"c", WS_CHILD | WS_VISIBLE, 3, 4, 10, 10, wnd,
+                                 nullptr, nullptr, nullptr);
+    HWND grandchild = CreateWindowExW(0, L"PaintWindow", L"g", WS_CHILD | WS_VISIBLE, 1, 1, 5, 5,
+                                      child, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(child && grandchild);
+    RECT u;
+    for (HWND h : {wnd, child, grandchild})
+        ValidateRect(h, nullptr);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE);
+    EXPECT_FALSE(GetUpdateRect(grandchild, &u, FALSE)) << "without the flag, the window alone";
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    for (HWND h : {wnd, child, grandchild})
+        EXPECT_TRUE(GetUpdateRect(h, &u, FALSE));
+    EXPECT_EQ(u.right - u.left, 5);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+    EXPECT_FALSE(GetUpdateRect(grandchild, &u, FALSE));
+}
+
 TEST_F(Windows, FocusCaptureAndKeyState) {
     HWND other = CreateWindowExW(0, L"PaintWindow", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
                                  nullptr, nullptr);

@@ -781,6 +781,10 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags) {
         else
             ValidateRect(hwnd, rect);
     }
+    // The children and theirs, each whole (a rectangle given is the parent's).
+    if ((flags & RDW_ALLCHILDREN) && (flags & (RDW_INVALIDATE | RDW_VALIDATE)))
+        for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            RedrawWindow(c, nullptr, nullptr, flags);
     if (flags & RDW_UPDATENOW)
         UpdateWindow(hwnd);
     return TRUE;
