@@ -33,9 +33,28 @@ bool IsPlainComment(std::string_view line) {
 // from the bytes without widening. Strings and procedures are skipped with their depth, which
 // starts at 0 on every line.
 template <class F> void ForEachToken(std::string_view line, std::string& token, F&& emit) {
+    // A token is a view of the line until a bracket inside it is dropped; from then on its
+    // characters are gathered in token.
+    constexpr size_t kNone = std::string_view::npos;
     int depth = 0;
+    size_t start = kNone;
+    bool gathered = false;
     token.clear();
-    for (const char ch : line) {
+    auto reset = [&] {
+        start = kNone;
+        gathered = false;
+        token.clear();
+    };
+    auto flush = [&](size_t end) {
+        if (gathered && !token.empty())
+            emit(std::string_view(token));
+        else if (!gathered && start != kNone)
+            emit(line.substr(start, end - start));
+        reset();
+    };
+    size_t i = 0;
+    for (; i < line.size(); ++i) {
+        const char ch = line[i];
         if (depth > 0) {
             if (ch == ')' || ch == '}')
                 --depth;
@@ -45,24 +64,29 @@ template <class F> void ForEachToken(std::string_view line, std::string& token, 
         }
         if (ch == '(' || ch == '{') {
             ++depth;
-            token.clear();
+            reset();
             continue;
         }
         if (ch == '\0' || ch == '%')
             break;
         if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f') {
-            if (!token.empty())
-                emit(std::string_view(token));
-            token.clear();
+            flush(i);
             continue;
         }
-        if (ch == '[' || ch == ']')
+        if (ch == '[' || ch == ']') {
+            if (!gathered && start != kNone)
+                token.assign(line.substr(start, i - start));
+            gathered = true;
             continue;
-        token.push_back(ch);
+        }
+        if (gathered)
+            token.push_back(ch);
+        else if (start == kNone)
+            start = i;
     }
-    if (depth == 0 && !token.empty())
-        emit(std::string_view(token));
-    token.clear();
+    if (depth == 0)
+        flush(i);
+    reset();
 }
 
 } // namespace

@@ -87,6 +87,10 @@ TEST(EpsTokenizer, SplitsLinesAsTheBodyReaderDoes) {
         {"1 2\t3", {"1", "2", "3"}},
         {"a[b]c", {"abc"}},
         {"(nested (x) y) S", {"S"}},
+        {"ab[c d]e]", {"abc", "de"}},
+        {"[ ] [x", {"x"}},
+        {"q[r(s) t", {"t"}},
+        {"u]%v", {"u"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.tokens, CEPSInterpreter::TokenizeLine(c.line)) << c.line;
