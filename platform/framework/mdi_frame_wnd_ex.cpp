@@ -115,9 +115,13 @@ void CMDIFrameWndEx::RemoveMDIChild(CMDIChildWndEx* child) {
         if (::IsWindow(h))
             child->SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h),
                                reinterpret_cast<LPARAM>(next ? next->m_hWnd : nullptr));
-        if (next)
+        if (next) {
+            // The next one learns whom it follows: a closing window of its own kind changes
+            // nothing for it.
+            m_hDeparting = ::IsWindow(h) ? h : nullptr;
             MDIActivate(next);
-        else {
+            m_hDeparting = nullptr;
+        } else {
             ShowMenuOf(nullptr);
             platform::NotifyUi(platform::UiChange::ActiveChild, m_hWnd, this);
             OnUpdateFrameTitle(TRUE);
@@ -149,7 +153,7 @@ void CMDIFrameWndEx::MDIActivate(CWnd* child) {
             v->OnActivateView(FALSE, next->GetActiveView(), v);
     }
     next->SendMessage(WM_MDIACTIVATE,
-                      reinterpret_cast<WPARAM>(previous ? previous->m_hWnd : nullptr),
+                      reinterpret_cast<WPARAM>(previous ? previous->m_hWnd : m_hDeparting),
                       reinterpret_cast<LPARAM>(next->m_hWnd));
     if (CView* v = next->GetActiveView())
         v->OnActivateView(TRUE, v, previous ? previous->GetActiveView() : nullptr);

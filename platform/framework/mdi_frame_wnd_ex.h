@@ -68,4 +68,6 @@ protected:
     std::vector<CMDIChildWndEx*> m_children;
     HWND m_hActiveChild = nullptr;
     bool m_bActivating = false;
+    // The active child being destroyed while the next one is activated.
+    HWND m_hDeparting = nullptr;
 };
