@@ -1,0 +1,123 @@
+// The cut from end to end: a design saved by the program, opened from its command line, sent
+// from its design window to a cutter on the file port; the file holds one cut per path.
+#include "kelvane/tests/app_fixture.h"
+
+#include "design/design_page.h"
+#include "felgrin/base_cutter.h"
+#include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
+#include "hobrand/media_manager_setup.h"
+#include "pivora/geometry/sb.h"
+#include "platform/windowing/dialog_template.h"
+#include "varnholm/sorvane_view.h"
+#include "vector/vector_article.h"
+#include "vector/vector_item.h"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+// A closed outline of `corners` corners, a letter's size, at x.
+void AddOutline(CDesignPage* page, LONG x, int corners) {
+    constexpr DWORD kCorner = 0x200;
+    auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
+    ASSERT_NE(item, nullptr);
+    std::vector<CSb> sb;
+    for (int i = 0; i < corners; ++i) {
+        const double a = 6.283185307 * i / corners;
+        sb.emplace_back(kCorner, CLpoint(LONG(x + 4000 + 4000 * std::cos(a)),
+                                         LONG(10000 + 6000 * std::sin(a))));
+    }
+    sb.push_back(sb.front());
+    item->InsertElement(-1, sb.data(), int(sb.size()));
+    auto* a = new CVectorArticle;
+    a->Item(item);
+    page->RootArticle()->AddChild(a);
+    a->InvExtents(1);
+}
+
+// The strokes between ",U," moves, each "x,y,D,...".
+std::vector<std::string> Cuts(const std::string& body) {
+    const std::string up = ",U,";
+    std::vector<std::string> out;
+    for (size_t at = body.find(up); at != std::string::npos;) {
+        const size_t next = body.find(up, at + up.size());
+        out.push_back(body.substr(
+            at + up.size(), next == std::string::npos ? std::string::npos : next - at - up.size()));
+        at = next;
+    }
+    return out;
+}
+
+class CommandLineCut : public AppFixture {};
+
+TEST_F(CommandLineCut, ADesignOpenedFromTheCommandLineIsCutOncePerPathOnTheFilePort) {
+    {
+        // No cutter yet: the installation the start offers is declined.
+        platform::ScopedDialogResponder decline(
+            [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
+        ASSERT_TRUE(Start({"x", "y"}));
+    }
+    CBaseCutter* cutter = CCutterUtils::CreateCutter(L"CDMPLCutter");
+    ASSERT_NE(cutter, nullptr);
+    cutter->fnSetName(L"Plotter");
+    cutter->SetPortName(L"FILE");
+    cutter->fnSaveSettings();
+    CCutterUtils::AddCutterToArray(cutter);
+    FelgrinUtils::QuitCutterDriver();
+
+    const std::string design = box.Path("sign.kdx");
+    {
+        CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+        auto* page = dynamic_cast<CDesignPage*>(doc);
+        ASSERT_NE(page, nullptr);
+        const int letters[] = {4, 7, 12, 5, 9};
+        for (size_t i = 0; i < std::size(letters); ++i)
+            AddOutline(page, LONG(10000 * i), letters[i]);
+        ASSERT_TRUE(doc->OnSaveDocument(CString(design)));
+        doc->OnCloseDocument();
+    }
+    Restart({design});
+    ASSERT_EQ(DesignCount(), 1);
+    POSITION docs = app->DesignTemplate()->GetFirstDocPosition();
+    CDocument* doc = app->DesignTemplate()->GetNextDoc(docs);
+    POSITION views = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(views);
+    ASSERT_NE(view, nullptr);
+    // The sheet set-up and the output settings are taken as they stand.
+    platform::ScopedDialogResponder accept(
+        [](HWND dialog, UINT) { ::SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0); });
+    view->GetParentFrame()->SendMessage(WM_COMMAND, CSorvaneView::ID_SEND_TO_CUTTER, 0);
+    Pump();
+    // The cutter's document ends with the sheet documents.
+    if (CDocTemplate* sheets = app->DocTemplateForContext(kSheetContext))
+        sheets->CloseAllDocuments(TRUE);
+    FelgrinUtils::QuitCutterDriver();
+    std::ifstream in(box.Path("home") + "/output.spl", std::ios::binary);
+    std::stringstream sent;
+    sent << in.rdbuf();
+    const std::string out = sent.str();
+    // The medium re-read, the output start, then the cuts and the feed with the deselect.
+    const std::string head = ";:ER;:HOA,ECN,U,;:HOA,ECN,U,", tail = ",e@";
+    ASSERT_GE(out.size(), head.size() + tail.size()) << out;
+    EXPECT_EQ(out.substr(0, head.size()), head) << out;
+    EXPECT_EQ(out.substr(out.size() - tail.size()), tail) << out;
+    // One cut per path, each pen-down stroke ending where its pen-up move left the knife.
+    const std::vector<std::string> cuts =
+        Cuts(out.substr(head.size(), out.size() - head.size() - tail.size()));
+    ASSERT_EQ(cuts.size(), 5u) << out;
+    for (const std::string& cut : cuts) {
+        const size_t down = cut.find(",D,");
+        ASSERT_NE(down, std::string::npos) << cut;
+        const std::string start = cut.substr(0, down);
+        EXPECT_EQ(cut.substr(cut.size() - start.size() - 1), "," + start) << cut;
+        EXPECT_EQ(cut.find(",D,", down + 1), std::string::npos) << cut;
+    }
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+} // namespace
