@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -13,11 +14,23 @@
 namespace bench {
 
 // Made once per run under /tmp; the settings hives, the home and the program folder point into
-// it, so a benchmark never touches the user's own settings.
+// it, so a benchmark never touches the user's own settings. It goes again when the run ends,
+// with whatever the run wrote there (designs, recovery copies).
 inline const std::string& PrivateFolder(const char* subject) {
     static const std::string folder = [subject] {
         std::string tmpl = std::string("/tmp/kelvane-bench-") + subject + "-XXXXXX";
-        std::string f = ::mkdtemp(tmpl.data());
+        const char* made = ::mkdtemp(tmpl.data());
+        if (!made)
+            std::abort();
+        std::string f = made;
+        struct Removal {
+            std::string dir;
+            ~Removal() {
+                std::error_code ignored;
+                std::filesystem::remove_all(dir, ignored);
+            }
+        };
+        static Removal removal{f};
         ::setenv("KELVANE_USER_HIVE", (f + "/user.hive").c_str(), 1);
         ::setenv("KELVANE_MACHINE_HIVE", (f + "/machine.hive").c_str(), 1);
         ::setenv("KELVANE_HOME", f.c_str(), 1);
