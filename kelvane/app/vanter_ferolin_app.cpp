@@ -82,6 +82,7 @@ BOOL CVanterFerolinApp::InitInstance() {
     if (!fnRegisterDocTemplates())
         return FALSE;
     fnLoadApplicationFont();
+    LoadStdProfileSettings(kRecentFiles);
     FNEnableLocking(QvGetAppParam(L"EnableFileLocking", 1));
     CTavrinDialog::DialogIconID(int(kelvane::IDR_MAINFRAME));
     if (!fnCreateMainFrame())

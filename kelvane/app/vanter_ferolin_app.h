@@ -22,6 +22,7 @@ public:
     static constexpr int kTileIndustry = 0;
     static constexpr int kContextCount = 100;
     static constexpr int kDesignContextMask = 0x400000;
+    static constexpr UINT kRecentFiles = 10;
 
     CVanterFerolinApp();
     ~CVanterFerolinApp() override;

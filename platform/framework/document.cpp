@@ -1,4 +1,5 @@
 #include "platform/framework/document.h"
+#include "platform/framework/win_app.h"
 
 #include "platform/core/mem_file.h"
 #include "platform/core/replace_file.h"
@@ -56,9 +57,12 @@ void CDocument::SetTitle(const wchar_t* title) {
     m_strTitle = title ? title : L"";
 }
 
-void CDocument::SetPathName(const wchar_t* path, BOOL) {
+void CDocument::SetPathName(const wchar_t* path, BOOL addToMRU) {
     m_strPathName = path ? path : L"";
     SetTitle(platform::FileNameOf(m_strPathName));
+    if (addToMRU && !m_strPathName.IsEmpty())
+        if (CWinApp* app = AfxGetApp())
+            app->AddToRecentFileList(m_strPathName);
 }
 
 void CDocument::AddView(CView* view) {

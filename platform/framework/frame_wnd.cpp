@@ -218,6 +218,8 @@ void CFrameWnd::SetMessageText(UINT id) {
 void CFrameWnd::OnInitMenuPopup(HMENU popup, UINT, BOOL sysMenu) {
     if (sysMenu || !IsMenu(popup))
         return;
+    if (CWinApp* app = AfxGetApp())
+        app->UpdateRecentFileMenu(popup);
     CCmdUI ui;
     ui.m_pMenu = popup;
     ui.m_nIndexMax = UINT(GetMenuItemCount(popup));

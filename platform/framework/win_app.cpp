@@ -1,9 +1,18 @@
 #include "platform/framework/win_app.h"
 
+#include "platform/framework/cmd_ui.h"
 #include "platform/framework/doc_template.h"
 #include "platform/framework/frame_messages.h"
 #include "platform/framework/pane_frame_wnd.h"
+#include "platform/framework/recent_file_list.h"
+#include "platform/framework/reserved_commands.h"
 #include "platform/framework/wnd.h"
+#include "platform/system/app_registry.h"
+#include "platform/system/paths.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include <vector>
 
@@ -83,6 +92,19 @@ BOOL CWinApp::SaveAllModified() {
 }
 
 BOOL CWinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (m_pRecentFileList && id >= ID_FILE_MRU_FIRST &&
+        id < ID_FILE_MRU_FIRST + UINT(m_pRecentFileList->GetSize())) {
+        const bool listed = int(id - ID_FILE_MRU_FIRST) < m_pRecentFileList->GetCount();
+        if (CCmdUI* ui = UpdateUI(code, extra)) {
+            ui->Enable(listed);
+            return TRUE;
+        }
+        if (code == CN_COMMAND) {
+            if (!IsQuery(handlerInfo))
+                OnOpenRecentFile(id);
+            return listed;
+        }
+    }
     if (id == ID_FILE_NEW && code == CN_COMMAND && GetDocTemplateCount() > 0) {
         if (!IsQuery(handlerInfo))
             OnFileNew();
@@ -144,4 +166,44 @@ int CWinApp::Run() {
             break;
     }
     return ExitInstance();
+}
+
+void CWinApp::LoadStdProfileSettings(UINT maxMRU) {
+    m_pRecentFileList.reset();
+    if (maxMRU == 0)
+        return;
+    const UINT size = std::min(maxMRU, ID_FILE_MRU_LAST - ID_FILE_MRU_FIRST + 1);
+    m_pRecentFileList = std::make_unique<CRecentFileList>(ID_FILE_MRU_FIRST, L"Recent File List",
+                                                          L"File", int(size));
+    m_pRecentFileList->ReadList(CAppRegistry::Current());
+}
+
+void CWinApp::AddToRecentFileList(LPCWSTR path) {
+    if (!m_pRecentFileList)
+        return;
+    m_pRecentFileList->Add(path);
+    m_pRecentFileList->WriteList(CAppRegistry::Current());
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT id) {
+    if (!m_pRecentFileList)
+        return FALSE;
+    const int index = int(id) - int(ID_FILE_MRU_FIRST);
+    if (index < 0 || index >= m_pRecentFileList->GetCount())
+        return FALSE;
+    const CString path = (*m_pRecentFileList)[index];
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::path(platform::MapPath(path)), ec)) {
+        m_pRecentFileList->Remove(index);
+        m_pRecentFileList->WriteList(CAppRegistry::Current());
+        AfxMessageBox(path +
+                      L"\nThis file no longer exists; it was taken off the recent-file list.");
+        return FALSE;
+    }
+    return OpenDocumentFile(path) != nullptr;
+}
+
+void CWinApp::UpdateRecentFileMenu(HMENU popup) {
+    if (m_pRecentFileList)
+        m_pRecentFileList->UpdateMenu(popup, L"Recent File");
 }

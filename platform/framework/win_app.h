@@ -7,7 +7,10 @@
 #include "platform/framework/cmd_target.h"
 #include "platform/windowing/message.h"
 
+#include <memory>
+
 class CDocTemplate;
+class CRecentFileList;
 class CDocument;
 class CWnd;
 
@@ -48,6 +51,16 @@ public:
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
+    // The recent-file list of this many files ("Recent File List"), read from the profile.
+    void LoadStdProfileSettings(UINT maxMRU = 4);
+    // Puts the file at the top of the list (kept in the profile at once); nothing without one.
+    virtual void AddToRecentFileList(LPCWSTR path);
+    CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
+    // Opens the entry of the command; a file that is gone leaves the list with a message.
+    virtual BOOL OnOpenRecentFile(UINT id);
+    // The recent-file items of a popup about to show.
+    void UpdateRecentFileMenu(HMENU popup);
+
     CWnd* m_pMainWnd = nullptr;
     CString m_strAppName;
     LPCWSTR m_pszAppName = nullptr;
@@ -57,6 +70,7 @@ public:
 
 protected:
     CPtrList m_templates;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
 };
 
 CWinApp* AfxGetApp();
