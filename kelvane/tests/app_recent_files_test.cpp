@@ -1,3 +1,4 @@
+#include "design/design_page.h"
 #include "kelvane/tests/app_fixture.h"
 #include "platform/framework/recent_file_list.h"
 #include "platform/framework/reserved_commands.h"
@@ -70,6 +71,14 @@ TEST_F(RecentFiles, OpenedDesignsAreListedAndChosenEntriesOpen) {
     EXPECT_EQ(DesignCount(), 1);
     // The opened one comes to the top.
     EXPECT_EQ(DesignMenu(), (std::vector<std::wstring>{L"&1 one.kdx", L"&2 two.kdx"}));
+}
+
+TEST_F(RecentFiles, ADesignSavedUnderANameGoesToTheTop) {
+    ASSERT_NE(Open(paths[0]), nullptr);
+    auto* page = dynamic_cast<CDesignPage*>(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE));
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(page->DoSave(CString(box.Path("three.kdx")), TRUE));
+    EXPECT_EQ(DesignMenu(), (std::vector<std::wstring>{L"&1 three.kdx", L"&2 one.kdx"}));
 }
 
 TEST_F(RecentFiles, AFileThatIsGoneLeavesTheListWithAMessage) {
