@@ -56,6 +56,14 @@ void RegisterMenus() {
                                       L"Toolbar Toggle",
                                       {{MF_STRING, ID_TOGGLE_MENU_BAR, L"Menu Bar", {}},
                                        {MF_STRING, ID_MAIN_TOOLBAR, L"Main Toolbar", {}}}}}});
+    platform::RegisterMenuTemplate({IDR_MDI_TABS,
+                                    {{MF_POPUP,
+                                      0,
+                                      L"MDI Tabs",
+                                      {{MF_STRING, ID_CLOSE_DESIGN, L"Close", {}},
+                                       {MF_STRING, ID_CLOSE_ALL, L"Close All", {}},
+                                       {MF_STRING, ID_SAVE_DESIGN, L"Save", {}},
+                                       {MF_STRING, ID_SAVE_DESIGN_AS, L"Save As", {}}}}}});
 }
 
 void RegisterToolbars() {

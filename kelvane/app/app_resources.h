@@ -17,6 +17,8 @@ constexpr UINT IDR_VIEW_TOOLBAR = 23013;
 constexpr UINT IDR_COLOUR_TOOLBAR = 1034;
 // The toolbar toggle menu (message 40013).
 constexpr UINT IDR_TOOLBAR_TOGGLE = 1005;
+// The design tabs' right-click menu.
+constexpr UINT IDR_MDI_TABS = 138;
 
 // Status bar indicators after the message pane.
 constexpr UINT ID_PANE_1 = 17655;

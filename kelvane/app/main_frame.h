@@ -70,6 +70,11 @@ public:
     // its window's text (main_frame_tab_tooltip.cpp).
     void OnGetTabToolTip(TabToolTipRequest& request);
 
+    // Right-click menus (main_frame_popup_menus.cpp): the design tabs' menu at the click point,
+    // and the toolbar menu (message 40013, the screen point packed in lp).
+    BOOL OnShowMDITabContextMenu(POINT screen) override;
+    void OnToolbarMenu(LPARAM lp);
+
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);
     // Opens the help file; false (after telling why) when it could not be.

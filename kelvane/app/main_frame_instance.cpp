@@ -1,6 +1,7 @@
 // CMainFrame and second starts: the channel it listens on and the two requests.
 #include "kelvane/app/main_frame.h"
 
+#include "kelvane/app/app_resources.h"
 #include "kelvane/app/instance_forwarding.h"
 #include "kelvane/app/vanter_ferolin_app.h"
 #include "pivora/framework/app_params.h"
@@ -71,6 +72,12 @@ BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         const LRESULT r = msg == kelvane::WM_IMPORT_TEMP_AI ? OnImportTempAi() : OnImportPath();
         if (result)
             *result = r;
+        return TRUE;
+    }
+    if (msg == kelvane::WM_TOOLBAR_MENU) {
+        OnToolbarMenu(lp);
+        if (result)
+            *result = 0;
         return TRUE;
     }
     if (msg == WM_GET_TAB_TOOLTIP && lp) {

@@ -161,13 +161,17 @@ void TabGroupBar::ShowGroupMenu(const QPoint& at) {
     if (index < 0)
         return;
     HWND h = m_hwnd;
+    CMDIFrameWndEx* frame = FrameOf(h);
+    const QPoint global = mapToGlobal(at);
+    // The frame's own tab menu, when it has one, stands in for the group menu.
+    if (frame && frame->ShowTabContextMenu(ModelOf(h), index, POINT{global.x(), global.y()}))
+        return;
     QMenu menu(this);
     QAction* newGroup = menu.addAction(QStringLiteral("New Vertical Tab Group"));
     QAction* next = menu.addAction(QStringLiteral("Move to Next Tab Group"));
-    CMDIFrameWndEx* frame = FrameOf(h);
     newGroup->setEnabled(frame && count() > 1);
     next->setEnabled(frame && frame->GetTabGroupCount() > 1);
-    QAction* chosen = menu.exec(mapToGlobal(at));
+    QAction* chosen = menu.exec(global);
     if (!chosen)
         return;
     bool makeGroup = chosen == newGroup;

@@ -289,3 +289,11 @@ void CMDIFrameWndEx::AdjustClientArea() {
         }
     }
 }
+
+BOOL CMDIFrameWndEx::ShowTabContextMenu(CMFCTabCtrl* tabs, int index, POINT screen) {
+    CWnd* child = tabs ? tabs->GetTabWnd(index) : nullptr;
+    if (!child)
+        return FALSE;
+    MDIActivate(child);
+    return OnShowMDITabContextMenu(screen);
+}

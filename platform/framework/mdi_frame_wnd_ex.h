@@ -50,6 +50,11 @@ public:
     // The layout of the client area alone; a derived frame may hold it back.
     virtual void AdjustClientArea();
 
+    // A right click on a tab: its child becomes active, then the frame may show its own menu at
+    // the screen point. FALSE when it shows none (the display offers the tab group menu).
+    BOOL ShowTabContextMenu(CMFCTabCtrl* tabs, int index, POINT screen);
+    virtual BOOL OnShowMDITabContextMenu(POINT /*screen*/) { return FALSE; }
+
     // Child frames register and unregister themselves here.
     void AddMDIChild(CMDIChildWndEx* child);
     void RemoveMDIChild(CMDIChildWndEx* child);
