@@ -90,6 +90,8 @@ BOOL CVanterFerolinApp::InitInstance() {
     fnLoadCutterDevices(1);
     if (!fnOpenCommandLineFile() && m_args.empty())
         m_pDesign->OpenDocumentFile(nullptr, TRUE);
+    if (m_pMainWnd)
+        DragAcceptFiles(m_pMainWnd->GetSafeHwnd(), TRUE);
     FnRunScriptFile(m_strCommandLine, m_pMainWnd);
     MainFrame()->fnLoadAutoSaveFiles();
     if (!QvGetAppParam(L"Show Design History on Save", 0))

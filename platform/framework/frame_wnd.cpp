@@ -11,6 +11,7 @@
 #include "platform/windowing/ui_notify.h"
 
 #include <algorithm>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 
@@ -256,6 +257,9 @@ BOOL CFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(DWORD_PTR(lp)), HIWORD(DWORD_PTR(lp)));
         break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wp));
+        break;
     case WM_INITIALUPDATE:
         // A frame made without a document: its bars and views get their first update.
         for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
@@ -267,6 +271,21 @@ BOOL CFrameWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (result)
         *result = r;
     return TRUE;
+}
+
+void CFrameWnd::OnDropFiles(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> paths;
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+        DragQueryFileW(drop, i, path.data(), UINT(path.size() + 1));
+        paths.push_back(std::move(path));
+    }
+    // Freed before opening: an open may run a modal message box.
+    DragFinish(drop);
+    if (CWinApp* app = AfxGetApp())
+        for (const std::wstring& path : paths)
+            app->OpenDocumentFile(path.c_str());
 }
 
 HACCEL CFrameWnd::GetDefaultAccelerator() {

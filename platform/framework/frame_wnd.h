@@ -7,6 +7,7 @@
 #include "platform/framework/frame_messages.h"
 #include "platform/framework/wnd.h"
 #include "platform/windowing/accelerator.h"
+#include "platform/windowing/drop_files.h"
 
 #include <vector>
 
@@ -76,6 +77,8 @@ public:
     int OnCreate(CREATESTRUCTW* cs) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnClose() override;
+    // Opens each dropped file through the application, as if chosen in the open dialog.
+    virtual void OnDropFiles(HDROP drop);
     void OnDestroy() override;
     // Frames are made on the heap and free themselves with their window.
     void PostNcDestroy() override { delete this; }
