@@ -1,5 +1,6 @@
 #include "platform/display/window_widget.h"
 
+#include "platform/display/file_drop_bridge.h"
 #include "platform/display/frame_menu_bar.h"
 #include "platform/display/input_method_bridge.h"
 #include "platform/display/key_map.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -47,6 +49,29 @@ WindowWidget::WindowWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
+    // Whether a drag is taken is the model window's choice (DragAcceptFiles), asked per drag.
+    setAcceptDrops(true);
+}
+
+void WindowWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (WantsFileDrop(m_hwnd, event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void WindowWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (WantsFileDrop(m_hwnd, event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void WindowWidget::dropEvent(QDropEvent* event) {
+    if (PostFileDrop(m_hwnd, event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 QVariant WindowWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
