@@ -7,6 +7,7 @@
 #include "kelvane/app/vanter_ferolin_app.h"
 #include "pivora/framework/do_events.h"
 #include "platform/display/display.h"
+#include "platform/system/termination_request.h"
 #include "platform/windowing/dialog_template.h"
 
 #include <cstdio>
@@ -16,6 +17,12 @@
 int main(int argc, char** argv) {
     // Before anything else: whether another copy runs decides how this one starts.
     FnCreateInstanceMutex();
+    // Being told to end closes the main window as the operator would: modified designs are
+    // asked about and recovery copies handled instead of lost.
+    auto terminate = std::make_unique<platform::TerminationRequest>([] {
+        CWnd* main = AfxGetMainWnd();
+        return main ? main->GetSafeHwnd() : nullptr;
+    });
     bool display = platform::display::Start(argc, argv);
     int code = 1;
     {
@@ -62,6 +69,7 @@ int main(int argc, char** argv) {
         }
         CWnd::DeleteTempMap();
     }
+    terminate.reset();
     platform::display::Stop();
     FnCloseInstanceMutex();
     return code;

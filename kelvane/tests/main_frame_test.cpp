@@ -9,7 +9,9 @@
 #include "platform/framework/mfc_tab_ctrl.h"
 #include "platform/framework/tab_tooltip.h"
 #include "platform/framework/view.h"
+#include "platform/system/termination_request.h"
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
 
@@ -169,6 +171,26 @@ TEST_F(MainFrameTest, CloseClosesTheActiveDesignWindow) {
     while (::PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE))
         ::DispatchMessageW(&msg);
     EXPECT_EQ(DesignCount(), 1);
+}
+
+TEST_F(MainFrameTest, BeingToldToEndAsksAboutAModifiedDesignInsteadOfLosingIt) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(TRUE);
+    platform::TerminationRequest request([] {
+        CWnd* main = AfxGetMainWnd();
+        return main ? main->GetSafeHwnd() : nullptr;
+    });
+    boxes.SetDefault(IDCANCEL);
+    ASSERT_EQ(raise(SIGINT), 0);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(DesignCount(), 1);
+    ASSERT_NE(app->MainFrame(), nullptr);
+    doc->SetModifiedFlag(FALSE);
 }
 
 TEST_F(MainFrameTest, TheMenuBarToggleAndAltAloneWithAHiddenBar) {

@@ -7,6 +7,7 @@
 #include "platform/display/list_widgets.h"
 #include "platform/display/status_bar_widget.h"
 #include "platform/display/tab_group_bar.h"
+#include "platform/display/termination_watch.h"
 #include "platform/display/tool_bar_widget.h"
 #include "platform/display/window_state.h"
 #include "platform/display/window_widget.h"
@@ -74,6 +75,7 @@ void CreateHookThunk(void* context, HWND hwnd);
 void DestroyHookThunk(void* context, HWND hwnd);
 
 bool WaitThunk(ULONGLONG untilMs) {
+    WatchTerminationRequests();
     return g_instance && g_instance->Wait(untilMs);
 }
 

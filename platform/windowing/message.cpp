@@ -2,11 +2,13 @@
 
 #include "platform/core/vector_state.h"
 #include "platform/system/clock.h"
+#include "platform/system/termination_request.h"
 #include "platform/windowing/window_internal.h"
 
 #include <algorithm>
 #include <deque>
 #include <limits>
+#include <poll.h>
 
 namespace {
 
@@ -78,6 +80,7 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
     Queue& q = Q();
     if (!msg)
         return FALSE;
+    platform::DeliverTerminationRequest();
     // Input the display holds becomes posted messages before the queue is searched.
     if (q.wait && !q.polling) {
         q.polling = true;
@@ -140,8 +143,19 @@ BOOL GetMessageW(MSG* msg, HWND hwnd, UINT first, UINT last) {
         if (q.timers.empty())
             return -1; // nothing can ever arrive: an error rather than a hang
         ULONGLONG now = platform::GetClock().NowMs();
-        if (next > now)
-            platform::GetClock().SleepMs(DWORD(std::min<ULONGLONG>(next - now, 0xFFFFFFFF)));
+        if (next > now) {
+            const DWORD ms = DWORD(std::min<ULONGLONG>(next - now, 0x7FFFFFFF));
+            // A termination request ends the sleep early; it is noticed by the next peek.
+            pollfd wake{platform::TerminationWakeFd(), POLLIN, 0};
+            if (wake.fd < 0) {
+                platform::GetClock().SleepMs(ms);
+            } else if (poll(&wake, 1, int(ms)) == 0) {
+                // What the clock has not seen pass yet (all of it for a test's clock).
+                const ULONGLONG after = platform::GetClock().NowMs();
+                if (next > after)
+                    platform::GetClock().SleepMs(DWORD(std::min<ULONGLONG>(next - after, ms)));
+            }
+        }
     }
 }
 

@@ -1,0 +1,26 @@
+#include "platform/display/termination_watch.h"
+
+#include "platform/system/termination_request.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QSocketNotifier>
+
+namespace platform::display {
+
+void WatchTerminationRequests() {
+    // Owned by the application object, so it goes with it.
+    static QPointer<QSocketNotifier> notifier;
+    const int fd = TerminationWakeFd();
+    if (notifier && notifier->socket() == fd)
+        return;
+    delete notifier.data();
+    if (fd < 0 || !QCoreApplication::instance())
+        return;
+    notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
+    // Delivering drains the pipe, so the notifier does not fire again for the same request.
+    QObject::connect(notifier.data(), &QSocketNotifier::activated,
+                     [] { DeliverTerminationRequest(); });
+}
+
+} // namespace platform::display
