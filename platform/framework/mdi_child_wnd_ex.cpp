@@ -105,14 +105,15 @@ void CMDIChildWndEx::OnUpdateFrameTitle(BOOL addToTitle) {
 void CMDIChildWndEx::OnClose() {
     CDocument* doc = GetActiveDocument();
     if (doc) {
-        if (!doc->SaveModified())
-            return;
-        // The last frame of the document closes the document with it.
+        // Only the last frame of the document asks about saving and closes the document
+        // with it; another window on it just goes.
         bool elsewhere = false;
         for (POSITION pos = doc->GetFirstViewPosition(); pos;)
-            elsewhere = elsewhere || doc->GetNextView(pos)->GetParentFrame() != this;
+            if (doc->GetNextView(pos)->GetParentFrame() != this)
+                elsewhere = true;
         if (!elsewhere) {
-            doc->OnCloseDocument();
+            if (doc->SaveModified())
+                doc->OnCloseDocument();
             return;
         }
     }
