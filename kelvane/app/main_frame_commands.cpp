@@ -1,10 +1,15 @@
 // The main frame's own commands: the cutter commands under the busy flag, silent mode, inch
-// display, the help file, closing the active design window and the lock-key indicators.
+// display, the help file, closing the active design window, a second window on the active
+// design, the stored output settings and the lock-key indicators.
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
+#include "maltrec/cut_output_sheet.h"
+#include "maltrec/output_settings.h"
 #include "pivora/framework/app_params.h"
 #include "platform/framework/cmd_ui.h"
+#include "platform/framework/doc_template.h"
+#include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/system/shell_open.h"
 #include "platform/windowing/message_box.h"
@@ -41,6 +46,43 @@ void SendToDescendants(HWND parent, UINT command) {
     }
 }
 
+// The design of the active design window, or null.
+CDocument* ActiveDocument(const CMainFrame& frame) {
+    CMDIChildWndEx* child = frame.MDIGetActive();
+    return child ? child->GetActiveDocument() : nullptr;
+}
+
+// A further window on the active design, as the template frames any of its designs.
+void NewWindow(const CMainFrame& frame) {
+    CMDIChildWndEx* child = frame.MDIGetActive();
+    CDocument* doc = child ? child->GetActiveDocument() : nullptr;
+    CDocTemplate* tmpl = doc ? doc->GetDocTemplate() : nullptr;
+    if (!tmpl)
+        return;
+    // The design stays while the frame is made, even if making it fails half way.
+    const BOOL autoDelete = doc->m_bAutoDelete;
+    doc->m_bAutoDelete = FALSE;
+    CFrameWnd* made = tmpl->CreateNewFrame(doc, child);
+    doc->m_bAutoDelete = autoDelete;
+    if (!made) {
+        AfxMessageBox(kelvane::IDS_TEMPLATE_FAILED);
+        return;
+    }
+    tmpl->InitialUpdateFrame(made, doc);
+}
+
+// The stored output settings in the sheet, saved back only on OK; dropped while busy.
+void OutputSettings(CMainFrame& frame) {
+    if (frame.IsBusy() || CSorvaneView::IsBusy())
+        return;
+    StOutputSettings settings(eGeneralMode, 0);
+    settings.LoadFromReg();
+    CCutOutputSheet sheet(nullptr, nullptr, CCutOutputSheet::IDS_OUTPUT_SETUP, &settings, &frame,
+                          0);
+    if (sheet.DoModal() == IDOK)
+        settings.SaveToReg();
+}
+
 } // namespace
 
 void CMainFrame::fnRunBusy(void (*command)()) {
@@ -68,10 +110,15 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
     if (CCmdUI* ui = UpdateUI(code, extra)) {
         if (IsQuery(handlerInfo))
             return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES ||
-                   id == kelvane::ID_TOGGLE_MENU_BAR || LockKeyOf(id) != 0;
+                   id == kelvane::ID_TOGGLE_MENU_BAR || id == kelvane::ID_NEW_WINDOW ||
+                   LockKeyOf(id) != 0;
         if (int key = LockKeyOf(id)) {
             // The indicator shows (enabled) while its lock key is on.
             ui->Enable((GetKeyState(key) & 1) != 0);
+            return TRUE;
+        }
+        if (id == kelvane::ID_NEW_WINDOW) {
+            ui->Enable(ActiveDocument(*this) != nullptr);
             return TRUE;
         }
         if (id == kelvane::ID_TOGGLE_MENU_BAR) {
@@ -100,6 +147,8 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
     case kelvane::ID_HELP_FINDER:
     case kelvane::ID_CLOSE_DESIGN:
     case kelvane::ID_TOGGLE_MENU_BAR:
+    case kelvane::ID_NEW_WINDOW:
+    case kelvane::ID_OUTPUT_SETTINGS:
         break;
     default:
         return FALSE;
@@ -131,6 +180,12 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
         break;
     case kelvane::ID_TOGGLE_MENU_BAR:
         fnToggleMenuBar();
+        break;
+    case kelvane::ID_NEW_WINDOW:
+        NewWindow(*this);
+        break;
+    case kelvane::ID_OUTPUT_SETTINGS:
+        OutputSettings(*this);
         break;
     case kelvane::ID_CLOSE_DESIGN:
         if (CMDIChildWndEx* child = MDIGetActive())
