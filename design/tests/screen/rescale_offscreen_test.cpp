@@ -1,6 +1,7 @@
 // The Rescale dialog on the display: keys typed into its boxes' widgets reach the model, which
 // rewrites only the partner boxes, and the widgets settle on the model's texts.
 #include "design/rescale.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/control_actions.h"
 #include "platform/display/display.h"
@@ -11,20 +12,7 @@ namespace {
 
 using R = CRescale;
 
-class RescaleOffscreen : public ToolHost {
-protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
-    }
-};
+using RescaleOffscreen = OnDisplay<ToolHost>;
 
 std::wstring Text(HWND dlg, int id) {
     wchar_t buf[64] = {};

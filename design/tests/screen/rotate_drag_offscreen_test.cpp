@@ -3,6 +3,7 @@
 // after the release the view equals a fresh paint, so no mark is left behind.
 #include "design/design_view.h"
 #include "design/rotate_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "pivora/select.h"
 #include "platform/display/display.h"
@@ -10,19 +11,8 @@
 
 namespace {
 
-class RotateDragOffscreen : public ToolHost {
+class RotateDragOffscreen : public OnDisplay<ToolHost> {
 protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
-    }
     platform::RasterSurface* Buffer() {
         platform::display::Flush();
         return dynamic_cast<platform::RasterSurface*>(platform::GetWindowSurface(view->m_hWnd));

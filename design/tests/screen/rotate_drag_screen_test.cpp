@@ -3,6 +3,7 @@
 // handle draws no handles) and the snapped "Rotation: ..." in the status bar; both saved as
 // PNGs in the build tree for a person to look at.
 #include "design/rotate_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"
 
@@ -11,20 +12,7 @@
 
 namespace {
 
-class RotateDragScreen : public ToolHost {
-protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
-    }
-};
+using RotateDragScreen = OnDisplay<ToolHost>;
 
 TEST_F(RotateDragScreen, ACtrlCornerDragMidWay) {
     for (int i = 0; i < 6; ++i) {

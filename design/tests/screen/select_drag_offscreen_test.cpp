@@ -1,25 +1,15 @@
 // A drag made of Qt mouse events through the presenter: while it lasts every changed pixel of
 // the view is the original XOR 0xC0C0C0; after the release the view equals a fresh paint.
 #include "design/select_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"
 #include "platform/graphics/surface.h"
 
 namespace {
 
-class SelectDragOffscreen : public ToolHost {
+class SelectDragOffscreen : public OnDisplay<ToolHost> {
 protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
-    }
     // What the presenter shows of the view: its back buffer, brought up to date.
     std::vector<uint32_t> Shown() {
         platform::display::Flush();

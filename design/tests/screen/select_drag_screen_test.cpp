@@ -2,6 +2,7 @@
 // outline and "Width: ..." in the status bar, saved as a PNG in the build tree for a person to
 // look at.
 #include "design/select_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"
 
@@ -9,20 +10,7 @@
 
 namespace {
 
-class SelectDragScreen : public ToolHost {
-protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
-    }
-};
+using SelectDragScreen = OnDisplay<ToolHost>;
 
 TEST_F(SelectDragScreen, AHandleDragOverTwoThousandPaths) {
     for (int i = 0; i < 2000; ++i) {

@@ -2,6 +2,7 @@
 // dialog with the monitor's values in grey, saved as PNGs for a person to look at.
 #include "design/rescale.h"
 #include "design/screen_properties.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"
 
@@ -9,20 +10,7 @@
 
 namespace {
 
-class ViewDialogsScreen : public ToolHost {
-protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
-    }
-};
+using ViewDialogsScreen = OnDisplay<ToolHost>;
 
 TEST_F(ViewDialogsScreen, RescaleOverADesign) {
     CArticle* a = Box(CWindow(20000, 20000, 60000, 50000));
