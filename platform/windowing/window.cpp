@@ -34,10 +34,6 @@ struct WindowTable {
     std::map<std::wstring, ClassInfo> classes;
     std::vector<HWND> order; // creation order, for a stable search
     int depth = 0;
-    HWND capture = nullptr, focus = nullptr, active = nullptr;
-    bool keys[256] = {};
-    // The lock keys' on/off states, flipped by each press.
-    bool toggles[256] = {};
     platform::CreateHook createHook = nullptr;
     void* createContext = nullptr;
     platform::CreateHook observeCreated = nullptr;
@@ -321,12 +317,7 @@ BOOL DestroyWindow(HWND hwnd) {
     if (t.observeDestroyed)
         t.observeDestroyed(t.observerContext, w);
     platform::detail::ForgetWindowInQueue(w);
-    if (t.capture == w)
-        t.capture = nullptr;
-    if (t.focus == w)
-        t.focus = nullptr;
-    if (t.active == w)
-        t.active = nullptr;
+    platform::detail::ForgetWindowInInput(w);
     ReleaseWindowDCs(w);
     if (w->parent) {
         auto& sib = w->parent->children;
@@ -580,7 +571,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
         w->style &= ~WS_DISABLED;
     } else {
         w->style |= WS_DISABLED;
-        if (T().focus == w)
+        if (GetFocus() == w)
             SetFocus(nullptr);
     }
     SendMessageW(w, WM_ENABLE, enable ? 1 : 0, 0);
@@ -850,83 +841,6 @@ HWND WindowFromDC(HDC hdc) {
     return Window(hdc->window);
 }
 
-// Input state -----------------------------------------------------------------------------------
-
-HWND SetCapture(HWND hwnd) {
-    HWND old = T().capture;
-    HWND next = Window(hwnd);
-    T().capture = next;
-    // The window that loses the capture is told who has it now.
-    if (old && old != next && Window(old))
-        SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(next));
-    return old;
-}
-
-BOOL ReleaseCapture() {
-    HWND old = T().capture;
-    T().capture = nullptr;
-    if (old)
-        SendMessageW(old, WM_CAPTURECHANGED, 0, 0);
-    return TRUE;
-}
-
-HWND GetCapture() {
-    return Window(T().capture);
-}
-
-HWND SetFocus(HWND hwnd) {
-    WindowTable& t = T();
-    HWND next = Window(hwnd);
-    if (hwnd && !next)
-        return nullptr;
-    HWND old = Window(t.focus);
-    if (old == next)
-        return old;
-    t.focus = next;
-    if (old)
-        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
-    if (next && t.focus == next)
-        SendMessageW(next, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
-    return old;
-}
-
-HWND GetFocus() {
-    return Window(T().focus);
-}
-
-HWND GetActiveWindow() {
-    return Window(T().active);
-}
-
-HWND SetActiveWindow(HWND hwnd) {
-    HWND old = Window(T().active);
-    HWND next = Window(hwnd);
-    while (next && (next->style & WS_CHILD) && next->parent)
-        next = next->parent;
-    if (next == old)
-        return old;
-    T().active = next;
-    auto state = [](HWND w, WORD s) {
-        return WPARAM(MAKELONG(s, (w->style & WS_MINIMIZE) ? 1 : 0));
-    };
-    if (old)
-        SendMessageW(old, WM_ACTIVATE, state(old, WA_INACTIVE), reinterpret_cast<LPARAM>(next));
-    // The deactivated window may have moved the activation on, or destroyed the new one.
-    if (next && Window(next) && T().active == next)
-        SendMessageW(next, WM_ACTIVATE, state(next, WA_ACTIVE), reinterpret_cast<LPARAM>(old));
-    return old;
-}
-
-SHORT GetKeyState(int vk) {
-    if (vk < 0 || vk >= 256)
-        return 0;
-    return SHORT((T().keys[vk] ? 0x8000 : 0) | (T().toggles[vk] ? 1 : 0));
-}
-
-SHORT GetAsyncKeyState(int vk) {
-    return GetKeyState(vk);
-}
-
 namespace platform {
 
 void SetWindowSurface(HWND hwnd, Surface* surface) {
@@ -948,18 +862,6 @@ bool TakeDirtyRect(HWND hwnd, RECT* rect) {
         *rect = w->dirty;
     w->hasDirty = false;
     return true;
-}
-
-void SetKeyDown(int vk, bool down) {
-    if (vk < 0 || vk >= 256)
-        return;
-    // Caps Lock, Insert, Num Lock and Scroll Lock keep a state that each press turns over.
-    constexpr int kToggleKeys[] = {0x14, 0x2D, 0x90, 0x91};
-    if (down && !T().keys[vk])
-        for (int t : kToggleKeys)
-            if (t == vk)
-                T().toggles[vk] = !T().toggles[vk];
-    T().keys[vk] = down;
 }
 
 void SetWindowHook(HWND hwnd, void* object, WindowHook hook) {

@@ -73,6 +73,8 @@ constexpr int kScrollBarSize = 17;
 void ClientChanged(HWND hwnd);
 Surface* WindowSurface(HWND hwnd);
 void ForgetWindowInQueue(HWND hwnd);
+// A destroyed window loses the capture, the focus and the activation.
+void ForgetWindowInInput(HWND hwnd);
 // A window that needs WM_PAINT (visible with a non-empty update region), or null.
 HWND FindWindowToPaint(HWND filter);
 std::vector<HWND> AllWindows();

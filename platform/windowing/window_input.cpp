@@ -1,0 +1,131 @@
+// Which window has the capture, the focus and the activation, and which keys are down.
+#include "platform/windowing/window.h"
+
+#include "platform/windowing/message.h"
+#include "platform/windowing/window_internal.h"
+
+using platform::detail::Window;
+
+namespace {
+
+struct InputState {
+    HWND capture = nullptr, focus = nullptr, active = nullptr;
+    bool keys[256] = {};
+    // The lock keys' on/off states, flipped by each press.
+    bool toggles[256] = {};
+};
+
+InputState& I() {
+    static InputState state;
+    return state;
+}
+
+} // namespace
+
+namespace platform::detail {
+
+void ForgetWindowInInput(HWND w) {
+    InputState& t = I();
+    if (t.capture == w)
+        t.capture = nullptr;
+    if (t.focus == w)
+        t.focus = nullptr;
+    if (t.active == w)
+        t.active = nullptr;
+}
+
+} // namespace platform::detail
+
+// Capture, focus and activation
+// -----------------------------------------------------------------------------------
+
+HWND SetCapture(HWND hwnd) {
+    HWND old = I().capture;
+    HWND next = Window(hwnd);
+    I().capture = next;
+    // The window that loses the capture is told who has it now.
+    if (old && old != next && Window(old))
+        SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(next));
+    return old;
+}
+
+BOOL ReleaseCapture() {
+    HWND old = I().capture;
+    I().capture = nullptr;
+    if (old)
+        SendMessageW(old, WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+
+HWND GetCapture() {
+    return Window(I().capture);
+}
+
+HWND SetFocus(HWND hwnd) {
+    InputState& t = I();
+    HWND next = Window(hwnd);
+    if (hwnd && !next)
+        return nullptr;
+    HWND old = Window(t.focus);
+    if (old == next)
+        return old;
+    t.focus = next;
+    if (old)
+        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
+    if (next && t.focus == next)
+        SendMessageW(next, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    return old;
+}
+
+HWND GetFocus() {
+    return Window(I().focus);
+}
+
+HWND GetActiveWindow() {
+    return Window(I().active);
+}
+
+HWND SetActiveWindow(HWND hwnd) {
+    HWND old = Window(I().active);
+    HWND next = Window(hwnd);
+    while (next && (next->style & WS_CHILD) && next->parent)
+        next = next->parent;
+    if (next == old)
+        return old;
+    I().active = next;
+    auto state = [](HWND w, WORD s) {
+        return WPARAM(MAKELONG(s, (w->style & WS_MINIMIZE) ? 1 : 0));
+    };
+    if (old)
+        SendMessageW(old, WM_ACTIVATE, state(old, WA_INACTIVE), reinterpret_cast<LPARAM>(next));
+    // The deactivated window may have moved the activation on, or destroyed the new one.
+    if (next && Window(next) && I().active == next)
+        SendMessageW(next, WM_ACTIVATE, state(next, WA_ACTIVE), reinterpret_cast<LPARAM>(old));
+    return old;
+}
+
+SHORT GetKeyState(int vk) {
+    if (vk < 0 || vk >= 256)
+        return 0;
+    return SHORT((I().keys[vk] ? 0x8000 : 0) | (I().toggles[vk] ? 1 : 0));
+}
+
+SHORT GetAsyncKeyState(int vk) {
+    return GetKeyState(vk);
+}
+
+namespace platform {
+
+void SetKeyDown(int vk, bool down) {
+    if (vk < 0 || vk >= 256)
+        return;
+    // Caps Lock, Insert, Num Lock and Scroll Lock keep a state that each press turns over.
+    constexpr int kToggleKeys[] = {0x14, 0x2D, 0x90, 0x91};
+    if (down && !I().keys[vk])
+        for (int t : kToggleKeys)
+            if (t == vk)
+                I().toggles[vk] = !I().toggles[vk];
+    I().keys[vk] = down;
+}
+
+} // namespace platform
