@@ -75,6 +75,12 @@ public:
     BOOL OnShowMDITabContextMenu(POINT screen) override;
     void OnToolbarMenu(LPARAM lp);
 
+    // Window messages beyond the commands (main_frame_messages.cpp): true when handled.
+    BOOL OnFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+    // Brings the popup's items up to date, then trims it: marked disabled items, empty
+    // sub-menus and stray separators are hidden (sub-menus are brought up to date first).
+    void fnInitPopupMenu(HMENU popup);
+
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);
     // Opens the help file; false (after telling why) when it could not be.

@@ -1,6 +1,7 @@
 // The main frame's own commands: the cutter commands under the busy flag, silent mode, inch
 // display, the help file, closing the active design window, a second window on the active
 // design, the stored output settings and the lock-key indicators.
+#include "design/design_view.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
@@ -10,6 +11,7 @@
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/doc_template.h"
 #include "platform/framework/document.h"
+#include "platform/framework/menu.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/system/shell_open.h"
 #include "platform/windowing/message_box.h"
@@ -111,10 +113,21 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
         if (IsQuery(handlerInfo))
             return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES ||
                    id == kelvane::ID_TOGGLE_MENU_BAR || id == kelvane::ID_NEW_WINDOW ||
-                   LockKeyOf(id) != 0;
+                   id == kelvane::ID_HIDDEN_ITEM || LockKeyOf(id) != 0;
         if (int key = LockKeyOf(id)) {
             // The indicator shows (enabled) while its lock key is on.
             ui->Enable((GetKeyState(key) & 1) != 0);
+            return TRUE;
+        }
+        if (id == kelvane::ID_HIDDEN_ITEM) {
+            // Left out of menus: the popup hook hides a disabled item carrying the mark.
+            if (ui->m_pMenu && !ui->m_pOther) {
+                CMenu menu;
+                menu.m_hMenu = ui->m_pMenu;
+                CDesignView::MarkMenuItemHidden(&menu, ui->m_nIndex, TRUE);
+                menu.m_hMenu = nullptr;
+            }
+            ui->Enable(FALSE);
             return TRUE;
         }
         if (id == kelvane::ID_NEW_WINDOW) {

@@ -68,6 +68,8 @@ void CMainFrame::fnPollInstanceChannel() {
 }
 
 BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    if (OnFrameMessage(msg, wp, lp, result))
+        return TRUE;
     if (msg == kelvane::WM_IMPORT_TEMP_AI || msg == kelvane::WM_IMPORT_PATH) {
         const LRESULT r = msg == kelvane::WM_IMPORT_TEMP_AI ? OnImportTempAi() : OnImportPath();
         if (result)

@@ -13,7 +13,7 @@ void ShowFirstPopup(CMainFrame* frame, UINT menuId, POINT at) {
     if (!menu)
         return;
     if (HMENU popup = ::GetSubMenu(menu, 0)) {
-        frame->OnInitMenuPopup(popup, 0, FALSE);
+        frame->fnInitPopupMenu(popup);
         CContextMenuManager fallback;
         CContextMenuManager* manager = AfxGetContextMenuManager();
         (manager ? manager : &fallback)->ShowPopupMenu(popup, at.x, at.y, frame, TRUE);

@@ -6,6 +6,7 @@
 #include "platform/framework/mfc_tab_ctrl.h"
 #include "platform/framework/view.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_hidden.h"
 
 #include <string>
 #include <vector>
@@ -112,6 +113,24 @@ TEST_F(MainFrameMenusTest, TheToolbarMenuShowsAtThePointCheckedAsThingsStandAndT
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].checked, !barShown);
     EXPECT_FALSE(shown[1].checked);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameMenusTest, APopupLeavesOutTheHiddenCommandAndTheSeparatorBeforeIt) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuW(popup, MF_STRING, kelvane::ID_ABOUT, L"About");
+    ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(popup, MF_STRING, kelvane::ID_HIDDEN_ITEM, L"Hidden");
+    ::SendMessageW(app->MainFrame()->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    EXPECT_FALSE(::IsMenuItemHidden(popup, 0, MF_BYPOSITION));
+    EXPECT_TRUE(::IsMenuItemHidden(popup, 1, MF_BYPOSITION));
+    EXPECT_TRUE(::IsMenuItemHidden(popup, 2, MF_BYPOSITION));
+    EXPECT_TRUE(::GetMenuState(popup, kelvane::ID_HIDDEN_ITEM, MF_BYCOMMAND) & MF_GRAYED);
+    ::DestroyMenu(popup);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/framework/frame_wnd.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_hidden.h"
 #include "platform/windowing/message.h"
 
 #include <QMenu>
@@ -19,7 +20,7 @@ QString ItemText(HMENU menu, int pos) {
     return QString::fromWCharArray(buffer);
 }
 
-// Applies the model's enabled and checked states to the actions of one menu level.
+// Applies the model's enabled, checked and hidden states to the actions of one menu level.
 void Refresh(QMenu* into, HMENU menu) {
     const QList<QAction*> actions = into->actions();
     int n = GetMenuItemCount(menu);
@@ -28,6 +29,7 @@ void Refresh(QMenu* into, HMENU menu) {
         if (state == 0xFFFFFFFF)
             continue;
         QAction* a = actions[pos];
+        a->setVisible(!IsMenuItemHidden(menu, UINT(pos), MF_BYPOSITION));
         a->setEnabled(!(state & (MF_GRAYED | MF_DISABLED)));
         if (!(state & MF_POPUP) && !(state & MF_SEPARATOR)) {
             a->setCheckable((state & MF_CHECKED) != 0 || a->isCheckable());

@@ -1,6 +1,7 @@
 #include "platform/windowing/menu.h"
 
 #include "platform/windowing/language_bundle.h"
+#include "platform/windowing/menu_hidden.h"
 
 #include "platform/windowing/message.h"
 #include "platform/windowing/ui_notify.h"
@@ -21,6 +22,7 @@ struct Item {
     std::wstring text;
     Menu* popup = nullptr; // owned
     ULONG_PTR data = 0;
+    bool hidden = false;
 };
 
 struct Menu {
@@ -307,6 +309,23 @@ BOOL SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO
         Changed(holder);
     }
     return TRUE;
+}
+
+BOOL SetMenuItemHidden(HMENU menu, UINT item, UINT flags, BOOL hidden) {
+    Menu* holder = nullptr;
+    Item* i = Find(M(menu), item, flags, &holder);
+    if (!i)
+        return FALSE;
+    if (i->hidden != (hidden != FALSE)) {
+        i->hidden = hidden != FALSE;
+        Changed(holder);
+    }
+    return TRUE;
+}
+
+BOOL IsMenuItemHidden(HMENU menu, UINT item, UINT flags) {
+    Item* i = Find(M(menu), item, flags);
+    return i && i->hidden ? TRUE : FALSE;
 }
 
 HMENU GetMenu(HWND hwnd) {

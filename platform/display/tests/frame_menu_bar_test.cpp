@@ -5,6 +5,7 @@
 #include "display_fixture.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_hidden.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -162,6 +163,29 @@ TEST_F(PopupMenuTest, EachLevelIsPreparedByTheOwnerBeforeItOpens) {
     EXPECT_EQ(g_initialised, (std::vector<HMENU>{menu, sub}));
     ASSERT_FALSE(shot.isNull());
     shot.save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/popup_menu.png"));
+}
+
+TEST_F(PopupMenuTest, AHiddenItemIsLeftOutOfThePopup) {
+    ASSERT_TRUE(SetMenuItemHidden(menu, kPaste, MF_BYCOMMAND, TRUE));
+    ASSERT_TRUE(SetMenuItemHidden(menu, 3, MF_BYPOSITION, TRUE)); // the separator
+    bool pasteVisible = true, cutVisible = false, separatorVisible = true;
+    QImage shot;
+    WhenOpen([&](QMenu* shown) {
+        if (!ActionFor(shown, kPaste) || shown->actions().size() < 4)
+            return false;
+        pasteVisible = ActionFor(shown, kPaste)->isVisible();
+        cutVisible = ActionFor(shown, kCut)->isVisible();
+        separatorVisible = shown->actions()[3]->isVisible();
+        shot = shown->grab().toImage();
+        QTest::keyClick(shown, Qt::Key_Escape);
+        return true;
+    });
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 80, 0, owner, nullptr), 0);
+    EXPECT_FALSE(pasteVisible);
+    EXPECT_FALSE(separatorVisible);
+    EXPECT_TRUE(cutVisible);
+    ASSERT_FALSE(shot.isNull());
+    shot.save(QString::fromUtf8(TEST_BINARY_DIR) + QStringLiteral("/popup_menu_hidden.png"));
 }
 
 } // namespace
