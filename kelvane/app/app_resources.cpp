@@ -1,6 +1,7 @@
 #include "kelvane/app/app_resources.h"
 
 #include "design/design_view.h"
+#include "design/select_tool.h"
 #include "kelvane/app/language.h"
 #include "kelvane/app/open_resources.h"
 #include "maltrec/colour_tool_bar.h"
@@ -44,6 +45,7 @@ void RegisterTexts() {
          L"Illegal Registry Entry in Key \"AutoSaveMethod\"\nValue will be set to \"Single "
          L"Document\" (default)"},
         {IDS_TEMPLATE_FAILED, L"Failed to create the document."},
+        {CDesignView::IDR_RIGHT_CLICK_MENU, L"Right Click Default"},
     });
 }
 
@@ -56,6 +58,18 @@ void RegisterMenus() {
                                       L"Toolbar Toggle",
                                       {{MF_STRING, ID_TOGGLE_MENU_BAR, L"Menu Bar", {}},
                                        {MF_STRING, ID_MAIN_TOOLBAR, L"Main Toolbar", {}}}}}});
+    // What a right-click on selected articles offers.
+    platform::RegisterMenuTemplate({CDesignView::IDR_RIGHT_CLICK_MENU,
+                                    {{MF_POPUP,
+                                      0,
+                                      L"Right Click Default",
+                                      {{MF_STRING, CSelectTool::ID_EDIT_CUT, L"Cu&t", {}},
+                                       {MF_STRING, CSelectTool::ID_EDIT_COPY, L"&Copy", {}},
+                                       {MF_STRING, CSelectTool::ID_EDIT_PASTE, L"&Paste", {}},
+                                       {MF_STRING, CSelectTool::ID_EDIT_CLEAR, L"&Delete", {}},
+                                       {MF_SEPARATOR, 0, nullptr, {}},
+                                       {MF_STRING, CDesignView::ID_GROUP, L"Group", {}},
+                                       {MF_STRING, CDesignView::ID_UNGROUP, L"Un-Group", {}}}}}});
     platform::RegisterMenuTemplate({IDR_MDI_TABS,
                                     {{MF_POPUP,
                                       0,

@@ -67,6 +67,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
     }
     if (QvCreateToolbar(0, kelvane::IDR_MAINFRAME, kAllContexts))
         QvPlaceToolbar(0, AFX_IDW_DOCKBAR_TOP, -1, TRUE);
+    fnFilterDockedPanes();
     RecalcLayout();
     fnStartAutoSaveTimer();
     m_bBusy = false;

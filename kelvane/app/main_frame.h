@@ -80,6 +80,9 @@ public:
     // Brings the popup's items up to date, then trims it: marked disabled items, empty
     // sub-menus and stray separators are hidden (sub-menus are brought up to date first).
     void fnInitPopupMenu(HMENU popup);
+    // Puts a filter on each pane docked now: a right button released on it shows the toolbar
+    // menu (message 40013 to the main window) at that point.
+    void fnFilterDockedPanes();
 
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);

@@ -8,6 +8,7 @@
 #include "pivora/framework/jox_doc_template.h"
 #include "pivora/framework/jox_win_app_ex.h"
 #include "pivora/jox_page.h"
+#include "platform/framework/context_menu_manager.h"
 #include "platform/framework/win_app.h"
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
@@ -163,6 +164,8 @@ void CMainFrame::OnClose() {
         if (!::IsWindow(m_hWnd))
             return;
     }
+    if (CContextMenuManager* menus = AfxGetContextMenuManager())
+        menus->SaveState(FnGetRegistryString(L"ContextMenu\\"));
     fnSaveWindowPlacement();
     fnRemoveAutoSaveFiles();
     CJoxToolbarFrameWnd::OnClose();

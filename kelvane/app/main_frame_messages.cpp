@@ -1,8 +1,43 @@
 // Window messages of the main frame beyond its commands: popups trimmed after their items
-// were brought up to date.
+// were brought up to date, and the toolbar menu on a right-click on the menu bar or a pane.
+#include "kelvane/app/app_resources.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/popup_menu_hook.h"
+#include "platform/framework/message_filter.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_bar_messages.h"
+
+namespace {
+
+// The toolbar menu at a point of the screen, shown by the main window.
+void ToolbarMenuAt(POINT screen) {
+    if (CWnd* main = AfxGetMainWnd(); main && ::IsWindow(main->m_hWnd))
+        main->SendMessage(kelvane::WM_TOOLBAR_MENU, 0, MAKELPARAM(WORD(screen.x), WORD(screen.y)));
+}
+
+} // namespace
+
+void CMainFrame::fnFilterDockedPanes() {
+    const HWND frame = m_hWnd;
+    for (CControlBar* pane : m_docking.GetPanes()) {
+        if (!pane || !m_docking.IsDocked(pane) || !::IsWindow(pane->m_hWnd))
+            continue;
+        // The frame is looked up at each message: a pane may outlive it on a mini-frame.
+        platform::AddMessageFilter(
+            pane->m_hWnd, [frame](HWND hwnd, UINT msg, WPARAM, LPARAM lp, LRESULT* result) {
+                auto* owner = dynamic_cast<CJoxFrameWnd*>(CWnd::FromHandlePermanent(frame));
+                if (owner && owner->IgnoreMessage(msg))
+                    return true;
+                if (msg != WM_RBUTTONUP)
+                    return false;
+                POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                ::ClientToScreen(hwnd, &at);
+                ToolbarMenuAt(at);
+                *result = 0;
+                return true;
+            });
+    }
+}
 
 void CMainFrame::fnInitPopupMenu(HMENU popup) {
     OnInitMenuPopup(popup, 0, FALSE);
@@ -16,6 +51,11 @@ BOOL CMainFrame::OnFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         if (HIWORD(DWORD_PTR(lp)))
             return FALSE; // the system menu is not trimmed
         fnInitPopupMenu(reinterpret_cast<HMENU>(wp));
+        break;
+    case WM_NCRBUTTONUP:
+        if (wp != HTMENU)
+            return FALSE;
+        ToolbarMenuAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
         break;
     default:
         return FALSE;

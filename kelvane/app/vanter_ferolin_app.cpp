@@ -16,6 +16,7 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
 #include "pivora/framework/profile_updates.h"
+#include "platform/framework/context_menu_manager.h"
 #include "platform/framework/wait_cursor.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/instance_lock.h"
@@ -57,6 +58,7 @@ void CVanterFerolinApp::SetCommandLine(int argc, char** argv) {
 
 BOOL CVanterFerolinApp::InitInstance() {
     kelvane::RegisterAppResources();
+    InitContextMenuManager();
     if (!FnCreateApplicationProfile()) {
         AfxMessageBox(L"ERROR : APPLICATION PROFILE FAILURE");
         return FALSE;
@@ -93,12 +95,20 @@ BOOL CVanterFerolinApp::InitInstance() {
     if (m_pMainWnd)
         DragAcceptFiles(m_pMainWnd->GetSafeHwnd(), TRUE);
     FnRunScriptFile(m_strCommandLine, m_pMainWnd);
+    fnRegisterRightClickMenu();
     MainFrame()->fnLoadAutoSaveFiles();
     if (!QvGetAppParam(L"Show Design History on Save", 0))
         gfnSetBrowserInterfaceFlags(kHideDesignHistoryFlag);
     // Plain EPS imports need it; whether it started is asked at each import.
     CPDFManager::StartPDFManager();
     return TRUE;
+}
+
+void CVanterFerolinApp::fnRegisterRightClickMenu() {
+    CString name;
+    if (CContextMenuManager* menus = GetContextMenuManager();
+        menus && AfxLoadString(CDesignView::IDR_RIGHT_CLICK_MENU, name) && !name.IsEmpty())
+        menus->AddMenu(name, CDesignView::IDR_RIGHT_CLICK_MENU);
 }
 
 BOOL CVanterFerolinApp::fnRegisterDocTemplates() {

@@ -75,6 +75,9 @@ public:
     void fnLoadApplicationFont();
     void fnSaveApplicationFont();
     void fnLoadCutterDevices(int installWhenNone);
+    // The design windows' right-click menu registered under its name ("Right Click Default")
+    // with the context-menu manager, when the name exists.
+    void fnRegisterRightClickMenu();
 
 protected:
     BOOL fnRegisterDocTemplates();

@@ -1,12 +1,22 @@
 // The frame's right-click menus headless: which menu shows where, with which checks, and what
 // a pick does.
+#include "design/design_page.h"
+#include "design/design_view.h"
+#include "design/select_tool.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/tests/app_fixture.h"
+#include "pivora/geometry/sb.h"
+#include "platform/framework/context_menu_manager.h"
+#include "platform/framework/docking_manager.h"
 #include "platform/framework/document.h"
+#include "platform/framework/message_filter.h"
 #include "platform/framework/mfc_tab_ctrl.h"
 #include "platform/framework/view.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_bar_messages.h"
 #include "platform/windowing/menu_hidden.h"
+#include "vector/vector_article.h"
+#include "vector/vector_item.h"
 
 #include <string>
 #include <vector>
@@ -131,6 +141,109 @@ TEST_F(MainFrameMenusTest, APopupLeavesOutTheHiddenCommandAndTheSeparatorBeforeI
     EXPECT_TRUE(::IsMenuItemHidden(popup, 2, MF_BYPOSITION));
     EXPECT_TRUE(::GetMenuState(popup, kelvane::ID_HIDDEN_ITEM, MF_BYCOMMAND) & MF_GRAYED);
     ::DestroyMenu(popup);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameMenusTest, ARightClickOnTheMenuBarOrADockedPaneShowsTheToolbarMenuThere) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CMainFrame* frame = app->MainFrame();
+    const auto docked = frame->GetDockingManager()->GetDockedPanes(AFX_IDW_DOCKBAR_TOP);
+    ASSERT_FALSE(docked.empty());
+    HWND pane = docked.front()->m_hWnd;
+    EXPECT_EQ(platform::MessageFilterCount(pane), 1u);
+
+    ::SendMessageW(frame->m_hWnd, WM_NCRBUTTONUP, HTMENU, MAKELPARAM(200, 12));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].id, kelvane::ID_TOGGLE_MENU_BAR);
+    EXPECT_EQ(where.x, 200);
+    EXPECT_EQ(where.y, 12);
+
+    shown.clear();
+    POINT at{3, 4};
+    ::ClientToScreen(pane, &at);
+    ::SendMessageW(pane, WM_RBUTTONUP, 0, MAKELPARAM(3, 4));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(where.x, at.x);
+    EXPECT_EQ(where.y, at.y);
+    // Once: the pane's own handling does not show it a second time.
+    EXPECT_EQ(AfxGetContextMenuManager()->ShownCount(), 2);
+
+    // Another hit on the frame's border is not the menu bar.
+    shown.clear();
+    ::SendMessageW(frame->m_hWnd, WM_NCRBUTTONUP, HTCLIENT, MAKELPARAM(200, 12));
+    EXPECT_TRUE(shown.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameMenusTest, ARightClickOnASelectedArticleShowsTheRegisteredDefaultMenu) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CContextMenuManager* manager = AfxGetContextMenuManager();
+    ASSERT_NE(manager, nullptr);
+    UINT id = 0;
+    ASSERT_NE(manager->GetMenuByName(L"Right Click Default", &id), nullptr);
+    EXPECT_EQ(id, CDesignView::IDR_RIGHT_CLICK_MENU);
+
+    auto* page = dynamic_cast<CDesignPage*>(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE));
+    ASSERT_NE(page, nullptr);
+    Pump();
+    POSITION pos = page->GetFirstViewPosition();
+    auto* view = dynamic_cast<CDesignView*>(page->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
+    ASSERT_NE(item, nullptr);
+    const CSb square[] = {{0x200, {40000, 40000}},
+                          {0x200, {60000, 40000}},
+                          {0x200, {60000, 60000}},
+                          {0x200, {40000, 60000}},
+                          {0x200, {40000, 40000}}};
+    item->InsertElement(-1, const_cast<CSb*>(square), 5);
+    auto* article = new CVectorArticle;
+    article->Item(item);
+    page->RootArticle()->AddChild(article);
+    article->InvExtents(1);
+    page->AddObjectSelection(article, 1, 0);
+
+    CPoint at(50000, 50000);
+    view->DocToClient(at);
+    const int before = manager->ShownCount();
+    ::SendMessageW(view->m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(WORD(at.x), WORD(at.y)));
+    ::SendMessageW(view->m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(WORD(at.x), WORD(at.y)));
+    EXPECT_EQ(manager->ShownCount(), before + 1);
+    const std::vector<UINT> expected = {CSelectTool::ID_EDIT_CUT,
+                                        CSelectTool::ID_EDIT_COPY,
+                                        CSelectTool::ID_EDIT_PASTE,
+                                        CSelectTool::ID_EDIT_CLEAR,
+                                        0,
+                                        CDesignView::ID_GROUP,
+                                        CDesignView::ID_UNGROUP};
+    std::vector<UINT> ids;
+    for (const Item& i : shown)
+        ids.push_back(i.id);
+    EXPECT_EQ(ids, expected);
+    POINT screen = at;
+    ::ClientToScreen(view->m_hWnd, &screen);
+    EXPECT_EQ(manager->LastPoint().x, screen.x);
+    EXPECT_EQ(manager->LastPoint().y, screen.y);
+    EXPECT_EQ(where.x, screen.x);
+    EXPECT_EQ(ownerShown, app->MainFrame()->m_hWnd);
+}
+
+TEST_F(MainFrameMenusTest, ClosingTheFrameKeepsTheRightClickMenuNames) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    ::SendMessageW(app->MainFrame()->m_hWnd, WM_CLOSE, 0, 0);
+    Stop();
+    CContextMenuManager loaded;
+    ASSERT_TRUE(loaded.LoadState(L"Software\\Oquen\\VanterFerolin\\ContextMenu\\"));
+    const auto names = loaded.GetMenuNames();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].first, L"Right Click Default");
+    EXPECT_EQ(names[0].second, CDesignView::IDR_RIGHT_CLICK_MENU);
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 
 #include "platform/framework/frame_wnd.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_bar_messages.h"
 #include "platform/windowing/menu_hidden.h"
 #include "platform/windowing/message.h"
 
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <vector>
 
@@ -68,6 +70,16 @@ void FrameMenuBar::Rebuild() {
             });
         }
     }
+}
+
+void FrameMenuBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && IsWindow(m_frame)) {
+        const QPoint at = event->globalPosition().toPoint();
+        PostMessageW(m_frame, WM_NCRBUTTONUP, HTMENU, MAKELPARAM(WORD(at.x()), WORD(at.y())));
+        event->accept();
+        return;
+    }
+    QMenuBar::mouseReleaseEvent(event);
 }
 
 void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow, bool postCommands) {

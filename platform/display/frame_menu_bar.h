@@ -24,6 +24,10 @@ public:
     static void Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow,
                      bool postCommands = true);
 
+protected:
+    // A right button released on the bar is told to the frame (WM_NCRBUTTONUP, HTMENU).
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     HWND m_frame;
     HMENU m_menu = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/framework/dialog.h"
 #include "platform/framework/frame_messages.h"
+#include "platform/framework/message_filter.h"
 #include "platform/windowing/message_box.h"
 #include "platform/windowing/system_metrics.h"
 
@@ -175,11 +176,14 @@ BOOL CWnd::DestroyWindow() {
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
+        platform::RemoveMessageFilters(m_hWnd);
         // The object may be deleted by PostNcDestroy: nothing of it is touched afterwards.
         m_current = Current{msg, wp, lp};
         OnNcDestroy();
         return 0;
     }
+    if (LRESULT filtered = 0; platform::RunMessageFilters(m_hWnd, msg, wp, lp, &filtered))
+        return filtered;
     Current saved = m_current;
     m_current = Current{msg, wp, lp};
     // A handler may destroy the window and with it the object (frames and views do).

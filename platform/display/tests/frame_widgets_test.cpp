@@ -10,6 +10,7 @@
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
+#include "platform/framework/message_filter.h"
 #include "platform/framework/mfc_popup_menu.h"
 #include "platform/framework/mfc_tool_bar.h"
 #include "platform/framework/mfc_tool_bar_menu_button.h"
@@ -19,6 +20,7 @@
 #include "platform/framework/visual_look.h"
 #include "platform/framework/win_app.h"
 #include "platform/windowing/menu.h"
+#include "platform/windowing/menu_bar_messages.h"
 #include "platform/windowing/scroll_bar.h"
 
 #include <QAbstractButton>
@@ -208,6 +210,23 @@ TEST_F(FrameWidgetsTest, AMenuCommandReachesCommandRoutingAndItemsFollowTheModel
     popup->actions()[0]->trigger();
     Pump();
     EXPECT_EQ(g_commands, std::vector<UINT>{kZoomIn});
+
+    // A right button released on the bar reaches the frame with the point on the screen.
+    std::vector<std::pair<WPARAM, LPARAM>> rightUps;
+    platform::AddMessageFilter(main->m_hWnd, [&](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT*) {
+        if (msg == WM_NCRBUTTONUP)
+            rightUps.emplace_back(wp, lp);
+        return false;
+    });
+    const QPoint at(menuBar->width() - 5, menuBar->height() / 2);
+    QTest::mouseClick(menuBar, Qt::RightButton, {}, at);
+    Pump();
+    platform::RemoveMessageFilters(main->m_hWnd);
+    const QPoint global = menuBar->mapToGlobal(at);
+    ASSERT_EQ(rightUps.size(), 1u);
+    EXPECT_EQ(rightUps[0].first, WPARAM(HTMENU));
+    EXPECT_EQ(GET_X_LPARAM(rightUps[0].second), global.x());
+    EXPECT_EQ(GET_Y_LPARAM(rightUps[0].second), global.y());
     SetMenu(main->m_hWnd, nullptr);
     DestroyMenu(bar);
 }
