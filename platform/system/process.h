@@ -60,6 +60,7 @@ private:
     void CloseOutput();
 
     pid_t m_pid = -1;
+    int m_pidFd = -1; // readable once the child has ended; -1 where the system has none
     int m_out = -1;
     size_t m_maxOutput = 0;
     Outcome m_outcome = Outcome::NotStarted;

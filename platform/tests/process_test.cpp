@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 using platform::ChildProcess;
 using Outcome = ChildProcess::Outcome;
 
@@ -38,6 +40,19 @@ TEST(ChildProcess, HangsAreKilledAtTheTimeOutAndCrashesSeen) {
     ASSERT_TRUE(p.Start(L"/bin/sleep", {L"30"}));
     p.Kill();
     EXPECT_EQ(p.GetOutcome(), Outcome::Killed);
+}
+
+TEST(ChildProcess, TheChildStartsWithTheParentsSignalMaskAndDefaultHandlers) {
+    struct sigaction handler {
+    }, previous{};
+    handler.sa_handler = [](int) {};
+    ASSERT_EQ(sigaction(SIGTERM, &handler, &previous), 0);
+    ChildProcess p;
+    // Signals held back while the child starts are open again in it: the TERM ends it.
+    ASSERT_TRUE(p.Start(L"/bin/sh", {L"-c", L"kill -TERM $$; exit 0"}));
+    EXPECT_EQ(p.Wait(5000), Outcome::Signalled);
+    EXPECT_EQ(p.Signal(), SIGTERM);
+    sigaction(SIGTERM, &previous, nullptr);
 }
 
 TEST(ChildProcess, LimitsHoldTheChild) {
