@@ -290,8 +290,10 @@ void CEPSInterpreter::Flush() {
             a->fnSaveValue(L".Vector Line Thickness PT", 1, 0);
             a->SetPaletteIndex(m_nPathColourIndex);
             AppendChild(a);
-            // Only marked here; the extents are computed once, when the run ends.
+            // Computed now, while the path is in the cache; the parents are only marked, their
+            // extents are the union taken when the run ends.
             a->InvExtents(1);
+            (void)a->Extents(0);
         }
         if (group)
             EndGroup();
@@ -482,44 +484,56 @@ CLpoint CEPSInterpreter::ShiftToOrigin() {
                       int64_t(ext.y2) - ext.y1 > INT32_MAX;
     const CLpoint shift = stay ? CLpoint(0, 0) : CLpoint(ext.x1, ext.y1);
     const bool moves = shift.x != 0 || shift.y != 0;
-    CArticleList list;
-    root->GetArticleList(&list, nullptr, nullptr);
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        CArticle* a = list.GetNext(pos);
-        auto* item = DynamicDowncast<CVectorItem>(a->GetItem());
-        if (!item)
+    // One walk of the tree in pre-order: each path is moved, flattened and measured while it is
+    // in the cache.
+    for (CTree* t = root->GetFirstChild(); t;) {
+        if (auto* a = DynamicDowncast<CArticle>(t))
+            ShiftArticle(a, shift, moves);
+        if (t->GetFirstChild()) {
+            t = t->GetFirstChild();
             continue;
-        auto* spline = DynamicDowncast<CSplineItem>(item);
-        // What stays put keeps its elements; imported paths are flattened here, once.
-        if (!moves && !(spline && spline->Pkt()->IsEmpty()))
-            continue;
-        const int n = item->VectCount();
-        for (int i = 0; i < n; ++i) {
-            CSb p = item->Vect(i);
-            p.pt.x -= shift.x;
-            p.pt.y -= shift.y;
-            item->Vect(p, i);
         }
-        if (spline && spline->Bezier()->GetSize() == n - 1) {
-            // A translation moves the fitted segments exactly as refitting the moved points
-            // would (up to the truncation of control points): no second fit.
-            CBezierArray& segments = *spline->Bezier();
-            for (INT_PTR i = 0; i < segments.GetSize(); ++i) {
-                CBezier& b = segments[i];
-                for (CLpoint* q : {&b.start, &b.control1, &b.control2, &b.end}) {
-                    q->x -= shift.x;
-                    q->y -= shift.y;
-                }
-            }
-        } else {
-            item->MakeCurves();
-        }
-        item->MakePktArray(kPktLevel);
-        item->InvExtents(1);
-        a->InvExtents(1);
+        while (t != root && !t->GetRsibling())
+            t = t->GetParent();
+        t = t == root ? nullptr : t->GetRsibling();
     }
     root->InvExtents(1);
     (void)root->Extents(0);
     m_pPage->RecalcExtents(0);
     return shift;
+}
+
+void CEPSInterpreter::ShiftArticle(CArticle* a, const CLpoint& shift, bool moves) {
+    auto* item = DynamicDowncast<CVectorItem>(a->GetItem());
+    if (!item)
+        return;
+    auto* spline = DynamicDowncast<CSplineItem>(item);
+    // What stays put keeps its elements; imported paths are flattened here, once.
+    if (!moves && !(spline && spline->Pkt()->IsEmpty()))
+        return;
+    const int n = item->VectCount();
+    for (int i = 0; i < n; ++i) {
+        CSb p = item->Vect(i);
+        p.pt.x -= shift.x;
+        p.pt.y -= shift.y;
+        item->Vect(p, i);
+    }
+    if (spline && spline->Bezier()->GetSize() == n - 1) {
+        // A translation moves the fitted segments exactly as refitting the moved points would
+        // (up to the truncation of control points): no second fit.
+        CBezierArray& segments = *spline->Bezier();
+        for (INT_PTR i = 0; i < segments.GetSize(); ++i) {
+            CBezier& b = segments[i];
+            for (CLpoint* q : {&b.start, &b.control1, &b.control2, &b.end}) {
+                q->x -= shift.x;
+                q->y -= shift.y;
+            }
+        }
+    } else {
+        item->MakeCurves();
+    }
+    item->MakePktArray(kPktLevel);
+    item->InvExtents(1);
+    a->InvExtents(1);
+    (void)a->Extents(0);
 }

@@ -215,6 +215,7 @@ private:
     void FreePending();
     // The amount every point moved back by.
     CLpoint ShiftToOrigin();
+    void ShiftArticle(CArticle* a, const CLpoint& shift, bool moves);
     // One undo transaction for the run: the styles before it, the shift of what the page held,
     // the articles added.
     void WriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,

@@ -9,6 +9,8 @@
 #include "platform/core/array_archive.h"
 
 #include <cwchar>
+#include <string>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_SERIAL(CArticle, CTree, 0)
@@ -826,13 +828,24 @@ int CArticle::fnGetString(const wchar_t* name, CString& out) const {
 int CArticle::fnSaveString(const wchar_t* name, const wchar_t* value, int recurse) {
     CString key(name);
     CString text(value);
+    // One look-up per article: an entry holding this text already stays; an empty or different
+    // one is taken out and the new one goes to the end, as setting the effect does. Importers
+    // save on every article they make, so the entry is built once and moved in.
     auto save = [&](CArticle* a) {
-        CString current;
-        if (a->fnGetString(name, current) == 0 || current != text) {
-            a->SetEffect(text, key, 0);
-            return 1;
+        int index = -1;
+        if (!a->m_Effects.IsEmpty() && a->GetEffect(key, &index)) {
+            const std::wstring& entry = a->m_Effects.GetAt(index).str();
+            const size_t n = entry.size() - size_t(key.GetLength());
+            if (n != 0 && n == size_t(text.GetLength()) && entry.compare(0, n, text.str()) == 0)
+                return 0;
+            a->m_Effects.RemoveAt(index);
         }
-        return 0;
+        CString entry(text);
+        entry += key;
+        const INT_PTR at = a->m_Effects.GetSize();
+        a->m_Effects.SetSize(at + 1);
+        a->m_Effects[at] = std::move(entry);
+        return 1;
     };
     int changed = 0;
     if (recurse)
@@ -842,9 +855,7 @@ int CArticle::fnSaveString(const wchar_t* name, const wchar_t* value, int recurs
 }
 
 int CArticle::fnSaveValue(const wchar_t* name, int value, int recurse) {
-    CString text;
-    text.Format(L"%d", value);
-    return fnSaveString(name, text, recurse);
+    return fnSaveString(name, std::to_wstring(value).c_str(), recurse);
 }
 
 int CArticle::fnGetValue(const wchar_t* name, int def) const {

@@ -432,6 +432,39 @@ TEST(ArticleNamedValues, NumbersSaveOnlyWhenChangedAndParseWithDefaults) {
     EXPECT_EQ(a.fnSaveString(L"Width", L"6", 1), 0);
 }
 
+TEST(ArticleNamedValues, SavingKeepsAnEqualEntryAndMovesAChangedOneToTheEnd) {
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* value;
+        int changed;
+        std::vector<std::wstring> after;
+    };
+    // The article holds "1Size", "Width" (an empty value) and "2Height" before each save.
+    const Case cases[] = {
+        {L"Size", L"1", 0, {L"1Size", L"Width", L"2Height"}},
+        {L"Size", L"3", 1, {L"Width", L"2Height", L"3Size"}},
+        {L"Width", L"", 1, {L"1Size", L"2Height", L"Width"}},
+        {L"Depth", L"4", 1, {L"1Size", L"Width", L"2Height", L"4Depth"}},
+        {L"", L"5", 1, {L"1Size", L"Width", L"2Height", L"5"}},
+        {L"ize", L"1S", 0, {L"1Size", L"Width", L"2Height"}},
+        {L"ize", L"1T", 1, {L"Width", L"2Height", L"1Tize"}},
+    };
+    for (const Case& c : cases) {
+        CArticle a;
+        a.SetEffect(L"1", L"Size", 0);
+        a.SetEffect(L"", L"Width", 0);
+        a.SetEffect(L"2", L"Height", 0);
+        EXPECT_EQ(a.fnSaveString(c.name, c.value, 0), c.changed) << c.name;
+        std::vector<std::wstring> after;
+        for (INT_PTR i = 0; i < a.Effects().GetSize(); ++i)
+            after.push_back(a.Effects().GetAt(i).str());
+        EXPECT_EQ(after, c.after) << c.name;
+    }
+    CArticle fresh;
+    EXPECT_EQ(fresh.fnSaveValue(L".Thickness", -12, 0), 1);
+    EXPECT_EQ(fresh.Effects().GetAt(0), CString(L"-12.Thickness"));
+}
+
 TEST(ArticleNamedValues, RenameAndUseOfDottedEntries) {
     CArticle a;
     CArticle* child = new CArticle;
