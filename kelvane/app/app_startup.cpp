@@ -7,6 +7,7 @@
 #include "outside/joxthemes/application_font.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/screen.h"
+#include "platform/framework/tooltip_manager.h"
 #include "platform/system/paths.h"
 #include "platform/system/reg_file.h"
 #include "platform/windowing/message_box.h"
@@ -19,6 +20,11 @@
 namespace {
 
 constexpr LONG kPresetBrowserFlags = 0x3FFFDD;
+// The tooltips' colours (0x00BBGGRR): white fading to a light blue-grey, dark text.
+constexpr COLORREF kToolTipFill = 0xFFFFFF;
+constexpr COLORREF kToolTipGradient = 0xF0E4E4;
+constexpr COLORREF kToolTipText = 0x50533D;
+constexpr COLORREF kToolTipBorder = 0xA89590;
 // Lowest colour depth and widest too-small screen the program runs on.
 constexpr int kMinScreenBits = 8;
 constexpr long kLowResWidth = 640;
@@ -121,6 +127,22 @@ void Set(LOGFONTW& lf, size_t i, int v) {
 }
 
 } // namespace
+
+void CVanterFerolinApp::fnSetToolTipLook() {
+    InitTooltipManager();
+    CToolTipLook look;
+    look.m_bBoldLabel = FALSE;
+    look.m_bDrawDescription = FALSE;
+    look.m_bDrawIcon = TRUE;
+    look.m_bRoundedCorners = FALSE;
+    look.m_bDrawSeparator = FALSE;
+    look.m_bVisualManagerTheme = FALSE;
+    look.m_clrFill = kToolTipFill;
+    look.m_clrFillGradient = kToolTipGradient;
+    look.m_clrText = kToolTipText;
+    look.m_clrBorder = kToolTipBorder;
+    GetTooltipManager()->SetTooltipParams(AFX_TOOLTIP_TYPE_ALL, &look);
+}
 
 void CVanterFerolinApp::fnSetProductPresets() {
     QvSetAppParamSection(L"Application-Settings");

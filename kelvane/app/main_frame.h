@@ -83,6 +83,8 @@ public:
     // Puts a filter on each pane docked now: a right button released on it shows the toolbar
     // menu (message 40013 to the main window) at that point.
     void fnFilterDockedPanes();
+    // The active design window's view, or null.
+    CView* fnActiveView() const;
 
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);

@@ -1,9 +1,14 @@
 // Window messages of the main frame beyond its commands: popups trimmed after their items
-// were brought up to date, and the toolbar menu on a right-click on the menu bar or a pane.
+// were brought up to date, the toolbar menu on a right-click on the menu bar or a pane, and
+// the palette messages handed on to the design views.
+#include "design/design_view.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/popup_menu_hook.h"
+#include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/message_filter.h"
+#include "platform/framework/palette_messages.h"
+#include "platform/framework/view.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/menu_bar_messages.h"
 
@@ -15,7 +20,22 @@ void ToolbarMenuAt(POINT screen) {
         main->SendMessage(kelvane::WM_TOOLBAR_MENU, 0, MAKELPARAM(WORD(screen.x), WORD(screen.y)));
 }
 
+// The message to every window below parent, depth first.
+void SendToDescendants(HWND parent, UINT msg, WPARAM wp) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageW(child, msg, wp, 0);
+        if (::IsWindow(child))
+            SendToDescendants(child, msg, wp);
+    }
+}
+
 } // namespace
+
+CView* CMainFrame::fnActiveView() const {
+    CMDIChildWndEx* child = MDIGetActive();
+    return child ? child->GetActiveView() : nullptr;
+}
 
 void CMainFrame::fnFilterDockedPanes() {
     const HWND frame = m_hWnd;
@@ -51,6 +71,19 @@ BOOL CMainFrame::OnFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         if (HIWORD(DWORD_PTR(lp)))
             return FALSE; // the system menu is not trimmed
         fnInitPopupMenu(reinterpret_cast<HMENU>(wp));
+        break;
+    case WM_PALETTECHANGED: {
+        if (!CJoxToolbarFrameWnd::OnWndMsg(msg, wp, lp, &r))
+            r = DefWindowProc(msg, wp, lp);
+        CView* view = fnActiveView();
+        SendToDescendants(m_hWnd, CDesignView::WM_REALISE_PALETTE,
+                          reinterpret_cast<WPARAM>(view ? view->m_hWnd : nullptr));
+        break;
+    }
+    case WM_QUERYNEWPALETTE:
+        if (CView* view = fnActiveView())
+            view->SendMessage(CDesignView::WM_REALISE_PALETTE, 0, 0);
+        r = TRUE;
         break;
     case WM_NCRBUTTONUP:
         if (wp != HTMENU)

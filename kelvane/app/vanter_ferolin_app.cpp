@@ -59,6 +59,7 @@ void CVanterFerolinApp::SetCommandLine(int argc, char** argv) {
 BOOL CVanterFerolinApp::InitInstance() {
     kelvane::RegisterAppResources();
     InitContextMenuManager();
+    fnSetToolTipLook();
     if (!FnCreateApplicationProfile()) {
         AfxMessageBox(L"ERROR : APPLICATION PROFILE FAILURE");
         return FALSE;

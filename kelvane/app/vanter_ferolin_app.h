@@ -71,6 +71,8 @@ public:
     // the screen check (false: the operator chose to quit), the interface font from its 14
     // values and back into 7 of them, and the installed cutters (none: the installation).
     void fnSetProductPresets();
+    // Every kind of tooltip in the program's colours, plain labels without descriptions.
+    void fnSetToolTipLook();
     BOOL fnCheckScreen();
     void fnLoadApplicationFont();
     void fnSaveApplicationFont();

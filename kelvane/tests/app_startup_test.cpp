@@ -5,6 +5,7 @@
 #include "kelvane/app/workspace_settings.h"
 #include "kelvane/tests/app_fixture.h"
 #include "pivora/framework/app_params.h"
+#include "platform/framework/tooltip_manager.h"
 #include "platform/graphics/gdi_objects.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/system_metrics.h"
@@ -119,6 +120,30 @@ TEST_F(AppStartup, WithoutAnInstalledCutterTheInstallationIsOfferedOnce) {
     });
     ASSERT_TRUE(Start({"x", "y"}));
     EXPECT_EQ(dialogs.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AppStartup, EveryKindOfTooltipGetsTheProgramsPlainLookAndColours) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CTooltipManager* tips = AfxGetTooltipManager();
+    ASSERT_NE(tips, nullptr);
+    for (int kind = 0; kind < CTooltipManager::kKinds; ++kind) {
+        const CToolTipLook* look = tips->FindTooltipParams(1u << kind);
+        ASSERT_NE(look, nullptr) << kind;
+        EXPECT_FALSE(look->m_bBoldLabel);
+        EXPECT_FALSE(look->m_bDrawDescription);
+        EXPECT_TRUE(look->m_bDrawIcon);
+        EXPECT_FALSE(look->m_bRoundedCorners);
+        EXPECT_FALSE(look->m_bDrawSeparator);
+        EXPECT_FALSE(look->m_bVisualManagerTheme);
+        EXPECT_EQ(look->m_clrFill, 0xFFFFFFu);
+        EXPECT_EQ(look->m_clrFillGradient, 0xF0E4E4u);
+        EXPECT_EQ(look->m_clrText, 0x50533Du);
+        EXPECT_EQ(look->m_clrBorder, 0xA89590u);
+    }
 }
 
 } // namespace

@@ -1,12 +1,15 @@
 // The main frame headless: the autosave timer on the injected clock, the recovery of an
 // earlier run's copies at start, and what the close does with them.
 #include "design/design_page.h"
+#include "design/design_view.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/auto_save.h"
 #include "kelvane/tests/app_fixture.h"
 #include "pivora/framework/app_params.h"
 #include "platform/framework/cmd_ui.h"
+#include "platform/framework/message_filter.h"
 #include "platform/framework/mfc_tab_ctrl.h"
+#include "platform/framework/palette_messages.h"
 #include "platform/framework/tab_tooltip.h"
 #include "platform/framework/view.h"
 #include "platform/system/termination_request.h"
@@ -271,6 +274,42 @@ TEST_F(MainFrameTest, ATabsTooltipIsItsDesignsTitleStarredWhenModified) {
     doc->SetModifiedFlag(TRUE);
     EXPECT_EQ(tip(), doc->GetTitle() + L"*");
     doc->SetModifiedFlag(FALSE);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, PaletteChangesReachTheViewsWithTheActiveOneNamed) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    CDocument* first = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+    CDocument* second = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+    ASSERT_TRUE(first && second);
+    Pump();
+    POSITION pos = first->GetFirstViewPosition();
+    HWND firstView = first->GetNextView(pos)->m_hWnd;
+    pos = second->GetFirstViewPosition();
+    HWND active = second->GetNextView(pos)->m_hWnd;
+    ASSERT_EQ(app->MainFrame()->fnActiveView()->m_hWnd, active);
+    // What each view is told, seen before the view answers it.
+    std::vector<std::pair<HWND, WPARAM>> told;
+    for (HWND view : {firstView, active})
+        platform::AddMessageFilter(view, [&](HWND h, UINT msg, WPARAM wp, LPARAM, LRESULT*) {
+            if (msg == CDesignView::WM_REALISE_PALETTE)
+                told.emplace_back(h, wp);
+            return false;
+        });
+    HWND frame = app->MainFrame()->m_hWnd;
+    ::SendMessageW(frame, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frame), 0);
+    const auto activeWp = reinterpret_cast<WPARAM>(active);
+    EXPECT_EQ(told.size(), 2u);
+    for (const auto& [view, wp] : told)
+        EXPECT_EQ(wp, activeWp);
+
+    told.clear();
+    EXPECT_EQ(::SendMessageW(frame, WM_QUERYNEWPALETTE, 0, 0), TRUE);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].first, active);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/display/clipboard_bridge.h"
 #include "platform/display/presenter.h"
+#include "platform/display/tool_tip_look.h"
 #include "platform/display/window_state.h"
 #include "platform/framework/visual_look.h"
 #include "platform/windowing/message.h"
@@ -77,12 +78,14 @@ bool Start(int& argc, char** argv) {
     S().presenter = std::make_unique<Presenter>();
     MirrorScreens();
     InstallClipboardBridge();
+    InstallToolTipLook();
     SetGlobalColours(PaletteColours());
     return true;
 }
 
 void Stop() {
     RemoveClipboardBridge();
+    RemoveToolTipLook();
     S().presenter.reset();
     S().app.reset();
     ResetGlobalColours();

@@ -4,6 +4,7 @@
 #include "platform/framework/win_app.h"
 
 class CContextMenuManager;
+class CTooltipManager;
 
 class CWinAppEx : public CWinApp {
     DECLARE_DYNAMIC(CWinAppEx)
@@ -17,9 +18,13 @@ public:
     // The right-click menu manager: made once by InitContextMenuManager, null before.
     BOOL InitContextMenuManager();
     CContextMenuManager* GetContextMenuManager() const { return m_pContextMenuManager; }
+    // The tooltips' looks: made once by InitTooltipManager, null before.
+    BOOL InitTooltipManager();
+    CTooltipManager* GetTooltipManager() const { return m_pTooltipManager; }
 
     BOOL m_bResourceSmartUpdate;
 
 private:
     CContextMenuManager* m_pContextMenuManager = nullptr; // owned
+    CTooltipManager* m_pTooltipManager = nullptr;         // owned
 };
