@@ -1,0 +1,124 @@
+// The program itself, started as a person starts it (on the offscreen display, with a cutter
+// on the file port so that no installation is offered), told from outside to end: it closes
+// its window as the operator would and exits with 0.
+#include "felgrin/base_cutter.h"
+#include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
+#include "kelvane/app/workspace_settings.h"
+#include "kelvane/tests/app_fixture.h"
+#include "platform/windowing/dialog_template.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class ProgramExit : public AppFixture {
+protected:
+    void TearDown() override {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        AppFixture::TearDown();
+    }
+
+    // Starts the program with this environment added to the test's own.
+    bool Launch(const std::vector<std::string>& extra) {
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry(*e);
+            bool replaced = false;
+            for (const std::string& x : extra)
+                replaced =
+                    replaced || entry.compare(0, x.find('=') + 1, x, 0, x.find('=') + 1) == 0;
+            if (!replaced)
+                env.push_back(entry);
+        }
+        env.insert(env.end(), extra.begin(), extra.end());
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::string program = KELVANE_PROGRAM;
+        char* argv[] = {program.data(), nullptr};
+        return ::posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, argv, envp.data()) == 0;
+    }
+
+    // Whether a file ending in suffix appeared in the folder before the time ran out.
+    static bool Appears(const std::filesystem::path& folder, const std::string& suffix,
+                        std::chrono::seconds bound) {
+        const auto end = std::chrono::steady_clock::now() + bound;
+        while (std::chrono::steady_clock::now() < end) {
+            std::error_code ec;
+            for (const auto& f : std::filesystem::directory_iterator(folder, ec))
+                if (f.path().string().ends_with(suffix))
+                    return true;
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    // The exit status, or -1 when the program was still running after the bound.
+    int WaitForExit(std::chrono::seconds bound) {
+        const auto end = std::chrono::steady_clock::now() + bound;
+        while (std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
+            if (done == m_pid) {
+                m_pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return -1;
+    }
+
+    pid_t m_pid = -1;
+};
+
+TEST_F(ProgramExit, TheRunningProgramToldToEndClosesAndExitsWithZero) {
+    {
+        // The cutter goes into the sandbox's settings through the program's own code.
+        platform::ScopedDialogResponder decline(
+            [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
+        ASSERT_TRUE(Start({"x", "y"}));
+    }
+    CBaseCutter* cutter = CCutterUtils::CreateCutter(L"CDMPLCutter");
+    ASSERT_NE(cutter, nullptr);
+    cutter->fnSetName(L"Plotter");
+    cutter->SetPortName(L"FILE");
+    cutter->fnSaveSettings();
+    CCutterUtils::AddCutterToArray(cutter);
+    FelgrinUtils::QuitCutterDriver();
+    Stop();
+
+    // Its own runtime folder: the instance lock and channel of no other run are seen there.
+    const std::filesystem::path runtime = box.Path("runtime");
+    std::filesystem::create_directories(runtime);
+    ::chmod(runtime.c_str(), 0700);
+    ASSERT_TRUE(Launch({"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.string(),
+                        "LSAN_OPTIONS=suppressions=" KELVANE_LSAN_DISPLAY}));
+    // The channel for second starts opens once the main window stands.
+    ASSERT_TRUE(Appears(runtime, ".sock", 120s)) << "the program did not come up";
+    CString placement;
+    ASSERT_FALSE(kelvane::ReadWorkspaceString(L"Settings", L"WindowPos", placement));
+    ASSERT_EQ(::kill(m_pid, SIGTERM), 0);
+    EXPECT_EQ(WaitForExit(120s), 0);
+    // It went through the window's close: the placement is kept for the next start.
+    platform::ResetSettingsStore();
+    EXPECT_TRUE(kelvane::ReadWorkspaceString(L"Settings", L"WindowPos", placement));
+}
+
+} // namespace
