@@ -10,7 +10,7 @@ namespace {
 
 // The shared parameters and the factored tridiagonal system of one run.
 struct System {
-    std::vector<double> u, gamma, up, low;
+    std::vector<double> u, gamma, up, low, alpha, beta;
 };
 
 void Parameters(const CSb* p, int L, System& s) {
@@ -27,7 +27,10 @@ void Parameters(const CSb* p, int L, System& s) {
 
 void Factor(int L, System& s) {
     const std::vector<double>& u = s.u;
-    std::vector<double> alpha(L + 1, 0.0), beta(L + 1, 1.0);
+    std::vector<double>& alpha = s.alpha;
+    std::vector<double>& beta = s.beta;
+    alpha.assign(L + 1, 0.0);
+    beta.assign(L + 1, 1.0);
     s.gamma.assign(L + 1, 0.0);
     if (L > 1) {
         for (int i = 1; i <= L - 1; ++i) {
@@ -136,12 +139,20 @@ void CalculateBeziers(CSb* points, CBezier* segments, int n) {
     if (!points || !segments || n < 2)
         return;
     const int L = n - 1;
-    // Fitted into scratch first, so a failed allocation leaves the caller's segments alone.
-    std::vector<CBezier> fitted;
-    try {
+    // Fitted into scratch first, so a failed allocation leaves the caller's segments alone. The
+    // work arrays are kept from run to run: an import fits a run per path.
+    struct Scratch {
         System s;
         Axis w;
-        fitted.resize(L);
+        std::vector<CBezier> fitted;
+    };
+    static thread_local Scratch scratch;
+    constexpr int kKeptScratch = 4096;
+    System& s = scratch.s;
+    Axis& w = scratch.w;
+    std::vector<CBezier>& fitted = scratch.fitted;
+    try {
+        fitted.assign(L, CBezier());
         Parameters(points, L, s);
         Factor(L, s);
         SolveAxis(points, fitted.data(), L, s, w, &CLpoint::x);
@@ -159,4 +170,7 @@ void CalculateBeziers(CSb* points, CBezier* segments, int n) {
         g.control2 = fitted[i].control2;
         g.TestCurvature();
     }
+    // A very long run does not keep its memory for the runs after it.
+    if (L > kKeptScratch)
+        scratch = Scratch();
 }

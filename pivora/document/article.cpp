@@ -8,6 +8,7 @@
 #include "platform/core/archive.h"
 #include "platform/core/array_archive.h"
 
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <utility>
@@ -855,7 +856,18 @@ int CArticle::fnSaveString(const wchar_t* name, const wchar_t* value, int recurs
 }
 
 int CArticle::fnSaveValue(const wchar_t* name, int value, int recurse) {
-    return fnSaveString(name, std::to_wstring(value).c_str(), recurse);
+    // Decimal digits as "%d" writes them, without the formatting machinery.
+    wchar_t text[16];
+    wchar_t* p = text + 15;
+    *p = L'\0';
+    uint32_t v = value < 0 ? 0u - uint32_t(value) : uint32_t(value);
+    do {
+        *--p = wchar_t(L'0' + v % 10);
+        v /= 10;
+    } while (v);
+    if (value < 0)
+        *--p = L'-';
+    return fnSaveString(name, p, recurse);
 }
 
 int CArticle::fnGetValue(const wchar_t* name, int def) const {

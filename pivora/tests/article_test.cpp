@@ -460,9 +460,13 @@ TEST(ArticleNamedValues, SavingKeepsAnEqualEntryAndMovesAChangedOneToTheEnd) {
             after.push_back(a.Effects().GetAt(i).str());
         EXPECT_EQ(after, c.after) << c.name;
     }
-    CArticle fresh;
-    EXPECT_EQ(fresh.fnSaveValue(L".Thickness", -12, 0), 1);
-    EXPECT_EQ(fresh.Effects().GetAt(0), CString(L"-12.Thickness"));
+    for (int v : {0, 1, 7, -12, 2147483647, -2147483647 - 1}) {
+        CArticle fresh;
+        EXPECT_EQ(fresh.fnSaveValue(L".Thickness", v, 0), 1);
+        CString expected;
+        expected.Format(L"%d.Thickness", v);
+        EXPECT_EQ(fresh.Effects().GetAt(0), expected);
+    }
 }
 
 TEST(ArticleNamedValues, RenameAndUseOfDottedEntries) {

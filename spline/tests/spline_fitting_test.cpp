@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 namespace {
@@ -103,4 +104,33 @@ TEST(SplineFitting, ExtremeCoordinatesStayInRange) {
         Fit({CLpoint(small, small), CLpoint(big, small), CLpoint(big, big), CLpoint(small, big)});
     ASSERT_EQ(seg.size(), 3u);
     EXPECT_EQ(seg[2].end, CLpoint(small, big));
+}
+
+TEST(SplineFitting, AFitDoesNotDependOnTheRunsFittedBeforeIt) {
+    // Runs of several lengths, the longest past what the fitter keeps between runs, fitted in
+    // turn and again in another order: every fit gives the same segments each time.
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<LONG> coord(-200000, 200000);
+    std::vector<std::vector<CLpoint>> runs;
+    for (int n : {2, 3, 9, 64, 5000, 4, 300}) {
+        std::vector<CLpoint> pts;
+        for (int i = 0; i < n; ++i)
+            pts.emplace_back(coord(rng), coord(rng));
+        runs.push_back(pts);
+    }
+    auto same = [](const std::vector<CBezier>& a, const std::vector<CBezier>& b) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i].start != b[i].start || a[i].control1 != b[i].control1 ||
+                a[i].control2 != b[i].control2 || a[i].end != b[i].end ||
+                a[i].curved != b[i].curved || a[i].type != b[i].type)
+                return false;
+        return true;
+    };
+    std::vector<std::vector<CBezier>> first;
+    for (const auto& r : runs)
+        first.push_back(Fit(r));
+    for (size_t k = runs.size(); k-- > 0;)
+        EXPECT_TRUE(same(first[k], Fit(runs[k]))) << runs[k].size() << " points";
 }
