@@ -1,176 +1,199 @@
 #include "eps_output_dev.h"
 
+#include "eps_number.h"
+
 #include <GfxState.h>
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace {
 
-// Points with four decimals, without trailing zeros: short lines, exact enough for cutting.
-void AppendNumber(std::string& out, double v) {
-    if (!std::isfinite(v))
-        v = 0;
-    char buf[400]; // room for any double written in full
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
-    if (ec != std::errc()) {
-        out += '0';
-        return;
-    }
-    char* dot = std::find(buf, end, '.');
-    if (dot != end) {
-        while (end[-1] == '0')
-            --end;
-        if (end[-1] == '.')
-            --end;
-    }
-    if (end - buf == 2 && buf[0] == '-' && buf[1] == '0')
-        buf[0] = '0', end = buf + 1;
-    out.append(buf, end);
-}
-
-std::string Number(double v) {
-    std::string s;
-    AppendNumber(s, v);
-    return s;
-}
+// Text is handed to the file in blocks of about this size.
+constexpr size_t kBlockBytes = 1 << 16;
+// Room for the numbers of one curve segment and its operator.
+constexpr size_t kSegmentRoom = 6 * (eps::kMaxNumberChars + 1) + 8;
 
 } // namespace
 
-void EpsOutputDev::Write(const std::string& text) {
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), m_out) != text.size())
+EpsOutputDev::EpsOutputDev(FILE* out) : m_out(out) {
+    m_buffer.Room(2 * kBlockBytes);
+}
+
+void EpsOutputDev::FlushBuffer() {
+    if (!m_buffer.Empty() &&
+        std::fwrite(m_buffer.Data(), 1, m_buffer.Size(), m_out) != m_buffer.Size())
         m_failed = true;
+    m_buffer.Clear();
+}
+
+void EpsOutputDev::Write(const char* text, size_t n) {
+    m_buffer.Append(text, n);
+    if (m_buffer.Size() >= kBlockBytes)
+        FlushBuffer();
+}
+
+bool EpsOutputDev::Finish() {
+    FlushBuffer();
+    return !m_failed;
 }
 
 // A colour is written only when it differs from the one in force.
-void EpsOutputDev::WriteColour(const std::string& text, std::string& inForce) {
+void EpsOutputDev::WriteColour(const EpsText& text, EpsText& inForce) {
     if (text == inForce)
         return;
     Write(text);
-    inForce = text;
+    inForce.Assign(text);
 }
 
 void EpsOutputDev::startPage(int, GfxState* state, XRef*) {
     double w = state ? state->getPageWidth() : 0, h = state ? state->getPageHeight() : 0;
-    Write("%!PS-Adobe-3.0 EPSF-3.0\n");
-    Write("%%Creator: PDF library stand-in\n");
-    Write("%%BoundingBox: 0 0 " + std::to_string(long(std::ceil(w))) + " " +
-          std::to_string(long(std::ceil(h))) + "\n");
-    Write("%%HiResBoundingBox: 0 0 " + Number(w) + " " + Number(h) + "\n");
-    Write("%%Pages: 1\n%%EndComments\n");
+    std::string head = "%!PS-Adobe-3.0 EPSF-3.0\n"
+                       "%%Creator: PDF library stand-in\n"
+                       "%%BoundingBox: 0 0 ";
+    head += std::to_string(long(std::ceil(w))) + " " + std::to_string(long(std::ceil(h))) + "\n";
+    head += "%%HiResBoundingBox: 0 0 ";
+    eps::AppendNumber(head, w);
+    head += ' ';
+    eps::AppendNumber(head, h);
+    head += "\n%%Pages: 1\n%%EndComments\n";
     // A prolog that makes the file printable; the import skips it with the setup.
-    Write("%%BeginSetup\n"
-          "/_f {0 setgray} def /_s {0 setgray} def\n"
-          "/g {1 array astore /_fc exch def /_f {_fc aload pop setgray} def} def\n"
-          "/G {1 array astore /_sc exch def /_s {_sc aload pop setgray} def} def\n"
-          "/k {4 array astore /_fc exch def /_f {_fc aload pop setcmykcolor} def} def\n"
-          "/K {4 array astore /_sc exch def /_s {_sc aload pop setcmykcolor} def} def\n"
-          "/Xa {3 array astore /_fc exch def /_f {_fc aload pop setrgbcolor} def} def\n"
-          "/XA {3 array astore /_sc exch def /_s {_sc aload pop setrgbcolor} def} def\n"
-          "/m {moveto} def /l {lineto} def /c {curveto} def\n"
-          "/S {_s stroke} def /F {_f fill} def /B {gsave _f fill grestore _s stroke} def\n"
-          "%%EndSetup\n");
+    head += "%%BeginSetup\n"
+            "/_f {0 setgray} def /_s {0 setgray} def\n"
+            "/g {1 array astore /_fc exch def /_f {_fc aload pop setgray} def} def\n"
+            "/G {1 array astore /_sc exch def /_s {_sc aload pop setgray} def} def\n"
+            "/k {4 array astore /_fc exch def /_f {_fc aload pop setcmykcolor} def} def\n"
+            "/K {4 array astore /_sc exch def /_s {_sc aload pop setcmykcolor} def} def\n"
+            "/Xa {3 array astore /_fc exch def /_f {_fc aload pop setrgbcolor} def} def\n"
+            "/XA {3 array astore /_sc exch def /_s {_sc aload pop setrgbcolor} def} def\n"
+            "/m {moveto} def /l {lineto} def /c {curveto} def\n"
+            "/S {_s stroke} def /F {_f fill} def /B {gsave _f fill grestore _s stroke} def\n"
+            "%%EndSetup\n";
+    m_buffer.Append(head.data(), head.size());
 }
 
 void EpsOutputDev::endPage() {
     FlushPendingFill();
     Write("%%PageTrailer\n%%Trailer\n%%EOF\n");
+    FlushBuffer();
 }
 
-std::string EpsOutputDev::ColourText(GfxState* state, bool fill) const {
+void EpsOutputDev::AppendColour(EpsText& out, GfxState* state, bool fill) {
     GfxColorSpace* space = fill ? state->getFillColorSpace() : state->getStrokeColorSpace();
     const GfxColor* colour = fill ? state->getFillColor() : state->getStrokeColor();
-    if (!space)
-        return std::string("0 ") + (fill ? "g" : "G") + "\n";
+    if (!space) {
+        out.Append(fill ? "0 g\n" : "0 G\n", 4);
+        return;
+    }
+    char* p = out.Room(kSegmentRoom);
     GfxColorSpaceMode mode = space->getMode();
     if (mode == csDeviceGray || mode == csCalGray) {
         GfxGray gray;
         space->getGray(colour, &gray);
-        return Number(colToDbl(gray)) + (fill ? " g\n" : " G\n");
+        p = eps::WriteNumber(p, colToDbl(gray));
+        std::memcpy(p, fill ? " g\n" : " G\n", 3);
+        out.Keep(p + 3);
+        return;
     }
     if (mode == csDeviceCMYK || (mode == csICCBased && space->getNComps() == 4)) {
         GfxCMYK cmyk;
         space->getCMYK(colour, &cmyk);
-        return Number(colToDbl(cmyk.c)) + " " + Number(colToDbl(cmyk.m)) + " " +
-               Number(colToDbl(cmyk.y)) + " " + Number(colToDbl(cmyk.k)) + (fill ? " k\n" : " K\n");
+        for (GfxColorComp c : {cmyk.c, cmyk.m, cmyk.y, cmyk.k}) {
+            p = eps::WriteNumber(p, colToDbl(c));
+            *p++ = ' ';
+        }
+        std::memcpy(p, fill ? "k\n" : "K\n", 2);
+        out.Keep(p + 2);
+        return;
     }
     GfxRGB rgb;
     space->getRGB(colour, &rgb);
-    return Number(colToDbl(rgb.r)) + " " + Number(colToDbl(rgb.g)) + " " + Number(colToDbl(rgb.b)) +
-           (fill ? " Xa\n" : " XA\n");
+    for (GfxColorComp c : {rgb.r, rgb.g, rgb.b}) {
+        p = eps::WriteNumber(p, colToDbl(c));
+        *p++ = ' ';
+    }
+    std::memcpy(p, fill ? "Xa\n" : "XA\n", 3);
+    out.Keep(p + 3);
 }
 
-std::string EpsOutputDev::PathText(GfxState* state) const {
-    std::string text;
+void EpsOutputDev::AppendPath(EpsText& out, GfxState* state) {
     const GfxPath* path = state->getPath();
     if (!path)
-        return text;
-    text.reserve(64 * size_t(path->getNumSubpaths()));
-    auto point = [&](const GfxSubpath* sub, int i) {
+        return;
+    auto point = [&](char* p, const GfxSubpath* sub, int i) {
         double x, y;
         state->transform(sub->getX(i), sub->getY(i), &x, &y);
-        AppendNumber(text, x);
-        text += ' ';
-        AppendNumber(text, y);
+        p = eps::WriteNumber(p, x);
+        *p++ = ' ';
+        return eps::WriteNumber(p, y);
     };
     for (int s = 0; s < path->getNumSubpaths(); ++s) {
         const GfxSubpath* sub = path->getSubpath(s);
         const int n = sub->getNumPoints();
         if (n < 2)
             continue;
-        point(sub, 0);
-        text += " m\n";
+        char* p = point(out.Room(kSegmentRoom), sub, 0);
+        std::memcpy(p, " m\n", 3);
+        out.Keep(p + 3);
         for (int i = 1; i < n;) {
+            p = out.Room(kSegmentRoom);
             if (sub->getCurve(i) && i + 2 < n) {
-                point(sub, i);
-                text += ' ';
-                point(sub, i + 1);
-                text += ' ';
-                point(sub, i + 2);
-                text += " c\n";
+                p = point(p, sub, i);
+                *p++ = ' ';
+                p = point(p, sub, i + 1);
+                *p++ = ' ';
+                p = point(p, sub, i + 2);
+                std::memcpy(p, " c\n", 3);
                 i += 3;
             } else {
-                point(sub, i);
-                text += " l\n";
+                p = point(p, sub, i);
+                std::memcpy(p, " l\n", 3);
                 ++i;
             }
+            out.Keep(p + 3);
         }
         if (sub->isClosed())
-            text += "closepath\n";
+            out.Append("closepath\n");
     }
-    return text;
 }
 
 void EpsOutputDev::FlushPendingFill() {
-    if (m_pendingPath.empty())
+    if (m_pendingPath.Empty())
         return;
     WriteColour(m_pendingColour, m_fillInForce);
-    Write(m_pendingPath + "F\n");
-    m_pendingPath.clear();
-    m_pendingColour.clear();
+    m_buffer.Append(m_pendingPath);
+    Write("F\n");
+    m_pendingPath.Clear();
+    m_pendingColour.Clear();
 }
 
 void EpsOutputDev::fill(GfxState* state) {
     FlushPendingFill();
-    m_pendingPath = PathText(state);
-    m_pendingColour = ColourText(state, true);
+    m_pendingColour.Clear();
+    AppendPath(m_pendingPath, state);
+    AppendColour(m_pendingColour, state, true);
 }
 
 void EpsOutputDev::stroke(GfxState* state) {
-    std::string path = PathText(state);
-    if (path.empty())
+    m_path.Clear();
+    AppendPath(m_path, state);
+    if (m_path.Empty())
         return;
-    if (path == m_pendingPath) {
+    m_colour.Clear();
+    AppendColour(m_colour, state, false);
+    const bool filledToo = m_path == m_pendingPath;
+    if (filledToo) {
         WriteColour(m_pendingColour, m_fillInForce);
-        WriteColour(ColourText(state, false), m_strokeInForce);
-        Write(path + "B\n");
-        m_pendingPath.clear();
-        m_pendingColour.clear();
-        return;
+        m_pendingPath.Clear();
+        m_pendingColour.Clear();
+    } else {
+        FlushPendingFill();
     }
-    FlushPendingFill();
-    WriteColour(ColourText(state, false), m_strokeInForce);
-    Write(path + "S\n");
+    WriteColour(m_colour, m_strokeInForce);
+    m_buffer.Append(m_path);
+    if (filledToo)
+        Write("B\n");
+    else
+        Write("S\n");
 }

@@ -3,6 +3,8 @@
 // k/K (CMYK) and Xa/XA (RGB). Clips, images, shadings and text drawn with fonts are left out.
 #pragma once
 
+#include "eps_text.h"
+
 #include <OutputDev.h>
 
 #include <cstdio>
@@ -10,7 +12,7 @@
 
 class EpsOutputDev : public OutputDev {
 public:
-    explicit EpsOutputDev(FILE* out) : m_out(out) {}
+    explicit EpsOutputDev(FILE* out);
 
     bool upsideDown() override { return false; }
     bool useDrawChar() override { return false; }
@@ -35,22 +37,33 @@ public:
     bool gouraudTriangleShadedFill(GfxState*, GfxGouraudTriangleShading*) override { return true; }
     bool patchMeshShadedFill(GfxState*, GfxPatchMeshShading*) override { return true; }
 
+    // Writes out what is still held; false when any write failed.
+    bool Finish();
     bool Failed() const { return m_failed; }
 
 private:
-    std::string PathText(GfxState* state) const;
-    std::string ColourText(GfxState* state, bool fill) const;
+    // Each appends to `out`.
+    static void AppendPath(EpsText& out, GfxState* state);
+    static void AppendColour(EpsText& out, GfxState* state, bool fill);
     void FlushPendingFill();
-    void Write(const std::string& text);
-    void WriteColour(const std::string& text, std::string& inForce);
+    void Write(const char* text, size_t n);
+    void Write(const EpsText& text) { Write(text.Data(), text.Size()); }
+    template <size_t N> void Write(const char (&literal)[N]) { Write(literal, N - 1); }
+    void WriteColour(const EpsText& text, EpsText& inForce);
+    void FlushBuffer();
 
     FILE* m_out;
     bool m_failed = false;
+    // The text goes out in large blocks.
+    EpsText m_buffer;
     // A fill waits for the stroke that may follow with the same path (PDF's B), so that the
     // pair becomes one filled and stroked path.
-    std::string m_pendingPath;
-    std::string m_pendingColour;
+    EpsText m_pendingPath;
+    EpsText m_pendingColour;
     // The colours the file has set so far (the prolog starts both black, but says nothing).
-    std::string m_fillInForce;
-    std::string m_strokeInForce;
+    EpsText m_fillInForce;
+    EpsText m_strokeInForce;
+    // Working text, kept to reuse its memory.
+    EpsText m_path;
+    EpsText m_colour;
 };

@@ -45,7 +45,7 @@ int WriteEps(PDFDoc& doc, int page, const std::string& out) {
     EpsOutputDev dev(f);
     doc.displayPage(&dev, page, 72, 72, 0, true, false, false);
     // No fsync: the file is a temporary, read at once and removed; the rename keeps it whole.
-    bool ok = !dev.Failed() && std::fflush(f) == 0;
+    bool ok = dev.Finish() && std::fflush(f) == 0;
     ok = std::fclose(f) == 0 && ok;
     if (!ok || std::rename(part.c_str(), out.c_str()) != 0) {
         std::remove(part.c_str());
