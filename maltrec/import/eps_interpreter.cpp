@@ -8,7 +8,9 @@
 #include "platform/core/decimal_parse.h"
 #include "platform/core/read_whole_file.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 
@@ -87,6 +89,42 @@ template <class F> void ForEachToken(std::string_view line, std::string& token, 
     if (depth == 0)
         flush(i);
     reset();
+}
+
+// Bytes as the plain-line cutter sees them: white space between tokens, a byte that needs the
+// full reader (strings, procedures, brackets, comments, NUL), or a byte of a token.
+enum ByteClass : uint8_t { kPlainByte, kSpaceByte, kSpecialByte };
+constexpr auto kByteClass = [] {
+    std::array<ByteClass, 256> c{};
+    for (unsigned char b : {' ', '\t', '\n', '\r', '\f'})
+        c[b] = kSpaceByte;
+    for (unsigned char b : {'(', '{', '[', ']', '%', '\0'})
+        c[b] = kSpecialByte;
+    return c;
+}();
+
+// Plain lines are cut at white space. From the first string, procedure, bracket or comment on,
+// the full reader takes the rest of the line: it starts there in the state it is in between
+// tokens, so it cuts what is left exactly as it would the whole line.
+template <class F> void ForEachLineToken(std::string_view line, F&& emit) {
+    const char* const text = line.data();
+    const size_t n = line.size();
+    size_t i = 0;
+    for (;;) {
+        while (i < n && kByteClass[BYTE(text[i])] == kSpaceByte)
+            ++i;
+        if (i == n)
+            return;
+        const size_t start = i;
+        while (i < n && kByteClass[BYTE(text[i])] == kPlainByte)
+            ++i;
+        if (i < n && kByteClass[BYTE(text[i])] == kSpecialByte) {
+            std::string token;
+            ForEachToken(line.substr(start), token, emit);
+            return;
+        }
+        emit(line.substr(start, i - start));
+    }
 }
 
 } // namespace
@@ -330,14 +368,66 @@ bool CEPSInterpreter::StepProgress() {
 
 std::vector<std::string> CEPSInterpreter::TokenizeLine(std::string_view line) {
     std::vector<std::string> out;
-    std::string token;
-    ForEachToken(line, token, [&](std::string_view t) { out.emplace_back(t); });
+    ForEachLineToken(line, [&](std::string_view t) { out.emplace_back(t); });
     return out;
 }
 
-bool CEPSInterpreter::ParseNumber(std::string_view token, float& value, bool& outOfRange) {
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+enum class Quick { Number, NotNumber, Undecided };
+
+// The plain decimals files are made of ("-12.375", "1900", ".5"), read without the general
+// parser: digits up to 2^53 and at most 22 after the point make an exact integer and an exact
+// power of ten, so one division rounds as the correctly rounded parse does. Anything else (an
+// exponent, more digits, no digit at all) is left to the general rule.
+Quick QuickNumber(std::string_view token, double& value) {
+    const char* p = token.data();
+    const char* const end = p + token.size();
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    for (; p < end && unsigned(*p - '0') < 10; ++p, ++digits)
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+    if (p < end && *p == '.') {
+        for (++p; p < end && unsigned(*p - '0') < 10; ++p, ++digits, ++decimals)
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+    }
+    // Without a digit before any other character there is no number (keywords end here).
+    if (digits == 0)
+        return Quick::NotNumber;
+    if (digits > 19 || decimals > 22 || mantissa > (uint64_t(1) << 53) ||
+        (p < end && (*p == 'e' || *p == 'E')))
+        return Quick::Undecided;
+    // A leading number counts (as "12abc"), except a zero that does not fill the token ("0x").
+    if (mantissa == 0 && p != end)
+        return Quick::NotNumber;
+    const double v = double(mantissa) / kExactPowers[decimals];
+    value = negative ? -v : v;
+    return Quick::Number;
+}
+
+inline bool NumberRule(std::string_view token, float& value, bool& outOfRange) {
     outOfRange = false;
     value = 0.0f;
+    double quick = 0.0;
+    switch (QuickNumber(token, quick)) {
+    case Quick::Number:
+        // At most 2^53: always within float range.
+        value = float(quick);
+        return true;
+    case Quick::NotNumber:
+        return false;
+    case Quick::Undecided:
+        break;
+    }
     double v = 0.0;
     size_t used = 0;
     switch (platform::ParseDecimalPrefix(token, v, used)) {
@@ -360,6 +450,12 @@ bool CEPSInterpreter::ParseNumber(std::string_view token, float& value, bool& ou
     return true;
 }
 
+} // namespace
+
+bool CEPSInterpreter::ParseNumber(std::string_view token, float& value, bool& outOfRange) {
+    return NumberRule(token, value, outOfRange);
+}
+
 void CEPSInterpreter::BuildKeywordMap() {
     m_Keywords.clear();
     for (const Keyword& k : KeywordTable())
@@ -368,21 +464,39 @@ void CEPSInterpreter::BuildKeywordMap() {
         for (const Keyword& k : PdfKeywordTable())
             m_Keywords[k.text] = k.action;
     }
+    // Most operators are one or two characters: those are found by their bytes.
+    m_ShortKeywords.assign(kShortKeywordSlots, kNoKeyword);
+    for (const auto& [text, action] : m_Keywords) {
+        if (text.size() <= 2)
+            m_ShortKeywords[ShortKeywordSlot(text)] = action;
+    }
+}
+
+size_t CEPSInterpreter::ShortKeywordSlot(std::string_view t) {
+    // One byte b: slot b; two bytes: 256 + 256 * first + second.
+    const size_t a = BYTE(t[0]);
+    return t.size() == 1 ? a : 256 + 256 * a + BYTE(t[1]);
 }
 
 void CEPSInterpreter::AddLineTokens(std::string_view line) {
-    std::string token;
-    ForEachToken(line, token, [&](std::string_view t) {
+    auto emit = [&](std::string_view t) {
         float v = 0.0f;
         bool bad = false;
-        if (ParseNumber(t, v, bad)) {
+        if (NumberRule(t, v, bad)) {
             m_Tokens.push_back(Token{bad ? kBadNumber : kNumber, v});
+            return;
+        }
+        if (!t.empty() && t.size() <= 2) {
+            const int8_t a = m_ShortKeywords[ShortKeywordSlot(t)];
+            if (a != kNoKeyword)
+                m_Tokens.push_back(Token{a, 0.0f});
             return;
         }
         const auto it = m_Keywords.find(t);
         if (it != m_Keywords.end())
             m_Tokens.push_back(Token{it->second, 0.0f});
-    });
+    };
+    ForEachLineToken(line, emit);
 }
 
 int CEPSInterpreter::Sniff() {
@@ -485,6 +599,9 @@ int CEPSInterpreter::Prepare() {
         m_startTime = m_clock();
     m_nPos = 0;
     m_Tokens.clear();
+    // Tokens with their separators average four bytes or more in the files met in practice:
+    // room for them without copies on growth (pages never written cost nothing).
+    m_Tokens.reserve(m_File.size() / 4);
     m_bExecuting = false;
     OpenProgress(kReadingFile);
     const int r = ReadPhases();

@@ -185,6 +185,7 @@ private:
     bool StepProgress();
     void AddLineTokens(std::string_view line);
     void BuildKeywordMap();
+    static size_t ShortKeywordSlot(std::string_view t);
     // Sniff, header, setup skip and body.
     int ReadPhases();
     int Sniff();
@@ -233,6 +234,10 @@ private:
     std::vector<Token> m_Tokens;
     std::deque<float> m_Operands;
     std::unordered_map<std::string_view, Action> m_Keywords;
+    // The actions of the keywords of one or two bytes by ShortKeywordSlot, else kNoKeyword.
+    static constexpr size_t kShortKeywordSlots = 256 + 256 * 256;
+    static constexpr int8_t kNoKeyword = -1;
+    std::vector<int8_t> m_ShortKeywords;
     std::vector<CSplineItem*> m_Pending;
     std::vector<CMat2d> m_Saves; // top at the back
     std::deque<COLORREF> m_CreatedColours;

@@ -9,14 +9,19 @@
 #include "vector/vector_style_pb.h"
 
 #include "platform/core/archive.h"
+#include "platform/core/decimal_parse.h"
 #include "platform/core/mem_file.h"
 #include "platform/display/display.h"
 #include "platform/framework/wnd.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <random>
 #include <set>
@@ -118,6 +123,154 @@ TEST(EpsTokenizer, NumberRuleIsDecimalOnly) {
         if (c.number && !c.outOfRange) {
             EXPECT_FLOAT_EQ(c.value, v) << c.token;
         }
+    }
+}
+
+// The body reader's first form, character by character, kept to check the plain-line cutter
+// against: strings and procedures skipped with their depth, brackets dropped inside a token.
+std::vector<std::string> ReferenceTokens(std::string_view line) {
+    std::vector<std::string> out;
+    std::string token;
+    bool inToken = false;
+    int depth = 0;
+    auto flush = [&] {
+        if (inToken && !token.empty())
+            out.push_back(token);
+        inToken = false;
+        token.clear();
+    };
+    size_t i = 0;
+    for (; i < line.size(); ++i) {
+        const char ch = line[i];
+        if (depth > 0) {
+            depth += (ch == '(' || ch == '{') ? 1 : (ch == ')' || ch == '}') ? -1 : 0;
+            continue;
+        }
+        if (ch == '(' || ch == '{') {
+            ++depth;
+            inToken = false;
+            token.clear();
+        } else if (ch == '\0' || ch == '%') {
+            break;
+        } else if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f') {
+            flush();
+        } else if (ch != '[' && ch != ']') {
+            token.push_back(ch);
+            inToken = true;
+        } else {
+            inToken = true;
+        }
+    }
+    if (depth == 0)
+        flush();
+    return out;
+}
+
+// The number rule as the general decimal reader gives it, kept to check the quick reading of
+// plain decimals against.
+bool ReferenceNumber(std::string_view token, float& value, bool& outOfRange) {
+    outOfRange = false;
+    value = 0.0f;
+    double v = 0.0;
+    size_t used = 0;
+    switch (platform::ParseDecimalPrefix(token, v, used)) {
+    case platform::DecimalParse::None:
+        return false;
+    case platform::DecimalParse::OutOfRange:
+        outOfRange = true;
+        return true;
+    case platform::DecimalParse::Ok:
+        break;
+    }
+    if (v == 0.0 && used != token.size())
+        return false;
+    if (std::fabs(v) > double(std::numeric_limits<float>::max())) {
+        outOfRange = true;
+        return true;
+    }
+    value = float(v);
+    return true;
+}
+
+TEST(EpsTokenizer, NumbersReadAsTheGeneralDecimalReaderReadsThem) {
+    // Plain decimals of every length around the exact limits (2^53, 22 decimals, 19 digits),
+    // with signs, leading zeros, exponents and trailing characters: the same verdict and the
+    // same bits.
+    std::mt19937 rng(11);
+    auto digits = [&](int n) {
+        std::string d;
+        for (int i = 0; i < n; ++i)
+            d.push_back(char('0' + rng() % 10));
+        return d;
+    };
+    std::vector<std::string> tokens = {"9007199254740992",
+                                       "9007199254740993",
+                                       "0.9007199254740993",
+                                       "1.0000000000000000000000",
+                                       "1.00000000000000000000000",
+                                       "0000000000000000000001",
+                                       "-0",
+                                       "-0.0x",
+                                       "0.",
+                                       "5.",
+                                       ".5.5",
+                                       "1..2",
+                                       "+.",
+                                       "-",
+                                       "12-3",
+                                       "3.4028235e38",
+                                       "340282350000000000000000000000000000000",
+                                       "1e-46",
+                                       "7.006e-46"};
+    const char* signs[] = {"", "-", "+"};
+    const char* tails[] = {"", "x", "e", "e5", "E-3", ".", "abc", "0x1"};
+    for (int k = 0; k < 20000; ++k) {
+        std::string t = signs[rng() % 3];
+        const int whole = int(rng() % 21), frac = int(rng() % 25);
+        t += digits(whole);
+        if (rng() % 4 != 0)
+            t += "." + digits(frac);
+        t += tails[rng() % 8];
+        tokens.push_back(t);
+    }
+    for (const std::string& t : tokens) {
+        float expected = 0.0f, got = 0.0f;
+        bool expectedBad = false, gotBad = false;
+        const bool isNumber = ReferenceNumber(t, expected, expectedBad);
+        ASSERT_EQ(isNumber, CEPSInterpreter::ParseNumber(t, got, gotBad)) << t;
+        ASSERT_EQ(expectedBad, gotBad) << t;
+        ASSERT_EQ(std::bit_cast<uint32_t>(expected), std::bit_cast<uint32_t>(got)) << t;
+    }
+}
+
+TEST(EpsTokenizer, PlainAndMixedLinesAreCutAsCharacterByCharacter) {
+    std::mt19937 rng(5);
+    const std::string pieces[] = {"10",
+                                  "-2.5",
+                                  "m",
+                                  "XA",
+                                  " ",
+                                  "  ",
+                                  "\t",
+                                  "\f",
+                                  "\r",
+                                  "(",
+                                  ")",
+                                  "{",
+                                  "}",
+                                  "[",
+                                  "]",
+                                  "%",
+                                  std::string(1, '\0'),
+                                  "\v",
+                                  "/p",
+                                  "ab"};
+    for (int k = 0; k < 20000; ++k) {
+        std::string line;
+        const int n = int(rng() % 14);
+        for (int i = 0; i < n; ++i)
+            line += pieces[rng() % std::size(pieces)];
+        ASSERT_EQ(ReferenceTokens(line), CEPSInterpreter::TokenizeLine(line)) << line;
     }
 }
 
