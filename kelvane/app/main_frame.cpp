@@ -53,6 +53,8 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
     const int theme = QvGetAppParam(L"Theme", 4);
     platform::SetVisualLook(theme);
     kelvane::WriteWorkspaceInt(L"Workspace", L"ApplicationLook", kApplicationLookBase + theme);
+    // The design windows are always tabbed here.
+    fnFilterClientArea();
     LoadSlotTable();
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, kelvane::ID_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(kIndicators, kPaneCount)) {

@@ -83,6 +83,14 @@ public:
     // Puts a filter on each pane docked now: a right button released on it shows the toolbar
     // menu (message 40013 to the main window) at that point.
     void fnFilterDockedPanes();
+    // Message filters (main_frame_filters.cpp). The client area's offers each message to
+    // IgnoreMessage first and gives each tab control made in it a filter whose left release
+    // ends a splitter or resize drag (and is swallowed then); other tab windows made below
+    // the frame get the IgnoreMessage filter alone. A held-back paint is repainted when
+    // redraw comes back on.
+    void fnFilterClientArea();
+    void fnFilterTabWindow(HWND wnd);
+    static bool fnHeldBack(HWND frame, HWND wnd, UINT msg);
     // The active design window's view, or null.
     CView* fnActiveView() const;
 

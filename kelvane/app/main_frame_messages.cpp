@@ -45,8 +45,7 @@ void CMainFrame::fnFilterDockedPanes() {
         // The frame is looked up at each message: a pane may outlive it on a mini-frame.
         platform::AddMessageFilter(
             pane->m_hWnd, [frame](HWND hwnd, UINT msg, WPARAM, LPARAM lp, LRESULT* result) {
-                auto* owner = dynamic_cast<CJoxFrameWnd*>(CWnd::FromHandlePermanent(frame));
-                if (owner && owner->IgnoreMessage(msg))
+                if (fnHeldBack(frame, hwnd, msg))
                     return true;
                 if (msg != WM_RBUTTONUP)
                     return false;
@@ -85,6 +84,12 @@ BOOL CMainFrame::OnFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
             view->SendMessage(CDesignView::WM_REALISE_PALETTE, 0, 0);
         r = TRUE;
         break;
+    case WM_PARENTNOTIFY:
+        // Tab windows made anywhere below the frame get the frame's filter; the message goes
+        // on to the base.
+        if (LOWORD(DWORD(wp)) == WM_CREATE)
+            fnFilterTabWindow(reinterpret_cast<HWND>(lp));
+        return FALSE;
     case WM_NCRBUTTONUP:
         if (wp != HTMENU)
             return FALSE;

@@ -136,6 +136,10 @@ BOOL CVanterFerolinApp::fnCreateMainFrame() {
     }
     m_pMainWnd = frame;
     AfxSetMainWnd(frame);
+    // The named right-click menus of the last run come back with the frame, as the frame's
+    // other workspace state does; a damaged or missing record is passed over.
+    if (CContextMenuManager* menus = GetContextMenuManager())
+        menus->LoadState(FnGetRegistryString(L"ContextMenu\\"));
     frame->fnRestoreWindowPlacement(QvGetSilentModeOn() ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     if (FnInstanceMutexHeld())

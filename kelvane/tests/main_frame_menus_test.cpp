@@ -12,12 +12,14 @@
 #include "platform/framework/message_filter.h"
 #include "platform/framework/mfc_tab_ctrl.h"
 #include "platform/framework/view.h"
+#include "platform/system/settings_store.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/menu_bar_messages.h"
 #include "platform/windowing/menu_hidden.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -234,16 +236,43 @@ TEST_F(MainFrameMenusTest, ARightClickOnASelectedArticleShowsTheRegisteredDefaul
     EXPECT_EQ(ownerShown, app->MainFrame()->m_hWnd);
 }
 
-TEST_F(MainFrameMenusTest, ClosingTheFrameKeepsTheRightClickMenuNames) {
+TEST_F(MainFrameMenusTest, RightClickMenuNamesKeptAtCloseComeBackAtTheNextStartGarbageAside) {
     ASSERT_TRUE(Start({"x", "y"}));
+    ASSERT_TRUE(AfxGetContextMenuManager()->AddMenu(L"Tabs", kelvane::IDR_MDI_TABS));
     ::SendMessageW(app->MainFrame()->m_hWnd, WM_CLOSE, 0, 0);
     Stop();
-    CContextMenuManager loaded;
-    ASSERT_TRUE(loaded.LoadState(L"Software\\Oquen\\VanterFerolin\\ContextMenu\\"));
-    const auto names = loaded.GetMenuNames();
-    ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(names[0].first, L"Right Click Default");
-    EXPECT_EQ(names[0].second, CDesignView::IDR_RIGHT_CLICK_MENU);
+    const wchar_t* key = L"Software\\Oquen\\VanterFerolin\\ContextMenu";
+    {
+        CContextMenuManager saved;
+        ASSERT_TRUE(saved.LoadState(key));
+        const auto names = saved.GetMenuNames();
+        ASSERT_EQ(names.size(), 2u);
+        EXPECT_EQ(names[0].first, L"Right Click Default");
+        EXPECT_EQ(names[0].second, CDesignView::IDR_RIGHT_CLICK_MENU);
+        EXPECT_EQ(names[1].first, L"Tabs");
+    }
+    // Values the manager never writes, and a menu that does not exist.
+    HKEY h = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, key, 0, KEY_WRITE, &h), ERROR_SUCCESS);
+    const BYTE nowhere[4] = {0x9F, 0x86, 0x01, 0x00};
+    const BYTE shortId[2] = {0x8A, 0x00};
+    const wchar_t text[] = L"138";
+    RegSetValueEx(h, L"Nowhere", 0, REG_DWORD, nowhere, sizeof nowhere);
+    RegSetValueEx(h, L"Short", 0, REG_BINARY, shortId, sizeof shortId);
+    RegSetValueEx(h, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    RegCloseKey(h);
+
+    app.reset();
+    app = std::make_unique<CVanterFerolinApp>();
+    ASSERT_TRUE(Start({"x", "y"}));
+    UINT id = 0;
+    EXPECT_NE(AfxGetContextMenuManager()->GetMenuByName(L"Tabs", &id), nullptr);
+    EXPECT_EQ(id, kelvane::IDR_MDI_TABS);
+    std::vector<std::wstring> names;
+    for (const auto& [name, menu] : AfxGetContextMenuManager()->GetMenuNames())
+        names.emplace_back(name.GetString());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Right Click Default", L"Tabs"}));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/windowing/ui_notify.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CJoxFrameWnd, CMDIFrameWndEx)
 
 CJoxFrameWnd* JoxGetMainWnd() {
@@ -18,8 +20,10 @@ CJoxFrameWnd::CJoxFrameWnd() {
 CJoxFrameWnd::~CJoxFrameWnd() = default;
 
 BOOL CJoxFrameWnd::PreTranslateMessage(MSG* msg) {
-    if (msg && msg->message == WM_PAINT && m_bRedrawSuppressed)
+    if (msg && msg->message == WM_PAINT && m_bRedrawSuppressed) {
+        HoldPaint(msg->hwnd);
         return TRUE;
+    }
     return CMDIFrameWndEx::PreTranslateMessage(msg);
 }
 
@@ -43,8 +47,23 @@ void CJoxFrameWnd::AdjustClientArea() {
         CMDIFrameWndEx::AdjustClientArea();
 }
 
+void CJoxFrameWnd::HoldPaint(HWND wnd) {
+    if (!::IsWindow(wnd))
+        return;
+    ::ValidateRect(wnd, nullptr);
+    if (std::find(m_HeldPaints.begin(), m_HeldPaints.end(), wnd) == m_HeldPaints.end())
+        m_HeldPaints.push_back(wnd);
+}
+
 LRESULT CJoxFrameWnd::OnSetRedraw(WPARAM redraw, LPARAM) {
     m_bRedrawSuppressed = redraw == 0;
+    if (!m_bRedrawSuppressed) {
+        std::vector<HWND> held;
+        held.swap(m_HeldPaints);
+        for (HWND h : held)
+            if (::IsWindow(h))
+                ::InvalidateRect(h, nullptr, TRUE);
+    }
     platform::NotifyUi(platform::UiChange::Redraw, m_hWnd, this);
     return 0;
 }

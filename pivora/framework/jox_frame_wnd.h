@@ -7,6 +7,8 @@
 #include "platform/core/list.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
 
+#include <vector>
+
 class CJoxFrameWnd : public CMDIFrameWndEx {
     DECLARE_DYNAMIC(CJoxFrameWnd)
 
@@ -18,6 +20,11 @@ public:
     bool IsRedrawSuppressed() const { return m_bRedrawSuppressed; }
     // Windows waiting for their repaint at the next idle, oldest first.
     const CList<HWND, HWND>& PendingRedraws() const { return m_WindowList; }
+
+    // A paint held back while redraw is off: the window's update region is validated (or its
+    // paint would come back at once, and a message loop would spin) and the window is
+    // repainted whole when redraw comes back on.
+    void HoldPaint(HWND wnd);
 
     BOOL PreTranslateMessage(MSG* msg) override;
     void AdjustClientArea() override;
@@ -37,6 +44,7 @@ protected:
     bool m_bRedrawSuppressed = false;
     bool m_bResizing = false;
     CList<HWND, HWND> m_WindowList{10};
+    std::vector<HWND> m_HeldPaints;
 
 private:
     void Queue(HWND wnd, bool evenWhenPresent);

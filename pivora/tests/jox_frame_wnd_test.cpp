@@ -55,8 +55,14 @@ TEST_F(JoxFrameTest, RedrawOffMakesPaintInputAndShowMessagesIgnorable) {
     for (const Case& c : cases)
         EXPECT_EQ(frame->IgnoreMessage(c.msg), c.ignored) << std::hex << c.msg;
     MSG paint{frame->m_hWnd, WM_PAINT, 0, 0, 0, {0, 0}};
+    // The held paint is not asked for again (a message loop would spin) but comes back with
+    // redraw.
+    frame->Invalidate();
     EXPECT_TRUE(frame->PreTranslateMessage(&paint));
+    RECT dirty{};
+    EXPECT_FALSE(::GetUpdateRect(frame->m_hWnd, &dirty, FALSE));
     frame->SendMessage(WM_SETREDRAW, TRUE);
+    EXPECT_TRUE(::GetUpdateRect(frame->m_hWnd, &dirty, FALSE));
     for (const Case& c : cases)
         EXPECT_FALSE(frame->IgnoreMessage(c.msg)) << std::hex << c.msg;
     EXPECT_FALSE(frame->PreTranslateMessage(&paint));

@@ -9,6 +9,9 @@ constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 constexpr UINT WM_INPUT = 0x00FF;
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
+// To the ancestors of a child window just made: wp: WM_CREATE (low word), the child's id (high);
+// lp: the child.
+constexpr UINT WM_PARENTNOTIFY = 0x0210;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
 constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
 constexpr UINT WM_EXITSIZEMOVE = 0x0232;
@@ -21,6 +24,9 @@ constexpr UINT WM_RECALCPARENT = 0x0368; // lp: RECT* of the client the parent g
 // To the top of a window's owner chain when the activation moves to or from a window whose
 // chain ends elsewhere (or to none): wp and lp as WM_ACTIVATE's.
 constexpr UINT WM_ACTIVATETOPLEVEL = 0x036E;
+
+// A child with this extended style tells no ancestor that it was made.
+constexpr DWORD WS_EX_NOPARENTNOTIFY = 0x00000004;
 
 // Frame styles.
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;

@@ -43,6 +43,22 @@ LRESULT PlainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(h, msg, wp, lp);
 }
 
+// A new child is told up its parent chain, as the system does; the chain stops above a
+// window that asks not to tell. The child may go while an ancestor hears of it.
+void NotifyAncestorsOfCreate(HWND child) {
+    const WPARAM wp = MAKEWPARAM(WORD(WM_CREATE), WORD(::GetDlgCtrlID(child)));
+    for (HWND w = child; ::IsWindow(child) && ::IsWindow(w);) {
+        if (!(::GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ||
+            (::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY))
+            break;
+        HWND parent = ::GetParent(w);
+        if (!parent)
+            break;
+        ::SendMessageW(parent, WM_PARENTNOTIFY, wp, reinterpret_cast<LPARAM>(child));
+        w = parent;
+    }
+}
+
 } // namespace
 
 CWnd::~CWnd() {
@@ -162,6 +178,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR name, DWORD style,
     platform::SetCreateHook(nullptr, nullptr);
     if (!h && m_hWnd)
         Detach();
+    if (h)
+        NotifyAncestorsOfCreate(h);
     return h != nullptr;
 }
 

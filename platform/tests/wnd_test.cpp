@@ -56,6 +56,37 @@ TEST(CWndDispatch, HandlersGetTheirMessagesAndTheRestReachesTheClass) {
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
 }
 
+struct NotifiedWnd : CWnd {
+    std::vector<std::pair<WPARAM, HWND>> made;
+    BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override {
+        if (msg == WM_PARENTNOTIFY)
+            made.emplace_back(wp, reinterpret_cast<HWND>(lp));
+        return CWnd::OnWndMsg(msg, wp, lp, result);
+    }
+};
+
+TEST(CWndDispatch, ANewChildIsToldUpItsParentChainUnlessAWindowOnItAsksNot) {
+    NotifiedWnd top, middle;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 30, 20), nullptr, 0));
+    ASSERT_TRUE(middle.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 10, 10), &top, 3));
+    CWnd child, quiet, belowQuiet;
+    ASSERT_TRUE(child.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 5, 5), &middle, 7));
+    const std::vector<std::pair<WPARAM, HWND>> childMade = {
+        {MAKEWPARAM(WM_CREATE, 7), child.m_hWnd}};
+    EXPECT_EQ(middle.made, childMade);
+    EXPECT_EQ(top.made.size(), 2u); // the middle one, then its child
+    EXPECT_EQ(top.made.back(), childMade.front());
+
+    middle.made.clear();
+    top.made.clear();
+    ASSERT_TRUE(quiet.CreateEx(WS_EX_NOPARENTNOTIFY, nullptr, L"", WS_CHILD, CRect(0, 0, 5, 5),
+                               &middle, 8));
+    ASSERT_TRUE(belowQuiet.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 5, 5), &quiet, 9));
+    EXPECT_TRUE(middle.made.empty());
+    EXPECT_TRUE(top.made.empty());
+    top.DestroyWindow();
+}
+
 TEST(CWndDispatch, ObjectDeletedInPostNcDestroyIsNotTouchedAgain) {
     bool deleted = false;
     auto* w = new TimerWnd;
