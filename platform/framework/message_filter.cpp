@@ -1,5 +1,7 @@
 #include "platform/framework/message_filter.h"
 
+#include "platform/framework/wnd.h"
+
 #include <unordered_map>
 #include <vector>
 
@@ -15,7 +17,9 @@ std::unordered_map<HWND, std::vector<MessageFilter>>& Filters() {
 } // namespace
 
 BOOL AddMessageFilter(HWND hwnd, MessageFilter filter) {
-    if (!::IsWindow(hwnd) || !filter)
+    // Filters run, and go at the window's end, through its window object: on a bare window
+    // one would never run and would outlive it, waiting for the next window at that handle.
+    if (!::IsWindow(hwnd) || !CWnd::FromHandlePermanent(hwnd) || !filter)
         return FALSE;
     Filters()[hwnd].push_back(std::move(filter));
     return TRUE;

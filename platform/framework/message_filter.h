@@ -12,7 +12,8 @@ namespace platform {
 using MessageFilter =
     std::function<bool(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)>;
 
-// Filters run in the order they were added. FALSE when hwnd is not a window.
+// Filters run in the order they were added. FALSE when hwnd is not a window with a window
+// object (CWnd).
 BOOL AddMessageFilter(HWND hwnd, MessageFilter filter);
 void RemoveMessageFilters(HWND hwnd);
 size_t MessageFilterCount(HWND hwnd);

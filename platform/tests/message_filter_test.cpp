@@ -56,4 +56,15 @@ TEST(MessageFilter, FiltersSeeMessagesFirstInOrderMaySwallowThemAndGoWithTheWind
         platform::AddMessageFilter(h, [](HWND, UINT, WPARAM, LPARAM, LRESULT*) { return false; }));
 }
 
+TEST(MessageFilter, ABareWindowWithoutAWindowObjectTakesNone) {
+    // Its filters would never run nor go with it.
+    CWnd made;
+    ASSERT_TRUE(made.CreateEx(0, nullptr, L"", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    HWND bare = made.Detach();
+    EXPECT_FALSE(platform::AddMessageFilter(
+        bare, [](HWND, UINT, WPARAM, LPARAM, LRESULT*) { return false; }));
+    EXPECT_EQ(platform::MessageFilterCount(bare), 0u);
+    ::DestroyWindow(bare);
+}
+
 } // namespace
