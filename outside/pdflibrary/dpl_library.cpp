@@ -1,8 +1,8 @@
-// The PDF library's entry points. Documents are read by the helper program beside this library
-// (pdflibrary-helper), one process per call, under a time limit and an address-space limit;
-// its crash, hang or refusal is a failed call here. A load also has the helper write the first
-// page as EPS, kept while the file is unchanged, so that a load check followed by a conversion
-// runs the helper once. New documents are written in-process.
+// The PDF library's entry points. Documents are read by the helper programs beside this library
+// (pdflibrary-helper, and pdflibrary-raster for pictures), one process per call, under a time limit
+// and an address-space limit; its crash, hang or refusal is a failed call here. A load also has the
+// helper write the first page as EPS, kept while the file is unchanged, so that a load check
+// followed by a conversion runs the helper once. New documents are written in-process.
 #include "dpl_entry_points.h"
 #include "pdf_writer.h"
 #include "prepared_file.h"
@@ -22,6 +22,7 @@
 namespace {
 
 constexpr const wchar_t* kHelperName = L"pdflibrary-helper";
+constexpr const wchar_t* kRasterHelperName = L"pdflibrary-raster";
 constexpr DWORD kDefaultTimeoutSeconds = 60;
 constexpr uint64_t kDefaultMemoryMegabytes = 2048;
 constexpr int kHelperOk = 0;
@@ -70,9 +71,10 @@ struct HelperRun {
     bool ok = false;
 };
 
-HelperRun RunHelperFor(const std::vector<CString>& arguments, std::string* output) {
+HelperRun RunHelperFor(const std::vector<CString>& arguments, std::string* output,
+                       const wchar_t* name = kHelperName) {
     CString self = platform::ModuleFilePathOf(reinterpret_cast<const void*>(&RunHelperFor));
-    CString helper = platform::FolderOf(self) + kHelperName;
+    CString helper = platform::FolderOf(self) + name;
     platform::ProcessLimits limits;
     limits.addressSpaceBytes = EnvNumber("PDFLIBRARY_MEMORY_MB", kDefaultMemoryMegabytes) << 20;
     platform::ChildProcess child;
@@ -85,8 +87,8 @@ HelperRun RunHelperFor(const std::vector<CString>& arguments, std::string* outpu
     return {exited, exited && child.ExitCode() == kHelperOk};
 }
 
-bool RunHelper(const std::vector<CString>& arguments) {
-    return RunHelperFor(arguments, nullptr).ok;
+bool RunHelper(const std::vector<CString>& arguments, const wchar_t* name = kHelperName) {
+    return RunHelperFor(arguments, nullptr, name).ok;
 }
 
 // The page count of a file, from the remembered preparation or from one helper run that also
@@ -221,7 +223,7 @@ DPL_EXPORT int DPLRenderPageToFile(int instance, int dpi, int page, int format,
     CString dpiText, formatText;
     dpiText.Format(L"%d", dpi);
     formatText.Format(L"%d", format);
-    return RunHelper({L"raster", doc->path, pageText, dpiText, formatText, out}) ? 1 : 0;
+    return RunHelper({doc->path, pageText, dpiText, formatText, out}, kRasterHelperName) ? 1 : 0;
 }
 
 DPL_EXPORT int DPLNewDocument(int instance) {
