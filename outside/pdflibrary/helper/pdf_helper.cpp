@@ -3,6 +3,8 @@
 //   pdflibrary-helper info <pdf>               prints "pages <n>"
 //   pdflibrary-helper load <pdf> <out>         prints "pages <n>", then writes page 1 as EPS
 //   pdflibrary-helper eps <pdf> <page> <out>   the page's paths as EPS
+// With PDFLIBRARY_REPORT_PEAK set it also prints "peak_kb <n>", its peak resident memory, at
+// the end (for measurements: a child's own figure, which the parent's rusage cannot give).
 // Pages as pictures are drawn by pdflibrary-raster, which alone loads the imaging libraries:
 // they would double this helper's start. Exit code 0 on success; the output file appears
 // whole or not at all.
@@ -32,9 +34,22 @@ int WriteEps(PDFDoc& doc, int page, const std::string& out) {
     return kOk;
 }
 
-} // namespace
+// The peak resident memory of this process, from the kernel's own count (its rusage also
+// holds the memory of the program that started it).
+long PeakKb() {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return -1;
+    long kb = -1;
+    char line[256];
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %ld", &kb) == 1)
+            break;
+    std::fclose(f);
+    return kb;
+}
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     if (argc < 3)
         return kUsage;
     const PdfSource source(argv[2]);
@@ -56,4 +71,13 @@ int main(int argc, char** argv) {
     if (command == "eps" && argc == 5)
         return WriteEps(*doc, page, argv[4]);
     return kUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int code = Run(argc, argv);
+    if (std::getenv("PDFLIBRARY_REPORT_PEAK"))
+        std::printf("peak_kb %ld\n", PeakKb());
+    return code;
 }
