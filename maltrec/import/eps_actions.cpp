@@ -3,13 +3,16 @@
 #include "maltrec/import/eps_interpreter.h"
 
 #include "design/design_page.h"
+#include "design/imp_palette_undo.h"
 #include "spline/bezier.h"
 #include "spline/spline_item.h"
 #include "vector/vector_article.h"
 #include "vector/vector_style_pb.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 namespace {
 
@@ -26,6 +29,20 @@ int Component(double v) {
     if (v >= 1.0)
         return 255;
     return int(std::lround(v * 255.0));
+}
+
+// Widens w by e as an article widens its extents by a child's: empty extents count for nothing.
+void IncludeExtents(CWindow& w, const CWindow& e) {
+    if (e.x2 < e.x1 || e.y2 < e.y1)
+        return;
+    if (w.x2 < w.x1 || w.y2 < w.y1) {
+        w = e;
+        return;
+    }
+    w.x1 = std::min(w.x1, e.x1);
+    w.y1 = std::min(w.y1, e.y1);
+    w.x2 = std::max(w.x2, e.x2);
+    w.y2 = std::max(w.y2, e.y2);
 }
 
 } // namespace
@@ -293,7 +310,7 @@ void CEPSInterpreter::Flush() {
             // Computed now, while the path is in the cache; the parents are only marked, their
             // extents are the union taken when the run ends.
             a->InvExtents(1);
-            (void)a->Extents(0);
+            IncludeExtents(m_MadeExtents, a->Extents(0));
         }
         if (group)
             EndGroup();
@@ -475,32 +492,71 @@ void CEPSInterpreter::WriteStyleTable() {
         table->fnSetVectStyleColour(int(i), m_Colours[i]);
 }
 
-CLpoint CEPSInterpreter::ShiftToOrigin() {
+CWindow CEPSInterpreter::ExtentsBeforeShift(const std::vector<CArticle*>& before) {
     CArticle* root = m_pPage->RootArticle();
     root->InvExtents(1);
-    const CWindow ext = root->Extents(0);
+    if (root->GetItem())
+        return root->Extents(0);
+    // The root's extents are the union of its children's: those held before the run and those
+    // the run made, whose union was kept as they were made. A walk of a whole large page to
+    // take them again costs more than everything else done per path there.
+    CWindow w = m_MadeExtents;
+    for (CArticle* a : before)
+        IncludeExtents(w, a->Extents(0));
+    return w;
+}
+
+void CEPSInterpreter::ShiftAndWriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
+                                        const std::vector<CArticle*>& before) {
+    std::unique_ptr<CImpPaletteUndo> styles(stylesBefore);
+    CArticle* root = m_pPage->RootArticle();
+    const CWindow ext = ExtentsBeforeShift(before);
     // Nothing imported, or a spread no shift can keep within the data range: nothing moves.
     const bool stay = ext.x1 > ext.x2 || ext.y1 > ext.y2 || int64_t(ext.x2) - ext.x1 > INT32_MAX ||
                       int64_t(ext.y2) - ext.y1 > INT32_MAX;
     const CLpoint shift = stay ? CLpoint(0, 0) : CLpoint(ext.x1, ext.y1);
     const bool moves = shift.x != 0 || shift.y != 0;
-    // One walk of the tree in pre-order: each path is moved, flattened and measured while it is
-    // in the cache.
-    for (CTree* t = root->GetFirstChild(); t;) {
+    CTree* first = before.empty() ? root->GetFirstChild() : before.back()->GetRsibling();
+    // Without an article made or a style written the page is as it was: no transaction.
+    const bool record = first || m_bWroteStyles;
+    if (record) {
+        m_pPage->StartUndoTransaction(-1);
+        m_pPage->AddDesignSizeUndo(extentsBefore, 0);
+        m_pPage->AddUndo(styles.release(), 0);
+        if (moves) {
+            CMat2d m(CDpoint(-double(shift.x), -double(shift.y)));
+            for (CArticle* a : before)
+                m_pPage->AddMoveUndo(a, m, 0, 1);
+        }
+    }
+    // Each article added is recorded right after its paths were moved, flattened and measured,
+    // while it is in the cache.
+    bool added = false;
+    for (CTree* t = root->GetFirstChild(); t; t = t->GetRsibling()) {
+        added = added || t == first;
+        auto* top = static_cast<CArticle*>(t);
+        ShiftSubtree(top, shift, moves);
+        if (record && added)
+            m_pPage->AddNewUndo(top, 0);
+    }
+    root->InvExtents(1);
+    (void)root->Extents(0);
+    m_pPage->RecalcExtents(0);
+}
+
+void CEPSInterpreter::ShiftSubtree(CArticle* top, const CLpoint& shift, bool moves) {
+    // Pre-order, as the page lists its articles.
+    for (CTree* t = top; t;) {
         if (auto* a = DynamicDowncast<CArticle>(t))
             ShiftArticle(a, shift, moves);
         if (t->GetFirstChild()) {
             t = t->GetFirstChild();
             continue;
         }
-        while (t != root && !t->GetRsibling())
+        while (t != top && !t->GetRsibling())
             t = t->GetParent();
-        t = t == root ? nullptr : t->GetRsibling();
+        t = t == top ? nullptr : t->GetRsibling();
     }
-    root->InvExtents(1);
-    (void)root->Extents(0);
-    m_pPage->RecalcExtents(0);
-    return shift;
 }
 
 void CEPSInterpreter::ShiftArticle(CArticle* a, const CLpoint& shift, bool moves) {

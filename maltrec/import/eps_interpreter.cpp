@@ -640,28 +640,8 @@ int CEPSInterpreter::Execute() {
     OpenProgress(kCreatingVectorData);
     const int r = MainLoop();
     CloseProgress();
-    const CLpoint shift = ShiftToOrigin();
-    WriteUndo(stylesBefore.release(), extentsBefore, before, shift);
+    ShiftAndWriteUndo(stylesBefore.release(), extentsBefore, before);
     return r;
-}
-
-void CEPSInterpreter::WriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
-                                const std::vector<CArticle*>& before, const CLpoint& shift) {
-    std::unique_ptr<CImpPaletteUndo> styles(stylesBefore);
-    CTree* first =
-        before.empty() ? m_pPage->RootArticle()->GetFirstChild() : before.back()->GetRsibling();
-    if (!first && !m_bWroteStyles)
-        return; // the page is as it was
-    m_pPage->StartUndoTransaction(-1);
-    m_pPage->AddDesignSizeUndo(extentsBefore, 0);
-    m_pPage->AddUndo(styles.release(), 0);
-    if (shift.x != 0 || shift.y != 0) {
-        CMat2d m(CDpoint(-double(shift.x), -double(shift.y)));
-        for (CArticle* a : before)
-            m_pPage->AddMoveUndo(a, m, 0, 1);
-    }
-    for (CTree* t = first; t; t = t->GetRsibling())
-        m_pPage->AddNewUndo(static_cast<CArticle*>(t), 0);
 }
 
 void CEPSInterpreter::PushOperand(float v) {
@@ -673,6 +653,7 @@ void CEPSInterpreter::PushOperand(float v) {
 
 int CEPSInterpreter::MainLoop() {
     m_Operands.clear();
+    m_MadeExtents = CWindow::EmptyExtent();
     FreePending();
     delete m_pItem;
     m_pItem = nullptr;

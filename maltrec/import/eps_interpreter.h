@@ -214,13 +214,14 @@ private:
     int ColourIndex(COLORREF c);
     int NewColourIndex(COLORREF c);
     void FreePending();
-    // The amount every point moved back by.
-    CLpoint ShiftToOrigin();
+    // The shift to the origin and one undo transaction for the run (the styles before it, the
+    // shift of what the page held, the articles added), in one walk of the tree.
+    void ShiftAndWriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
+                           const std::vector<CArticle*>& before);
+    // The extents of everything under the root before the shift.
+    CWindow ExtentsBeforeShift(const std::vector<CArticle*>& before);
+    void ShiftSubtree(CArticle* top, const CLpoint& shift, bool moves);
     void ShiftArticle(CArticle* a, const CLpoint& shift, bool moves);
-    // One undo transaction for the run: the styles before it, the shift of what the page held,
-    // the articles added.
-    void WriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
-                   const std::vector<CArticle*>& before, const CLpoint& shift);
     void WriteStyleTable();
     void PushOperand(float v);
 
@@ -250,6 +251,8 @@ private:
     double m_curX = 0.0;
     double m_curY = 0.0;
     CMat2d m_CTM;
+    // The union of the extents of the articles made by the run.
+    CWindow m_MadeExtents = CWindow::EmptyExtent();
     std::vector<COLORREF> m_Colours;
     // The index ColourIndex gave each colour met so far: its own entry or, once the table is
     // full, the nearest one.
