@@ -568,11 +568,20 @@ void CEPSInterpreter::ShiftArticle(CArticle* a, const CLpoint& shift, bool moves
     if (!moves && !(spline && spline->Pkt()->IsEmpty()))
         return;
     const int n = item->VectCount();
-    for (int i = 0; i < n; ++i) {
-        CSb p = item->Vect(i);
-        p.pt.x -= shift.x;
-        p.pt.y -= shift.y;
-        item->Vect(p, i);
+    if (spline) {
+        // A curve item's points are its array.
+        CSb* points = spline->Vect()->GetData();
+        for (int i = 0; i < n; ++i) {
+            points[i].pt.x -= shift.x;
+            points[i].pt.y -= shift.y;
+        }
+    } else {
+        for (int i = 0; i < n; ++i) {
+            CSb p = item->Vect(i);
+            p.pt.x -= shift.x;
+            p.pt.y -= shift.y;
+            item->Vect(p, i);
+        }
     }
     if (spline && spline->Bezier()->GetSize() == n - 1) {
         // A translation moves the fitted segments exactly as refitting the moved points would

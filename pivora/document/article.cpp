@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -827,25 +828,35 @@ int CArticle::fnGetString(const wchar_t* name, CString& out) const {
 }
 
 int CArticle::fnSaveString(const wchar_t* name, const wchar_t* value, int recurse) {
-    CString key(name);
-    CString text(value);
+    // Importers save on every article they make, which holds no entry yet: only the entry is
+    // built, and moved in.
+    if (!recurse && m_Effects.IsEmpty()) {
+        std::wstring entry(value ? value : L"");
+        entry.append(name ? name : L"");
+        m_Effects.SetSize(1);
+        m_Effects[0] = CString(std::move(entry));
+        return 1;
+    }
+    // Copies: the name or the text may be held by an entry that changes below.
+    const std::wstring key(name ? name : L"");
+    const std::wstring text(value ? value : L"");
     // One look-up per article: an entry holding this text already stays; an empty or different
-    // one is taken out and the new one goes to the end, as setting the effect does. Importers
-    // save on every article they make, so the entry is built once and moved in.
+    // one is taken out and the new one goes to the end, as setting the effect does.
     auto save = [&](CArticle* a) {
-        int index = -1;
-        if (!a->m_Effects.IsEmpty() && a->GetEffect(key, &index)) {
-            const std::wstring& entry = a->m_Effects.GetAt(index).str();
-            const size_t n = entry.size() - size_t(key.GetLength());
-            if (n != 0 && n == size_t(text.GetLength()) && entry.compare(0, n, text.str()) == 0)
+        CStringArray& effects = a->m_Effects;
+        for (INT_PTR i = 0; !key.empty() && i < effects.GetSize(); ++i) {
+            const std::wstring_view entry = effects.GetAt(i).str();
+            if (!entry.ends_with(key))
+                continue;
+            const std::wstring_view current = entry.substr(0, entry.size() - key.size());
+            if (!current.empty() && current == text)
                 return 0;
-            a->m_Effects.RemoveAt(index);
+            effects.RemoveAt(i);
+            break;
         }
-        CString entry(text);
-        entry += key;
-        const INT_PTR at = a->m_Effects.GetSize();
-        a->m_Effects.SetSize(at + 1);
-        a->m_Effects[at] = std::move(entry);
+        const INT_PTR at = effects.GetSize();
+        effects.SetSize(at + 1);
+        effects[at] = CString(text + key);
         return 1;
     };
     int changed = 0;

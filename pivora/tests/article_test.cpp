@@ -460,6 +460,12 @@ TEST(ArticleNamedValues, SavingKeepsAnEqualEntryAndMovesAChangedOneToTheEnd) {
             after.push_back(a.Effects().GetAt(i).str());
         EXPECT_EQ(after, c.after) << c.name;
     }
+    // The text may be an entry of the same article, taken out by the save.
+    CArticle self;
+    self.SetEffect(L"1", L"Size", 0);
+    EXPECT_EQ(self.fnSaveString(L"Size", self.Effects().GetAt(0).GetString(), 0), 1);
+    ASSERT_EQ(self.Effects().GetSize(), 1);
+    EXPECT_EQ(self.Effects().GetAt(0), CString(L"1SizeSize"));
     for (int v : {0, 1, 7, -12, 2147483647, -2147483647 - 1}) {
         CArticle fresh;
         EXPECT_EQ(fresh.fnSaveValue(L".Thickness", v, 0), 1);
