@@ -4,6 +4,7 @@
 // helper write the first page as EPS, kept while the file is unchanged, so that a load check
 // followed by a conversion runs the helper once. New documents are written in-process.
 #include "dpl_entry_points.h"
+#include "helper_runner.h"
 #include "pdf_writer.h"
 #include "prepared_file.h"
 
@@ -25,7 +26,6 @@ constexpr const wchar_t* kHelperName = L"pdflibrary-helper";
 constexpr const wchar_t* kRasterHelperName = L"pdflibrary-raster";
 constexpr DWORD kDefaultTimeoutSeconds = 60;
 constexpr uint64_t kDefaultMemoryMegabytes = 2048;
-constexpr int kHelperOk = 0;
 
 struct Document {
     CString path;
@@ -65,26 +65,20 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
     return end && *end == 0 ? n : fallback;
 }
 
-// The helper's outcome: `ran` when it ended by itself, `ok` when it also succeeded.
-struct HelperRun {
-    bool ran = false;
-    bool ok = false;
-};
+HelperRunner& Runner() {
+    static HelperRunner runner;
+    return runner;
+}
 
-HelperRun RunHelperFor(const std::vector<CString>& arguments, std::string* output,
-                       const wchar_t* name = kHelperName) {
+HelperRunner::Outcome RunHelperFor(const std::vector<CString>& arguments, std::string* output,
+                                   const wchar_t* name = kHelperName) {
     CString self = platform::ModuleFilePathOf(reinterpret_cast<const void*>(&RunHelperFor));
     CString helper = platform::FolderOf(self) + name;
     platform::ProcessLimits limits;
     limits.addressSpaceBytes = EnvNumber("PDFLIBRARY_MEMORY_MB", kDefaultMemoryMegabytes) << 20;
-    platform::ChildProcess child;
-    if (!child.Start(helper, arguments, limits, 4096))
-        return {};
-    child.Wait(DWORD(EnvNumber("PDFLIBRARY_TIMEOUT", kDefaultTimeoutSeconds) * 1000));
-    if (output)
-        *output = child.Output();
-    const bool exited = child.GetOutcome() == platform::ChildProcess::Outcome::Exited;
-    return {exited, exited && child.ExitCode() == kHelperOk};
+    const DWORD timeoutMs = DWORD(EnvNumber("PDFLIBRARY_TIMEOUT", kDefaultTimeoutSeconds) * 1000);
+    // Imports come again and again: the EPS helper is started ahead of its next command.
+    return Runner().Run(helper, arguments, limits, timeoutMs, output, name == kHelperName);
 }
 
 bool RunHelper(const std::vector<CString>& arguments, const wchar_t* name = kHelperName) {
@@ -100,9 +94,9 @@ int LoadPages(Instance& in, const CString& path) {
     in.prepared.Forget();
     const std::string eps = in.prepared.NewEpsPath();
     std::string output;
-    const HelperRun run = eps.empty()
-                              ? RunHelperFor({L"info", path}, &output)
-                              : RunHelperFor({L"load", path, CString::FromUtf8(eps)}, &output);
+    const HelperRunner::Outcome run =
+        eps.empty() ? RunHelperFor({L"info", path}, &output)
+                    : RunHelperFor({L"load", path, CString::FromUtf8(eps)}, &output);
     int pages = 0;
     // The count comes first; a page that then fails to draw leaves the file loadable.
     if (std::sscanf(output.c_str(), "pages %d", &pages) != 1 || pages < 1)
@@ -128,7 +122,12 @@ DPL_EXPORT int DPLCreateLibrary() {
 }
 
 DPL_EXPORT int DPLReleaseLibrary(int instance) {
-    return g_instances.erase(instance) ? 1 : 0;
+    if (!g_instances.erase(instance))
+        return 0;
+    // No helper process is left waiting once the last instance is gone.
+    if (g_instances.empty())
+        Runner().DropSpare();
+    return 1;
 }
 
 DPL_EXPORT int DPLLoadFromFile(int instance, const wchar_t* fileName, const wchar_t*) {

@@ -12,6 +12,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -33,7 +34,8 @@ struct SpawnPlan {
     char* const* argv = nullptr;
     const ProcessLimits* limits = nullptr;
     int output = -1;  // becomes its standard output
-    int devNull = -1; // its standard input and error
+    int input = -1;   // its standard input, or -1 for /dev/null
+    int devNull = -1; // its standard error (and input)
     sigset_t mask{};  // the parent's signal mask, the child's from exec on
     int execErrno = 0;
 };
@@ -56,6 +58,8 @@ __attribute__((no_sanitize("address", "undefined"))) int SpawnChild(void* arg) {
         ::dup2(plan->devNull, STDIN_FILENO);
         ::dup2(plan->devNull, STDERR_FILENO);
     }
+    if (plan->input >= 0)
+        ::dup2(plan->input, STDIN_FILENO);
     ::dup2(plan->output, STDOUT_FILENO);
     if (plan->limits->addressSpaceBytes) {
         const rlim_t bytes = rlim_t(plan->limits->addressSpaceBytes);
@@ -99,12 +103,14 @@ pid_t Spawn(SpawnPlan& plan) {
 ChildProcess::~ChildProcess() {
     Kill();
     CloseOutput();
+    CloseInput();
 }
 
 bool ChildProcess::Start(const CString& program, const std::vector<CString>& arguments,
-                         const ProcessLimits& limits, size_t maxOutput) {
+                         const ProcessLimits& limits, size_t maxOutput, Input input) {
     Kill();
     CloseOutput();
+    CloseInput();
     m_output.clear();
     m_error.Empty();
     m_exitCode = -1;
@@ -128,17 +134,32 @@ bool ChildProcess::Start(const CString& program, const std::vector<CString>& arg
         m_error = CString(std::strerror(errno));
         return false;
     }
+    // Input goes through a socket: a write to a child that has gone fails instead of raising
+    // SIGPIPE in this program.
+    int inputFds[2] = {-1, -1};
+    if (input == Input::Written &&
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputFds) != 0) {
+        m_error = CString(std::strerror(errno));
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return false;
+    }
     SpawnPlan plan;
     plan.argv = argv.data();
     plan.limits = &limits;
     plan.output = pipeFds[1];
+    plan.input = inputFds[1];
     plan.devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t pid = Spawn(plan);
     if (plan.devNull >= 0)
         ::close(plan.devNull);
     ::close(pipeFds[1]);
+    if (inputFds[1] >= 0)
+        ::close(inputFds[1]);
+    m_in = inputFds[0];
     if (pid < 0 || plan.execErrno != 0) {
         const int err = pid < 0 ? errno : plan.execErrno;
+        CloseInput();
         if (pid >= 0) {
             m_pid = pid;
             Reap(true);
@@ -152,8 +173,29 @@ bool ChildProcess::Start(const CString& program, const std::vector<CString>& arg
     m_pidFd = int(::syscall(SYS_pidfd_open, pid, 0));
     m_out = pipeFds[0];
     ::fcntl(m_out, F_SETFL, ::fcntl(m_out, F_GETFL) | O_NONBLOCK);
+    if (m_in >= 0)
+        ::fcntl(m_in, F_SETFL, ::fcntl(m_in, F_GETFL) | O_NONBLOCK);
     m_outcome = Outcome::Running;
     return true;
+}
+
+bool ChildProcess::WriteInput(const std::string& bytes) {
+    size_t done = 0;
+    while (m_in >= 0 && done < bytes.size()) {
+        const ssize_t n = ::send(m_in, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n > 0)
+            done += size_t(n);
+        else if (n < 0 && errno != EINTR)
+            return false;
+    }
+    return m_in >= 0;
+}
+
+void ChildProcess::CloseInput() {
+    if (m_in >= 0) {
+        ::close(m_in);
+        m_in = -1;
+    }
 }
 
 bool ChildProcess::Drain(int timeoutMs) {
@@ -246,6 +288,7 @@ ChildProcess::Outcome ChildProcess::Wait(DWORD timeoutMs) {
 }
 
 void ChildProcess::Kill() {
+    CloseInput();
     if (m_pid < 0)
         return;
     ::kill(m_pid, SIGKILL);

@@ -34,12 +34,22 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
+    // What the child's standard input reads: nothing, or what WriteInput() gives it.
+    enum class Input { None, Written };
+
     // Starts `program` (a path) with `arguments` (argv[1] onwards). Standard input reads
-    // nothing; standard output is collected up to `maxOutput` bytes (the rest is read and
-    // dropped); standard error is dropped. False, with the reason in Error(), when it could not
-    // be started.
+    // nothing or what is written to it; standard output is collected up to `maxOutput` bytes
+    // (the rest is read and dropped); standard error is dropped. False, with the reason in
+    // Error(), when it could not be started.
     bool Start(const CString& program, const std::vector<CString>& arguments,
-               const ProcessLimits& limits = {}, size_t maxOutput = 1 << 20);
+               const ProcessLimits& limits = {}, size_t maxOutput = 1 << 20,
+               Input input = Input::None);
+    // Hands `bytes` to the child's standard input without waiting for it to read them (the
+    // channel holds some hundred kilobytes); false when the child has gone, its input is
+    // closed, or the channel is full.
+    bool WriteInput(const std::string& bytes);
+    // Ends the child's input: it reads end of file.
+    void CloseInput();
     // Waits until the child ends or `timeoutMs` passes, collecting its output; a child still
     // running then is killed and the outcome is TimedOut.
     Outcome Wait(DWORD timeoutMs);
@@ -62,6 +72,7 @@ private:
     pid_t m_pid = -1;
     int m_pidFd = -1; // readable once the child has ended; -1 where the system has none
     int m_out = -1;
+    int m_in = -1; // our end of its standard input, when written
     size_t m_maxOutput = 0;
     Outcome m_outcome = Outcome::NotStarted;
     int m_exitCode = -1;

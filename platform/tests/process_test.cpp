@@ -55,6 +55,21 @@ TEST(ChildProcess, TheChildStartsWithTheParentsSignalMaskAndDefaultHandlers) {
     sigaction(SIGTERM, &previous, nullptr);
 }
 
+TEST(ChildProcess, WrittenInputReachesTheChildAndAGoneChildRefusesIt) {
+    ChildProcess p;
+    ASSERT_TRUE(p.Start(L"/bin/cat", {}, {}, 1 << 20, ChildProcess::Input::Written));
+    EXPECT_TRUE(p.WriteInput(std::string("one\0two", 7)));
+    p.CloseInput(); // cat ends at the end of its input
+    EXPECT_EQ(p.Wait(5000), Outcome::Exited);
+    EXPECT_EQ(p.Output(), std::string("one\0two", 7));
+    EXPECT_FALSE(p.WriteInput("closed"));
+
+    // A child that ended without reading: the write fails, and no SIGPIPE ends this program.
+    ASSERT_TRUE(p.Start(L"/bin/true", {}, {}, 1 << 20, ChildProcess::Input::Written));
+    EXPECT_EQ(p.Wait(5000), Outcome::Exited);
+    EXPECT_FALSE(p.WriteInput("nobody reads this"));
+}
+
 TEST(ChildProcess, LimitsHoldTheChild) {
     ChildProcess p;
     // dd cannot allocate a 200 MB block inside 64 MB of address space.

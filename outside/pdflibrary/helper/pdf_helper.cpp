@@ -3,6 +3,9 @@
 //   pdflibrary-helper info <pdf>               prints "pages <n>"
 //   pdflibrary-helper load <pdf> <out>         prints "pages <n>", then writes page 1 as EPS
 //   pdflibrary-helper eps <pdf> <page> <out>   the page's paths as EPS
+//   pdflibrary-helper serve                    started ahead: reads one of the commands above
+//                                              from standard input (each word ended by a NUL)
+//                                              and runs it; end of input with none runs none
 // With PDFLIBRARY_REPORT_PEAK set it also prints "peak_kb <n>", its peak resident memory, at
 // the end (for measurements: a child's own figure, which the parent's rusage cannot give).
 // Pages as pictures are drawn by pdflibrary-raster, which alone loads the imaging libraries:
@@ -11,9 +14,13 @@
 #include "eps_output_dev.h"
 #include "pdf_source.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -73,10 +80,51 @@ int Run(int argc, char** argv) {
     return kUsage;
 }
 
+// Longest command taken on standard input.
+constexpr size_t kMaxCommandBytes = 64 * 1024;
+
+// The command a helper started ahead is given: its words, each ended by a NUL.
+bool ReadCommand(std::vector<std::string>* words) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || text.size() + size_t(n) > kMaxCommandBytes)
+            return false;
+        text.append(buffer, size_t(n));
+    }
+    if (text.empty() || text.back() != '\0')
+        return false;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find('\0', start);
+        words->push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return true;
+}
+
+int Serve(char* self) {
+    // What can be done before the command is: the libraries are loaded already.
+    PdfSource::PrepareReader();
+    std::vector<std::string> words;
+    if (!ReadCommand(&words))
+        return kUsage;
+    std::vector<char*> argv = {self};
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    return Run(int(argv.size() - 1), argv.data());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const int code = Run(argc, argv);
+    const bool serve = argc == 2 && std::strcmp(argv[1], "serve") == 0;
+    const int code = serve ? Serve(argv[0]) : Run(argc, argv);
     if (std::getenv("PDFLIBRARY_REPORT_PEAK"))
         std::printf("peak_kb %ld\n", PeakKb());
     return code;

@@ -18,9 +18,15 @@ void IgnoreError(ErrorCategory, Goffset, const char*) {}
 
 } // namespace
 
-PdfSource::PdfSource(const char* path) {
+void PdfSource::PrepareReader() {
+    if (globalParams)
+        return;
     globalParams = std::make_unique<GlobalParams>();
     setErrorCallback(IgnoreError);
+}
+
+PdfSource::PdfSource(const char* path) {
+    PrepareReader();
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         struct stat st {};

@@ -12,7 +12,9 @@ enum HelperExitCode { kOk = 0, kUsage = 1, kUnreadable = 2, kNoPage = 3, kWriteF
 
 class PdfSource {
 public:
-    // Sets up the reader (quiet: the program reports a failed load itself) and opens `path`.
+    // Sets up the reader once (quiet: the program reports a failed load itself).
+    static void PrepareReader();
+    // Opens `path` (preparing the reader when that was not done).
     explicit PdfSource(const char* path);
     ~PdfSource();
     PdfSource(const PdfSource&) = delete;
