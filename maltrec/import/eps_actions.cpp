@@ -242,11 +242,15 @@ void CEPSInterpreter::ApplyMatrix(const CMat2d& m) {
 }
 
 int CEPSInterpreter::ColourIndex(COLORREF c) {
+    // Paths in a row mostly share their colour.
+    if (m_nLastColourIndex >= 0 && c == m_lastColour)
+        return m_nLastColourIndex;
     const auto known = m_ColourIndex.find(c);
-    if (known != m_ColourIndex.end())
-        return known->second;
-    const int index = NewColourIndex(c);
-    m_ColourIndex.emplace(c, index);
+    const int index = known != m_ColourIndex.end() ? known->second : NewColourIndex(c);
+    if (known == m_ColourIndex.end())
+        m_ColourIndex.emplace(c, index);
+    m_lastColour = c;
+    m_nLastColourIndex = index;
     return index;
 }
 
@@ -259,20 +263,20 @@ int CEPSInterpreter::NewColourIndex(COLORREF c) {
         m_Colours.push_back(c);
         return int(m_Colours.size() - 1);
     }
-    // The table is full: the nearest colour already in it.
-    int best = 0;
-    long bestDistance = -1;
-    for (size_t i = 0; i < m_Colours.size(); ++i) {
-        const long dr = long(m_Colours[i] & 0xFF) - long(c & 0xFF);
-        const long dg = long((m_Colours[i] >> 8) & 0xFF) - long((c >> 8) & 0xFF);
-        const long db = long((m_Colours[i] >> 16) & 0xFF) - long((c >> 16) & 0xFF);
-        const long d = dr * dr + dg * dg + db * db;
-        if (bestDistance < 0 || d < bestDistance) {
-            bestDistance = d;
-            best = int(i);
-        }
+    // The table is full: the nearest colour already in it, the first of equally near ones. The
+    // distances are taken in one pass and their least found in another, both without branches.
+    const size_t n = m_Colours.size();
+    const int r = int(c & 0xFF), g = int((c >> 8) & 0xFF), b = int((c >> 16) & 0xFF);
+    int32_t distances[kColourSlots];
+    int32_t least = INT32_MAX;
+    for (size_t i = 0; i < n; ++i) {
+        const int dr = int(m_Colours[i] & 0xFF) - r;
+        const int dg = int((m_Colours[i] >> 8) & 0xFF) - g;
+        const int db = int((m_Colours[i] >> 16) & 0xFF) - b;
+        distances[i] = dr * dr + dg * dg + db * db;
+        least = std::min(least, distances[i]);
     }
-    return best;
+    return int(std::find(distances, distances + n, least) - distances);
 }
 
 void CEPSInterpreter::Flush() {

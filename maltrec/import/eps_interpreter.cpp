@@ -666,6 +666,9 @@ int CEPSInterpreter::MainLoop() {
     m_Saves.clear();
     m_CreatedColours.clear();
     m_Colours = {kBlack, kRed};
+    // The indices met belong to this run's table.
+    m_ColourIndex.clear();
+    m_nLastColourIndex = -1;
     m_strokeColour = m_fillColour = kBlack;
 
     for (const Token& t : m_Tokens) {

@@ -257,6 +257,9 @@ private:
     // The index ColourIndex gave each colour met so far: its own entry or, once the table is
     // full, the nearest one.
     std::unordered_map<COLORREF, int> m_ColourIndex;
+    // The colour asked for last and its index (-1: none yet).
+    COLORREF m_lastColour = 0;
+    int m_nLastColourIndex = -1;
     COLORREF m_strokeColour = kBlack;
     COLORREF m_fillColour = kBlack;
     COLORREF m_pathColour = kBlack;

@@ -523,15 +523,43 @@ TEST(EpsColours, PastTheTableLaterColoursTakeTheNearestEntry) {
     path(24, 16, 200); // nearest to (24, 16, 0)
     path(40, 8, 180);  // nearest to (40, 8, 0)
     path(24, 16, 200);
+    // Halfway between two entries: the first of them (black is entry 0, (8, 0, 0) entry 2,
+    // (16, 0, 0) entry 3).
+    path(4, 0, 0);
+    path(12, 0, 0);
     auto r = Body(body);
+    ASSERT_EQ(size_t(CEPSInterpreter::kColourSlots) + 5, r->articles.size());
+    EXPECT_EQ(0, r->articles[r->articles.size() - 2]->PaletteIndex());
+    EXPECT_EQ(2, r->articles[r->articles.size() - 1]->PaletteIndex());
+    r->articles.resize(r->articles.size() - 2);
     const size_t n = r->articles.size();
-    ASSERT_EQ(size_t(CEPSInterpreter::kColourSlots) + 3, n);
     const int near1 = r->articles[3 + 2 * 32]->PaletteIndex();
     const int near2 = r->articles[5 + 1 * 32]->PaletteIndex();
     EXPECT_NE(near1, near2);
     EXPECT_EQ(near1, r->articles[n - 3]->PaletteIndex());
     EXPECT_EQ(near2, r->articles[n - 2]->PaletteIndex());
     EXPECT_EQ(near1, r->articles[n - 1]->PaletteIndex());
+}
+
+TEST(EpsColours, ASecondRunOfOneInterpreterBuildsItsOwnTable) {
+    auto page = NewPage();
+    page->fnInitParamBlocks();
+    CEPSInterpreter eps(nullptr, page.get(), L"test.eps");
+    eps.SetProgressShown(false);
+    const std::string text = std::string(kHeader) + "0 0 1 XA 0 0 m 10 0 l S\n%%EOF\n";
+    ASSERT_EQ(1, eps.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(0, eps.Run());
+        ASSERT_EQ(3, eps.ColourCount()) << run;
+        EXPECT_EQ(0xFF0000u, eps.Colour(2)) << run;
+    }
+    CArticle* last = nullptr;
+    for (CTree* t = page->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
+        last = static_cast<CArticle*>(t);
+    ASSERT_NE(nullptr, DynamicDowncast<CVectorArticle>(last));
+    const int pen = static_cast<CVectorArticle*>(last)->PaletteIndex();
+    EXPECT_EQ(2, pen);
+    EXPECT_EQ(0xFF0000u, StyleColour(*page, pen));
 }
 
 TEST(EpsState, SaveRestoreAndGroups) {
