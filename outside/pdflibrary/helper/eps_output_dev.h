@@ -1,18 +1,25 @@
 // An output device that writes a page's path drawing as EPS in the small vocabulary the
 // program's PostScript import reads: m l c closepath, painted with S, F or B, colours g/G,
 // k/K (CMYK) and Xa/XA (RGB). Clips, images, shadings and text drawn with fonts are left out.
+// The reader only gathers the paths and colours; a second thread of the helper writes the
+// text (EpsWriter) while the reader goes on.
 #pragma once
 
-#include "eps_text.h"
+#include "eps_events.h"
+#include "eps_writer.h"
 
 #include <OutputDev.h>
 
+#include <condition_variable>
 #include <cstdio>
-#include <string>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 class EpsOutputDev : public OutputDev {
 public:
     explicit EpsOutputDev(FILE* out);
+    ~EpsOutputDev() override;
 
     bool upsideDown() override { return false; }
     bool useDrawChar() override { return false; }
@@ -37,33 +44,23 @@ public:
     bool gouraudTriangleShadedFill(GfxState*, GfxGouraudTriangleShading*) override { return true; }
     bool patchMeshShadedFill(GfxState*, GfxPatchMeshShading*) override { return true; }
 
-    // Writes out what is still held; false when any write failed.
+    // Waits for the writer and hands the file what is still held; false when any write failed.
     bool Finish();
-    bool Failed() const { return m_failed; }
 
 private:
-    // Each appends to `out`.
-    static void AppendPath(EpsText& out, GfxState* state);
-    static void AppendColour(EpsText& out, GfxState* state, bool fill);
-    void FlushPendingFill();
-    void Write(const char* text, size_t n);
-    void Write(const EpsText& text) { Write(text.Data(), text.Size()); }
-    template <size_t N> void Write(const char (&literal)[N]) { Write(literal, N - 1); }
-    void WriteColour(const EpsText& text, EpsText& inForce);
-    void FlushBuffer();
+    void AddPath(GfxState* state, bool fill);
+    // Hands the gathered events to the writer (to its thread, or at once without one).
+    void Hand();
+    void WriterLoop();
+    void StopWriter();
 
-    FILE* m_out;
-    bool m_failed = false;
-    // The text goes out in large blocks.
-    EpsText m_buffer;
-    // A fill waits for the stroke that may follow with the same path (PDF's B), so that the
-    // pair becomes one filled and stroked path.
-    EpsText m_pendingPath;
-    EpsText m_pendingColour;
-    // The colours the file has set so far (the prolog starts both black, but says nothing).
-    EpsText m_fillInForce;
-    EpsText m_strokeInForce;
-    // Working text, kept to reuse its memory.
-    EpsText m_path;
-    EpsText m_colour;
+    EpsWriter m_writer;
+    EpsEvents m_events;
+    // Gathered events waiting for the writer's thread, and emptied ones for reuse.
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<EpsEvents> m_full;
+    std::deque<EpsEvents> m_empty;
+    bool m_done = false;
+    std::thread m_thread;
 };
