@@ -1,9 +1,12 @@
 // PDF import at the sizes sign shops receive: generated one-page PDFs of 1,000, 10,000 and
-// 100,000 paths; the conversion to EPS (the helper's start included) timed apart from the
-// interpretation, the whole import, and Ghostscript rendering the same file to its null device
-// for comparison. Peak resident memory of the program (peak_kb) and of the helper converting
-// the same file (helper_peak_kb, the helper's own count: a child's rusage also holds the
-// memory of the program that started it) are reported as counters, in kilobytes.
+// 100,000 paths; the conversion to EPS timed apart from the interpretation, the whole import,
+// and Ghostscript rendering the same file to its null device for comparison. The library
+// starts each helper ahead of its command (the one for the next conversion loads while the
+// present one runs), as in the program; back to back, the next still has to finish loading,
+// so the conversion's time holds what of the start the previous one did not hide. Peak resident
+// memory of the program (peak_kb) and of the helper converting the same file (helper_peak_kb, the
+// helper's own count: a child's rusage also holds the memory of the program that started it) are
+// reported as counters, in kilobytes.
 #include "maltrec/import/import_eps.h"
 #include "maltrec/import/pdf_manager.h"
 
