@@ -24,7 +24,8 @@ public:
     CBezier() = default;
     CBezier(const CBezier&) = default;
     CBezier& operator=(const CBezier&) = default;
-    virtual ~CBezier() = default;
+    // Held by the thousand in arrays (a path's segments) and never derived from: no virtual table.
+    ~CBezier() = default;
 
     // Draws from the current position, which the caller has placed at start (at end when
     // reversed); the points are left as they were.

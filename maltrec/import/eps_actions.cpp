@@ -22,6 +22,8 @@ constexpr DWORD kSmooth = CSplineItem::kSmooth;
 constexpr int kCurveSamples = 8;
 // The curve level the articles' path elements are built at.
 constexpr int kPktLevel = 4;
+// Points a path's item makes room for at its first point.
+constexpr INT_PTR kFirstPoints = 16;
 
 int Component(double v) {
     if (!(v > 0.0))
@@ -99,6 +101,8 @@ bool CEPSInterpreter::AddPoint(double x, double y, DWORD mode, double minDistanc
 
 void CEPSInterpreter::StartItem(bool withCurrentPoint) {
     m_pItem = new CSplineItem;
+    // Room for a line and a curve at the first point: one block instead of three.
+    m_pItem->Vect()->SetSize(0, kFirstPoints);
     if (withCurrentPoint)
         AddPoint(m_curX, m_curY, kCorner, 0.0);
 }

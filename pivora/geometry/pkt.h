@@ -28,7 +28,8 @@ public:
     CPkt() = default;
     CPkt(const CPkt&) = default;
     CPkt& operator=(const CPkt&) = default;
-    virtual ~CPkt() = default;
+    // Held by the thousand in arrays (a path's elements) and never derived from: no virtual table.
+    ~CPkt() = default;
 
     int Mode() const { return mode; }
     void Mode(int m) { mode = m; }
