@@ -246,15 +246,16 @@ void CEPSInterpreter::ApplyMatrix(const CMat2d& m) {
 }
 
 int CEPSInterpreter::ColourIndex(COLORREF c) {
-    // Paths in a row mostly share their colour.
-    if (m_nLastColourIndex >= 0 && c == m_lastColour)
-        return m_nLastColourIndex;
+    // Paths near each other mostly share a few colours (a stroke and a fill): those are found
+    // in a small table in front of the map.
+    RecentColour& recent = m_RecentColours[(c * 0x9E3779B1u) >> (32 - kRecentColourBits)];
+    if (recent.index >= 0 && recent.colour == c)
+        return recent.index;
     const auto known = m_ColourIndex.find(c);
     const int index = known != m_ColourIndex.end() ? known->second : NewColourIndex(c);
     if (known == m_ColourIndex.end())
         m_ColourIndex.emplace(c, index);
-    m_lastColour = c;
-    m_nLastColourIndex = index;
+    recent = RecentColour{c, index};
     return index;
 }
 

@@ -668,7 +668,8 @@ int CEPSInterpreter::MainLoop() {
     m_Colours = {kBlack, kRed};
     // The indices met belong to this run's table.
     m_ColourIndex.clear();
-    m_nLastColourIndex = -1;
+    for (RecentColour& r : m_RecentColours)
+        r = RecentColour();
     m_strokeColour = m_fillColour = kBlack;
 
     for (const Token& t : m_Tokens) {

@@ -257,9 +257,13 @@ private:
     // The index ColourIndex gave each colour met so far: its own entry or, once the table is
     // full, the nearest one.
     std::unordered_map<COLORREF, int> m_ColourIndex;
-    // The colour asked for last and its index (-1: none yet).
-    COLORREF m_lastColour = 0;
-    int m_nLastColourIndex = -1;
+    // Colours asked for lately with their indices, by a hash of the colour (index -1: empty).
+    struct RecentColour {
+        COLORREF colour = 0;
+        int index = -1;
+    };
+    static constexpr int kRecentColourBits = 6;
+    RecentColour m_RecentColours[1 << kRecentColourBits];
     COLORREF m_strokeColour = kBlack;
     COLORREF m_fillColour = kBlack;
     COLORREF m_pathColour = kBlack;

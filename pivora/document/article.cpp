@@ -828,35 +828,41 @@ int CArticle::fnGetString(const wchar_t* name, CString& out) const {
 }
 
 int CArticle::fnSaveString(const wchar_t* name, const wchar_t* value, int recurse) {
-    // Importers save on every article they make, which holds no entry yet: only the entry is
-    // built, and moved in.
-    if (!recurse && m_Effects.IsEmpty()) {
-        std::wstring entry(value ? value : L"");
-        entry.append(name ? name : L"");
-        m_Effects.SetSize(1);
-        m_Effects[0] = CString(std::move(entry));
-        return 1;
+    std::wstring_view key = name ? name : L"";
+    std::wstring_view text = value ? value : L"";
+    // When several articles change, the name or the text may be held by an entry of one of
+    // them: kept as copies then.
+    std::wstring keyCopy, textCopy;
+    if (recurse) {
+        keyCopy = key;
+        textCopy = text;
+        key = keyCopy;
+        text = textCopy;
     }
-    // Copies: the name or the text may be held by an entry that changes below.
-    const std::wstring key(name ? name : L"");
-    const std::wstring text(value ? value : L"");
     // One look-up per article: an entry holding this text already stays; an empty or different
-    // one is taken out and the new one goes to the end, as setting the effect does.
+    // one is taken out and the new one goes to the end, as setting the effect does. Importers
+    // save on every article they make: only the entry itself is built, and moved in.
     auto save = [&](CArticle* a) {
         CStringArray& effects = a->m_Effects;
-        for (INT_PTR i = 0; !key.empty() && i < effects.GetSize(); ++i) {
-            const std::wstring_view entry = effects.GetAt(i).str();
-            if (!entry.ends_with(key))
-                continue;
+        INT_PTR found = -1;
+        for (INT_PTR i = 0; !key.empty() && i < effects.GetSize() && found < 0; ++i)
+            if (std::wstring_view(effects.GetAt(i).str()).ends_with(key))
+                found = i;
+        if (found >= 0) {
+            const std::wstring_view entry = effects.GetAt(found).str();
             const std::wstring_view current = entry.substr(0, entry.size() - key.size());
             if (!current.empty() && current == text)
                 return 0;
-            effects.RemoveAt(i);
-            break;
         }
+        // Built before the row changes: the name or the text may be one of its entries.
+        std::wstring entry;
+        entry.reserve(text.size() + key.size());
+        entry.append(text).append(key);
+        if (found >= 0)
+            effects.RemoveAt(found);
         const INT_PTR at = effects.GetSize();
         effects.SetSize(at + 1);
-        effects[at] = CString(text + key);
+        effects[at] = CString(std::move(entry));
         return 1;
     };
     int changed = 0;
