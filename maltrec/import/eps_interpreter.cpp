@@ -341,6 +341,7 @@ void CEPSInterpreter::OpenProgress(const wchar_t* readout) {
     }
     m_pProgress->SetReadout(readout, 0);
     m_nProgressPos = -1;
+    m_nNextProgressAt = 0;
 }
 
 void CEPSInterpreter::CloseProgress() {
@@ -355,9 +356,14 @@ void CEPSInterpreter::CloseProgress() {
 bool CEPSInterpreter::StepProgress() {
     if (!m_pProgress)
         return false;
-    const ULONGLONG total = m_bExecuting ? m_Tokens.size() : m_File.size();
     const ULONGLONG done = m_bExecuting ? m_nToken : m_nPos;
+    // Asked once per token: below the count that makes the next whole percentage nothing can
+    // have changed, so no division is made.
+    if (done < m_nNextProgressAt)
+        return false;
+    const ULONGLONG total = m_bExecuting ? m_Tokens.size() : m_File.size();
     const int pos = total ? int(done * 100 / total) : 100;
+    m_nNextProgressAt = total ? ((ULONGLONG(pos) + 1) * total + 99) / 100 : 0;
     if (pos == m_nProgressPos)
         return false;
     // Setting the bar pumps the window messages, so a press of Cancel is seen here.

@@ -285,6 +285,8 @@ private:
     CPercentageDlg* m_pProgress = nullptr;
     bool m_bShowProgress = true;
     int m_nProgressPos = -1;
+    // The count of bytes or tokens done at which the bar's percentage next changes.
+    ULONGLONG m_nNextProgressAt = 0;
     bool m_bExecuting = false;
     size_t m_nToken = 0;
     CString m_strStopReason;
