@@ -5,10 +5,9 @@
 // text (EpsWriter) while the reader goes on.
 #pragma once
 
+#include "eps_event_dev.h"
 #include "eps_events.h"
 #include "eps_writer.h"
-
-#include <OutputDev.h>
 
 #include <condition_variable>
 #include <cstdio>
@@ -16,46 +15,25 @@
 #include <mutex>
 #include <thread>
 
-class EpsOutputDev : public OutputDev {
+class EpsOutputDev : public EpsEventDev {
 public:
     explicit EpsOutputDev(FILE* out);
     ~EpsOutputDev() override;
 
-    bool upsideDown() override { return false; }
-    bool useDrawChar() override { return false; }
-    bool interpretType3Chars() override { return false; }
-    bool useTilingPatternFill() override { return true; }
-    bool useShadedFills(int) override { return true; }
-
-    void startPage(int pageNum, GfxState* state, XRef* xref) override;
-    void endPage() override;
-    void stroke(GfxState* state) override;
-    void fill(GfxState* state) override;
-    void eoFill(GfxState* state) override { fill(state); }
-
-    // Patterns and shadings are skipped: they are not paths to cut.
-    bool tilingPatternFill(GfxState*, Gfx*, Catalog*, GfxTilingPattern*, const double*, int, int,
-                           int, int, double, double) override {
-        return true;
-    }
-    bool functionShadedFill(GfxState*, GfxFunctionShading*) override { return true; }
-    bool axialShadedFill(GfxState*, GfxAxialShading*, double, double) override { return true; }
-    bool radialShadedFill(GfxState*, GfxRadialShading*, double, double) override { return true; }
-    bool gouraudTriangleShadedFill(GfxState*, GfxGouraudTriangleShading*) override { return true; }
-    bool patchMeshShadedFill(GfxState*, GfxPatchMeshShading*) override { return true; }
-
     // Waits for the writer and hands the file what is still held; false when any write failed.
     bool Finish();
 
+protected:
+    // Hands the gathered events to the writer (to its thread, or at once without one) once
+    // there are enough of them, or at the page's end.
+    void Hand() override;
+
 private:
-    void AddPath(GfxState* state, bool fill);
-    // Hands the gathered events to the writer (to its thread, or at once without one).
-    void Hand();
+    void HandNow();
     void WriterLoop();
     void StopWriter();
 
     EpsWriter m_writer;
-    EpsEvents m_events;
     // Gathered events waiting for the writer's thread, and emptied ones for reuse.
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -12,6 +12,7 @@
 // they would double this helper's start. Exit code 0 on success; the output file appears
 // whole or not at all.
 #include "eps_output_dev.h"
+#include "page_parts.h"
 #include "pdf_source.h"
 
 #include <cerrno>
@@ -24,15 +25,26 @@
 
 namespace {
 
-int WriteEps(PDFDoc& doc, int page, const std::string& out) {
+int WriteEps(const char* path, PDFDoc& doc, int page, const std::string& out) {
     std::string part = out + ".part";
     FILE* f = std::fopen(part.c_str(), "wb");
     if (!f)
         return kWriteFailed;
-    EpsOutputDev dev(f);
-    doc.displayPage(&dev, page, 72, 72, 0, true, false, false);
+    bool ok;
+    {
+        // A large page is read in parts side by side where it can be; else whole, the text
+        // written by a second thread meanwhile.
+        EpsWriter writer(f);
+        if (DrawPageInParts(path, doc, page, writer)) {
+            ok = writer.Finish();
+        } else {
+            EpsOutputDev dev(f);
+            doc.displayPage(&dev, page, 72, 72, 0, true, false, false);
+            ok = dev.Finish();
+        }
+    }
     // No fsync: the file is a temporary, read at once and removed; the rename keeps it whole.
-    bool ok = dev.Finish() && std::fflush(f) == 0;
+    ok = std::fflush(f) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
     if (!ok || std::rename(part.c_str(), out.c_str()) != 0) {
         std::remove(part.c_str());
@@ -70,13 +82,13 @@ int Run(int argc, char** argv) {
         std::fprintf(stdout, "pages %d\n", doc->getNumPages());
         if (std::fflush(stdout) != 0)
             return kWriteFailed;
-        return command == "load" ? WriteEps(*doc, 1, argv[3]) : kOk;
+        return command == "load" ? WriteEps(argv[2], *doc, 1, argv[3]) : kOk;
     }
     const int page = argc > 3 ? std::atoi(argv[3]) : 0;
     if (page < 1 || page > doc->getNumPages())
         return kNoPage;
     if (command == "eps" && argc == 5)
-        return WriteEps(*doc, page, argv[4]);
+        return WriteEps(argv[2], *doc, page, argv[4]);
     return kUsage;
 }
 
