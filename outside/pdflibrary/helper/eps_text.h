@@ -33,6 +33,13 @@ public:
     size_t Size() const { return m_size; }
     bool Empty() const { return m_size == 0; }
     void Clear() { m_size = 0; }
+    bool Equals(const char* text, size_t n) const {
+        return m_size == n && (n == 0 || std::memcmp(m_data.data(), text, n) == 0);
+    }
+    void Assign(const char* text, size_t n) {
+        Clear();
+        Append(text, n);
+    }
     bool operator==(const EpsText& other) const {
         return m_size == other.m_size &&
                (m_size == 0 || std::memcmp(m_data.data(), other.m_data.data(), m_size) == 0);

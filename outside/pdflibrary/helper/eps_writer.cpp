@@ -19,32 +19,138 @@ EpsWriter::EpsWriter(FILE* out) : m_out(out) {
     m_buffer.Room(2 * kBlockBytes);
 }
 
-void EpsWriter::Take(const EpsEvents& events) {
-    m_events = &events;
-    m_code = 0;
-    m_number = 0;
-    while (m_code < events.codes.size()) {
-        switch (events.codes[m_code++]) {
+namespace {
+
+// The next colour or path of `events` (from `code` and `number` on), appended to `out` as text.
+void ReadColour(const EpsEvents& ev, size_t& code, size_t& number, EpsText& out, bool fill) {
+    const uint8_t kind = ev.codes[code++];
+    if (kind == EpsEvents::kNoColour) {
+        out.Append(fill ? "0 g\n" : "0 G\n", 4);
+        return;
+    }
+    char* p = out.Room(kSegmentRoom);
+    if (kind == EpsEvents::kGray) {
+        p = eps::WriteNumber(p, ev.numbers[number++]);
+        std::memcpy(p, fill ? " g\n" : " G\n", 3);
+        out.Keep(p + 3);
+        return;
+    }
+    const bool cmyk = kind == EpsEvents::kCmyk;
+    for (int i = 0; i < (cmyk ? 4 : 3); ++i) {
+        p = eps::WriteNumber(p, ev.numbers[number++]);
+        *p++ = ' ';
+    }
+    if (cmyk) {
+        std::memcpy(p, fill ? "k\n" : "K\n", 2);
+        out.Keep(p + 2);
+    } else {
+        std::memcpy(p, fill ? "Xa\n" : "XA\n", 3);
+        out.Keep(p + 3);
+    }
+}
+
+void ReadPath(const EpsEvents& ev, size_t& code, size_t& number, EpsText& out) {
+    const double* n = ev.numbers.data();
+    for (;;) {
+        const uint8_t kind = ev.codes[code++];
+        if (kind == EpsEvents::kPathEnd)
+            return;
+        if (kind == EpsEvents::kClose) {
+            out.Append("closepath\n");
+            continue;
+        }
+        const int count = kind == EpsEvents::kCurve ? 6 : 2;
+        char* p = out.Room(kSegmentRoom);
+        for (int i = 0; i < count; ++i) {
+            if (i)
+                *p++ = ' ';
+            p = eps::WriteNumber(p, n[number++]);
+        }
+        std::memcpy(p,
+                    kind == EpsEvents::kMove   ? " m\n"
+                    : kind == EpsEvents::kLine ? " l\n"
+                                               : " c\n",
+                    3);
+        out.Keep(p + 3);
+    }
+}
+
+} // namespace
+
+void FormatEvents(const EpsEvents& events, EpsFormattedEvents* out) {
+    size_t code = 0, number = 0;
+    while (code < events.codes.size()) {
+        const uint8_t kind = events.codes[code++];
+        switch (kind) {
         case EpsEvents::kStartPage:
-            StartPage(events.numbers[m_number], events.numbers[m_number + 1]);
-            m_number += 2;
+            out->codes.push_back(kind);
+            out->numbers.push_back(events.numbers[number]);
+            out->numbers.push_back(events.numbers[number + 1]);
+            number += 2;
             break;
         case EpsEvents::kFill:
-            Fill();
-            break;
         case EpsEvents::kStroke:
-            Stroke();
+            out->codes.push_back(kind);
+            ReadColour(events, code, number, out->text, kind == EpsEvents::kFill);
+            out->ends.push_back(out->text.Size());
+            ReadPath(events, code, number, out->text);
+            out->ends.push_back(out->text.Size());
+            break;
+        case EpsEvents::kEndPage:
+            out->codes.push_back(kind);
+            break;
+        default: // not a start of anything: the reader's side never gives it
+            out->damaged = true;
+            return;
+        }
+    }
+}
+
+void EpsWriter::Take(const EpsEvents& events) {
+    size_t code = 0, number = 0;
+    while (code < events.codes.size()) {
+        const uint8_t kind = events.codes[code++];
+        switch (kind) {
+        case EpsEvents::kStartPage:
+            StartPage(events.numbers[number], events.numbers[number + 1]);
+            number += 2;
+            break;
+        case EpsEvents::kFill:
+        case EpsEvents::kStroke:
+            m_colour.Clear();
+            ReadColour(events, code, number, m_colour, kind == EpsEvents::kFill);
+            m_path.Clear();
+            ReadPath(events, code, number, m_path);
+            Paint(kind == EpsEvents::kFill, m_colour.Data(), m_colour.Size(), m_path.Data(),
+                  m_path.Size());
             break;
         case EpsEvents::kEndPage:
             EndPage();
             break;
         default: // not a start of anything: the reader's side never gives it
-            m_code = events.codes.size();
             m_failed = true;
-            break;
+            return;
         }
     }
-    m_events = nullptr;
+}
+
+void EpsWriter::Take(const EpsFormattedEvents& events) {
+    m_failed = m_failed || events.damaged;
+    size_t number = 0, end = 0, from = 0;
+    const char* text = events.text.Data();
+    for (const uint8_t kind : events.codes) {
+        if (kind == EpsEvents::kStartPage) {
+            StartPage(events.numbers[number], events.numbers[number + 1]);
+            number += 2;
+        } else if (kind == EpsEvents::kEndPage) {
+            EndPage();
+        } else {
+            const size_t colourEnd = events.ends[end++], pathEnd = events.ends[end++];
+            Paint(kind == EpsEvents::kFill, text + from, colourEnd - from, text + colourEnd,
+                  pathEnd - colourEnd);
+            from = pathEnd;
+        }
+    }
 }
 
 void EpsWriter::FlushBuffer() {
@@ -66,11 +172,11 @@ bool EpsWriter::Finish() {
 }
 
 // A colour is written only when it differs from the one in force.
-void EpsWriter::WriteColour(const EpsText& text, EpsText& inForce) {
-    if (text == inForce)
+void EpsWriter::WriteColour(const char* text, size_t n, EpsText& inForce) {
+    if (inForce.Equals(text, n))
         return;
-    Write(text);
-    inForce.Assign(text);
+    Write(text, n);
+    inForce.Assign(text, n);
 }
 
 void EpsWriter::StartPage(double w, double h) {
@@ -104,94 +210,35 @@ void EpsWriter::EndPage() {
     FlushBuffer();
 }
 
-void EpsWriter::ReadColour(EpsText& out, bool fill) {
-    const EpsEvents& ev = *m_events;
-    const uint8_t code = ev.codes[m_code++];
-    if (code == EpsEvents::kNoColour) {
-        out.Append(fill ? "0 g\n" : "0 G\n", 4);
-        return;
-    }
-    char* p = out.Room(kSegmentRoom);
-    if (code == EpsEvents::kGray) {
-        p = eps::WriteNumber(p, ev.numbers[m_number++]);
-        std::memcpy(p, fill ? " g\n" : " G\n", 3);
-        out.Keep(p + 3);
-        return;
-    }
-    const bool cmyk = code == EpsEvents::kCmyk;
-    for (int i = 0; i < (cmyk ? 4 : 3); ++i) {
-        p = eps::WriteNumber(p, ev.numbers[m_number++]);
-        *p++ = ' ';
-    }
-    if (cmyk) {
-        std::memcpy(p, fill ? "k\n" : "K\n", 2);
-        out.Keep(p + 2);
-    } else {
-        std::memcpy(p, fill ? "Xa\n" : "XA\n", 3);
-        out.Keep(p + 3);
-    }
-}
-
-void EpsWriter::ReadPath(EpsText& out) {
-    const EpsEvents& ev = *m_events;
-    const double* n = ev.numbers.data();
-    for (;;) {
-        const uint8_t code = ev.codes[m_code++];
-        if (code == EpsEvents::kPathEnd)
-            return;
-        if (code == EpsEvents::kClose) {
-            out.Append("closepath\n");
-            continue;
-        }
-        const int count = code == EpsEvents::kCurve ? 6 : 2;
-        char* p = out.Room(kSegmentRoom);
-        for (int i = 0; i < count; ++i) {
-            if (i)
-                *p++ = ' ';
-            p = eps::WriteNumber(p, n[m_number++]);
-        }
-        std::memcpy(p,
-                    code == EpsEvents::kMove   ? " m\n"
-                    : code == EpsEvents::kLine ? " l\n"
-                                               : " c\n",
-                    3);
-        out.Keep(p + 3);
-    }
-}
-
 void EpsWriter::FlushPendingFill() {
     if (m_pendingPath.Empty())
         return;
-    WriteColour(m_pendingColour, m_fillInForce);
+    WriteColour(m_pendingColour.Data(), m_pendingColour.Size(), m_fillInForce);
     Write(m_pendingPath);
     Write("F\n");
     m_pendingPath.Clear();
     m_pendingColour.Clear();
 }
 
-void EpsWriter::Fill() {
-    FlushPendingFill();
-    m_pendingColour.Clear();
-    ReadColour(m_pendingColour, true);
-    ReadPath(m_pendingPath);
-}
-
-void EpsWriter::Stroke() {
-    m_colour.Clear();
-    ReadColour(m_colour, false);
-    m_path.Clear();
-    ReadPath(m_path);
-    if (m_path.Empty())
+void EpsWriter::Paint(bool fill, const char* colour, size_t colourSize, const char* path,
+                      size_t pathSize) {
+    if (fill) {
+        FlushPendingFill();
+        m_pendingColour.Assign(colour, colourSize);
+        m_pendingPath.Assign(path, pathSize);
         return;
-    const bool filledToo = m_path == m_pendingPath;
+    }
+    if (pathSize == 0)
+        return;
+    const bool filledToo = m_pendingPath.Equals(path, pathSize);
     if (filledToo) {
-        WriteColour(m_pendingColour, m_fillInForce);
+        WriteColour(m_pendingColour.Data(), m_pendingColour.Size(), m_fillInForce);
         m_pendingPath.Clear();
         m_pendingColour.Clear();
     } else {
         FlushPendingFill();
     }
-    WriteColour(m_colour, m_strokeInForce);
-    Write(m_path);
+    WriteColour(colour, colourSize, m_strokeInForce);
+    Write(path, pathSize);
     Write(filledToo ? "B\n" : "S\n", 2);
 }

@@ -8,6 +8,20 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <vector>
+
+// Drawing events with each path's colour and segments already written as text, so that the
+// numbers can be written where the events were gathered (FormatEvents).
+struct EpsFormattedEvents {
+    std::vector<uint8_t> codes;  // kStartPage, kFill, kStroke or kEndPage
+    std::vector<double> numbers; // the page's width and height at kStartPage
+    std::vector<size_t> ends;    // for each paint: the end of its colour text, of its path text
+    EpsText text;
+    bool damaged = false; // the events held a code that starts nothing
+};
+
+// The events' colours and paths as text, for EpsWriter::Take.
+void FormatEvents(const EpsEvents& events, EpsFormattedEvents* out);
 
 class EpsWriter {
 public:
@@ -17,30 +31,24 @@ public:
 
     // Writes what `events` describe, continuing from the events taken before.
     void Take(const EpsEvents& events);
+    void Take(const EpsFormattedEvents& events);
     // Hands the file what is still held; false when any write failed.
     bool Finish();
 
 private:
     void StartPage(double width, double height);
     void EndPage();
-    void Fill();
-    void Stroke();
-    // Read the next colour or path from the events being taken, appending its text to `out`.
-    void ReadColour(EpsText& out, bool fill);
-    void ReadPath(EpsText& out);
+    // A path painted with its colour's and its segments' text.
+    void Paint(bool fill, const char* colour, size_t colourSize, const char* path, size_t pathSize);
     void FlushPendingFill();
     void Write(const char* text, size_t n);
     void Write(const EpsText& text) { Write(text.Data(), text.Size()); }
     template <size_t N> void Write(const char (&literal)[N]) { Write(literal, N - 1); }
-    void WriteColour(const EpsText& text, EpsText& inForce);
+    void WriteColour(const char* text, size_t n, EpsText& inForce);
     void FlushBuffer();
 
     FILE* m_out;
     bool m_failed = false;
-    // Where Take() is in its events.
-    const EpsEvents* m_events = nullptr;
-    size_t m_code = 0;
-    size_t m_number = 0;
     // The text goes out in large blocks.
     EpsText m_buffer;
     // A fill waits for the stroke that may follow with the same path (PDF's B).

@@ -65,27 +65,34 @@ public:
 // Reads one part with a document of its own, as Page::displaySlice reads a whole page: the page's
 // drawing state saved around the content, the replayed state first with its drawing ignored.
 void DrawPart(const char* path, int pageNum, const std::string& content, const ContentPart& part,
-              bool first, PartDev* dev) {
+              bool first, EpsFormattedEvents* out) {
+    PartDev dev;
     const PdfSource source(path);
     PDFDoc* doc = source.Document();
     Page* page = doc && pageNum <= doc->getNumPages() ? doc->getPage(pageNum) : nullptr;
-    if (!page)
+    if (!page) {
+        // The file changed under the helper: the page would come out without this part.
+        out->damaged = true;
         return;
-    dev->SetPageEvents(first, false);
-    std::unique_ptr<Gfx> gfx(page->createGfx(dev, 72, 72, 0, true, false, -1, -1, -1, -1, false,
+    }
+    dev.SetPageEvents(first, false);
+    std::unique_ptr<Gfx> gfx(page->createGfx(&dev, 72, 72, 0, true, false, -1, -1, -1, -1, false,
                                              nullptr, nullptr, nullptr));
     gfx->saveState();
     if (!part.preamble.empty()) {
-        dev->SetMuted(true);
+        dev.SetMuted(true);
         Object replay(static_cast<Stream*>(new MemStream(
             part.preamble.data(), 0, Goffset(part.preamble.size()), Object(objNull))));
         gfx->display(&replay);
-        dev->SetMuted(false);
+        dev.SetMuted(false);
     }
     Object body(static_cast<Stream*>(new MemStream(
         content.data(), Goffset(part.begin), Goffset(part.end - part.begin), Object(objNull))));
     gfx->display(&body);
     gfx->restoreState();
+    gfx.reset();
+    // The numbers are written here too, beside the other parts.
+    FormatEvents(dev.Events(), out);
 }
 
 } // namespace
@@ -109,7 +116,7 @@ bool DrawPageInParts(const char* path, PDFDoc& doc, int pageNum, EpsWriter& writ
     // then writes the parts' events in order as they are done.
     struct Job {
         ContentPart part;
-        PartDev dev;
+        EpsFormattedEvents events;
         std::thread thread;
     };
     std::vector<std::unique_ptr<Job>> jobs;
@@ -119,7 +126,7 @@ bool DrawPageInParts(const char* path, PDFDoc& doc, int pageNum, EpsWriter& writ
         const bool first = jobs.empty();
         try {
             job->thread = std::thread(DrawPart, path, pageNum, std::cref(content),
-                                      std::cref(job->part), first, &job->dev);
+                                      std::cref(job->part), first, &job->events);
         } catch (const std::system_error&) {
             // Without a thread, the part is read here in its turn.
         }
@@ -137,8 +144,8 @@ bool DrawPageInParts(const char* path, PDFDoc& doc, int pageNum, EpsWriter& writ
         if (job.thread.joinable())
             job.thread.join();
         else
-            DrawPart(path, pageNum, content, job.part, i == 0, &job.dev);
-        writer.Take(job.dev.Events());
+            DrawPart(path, pageNum, content, job.part, i == 0, &job.events);
+        writer.Take(job.events);
     }
     EpsEvents end;
     end.codes.push_back(EpsEvents::kEndPage);

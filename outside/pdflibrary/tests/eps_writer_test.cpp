@@ -101,6 +101,47 @@ TEST(EpsWriter, HeaderAndEventsTakenInBatches) {
               std::string::npos);
 }
 
+// Events whose numbers were written elsewhere (FormatEvents) give the same text, in batches
+// that split a fill from the stroke that meets it.
+TEST(EpsWriter, FormattedEventsWriteTheSameText) {
+    Events first, second;
+    first.Code(E::kStartPage, {595.3, 841.9})
+        .Path(E::kStroke, E::kRgb, {0.25, 0.5, 1}, {{0.12345, 1}, {1, 2, 3, 4, 5, 6}}, true)
+        .Path(E::kFill, E::kCmyk, {0, 1, 0, 0.5}, {{0, 0}, {1, 1}});
+    second.Path(E::kStroke, E::kGray, {0}, {{0, 0}, {1, 1}})
+        .Path(E::kFill, E::kNoColour, {}, {})
+        .Path(E::kStroke, E::kGray, {0}, {})
+        .Code(E::kEndPage);
+    auto write = [&](bool formatted) {
+        char* data = nullptr;
+        size_t size = 0;
+        FILE* f = open_memstream(&data, &size);
+        {
+            EpsWriter writer(f);
+            for (const Events* e : {&first, &second}) {
+                if (formatted) {
+                    EpsFormattedEvents text;
+                    FormatEvents(e->ev, &text);
+                    writer.Take(text);
+                } else {
+                    writer.Take(e->ev);
+                }
+            }
+            EXPECT_TRUE(writer.Finish());
+        }
+        std::fclose(f);
+        std::string out(data, size);
+        std::free(data);
+        return out;
+    };
+    const std::string direct = write(false);
+    EXPECT_NE(direct.find("0.25 0.5 1 XA\n0.1235 1 m\n1 2 3 4 5 6 c\nclosepath\nS\n"
+                          "0 1 0 0.5 k\n0 G\n0 0 m\n1 1 l\nB\n"),
+              std::string::npos)
+        << direct;
+    EXPECT_EQ(write(true), direct);
+}
+
 TEST(EpsWriter, AnEventThatStartsNothingFailsTheWrite) {
     Events bad;
     bad.Code(E::kStartPage, {10, 10}).Code(E::kClose).Code(E::kEndPage);
