@@ -248,7 +248,7 @@ void CEPSInterpreter::ApplyMatrix(const CMat2d& m) {
 int CEPSInterpreter::ColourIndex(COLORREF c) {
     // Paths near each other mostly share a few colours (a stroke and a fill): those are found
     // in a small table in front of the map.
-    RecentColour& recent = m_RecentColours[(c * 0x9E3779B1u) >> (32 - kRecentColourBits)];
+    RecentColour& recent = m_RecentColours[(uint32_t(c) * 0x9E3779B1u) >> (32 - kRecentColourBits)];
     if (recent.index >= 0 && recent.colour == c)
         return recent.index;
     const auto known = m_ColourIndex.find(c);

@@ -8,6 +8,7 @@
 #include "platform/core/decimal_parse.h"
 #include "platform/core/read_whole_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -606,8 +607,9 @@ int CEPSInterpreter::Prepare() {
     m_nPos = 0;
     m_Tokens.clear();
     // Tokens with their separators average four bytes or more in the files met in practice:
-    // room for them without copies on growth (pages never written cost nothing).
-    m_Tokens.reserve(m_File.size() / 4);
+    // room for them without copies on growth (pages never written cost nothing), up to a
+    // bound that keeps a huge file from asking for a huge block at once.
+    m_Tokens.reserve(std::min(m_File.size() / 4, kReservedTokens));
     m_bExecuting = false;
     OpenProgress(kReadingFile);
     const int r = ReadPhases();

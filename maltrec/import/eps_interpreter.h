@@ -100,6 +100,8 @@ public:
 
     // Bounds that keep hostile files from exhausting memory or time.
     static constexpr size_t kMaxOperands = 1024;
+    // Tokens room is made for before reading (128 MB); a larger file grows the row as it goes.
+    static constexpr size_t kReservedTokens = size_t(1) << 24;
     static constexpr size_t kMaxSaves = 1000;
     static constexpr int kMaxGroupDepth = 64;
     static constexpr size_t kMaxCreatedColours = 1024;
