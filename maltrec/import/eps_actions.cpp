@@ -319,7 +319,9 @@ void CEPSInterpreter::Flush() {
             // Computed now, while the path is in the cache; the parents are only marked, their
             // extents are the union taken when the run ends.
             a->InvExtents(1);
-            IncludeExtents(m_MadeExtents, a->Extents(0));
+            m_MadeBoxes.push_back(MadeBox{a, BoxOfPath(s), false});
+            if (m_MadeBoxes.back().box.x1 > m_MadeBoxes.back().box.x2)
+                m_MadeBoxes.back() = MadeBox{a, a->Extents(0), true};
         }
         if (group)
             EndGroup();
@@ -507,12 +509,57 @@ CWindow CEPSInterpreter::ExtentsBeforeShift(const std::vector<CArticle*>& before
     if (root->GetItem())
         return root->Extents(0);
     // The root's extents are the union of its children's: those held before the run and those
-    // the run made, whose union was kept as they were made. A walk of a whole large page to
-    // take them again costs more than everything else done per path there.
-    CWindow w = m_MadeExtents;
+    // the run made. Each made path's extents lie in the box of its segments' points, so they
+    // are taken only where that box reaches past the union found so far: a few paths at the
+    // edges, instead of a walk of a whole large page measuring every curve.
+    CWindow w = CWindow::EmptyExtent();
     for (CArticle* a : before)
         IncludeExtents(w, a->Extents(0));
+    for (const MadeBox& m : m_MadeBoxes) {
+        if (m.exact)
+            IncludeExtents(w, m.box);
+    }
+    for (const MadeBox& m : m_MadeBoxes) {
+        const bool empty = w.x1 > w.x2 || w.y1 > w.y2;
+        if (!m.exact &&
+            (empty || m.box.x1 < w.x1 || m.box.y1 < w.y1 || m.box.x2 > w.x2 || m.box.y2 > w.y2))
+            IncludeExtents(w, m.article->Extents(0));
+    }
     return w;
+}
+
+CWindow CEPSInterpreter::BoxOfPath(CSplineItem* item) {
+    // The extents of a curve segment are its ends and points of the curve, which lies in the
+    // hull of its four points; rounded half up, a point of the curve can be one unit past the
+    // greatest. A line segment's are its ends. Anything else (arcs): no box, empty.
+    CBezierArray& segments = *item->Bezier();
+    if (segments.IsEmpty() || item->IsHidden())
+        return CWindow::EmptyExtent();
+    CWindow box(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+    auto include = [&box](const CLpoint& p) {
+        box.x1 = std::min(box.x1, p.x);
+        box.y1 = std::min(box.y1, p.y);
+        box.x2 = std::max(box.x2, p.x);
+        box.y2 = std::max(box.y2, p.y);
+    };
+    bool curves = false;
+    for (INT_PTR i = 0; i < segments.GetSize(); ++i) {
+        const CBezier& b = segments.GetData()[i];
+        if (b.type == CBezier::kCubic) {
+            include(b.control1);
+            include(b.control2);
+            curves = true;
+        } else if (b.type != CBezier::kLine) {
+            return CWindow::EmptyExtent();
+        }
+        include(b.start);
+        include(b.end);
+    }
+    if (curves) {
+        box.x2 = box.x2 == INT32_MAX ? box.x2 : box.x2 + 1;
+        box.y2 = box.y2 == INT32_MAX ? box.y2 : box.y2 + 1;
+    }
+    return box;
 }
 
 void CEPSInterpreter::ShiftAndWriteUndo(CImpPaletteUndo* stylesBefore, const CWindow& extentsBefore,
@@ -551,6 +598,8 @@ void CEPSInterpreter::ShiftAndWriteUndo(CImpPaletteUndo* stylesBefore, const CWi
     root->InvExtents(1);
     (void)root->Extents(0);
     m_pPage->RecalcExtents(0);
+    m_MadeBoxes.clear();
+    m_MadeBoxes.shrink_to_fit();
 }
 
 void CEPSInterpreter::ShiftSubtree(CArticle* top, const CLpoint& shift, bool moves) {

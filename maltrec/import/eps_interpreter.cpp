@@ -661,7 +661,7 @@ void CEPSInterpreter::PushOperand(float v) {
 
 int CEPSInterpreter::MainLoop() {
     m_Operands.clear();
-    m_MadeExtents = CWindow::EmptyExtent();
+    m_MadeBoxes.clear();
     FreePending();
     delete m_pItem;
     m_pItem = nullptr;

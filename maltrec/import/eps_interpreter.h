@@ -224,6 +224,8 @@ private:
     CWindow ExtentsBeforeShift(const std::vector<CArticle*>& before);
     void ShiftSubtree(CArticle* top, const CLpoint& shift, bool moves);
     void ShiftArticle(CArticle* a, const CLpoint& shift, bool moves);
+    // A box the extents of a path's segments lie in; empty when none can be told cheaply.
+    static CWindow BoxOfPath(CSplineItem* item);
     void WriteStyleTable();
     void PushOperand(float v);
 
@@ -253,8 +255,13 @@ private:
     double m_curX = 0.0;
     double m_curY = 0.0;
     CMat2d m_CTM;
-    // The union of the extents of the articles made by the run.
-    CWindow m_MadeExtents = CWindow::EmptyExtent();
+    // The articles the run made, each with a box its extents lie in (or its extents, exact).
+    struct MadeBox {
+        CArticle* article;
+        CWindow box;
+        bool exact;
+    };
+    std::vector<MadeBox> m_MadeBoxes;
     std::vector<COLORREF> m_Colours;
     // The index ColourIndex gave each colour met so far: its own entry or, once the table is
     // full, the nearest one.

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -429,6 +430,29 @@ TEST(EpsPaths, CurvePointsAreThoseOfTheCurveItemSpline) {
 // of a unit now and then.
 bool Near(const CLpoint& a, const CLpoint& b) {
     return std::llabs(int64_t(a.x) - b.x) <= 1 && std::llabs(int64_t(a.y) - b.y) <= 1;
+}
+
+TEST(EpsPaths, TheShiftBringsTheOutermostCurvesToTheOrigin) {
+    // The leftmost and lowest ink is a curve's bulge, between its ends and short of its control
+    // points, with paths inside the page before and after it: the page starts exactly there.
+    auto r = Body("300 300 m 320 310 l S\n"
+                  "100 40 m 0 60 0 60 100 80 c S\n"
+                  "200 300 m 250 300 l S\n"
+                  "400 20 m 420 -20 460 -20 480 20 c S\n"
+                  "150 150 m 160 170 170 170 180 150 c S");
+    ASSERT_EQ(5u, r->articles.size());
+    const CWindow page = r->page->RootArticle()->Extents(0);
+    EXPECT_EQ(0, page.x1);
+    EXPECT_EQ(0, page.y1);
+    EXPECT_EQ(0, r->articles[1]->Extents(0).x1);
+    EXPECT_EQ(0, r->articles[3]->Extents(0).y1);
+    for (int i : {1, 3}) {
+        auto* s = static_cast<CSplineItem*>(r->articles[size_t(i)]->GetItem());
+        LONG lowest = INT32_MAX;
+        for (int k = 0; k < s->VectCount(); ++k)
+            lowest = std::min(lowest, i == 1 ? s->Vect(k).pt.x : s->Vect(k).pt.y);
+        EXPECT_GT(lowest, 0) << i; // the ends and samples lie inside
+    }
 }
 
 TEST(EpsPaths, ShiftedPathsMatchAFreshFitOfTheirPoints) {
