@@ -32,6 +32,7 @@ enum class Op {
     kOther,
     kState,
     kPaint,
+    kPath,
     kSave,
     kRestore,
     kBeginText,
@@ -67,6 +68,13 @@ Op Classify(const char* p, size_t n) {
         case 'K':
         case 'k':
             return Op::kState;
+        case 'm':
+        case 'l':
+        case 'c':
+        case 'v':
+        case 'y':
+        case 'h':
+            return Op::kPath;
         default:
             return Op::kOther;
         }
@@ -77,6 +85,8 @@ Op Classify(const char* p, size_t n) {
             return Op::kState;
         if (Is(p, "f*") || Is(p, "B*") || Is(p, "b*"))
             return Op::kPaint;
+        if (Is(p, "re"))
+            return Op::kPath;
         if (Is(p, "BT"))
             return Op::kBeginText;
         if (Is(p, "ET"))
@@ -110,12 +120,20 @@ bool PlanContentParts(const std::string& content, int parts,
         return false;
 
     std::vector<char> containers; // 'a' array, 'd' dictionary
-    int qDepth = 0, mcDepth = 0, compat = 0;
+    int compat = 0;
     bool inText = false;
-    // The outermost state operators so far; the part being scanned, and what it replays first.
-    std::string preamble;
+    // The saved states open here, the outermost first: the state operators given at each since
+    // its q (those of q ... Q pairs closed since are undone), and whether a path is open there.
+    struct Level {
+        std::string ops;
+        bool pathOpen = false;
+    };
+    std::vector<Level> levels(1);
+    // Marked content open at this point, as byte ranges (operands and operator).
+    std::vector<std::pair<size_t, size_t>> openMarks;
+    // The part being scanned, and what it replays first.
     size_t partBegin = 0;
-    std::string partPreamble;
+    std::string partPreamble, partMarks;
     int handed = 0;
     // Parts of about equal size (on a busy machine the readers run at about the same pace).
     std::vector<size_t> targets;
@@ -214,17 +232,20 @@ bool PlanContentParts(const std::string& content, int parts,
         if (!keyword)
             continue;
 
+        // A cut where no path is open at any level (Q brings back the path of its q).
+        bool cut = false;
         switch (Classify(content.data() + start, i - start)) {
         case Op::kInlineImage:
             return false;
         case Op::kSave:
-            ++qDepth;
+            levels.push_back({std::string(), levels.back().pathOpen});
             break;
         case Op::kRestore:
             // Unmatched, it would undo the page's own saved state: read whole.
-            if (qDepth == 0)
+            if (levels.size() == 1)
                 return false;
-            --qDepth;
+            levels.pop_back();
+            cut = true;
             break;
         case Op::kBeginText:
             inText = true;
@@ -233,10 +254,11 @@ bool PlanContentParts(const std::string& content, int parts,
             inText = false;
             break;
         case Op::kBeginMarked:
-            ++mcDepth;
+            openMarks.emplace_back(opStart, i);
             break;
         case Op::kEndMarked:
-            mcDepth -= mcDepth > 0;
+            if (!openMarks.empty())
+                openMarks.pop_back();
             break;
         case Op::kBeginCompat:
             ++compat;
@@ -245,28 +267,47 @@ bool PlanContentParts(const std::string& content, int parts,
             compat -= compat > 0;
             break;
         case Op::kState:
-            if (qDepth == 0) {
-                preamble.append(content, opStart, i - opStart);
-                preamble += '\n';
-            }
+            levels.back().ops.append(content, opStart, i - opStart);
+            levels.back().ops += '\n';
+            break;
+        case Op::kPath:
+            levels.back().pathOpen = true;
             break;
         case Op::kPaint:
-            if (qDepth == 0 && mcDepth == 0 && compat == 0 && !inText && i >= nextTarget && i < n &&
-                handed + 1 < parts) {
-                ready(ContentPart{partBegin, i, std::move(partPreamble)});
-                partBegin = i;
-                partPreamble = preamble;
-                ++handed;
-                nextTarget = size_t(handed) < targets.size() ? targets[size_t(handed)] : n;
-            }
+            levels.back().pathOpen = false;
+            cut = true;
             break;
         case Op::kOther:
             break;
         }
         opStart = std::string::npos;
+        if (!cut || compat != 0 || inText || i < nextTarget || i >= n || handed + 1 >= parts)
+            continue;
+        bool pathOpen = false;
+        for (const Level& level : levels)
+            pathOpen = pathOpen || level.pathOpen;
+        if (pathOpen)
+            continue;
+        ready(ContentPart{partBegin, i, std::move(partPreamble), std::move(partMarks)});
+        partBegin = i;
+        // The state of each open level after its q, then the marked content open here (it is
+        // not part of the state), so that optional content is shown or hidden as in the whole
+        // reading.
+        partPreamble = levels.front().ops;
+        for (size_t level = 1; level < levels.size(); ++level) {
+            partPreamble += "q\n";
+            partPreamble += levels[level].ops;
+        }
+        partMarks.clear();
+        for (const auto& [from, to] : openMarks) {
+            partMarks.append(content, from, to - from);
+            partMarks += '\n';
+        }
+        ++handed;
+        nextTarget = size_t(handed) < targets.size() ? targets[size_t(handed)] : n;
     }
     if (!containers.empty() || handed == 0)
         return false;
-    ready(ContentPart{partBegin, n, std::move(partPreamble)});
+    ready(ContentPart{partBegin, n, std::move(partPreamble), std::move(partMarks)});
     return true;
 }

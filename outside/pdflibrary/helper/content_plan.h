@@ -1,9 +1,10 @@
 // Where a page's content stream can be cut so that its parts are read side by side, each by a
-// reader of its own: only after a path is painted at the outermost level (no saved state, text
-// object, marked content or compatibility section open). Each part first replays, with its
-// drawing ignored, the outermost operators before it that change what later paths look like
-// (cm, gs and the colour operators), in their order, so that it starts from the state the
-// whole reading would have reached.
+// reader of its own: only after a path is painted or a saved state is given back, where no path
+// is open at any level and no text object or compatibility section is. Each part first
+// replays, with its drawing ignored, the state operators (cm, gs and the colour operators) of
+// each saved state open at its start, outermost first and each after its q, then opens again
+// the marked content open there, so that it starts from the state the whole reading would have
+// reached.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,8 @@
 
 struct ContentPart {
     size_t begin = 0, end = 0; // the part's bytes in the content
-    std::string preamble;      // what it replays first
+    std::string preamble;      // the state it replays first, its drawing ignored
+    std::string marks;         // the marked content it opens again, in its own reading
 };
 
 // Cuts `content` into about `parts` parts of nearly equal size, handing each to `ready` as soon

@@ -2,6 +2,8 @@
 
 #include <GfxState.h>
 
+#include <cstring>
+
 void EpsEventDev::startPage(int, GfxState* state, XRef*) {
     if (!m_pageStart)
         return;
@@ -15,6 +17,15 @@ void EpsEventDev::endPage() {
         return;
     m_events.codes.push_back(EpsEvents::kEndPage);
     Hand();
+}
+
+void EpsEventDev::markPoint(const char* name) {
+    if (!name)
+        return;
+    if (m_muted && std::strcmp(name, kEndOfReplay) == 0)
+        m_muted = false;
+    else if (!m_muted && std::strcmp(name, kEndOfPart) == 0)
+        m_reachedEnd = true;
 }
 
 void EpsEventDev::fill(GfxState* state) {

@@ -33,8 +33,16 @@ public:
     bool gouraudTriangleShadedFill(GfxState*, GfxGouraudTriangleShading*) override { return true; }
     bool patchMeshShadedFill(GfxState*, GfxPatchMeshShading*) override { return true; }
 
-    // While set, nothing drawn is gathered (a part of a page replaying the state before it).
+    // While set, nothing drawn is gathered (a part of a page replaying the state before it),
+    // until a mark point named kEndOfReplay.
     void SetMuted(bool muted) { m_muted = muted; }
+    static constexpr const char* kEndOfReplay = "KelvanePdfPartStart";
+    // Whether a mark point named kEndOfPart was met: a part read to its end (the reader stops
+    // a content stream at an operator it cannot run).
+    static constexpr const char* kEndOfPart = "KelvanePdfPartEnd";
+    bool ReachedEnd() const { return m_reachedEnd; }
+    void markPoint(const char* name) override;
+    void markPoint(const char* name, Dict*) override { markPoint(name); }
     // Whether the page's start and end are gathered (only one part of a page has them).
     void SetPageEvents(bool start, bool end) {
         m_pageStart = start;
@@ -51,6 +59,7 @@ private:
     void AddPath(GfxState* state, bool fill);
 
     bool m_muted = false;
+    bool m_reachedEnd = false;
     bool m_pageStart = true;
     bool m_pageEnd = true;
 };

@@ -18,6 +18,7 @@ struct EpsFormattedEvents {
     std::vector<size_t> ends;    // for each paint: the end of its colour text, of its path text
     EpsText text;
     bool damaged = false; // the events held a code that starts nothing
+    bool stopped = false; // the reading stopped before the end (nothing after it is read)
 };
 
 // The events' colours and paths as text, for EpsWriter::Take.

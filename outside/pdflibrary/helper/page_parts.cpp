@@ -79,20 +79,23 @@ void DrawPart(const char* path, int pageNum, const std::string& content, const C
     std::unique_ptr<Gfx> gfx(page->createGfx(&dev, 72, 72, 0, true, false, -1, -1, -1, -1, false,
                                              nullptr, nullptr, nullptr));
     gfx->saveState();
-    if (!part.preamble.empty()) {
-        dev.SetMuted(true);
-        Object replay(static_cast<Stream*>(new MemStream(
-            part.preamble.data(), 0, Goffset(part.preamble.size()), Object(objNull))));
-        gfx->display(&replay);
-        dev.SetMuted(false);
-    }
-    Object body(static_cast<Stream*>(new MemStream(
-        content.data(), Goffset(part.begin), Goffset(part.end - part.begin), Object(objNull))));
+    // One reading: the replayed state (its saved states must stay open for the part's Q, which
+    // the reader allows only within one reading) and the marked content open at the part's
+    // start, their drawing ignored up to the mark point that ends the replay, then the part.
+    std::string text = part.preamble + part.marks + "/" + EpsEventDev::kEndOfReplay + " MP\n";
+    text.append(content, part.begin, part.end - part.begin);
+    text += "\n/";
+    text += EpsEventDev::kEndOfPart;
+    text += " MP\n";
+    dev.SetMuted(true);
+    Object body(
+        static_cast<Stream*>(new MemStream(text.data(), 0, Goffset(text.size()), Object(objNull))));
     gfx->display(&body);
     gfx->restoreState();
     gfx.reset();
     // The numbers are written here too, beside the other parts.
     FormatEvents(dev.Events(), out);
+    out->stopped = !dev.ReachedEnd();
 }
 
 } // namespace
@@ -132,12 +135,15 @@ bool DrawPageInParts(const char* path, PDFDoc& doc, int pageNum, EpsWriter& writ
         }
         jobs.push_back(std::move(job));
     };
-    const bool planned = PlanContentParts(content, parts, start);
-    if (!planned) {
+    if (!PlanContentParts(content, parts, start)) {
+        // No safe cut after all: the content already read is read whole, here.
         for (auto& job : jobs)
             if (job->thread.joinable())
                 job->thread.join();
-        return false;
+        jobs.clear();
+        auto whole = std::make_unique<Job>();
+        whole->part = ContentPart{0, content.size(), {}, {}};
+        jobs.push_back(std::move(whole));
     }
     for (size_t i = 0; i < jobs.size(); ++i) {
         Job& job = *jobs[i];
@@ -146,6 +152,13 @@ bool DrawPageInParts(const char* path, PDFDoc& doc, int pageNum, EpsWriter& writ
         else
             DrawPart(path, pageNum, content, job.part, i == 0, &job.events);
         writer.Take(job.events);
+        // The whole reading would have stopped there too: the later parts are not the page's.
+        if (job.events.stopped) {
+            for (size_t later = i + 1; later < jobs.size(); ++later)
+                if (jobs[later]->thread.joinable())
+                    jobs[later]->thread.join();
+            break;
+        }
     }
     EpsEvents end;
     end.codes.push_back(EpsEvents::kEndPage);

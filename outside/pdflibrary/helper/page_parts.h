@@ -15,7 +15,8 @@ constexpr size_t kDefaultMinPartBytes = 128 * 1024;
 // At most this many parts.
 constexpr int kMaxParts = 4;
 
-// Draws page `page` of the file at `path` (open as `doc`) in parts to `writer`. False, with
-// nothing written, when the page is drawn better whole: small content, several content streams,
-// annotations, or content that cannot be cut safely.
+// Draws page `page` of the file at `path` (open as `doc`) in parts to `writer`; content that
+// cannot be cut safely is read whole from what was read. False, with nothing written, when the
+// page is drawn better by the usual reading: small content, several content streams or
+// annotations.
 bool DrawPageInParts(const char* path, PDFDoc& doc, int page, EpsWriter& writer);

@@ -29,17 +29,23 @@ std::vector<std::string> Texts(const std::string& content, const Planned& p) {
 
 } // namespace
 
-TEST(ContentPlan, CutsOnlyAfterAPathPaintedAtTheOutermostLevel) {
+TEST(ContentPlan, CutsOnlyWhereNoPathTextOrCompatibilitySectionIsOpen) {
     // Each case: content in which the only safe cut is after "X" (marked by the part texts).
     struct Case {
         const char* content;
         std::vector<std::string> parts;
     } cases[] = {
         {"0 0 m 1 1 l S 2 2 m 3 3 l S", {"0 0 m 1 1 l S", " 2 2 m 3 3 l S"}},
-        // Inside saved state, text, marked content or compatibility sections: no cut.
-        {"q 0 0 m 1 1 l S Q 2 2 m 3 3 l f", {"q 0 0 m 1 1 l S Q 2 2 m 3 3 l f"}},
+        // Inside a saved state, or after one given back, unless a path is open at any level
+        // (Q brings back the path of its q).
+        {"q 0 0 m 1 1 l S Q 2 2 m 3 3 l f", {"q 0 0 m 1 1 l S", " Q 2 2 m 3 3 l f"}},
+        {"q q 0 0 m 1 1 S Q Q 2 2 m 3 3 l f", {"q q 0 0 m 1 1 S Q", " Q 2 2 m 3 3 l f"}},
+        {"0 0 m q 1 1 l S Q 2 2 l f", {"0 0 m q 1 1 l S Q 2 2 l f"}},
+        {"0 0 5 5 re q S Q f 1 1 m S", {"0 0 5 5 re q S Q f", " 1 1 m S"}},
+        // Inside text or compatibility sections: no cut.
         {"BT 0 0 m S ET 0 0 m 1 1 l S 2 2 m b*", {"BT 0 0 m S ET 0 0 m 1 1 l S", " 2 2 m b*"}},
-        {"/OC /a BDC 0 0 m S EMC 1 1 m S 2 2 m n", {"/OC /a BDC 0 0 m S EMC 1 1 m S", " 2 2 m n"}},
+        // Marked content does not keep a cut out (it is opened again, see below).
+        {"/OC /a BDC 0 0 m S 1 1 m S 2 2 m S EMC", {"/OC /a BDC 0 0 m S 1 1 m S", " 2 2 m S EMC"}},
         {"BX 0 0 m S EX 1 1 m S 2 2 m S", {"BX 0 0 m S EX 1 1 m S", " 2 2 m S"}},
         // Operators inside strings, arrays, dictionaries and comments are not operators.
         {"(a ) S \\( S) Tj [ (x) S ] 0 d <</S S>> pop % S\n0 0 m S 1 1 m S",
@@ -59,17 +65,36 @@ TEST(ContentPlan, CutsOnlyAfterAPathPaintedAtTheOutermostLevel) {
 }
 
 TEST(ContentPlan, APartReplaysTheOutermostStateBeforeIt) {
-    const std::string content = "1 0 0 1 5 5 cm 0.5 g q 2 0 0 2 0 0 cm 1 0 0 rg Q /G1 gs "
-                                "BT 0 0 1 RG ET 0 0 m 1 1 l S 0 1 0 0 k 2 2 m 3 3 l S "
-                                "4 4 m 5 5 l S";
-    const Planned p = Plan(content, 3);
+    // The path opened before q keeps the Q from being a cut: the one cut is after "8 8 l S".
+    const std::string content = "1 0 0 1 5 5 cm 0.5 g 9 9 m q 2 0 0 2 0 0 cm 1 0 0 rg Q /G1 gs "
+                                "BT 0 0 1 RG ET 8 8 l S 0 1 0 0 k 2 2 m 3 3 l S";
+    const Planned p = Plan(content, 2);
     ASSERT_TRUE(p.ok);
-    ASSERT_EQ(p.parts.size(), 3u);
+    ASSERT_EQ(p.parts.size(), 2u);
     EXPECT_EQ(p.parts[0].preamble, "");
+    EXPECT_EQ(content.substr(p.parts[1].begin), " 0 1 0 0 k 2 2 m 3 3 l S");
     // In order, those inside q ... Q left out (Q undoes them), those inside text kept.
     EXPECT_EQ(p.parts[1].preamble, "1 0 0 1 5 5 cm\n0.5 g\n/G1 gs\n0 0 1 RG\n");
-    EXPECT_EQ(p.parts[2].preamble, "1 0 0 1 5 5 cm\n0.5 g\n/G1 gs\n0 0 1 RG\n0 1 0 0 k\n");
-    EXPECT_EQ(p.parts.back().end, content.size());
+
+    // Marked content open at the cut is opened again, closed ones not.
+    const std::string marked = "/Tag BMC EMC 1 0 0 1 5 5 cm /OC /L1 BDC /P <</MCID 3>> BDC "
+                               "0 0 m S 0.2 g 1 1 m S EMC 2 2 m S EMC";
+    const Planned m = Plan(marked, 2);
+    ASSERT_TRUE(m.ok);
+    ASSERT_EQ(m.parts.size(), 2u);
+    EXPECT_EQ(marked.substr(m.parts[1].begin), " 0.2 g 1 1 m S EMC 2 2 m S EMC");
+    EXPECT_EQ(m.parts[1].preamble, "1 0 0 1 5 5 cm\n");
+    EXPECT_EQ(m.parts[1].marks, "/OC /L1 BDC\n/P <</MCID 3>> BDC\n");
+    EXPECT_EQ(m.parts[0].marks, "");
+
+    // Inside saved states: each open level's own state after its q, outermost first.
+    const std::string nested = "0.1 g q 1 0 0 1 5 5 cm q 0.9 g 0 0 m S Q 0.5 G 1 1 m S "
+                               "2 2 m S 3 3 m S Q";
+    const Planned q = Plan(nested, 2);
+    ASSERT_TRUE(q.ok);
+    ASSERT_EQ(q.parts.size(), 2u);
+    EXPECT_EQ(nested.substr(q.parts[1].begin), " Q 0.5 G 1 1 m S 2 2 m S 3 3 m S Q");
+    EXPECT_EQ(q.parts[1].preamble, "0.1 g\nq\n1 0 0 1 5 5 cm\nq\n0.9 g\n");
 }
 
 TEST(ContentPlan, ContentThatCannotBeCutSafelyIsReadWhole) {

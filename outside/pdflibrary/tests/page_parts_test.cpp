@@ -20,9 +20,10 @@
 namespace {
 
 // Blocks of paths with saved and unsaved transformations, colours of each kind, text, marked
-// content, a graphics state, clips, and fills met by strokes of the same path.
-std::string Content() {
-    std::string c;
+// content of a hidden group, a graphics state, clips, and fills met by strokes of the same path;
+// `layer` opens marked content around the first half.
+std::string Content(const char* layer = nullptr, bool inlineImage = false, bool broken = false) {
+    std::string c = layer ? std::string(layer) + "\n" : std::string();
     char line[512];
     for (int i = 0; i < 300; ++i) {
         const double d = i * 1.37;
@@ -39,18 +40,25 @@ std::string Content() {
         c += line;
         if (i % 40 == 39)
             c += "1 0 0 1 0.5 0.25 cm 0.1 0.2 0.3 RG\n";
+        if (layer && i == 150)
+            c += "Q EMC\n";
+        if (broken && i == 200)
+            c += "1 2 rg\n"; // too few operands: the reader stops the page here
+        if (inlineImage && i == 250)
+            c += "q 10 0 0 10 0 0 cm BI /W 2 /H 1 /BPC 8 /CS /G ID \x01S EI Q\n";
     }
     return c;
 }
 
 void WritePdf(const std::string& path, const std::string& content) {
     const std::string objects[] = {
-        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Catalog /Pages 2 0 R /OCProperties << /OCGs [5 0 R] /D << /OFF [5 0 R] >> >> "
+        ">>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 600 800] /Contents 4 0 R /Resources << "
-        "/ExtGState << /G1 << /LW 2 >> >> /Properties << /oc1 << /Type /OCG /Name (x) >> >> "
-        ">> >>",
+        "/ExtGState << /G1 << /LW 2 >> >> /Properties << /oc1 5 0 R >> >> >>",
         "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream",
+        "<< /Type /OCG /Name (hidden) >>",
     };
     std::string pdf = "%PDF-1.5\n";
     std::vector<size_t> offsets;
@@ -59,13 +67,13 @@ void WritePdf(const std::string& path, const std::string& content) {
         pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
     }
     const size_t xref = pdf.size();
-    pdf += "xref\n0 5\n0000000000 65535 f \n";
+    pdf += "xref\n0 6\n0000000000 65535 f \n";
     char entry[32];
     for (size_t offset : offsets) {
         std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
         pdf += entry;
     }
-    pdf += "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    pdf += "trailer\n<< /Size 6 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
     std::ofstream(path, std::ios::binary) << pdf;
 }
 
@@ -94,17 +102,35 @@ std::string Convert(const std::string& pdf, const std::string& eps, const char* 
 TEST(PageParts, ReadInPartsTheEpsIsTheWholeReadingsByteForByte) {
     char pattern[] = "/tmp/kelvane-parts-XXXXXX";
     const std::string dir = mkdtemp(pattern);
-    const std::string content = Content();
-    WritePdf(dir + "/page.pdf", content);
-    // The content does cut, into as many parts as the helper takes.
-    int parts = 0;
-    EXPECT_TRUE(PlanContentParts(content, 4, [&](ContentPart&&) { ++parts; }));
-    EXPECT_EQ(parts, 4);
-
-    const std::string whole = Convert(dir + "/page.pdf", dir + "/whole.eps", "100000000");
-    ASSERT_NE(whole.find("%%EOF"), std::string::npos) << whole;
-    EXPECT_NE(whole.find("B\n"), std::string::npos); // fills met by their strokes are there
-    for (const char* partBytes : {"64", "4096", "20000"})
-        EXPECT_EQ(Convert(dir + "/page.pdf", dir + "/parts.eps", partBytes), whole) << partBytes;
+    struct Page {
+        const char* name;
+        std::string content;
+        bool cuts;
+    } pages[] = {
+        {"plain", Content(), true},
+        // A hidden layer around the first half, its paths inside a clip and state of their
+        // own: parts starting in it must hide their paths.
+        {"layer", Content("/OC /oc1 BDC q 0 0 600 800 re W n 0.3 g 1 0 0 1 2 3 cm"), true},
+        // Inline image data: not cut, read whole from the content already read.
+        {"image", Content(nullptr, true), false},
+        // An operator the reader cannot run ends the page there, parts after it too.
+        {"broken", Content(nullptr, false, true), true},
+    };
+    for (const Page& page : pages) {
+        const std::string pdf = dir + "/" + page.name + ".pdf";
+        WritePdf(pdf, page.content);
+        int parts = 0;
+        EXPECT_EQ(PlanContentParts(page.content, 4, [&](ContentPart&&) { ++parts; }), page.cuts)
+            << page.name;
+        if (page.cuts) {
+            EXPECT_EQ(parts, 4) << page.name;
+        }
+        const std::string whole = Convert(pdf, dir + "/whole.eps", "100000000");
+        ASSERT_NE(whole.find("%%EOF"), std::string::npos) << page.name << whole;
+        EXPECT_NE(whole.find("B\n"), std::string::npos); // fills met by their strokes are there
+        for (const char* partBytes : {"64", "4096", "20000"})
+            EXPECT_EQ(Convert(pdf, dir + "/parts.eps", partBytes), whole)
+                << page.name << " " << partBytes;
+    }
     std::filesystem::remove_all(dir);
 }
