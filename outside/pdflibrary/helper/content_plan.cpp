@@ -11,6 +11,9 @@ namespace {
 constexpr size_t kMaxNesting = 64;
 // Longest operator taken as one (the reader splits longer ones): such content is read whole.
 constexpr size_t kMaxKeyword = 100;
+// Longest replay a part is given (content setting colours over and over would otherwise have
+// every part hold most of it).
+constexpr size_t kMaxReplayBytes = 16u << 20;
 
 enum CharClass : unsigned char { kRegular, kWhite, kDelimiter };
 
@@ -284,9 +287,13 @@ bool PlanContentParts(const std::string& content, int parts,
         if (!cut || compat != 0 || inText || i < nextTarget || i >= n || handed + 1 >= parts)
             continue;
         bool pathOpen = false;
-        for (const Level& level : levels)
+        size_t replay = 0;
+        for (const Level& level : levels) {
             pathOpen = pathOpen || level.pathOpen;
-        if (pathOpen)
+            replay += level.ops.size();
+        }
+        // A part whose replay would be too long to hold stays with the part before.
+        if (pathOpen || replay > kMaxReplayBytes)
             continue;
         ready(ContentPart{partBegin, i, std::move(partPreamble), std::move(partMarks)});
         partBegin = i;
