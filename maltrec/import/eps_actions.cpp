@@ -220,7 +220,13 @@ void CEPSInterpreter::BeginGroup() {
 void CEPSInterpreter::AppendChild(CArticle* child) {
     // AddChild walks the whole row of children to find its end: the last child added under
     // each parent is kept, so a large import appends in constant time.
-    CTree*& last = m_LastChild[m_pParent];
+    // Paths in a row mostly go under one parent: its entry is kept at hand (entries of the map
+    // stay where they are as others are added).
+    if (m_pLastParent != m_pParent || !m_pLastChildEntry) {
+        m_pLastChildEntry = &m_LastChild[m_pParent];
+        m_pLastParent = m_pParent;
+    }
+    CTree*& last = *m_pLastChildEntry;
     if (last && last->GetParent() == m_pParent && !last->GetRsibling())
         last->InsertRsibling(child);
     else

@@ -667,6 +667,8 @@ int CEPSInterpreter::MainLoop() {
     m_pItem = nullptr;
     m_pParent = m_pPage->RootArticle();
     m_LastChild.clear();
+    m_pLastParent = nullptr;
+    m_pLastChildEntry = nullptr;
     m_nGroupDepth = 0;
     m_nSwallowedGroups = 0;
     m_curX = m_curY = 0.0;

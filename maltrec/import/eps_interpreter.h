@@ -249,6 +249,9 @@ private:
     float m_Args[6] = {};
     CArticle* m_pParent = nullptr;
     std::unordered_map<CTree*, CTree*> m_LastChild;
+    // The parent appended to last and its entry in m_LastChild.
+    CTree* m_pLastParent = nullptr;
+    CTree** m_pLastChildEntry = nullptr;
     int m_nGroupDepth = 0;
     int m_nSwallowedGroups = 0;
     CSplineItem* m_pItem = nullptr;
