@@ -1,7 +1,11 @@
 #include "kelvane/tests/app_fixture.h"
 
+#include "felgrin/base_cutter.h"
+#include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
 #include "pivora/framework/app_params.h"
 #include "platform/framework/document.h"
+#include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 
 void AppFixture::SetUp() {
@@ -80,4 +84,20 @@ void AppFixture::Restart(std::vector<std::string> args) {
     app.reset();
     app = std::make_unique<CVanterFerolinApp>();
     ASSERT_TRUE(Start(std::move(args)));
+}
+
+void AppFixture::StartWithFilePortCutter() {
+    {
+        // No cutter yet: the installation the start offers is declined.
+        platform::ScopedDialogResponder decline(
+            [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
+        ASSERT_TRUE(Start({"x", "y"}));
+    }
+    CBaseCutter* cutter = CCutterUtils::CreateCutter(L"CDMPLCutter");
+    ASSERT_NE(cutter, nullptr);
+    cutter->fnSetName(L"Plotter");
+    cutter->SetPortName(L"FILE");
+    cutter->fnSaveSettings();
+    CCutterUtils::AddCutterToArray(cutter);
+    FelgrinUtils::QuitCutterDriver();
 }

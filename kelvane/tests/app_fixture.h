@@ -37,6 +37,9 @@ protected:
     void SaveDesign(const std::filesystem::path& path);
     // Ends the program and starts a fresh one with these arguments.
     void Restart(std::vector<std::string> args = {});
+    // Starts the program (its offer to install a cutter declined) and installs a DM/PL cutter
+    // named "Plotter" on the file port through the program's own code, as an operator would.
+    void StartWithFilePortCutter();
 
     SettingsSandbox box;
     platform::ManualClock clock{100000};

@@ -3,8 +3,6 @@
 #include "kelvane/tests/app_fixture.h"
 
 #include "design/design_page.h"
-#include "felgrin/base_cutter.h"
-#include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
 #include "hobrand/media_manager_setup.h"
 #include "pivora/geometry/sb.h"
@@ -56,19 +54,7 @@ std::vector<std::string> Cuts(const std::string& body) {
 class CommandLineCut : public AppFixture {};
 
 TEST_F(CommandLineCut, ADesignOpenedFromTheCommandLineIsCutOncePerPathOnTheFilePort) {
-    {
-        // No cutter yet: the installation the start offers is declined.
-        platform::ScopedDialogResponder decline(
-            [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
-        ASSERT_TRUE(Start({"x", "y"}));
-    }
-    CBaseCutter* cutter = CCutterUtils::CreateCutter(L"CDMPLCutter");
-    ASSERT_NE(cutter, nullptr);
-    cutter->fnSetName(L"Plotter");
-    cutter->SetPortName(L"FILE");
-    cutter->fnSaveSettings();
-    CCutterUtils::AddCutterToArray(cutter);
-    FelgrinUtils::QuitCutterDriver();
+    ASSERT_NO_FATAL_FAILURE(StartWithFilePortCutter());
 
     const std::string design = box.Path("sign.kdx");
     {

@@ -1,12 +1,8 @@
 // The program itself, started as a person starts it (on the offscreen display, with a cutter
 // on the file port so that no installation is offered), told from outside to end: it closes
 // its window as the operator would and exits with 0.
-#include "felgrin/base_cutter.h"
-#include "felgrin/cutter_utils.h"
-#include "felgrin/felgrin_utils.h"
 #include "kelvane/app/workspace_settings.h"
 #include "kelvane/tests/app_fixture.h"
-#include "platform/windowing/dialog_template.h"
 
 #include <chrono>
 #include <csignal>
@@ -89,19 +85,7 @@ protected:
 };
 
 TEST_F(ProgramExit, TheRunningProgramToldToEndClosesAndExitsWithZero) {
-    {
-        // The cutter goes into the sandbox's settings through the program's own code.
-        platform::ScopedDialogResponder decline(
-            [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
-        ASSERT_TRUE(Start({"x", "y"}));
-    }
-    CBaseCutter* cutter = CCutterUtils::CreateCutter(L"CDMPLCutter");
-    ASSERT_NE(cutter, nullptr);
-    cutter->fnSetName(L"Plotter");
-    cutter->SetPortName(L"FILE");
-    cutter->fnSaveSettings();
-    CCutterUtils::AddCutterToArray(cutter);
-    FelgrinUtils::QuitCutterDriver();
+    ASSERT_NO_FATAL_FAILURE(StartWithFilePortCutter());
     Stop();
 
     // Its own runtime folder: the instance lock and channel of no other run are seen there.
