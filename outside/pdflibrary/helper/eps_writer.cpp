@@ -2,7 +2,9 @@
 
 #include "eps_number.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -12,6 +14,16 @@ namespace {
 constexpr size_t kBlockBytes = 1 << 16;
 // Room for the numbers of one curve segment and its operator.
 constexpr size_t kSegmentRoom = 6 * (eps::kMaxNumberChars + 1) + 8;
+// Lines are kept under 255 characters, as readers of the format may expect.
+constexpr ptrdiff_t kMaxLineChars = 254;
+
+// Keeps the line from `start` to `end` (its newline included), putting each number on a line
+// of its own when the whole would be too long; operands may stand on several lines.
+void KeepLine(EpsText& out, char* start, char* end) {
+    if (end - 1 - start > kMaxLineChars)
+        std::replace(start, end, ' ', '\n');
+    out.Keep(end);
+}
 
 } // namespace
 
@@ -28,11 +40,12 @@ void ReadColour(const EpsEvents& ev, size_t& code, size_t& number, EpsText& out,
         out.Append(fill ? "0 g\n" : "0 G\n", 4);
         return;
     }
-    char* p = out.Room(kSegmentRoom);
+    char* const start = out.Room(kSegmentRoom);
+    char* p = start;
     if (kind == EpsEvents::kGray) {
         p = eps::WriteNumber(p, ev.numbers[number++]);
         std::memcpy(p, fill ? " g\n" : " G\n", 3);
-        out.Keep(p + 3);
+        KeepLine(out, start, p + 3);
         return;
     }
     const bool cmyk = kind == EpsEvents::kCmyk;
@@ -42,10 +55,10 @@ void ReadColour(const EpsEvents& ev, size_t& code, size_t& number, EpsText& out,
     }
     if (cmyk) {
         std::memcpy(p, fill ? "k\n" : "K\n", 2);
-        out.Keep(p + 2);
+        KeepLine(out, start, p + 2);
     } else {
         std::memcpy(p, fill ? "Xa\n" : "XA\n", 3);
-        out.Keep(p + 3);
+        KeepLine(out, start, p + 3);
     }
 }
 
@@ -60,7 +73,8 @@ void ReadPath(const EpsEvents& ev, size_t& code, size_t& number, EpsText& out) {
             continue;
         }
         const int count = kind == EpsEvents::kCurve ? 6 : 2;
-        char* p = out.Room(kSegmentRoom);
+        char* const start = out.Room(kSegmentRoom);
+        char* p = start;
         for (int i = 0; i < count; ++i) {
             if (i)
                 *p++ = ' ';
@@ -71,7 +85,7 @@ void ReadPath(const EpsEvents& ev, size_t& code, size_t& number, EpsText& out) {
                     : kind == EpsEvents::kLine ? " l\n"
                                                : " c\n",
                     3);
-        out.Keep(p + 3);
+        KeepLine(out, start, p + 3);
     }
 }
 

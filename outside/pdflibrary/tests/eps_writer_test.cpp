@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -148,4 +150,41 @@ TEST(EpsWriter, AnEventThatStartsNothingFailsTheWrite) {
     bool ok = true;
     Body(bad.ev, &ok);
     EXPECT_FALSE(ok);
+}
+
+TEST(EpsWriter, LinesStayUnder255CharactersAndKeepEveryNumber) {
+    // Far-off points (a damaged or hostile page) make numbers of about forty digits each.
+    const double far = 3.0e38, farGrey = 1.0e40;
+    Events huge;
+    huge.Code(E::kStartPage, {10, 10})
+        .Path(E::kStroke, E::kCmyk, {far, far, far, far},
+              {{0, 0}, {far, -far, far, far, -far, far}, {1.5, 2}})
+        .Path(E::kFill, E::kGray, {farGrey}, {{0, 0}, {far, far}})
+        .Code(E::kEndPage);
+    const std::string body = Body(huge.ev);
+    size_t from = 0, numbers = 0;
+    std::vector<std::string> words;
+    while (from < body.size()) {
+        const size_t end = body.find('\n', from);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_LT(end - from, 255u) << body.substr(from, end - from);
+        from = end + 1;
+    }
+    std::istringstream in(body);
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    for (const std::string& w : words)
+        numbers += (w[0] == '-' || (w[0] >= '0' && w[0] <= '9')) ? 1 : 0;
+    // 4 + 2 + 6 + 2 numbers of the stroke, 1 + 2 + 2 of the fill.
+    EXPECT_EQ(numbers, 19u);
+    EXPECT_NE(std::find(words.begin(), words.end(), "K"), words.end());
+    EXPECT_NE(std::find(words.begin(), words.end(), "c"), words.end());
+    EXPECT_NE(std::find(words.begin(), words.end(), "F"), words.end());
+
+    // Ordinary lines keep their numbers on one line.
+    Events plain;
+    plain.Code(E::kStartPage, {10, 10})
+        .Path(E::kStroke, E::kGray, {0}, {{0, 0}, {1, 2, 3, 4, 5, 6}})
+        .Code(E::kEndPage);
+    EXPECT_EQ(Body(plain.ev), "0 G\n0 0 m\n1 2 3 4 5 6 c\nS\n");
 }
