@@ -31,7 +31,9 @@ void AppFixture::Stop() {
         return;
     if (CMainFrame* frame = app->MainFrame(); frame && ::IsWindow(frame->m_hWnd))
         frame->DestroyWindow();
-    app->ExitInstance();
+    if (!m_ended)
+        app->ExitInstance();
+    m_ended = false;
     AfxSetMainWnd(nullptr);
     platform::ResetMessageQueue();
     CWnd::DeleteTempMap();
@@ -76,6 +78,20 @@ void AppFixture::SaveDesign(const std::filesystem::path& path) {
     ASSERT_NE(doc, nullptr);
     ASSERT_TRUE(doc->OnSaveDocument(CString(path.string())));
     doc->OnCloseDocument();
+}
+
+int AppFixture::CloseProgram() {
+    CMainFrame* frame = app->MainFrame();
+    if (!frame || !::IsWindow(frame->m_hWnd))
+        return -1;
+    HWND window = frame->m_hWnd;
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    if (::IsWindow(window))
+        return -1;
+    // The quit the closed window posted ends the loop at once.
+    const int code = app->Run();
+    m_ended = true;
+    return code;
 }
 
 void AppFixture::Restart(std::vector<std::string> args) {

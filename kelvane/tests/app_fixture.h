@@ -40,6 +40,9 @@ protected:
     // Starts the program (its offer to install a cutter declined) and installs a DM/PL cutter
     // named "Plotter" on the file port through the program's own code, as an operator would.
     void StartWithFilePortCutter();
+    // Closes the main window as the operator does and runs the program's message loop to its
+    // end: the exit code, or -1 when the window stayed open (a question declined the close).
+    int CloseProgram();
 
     SettingsSandbox box;
     platform::ManualClock clock{100000};
@@ -49,4 +52,5 @@ protected:
 
 private:
     std::filesystem::path m_recover;
+    bool m_ended = false;
 };
