@@ -679,6 +679,24 @@ TEST(EpsRun, HostileNestingStaysBounded) {
     EXPECT_EQ(1u, Body(operands)->articles.size());
 }
 
+TEST(EpsRun, TheOperandStackKeepsTheNewestOperands) {
+    // 0 .. 1029 pushed: the six oldest are dropped. 511 moves take the newest two by two down
+    // to 8 9, the line goes to 6 7, and the next move finds nothing left.
+    std::string body;
+    for (int i = 0; i < 1030; ++i)
+        body += std::to_string(i) + " ";
+    for (int i = 0; i < 511; ++i)
+        body += "m ";
+    body += "l S m";
+    auto r = Body(body);
+    EXPECT_EQ(-1, r->result);
+    ASSERT_EQ(1u, r->paths.size());
+    auto unit = [](double v) { return LONG(v * CEPSInterpreter::kPointsToData); };
+    const std::vector<CLpoint> expected = {CLpoint(unit(8) - unit(6), unit(9) - unit(7)),
+                                           CLpoint(0, 0)};
+    EXPECT_EQ(expected, r->paths[0]);
+}
+
 TEST(EpsRun, CancelAndBackstopsStopTheRun) {
     auto cancelled = Import(std::string(kHeader) + "0 0 m 10 0 l S\n",
                             [](CEPSInterpreter& e) { e.SetCancelCheck([] { return true; }); });
