@@ -1,29 +1,27 @@
-// The program from end to end with two cutters: a sign opened from the command line, sent from
-// its design window to a DM/PL cutter on the file port, then, after New Roll picks the other,
-// to a DM/PL cutter on the network at 127.0.0.1:9100 (a listener of this test). Both receive
-// the golden stream in data/sample_dmpl.txt; the program then closes and exits with 0.
+// The program from end to end with two cutters: the sample sign (as the build writes it)
+// opened from the command line, sent from its design window to a DM/PL cutter on the file
+// port, then, after New Roll picks the other, to a DM/PL cutter on the network at
+// 127.0.0.1:9100 (a listener of this test). Both receive the golden stream in
+// data/sample_dmpl.txt; the program then closes and exits with 0.
 //
 // The golden is the program's own output, checked by eye once. To write it anew after a
 // deliberate change of the output, run this test with KELVANE_REWRITE_GOLDEN=1 and read the
 // diff before committing it.
+#include "kelvane/app/sample_design.h"
 #include "kelvane/tests/app_fixture.h"
 
-#include "design/design_page.h"
 #include "felgrin/base_cutter.h"
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
 #include "hobrand/choose_cutter.h"
 #include "hobrand/media_manager_setup.h"
-#include "pivora/geometry/sb.h"
+#include "platform/framework/document.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/list_controls.h"
 #include "varnholm/sorvane_view.h"
-#include "vector/vector_article.h"
-#include "vector/vector_item.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -135,31 +133,6 @@ private:
     bool m_open = false;
 };
 
-// A closed path through these points (corners), under the page's root.
-void AddPath(CDesignPage* page, const std::vector<CLpoint>& points) {
-    constexpr DWORD kCorner = 0x200;
-    auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
-    ASSERT_NE(item, nullptr);
-    std::vector<CSb> sb;
-    for (const CLpoint& p : points)
-        sb.emplace_back(kCorner, p);
-    sb.push_back(sb.front());
-    item->InsertElement(-1, sb.data(), int(sb.size()));
-    auto* a = new CVectorArticle;
-    a->Item(item);
-    page->RootArticle()->AddChild(a);
-    a->InvExtents(1);
-}
-
-std::vector<CLpoint> Polygon(LONG cx, LONG cy, LONG rx, LONG ry, int corners) {
-    std::vector<CLpoint> out;
-    for (int i = 0; i < corners; ++i) {
-        const double a = 6.283185307 * i / corners;
-        out.emplace_back(LONG(cx + rx * std::cos(a)), LONG(cy + ry * std::sin(a)));
-    }
-    return out;
-}
-
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -169,19 +142,6 @@ std::string ReadFile(const std::string& path) {
 
 class TwoCutterCut : public AppFixture {
 protected:
-    // The sign: a border, three letter outlines and a circle.
-    void WriteSign(const std::string& path) {
-        CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
-        auto* page = dynamic_cast<CDesignPage*>(doc);
-        ASSERT_NE(page, nullptr);
-        AddPath(page, {{0, 0}, {120000, 0}, {120000, 40000}, {0, 40000}});
-        for (int i = 0; i < 3; ++i)
-            AddPath(page, Polygon(15000 + 20000 * i, 20000, 6000, 10000, 4 + i));
-        AddPath(page, Polygon(100000, 20000, 12000, 12000, 72));
-        ASSERT_TRUE(doc->OnSaveDocument(CString(path)));
-        doc->OnCloseDocument();
-    }
-
     // The view of the one open design.
     CView* DesignView() {
         POSITION docs = app->DesignTemplate()->GetFirstDocPosition();
@@ -208,9 +168,9 @@ TEST_F(TwoCutterCut, TheSampleSentToACutterOnTheFileAndOneOnTheNetworkGivesBothT
         CCutterUtils::AddCutterToArray(cutter);
         FelgrinUtils::QuitCutterDriver();
     }
-    const std::string sign = box.Path("sign.kdx");
-    ASSERT_NO_FATAL_FAILURE(WriteSign(sign));
-    Restart({sign});
+    const std::string sample = box.Path("sample.kdx");
+    ASSERT_TRUE(WriteSampleDesign(CString(sample)));
+    Restart({sample});
     ASSERT_EQ(DesignCount(), 1);
     CView* view = DesignView();
     ASSERT_NE(view, nullptr);
