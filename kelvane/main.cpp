@@ -1,7 +1,7 @@
 // The program: the main frame with the design named on the command line (or a new one) when
-// there is a display. With KELVANE_SCREENSHOT set to a file, it saves what the screen shows
-// there and closes (a dialog the start shows is the picture, and is declined); without a
-// display it builds the windows, says so and closes.
+// there is a display. With KELVANE_SCREENSHOT set to a file, a dialog the start-up shows is
+// declined, what the screen shows once the start-up has run is saved there, and the program
+// runs on until it is told to end; without a display it builds the windows, says so and closes.
 #include "kelvane/app/instance_forwarding.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
@@ -12,7 +12,24 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <system_error>
+
+namespace {
+
+// Written under a second name and renamed: whoever waits for the picture never sees half of it.
+bool SaveScreenshot(HWND frame, const char* path) {
+    const std::string part = std::string(path) + ".part";
+    if (!platform::display::SaveScreenshot(frame, part))
+        return false;
+    std::error_code error;
+    std::filesystem::rename(part, path, error);
+    return !error;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Before anything else: whether another copy runs decides how this one starts.
@@ -29,34 +46,27 @@ int main(int argc, char** argv) {
         CVanterFerolinApp app;
         app.SetCommandLine(argc, argv);
         const char* shot = std::getenv("KELVANE_SCREENSHOT");
-        // A dialog the start-up shows (the cutter installation on a first start) is what the
-        // screen shows then: it is the picture, and it is declined so that the start goes on.
-        bool shotTaken = false;
+        const bool wantShot = shot && *shot;
+        // A dialog the start-up shows (the cutter installation on a first start) would hold
+        // the start: it is declined, and is not the picture.
         std::unique_ptr<platform::ScopedDialogResponder> decline;
-        if (shot && *shot && display)
+        if (wantShot && display)
             decline = std::make_unique<platform::ScopedDialogResponder>(
-                [&shotTaken, shot](HWND dialog, UINT) {
-                    CWnd* main = AfxGetMainWnd();
-                    if (!shotTaken && main)
-                        shotTaken = platform::display::SaveScreenshot(main->GetSafeHwnd(), shot);
-                    EndDialog(dialog, IDCANCEL);
-                });
+                [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
         const BOOL started = app.InitInstance();
-        decline.reset();
         if (started) {
             HWND frame = app.MainFrame()->GetSafeHwnd();
-            if (shot && *shot && shotTaken) {
-                ::PostMessageW(frame, WM_CLOSE, 0, 0);
-            } else if (shot && *shot) {
+            if (wantShot) {
                 // What the screen shows once the posted start-up work has run.
                 DoEvents();
                 for (LONG idle = 0; app.OnIdle(idle); ++idle) {
                 }
-                if (!display || !platform::display::SaveScreenshot(frame, shot)) {
+                decline.reset();
+                if (!display || !SaveScreenshot(frame, shot)) {
                     std::fprintf(stderr, "kelvane: could not save a screenshot to %s\n", shot);
                     code = 2;
+                    ::PostMessageW(frame, WM_CLOSE, 0, 0);
                 }
-                ::PostMessageW(frame, WM_CLOSE, 0, 0);
             } else if (!display) {
                 std::fprintf(stderr, "kelvane: no display (headless); nothing to show\n");
                 ::PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -65,6 +75,7 @@ int main(int argc, char** argv) {
             if (code != 2)
                 code = result;
         } else {
+            decline.reset();
             app.ExitInstance();
         }
         CWnd::DeleteTempMap();

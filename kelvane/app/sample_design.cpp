@@ -32,19 +32,20 @@ struct Pt {
 };
 using Outline = std::vector<Pt>;
 
-// The letters, 60 mm high on a base line at 45 mm: outlines run counter-clockwise, the
-// counters clockwise. The last point closes on the first.
-const Outline kBorder = {{10, 10}, {290, 10}, {290, 140}, {10, 140}};
+// The border is the edge of the sign blank, so the page is the design's own size: opening it
+// resizes nothing. The last point of an outline closes on the first.
+const Outline kBorder = {{0, 0}, {280, 0}, {280, 130}, {0, 130}};
 
-const Outline kP = {{145, 45},     {155, 45},    {155, 65},    {165, 65},
-                    {176, 65, H},  {185, 74, H}, {185, 85, S}, {185, 96, H},
-                    {176, 105, H}, {165, 105},   {145, 105}};
-const Outline kPCounter = {{155, 75},    {155, 95},    {163, 95},    {170, 95, H}, {175, 91, H},
-                           {175, 85, S}, {175, 79, H}, {170, 75, H}, {163, 75}};
-const Outline kE = {{195, 45}, {230, 45}, {230, 55}, {205, 55}, {205, 70},  {225, 70},
-                    {225, 80}, {205, 80}, {205, 95}, {230, 95}, {230, 105}, {195, 105}};
-const Outline kN = {{240, 45},  {250, 45},  {250, 88}, {270, 45},  {280, 45},
-                    {280, 105}, {270, 105}, {270, 62}, {250, 105}, {240, 105}};
+// The letters, 60 mm high on a base line at 35 mm: outlines run counter-clockwise, the
+// counters clockwise.
+const Outline kP = {{135, 35},    {145, 35},    {145, 55},    {155, 55}, {166, 55, H}, {175, 64, H},
+                    {175, 75, S}, {175, 86, H}, {166, 95, H}, {155, 95}, {135, 95}};
+const Outline kPCounter = {{145, 65},    {145, 85},    {153, 85},    {160, 85, H}, {165, 81, H},
+                           {165, 75, S}, {165, 69, H}, {160, 65, H}, {153, 65}};
+const Outline kE = {{185, 35}, {220, 35}, {220, 45}, {195, 45}, {195, 60}, {215, 60},
+                    {215, 70}, {195, 70}, {195, 85}, {220, 85}, {220, 95}, {185, 95}};
+const Outline kN = {{230, 35}, {240, 35}, {240, 78}, {260, 35}, {270, 35},
+                    {270, 95}, {260, 95}, {260, 52}, {240, 95}, {230, 95}};
 
 // An ellipse as four cubic arcs from its rightmost point; clockwise for a counter.
 Outline Ellipse(double cx, double cy, double rx, double ry, bool clockwise) {
@@ -116,19 +117,19 @@ bool WriteSampleDesign(const CString& path) {
             FixDates(*page);
             page->Context(CDesignPage::kContext);
             page->AutoResize(0);
-            page->Extents(CWindow(0, 0, Units(300), Units(150)));
+            page->Extents(CWindow(0, 0, Units(280), Units(130)));
             CArticle* root = page->RootArticle();
             AddPath(root, kBorder)->SetName(L"Border");
             CArticle* word = AddGroup(root, L"OPEN");
             CArticle* o = AddGroup(word, L"O");
-            AddPath(o, Ellipse(112.5, 75, 22.5, 30, false));
-            AddPath(o, Ellipse(112.5, 75, 12.5, 20, true));
+            AddPath(o, Ellipse(102.5, 65, 22.5, 30, false));
+            AddPath(o, Ellipse(102.5, 65, 12.5, 20, true));
             CArticle* p = AddGroup(word, L"P");
             AddPath(p, kP);
             AddPath(p, kPCounter);
             AddPath(AddGroup(word, L"E"), kE);
             AddPath(AddGroup(word, L"N"), kN);
-            AddPath(root, Ellipse(50, 75, 30, 30, false))->SetName(L"Circle");
+            AddPath(root, Ellipse(40, 65, 30, 30, false))->SetName(L"Circle");
             page->SetModifiedFlag(FALSE);
             ok = page->OnSaveDocument(path) != FALSE;
         }

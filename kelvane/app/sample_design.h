@@ -1,5 +1,5 @@
 // The sample sign design shipped with the program: a border, the word "OPEN" as curves (the
-// counters of O and P as paths of their own) and a circle, on a 300 x 150 mm page.
+// counters of O and P as paths of their own) and a circle, on a 280 x 130 mm page.
 #pragma once
 
 #include "platform/core/cstring.h"
