@@ -1,6 +1,7 @@
 // The Open command and the import road: each file handed to its reader, a failed or refused
 // file adding nothing, a real cutter file becoming a design in one undo step, the question after
 // a failure in a selection, names typed without an extension, templates and duplicates.
+#include "bezier/bezier_item.h"
 #include "design/design_page.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/import_readers.h"
@@ -8,10 +9,12 @@
 #include "kelvane/tests/app_fixture.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
+#include "pivora/geometry/sb.h"
 #include "platform/core/file.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/file_dialog.h"
 #include "platform/windowing/list_controls.h"
+#include "vector/vector_article.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +203,52 @@ TEST_F(FileOpen, ANameWithoutExtensionTakesTheFiltersOne) {
     EXPECT_EQ(app->fnFileOpenDialog(0), 12);
     EXPECT_EQ(seen.calls, std::vector<std::string>{"vector logo.eps"});
     EXPECT_EQ(DesignCount(), 1);
+}
+
+// A design saved on a page larger than its contents: the open's posted Zoom Resize fits the
+// page to the contents, a change of the design's size the operator can undo, so the design is
+// modified. A page already the size of its contents stays unmodified.
+TEST_F(FileOpen, AnOpenedDesignIsFittedToItsContentsAsAnUndoableChange) {
+    const CWindow contents(100000, 50000, 200000, 100000);
+    const CWindow larger(0, 0, 300000, 150000);
+    for (const CWindow& saved : {larger, contents}) {
+        SCOPED_TRACE(saved == larger ? "larger page" : "fitted page");
+        const std::string path = box.Path(saved == larger ? "larger.kdx" : "fitted.kdx");
+        {
+            auto* page =
+                dynamic_cast<CDesignPage*>(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE));
+            ASSERT_NE(page, nullptr);
+            auto* item = new CBezierItem;
+            for (const CLpoint& p :
+                 {CLpoint(contents.x1, contents.y1), CLpoint(contents.x2, contents.y1),
+                  CLpoint(contents.x2, contents.y2), CLpoint(contents.x1, contents.y2),
+                  CLpoint(contents.x1, contents.y1)})
+                item->Vect(CSb(CBezierItem::kBreak, p));
+            auto* a = new CVectorArticle;
+            a->Item(item);
+            page->RootArticle()->AddChild(a);
+            a->InvExtents(1);
+            page->Extents(saved);
+            ASSERT_TRUE(page->OnSaveDocument(CString(path)));
+            page->OnCloseDocument();
+        }
+        auto* page = dynamic_cast<CDesignPage*>(app->OpenDocumentFile(CString(path)));
+        ASSERT_NE(page, nullptr);
+        EXPECT_FALSE(page->IsModified());
+        const int undo = page->GetUndoCount();
+        Pump();
+        for (LONG idle = 0; app->OnIdle(idle); ++idle) {
+        }
+        EXPECT_EQ(page->Extents(), contents);
+        EXPECT_EQ(page->IsModified() != FALSE, saved == larger);
+        EXPECT_EQ(page->GetUndoCount(), undo + (saved == larger ? 1 : 0));
+        if (saved == larger) {
+            page->PerformUndoTransaction();
+            EXPECT_EQ(page->Extents(), larger);
+        }
+        page->SetModifiedFlag(FALSE);
+        page->OnCloseDocument();
+    }
 }
 
 TEST_F(FileOpen, ATemplateOpensUntitledAndADesignOnlyOnce) {
