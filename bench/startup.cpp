@@ -1,14 +1,19 @@
 // The program's start to its first window without a display (a first start each time: the
-// settings hives are removed between runs, the cutter installation it offers is declined), and
-// one autosave of five open designs of a few thousand star paths each.
+// settings hives are removed between runs, the cutter installation it offers is declined), one
+// autosave of five open designs of a few thousand star paths each, and the real program started
+// as a process on the sample design until its main window shows (offscreen, a cutter installed).
 #include "bench_support.h"
 
 #include "design/design_page.h"
+#include "felgrin/base_cutter.h"
+#include "felgrin/cutter_utils.h"
+#include "felgrin/felgrin_utils.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/qv_multi_doc_template.h"
 #include "kelvane/app/vanter_ferolin_app.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/geometry/sb.h"
+#include "platform/system/settings_store.h"
 #include "platform/windowing/dialog_template.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/message_box.h"
@@ -17,11 +22,22 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <spawn.h>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -121,5 +137,115 @@ void BM_AutoSaveFiveDesigns(benchmark::State& state) {
     Stop(app);
 }
 BENCHMARK(BM_AutoSaveFiveDesigns)->Arg(2000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// Installs a DM/PL cutter on the file port through the program's own code, so that the program
+// started below offers no installation.
+void InstallFilePortCutter() {
+    Forget();
+    platform::MessageBoxResponder boxes;
+    auto decline = Decline();
+    auto app = Start();
+    CBaseCutter* cutter = CCutterUtils::CreateCutter(L"CDMPLCutter");
+    if (!cutter)
+        std::abort();
+    cutter->fnSetName(L"Plotter");
+    cutter->SetPortName(L"FILE");
+    cutter->fnSaveSettings();
+    CCutterUtils::AddCutterToArray(cutter);
+    FelgrinUtils::QuitCutterDriver();
+    Stop(app);
+}
+
+// Whether the child ended within the bound (reaped), else false with it still running.
+bool Reaped(pid_t pid, std::chrono::milliseconds bound) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    do {
+        if (::waitpid(pid, nullptr, WNOHANG) == pid)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
+std::string Tail(const std::string& path) {
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return text.size() > 300 ? text.substr(text.size() - 300) : text;
+}
+
+// Spawn to the picture the program takes once its start-up has run with the design shown.
+void BM_ProgramStartToSampleShown(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    // A folder of its own: the recovery copies the autosave case left would be offered at start.
+    const std::string dir = Folder() + "/program";
+    const std::string runtime = dir + "/runtime";
+    fs::create_directories(runtime);
+    ::chmod(runtime.c_str(), 0700);
+    for (const char* name : {"XDG_CONFIG_HOME", "HOME", "KELVANE_HOME", "KELVANE_PROGRAM_DIR"})
+        ::setenv(name, dir.c_str(), 1);
+    ::setenv("KELVANE_USER_HIVE", (dir + "/user.hive").c_str(), 1);
+    ::setenv("KELVANE_MACHINE_HIVE", (dir + "/machine.hive").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    platform::ResetSettingsStore();
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const std::string shot = dir + "/shot.png";
+    const std::string log = dir + "/program.log";
+    ::setenv("KELVANE_SCREENSHOT", shot.c_str(), 1);
+    InstallFilePortCutter();
+
+    std::string program = KELVANE_PROGRAM;
+    std::string sample = KELVANE_SAMPLE;
+    char* argv[] = {program.data(), sample.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    for (auto _ : state) {
+        fs::remove(shot);
+        const auto start = std::chrono::steady_clock::now();
+        pid_t pid = -1;
+        if (::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
+            state.SkipWithError("the program could not be started");
+            break;
+        }
+        std::string failure;
+        const auto bound = start + std::chrono::seconds(30);
+        bool ended = false;
+        while (!fs::exists(shot)) {
+            if (std::chrono::steady_clock::now() > bound) {
+                failure = "no picture within 30 s: ";
+                break;
+            }
+            if (::waitpid(pid, nullptr, WNOHANG) == pid) {
+                ended = true;
+                failure = "the program ended before its picture: ";
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        const auto shown = std::chrono::steady_clock::now();
+        if (!ended) {
+            ::kill(pid, SIGTERM);
+            if (!Reaped(pid, std::chrono::seconds(30))) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+                if (failure.empty())
+                    failure = "the program did not end on SIGTERM: ";
+            }
+        }
+        fs::remove(shot);
+        if (!failure.empty()) {
+            state.SkipWithError((failure + Tail(log)).c_str());
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(shown - start).count());
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(BM_ProgramStartToSampleShown)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
