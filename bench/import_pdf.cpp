@@ -105,18 +105,20 @@ std::string File(int paths) {
 // The helper's peak while converting `pdf`, from one run of its own beside this program.
 double HelperPeakKb(const std::string& pdf) {
     const CString helper = platform::FolderOf(platform::ProgramFilePath()) + L"pdflibrary-helper";
-    const std::string eps = Root() + "/peak.eps";
-    ::setenv("PDFLIBRARY_REPORT_PEAK", "1", 1);
+    const std::string eps = Root() + "/peak.eps", report = Root() + "/peak.txt";
+    ::setenv("PDFLIBRARY_REPORT_PEAK", report.c_str(), 1);
     platform::ChildProcess child;
     double kb = -1;
     if (child.Start(helper, {L"load", CString::FromUtf8(pdf), CString::FromUtf8(eps)})) {
         child.Wait(60000);
-        const std::string& out = child.Output();
-        const size_t at = out.find("peak_kb ");
-        if (at != std::string::npos)
-            kb = std::atof(out.c_str() + at + 8);
+        std::ifstream in(report);
+        std::string word;
+        double value = 0;
+        if (in >> word >> value && word == "peak_kb")
+            kb = value;
     }
     ::unsetenv("PDFLIBRARY_REPORT_PEAK");
+    std::remove(report.c_str());
     std::remove(eps.c_str());
     return kb;
 }

@@ -6,8 +6,9 @@
 //   pdflibrary-helper serve                    started ahead: reads one of the commands above
 //                                              from standard input (each word ended by a NUL)
 //                                              and runs it; end of input with none runs none
-// With PDFLIBRARY_REPORT_PEAK set it also prints "peak_kb <n>", its peak resident memory, at
-// the end (for measurements: a child's own figure, which the parent's rusage cannot give).
+// With PDFLIBRARY_REPORT_PEAK naming a file it writes "peak_kb <n>", its peak resident memory,
+// there at the end (for measurements: a child's own figure, which the parent's rusage cannot
+// give; kept off the output the library reads).
 // Pages as pictures are drawn by pdflibrary-raster, which alone loads the imaging libraries:
 // they would double this helper's start. Exit code 0 on success; the output file appears
 // whole or not at all.
@@ -137,8 +138,12 @@ int Serve(char* self) {
 int main(int argc, char** argv) {
     const bool serve = argc == 2 && std::strcmp(argv[1], "serve") == 0;
     const int code = serve ? Serve(argv[0]) : Run(argc, argv);
-    if (std::getenv("PDFLIBRARY_REPORT_PEAK"))
-        std::printf("peak_kb %ld\n", PeakKb());
+    if (const char* report = std::getenv("PDFLIBRARY_REPORT_PEAK"); report && *report) {
+        if (FILE* f = std::fopen(report, "w")) {
+            std::fprintf(f, "peak_kb %ld\n", PeakKb());
+            std::fclose(f);
+        }
+    }
     // Everything is written and closed: ending here spares the reader's and its libraries'
     // tear-down (about a millisecond), which the program would wait for.
     std::fflush(stdout);
