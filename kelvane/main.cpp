@@ -1,7 +1,8 @@
 // The program: the main frame with the design named on the command line (or a new one) when
-// there is a display. With KELVANE_SCREENSHOT set to a file, a dialog the start-up shows is
-// declined, what the screen shows once the start-up has run is saved there, and the program
-// runs on until it is told to end; without a display it builds the windows, says so and closes.
+// there is a display. With KELVANE_SCREENSHOT set to a file, a dialog or question the start-up
+// shows is declined, what the screen shows once the start-up has run is saved there, and the
+// program runs on until it is told to end; without a display it builds the windows, says so and
+// closes.
 #include "kelvane/app/instance_forwarding.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
@@ -9,6 +10,7 @@
 #include "platform/display/display.h"
 #include "platform/system/termination_request.h"
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/message_box.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,9 +52,16 @@ int main(int argc, char** argv) {
         // A dialog the start-up shows (the cutter installation on a first start) would hold
         // the start: it is declined, and is not the picture.
         std::unique_ptr<platform::ScopedDialogResponder> decline;
-        if (wantShot && display)
+        // So would a question (the recovery offer when copies were left behind): each is
+        // declined as a person answering No or Cancel would. Pictures are meant to be taken on
+        // a throwaway profile (scripts/run gives one).
+        std::unique_ptr<platform::MessageBoxResponder> declineBoxes;
+        if (wantShot && display) {
             decline = std::make_unique<platform::ScopedDialogResponder>(
                 [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
+            declineBoxes = std::make_unique<platform::MessageBoxResponder>();
+            declineBoxes->SetDeclineAll(true);
+        }
         const BOOL started = app.InitInstance();
         if (started) {
             HWND frame = app.MainFrame()->GetSafeHwnd();
@@ -62,6 +71,7 @@ int main(int argc, char** argv) {
                 for (LONG idle = 0; app.OnIdle(idle); ++idle) {
                 }
                 decline.reset();
+                declineBoxes.reset();
                 if (!display || !SaveScreenshot(frame, shot)) {
                     std::fprintf(stderr, "kelvane: could not save a screenshot to %s\n", shot);
                     code = 2;
@@ -76,6 +86,7 @@ int main(int argc, char** argv) {
                 code = result;
         } else {
             decline.reset();
+            declineBoxes.reset();
             app.ExitInstance();
         }
         CWnd::DeleteTempMap();

@@ -31,4 +31,24 @@ TEST(MessageBoxes, DefaultAnswerIsTheDefaultButton) {
         EXPECT_EQ(platform::DefaultMessageBoxAnswer(c.type), c.answer) << c.type;
 }
 
+TEST(MessageBoxes, DecliningAnswersCancelOrNoWhateverTheDefaultButton) {
+    const struct {
+        UINT type;
+        int answer;
+    } cases[] = {{MB_OK, IDOK},
+                 {MB_OKCANCEL, IDCANCEL},
+                 {MB_YESNOCANCEL | MB_DEFBUTTON1, IDCANCEL},
+                 {MB_ABORTRETRYIGNORE, IDIGNORE},
+                 {MB_YESNO | MB_ICONQUESTION, IDNO},
+                 {MB_RETRYCANCEL, IDCANCEL}};
+    platform::MessageBoxResponder responder;
+    responder.SetDeclineAll(true);
+    responder.Answer(18656, IDYES); // a specific answer still wins
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::DeclineMessageBoxAnswer(c.type), c.answer) << c.type;
+        EXPECT_EQ(MessageBoxW(nullptr, L"Restore?", L"", c.type), c.answer) << c.type;
+    }
+    EXPECT_EQ(platform::ShowMessageBox(nullptr, L"Replace?", L"", MB_YESNO, 18656), IDYES);
+}
+
 } // namespace

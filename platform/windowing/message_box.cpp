@@ -33,6 +33,12 @@ int DefaultMessageBoxAnswer(UINT type) {
     return buttons[kind][index];
 }
 
+int DeclineMessageBoxAnswer(UINT type) {
+    static const int answers[6] = {IDOK, IDCANCEL, IDIGNORE, IDCANCEL, IDNO, IDCANCEL};
+    const UINT kind = type & MB_TYPEMASK;
+    return answers[kind > 5 ? 0 : kind];
+}
+
 int ShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, UINT stringId) {
     ShownMessage m{text ? text : L"", caption ? caption : L"", type, stringId};
     if (Active())
@@ -66,6 +72,8 @@ int MessageBoxResponder::Respond(const ShownMessage& m) {
     auto it = m_byText.find(m.text);
     if (it != m_byText.end())
         return it->second;
+    if (m_declineAll)
+        return DeclineMessageBoxAnswer(m.type);
     return m_default ? m_default : DefaultMessageBoxAnswer(m.type);
 }
 

@@ -46,6 +46,8 @@ struct ShownMessage {
 
 // The answer of pressing Enter: the default button of the type.
 int DefaultMessageBoxAnswer(UINT type);
+// The answer that changes least: Cancel where the type has it, else No, else Ignore or OK.
+int DeclineMessageBoxAnswer(UINT type);
 int ShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, UINT stringId);
 
 // The display's presenter; null without a display.
@@ -64,6 +66,8 @@ public:
     void AnswerText(const std::wstring& text, int answer) { m_byText[text] = answer; }
     // Without a specific answer: this one, or the default button when it is 0.
     void SetDefault(int answer) { m_default = answer; }
+    // Without a specific answer: each box declined (DeclineMessageBoxAnswer), whatever its type.
+    void SetDeclineAll(bool on) { m_declineAll = on; }
     const std::vector<ShownMessage>& Shown() const { return m_shown; }
     int Respond(const ShownMessage& m);
 
@@ -71,6 +75,7 @@ private:
     std::map<UINT, int> m_byId;
     std::map<std::wstring, int> m_byText;
     int m_default = 0;
+    bool m_declineAll = false;
     std::vector<ShownMessage> m_shown;
     MessageBoxResponder* m_previous;
 };
