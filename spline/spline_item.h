@@ -279,7 +279,8 @@ private:
     // Runs both passes of the flattening; levels may be null.
     void FlattenSegments(const CDWordArray* levels, int level);
     static CSplineItem* ReplaceByReversed(CSplineItem* item);
-    void CutLoop(int first, int last, CSplineItemArray* pieces);
+    // pointsBefore: this item's points before the crossings were inserted.
+    void CutLoop(int first, int last, CSplineItemArray* pieces, int pointsBefore);
     void TrimInside(CSplineItem* other);
     // Segments a conversion may visit: those with both ends among the points.
     int SegmentsToVisit();

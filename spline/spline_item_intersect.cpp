@@ -147,6 +147,7 @@ int CSplineItem::FindIntersections(CSplineItem* other, bool insert, bool split,
         return count;
 
     const DWORD mode = m_Points[0].flags;
+    const int pointsBefore = VectCount();
     std::vector<Insertion> mine, theirs;
     // The first crossing's copies on this item, for cutting its loop off.
     int firstCopy = -1, lastCopy = -1;
@@ -179,14 +180,14 @@ int CSplineItem::FindIntersections(CSplineItem* other, bool insert, bool split,
 
     if (!other) {
         if (pieces && firstCopy >= 0 && lastCopy > firstCopy && lastCopy < VectCount())
-            CutLoop(firstCopy, lastCopy, pieces);
+            CutLoop(firstCopy, lastCopy, pieces, pointsBefore);
         return count;
     }
     TrimInside(other);
     return count;
 }
 
-void CSplineItem::CutLoop(int first, int last, CSplineItemArray* pieces) {
+void CSplineItem::CutLoop(int first, int last, CSplineItemArray* pieces, int pointsBefore) {
     auto piece = std::make_unique<CSplineItem>();
     const DWORD mode = m_Points[0].flags;
     for (int e = first; e <= last; ++e) {
@@ -200,7 +201,11 @@ void CSplineItem::CutLoop(int first, int last, CSplineItemArray* pieces) {
     piece->InvExtents(1);
     CSplineItem* kept = piece.release();
     pieces->SetAtGrow(pieces->GetSize(), kept);
-    if (kept->FindIntersections(nullptr, false, false, nullptr) > 0)
+    // The piece is searched for loops of its own only when it holds fewer points than this item
+    // did before its crossings went in: with crossings at every edge (degenerate or far-off
+    // points) each piece would be about the whole path again, twice as long, for ever.
+    if (kept->VectCount() < pointsBefore &&
+        kept->FindIntersections(nullptr, false, false, nullptr) > 0)
         kept->FindIntersections(nullptr, true, true, pieces);
 }
 

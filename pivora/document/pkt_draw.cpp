@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -107,8 +108,10 @@ int CPkt::HitTest(CItemHitTest* test) {
 int HitTestLineSeg(CItemHitTest* test, CPoint& a, CPoint& b) {
     const CPoint h = test->GetHitPoint();
     const int t = test->GetHitAccuracy();
-    if (h.x < std::min(a.x, b.x) - t || h.x > std::max(a.x, b.x) + t ||
-        h.y < std::min(a.y, b.y) - t || h.y > std::max(a.y, b.y) + t)
+    // In 64 bits: device points of far-off data sit at the ends of the int range.
+    const int64_t tol = t;
+    if (h.x < int64_t(std::min(a.x, b.x)) - tol || h.x > int64_t(std::max(a.x, b.x)) + tol ||
+        h.y < int64_t(std::min(a.y, b.y)) - tol || h.y > int64_t(std::max(a.y, b.y)) + tol)
         return 0;
     CPoint left = a.x <= b.x ? a : b;
     CPoint right = a.x <= b.x ? b : a;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace {
@@ -197,6 +198,18 @@ TEST(PathElement, HitTestLineSegUsesTheAccuracyBox) {
     EXPECT_EQ(HitTestLineSeg(&test, a, b), 1);
     test.SetHitPoint(CPoint(104, 0));
     EXPECT_EQ(HitTestLineSeg(&test, a, b), 0);
+
+    // Device points of far-off data lie at the ends of the int range: the box around them
+    // must not wrap.
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    CPoint left(lo, lo), right(hi, hi);
+    test.SetHitPoint(CPoint(0, 0));
+    EXPECT_EQ(HitTestLineSeg(&test, left, right), 1);
+    test.SetHitPoint(CPoint(hi, lo));
+    EXPECT_EQ(HitTestLineSeg(&test, left, right), 0);
+    CPoint low(lo, lo), lowToo(lo + 1, lo);
+    test.SetHitPoint(CPoint(hi, hi));
+    EXPECT_EQ(HitTestLineSeg(&test, low, lowToo), 0);
 }
 
 namespace {

@@ -188,3 +188,18 @@ TEST(SplineItemIntersect, DegenerateItemsEndQuietly) {
     EXPECT_GE(same->FindIntersections(&pieces.array), 0);
     same->CalcIntersects();
 }
+
+TEST(SplineItemIntersect, LoopsWhoseCrossingsComeBackEveryLevelAreCutOnlySoFar) {
+    // Far-off points whose polygon crosses nearly every edge: each loop cut off was about the
+    // whole path again with twice the points, without end.
+    Spline wild =
+        Make({B(-99, 33554432), B(99, 1000), B(901, 719847424), B(-99, -1), B(65637, 21102592),
+              B(-99, 18930), B(419430172, -2147466624), B(-805306280, 150994998)});
+    const int before = wild->VectCount();
+    Pieces pieces;
+    EXPECT_GT(wild->FindIntersections(&pieces.array), 0);
+    ASSERT_GT(pieces.array.GetSize(), 0);
+    // Every piece searched further held fewer points than the path it was cut from.
+    for (INT_PTR i = 0; i < pieces.array.GetSize(); ++i)
+        EXPECT_LT(pieces.array.GetAt(i)->VectCount(), 4 * before) << i;
+}
