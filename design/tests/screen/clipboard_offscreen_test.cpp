@@ -2,6 +2,7 @@
 // private type, and what the system clipboard holds comes back into an empty model clipboard
 // and pastes as the same articles.
 #include "design/select_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/clipboard_bridge.h"
 #include "platform/display/display.h"
@@ -9,21 +10,16 @@
 
 namespace {
 
-class ClipboardOffscreen : public SelectToolHost {
+class ClipboardOffscreen : public OnDisplay<SelectToolHost> {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        SelectToolHost::SetUp();
+        OnDisplay<SelectToolHost>::SetUp();
         platform::ResetClipboard();
         view->Abilities() |= CSelectTool::kAbilityEdit;
     }
     void TearDown() override {
         platform::ResetClipboard();
-        SelectToolHost::TearDown();
-        platform::display::Stop();
+        OnDisplay<SelectToolHost>::TearDown();
     }
 };
 

@@ -2,6 +2,7 @@
 // clipboard. The test starts a second run of itself for the paste and keeps its own display
 // answering the clipboard until that run ends.
 #include "design/select_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"
 #include "platform/windowing/clipboard.h"
@@ -21,20 +22,15 @@ constexpr const char* kChildMark = "KELVANE_PASTE_CHILD";
 // Only a guard against a run that never ends: 2 minutes of 10 ms waits.
 constexpr int kMaxWaits = 12000;
 
-class ClipboardScreen : public SelectToolHost {
+class ClipboardScreen : public OnDisplay<SelectToolHost> {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        SelectToolHost::SetUp();
+        OnDisplay<SelectToolHost>::SetUp();
         view->Abilities() |= CSelectTool::kAbilityEdit;
     }
     void TearDown() override {
-        SelectToolHost::TearDown();
         platform::ResetClipboard();
-        platform::display::Stop();
+        OnDisplay<SelectToolHost>::TearDown();
     }
     int TopLevelCount() {
         int n = 0;

@@ -2,6 +2,7 @@
 // screen exactly as a fresh paint would; and a design window with its rulers, guides, a guide
 // echo and the view toolbar with its zoom drop-down open, saved as a PNG for a person to look at
 // (the drop-down itself is a popup of its own, outside the window's picture).
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "design/view_toolbar.h"
 #include "pivora/grid.h"
@@ -15,14 +16,10 @@
 
 namespace {
 
-class DesignViewScreen : public ToolHost {
+class DesignViewScreen : public OnDisplay<ToolHost> {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(platform::display::Start(argc, argv));
-        ToolHost::SetUp();
+        OnDisplay<ToolHost>::SetUp();
         page->Grid()->showGuides = 1;
         page->Grid()->showRect = 1;
         for (int i = 0; i < 60; ++i) {
@@ -37,10 +34,6 @@ protected:
         Paint();
         platform::display::Flush();
         R = view->GetRulerSize().cx;
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        platform::display::Stop();
     }
     std::vector<uint32_t> Screen() {
         platform::display::Flush();

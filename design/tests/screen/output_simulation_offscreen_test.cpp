@@ -5,6 +5,7 @@
 #include "design/show_items_tool.h"
 #include "design/simulate_sort_dlg.h"
 #include "design/simulate_sort_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/control_actions.h"
 #include "platform/display/display.h"
@@ -15,19 +16,8 @@ namespace {
 using B = CShowBar;
 namespace display = platform::display;
 
-class OutputSimulationOffscreen : public ToolHost {
+class OutputSimulationOffscreen : public OnDisplay<ToolHost> {
 protected:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(display::Start(argc, argv));
-        ToolHost::SetUp();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        display::Stop();
-    }
     static bool Press(CShowBar& bar, UINT command) {
         const bool pressed =
             display::ClickToolBarCtrlButton(bar.m_hWnd, bar.CommandToIndex(command));

@@ -6,6 +6,7 @@
 #include "design/simulate_sort_dlg.h"
 #include "design/simulate_sort_tool.h"
 #include "design/sub_tool.h"
+#include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"
 #include "platform/windowing/dialog_template.h"
@@ -15,14 +16,10 @@ namespace {
 
 namespace display = platform::display;
 
-class OutputSimulationScreen : public ToolHost {
+class OutputSimulationScreen : public OnDisplay<ToolHost> {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kelvane";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(display::Start(argc, argv));
-        ToolHost::SetUp();
+        OnDisplay<ToolHost>::SetUp();
         for (int i = 0; i < 8; ++i) {
             const LONG x = 8000 + (i % 4) * 22000, y = 12000 + (i / 4) * 40000;
             if (!Path(CWindow(x, y, x + 15000, y + 25000)))
@@ -33,10 +30,6 @@ protected:
         ::InvalidateRect(view->m_hWnd, nullptr, TRUE);
         Paint();
         display::Flush();
-    }
-    void TearDown() override {
-        ToolHost::TearDown();
-        display::Stop();
     }
     void Save(HWND h, const char* name) {
         display::Flush();
