@@ -172,7 +172,7 @@ public:
     BOOL OnSaveDocument(const wchar_t* path) override;
     void OnCloseDocument() override;
     BOOL SaveModified() override;
-    virtual BOOL DoSave(const wchar_t* path, BOOL replace);
+    BOOL DoSave(const wchar_t* path, BOOL replace = TRUE) override;
     virtual void ClearAllData() {}
 
     // Turns the selection a quarter turn counter-clockwise about the centre of its extents.

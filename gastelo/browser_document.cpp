@@ -116,15 +116,8 @@ int BrowserOnOpenDocument(CJoxPage* page, const wchar_t*) {
 int BrowserDoSave(CJoxPage* page, const wchar_t* path, int replace) {
     if (!page)
         return 0;
-    const CString name = path ? CString(path) : page->GetPathName();
-    // Without a name there is nothing to save to; asking for one is the caller's part.
-    if (name.IsEmpty())
-        return 0;
-    if (!page->OnSaveDocument(name))
-        return 0;
-    if (replace)
-        page->SetPathName(name);
-    return 1;
+    // The class library's save: without a path it asks for a name in the save dialog.
+    return page->CDocument::DoSave(path, replace) ? 1 : 0;
 }
 
 int BrowserSaveModified(CJoxPage* page) {

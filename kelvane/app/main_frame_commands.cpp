@@ -2,12 +2,14 @@
 // display, the help file, closing the active design window, a second window on the active
 // design, the stored output settings and the lock-key indicators.
 #include "design/design_view.h"
+#include "gastelo/browser.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
 #include "maltrec/cut_output_sheet.h"
 #include "maltrec/output_settings.h"
 #include "pivora/framework/app_params.h"
+#include "pivora/jox_page.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/doc_template.h"
 #include "platform/framework/document.h"
@@ -52,6 +54,17 @@ void SendToDescendants(HWND parent, UINT command) {
 CDocument* ActiveDocument(const CMainFrame& frame) {
     CMDIChildWndEx* child = frame.MDIGetActive();
     return child ? child->GetActiveDocument() : nullptr;
+}
+
+// The page of the active design window, or null (a tile sheet's window has none).
+CJoxPage* ActivePage(const CMainFrame& frame) {
+    return DynamicDowncast<CJoxPage>(ActiveDocument(frame));
+}
+
+// Save: a page opened read-only has nothing to save under its name.
+bool CanSave(const CJoxPage* page) {
+    return page && !page->FlagsOn(kPageFlagReadOnly) &&
+           (const_cast<CJoxPage*>(page)->IsModified() || page->ViewModified());
 }
 
 // A further window on the active design, as the template frames any of its designs.
@@ -113,7 +126,8 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
         if (IsQuery(handlerInfo))
             return id == kelvane::ID_SILENT_MODE || id == kelvane::ID_DISPLAY_INCHES ||
                    id == kelvane::ID_TOGGLE_MENU_BAR || id == kelvane::ID_NEW_WINDOW ||
-                   id == kelvane::ID_HIDDEN_ITEM || LockKeyOf(id) != 0;
+                   id == kelvane::ID_HIDDEN_ITEM || id == kelvane::ID_SAVE_DESIGN ||
+                   id == kelvane::ID_SAVE_DESIGN_AS || LockKeyOf(id) != 0;
         if (int key = LockKeyOf(id)) {
             // The indicator shows (enabled) while its lock key is on.
             ui->Enable((GetKeyState(key) & 1) != 0);
@@ -132,6 +146,14 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
         }
         if (id == kelvane::ID_NEW_WINDOW) {
             ui->Enable(ActiveDocument(*this) != nullptr);
+            return TRUE;
+        }
+        if (id == kelvane::ID_SAVE_DESIGN) {
+            ui->Enable(CanSave(ActivePage(*this)));
+            return TRUE;
+        }
+        if (id == kelvane::ID_SAVE_DESIGN_AS) {
+            ui->Enable(ActivePage(*this) != nullptr);
             return TRUE;
         }
         if (id == kelvane::ID_TOGGLE_MENU_BAR) {

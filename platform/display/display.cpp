@@ -4,6 +4,7 @@
 #include "platform/display/presenter.h"
 #include "platform/display/tool_tip_look.h"
 #include "platform/display/window_state.h"
+#include "platform/display/x11_colormap.h"
 #include "platform/framework/visual_look.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/system_metrics.h"
@@ -75,6 +76,7 @@ bool Start(int& argc, char** argv) {
     if (!QApplication::instance())
         S().app = std::make_unique<QApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallDefaultColormaps();
     S().presenter = std::make_unique<Presenter>();
     MirrorScreens();
     InstallClipboardBridge();
@@ -87,6 +89,7 @@ void Stop() {
     RemoveClipboardBridge();
     RemoveToolTipLook();
     S().presenter.reset();
+    RemoveDefaultColormaps();
     S().app.reset();
     ResetGlobalColours();
     SetMonitors({});

@@ -1,6 +1,7 @@
 #include "platform/display/file_dialog_widget.h"
 
 #include "platform/display/presenter.h"
+#include "platform/system/termination_request.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window.h"
 
@@ -45,8 +46,11 @@ QString QtNameFilter(const FileFilter& filter) {
 bool ShowFileDialog(HWND owner, FileDialogState& state) {
     HWND top = TopLevelWindow(owner);
     Presenter* presenter = Presenter::Instance();
-    QWidget* parent = presenter && top ? presenter->WidgetFor(top) : nullptr;
-    QPointer<QFileDialog> dialog = new QFileDialog(parent, ToQt(state.title));
+    // A window of its own above the owner, not its child: the owner is disabled while the
+    // dialog runs, and a child would be disabled with it.
+    QPointer<QFileDialog> dialog = new QFileDialog(nullptr, ToQt(state.title));
+    if (presenter)
+        presenter->OwnTopLevel(dialog, top);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     // The class library asks before replacing a file itself.
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
@@ -84,7 +88,10 @@ bool ShowFileDialog(HWND owner, FileDialogState& state) {
     bool done = false;
     QObject::connect(dialog, &QFileDialog::finished, dialog, [&done] { done = true; });
     dialog->show();
+    platform::ModalLoopScope modal;
     while (!done && dialog) {
+        if (platform::TerminationPending())
+            break; // the program is told to end: the dialog ends as cancelled
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {

@@ -40,6 +40,29 @@ void Refresh(QMenu* into, HMENU menu) {
     }
 }
 
+// Whether the model's items are still the ones the actions show: the init message may have
+// replaced some (the recent files in place of their placeholder).
+bool SameItems(QMenu* into, HMENU menu) {
+    const QList<QAction*> actions = into->actions();
+    const int n = GetMenuItemCount(menu);
+    if (n != actions.size())
+        return false;
+    for (int pos = 0; pos < n; ++pos) {
+        const UINT state = GetMenuState(menu, UINT(pos), MF_BYPOSITION);
+        const QAction* a = actions[pos];
+        if (bool(state & MF_SEPARATOR) != a->isSeparator() ||
+            bool(state & MF_POPUP) != (a->menu() != nullptr))
+            return false;
+        if (a->isSeparator())
+            continue;
+        if (a->text() != ItemText(menu, pos))
+            return false;
+        if (!(state & MF_POPUP) && a->data().toUInt() != GetMenuItemID(menu, pos))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FrameMenuBar::FrameMenuBar(HWND frame, QWidget* parent) : QMenuBar(parent), m_frame(frame) {
@@ -83,6 +106,25 @@ void FrameMenuBar::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow, bool postCommands) {
+    AddItems(into, menu, owner, postCommands);
+    if (initOnShow)
+        QObject::connect(into, &QMenu::aboutToShow, into, [into, menu, owner, postCommands] {
+            if (!IsMenu(menu) || !IsWindow(owner))
+                return;
+            SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+            if (!IsMenu(menu))
+                return;
+            if (SameItems(into, menu))
+                Refresh(into, menu);
+            else
+                AddItems(into, menu, owner, postCommands);
+        });
+}
+
+void FrameMenuBar::AddItems(QMenu* into, HMENU menu, HWND owner, bool postCommands) {
+    for (QAction* a : into->actions())
+        if (QMenu* sub = a->menu(); sub && sub->parent() == into)
+            sub->deleteLater();
     into->clear();
     int n = GetMenuItemCount(menu);
     for (int pos = 0; pos < n; ++pos) {
@@ -104,13 +146,6 @@ void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow, bo
         }
     }
     Refresh(into, menu);
-    if (initOnShow)
-        QObject::connect(into, &QMenu::aboutToShow, into, [into, menu, owner] {
-            if (!IsMenu(menu) || !IsWindow(owner))
-                return;
-            SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-            Refresh(into, menu);
-        });
 }
 
 UINT ShowPopupMenu(HMENU menu, int x, int y, HWND owner) {

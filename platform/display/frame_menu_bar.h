@@ -20,7 +20,8 @@ public:
     HMENU Menu() const { return m_menu; }
     // Fills a Qt menu from a model menu; commands are posted to owner unless postCommands is
     // off (then the chosen action's data is the command). Sub-menus always tell owner before
-    // they open (WM_INITMENUPOPUP); the menu itself when initOnShow.
+    // they open (WM_INITMENUPOPUP); the menu itself when initOnShow. Items the init message
+    // changes (the recent files, for one) are shown as they are then.
     static void Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow,
                      bool postCommands = true);
 
@@ -29,6 +30,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    static void AddItems(QMenu* into, HMENU menu, HWND owner, bool postCommands);
+
     HWND m_frame;
     HMENU m_menu = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "platform/display/window_state.h"
 #include "platform/display/window_widget.h"
 #include "platform/system/clock.h"
+#include "platform/system/termination_request.h"
 #include "platform/windowing/colour_dialog.h"
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/dialog_template.h"
@@ -29,6 +30,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 
 namespace platform::display {
@@ -210,6 +212,7 @@ void Presenter::Sync() {
     if (m_syncing)
         return;
     m_syncing = true;
+    m_lastSync = std::chrono::steady_clock::now();
     std::vector<HWND> order;
     order.reserve(m_mirrors.size());
     for (auto& m : m_mirrors)
@@ -430,16 +433,28 @@ void Presenter::RunDeferred() {
         action();
 }
 
+void Presenter::OwnTopLevel(QWidget* window, HWND owner) const {
+    QWidget* over = WidgetFor(TopLevelOf(owner));
+    if (!over)
+        over = WidgetFor(TopLevelOf(GetActiveWindow()));
+    if (!over)
+        over = QApplication::activeWindow();
+    if (over)
+        over = over->window();
+    if (!over || over == window || !over->isVisible())
+        return;
+    window->winId();
+    over->winId();
+    if (window->windowHandle() && over->windowHandle())
+        window->windowHandle()->setTransientParent(over->windowHandle());
+}
+
 void Presenter::FirstShow(Mirror& m) {
     HWND h = m.hwnd;
     QWidget* w = m.widget.data();
     HWND owner = GetWindow(h, GW_OWNER);
-    if (QWidget* ow = WidgetFor(TopLevelOf(owner))) {
-        w->winId();
-        ow->window()->winId();
-        if (w->windowHandle() && ow->window()->windowHandle())
-            w->windowHandle()->setTransientParent(ow->window()->windowHandle());
-    }
+    if (owner || IsDialogClass(h))
+        OwnTopLevel(w, owner);
     if (!IsDialogClass(h))
         return;
     LayOutControls(m);
@@ -527,9 +542,13 @@ bool Presenter::Wait(ULONGLONG untilMs) {
     if (!QCoreApplication::instance())
         return false;
     if (untilMs == 0) {
+        // Asked between every two steps of long work: the input comes in each time, the
+        // windows follow the model at a frame's pace (and always before the loop sleeps).
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         RunDeferred();
-        Sync();
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastSync >= kSyncInterval)
+            Sync();
         return true;
     }
     Sync();
@@ -609,6 +628,7 @@ int Presenter::ShowMessageBox(HWND owner, const ShownMessage& message) {
     if (cancel)
         box->setEscapeButton(cancel == IDCANCEL ? SB::Cancel : SB::Ok);
     box->setWindowModality(Qt::ApplicationModal);
+    OwnTopLevel(box, owner);
     // The owner's window is disabled while the box is up, as the platform does.
     HWND top = TopLevelOf(owner);
     bool disabled = top && IsWindowEnabled(top);
@@ -619,7 +639,13 @@ int Presenter::ShowMessageBox(HWND owner, const ShownMessage& message) {
         QObject::connect(box, &QMessageBox::finished, box, [&done] { done = true; });
     box->show();
     int answer = 0;
+    platform::ModalLoopScope modal;
     while (!done && box) {
+        if (platform::TerminationPending()) {
+            // The program is told to end: nobody answers, so nothing is changed.
+            answer = DeclineMessageBoxAnswer(message.type);
+            break;
+        }
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {

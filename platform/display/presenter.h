@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 
 #include <memory>
@@ -37,6 +38,10 @@ public:
     // The person moved or resized a top-level window.
     void WidgetResized(HWND hwnd, const QRect& geometry);
     int ShowMessageBox(HWND owner, const ShownMessage& message);
+    // Makes window a window of its own that the window manager keeps above its owner: the
+    // owner's top-level window, or the active one when there is no owner. A child of a disabled
+    // widget would be disabled with it, so modal windows are never children of their owners.
+    void OwnTopLevel(QWidget* window, HWND owner) const;
     // Runs an action of the person's on the model at the next safe point (the next time the
     // model's loop looks for messages), as posted input would be.
     void Defer(std::function<void()> action);
@@ -83,6 +88,9 @@ private:
     std::vector<QPointer<QWidget>> m_graveyard;
     std::vector<std::function<void()>> m_deferred;
     bool m_syncing = false;
+    // Polls between two steps of work show the model at most this often.
+    static constexpr std::chrono::milliseconds kSyncInterval{15};
+    std::chrono::steady_clock::time_point m_lastSync{};
     int m_uiListener = 0;
     HWND m_pointer = nullptr;
     HWND m_focus = nullptr; // the model's focus as last shown

@@ -52,7 +52,10 @@ void StatusBarWidget::SyncFromModel() {
         pane->setEnabled(!(style & SBPS_DISABLED));
         if (i > 0 && width > 0 && pane->minimumWidth() != width)
             pane->setMinimumWidth(width);
-        pane->setFrameShape((style & SBPS_NOBORDERS) ? QFrame::NoFrame : QFrame::Panel);
+        // Qt repaints on every frame change, even to the same shape.
+        const QFrame::Shape shape = (style & SBPS_NOBORDERS) ? QFrame::NoFrame : QFrame::Panel;
+        if (pane->frameShape() != shape)
+            pane->setFrameShape(shape);
     }
 }
 

@@ -2,9 +2,11 @@
 
 #include "platform/system/termination_request.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QWidget>
 
 namespace platform::display {
 
@@ -19,8 +21,13 @@ void WatchTerminationRequests() {
         return;
     notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
     // Delivering drains the pipe, so the notifier does not fire again for the same request.
-    QObject::connect(notifier.data(), &QSocketNotifier::activated,
-                     [] { DeliverTerminationRequest(); });
+    QObject::connect(notifier.data(), &QSocketNotifier::activated, [] {
+        // An open menu runs a loop of Qt's own that the model cannot end: it closes first.
+        while (QWidget* popup = QApplication::activePopupWidget())
+            if (!popup->close())
+                break;
+        DeliverTerminationRequest();
+    });
 }
 
 } // namespace platform::display

@@ -136,8 +136,8 @@ void WindowWidget::PostMouse(UINT msg, QMouseEvent* event) {
                      MAKELPARAM(WORD(kClientHit), WORD(msg)));
         presenter->PointerOver(target);
     }
-    PostMessageW(target, msg, MouseKeyFlags(event->buttons(), event->modifiers()),
-                 PackPoint(at.x(), at.y()));
+    platform::PostInputMessage(target, msg, MouseKeyFlags(event->buttons(), event->modifiers()),
+                               PackPoint(at.x(), at.y()));
 }
 
 void WindowWidget::mousePressEvent(QMouseEvent* event) {
@@ -197,8 +197,8 @@ void WindowWidget::wheelEvent(QWheelEvent* event) {
              event->position().toPoint().y() - Presenter::Instance()->ClientTop(m_hwnd)};
     ClientToScreen(m_hwnd, &at);
     UINT keys = MouseKeyFlags(event->buttons(), event->modifiers());
-    PostMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(WORD(keys), WORD(short(delta))),
-                 PackPoint(at.x, at.y));
+    platform::PostInputMessage(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(WORD(keys), WORD(short(delta))),
+                               PackPoint(at.x, at.y));
 }
 
 void WindowWidget::PostKey(QKeyEvent* event, bool down) {
@@ -217,7 +217,7 @@ void WindowWidget::PostKey(QKeyEvent* event, bool down) {
             flags |= 1u << 30;
         if (!down)
             flags |= 1u << 31;
-        PostMessageW(m_hwnd, msg, WPARAM(vk), LPARAM(flags));
+        platform::PostInputMessage(m_hwnd, msg, WPARAM(vk), LPARAM(flags));
     }
     if (down && !alt) {
         // Characters as the platform's translation gives them, including Enter, Tab,
@@ -225,7 +225,7 @@ void WindowWidget::PostKey(QKeyEvent* event, bool down) {
         const QString text = event->text();
         for (uint code : text.toUcs4())
             if (code != 0x7F)
-                PostMessageW(m_hwnd, WM_CHAR, WPARAM(code), 1);
+                platform::PostInputMessage(m_hwnd, WM_CHAR, WPARAM(code), 1);
     }
 }
 

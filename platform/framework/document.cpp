@@ -4,6 +4,8 @@
 #include "platform/core/mem_file.h"
 #include "platform/core/replace_file.h"
 #include "platform/framework/doc_template.h"
+#include "platform/framework/file_dialog.h"
+#include "platform/framework/frame_messages.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/view.h"
 #include "platform/system/paths.h"
@@ -15,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
@@ -96,6 +99,19 @@ void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject) 
 }
 
 BOOL CDocument::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    // Only the commands themselves: their enabled state is the frame's or the view's to give.
+    if (code == CN_COMMAND &&
+        (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_FILE_CLOSE)) {
+        if (IsQuery(handlerInfo))
+            return TRUE;
+        if (id == ID_FILE_SAVE)
+            OnFileSave();
+        else if (id == ID_FILE_SAVE_AS)
+            OnFileSaveAs();
+        else
+            OnFileClose();
+        return TRUE;
+    }
     if (CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo))
         return TRUE;
     return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(id, code, extra, handlerInfo);
@@ -235,9 +251,47 @@ BOOL CDocument::OnSaveDocument(const wchar_t* path) {
 }
 
 BOOL CDocument::DoFileSave() {
-    if (m_strPathName.IsEmpty())
+    // A name whose file is not there yet (a new design's fresh name) or cannot be written is
+    // confirmed or changed in the save dialog first.
+    const std::string mapped = platform::MapPath(m_strPathName);
+    struct stat st {};
+    const bool writable = !m_strPathName.IsEmpty() && ::stat(mapped.c_str(), &st) == 0 &&
+                          S_ISREG(st.st_mode) && ::access(mapped.c_str(), W_OK) == 0;
+    return DoSave(writable ? m_strPathName.GetString() : nullptr);
+}
+
+BOOL CDocument::DoSave(const wchar_t* path, BOOL replace) {
+    CString name(path ? path : L"");
+    if (name.IsEmpty()) {
+        CWinApp* app = AfxGetApp();
+        name = m_strPathName;
+        if (name.IsEmpty())
+            name = m_strTitle;
+        if (!app ||
+            !app->DoPromptFileName(name, replace ? L"Save As" : L"Save a Copy As",
+                                   OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
+            return FALSE;
+    }
+    // The save itself never leaves a half-written file: on failure the old one stays.
+    if (!OnSaveDocument(name))
         return FALSE;
-    return OnSaveDocument(m_strPathName);
+    if (replace)
+        SetPathName(name);
+    return TRUE;
+}
+
+void CDocument::OnFileSave() {
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs() {
+    DoSave(nullptr);
+}
+
+void CDocument::OnFileClose() {
+    if (!SaveModified())
+        return;
+    OnCloseDocument();
 }
 
 BOOL CDocument::SaveModified() {

@@ -62,7 +62,17 @@ public:
     virtual void OnCloseDocument();
     // Asks whether to save a modified document: FALSE keeps it open.
     virtual BOOL SaveModified();
+    // Saves under the document's name; a document whose file does not exist (a new design) or
+    // cannot be written is saved through the save dialog instead.
     virtual BOOL DoFileSave();
+    // Saves to path; without one the application's save dialog asks for a name first. With
+    // replace the document takes the name it was saved under. FALSE when nothing was saved.
+    virtual BOOL DoSave(const wchar_t* path, BOOL replace = TRUE);
+
+    // The standard commands: Save, Save As, and Close after the modified-question.
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
 
     virtual CFile* GetFile(const wchar_t* fileName, UINT openFlags, CFileException* error);
     virtual void ReleaseFile(CFile* file, BOOL abort);

@@ -38,5 +38,10 @@ constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
 
 // The standard idle prompt of the status bar and the command that closes a window.
 constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
+// The standard document and application commands.
 constexpr UINT ID_FILE_NEW = 0xE100;
+constexpr UINT ID_FILE_OPEN = 0xE101;
 constexpr UINT ID_FILE_CLOSE = 0xE102;
+constexpr UINT ID_FILE_SAVE = 0xE103;
+constexpr UINT ID_FILE_SAVE_AS = 0xE104;
+constexpr UINT ID_APP_EXIT = 0xE141;

@@ -2,6 +2,7 @@
 
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/doc_template.h"
+#include "platform/framework/file_dialog.h"
 #include "platform/framework/frame_messages.h"
 #include "platform/framework/pane_frame_wnd.h"
 #include "platform/framework/recent_file_list.h"
@@ -105,12 +106,73 @@ BOOL CWinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
             return listed;
         }
     }
+    if (id == ID_APP_EXIT && code == CN_COMMAND) {
+        if (!IsQuery(handlerInfo))
+            OnAppExit();
+        return TRUE;
+    }
     if (id == ID_FILE_NEW && code == CN_COMMAND && GetDocTemplateCount() > 0) {
         if (!IsQuery(handlerInfo))
             OnFileNew();
         return TRUE;
     }
     return CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo);
+}
+
+void CWinApp::OnAppExit() {
+    if (CWnd* main = GetMainWnd(); main && ::IsWindow(main->m_hWnd))
+        main->SendMessage(WM_CLOSE);
+}
+
+namespace {
+
+// "Name (*.ext)|*.ext|" for a template with a file type.
+void AppendFilter(CString& filter, CString& defaultExt, const CDocTemplate* tmpl) {
+    CString name, ext;
+    if (!tmpl || !tmpl->GetDocString(name, CDocTemplate::filterName) ||
+        !tmpl->GetDocString(ext, CDocTemplate::filterExt) || ext.IsEmpty())
+        return;
+    if (ext[0] == L'.')
+        ext = ext.Mid(1);
+    if (defaultExt.IsEmpty())
+        defaultExt = ext;
+    filter += name + L"|*." + ext + L"|";
+}
+
+} // namespace
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, LPCWSTR title, DWORD flags, BOOL openFileDialog,
+                               CDocTemplate* tmpl) {
+    CString filter, defaultExt;
+    if (tmpl) {
+        AppendFilter(filter, defaultExt, tmpl);
+    } else {
+        for (POSITION pos = GetFirstDocTemplatePosition(); pos;)
+            AppendFilter(filter, defaultExt, GetNextDocTemplate(pos));
+    }
+    filter += L"All Files (*.*)|*.*||";
+    // A name without a folder or an extension is offered with the template's extension.
+    CString shown = fileName;
+    const CString leaf = platform::FileNameOf(shown);
+    if (!defaultExt.IsEmpty() && !leaf.IsEmpty() && leaf.Find(L'.') < 0)
+        shown += L"." + defaultExt;
+    // The dialog opens in the name's folder, with the bare name in its field.
+    const CString folder = platform::FolderOf(shown);
+    const CString startIn = folder.IsEmpty() ? CString() : platform::NativePath(folder);
+    if (!folder.IsEmpty())
+        shown = platform::FileNameOf(shown);
+    if (!openFileDialog)
+        flags |= OFN_OVERWRITEPROMPT;
+    CFileDialog dialog(openFileDialog, defaultExt.IsEmpty() ? nullptr : defaultExt.GetString(),
+                       shown, flags, filter, GetMainWnd());
+    if (title && *title)
+        dialog.m_ofn.lpstrTitle = title;
+    if (!startIn.IsEmpty())
+        dialog.m_ofn.lpstrInitialDir = startIn.GetString();
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    fileName = dialog.GetPathName();
+    return !fileName.IsEmpty();
 }
 
 BOOL CWinApp::OnIdle(LONG count) {

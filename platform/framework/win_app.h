@@ -51,6 +51,14 @@ public:
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
 
+    // Asks for a file name in the file dialog, with the filter and extension of the template
+    // (or of every template when none is given); fileName is the first name shown and the
+    // chosen one on TRUE.
+    virtual BOOL DoPromptFileName(CString& fileName, LPCWSTR title, DWORD flags,
+                                  BOOL openFileDialog, CDocTemplate* tmpl);
+    // Exit: the main window is closed as the person closes it (its close may ask and refuse).
+    virtual void OnAppExit();
+
     // The recent-file list of this many files ("Recent File List"), read from the profile.
     void LoadStdProfileSettings(UINT maxMRU = 4);
     // Puts the file at the top of the list (kept in the profile at once); nothing without one.

@@ -78,10 +78,17 @@ int TerminationWakeFd() {
     return g_readFd;
 }
 
+bool TerminationPending() {
+    return g_pending.load(std::memory_order_relaxed);
+}
+
 bool DeliverTerminationRequest() {
     if (!g_pending.load(std::memory_order_relaxed))
         return false;
     Drain();
+    // Closing the main window under a running dialog would pull its owner from under it.
+    if (ModalLoopDepth() > 0)
+        return false;
     HWND target = g_target ? (*g_target)() : nullptr;
     if (!target || !IsWindow(target))
         return false;

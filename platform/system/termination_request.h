@@ -25,7 +25,10 @@ public:
 
 // The read end of the pipe a request wakes, or -1 when no TerminationRequest is installed.
 int TerminationWakeFd();
-// Posts WM_CLOSE to the target when a request is pending; true when it did.
+// Posts WM_CLOSE to the target when a request is pending and no modal loop runs; true when it
+// did. Under a modal loop the request stays pending: the loop ends itself as cancelled.
 bool DeliverTerminationRequest();
+// Whether a request waits to be delivered.
+bool TerminationPending();
 
 } // namespace platform

@@ -1,7 +1,7 @@
 #include "platform/windowing/dialog_template.h"
 
+#include "platform/system/termination_request.h"
 #include "platform/windowing/language_bundle.h"
-
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
 
@@ -60,12 +60,18 @@ INT_PTR RunModalDialog(HWND dialog) {
         return -1;
     if (Responder() && !w->dialogEnded)
         Responder()(dialog, w->templateId);
+    ModalLoopScope modal;
     for (;;) {
         w = detail::Window(dialog);
         if (!w)
             return IDCANCEL;
         if (w->dialogEnded)
             return w->dialogResult;
+        // The program is told to end: the dialog ends as cancelled, the close follows.
+        if (TerminationPending()) {
+            EndDialog(dialog, IDCANCEL);
+            continue;
+        }
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {

@@ -6,8 +6,10 @@
 #include "platform/windowing/window_internal.h"
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
 #include <limits>
+#include <optional>
 #include <poll.h>
 
 namespace {
@@ -20,15 +22,26 @@ struct Timer {
     TIMERPROC proc;
 };
 
+// A posted message; input from the display carries the keys down when it came.
+struct Posted : MSG {
+    std::optional<platform::detail::KeyStates> keys;
+};
+
 struct Queue {
-    std::deque<MSG> posted;
+    std::deque<Posted> posted;
     bool quit = false;
     int exitCode = 0;
     std::vector<Timer> timers;
     UINT_PTR nextTimerId = 0x7000;
     platform::MessageWaitHook wait = nullptr;
     bool polling = false;
+    int modalDepth = 0;
+    std::chrono::steady_clock::time_point lastQuickPoll{};
 };
+
+// A look that must not cost much (whether input waits, asked between drawing two articles)
+// takes in the display's input at most this often.
+constexpr auto kQuickPollInterval = std::chrono::milliseconds(2);
 
 Queue& Q() {
     static Queue q;
@@ -67,9 +80,22 @@ void ForgetWindowInQueue(HWND hwnd) {
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (hwnd && !IsWindow(hwnd))
         return FALSE;
-    Q().posted.push_back(MSG{hwnd, msg, wp, lp, GetTickCount(), POINT{0, 0}});
+    Posted p;
+    static_cast<MSG&>(p) = MSG{hwnd, msg, wp, lp, GetTickCount(), POINT{0, 0}};
+    Q().posted.push_back(std::move(p));
     return TRUE;
 }
+
+namespace platform::detail {
+
+BOOL PostWithKeyStates(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, const KeyStates& keys) {
+    if (!PostMessageW(hwnd, msg, wp, lp))
+        return FALSE;
+    Q().posted.back().keys = keys;
+    return TRUE;
+}
+
+} // namespace platform::detail
 
 void PostQuitMessage(int exitCode) {
     Q().quit = true;
@@ -83,9 +109,13 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
     platform::DeliverTerminationRequest();
     // Input the display holds becomes posted messages before the queue is searched.
     if (q.wait && !q.polling) {
-        q.polling = true;
-        q.wait(0);
-        q.polling = false;
+        const auto now = std::chrono::steady_clock::now();
+        if (!(remove & PM_NOYIELD) || now - q.lastQuickPoll >= kQuickPollInterval) {
+            q.lastQuickPoll = now;
+            q.polling = true;
+            q.wait(0);
+            q.polling = false;
+        }
     }
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
         if (!InRange(it->message, first, last) || !ForWindow(it->hwnd, hwnd))
@@ -93,8 +123,12 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
         if (it->hwnd && !IsWindow(it->hwnd))
             continue;
         *msg = *it;
-        if (remove & PM_REMOVE)
+        if (remove & PM_REMOVE) {
+            // The keys as they were when this input came are the ones it is handled with.
+            if (it->keys)
+                platform::detail::SetHandledKeyStates(*it->keys);
             q.posted.erase(it);
+        }
         return TRUE;
     }
     if (q.quit && !hwnd && InRange(WM_QUIT, first, last)) {
@@ -232,6 +266,18 @@ void ResetMessageQueue() {
 
 int PostedMessageCount() {
     return int(Q().posted.size());
+}
+
+ModalLoopScope::ModalLoopScope() {
+    ++Q().modalDepth;
+}
+
+ModalLoopScope::~ModalLoopScope() {
+    --Q().modalDepth;
+}
+
+int ModalLoopDepth() {
+    return Q().modalDepth;
 }
 
 } // namespace platform

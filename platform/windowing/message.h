@@ -60,4 +60,16 @@ void SetMessageWaitHook(MessageWaitHook hook);
 void ResetMessageQueue();
 int PostedMessageCount();
 
+// A modal loop (a dialog, a message box, the file dialog) counts itself while it runs. A request
+// to end the program ends such loops as cancelled first; the main window is closed only from
+// the main loop, never under a dialog that still runs.
+class ModalLoopScope {
+public:
+    ModalLoopScope();
+    ~ModalLoopScope();
+    ModalLoopScope(const ModalLoopScope&) = delete;
+    ModalLoopScope& operator=(const ModalLoopScope&) = delete;
+};
+int ModalLoopDepth();
+
 } // namespace platform

@@ -291,6 +291,9 @@ Surface* GetWindowSurface(HWND hwnd);
 bool TakeDirtyRect(HWND hwnd, RECT* rect);
 // Key state as the display (or a test) reports it.
 void SetKeyDown(int vk, bool down);
+// Posts an input message that carries the keys and buttons down as reported now: while it is
+// handled, GetKeyState answers that state, however the keys moved since.
+BOOL PostInputMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Routes every message of a window through an object first (the class library's windows);
 // the object calls CallWindowProcW(GetClassProc(hwnd), ...) for default handling.
 typedef LRESULT (*WindowHook)(void* object, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

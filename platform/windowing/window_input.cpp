@@ -10,7 +10,10 @@ namespace {
 
 struct InputState {
     HWND capture = nullptr, focus = nullptr, active = nullptr;
+    // As reported last, and as the message being handled saw them (input arrives in the queue
+    // ahead of the model, milliseconds apart).
     bool keys[256] = {};
+    bool handled[256] = {};
     // The lock keys' on/off states, flipped by each press.
     bool toggles[256] = {};
 };
@@ -107,12 +110,30 @@ HWND SetActiveWindow(HWND hwnd) {
 SHORT GetKeyState(int vk) {
     if (vk < 0 || vk >= 256)
         return 0;
-    return SHORT((I().keys[vk] ? 0x8000 : 0) | (I().toggles[vk] ? 1 : 0));
+    return SHORT((I().handled[vk] ? 0x8000 : 0) | (I().toggles[vk] ? 1 : 0));
 }
 
 SHORT GetAsyncKeyState(int vk) {
-    return GetKeyState(vk);
+    if (vk < 0 || vk >= 256)
+        return 0;
+    return SHORT(I().keys[vk] ? 0x8000 : 0);
 }
+
+namespace platform::detail {
+
+KeyStates ReportedKeyStates() {
+    KeyStates s;
+    for (int vk = 0; vk < 256; ++vk)
+        s[size_t(vk)] = I().keys[vk];
+    return s;
+}
+
+void SetHandledKeyStates(const KeyStates& keys) {
+    for (int vk = 0; vk < 256; ++vk)
+        I().handled[vk] = keys[size_t(vk)];
+}
+
+} // namespace platform::detail
 
 namespace platform {
 
@@ -126,6 +147,11 @@ void SetKeyDown(int vk, bool down) {
             if (t == vk)
                 I().toggles[vk] = !I().toggles[vk];
     I().keys[vk] = down;
+    I().handled[vk] = down;
+}
+
+BOOL PostInputMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return platform::detail::PostWithKeyStates(hwnd, msg, wp, lp, detail::ReportedKeyStates());
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/graphics/surface.h"
 #include "platform/windowing/window.h"
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,4 +79,10 @@ void ForgetWindowInInput(HWND hwnd);
 // A window that needs WM_PAINT (visible with a non-empty update region), or null.
 HWND FindWindowToPaint(HWND filter);
 std::vector<HWND> AllWindows();
+// Which keys and mouse buttons are down: as the display last reported them, and as the input
+// message being handled saw them (what GetKeyState answers).
+using KeyStates = std::bitset<256>;
+KeyStates ReportedKeyStates();
+void SetHandledKeyStates(const KeyStates& keys);
+BOOL PostWithKeyStates(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, const KeyStates& keys);
 } // namespace platform::detail
