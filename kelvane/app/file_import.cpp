@@ -10,6 +10,7 @@
 #include "maltrec/colour_tool_bar.h"
 #include "maltrec/curve_utils.h"
 #include "maltrec/cutoutput/colour_box.h"
+#include "maltrec/import/import_failure.h"
 #include "pivora/framework/app_params.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
@@ -18,7 +19,63 @@
 #include "toolbars/toolbar_registry.h"
 #include "vector/vector_style_pb.h"
 
+namespace kelvane {
+
 namespace {
+
+CImportFailureToCaller*& CurrentCaller() {
+    static CImportFailureToCaller* current = nullptr;
+    return current;
+}
+
+} // namespace
+
+CString ImportFailureText(UINT id, const CString& path, const CString& reason) {
+    CString text;
+    text.Format(LoadAppString(id), path.GetString());
+    if (reason.IsEmpty())
+        return text;
+    CString first;
+    first.Format(LoadAppString(IDS_IMPORT_FAILED), path.GetString());
+    // The reason goes under the first line; a question of another wording gets it at the end.
+    if (id != IDS_IMPORT_FAILED && text.Left(first.GetLength()) == first)
+        return first + L"\n\n" + reason + text.Mid(first.GetLength());
+    return text + L"\n\n" + reason;
+}
+
+void TellImportFailure(const CString& path, const CString& reason) {
+    AfxMessageBox(ImportFailureText(IDS_IMPORT_FAILED, path, reason), MB_OK | MB_ICONEXCLAMATION);
+}
+
+CImportFailureToCaller::CImportFailureToCaller() : m_previous(CurrentCaller()) {
+    CurrentCaller() = this;
+}
+
+CImportFailureToCaller::~CImportFailureToCaller() {
+    CurrentCaller() = m_previous;
+}
+
+CImportFailureToCaller* CImportFailureToCaller::Current() {
+    return CurrentCaller();
+}
+
+CString CImportFailureToCaller::TakeReason() {
+    CString r = m_reason;
+    m_reason.Empty();
+    return r;
+}
+
+} // namespace kelvane
+
+namespace {
+
+// Told at once, or kept for the caller that tells it.
+void Failed(const wchar_t* path, const CString& reason) {
+    if (kelvane::CImportFailureToCaller* caller = kelvane::CImportFailureToCaller::Current())
+        caller->Keep(reason);
+    else
+        kelvane::TellImportFailure(path, reason);
+}
 
 CDesignView* FirstDesignView(CDesignPage* page) {
     return DynamicDowncast<CDesignView>(page->FirstView(RUNTIME_CLASS(CDesignView)));
@@ -83,19 +140,27 @@ void RefreshColourList() {
 int CVanterFerolinApp::fnImportFile(const wchar_t* path, CDesignPage* page, int id, UINT flags) {
     if (!page || !path || !page->StyleTable())
         return 0;
+    FnTakeImportFailure();
     CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
+        Failed(path, L"The file cannot be opened.");
         return 0;
+    }
     int result = 0;
+    CString reason;
     try {
         result = ReadFile(page, id, flags, file);
+        reason = FnTakeImportFailure();
     } catch (const CException& e) {
         // A reader that gave up half-way has said nothing yet.
-        AfxMessageBox(e.GetMessageText(), MB_OK | MB_ICONEXCLAMATION);
+        FnTakeImportFailure();
+        reason = e.GetMessageText();
         result = 0;
     }
     file.Abort();
     TidyStyleTable(page);
     RefreshColourList();
+    if (!result)
+        Failed(path, reason);
     return result;
 }

@@ -8,6 +8,7 @@
 #include "gastelo/browser.h"
 #include "gastelo/file_extensions.h"
 #include "kelvane/app/design_file_dlg.h"
+#include "kelvane/app/import_readers.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/open_resources.h"
 #include "kelvane/app/openable_file.h"
@@ -73,6 +74,8 @@ int CVanterFerolinApp::fnFileOpenDialog(int useLastExtension) {
         int id = BrowserGetFileExtID(path);
         bool done = false;
         bool told = false;
+        // Why the file was not imported, when it is known.
+        CString reason;
         if (id == kelvane::kExtDesign || id == kelvane::kExtCutTemplate) {
             CJoxDocTemplate* tmpl = DocTemplateForContext(context);
             done = tmpl && tmpl->OpenDocumentFile(path, TRUE);
@@ -94,7 +97,12 @@ int CVanterFerolinApp::fnFileOpenDialog(int useLastExtension) {
                         page->OnOpenDocument(file);
                     }
                 }
-                done = fnImportFile(path, page, id, 0) != 0;
+                {
+                    // Told below, with the question whether to go on.
+                    kelvane::CImportFailureToCaller caller;
+                    done = fnImportFile(path, page, id, 0) != 0;
+                    reason = caller.TakeReason();
+                }
                 if (view)
                     view->NotifyProcessEnd();
                 if (done) {
@@ -111,23 +119,18 @@ int CVanterFerolinApp::fnFileOpenDialog(int useLastExtension) {
                 }
             }
         } else {
-            CString text;
-            text.Format(kelvane::LoadAppString(kelvane::IDS_IMPORT_FAILED), path.GetString());
-            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+            kelvane::TellImportFailure(path, FnFormatNotSupported(path));
             told = true;
         }
         if (done)
             continue;
         if (i + 1 < count) {
-            CString text;
-            text.Format(kelvane::LoadAppString(kelvane::IDS_IMPORT_FAILED_CONTINUE),
-                        path.GetString());
+            const CString text =
+                kelvane::ImportFailureText(kelvane::IDS_IMPORT_FAILED_CONTINUE, path, reason);
             if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) == IDNO)
                 break;
         } else if (!told) {
-            CString text;
-            text.Format(kelvane::LoadAppString(kelvane::IDS_IMPORT_FAILED), path.GetString());
-            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+            kelvane::TellImportFailure(path, reason);
         }
     }
     return chosenId;

@@ -2,6 +2,9 @@
 
 #include "gastelo/file_extensions.h"
 #include "kelvane/app/design_file_dlg.h"
+#include "kelvane/app/import_readers.h"
+#include "kelvane/app/open_resources.h"
+#include "maltrec/import/import_draw.h"
 #include "pivora/framework/jox_win_app_ex.h"
 
 #include <filesystem>
@@ -67,5 +70,17 @@ bool FnIsOpenableFile(const CString& path) {
     CJoxWinAppEx* app = JoxGetApp();
     CDesignFileDlg dialog(TRUE, 0, app ? app->ImportFlags() : 0);
     int id = BrowserGetFileExtID(path);
-    return FnIsSupportedExtension(id, dialog, path);
+    if (FnIsSupportedExtension(id, dialog, path))
+        return true;
+    kelvane::TellImportFailure(path, FnFormatNotSupported(path));
+    return false;
+}
+
+CString FnFormatNotSupported(const CString& path) {
+    CString text = kelvane::LoadAppString(CImportDraw::IDS_FORMAT_NOT_SUPPORTED);
+    if (text.IsEmpty())
+        text = L"Format Not Supported";
+    const CString name = path.Mid(std::max(path.ReverseFind(L'/'), path.ReverseFind(L'\\')) + 1);
+    const int dot = name.ReverseFind(L'.');
+    return dot < 0 ? text : text + L" " + name.Mid(dot);
 }

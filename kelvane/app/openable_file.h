@@ -42,5 +42,9 @@ bool SameFile(const CString& a, const CString& b);
 // an unknown identifier never is. An unknown one first becomes the spool identifier when the
 // path contains "output.spl" or "CutLog.txt"; on false id is given back as it came.
 bool FnIsSupportedExtension(int& id, const CDesignFileDlg& dialog, const CString& path);
-// Whether the path is one the program opens or imports.
+// Whether the path is one the program opens or imports. Every road but the Open command asks
+// this first (the command line, forwarded, dropped and recent files): a path it refuses is
+// told there ("Failed to Import" with "Format Not Supported").
 bool FnIsOpenableFile(const CString& path);
+// "Format Not Supported" with the path's extension: why a refused file was not imported.
+CString FnFormatNotSupported(const CString& path);

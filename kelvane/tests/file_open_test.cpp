@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -155,11 +156,13 @@ TEST_F(FileOpen, ADamagedOrRefusedFileSaysSoAndAddsNothing) {
     const struct {
         std::string name;
         std::string content;
-        UINT message;
+        std::wstring reason; // under the first line
     } cases[] = {
-        {"short.pnl", "IN;", kelvane::IDS_IMPORT_FAILED}, // shorter than its header
-        {"notes.kom", "x", kelvane::IDS_IMPORT_FAILED},   // not a file the program takes
-        {"README", "x", kelvane::IDS_IMPORT_FAILED},      // "--All files--" adds no "."
+        {"short.pnl", "IN;", L""},                            // shorter than its header
+        {"notes.kom", "x", L"\n\nFormat Not Supported .kom"}, // not a file the program takes
+        {"README", "x", L"\n\nFormat Not Supported"},         // "--All files--" adds no "."
+        {"noise.plt", "\x01\x02 noise",
+         L"\n\nThe file holds no HP-GL strokes that can be imported."},
     };
     for (const auto& c : cases) {
         platform::MessageBoxResponder shown;
@@ -169,7 +172,45 @@ TEST_F(FileOpen, ADamagedOrRefusedFileSaysSoAndAddsNothing) {
         EXPECT_EQ(DesignCount(), 0) << c.name;
         ASSERT_EQ(shown.Shown().size(), 1u) << c.name;
         EXPECT_EQ(shown.Shown()[0].text,
-                  L"Failed to Import '" + std::wstring(CString(path)) + L"'");
+                  L"Failed to Import '" + std::wstring(CString(path)) + L"'" + c.reason);
+    }
+    // In a selection the reason stands between the failure and the question.
+    platform::MessageBoxResponder shown;
+    shown.SetDefault(IDNO);
+    const std::vector<std::string> paths = {File("1.plt", "IN;"), File("2.plt", "IN;")};
+    auto scope = Choose(paths, kAllFiles);
+    app->fnFileOpenDialog(0);
+    ASSERT_EQ(shown.Shown().size(), 1u);
+    EXPECT_EQ(shown.Shown()[0].text,
+              L"Failed to Import '" + std::wstring(CString(paths[0])) +
+                  L"'\n\nThe file holds no HP-GL strokes that can be imported.\n\nContinue "
+                  L"Importing?");
+}
+
+TEST_F(FileOpen, AFileOnTheCommandLineThatAddsNothingSaysWhy) {
+    RealReaders();
+    const struct {
+        std::string name;
+        std::string content;
+        std::wstring reason;
+    } cases[] = {
+        {"noise.plt", "\x01\x02 noise", L"The file holds no HP-GL strokes that can be imported."},
+        // Extensions the program does not know.
+        {"plot.hpgl", "IN;PU0,0;PD400,0;", L"Format Not Supported .hpgl"},
+        {"job.pcl", "x", L"Format Not Supported .pcl"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = File(c.name, c.content);
+        const std::wstring want =
+            L"Failed to Import '" + std::wstring(CString(path)) + L"'\n\n" + c.reason;
+        const size_t before = boxes.Shown().size();
+        Restart({path});
+        EXPECT_EQ(DesignCount(), 0) << c.name;
+        const auto& shown = boxes.Shown();
+        EXPECT_EQ(std::count_if(shown.begin() + std::ptrdiff_t(before), shown.end(),
+                                [&](const platform::ShownMessage& m) { return m.text == want; }),
+                  1)
+            << c.name;
     }
 }
 

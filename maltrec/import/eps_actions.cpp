@@ -179,8 +179,13 @@ void CEPSInterpreter::ClosePath() {
 }
 
 bool CEPSInterpreter::Rectangle(double x, double y, double w, double h) {
-    if (!m_pItem)
-        StartItem(false);
+    // A rectangle is a sub-path of its own: joined to the path before it, a line would run
+    // from that path to its corner.
+    if (m_pItem) {
+        m_Pending.push_back(m_pItem);
+        m_pItem = nullptr;
+    }
+    StartItem(false);
     const double pts[5][2] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
     for (const auto& p : pts) {
         if (!AddPoint(p[0], p[1], kCorner, 0.0))
@@ -334,7 +339,24 @@ void CEPSInterpreter::Flush() {
         FreePending();
     }
     m_Pending.clear();
-    m_bPaint = m_bStroked = m_bFilled = false;
+    m_bPaint = m_bStroked = m_bFilled = m_bPaintedByOperator = false;
+    m_pathColour = kBlack;
+}
+
+void CEPSInterpreter::Clip() {
+    if (m_pItem) {
+        m_Pending.push_back(m_pItem);
+        m_pItem = nullptr;
+    }
+    // Sub-paths painted before the path became the clip were drawn; the rest only clips.
+    const size_t keep = m_bPaintedByOperator ? std::min(m_nPaintedSubPaths, m_Pending.size()) : 0;
+    for (size_t i = keep; i < m_Pending.size(); ++i)
+        delete m_Pending[i];
+    m_Pending.resize(keep);
+    if (keep)
+        Flush();
+    FreePending();
+    m_bPaint = m_bStroked = m_bFilled = m_bPaintedByOperator = false;
     m_pathColour = kBlack;
 }
 
@@ -363,10 +385,10 @@ bool CEPSInterpreter::RunAction(Action a) {
         ClosePath();
         break;
     case kMarkStroked:
-        MarkPaint(true);
-        break;
     case kMarkFilled:
-        MarkPaint(false);
+        MarkPaint(a == kMarkStroked);
+        m_bPaintedByOperator = true;
+        m_nPaintedSubPaths = m_Pending.size() + (m_pItem ? 1 : 0);
         break;
     case kStrokeEnd:
     case kFillStrokeEnd:
@@ -479,8 +501,7 @@ bool CEPSInterpreter::RunAction(Action a) {
         }
         break;
     case kClip:
-        delete m_pItem;
-        m_pItem = nullptr;
+        Clip();
         break;
     case kRectangle:
         Rectangle(o[0], o[1], o[2], o[3]);
@@ -488,6 +509,16 @@ bool CEPSInterpreter::RunAction(Action a) {
     case kCurrentPoint:
         PushOperand(float(m_curX));
         PushOperand(float(m_curY));
+        break;
+    case kRMoveTo:
+        MoveTo(m_curX + o[0], m_curY + o[1]);
+        break;
+    case kRLineTo:
+        LineTo(m_curX + o[0], m_curY + o[1]);
+        break;
+    case kRCurveTo:
+        CurveTo(m_curX + o[0], m_curY + o[1], m_curX + o[2], m_curY + o[3], m_curX + o[4],
+                m_curY + o[5]);
         break;
     case kActionCount:
         break;

@@ -203,6 +203,9 @@ const std::vector<CEPSInterpreter::Keyword>& CEPSInterpreter::KeywordTable() {
         {"clip", kClip},
         {"clp", kClip},
         {"eclp", kClip},
+        {"eoclip", kClip},
+        {"W", kClip},
+        {"W*", kClip},
         {"re", kRectangle},
         {"set_outline", kSetOutline},
         {"set_solid_fill", kSetSolidFill},
@@ -220,14 +223,26 @@ const std::vector<CEPSInterpreter::Keyword>& CEPSInterpreter::PdfKeywordTable() 
     return table;
 }
 
+const std::vector<CEPSInterpreter::Keyword>& CEPSInterpreter::PlainKeywordTable() {
+    static const std::vector<Keyword> table = {
+        {"rmoveto", kRMoveTo},
+        {"rlineto", kRLineTo},
+        {"rcurveto", kRCurveTo},
+    };
+    return table;
+}
+
 int CEPSInterpreter::OperandCount(Action a) {
     switch (a) {
     case kMoveTo:
     case kLineTo:
+    case kRMoveTo:
+    case kRLineTo:
     case kScale:
     case kTranslate:
         return 2;
     case kCurveTo:
+    case kRCurveTo:
     case kConcat:
         return 6;
     case kCurveToV:
@@ -471,6 +486,10 @@ void CEPSInterpreter::BuildKeywordMap() {
         for (const Keyword& k : PdfKeywordTable())
             m_Keywords[k.text] = k.action;
     }
+    if (m_bNoSetup) {
+        for (const Keyword& k : PlainKeywordTable())
+            m_Keywords[k.text] = k.action;
+    }
     // Most operators are one or two characters: those are found by their bytes.
     m_ShortKeywords.assign(kShortKeywordSlots, kNoKeyword);
     for (const auto& [text, action] : m_Keywords) {
@@ -495,13 +514,26 @@ void CEPSInterpreter::AddLineTokens(std::string_view line) {
         }
         if (!t.empty() && t.size() <= 2) {
             const int8_t a = m_ShortKeywords[ShortKeywordSlot(t)];
-            if (a != kNoKeyword)
+            if (a != kNoKeyword) {
                 m_Tokens.push_back(Token{a, 0.0f});
+                return;
+            }
+        } else if (const auto it = m_Keywords.find(t); it != m_Keywords.end()) {
+            m_Tokens.push_back(Token{it->second, 0.0f});
             return;
         }
-        const auto it = m_Keywords.find(t);
-        if (it != m_Keywords.end())
-            m_Tokens.push_back(Token{it->second, 0.0f});
+        if (!m_Constants.empty()) {
+            if (const auto k = m_Constants.find(t); k != m_Constants.end()) {
+                for (float number : k->second)
+                    m_Tokens.push_back(Token{kNumber, number});
+                return;
+            }
+        }
+        if (m_Foreign.empty())
+            return;
+        if (const auto f = m_Foreign.find(t); f != m_Foreign.end())
+            m_Tokens.push_back(
+                Token{f->second.placement ? kForeignPlacement : kForeignDrawing, 0.0f});
     };
     ForEachLineToken(line, emit);
 }
@@ -555,6 +587,7 @@ int CEPSInterpreter::ReadHeader(bool& setupEnded) {
 
 int CEPSInterpreter::SkipSetup(bool setupEnded) {
     std::string_view line;
+    m_bNoSetup = false;
     if (m_nCreator == kCreatorQuickPDF) {
         while (NextLine(line)) {
             if (Poll())
@@ -563,18 +596,173 @@ int CEPSInterpreter::SkipSetup(bool setupEnded) {
                 break;
         }
     } else if (!setupEnded && m_nCreator != kCreatorSerif) {
+        // Only a file that has a setup has one skipped: without one, the drawing starts
+        // where the header ends.
+        const size_t headerEnd = m_nPos;
+        bool found = false;
         while (NextLine(line)) {
             if (Poll())
                 return kRunCancelled;
-            if (!IsPlainComment(line) && Has(line, "%%EndSetup"))
+            if (!IsPlainComment(line) && Has(line, "%%EndSetup")) {
+                found = true;
                 break;
+            }
+        }
+        if (!found) {
+            m_nPos = headerEnd;
+            m_bNoSetup = true;
         }
     }
     return kRunOk;
 }
 
+void CEPSInterpreter::SetKeyword(std::string_view text, int8_t action) {
+    if (action == kNoKeyword)
+        m_Keywords.erase(text);
+    else
+        m_Keywords[text] = Action(action);
+    if (!text.empty() && text.size() <= 2)
+        m_ShortKeywords[ShortKeywordSlot(text)] = action;
+}
+
+namespace {
+
+bool IsDelimiter(char c) {
+    switch (c) {
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '\f':
+    case '\0':
+    case '(':
+    case ')':
+    case '{':
+    case '}':
+    case '[':
+    case ']':
+    case '<':
+    case '>':
+    case '/':
+    case '%':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The most numbers a constant procedure holds (a CMYK colour and a spare).
+constexpr int kMaxConstantNumbers = 6;
+
+// Operators that move the drawing, also outside the vocabulary.
+bool IsPlacementWord(std::string_view w) {
+    return w == "rotate" || w == "setmatrix" || w == "concat" || w == "scale" || w == "translate";
+}
+
+} // namespace
+
+void CEPSInterpreter::ScanDefinitions(std::string_view line) {
+    DefinitionScan& d = m_Def;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (d.stringDepth > 0) {
+            if (c == '\\')
+                ++i;
+            else if (c == '(')
+                ++d.stringDepth;
+            else if (c == ')')
+                --d.stringDepth;
+            continue;
+        }
+        if (c == '%')
+            return;
+        if (c == '(') {
+            d.stringDepth = 1;
+            d.candidate = {};
+            continue;
+        }
+        if (c == '{') {
+            if (d.depth == 0) {
+                d.name = d.candidate;
+                d.words = 0;
+                d.firstWord = {};
+                d.placement = d.drawing = false;
+                d.numbers.clear();
+                d.onlyNumbers = true;
+            }
+            ++d.depth;
+            d.candidate = {};
+            continue;
+        }
+        if (c == '}') {
+            if (d.depth > 0 && --d.depth == 0)
+                FinishDefinition();
+            continue;
+        }
+        if (IsDelimiter(c) && c != '/')
+            continue;
+        const size_t start = i;
+        for (++i; i < line.size() && !IsDelimiter(line[i]); ++i) {
+        }
+        const std::string_view word = line.substr(start, i - start);
+        --i;
+        if (d.depth == 0) {
+            d.candidate = word.size() > 1 && word[0] == '/' ? word.substr(1) : std::string_view();
+            continue;
+        }
+        if (d.name.empty())
+            continue;
+        if (++d.words == 1)
+            d.firstWord = word;
+        float value = 0.0f;
+        bool outOfRange = false;
+        if (d.onlyNumbers && d.words <= kMaxConstantNumbers && d.depth == 1 &&
+            NumberRule(word, value, outOfRange) && !outOfRange) {
+            d.numbers.push_back(value);
+            continue;
+        }
+        d.onlyNumbers = false;
+        if (word[0] == '/')
+            continue;
+        if (const auto k = m_Keywords.find(word); k != m_Keywords.end()) {
+            d.drawing = true;
+            d.placement |= k->second == kScale || k->second == kTranslate || k->second == kConcat;
+        } else if (const auto f = m_Foreign.find(word); f != m_Foreign.end()) {
+            d.drawing |= f->second.drawing;
+            d.placement |= f->second.placement;
+        }
+        d.placement |= IsPlacementWord(word);
+    }
+}
+
+void CEPSInterpreter::FinishDefinition() {
+    DefinitionScan& d = m_Def;
+    const std::string_view name = d.name;
+    d.name = {};
+    if (name.empty())
+        return;
+    m_Foreign.erase(name);
+    m_Constants.erase(name);
+    if (d.onlyNumbers && d.words > 0 && d.words <= kMaxConstantNumbers) {
+        SetKeyword(name, kNoKeyword);
+        m_Constants.emplace(name, d.numbers);
+        return;
+    }
+    if (d.words == 1 && d.firstWord[0] != '/') {
+        if (const auto k = m_Keywords.find(d.firstWord); k != m_Keywords.end()) {
+            SetKeyword(name, k->second);
+            return;
+        }
+    }
+    SetKeyword(name, kNoKeyword);
+    if (d.placement || d.drawing)
+        m_Foreign.emplace(name, Foreign{d.placement, d.drawing});
+}
+
 int CEPSInterpreter::ReadBody() {
     bool on = true;
+    // Without a setup: inside the prolog and resources, which only define.
+    bool defining = false;
     std::string_view line;
     while (NextLine(line)) {
         if (Poll())
@@ -587,8 +775,26 @@ int CEPSInterpreter::ReadBody() {
                 on = false;
             else if (Has(line, "%%EndPageSetup"))
                 on = true;
+            if (m_bNoSetup) {
+                if (Has(line, "%%BeginProlog") || Has(line, "%%BeginProcSet") ||
+                    Has(line, "%%BeginResource"))
+                    defining = true;
+                else if (Has(line, "%%EndProlog") || Has(line, "%%EndProcSet") ||
+                         Has(line, "%%EndResource"))
+                    defining = false;
+            }
         }
-        if (on)
+        if (!m_bNoSetup) {
+            if (on)
+                AddLineTokens(line);
+            continue;
+        }
+        if (Has(line, "currentfile") && Has(line, "filter"))
+            m_bEncodedData = true;
+        // The inside of a procedure is not run, nor is anything while the file defines.
+        const bool inProcedure = m_Def.depth > 0;
+        ScanDefinitions(line);
+        if (on && !defining && !inProcedure)
             AddLineTokens(line);
     }
     return kRunOk;
@@ -606,6 +812,11 @@ int CEPSInterpreter::Prepare() {
         m_startTime = m_clock();
     m_nPos = 0;
     m_Tokens.clear();
+    m_Def = DefinitionScan();
+    m_Foreign.clear();
+    m_Constants.clear();
+    m_bForeignDrawing = false;
+    m_bEncodedData = false;
     // Tokens with their separators average four bytes or more in the files met in practice:
     // room for them without copies on growth (pages never written cost nothing), up to a
     // bound that keeps a huge file from asking for a huge block at once.
@@ -672,7 +883,7 @@ int CEPSInterpreter::MainLoop() {
     m_nGroupDepth = 0;
     m_nSwallowedGroups = 0;
     m_curX = m_curY = 0.0;
-    m_bPaint = m_bStroked = m_bFilled = false;
+    m_bPaint = m_bStroked = m_bFilled = m_bPaintedByOperator = false;
     m_Saves.clear();
     m_CreatedColours.clear();
     m_Colours = {kBlack, kRed};
@@ -694,6 +905,15 @@ int CEPSInterpreter::MainLoop() {
             m_strStopReason = L"A number is out of range.";
             return kRunFailed;
         }
+        if (t.kind == kForeignPlacement) {
+            m_strStopReason = L"The file places its drawing through procedures of its own, "
+                              L"which cannot be imported.";
+            return kRunFailed;
+        }
+        if (t.kind == kForeignDrawing) {
+            m_bForeignDrawing = true;
+            continue;
+        }
         const Action a = Action(t.kind);
         const int n = OperandCount(a);
         if (m_Operands.size() < size_t(n)) {
@@ -711,5 +931,14 @@ int CEPSInterpreter::MainLoop() {
     if (m_bFault)
         return kRunFailed;
     WriteStyleTable();
+    if (m_MadeBoxes.empty()) {
+        if (m_bEncodedData)
+            m_strStopReason = L"The drawing is stored compressed, which cannot be imported.";
+        else if (m_bForeignDrawing)
+            m_strStopReason = L"The file draws through procedures of its own, which cannot be "
+                              L"imported.";
+        else
+            m_strStopReason = L"The file holds no paths that can be imported.";
+    }
     return kRunOk;
 }

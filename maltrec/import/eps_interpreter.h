@@ -82,6 +82,10 @@ public:
         kSetOutline,
         kSetSolidFill,
         kCurrentPoint,
+        // Relative path operators, known in files read without a setup.
+        kRMoveTo,
+        kRLineTo,
+        kRCurveTo,
         kActionCount
     };
 
@@ -121,6 +125,9 @@ public:
     };
     static const std::vector<Keyword>& KeywordTable();
     static const std::vector<Keyword>& PdfKeywordTable();
+    // Plain PostScript's relative operators: files without a setup (written by programs that
+    // draw with the language's own operators) add them to the vocabulary.
+    static const std::vector<Keyword>& PlainKeywordTable();
     static int OperandCount(Action a);
 
     // The page is used through its tree and parameter blocks; flags and list are not used.
@@ -149,6 +156,7 @@ public:
     // cancelled and StopReason says why.
     void SetPointBudget(ULONGLONG points) { m_pointBudget = points; }
     void SetTimeLimit(double seconds, std::function<double()> clock);
+    // Why the run stopped, or why it imported nothing.
     const CString& StopReason() const { return m_strStopReason; }
     // The progress dialog of the phase running (reading, then executing), or null; its Cancel
     // stops the run as the cancel check does.
@@ -177,6 +185,10 @@ private:
     };
     static constexpr int8_t kNumber = -1;
     static constexpr int8_t kBadNumber = -2;
+    // A procedure the file defined itself: one that moves the drawing (its matrix), or one
+    // that draws. Its constants are pushed as numbers.
+    static constexpr int8_t kForeignPlacement = -3;
+    static constexpr int8_t kForeignDrawing = -4;
 
     // Reader and phases.
     bool NextLine(std::string_view& line);
@@ -186,6 +198,12 @@ private:
     // Moves the bar when the whole percentage changes; true when its Cancel was pressed.
     bool StepProgress();
     void AddLineTokens(std::string_view line);
+    // Reads the file's own definitions ("/name {...}") in a file without a setup: a procedure
+    // of one known operator makes its name that operator, any other takes the name out of the
+    // vocabulary (procedures are not run) and is remembered as placing or drawing.
+    void ScanDefinitions(std::string_view line);
+    void FinishDefinition();
+    void SetKeyword(std::string_view text, int8_t action);
     void BuildKeywordMap();
     static size_t ShortKeywordSlot(std::string_view t);
     // Sniff, header, setup skip and body.
@@ -206,6 +224,8 @@ private:
     bool LineTo(double x, double y);
     bool CurveTo(double x1, double y1, double x2, double y2, double x3, double y3);
     void ClosePath();
+    // A clip path is never cut: the path is dropped, except the sub-paths painted before it.
+    void Clip();
     bool Rectangle(double x, double y, double w, double h);
     void MarkPaint(bool stroked);
     void BeginGroup();
@@ -243,6 +263,30 @@ private:
     static constexpr size_t kShortKeywordSlots = 256 + 256 * 256;
     static constexpr int8_t kNoKeyword = -1;
     std::vector<int8_t> m_ShortKeywords;
+    // Read without a setup (the file's own definitions are followed).
+    bool m_bNoSetup = false;
+    struct DefinitionScan {
+        int depth = 0;              // procedure braces, across lines
+        int stringDepth = 0;        // string parentheses, across lines
+        std::string_view candidate; // "/name" at the top level, before its "{"
+        std::string_view name;      // the procedure being read
+        int words = 0;
+        std::string_view firstWord;
+        bool placement = false;
+        bool drawing = false;
+        // A procedure of a few numbers only is a constant ("/black {0 0 0} def").
+        std::vector<float> numbers;
+        bool onlyNumbers = true;
+    };
+    DefinitionScan m_Def;
+    struct Foreign {
+        bool placement;
+        bool drawing;
+    };
+    std::unordered_map<std::string_view, Foreign> m_Foreign;
+    std::unordered_map<std::string_view, std::vector<float>> m_Constants;
+    bool m_bForeignDrawing = false;
+    bool m_bEncodedData = false;
     std::vector<CSplineItem*> m_Pending;
     std::vector<CMat2d> m_Saves; // top at the back
     std::deque<COLORREF> m_CreatedColours;
@@ -284,6 +328,10 @@ private:
     bool m_bStroked = false;
     bool m_bFilled = false;
     bool m_bPrevCurve = false;
+    // The path was painted by a painting operator (not only by a rectangle), and how many of
+    // its sub-paths there were then.
+    bool m_bPaintedByOperator = false;
+    size_t m_nPaintedSubPaths = 0;
     bool m_bFault = false;
     bool m_bStopped = false;
     bool m_bWroteStyles = false;

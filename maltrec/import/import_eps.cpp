@@ -1,6 +1,7 @@
 #include "maltrec/import/import_eps.h"
 
 #include "maltrec/import/eps_interpreter.h"
+#include "maltrec/import/import_failure.h"
 
 #include "platform/core/file.h"
 
@@ -11,6 +12,8 @@ int CImportEPS::ImportEPS3File(CDesignView* view, CDesignPage* page, CFile* file
     CEPSInterpreter eps(view, page, path);
     if (eps.ReadFile())
         eps.Run();
+    // Said only when the road finds nothing added.
+    FnSetImportFailure(eps.StopReason());
     return 1;
 }
 
@@ -22,7 +25,7 @@ int CImportEPS::ImportIllustratorFile(CDesignView* view, CDesignPage* page, CFil
     if (file && closeFirst)
         file->Close();
     CEPSInterpreter eps(view, page, path, flags, list);
-    if (!eps.ReadFile())
-        return 0;
-    return eps.Run() == CEPSInterpreter::kRunOk ? 1 : 0;
+    const int result = eps.ReadFile() && eps.Run() == CEPSInterpreter::kRunOk ? 1 : 0;
+    FnSetImportFailure(eps.StopReason());
+    return result;
 }

@@ -1,9 +1,11 @@
 #include "maltrec/import/import_hpgl.h"
 
 #include "design/design_page.h"
+#include "maltrec/import/import_failure.h"
 #include "pivora/framework/app_params.h"
 #include "spline/spline_item.h"
 
+#include "platform/core/decimal_parse.h"
 #include "platform/core/file.h"
 #include "platform/framework/wnd.h"
 #include "platform/windowing/message_box.h"
@@ -59,15 +61,20 @@ const std::array<short, 65536>& TwoLetterCodes() {
 struct State {
     int errors = 0;
     CSb pen{kCorner, CLpoint(0, 0)};
-    CLpoint base{0, 0};
+    CDpoint base{0, 0};
+    // The pen position before rounding (data units): relative moves run on from it.
+    CDpoint exact{0, 0};
+    // The unrounded last pair BuildPointArray read.
+    CDpoint lastExact{0, 0};
     CSplineItem* item = nullptr;
     bool newItem = true;
     bool penDown = false;
     bool absolute = true;
     int penNumber = 0;
     double resolution = CImportHPGL::kDefaultResolution;
-    int64_t p1p2X = 1000, p1p2Y = 1000;
-    int64_t userX = 1000, userY = 1000;
+    // Ranges in thousandths of a unit, as IP and SC numbers are taken at resolution 1.
+    double p1p2X = CImportHPGL::kDefaultP1P2X * 1000, p1p2Y = CImportHPGL::kDefaultP1P2Y * 1000;
+    double userX = 1000, userY = 1000;
     int previous = CImportHPGL::kNoCommand;
     std::string upper;       // scratch: the upper-cased command
     std::vector<int> values; // scratch: numbers of one command
@@ -105,27 +112,73 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The integer of a term: its leading number, 0 when it has none (a blank term is none).
-bool TermValue(std::string_view term, int64_t& value) {
-    size_t i = 0;
-    while (i < term.size() && IsBlank(term[i]))
-        ++i;
-    if (i == term.size())
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Commands whose parameter is text or encoded data (labels, comments, polyline encoding,
+// terminators, symbols): their letters are no mnemonics.
+bool TakesText(char a, char b) {
+    const char u[2] = {char(a & ~0x20), char(b & ~0x20)};
+    const std::string_view m(u, 2);
+    return m == "LB" || m == "BL" || m == "WD" || m == "DT" || m == "SM" || m == "PE" || m == "CO";
+}
+
+// A piece without a mnemonic: numbers running on from the previous command's line.
+bool IsContinuation(std::string_view piece) {
+    if (piece.empty())
         return false;
-    bool overflow = false;
-    if (!FnParseSaturating(term, i, value, overflow))
-        value = 0;
-    if (overflow)
+    const char c = piece.front();
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == ',';
+}
+
+// The decimal number of a term, 0 (counted) when it holds none; false for a blank term.
+bool TermValue(std::string_view term, double& value) {
+    term = TrimBlanks(term);
+    if (term.empty())
+        return false;
+    size_t used = 0;
+    switch (platform::ParseDecimalPrefix(term, value, used)) {
+    case platform::DecimalParse::Ok:
+        break;
+    case platform::DecimalParse::OutOfRange:
+        value = term.front() == '-' ? -1e300 : 1e300;
         ++S().errors;
+        break;
+    case platform::DecimalParse::None:
+        value = 0;
+        ++S().errors;
+        break;
+    }
     return true;
 }
 
+// Data units from a scaled value: 0.49 toward the larger magnitude, then truncated; values
+// past the limit are clamped and counted.
+int RoundData(double r) {
+    r += r < 0 ? -0.49 : 0.49;
+    if (!std::isfinite(r) || r > double(CImportHPGL::kMaxCoordinate) ||
+        r < -double(CImportHPGL::kMaxCoordinate)) {
+        ++S().errors;
+        return r < 0 ? int(-CImportHPGL::kMaxCoordinate) : int(CImportHPGL::kMaxCoordinate);
+    }
+    return int(r);
+}
+
 // Every number of the text, cut into terms.
-void ReadTerms(std::string_view text, std::vector<int64_t>& out) {
+void ReadTerms(std::string_view text, std::vector<double>& out) {
     size_t start = 0;
     while (start < text.size()) {
         const size_t end = CImportHPGL::FindTerm(text, start);
-        int64_t v;
+        double v;
         if (TermValue(text.substr(start, end - start), v))
             out.push_back(v);
         start = end + 1;
@@ -157,12 +210,22 @@ void MovePenTo(const std::vector<int>& values) {
         s.pen = CSb(kCorner, CLpoint(values[values.size() - 2], values.back()));
 }
 
+// The unrounded pen after coordinates: the last pair read, or the pen where a lone x left it.
+void FollowExact(size_t count) {
+    State& s = S();
+    if (count >= 2 && count % 2 == 0)
+        s.exact = s.lastExact;
+    else if (count)
+        s.exact = CDpoint(s.pen.pt.x, s.pen.pt.y);
+}
+
 // Coordinates of PU, PD, PA and PR (and their continuations).
 void Coordinates(std::string_view command, CImportGroup& group) {
     State& s = S();
     s.values.clear();
     CImportHPGL::BuildPointArray(command, s.values, s.absolute, s.base, s.resolution);
-    if (s.values.empty())
+    const size_t count = s.values.size();
+    if (!count)
         return;
     if (s.penDown) {
         CImportHPGL::AddHPGLPoints(s.values, DrawingItem(group), s.pen);
@@ -170,31 +233,30 @@ void Coordinates(std::string_view command, CImportGroup& group) {
         MovePenTo(s.values);
         s.values.clear();
     }
-}
-
-// IP and SC numbers are taken at resolution 1.
-int Unit(int64_t v) {
-    return CImportHPGL::ConvertPoint(v, 1);
+    FollowExact(count);
 }
 
 void InputWindow(std::string_view command, bool scale) {
     State& s = S();
-    std::vector<int64_t> v;
+    std::vector<double> v;
     ReadTerms(command.substr(std::min<size_t>(2, command.size())), v);
+    // Numbers are taken at resolution 1: thousandths of a unit, unrounded.
+    for (double& d : v)
+        d *= 1000;
     if (!scale) {
         if (v.size() >= 4) {
-            s.p1p2X = int64_t(Unit(v[2])) - Unit(v[0]);
-            s.p1p2Y = int64_t(Unit(v[3])) - Unit(v[1]);
+            s.p1p2X = v[2] - v[0];
+            s.p1p2Y = v[3] - v[1];
         }
         return;
     }
     if (v.size() < 2)
         return;
-    s.userX = int64_t(Unit(v[1])) - Unit(v[0]);
+    s.userX = v[1] - v[0];
     if (v.size() >= 4)
-        s.userY = int64_t(Unit(v[3])) - Unit(v[2]);
+        s.userY = v[3] - v[2];
     // A zero P1-P2 range or a scale that turns the resolution non-positive keeps the old one.
-    const double next = s.p1p2X ? s.resolution * double(s.userX) / double(s.p1p2X) : 0.0;
+    const double next = s.p1p2X != 0 ? s.resolution * s.userX / s.p1p2X : 0.0;
     if (std::isfinite(next) && next > 0)
         s.resolution = next;
     else
@@ -209,9 +271,10 @@ int Execute(std::string_view command, int code, CImportGroup& group) {
         InputWindow(command, code == CImportHPGL::kSC);
         break;
     case CImportHPGL::kSP: {
-        std::vector<int64_t> v;
+        std::vector<double> v;
         ReadTerms(command.substr(2), v);
-        s.penNumber = CImportGroup::ClampPen(v.empty() ? 0 : v.front());
+        s.penNumber =
+            CImportGroup::ClampPen(v.empty() ? 0 : int64_t(std::clamp(v.front(), -1e9, 1e9)));
         EndPath();
         break;
     }
@@ -222,26 +285,28 @@ int Execute(std::string_view command, int code, CImportGroup& group) {
     case CImportHPGL::kPR:
         // Coordinates on PR itself move or draw as on PA, relative to the pen.
         s.absolute = false;
-        s.base = s.pen.pt;
+        s.base = s.exact;
         Coordinates(command.substr(2), group);
         break;
     case CImportHPGL::kPU:
         s.penDown = false;
         EndPath();
-        s.base = s.pen.pt;
+        s.base = s.exact;
         Coordinates(command, group);
         break;
     case CImportHPGL::kPD:
         s.penDown = true;
-        s.base = s.pen.pt;
+        s.base = s.exact;
         Coordinates(command, group);
         break;
     case CImportHPGL::kAA:
     case CImportHPGL::kAR:
         s.values.clear();
         CImportHPGL::BuildArcPointArray(command, s.values, s.resolution);
-        if (!s.values.empty())
+        if (!s.values.empty()) {
             CImportHPGL::AddHPGLPoints(s.values, DrawingItem(group), s.pen);
+            s.exact = CDpoint(s.pen.pt.x, s.pen.pt.y);
+        }
         break;
     case CImportHPGL::kLT:
     case CImportHPGL::kLB:
@@ -252,8 +317,10 @@ int Execute(std::string_view command, int code, CImportGroup& group) {
     case CImportHPGL::kPW:
         break;
     default:
-        // Numbers that run on after PU or PD belong to it.
-        if (s.previous == CImportHPGL::kPU || s.previous == CImportHPGL::kPD) {
+        // Numbers that run on after PU or PD belong to it; a command with a mnemonic of its
+        // own (PM, EP, FP, IN ...) never does.
+        if ((s.previous == CImportHPGL::kPU || s.previous == CImportHPGL::kPD) &&
+            IsContinuation(command)) {
             Execute(command, s.previous, group);
             return s.previous;
         }
@@ -268,14 +335,8 @@ int CImportHPGL::ErrorCount() {
     return S().errors;
 }
 
-int CImportHPGL::ConvertPoint(int64_t value, double resolution) {
-    double r = double(value) * 1000.0 / resolution;
-    r += r < 0 ? -0.49 : 0.49;
-    if (!std::isfinite(r) || r > double(kMaxCoordinate) || r < -double(kMaxCoordinate)) {
-        ++S().errors;
-        return r < 0 ? int(-kMaxCoordinate) : int(kMaxCoordinate);
-    }
-    return int(r);
+int CImportHPGL::ConvertPoint(double value, double resolution) {
+    return RoundData(value * 1000.0 / resolution);
 }
 
 size_t CImportHPGL::FindTerm(std::string_view text, size_t start) {
@@ -303,19 +364,38 @@ void CImportHPGL::BuildHpglArray(std::string& text, std::vector<std::string_view
     auto separator = [](char c) { return c == ';' || c == '\r' || c == '\n' || c == kETX; };
     if (text.find(';') != std::string::npos && QvGetSetAppParam(L"Remove HPGL CRLF", 0) != 0)
         std::erase_if(text, [](char c) { return c == '\r' || c == '\n' || c == kETX; });
+    // A piece between separators holds one command or more written without one.
+    auto pushPiece = [&](std::string_view piece) {
+        size_t start = 0;
+        for (size_t i = 0; i + 1 < piece.size();) {
+            if (!IsLetter(piece[i]) || !IsLetter(piece[i + 1])) {
+                ++i;
+                continue;
+            }
+            if (const std::string_view before = TrimBlanks(piece.substr(start, i - start));
+                !before.empty())
+                commands.push_back(before);
+            start = i;
+            if (TakesText(piece[i], piece[i + 1]))
+                break;
+            i += 2;
+        }
+        if (const std::string_view rest = TrimBlanks(piece.substr(start)); !rest.empty())
+            commands.push_back(rest);
+    };
     const std::string_view all = text;
     size_t start = 0;
     for (size_t i = 0; i <= all.size(); ++i) {
         if (i == all.size() || separator(all[i])) {
             if (i > start)
-                commands.push_back(all.substr(start, i - start));
+                pushPiece(all.substr(start, i - start));
             start = i + 1;
         }
     }
 }
 
 void CImportHPGL::BuildPointArray(std::string_view command, std::vector<int>& out, bool absolute,
-                                  CLpoint base, double resolution) {
+                                  CDpoint base, double resolution) {
     State& s = S();
     std::string& up = s.upper;
     up.assign(command);
@@ -329,19 +409,20 @@ void CImportHPGL::BuildPointArray(std::string_view command, std::vector<int>& ou
             break;
         }
     }
-    std::vector<int64_t> values;
+    std::vector<double> values;
     ReadTerms(rest, values);
-    int64_t running[2] = {base.x, base.y};
+    double running[2] = {base.x, base.y};
     for (size_t i = 0; i < values.size(); ++i) {
-        const int v = ConvertPoint(values[i], resolution);
-        if (absolute) {
-            out.push_back(v);
-        } else {
-            int64_t& r = running[i % 2];
-            r = ClampCoordinate(r + v);
-            out.push_back(int(r));
-        }
+        const double scaled = values[i] * 1000.0 / resolution;
+        double& r = running[i % 2];
+        r = absolute ? scaled : r + scaled;
+        const int v = RoundData(r);
+        // A clamped value runs on from the clamp.
+        if (std::fabs(r) > double(kMaxCoordinate))
+            r = v;
+        out.push_back(v);
     }
+    s.lastExact = CDpoint(running[0], running[1]);
     if (values.size() % 2)
         ++s.errors;
 }
@@ -350,7 +431,7 @@ void CImportHPGL::BuildArcPointArray(std::string_view command, std::vector<int>&
                                      double resolution) {
     State& s = S();
     const bool relative = command.size() >= 2 && command[1] == 'R';
-    std::vector<int64_t> v;
+    std::vector<double> v;
     ReadTerms(command.substr(std::min<size_t>(2, command.size())), v);
     if (v.size() < 3) {
         ++s.errors;
@@ -361,12 +442,13 @@ void CImportHPGL::BuildArcPointArray(std::string_view command, std::vector<int>&
         cx = ClampCoordinate(cx + s.pen.pt.x);
         cy = ClampCoordinate(cy + s.pen.pt.y);
     }
-    const int64_t sweep = std::clamp<int64_t>(v[2], -kMaxSweep, kMaxSweep);
+    // Angles are whole degrees.
+    auto degrees = [](double d) {
+        return int64_t(std::clamp(d, -double(kMaxSweep), double(kMaxSweep)));
+    };
+    const int64_t sweep = degrees(v[2]);
     // A zero chord would never end; a negative one is taken by its size.
-    int64_t chord = v.size() >= 4
-                        ? std::min<int64_t>(
-                              std::abs(std::clamp<int64_t>(v[3], -kMaxSweep, kMaxSweep)), kMaxSweep)
-                        : kDefaultChord;
+    int64_t chord = v.size() >= 4 ? std::abs(degrees(v[3])) : kDefaultChord;
     if (chord == 0)
         chord = kDefaultChord;
     const double dx = double(s.pen.pt.x - cx), dy = double(s.pen.pt.y - cy);
@@ -439,6 +521,8 @@ int CImportHPGL::ImportHPGLText(CDesignView* view, CDesignPage* page, std::strin
         FnShowIdleStatus();
         // A file that drew nothing is no design: the caller then says so.
         result = group.Added() > 0 ? 1 : 0;
+        if (!result)
+            FnSetImportFailure(L"The file holds no HP-GL strokes that can be imported.");
     }
     if (S().errors > 0)
         AfxMessageBox(IDS_HPGL_ERROR, MB_OK | MB_ICONEXCLAMATION);

@@ -23,6 +23,10 @@ public:
     static constexpr int kNoCommand = 999;
     static constexpr int kDefaultResolution = 40; // plotter units per millimetre
     static constexpr int kDefaultChord = 5;       // degrees
+    // P1-P2 before any IP, in plotter units: the A4 and A landscape default of the classic
+    // desktop pen plotters. Programs that write SC without IP scale for it.
+    static constexpr double kDefaultP1P2X = 10000;
+    static constexpr double kDefaultP1P2Y = 7200;
     // Imported coordinates are clamped to this magnitude (data units), counted as errors.
     static constexpr int64_t kMaxCoordinate = 1000000000;
     // Command codes the reader acts on.
@@ -54,7 +58,9 @@ public:
     static int ImportHPGLText(CDesignView* view, CDesignPage* page, std::string& text,
                               const CString& path, UINT kind, CArticleList* list);
 
-    // Cuts the text into commands (views into text, which the CRLF rule may rewrite).
+    // Cuts the text into commands (views into text, which the CRLF rule may rewrite): at the
+    // separators, and before every two-letter mnemonic written without one ("PUPA4,4"). A
+    // label's text and encoded data are never cut at letters.
     static void BuildHpglArray(std::string& text, std::vector<std::string_view>& commands);
     // The code of the first table row whose mnemonic occurs in the text; 999 for none.
     static int SearchHpglCmdDict(std::string_view text);
@@ -63,14 +69,16 @@ public:
     // Executes the commands into the group's page; returns 1.
     static int GetHPGLcommands(CDesignView* view, const std::vector<std::string_view>& commands,
                                CImportGroup& group);
+    // Terms are decimal numbers, rounded once after scaling; relative values run on from the
+    // unrounded base (data units), so steps do not gather rounding.
     static void BuildPointArray(std::string_view command, std::vector<int>& out, bool absolute,
-                                CLpoint base, double resolution);
+                                CDpoint base, double resolution);
     static void BuildArcPointArray(std::string_view command, std::vector<int>& out,
                                    double resolution);
     // Appends the pairs as corner points; the pen takes the last one. Empties the array and
     // returns how many numbers it held.
     static int AddHPGLPoints(std::vector<int>& points, CSplineItem* item, CSb& pen);
-    static int ConvertPoint(int64_t value, double resolution);
+    static int ConvertPoint(double value, double resolution);
     static size_t FindTerm(std::string_view text, size_t start);
     // Errors counted by the last import.
     static int ErrorCount();

@@ -1,6 +1,7 @@
 #include "maltrec/import/pdf_manager.h"
 
 #include "maltrec/import/import_eps.h"
+#include "maltrec/import/import_failure.h"
 #include "maltrec/import/pdf_doc.h"
 #include "maltrec/import/pdf_library_binding.h"
 
@@ -55,18 +56,21 @@ bool CPDFManager::ReadPDFDocument(const CString& path, CDesignPage* page, UINT f
     if (m_eManagerStatus == eNotStarted)
         StartPDFManager();
     // Stopped (the library released) reads nothing either.
-    if (m_eManagerStatus != eRunning || !FnGetPDFLibrary())
+    if (m_eManagerStatus != eRunning || !FnGetPDFLibrary()) {
+        FnSetImportFailure(L"The PDF library could not be loaded.");
         return false;
+    }
 
     CString extension = platform::SplitPathParts(path).extension;
     extension.MakeUpper();
     CString readPath = path;
     bool converted = false;
     if (extension != kEpsExtension) {
-        if (!CDebenuPDF().CheckDocument(path, page, flags | CDebenuPDF::kCheckImport))
+        if (!CDebenuPDF().CheckDocument(path, page, flags | CDebenuPDF::kCheckImport) ||
+            !PdfToFormat(path, &readPath, kEpsExtension)) {
+            FnSetImportFailure(L"The file cannot be read as a PDF document.");
             return false;
-        if (!PdfToFormat(path, &readPath, kEpsExtension))
-            return false;
+        }
         converted = true;
     }
     // A converted file goes on every road, also when it cannot be opened or read.
@@ -81,8 +85,10 @@ bool CPDFManager::ReadPDFDocument(const CString& path, CDesignPage* page, UINT f
 
     auto* view = DynamicDowncast<CDesignView>(page->FirstView(RUNTIME_CLASS(CDesignView)));
     CFile file;
-    if (!file.Open(readPath, CFile::modeRead | CFile::shareDenyWrite))
+    if (!file.Open(readPath, CFile::modeRead | CFile::shareDenyWrite)) {
+        FnSetImportFailure(L"The file cannot be opened.");
         return false;
+    }
     const size_t before = TopLevelCount(page);
     int kind = kEpsReadKind;
     CImportEPS::ImportEPS3File(view, page, &file, 1, readPath, kind);

@@ -2,6 +2,7 @@
 
 #include "maltrec/import/cutter_job_reader.h"
 #include "maltrec/import/gnm_reader.h"
+#include "maltrec/import/import_failure.h"
 #include "maltrec/import/import_group.h"
 #include "maltrec/import/import_hpgl.h"
 
@@ -45,11 +46,28 @@ int RunReader(CDesignView* view, CDesignPage* page, CFile* file, UINT kind, CArt
     else
         reader.ReadOquen(progress);
     group.End(list);
-    if (reader.Kept() == 0)
-        return 0; // the page is as it was: nothing to redraw or measure
+    if (reader.Kept() == 0) {
+        // The page is as it was: nothing to redraw or measure.
+        FnSetImportFailure(L"The file holds no cuts that can be imported.");
+        return 0;
+    }
     page->UpdateAllViews(nullptr);
     page->RecalcExtents(0);
     return 1;
+}
+
+// ";:" switches a cutter into DM/PL; what follows is one of the spool reader's commands
+// (";:HAL0EC1", ";:ECN A L0"). HP-GL has no ":" command.
+bool StartsDmpl(std::string_view head) {
+    size_t i = 0;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\r' || head[i] == '\n'))
+        ++i;
+    if (head.substr(i, 2) != ";:")
+        return false;
+    for (i += 2; i < head.size() && head[i] == ' '; ++i) {
+    }
+    constexpr std::string_view kCommands = "\x1b@ABCDEFHILPRSUVdpu";
+    return i == head.size() || kCommands.find(head[i]) != std::string_view::npos;
 }
 
 } // namespace
@@ -59,7 +77,7 @@ ECutterFileKind FnSniffCutterFile(const uint8_t* bytes, size_t count) {
                                 std::min(count, kCutterSniffBytes));
     auto has = [&](std::string_view s) { return head.find(s) != std::string_view::npos; };
     // A job-language header ("@") or "ER" in an HP-GL file sends it to the spool reader too.
-    if (has("@") || has("ER") || has("HOA") || has("ECN"))
+    if (has("@") || has("ER") || has("HOA") || has("ECN") || StartsDmpl(head))
         return ECutterFileKind::eSpool;
     if (head.starts_with("M33") || head.starts_with("!Ss"))
         return ECutterFileKind::eGnM;

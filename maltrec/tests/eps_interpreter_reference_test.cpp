@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -93,6 +94,39 @@ TEST_F(EpsReference, ImportedOutlinesMatchTheRenderersWithinTwoPixels) {
         page->fnInitParamBlocks();
         CEPSInterpreter interpreter(nullptr, page.get(), L"fixture.eps");
         ASSERT_EQ(1, interpreter.ReadBytes(std::vector<BYTE>(text.begin(), text.end())));
+        ASSERT_EQ(CEPSInterpreter::kRunOk, interpreter.Run());
+        const auto paths = ToPixels(ArticlePaths(page->RootArticle()), kDpi);
+        ASSERT_FALSE(paths.empty());
+
+        const OutlineFit fit = CompareOutlines(image, paths);
+        EXPECT_GT(fit.inkPixels, 100);
+        EXPECT_LE(fit.inkToPaths, kTolerancePixels);
+        EXPECT_LE(fit.pathsToInk, kTolerancePixels);
+    }
+}
+
+// EPS files of programs that draw with PostScript's own operators and no setup section: a
+// function plot (its prolog names the operators it uses) and a traced bitmap (relative curves,
+// filled). Fills are drawn as hairline strokes, so the renderer shows the outlines.
+TEST_F(EpsReference, FilesOfPlottingAndTracingProgramsMatchTheRenderersWithinTwoPixels) {
+    for (const char* name : {"gnuplot.eps", "potrace.eps"}) {
+        SCOPED_TRACE(name);
+        const std::string eps = std::string(TEST_DATA_DIR) + "/" + name;
+        const std::string picture = m_dir + "/written.pgm";
+        ASSERT_TRUE(RunQuietly("gs -q -dNOPAUSE -dBATCH -dSAFER -dEPSCrop -sDEVICE=pgmraw -r150 "
+                               "-sOutputFile='" +
+                               picture + "' -c '/fill {0 setlinewidth stroke} bind def' -f '" +
+                               eps + "'"));
+        InkImage image;
+        ASSERT_TRUE(ReadNetpbm(picture, image));
+
+        std::ifstream in(eps, std::ios::binary);
+        const std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)),
+                                      std::istreambuf_iterator<char>());
+        std::unique_ptr<CDesignPage> page(static_cast<CDesignPage*>(CDesignPage::CreateObject()));
+        page->fnInitParamBlocks();
+        CEPSInterpreter interpreter(nullptr, page.get(), CString(name));
+        ASSERT_EQ(1, interpreter.ReadBytes(bytes));
         ASSERT_EQ(CEPSInterpreter::kRunOk, interpreter.Run());
         const auto paths = ToPixels(ArticlePaths(page->RootArticle()), kDpi);
         ASSERT_FALSE(paths.empty());

@@ -276,7 +276,7 @@ TEST(EpsTokenizer, PlainAndMixedLinesAreCutAsCharacterByCharacter) {
 }
 
 TEST(EpsKeywords, TablesHoldEveryRowAndAreCaseSensitive) {
-    EXPECT_EQ(73u, CEPSInterpreter::KeywordTable().size());
+    EXPECT_EQ(76u, CEPSInterpreter::KeywordTable().size());
     EXPECT_EQ(12u, CEPSInterpreter::PdfKeywordTable().size());
     int f = -1, F = -1;
     for (const auto& k : CEPSInterpreter::KeywordTable()) {
@@ -620,6 +620,137 @@ TEST(EpsRun, PageSetupAndSetupSectionsAreSkipped) {
     auto r = Import(text);
     ASSERT_EQ(1u, r->paths.size());
     EXPECT_EQ(3527, r->paths[0][1].x);
+}
+
+TEST(EpsRun, WithoutASetupTheDrawingStartsWhereTheHeaderEnds) {
+    const char* kNoSetup =
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%Creator: a plotting program\n%%EndComments\n";
+    struct Case {
+        const char* name;
+        std::string rest;
+        std::vector<std::vector<CLpoint>> paths;
+    } cases[] = {
+        {"plain operators", "0 0 m 100 0 l S\n", {{{0, 0}, {35277, 0}}}},
+        // The prolog only defines: one-operator procedures name that operator ("s" is a
+        // plain stroke here, not close and stroke), relative operators are known.
+        {"the file's own names",
+         "%%BeginProlog\n/M {moveto} bind def /V {rlineto} bind def\n/s {stroke} bind def\n"
+         "/n {newpath} def\n0 0 m 99 0 l S\n%%EndProlog\nn 0 0 M 100 0 V 0 100 V s\n",
+         {{{0, 0}, {35277, 0}, {35277, 35277}}}},
+        // A name the file gives a procedure of its own is no operator any more.
+        {"procedures of its own",
+         "/C {4 1 roll pop curveto} def\n0 0 m 1 2 3 4 5 6 7 C 100 0 l S\n",
+         {{{0, 0}, {35277, 0}}}},
+        // The inside of a procedure written over lines is not run.
+        {"procedures over lines",
+         "/header {\n0 0 m 50 50 l S\n} def\n0 0 m 100 0 l S\n",
+         {{{0, 0}, {35277, 0}}}},
+        {"relative curves", "10 10 moveto 0 0 0 100 100 100 rcurveto stroke\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto r = Import(std::string(kNoSetup) + c.rest + "%%EOF\n");
+        EXPECT_EQ(0, r->result);
+        if (c.paths.empty()) {
+            // The start, then the curve's ends and six points between.
+            ASSERT_EQ(1u, r->paths.size());
+            EXPECT_EQ(9u, r->paths[0].size());
+        } else {
+            EXPECT_EQ(c.paths, r->paths);
+        }
+    }
+}
+
+TEST(EpsRun, WhatCannotBeFollowedSaysWhy) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int result;
+        const wchar_t* reason;
+    } cases[] = {
+        // A procedure that moves the drawing would put it elsewhere and at another size.
+        {"placed by a procedure",
+         "%!PS-Adobe-3.0\n%%EndComments\n/tr {translate} def\n/header {\n1 -1 scale\n} def\n"
+         "header 0 0 m 10 0 l S\n",
+         -1,
+         L"The file places its drawing through procedures of its own, which cannot be imported."},
+        {"drawn by procedures",
+         "%!PS-Adobe-3.0\n%%EndComments\n/P {moveto lineto stroke} def\n0 0 10 0 P\n", 0,
+         L"The file draws through procedures of its own, which cannot be imported."},
+        {"compressed",
+         "%!PS-Adobe-3.0\n%%EndComments\ncurrentfile /ASCII85Decode filter cvx exec\nJ/lc@ji~>\n",
+         0, L"The drawing is stored compressed, which cannot be imported."},
+        {"nothing drawn", std::string(kHeader) + "(text) show\n", 0,
+         L"The file holds no paths that can be imported."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto r = Import(c.text);
+        EXPECT_EQ(c.result, r->result);
+        EXPECT_TRUE(r->paths.empty());
+        EXPECT_EQ(CString(c.reason), r->reason) << r->reason.ToUtf8();
+    }
+}
+
+TEST(EpsRun, FilesOfRealWritersWithoutASetup) {
+    struct Case {
+        const char* file;
+        int result;
+        size_t paths;
+        const wchar_t* reason;
+    } cases[] = {
+        // Its drawing sits in procedures of its prolog (the page's scale among them).
+        {"fig2dev.eps", -1, 0,
+         L"The file places its drawing through procedures of its own, which cannot be imported."},
+        // Its own short operators ("C", "v", "b") are not the vocabulary's.
+        {"potrace_compact.eps", 0, 0,
+         L"The file draws through procedures of its own, which cannot be imported."},
+        {"potrace.eps", 0, 2, L""},
+        {"gnuplot.eps", 0, 1, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        FILE* f = std::fopen((std::string(TEST_DATA_DIR) + "/" + c.file).c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        std::string text;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            text.append(buffer, n);
+        std::fclose(f);
+        auto r = Import(text);
+        EXPECT_EQ(c.result, r->result);
+        EXPECT_EQ(c.paths, r->paths.size());
+        EXPECT_EQ(CString(c.reason), r->reason) << r->reason.ToUtf8();
+    }
+}
+
+TEST(EpsPaths, AClipPathIsNeverCutNorJoinsTheNextPath) {
+    struct Case {
+        const char* name;
+        const char* body;
+        std::vector<std::vector<CLpoint>> paths;
+    } cases[] = {
+        // The drawing program's clip, and the page's clip rectangle of a converted PDF.
+        {"W n", "0 0 m 100 0 l 100 100 l h W n 0 0 m 10 0 l S", {{{0, 0}, {3527, 0}}}},
+        {"re W n", "-10 -10 2500 2500 re W n 0 0 m 10 0 l S", {{{0, 0}, {3527, 0}}}},
+        // A clip of two sub-paths: neither is painted with the next shape.
+        {"clip",
+         "0 0 m 50 0 l 50 50 l closepath 60 60 m 90 60 l closepath clip 0 0 m 10 0 l stroke n",
+         {{{0, 0}, {3527, 0}}}},
+        // A path painted before it became the clip was drawn: it stays, its clip part goes.
+        {"painted, then clip", "0 0 m 10 0 l stroke 50 50 m 90 90 l clip n", {{{0, 0}, {3527, 0}}}},
+        // A rectangle after a path is a sub-path of its own, not joined by a diagonal.
+        {"rectangle after a path",
+         "0 0 m 10 0 l 50 50 10 10 re S",
+         {{{0, 0}, {3527, 0}},
+          {{17638, 17638}, {21166, 17638}, {21166, 21166}, {17638, 21166}, {17638, 17638}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto r = Body(c.body);
+        EXPECT_EQ(0, r->result);
+        EXPECT_EQ(c.paths, r->paths);
+    }
 }
 
 TEST(EpsRun, LongLinesKeepEveryCharacter) {

@@ -2,6 +2,7 @@
 
 #include "design/design_page.h"
 #include "maltrec/import/eps_interpreter.h"
+#include "maltrec/import/import_failure.h"
 
 #include "platform/core/file.h"
 
@@ -76,6 +77,33 @@ TEST_F(ImportEpsTest, IllustratorEntryAnswersOneOnlyForASuccessfulRun) {
                          CFile::modeRead));
     EXPECT_EQ(0, CImportEPS::ImportIllustratorFile(nullptr, page.get(), &pdf, 1, 0, nullptr));
     EXPECT_EQ(0, CImportEPS::ImportIllustratorFile(nullptr, nullptr, nullptr, 0, 0, nullptr));
+}
+
+TEST_F(ImportEpsTest, AnImportThatAddsNothingLeavesItsReasonForTheRoad) {
+    std::string nested;
+    for (size_t i = 0; i <= CEPSInterpreter::kMaxSaves; ++i)
+        nested += "q ";
+    const struct {
+        const char* name;
+        std::string body;
+        const wchar_t* reason;
+    } cases[] = {
+        {"huge.eps", "0 0 m 1e308 0 l S\n", L"A number is out of range."},
+        {"nested.eps", nested + "\n0 0 m 10 0 l S\n", L"Too many nested graphics states."},
+        {"text.eps", "/Helvetica findfont 12 scalefont setfont (Sign) show\n",
+         L"The file holds no paths that can be imported."},
+    };
+    for (const auto& c : cases) {
+        auto page = NewPage();
+        CString path = CString::FromUtf8(
+            Write(c.name, std::string("%!PS-Adobe-3.0 EPSF-3.0\n%%EndComments\n") + c.body)
+                .string());
+        int kind = 0;
+        FnTakeImportFailure();
+        EXPECT_EQ(1, CImportEPS::ImportEPS3File(nullptr, page.get(), nullptr, 0, path, kind));
+        EXPECT_EQ(0, CountArticles(*page)) << c.name;
+        EXPECT_EQ(CString(c.reason), FnTakeImportFailure()) << c.name;
+    }
 }
 
 TEST_F(ImportEpsTest, PathsLongerThan256CharactersAreKept) {

@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <unistd.h>
 
@@ -71,6 +73,52 @@ TEST_F(HpglReference, ImportedOutlinesMatchTheRenderersWithinTwoPixels) {
         const auto paths = ToPixels(ArticlePaths(m_page->RootArticle()), kDpi);
         ASSERT_FALSE(paths.empty());
 
+        const OutlineFit fit = CompareOutlines(image, paths);
+        EXPECT_GT(fit.inkPixels, 100);
+        EXPECT_LE(fit.inkToPaths, kTolerancePixels);
+        EXPECT_LE(fit.pathsToInk, kTolerancePixels);
+    }
+}
+
+// Plots written by plotting programs: a function plot in user units set by SC alone, its
+// commands run together at the end ("PUSP0"); a graph whose labels are polygons
+// ("PM0;PD;...;PM2;PU;EP"), with IP and SC and pen widths.
+TEST_F(HpglReference, PlotsOfPlottingProgramsMatchTheRenderersWithinTwoPixels) {
+    struct Written {
+        const char* file;
+        // The renderer takes P1-P2 of a large sheet when no IP came: it is told the
+        // plotter's default that the reader assumes.
+        bool tellDefaultP1P2;
+    };
+    const Written files[] = {{"gnuplot.plt", true}, {"graph.plt", false}};
+    for (const Written& w : files) {
+        SCOPED_TRACE(w.file);
+        std::ifstream in(std::string(TEST_DATA_DIR) + "/" + w.file, std::ios::binary);
+        ASSERT_TRUE(in);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        // Drawn in hairlines, so the renderer's ink is the paths themselves.
+        std::string rendered = std::regex_replace(text, std::regex("PW[0-9.]*;"), "");
+        if (w.tellDefaultP1P2) {
+            const size_t at = rendered.find("IN;");
+            ASSERT_NE(at, std::string::npos);
+            rendered.insert(at + 3, "IP0,0,10000,7500;");
+        }
+        const std::string plot = m_dir + "/written.plt", picture = m_dir + "/written.pbm";
+        std::ofstream(plot, std::ios::binary) << rendered;
+        ASSERT_TRUE(RunQuietly("hp2xx -q -t -m pbm -d 150 -f '" + picture + "' '" + plot + "'"));
+        InkImage image;
+        ASSERT_TRUE(ReadNetpbm(picture, image));
+
+        ResetPage();
+        platform::MessageBoxResponder boxes;
+        std::string copy = text;
+        ASSERT_EQ(1, CImportHPGL::ImportHPGLText(nullptr, m_page.get(), copy, L"written.plt", 0,
+                                                 nullptr));
+        // Read exactly: no error to report.
+        EXPECT_EQ(CImportHPGL::ErrorCount(), 0);
+        EXPECT_TRUE(boxes.Shown().empty());
+        const auto paths = ToPixels(ArticlePaths(m_page->RootArticle()), kDpi);
         const OutlineFit fit = CompareOutlines(image, paths);
         EXPECT_GT(fit.inkPixels, 100);
         EXPECT_LE(fit.inkToPaths, kTolerancePixels);

@@ -1,5 +1,6 @@
 #include "maltrec/import/import_hpgl.h"
 
+#include "maltrec/import/import_failure.h"
 #include "maltrec/tests/import_fixture.h"
 
 #include <cmath>
@@ -44,7 +45,29 @@ TEST_F(HpglImport, GoldenCommandTexts) {
         // Huge numbers are clamped and counted.
         {"PU0,0;PD99999999999999999999999,0;",
          {{0, {{0, 0}, {int(CImportHPGL::kMaxCoordinate), 0}}}},
-         2},
+         1},
+        // A command after PD is no coordinates: polygon mode as conversion tools write it,
+        // and a file that ends with IN, draw no stroke to the origin and count no error.
+        {"IN;SP1;PA0,0;PM0;PD;PA400,0,400,400;PM2;PU;EP;",
+         {{1, {{0, 0}, {10000, 0}, {10000, 10000}}}},
+         0},
+        {"PU0,0;PD400,0;IN;", {{0, {{0, 0}, {10000, 0}}}}, 0},
+        // Terms are decimals, rounded once after scaling (user units of a tenth of a unit).
+        {"IP0,0,4000,4000;SC0,10,0,10;PU0,0;PD1.5,0,1.5,0.25;",
+         {{0, {{0, 0}, {15000, 0}, {15000, 2500}}}},
+         0},
+        // Relative steps run on from the unrounded pen: 7.5 data units each.
+        {"PU0,0;PR;PD0.3,0,0.3,0,0.3,0,0.3,0;",
+         {{0, {{0, 0}, {7, 0}, {15, 0}, {22, 0}, {30, 0}}}},
+         0},
+        // Commands without separators.
+        {"PUPA400,400;PDPA800,400;PUSP2;", {{0, {{10000, 10000}, {20000, 10000}}}}, 0},
+        {"PU400,400 PD800,400;", {{0, {{10000, 10000}, {20000, 10000}}}}, 0},
+        // A label's letters are no commands ("PR" would turn later moves relative).
+        {"PU0,0;LBPRICE\x03;PD40,0;", {{0, {{0, 0}, {1000, 0}}}}, 0},
+        // SC without IP scales against the plotter's default P1-P2: here one to one.
+        {"SC0,10000,0,7500;PU0,0;PD10000,0;", {{0, {{0, 0}, {250000, 0}}}}, 0},
+        {"IN;SC0,5000,0,3600;PU0,0;PD5000,0;", {{0, {{0, 0}, {250000, 0}}}}, 0},
         // Pens past the palette are clamped; LT and the like are ignored.
         {"SP5000;LT1;PU0,0;PD40,0;", {{CImportGroup::kMaxPen, {{0, 0}, {1000, 0}}}}, 0},
     };
@@ -133,8 +156,12 @@ TEST_F(HpglImport, NothingDrawnIsAFailure) {
     for (const char* text : {"", "IN;SP1;PU0,0;PU40,40;", "\x01\x02\xff\xfe garbage", ";;;\r\n"}) {
         ResetPage();
         platform::MessageBoxResponder boxes;
+        FnTakeImportFailure();
         EXPECT_EQ(Import(text), 0);
         EXPECT_TRUE(Paths().empty());
+        // The road shows why.
+        EXPECT_EQ(FnTakeImportFailure(),
+                  CString(L"The file holds no HP-GL strokes that can be imported."));
     }
 }
 

@@ -73,6 +73,11 @@ TEST_F(CutterFileImport, SniffInOrder) {
     };
     const Case cases[] = {
         {";:HOA,ECN,U,", ECutterFileKind::eSpool},
+        // A DM/PL start without "HOA" or "ECN", as plot extensions write it.
+        {";:HAL0EC1U0,0D40,0", ECutterFileKind::eSpool},
+        {"\r\n;: H A L0", ECutterFileKind::eSpool},
+        {";:", ECutterFileKind::eSpool},
+        {";IN;PU0,0;", ECutterFileKind::eHpgl},
         {"@PJL ENTER LANGUAGE", ECutterFileKind::eSpool},
         {"IN;ER;", ECutterFileKind::eSpool}, // HP-GL with "ER" goes to the spool reader
         {"M33\r\nM65", ECutterFileKind::eGnM},
@@ -117,6 +122,8 @@ TEST_F(CutterFileImport, SpoolGoldenTexts) {
         {";:HOA,ECN,U,V5,U,0,0,D,40,0\nAbort 7,7\nD,80,0", {{1, {{0, 0}, {1000, 0}, {2000, 0}}}}},
         // With an "I" value pens are shifted by four.
         {";:HOA,ECN,U,I1,U,0,0,D,40,0", {{5, {{0, 0}, {1000, 0}}}}},
+        // Sniffed by its DM/PL start alone.
+        {";:HAL0EC1U0,0 D400,0 D400,400 U", {{1, {{0, 0}, {10000, 0}, {10000, 10000}}}}},
         // Nothing drawn.
         {";:HOA,ECN,U,", {}},
         {";:HOA,ECN,U,U,40,40,U", {}},
