@@ -88,6 +88,9 @@ int main(int argc, char** argv) {
             decline.reset();
             declineBoxes.reset();
             app.ExitInstance();
+            // A second start whose file the running copy took has done what it was asked.
+            if (app.ForwardedToRunningCopy())
+                code = 0;
         }
         CWnd::DeleteTempMap();
     }

@@ -7,6 +7,7 @@
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/app_profile.h"
 #include "platform/system/app_registry.h"
+#include "platform/system/paths.h"
 #include "platform/system/shell_open.h"
 #include "platform/windowing/language_bundle.h"
 #include "platform/windowing/message_box.h"
@@ -41,5 +42,6 @@ bool CVanterFerolinApp::fnRunExitApplication() {
 CString CVanterFerolinApp::HelpFilePath() const {
     CString path;
     QvHomePath(L"HELP\\help_en.pdf", path);
-    return path;
+    // The path the system knows it by: the opener and the operator's message both see it.
+    return platform::NativePath(path);
 }

@@ -15,6 +15,7 @@
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/menu.h"
+#include "platform/system/paths.h"
 #include "platform/system/shell_open.h"
 #include "platform/windowing/message_box.h"
 #include "qvutils/qv_utils.h"
@@ -114,6 +115,10 @@ bool CMainFrame::fnOpenHelp() {
     if (!app)
         return false;
     const CString path = app->HelpFilePath();
+    if (!platform::PathExists(path)) {
+        AfxMessageBox(L"The help file " + path + L" is not there.");
+        return false;
+    }
     CString why;
     if (platform::ShellOpen(path, &why))
         return true;

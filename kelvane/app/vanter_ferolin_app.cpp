@@ -73,7 +73,7 @@ BOOL CVanterFerolinApp::InitInstance() {
     }
     // Another copy runs: it gets the one argument, this one ends.
     if (FnInstanceMutexError() == platform::kErrorAlreadyExists) {
-        FnForwardToRunningInstance(m_args);
+        m_bForwarded = FnForwardToRunningInstance(m_args);
         return FALSE;
     }
     fnSetProductPresets();

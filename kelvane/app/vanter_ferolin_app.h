@@ -34,6 +34,8 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Whether this start handed its argument to the running copy and that copy took it.
+    bool ForwardedToRunningCopy() const { return m_bForwarded; }
     CDocument* OpenDocumentFile(LPCWSTR path) override;
 
     // The machine-wide "Exit Application", started as the program ends; false (after telling
@@ -93,6 +95,7 @@ protected:
     std::unique_ptr<CAppRegistry> m_pRegistry;
     // Set except while Close All runs.
     bool m_bSkipSaveAll = true;
+    bool m_bForwarded = false;
     // The font values are written back at the end only once they were read.
     bool m_bFontLoaded = false;
 };
