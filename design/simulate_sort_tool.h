@@ -1,6 +1,8 @@
 // CSimulateSortTool: plays back the page's sorted output one article at a time, highlighting
-// it and marking its start point with a red dot. While it runs the design cannot change: the
-// tool takes every command and key that would edit, so the borrowed article list stays valid.
+// it and marking its start point with a red dot. What the playback moves off (a dot, a
+// highlight) is painted again by the view, so the drawing is left as a paint shows it. While it
+// runs the design cannot change: the tool takes every command and key that would edit, so the
+// borrowed article list stays valid.
 #pragma once
 
 #include "design/select_tool.h"
@@ -14,10 +16,12 @@ class CSimulateSortTool : public CSelectTool {
     DECLARE_DYNCREATE(CSimulateSortTool)
 
 public:
-    // Radius of the start dot in device pixels.
+    // Radius of the start dot in device pixels, and the pixels round it repainted with it; the
+    // pixels round an article repainted with it (its selection's handles).
     static constexpr int kDotRadius = 5;
+    static constexpr int kDotMargin = 2;
+    static constexpr int kFeedbackMargin = 8;
     static constexpr COLORREF kDotColour = 0x0000FF; // red
-    static constexpr COLORREF kWhite = 0xFFFFFF;
 
     CSimulateSortTool() : CSimulateSortTool(nullptr, nullptr) {}
     CSimulateSortTool(CDesignView* view, CSimulateSortDlg* player);
@@ -68,7 +72,11 @@ private:
     // Makes entry index current (redrawing); index must be in range.
     void MakeCurrent(int index);
     void ForgetCurrent();
+    // The dot's box round the start point, in data units; false when there is no start.
+    static bool DotAt(CJoxDC* dc, CArticle* article, int index, CRect& box);
     void DrawDot(CJoxDC* dc, CArticle* article, int index, COLORREF colour);
+    // Paints the client area at once, grown by margin pixels.
+    void Repaint(CRect area, int margin);
 
     CDesignView* m_pView = nullptr;
     CSimulateSortDlg* m_pPlayer = nullptr;

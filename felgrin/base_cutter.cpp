@@ -500,6 +500,17 @@ CString CBaseCutter::PortIdentity() const {
 void CBaseCutter::MakeNewPort() {
     m_pPort = MakePort();
     m_strPortMadeFor = PortIdentity();
+    // While the port waits for the cutter the windows stay live, and a Cancel ends the wait.
+    m_pPort->SetWaitHook([this] { return KeepWaiting(); });
+}
+
+bool CBaseCutter::KeepWaiting() {
+    fnMessageLoop();
+    return !CutCancelled();
+}
+
+bool CBaseCutter::WaitUnlessCancelled(DWORD ms) {
+    return PortWait([this] { return KeepWaiting(); }, ms);
 }
 
 std::unique_ptr<CCutterPort> CBaseCutter::MakePort() {
@@ -619,6 +630,9 @@ int CBaseCutter::DeliverOutput() {
     if (!port || !port->IsOpen() || CutCancelled())
         return 0;
     while (!port->Deliver(m_nWriteTimeoutMs)) {
+        // A cancelled cut has nothing more to deliver.
+        if (CutCancelled())
+            return 0;
         // The bytes were taken by the system but never reached the cutter.
         WriteLogFile("\nFailed to Write to Cutter - \n");
         int answer = qvhost::MessageBox(FelgrinLoadString(IDS_DEVICE_WRITE_TIMEOUT),

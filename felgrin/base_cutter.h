@@ -232,6 +232,11 @@ protected:
     int FlushOutput(bool logFailure = true);
     bool OpenCutLog();
     void CloseCutLog();
+    // What a wait for the cutter runs between its slices: dispatches messages; false once the
+    // cut is cancelled.
+    bool KeepWaiting();
+    // Waits ms with messages dispatched; false when the cut was cancelled meanwhile.
+    bool WaitUnlessCancelled(DWORD ms);
 
     CCutterInstance* m_pCutInst = nullptr;
     std::vector<CCutterInstance*> m_liveInstances;

@@ -15,9 +15,12 @@ CCutterInstance::CCutterInstance(CBaseCutter* cutter) : m_pCutter(cutter) {
 CCutterInstance::~CCutterInstance() {
     if (!m_pCutter)
         return;
-    // A cutter must not keep holding a client that is gone.
-    if (m_pCutter->fnIsAttached(this))
+    // A cutter must not keep holding a client that is gone, nor the device it opened for it.
+    if (m_pCutter->fnIsAttached(this)) {
+        if (m_pCutter->InStartEndDoc() && !m_pCutter->InStartEndOutput())
+            m_pCutter->EndDoc();
         m_pCutter->fnDetachCutInst(this);
+    }
     m_pCutter->fnRemoveLiveInstance(this);
 }
 
@@ -176,6 +179,11 @@ int CCutterInstance::fnInquireExtents(CWindow* window) {
         result = m_pCutter->InquireExtents(&w);
         if (result == 0 || result == CUT_ERR_WRITE || result == CUT_ERR_STORED)
             break;
+        // The person cancelled the wait: nothing to ask again.
+        if (m_pCutter->CutCancelled()) {
+            result = CUT_ERR_CANCELLED;
+            break;
+        }
         UINT reasonId = 0;
         switch (result) {
         case CUT_ERR_BUSY:
@@ -211,6 +219,9 @@ int CCutterInstance::fnInquireExtents(CWindow* window) {
         if (!again)
             break;
     }
+    // Outside an output nothing else would clear the cancel: the next job must start clean.
+    if (m_pCutter->CutCancelled() && !m_pCutter->InStartEndOutput())
+        m_pCutter->SetCutCancelled(0);
     if (result == 0 || result == CUT_ERR_STORED) {
         m_wExtents = w;
         if (window)

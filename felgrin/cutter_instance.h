@@ -13,6 +13,7 @@ class CCutterInstance : public CObject {
 public:
     // The cutter learns of the instance, so deleting the cutter clears it here.
     explicit CCutterInstance(CBaseCutter* cutter = nullptr);
+    // A document it started and did not end is ended (its device closed), and the cutter let go.
     ~CCutterInstance() override;
     CCutterInstance(const CCutterInstance&) = delete;
     CCutterInstance& operator=(const CCutterInstance&) = delete;

@@ -4,9 +4,11 @@
 // driver's, the same for every transport.
 #pragma once
 
+#include "felgrin/port_wait.h"
 #include "platform/core/types.h"
 
 #include <string>
+#include <utility>
 
 // What a write reports besides the count of bytes taken (> 0).
 constexpr int PORT_WRITE_TIMEOUT = 0;   // nothing was taken within the wait
@@ -65,4 +67,11 @@ public:
     virtual std::string OpenNote() const { return std::string(); }
     // The serial settings the device refused at the last open.
     virtual std::string SetupError() const { return std::string(); }
+
+    // What the port runs while it waits for its device (a reply, room, the last bytes to go):
+    // the driver's, which dispatches messages and ends the wait once the cut is cancelled.
+    void SetWaitHook(PortWaitHook hook) { m_waitHook = std::move(hook); }
+
+protected:
+    PortWaitHook m_waitHook;
 };

@@ -6,6 +6,7 @@
 #include "platform/system/serial_port.h"
 #include "qvutils/host_services.h"
 
+#include <algorithm>
 #include <cstring>
 
 CDeviceCutterPort::CDeviceCutterPort(int deviceType, const CString& path, const _CommsParams& comms)
@@ -110,19 +111,27 @@ int CDeviceCutterPort::Read(BYTE* buffer, DWORD length, const char* terminators,
         return b == 0 || std::strchr(terminators, char(b)) != nullptr;
     };
     ULONGLONG start = GetTickCount64();
+    // The slices that brought nothing count too: a test's clock may stand still.
+    ULONGLONG idle = 0;
     DWORD count = 0;
     while (count < length) {
-        ULONGLONG elapsed = GetTickCount64() - start;
+        ULONGLONG elapsed = std::max(GetTickCount64() - start, idle);
         if (elapsed >= timeoutMs)
             break;
+        DWORD slice = DWORD(std::min<ULONGLONG>(timeoutMs - elapsed, PORT_WAIT_SLICE_MS));
         BYTE b = 0;
-        int n = m_hDevice->Read(&b, 1, DWORD(timeoutMs - elapsed));
-        if (n != 1)
-            break; // time-out, error or the far side gone: what came is the reply
-        buffer[count++] = b;
-        if (isTerminator(b))
+        int n = m_hDevice->Read(&b, 1, slice);
+        if (n < 0)
+            break; // an error or the far side gone: what came is the reply
+        if (n == 0)
+            idle += slice;
+        if (n == 1) {
+            buffer[count++] = b;
+            if (isTerminator(b))
+                break;
+        }
+        if (!PortKeepWaiting(m_waitHook))
             break;
-        qvhost::PumpMessages();
     }
     m_hDevice->PurgeReceive();
     buffer[count] = 0;

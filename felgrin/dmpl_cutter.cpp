@@ -262,9 +262,14 @@ int CDMPLCutter::SendString(std::string& text) {
 }
 
 int CDMPLCutter::InquireExtents(CWindow* window) {
-    fnSetStatus(L"Inquire Extents from Cutter");
     int result = CUT_ERR_NO_DEVICE;
-    if (Port()->AnswersInquiries()) {
+    const bool asks = Port()->AnswersInquiries();
+    // A reply may be long in coming: the person sees what is awaited and may cancel it.
+    const bool ownDialog = asks && !fnGetCancelDlg();
+    if (ownDialog)
+        ShowCancelDlg(1);
+    fnSetStatus(L"Inquire Extents from Cutter");
+    if (asks) {
         bool opened = false;
         if (OpenIfNeeded(opened)) {
             result = ReadExtents(window);
@@ -285,6 +290,8 @@ int CDMPLCutter::InquireExtents(CWindow* window) {
         *window = m_wInquired;
     CutterPurgeComm(PURGE_RXCLEAR);
     fnSetStatus(L"OK");
+    if (ownDialog)
+        ShowCancelDlg(-1);
     return result;
 }
 
@@ -349,7 +356,8 @@ int CDMPLCutter::ReadExtents(CWindow* window) {
             qvhost::MessageBox(shown, qvhost::kMbOk | qvhost::kMbIconExclamation);
             return CUT_ERR_READ;
         }
-        fnQvWaitTimer(DMPL_EXTENTS_RETRY_WAIT_MS, true);
+        if (!WaitUnlessCancelled(DMPL_EXTENTS_RETRY_WAIT_MS))
+            return CUT_ERR_CANCELLED;
         m_nWriteRetries = 1;
         r = WriteCommand(DMPL_READ_EXTENTS);
         m_bTerminated = 1;

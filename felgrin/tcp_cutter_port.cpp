@@ -18,6 +18,7 @@ int CTcpCutterPort::Open(int showErrors) {
     m_pTcp->m_nReadTimeoutMs = m_waits.readMs;
     m_pTcp->m_nCloseLingerMs = m_waits.lingerMs;
     m_pTcp->m_nDrainTimeoutMs = m_waits.readMs < 2000 ? m_waits.readMs : 2000;
+    m_pTcp->m_fnWait = m_waitHook;
     int r = m_pTcp->Open(m_strHost.c_str(), m_strService.c_str());
     m_strNote = m_pTcp->Note();
     if (r != 0) {

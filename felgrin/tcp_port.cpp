@@ -1,8 +1,5 @@
 #include "felgrin/tcp_port.h"
 
-#include "qvutils/host_services.h"
-#include "qvutils/qv_utils.h"
-
 #include <cerrno>
 #include <chrono>
 #include <linux/sockios.h>
@@ -11,6 +8,8 @@
 #include <sys/socket.h>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Slices of the waits at the end of a job, so the program stays live.
 constexpr int kDeliverSliceMs = 10;
@@ -21,6 +20,18 @@ int UnacknowledgedBytes(int fd) {
     if (::ioctl(fd, SIOCOUTQ, &queued) != 0)
         return -1;
     return queued;
+}
+
+long long MsSince(Clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
+}
+
+// The next slice of a wait of waitMs that began at start: 0 once it is over.
+DWORD NextSlice(Clock::time_point start, DWORD waitMs) {
+    long long left = (long long)waitMs - MsSince(start);
+    if (left <= 0)
+        return 0;
+    return left < PORT_WAIT_SLICE_MS ? DWORD(left) : PORT_WAIT_SLICE_MS;
 }
 
 } // namespace
@@ -55,10 +66,14 @@ int CTcpPort::Open(const char* host, const char* service) {
 void CTcpPort::Close() {
     if (!m_socket.IsOpen())
         return;
-    // Give the cutter time to take the last bytes before the connection goes, unless they are
-    // known to have reached it.
-    if (!m_bDelivered)
-        fnQvWaitTimer(m_nCloseLingerMs, true);
+    // The cutter has the last bytes once it has acknowledged them: until then give it time,
+    // bounded by the linger, before the connection goes.
+    if (!m_bDelivered) {
+        auto start = Clock::now();
+        while (UnacknowledgedBytes(m_socket.Fd()) > 0 && MsSince(start) < m_nCloseLingerMs &&
+               PortWait(m_fnWait, kDeliverSliceMs)) {
+        }
+    }
     m_socket.Close();
     m_bDelivered = false;
 }
@@ -76,9 +91,15 @@ int CTcpPort::Read(std::string& destination, int length) {
         return 0;
     char buffer[TCP_READ_BYTES];
     size_t want = size_t(length) < sizeof buffer ? size_t(length) : sizeof buffer;
-    int n = m_socket.Receive(buffer, want, m_nReadTimeoutMs);
-    if (n > 0)
-        destination.assign(buffer, size_t(n));
+    auto start = Clock::now();
+    for (;;) {
+        DWORD slice = NextSlice(start, m_nReadTimeoutMs);
+        int n = m_socket.Receive(buffer, want, slice);
+        if (n > 0)
+            destination.assign(buffer, size_t(n));
+        if (n != 0 || slice == 0 || !PortKeepWaiting(m_fnWait))
+            break;
+    }
     return int(destination.size());
 }
 
@@ -87,13 +108,19 @@ void CTcpPort::Drain() {
         return;
     char buffer[TCP_READ_BYTES];
     int total = 0;
-    DWORD wait = m_nDrainTimeoutMs;
+    // The first bytes may take the drain's wait; what follows them is only what is there.
+    auto start = Clock::now();
+    bool waiting = true;
     while (total < TCP_DRAIN_MAX_BYTES) {
-        int n = m_socket.Receive(buffer, sizeof buffer, wait);
-        if (n <= 0)
+        DWORD slice = waiting ? NextSlice(start, m_nDrainTimeoutMs) : 0;
+        int n = m_socket.Receive(buffer, sizeof buffer, slice);
+        if (n > 0) {
+            total += n;
+            waiting = false;
+            continue;
+        }
+        if (n < 0 || slice == 0 || !PortKeepWaiting(m_fnWait))
             break;
-        total += n;
-        wait = 0;
     }
 }
 
@@ -125,13 +152,9 @@ bool CTcpPort::Deliver(DWORD timeoutMs) {
         return false;
     int fd = m_socket.Fd();
     ::shutdown(fd, SHUT_WR);
-    using Clock = std::chrono::steady_clock;
     auto start = Clock::now();
     auto quietSince = start; // when every byte was last seen acknowledged
     bool quiet = false;
-    auto msSince = [](Clock::time_point t) {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
-    };
     for (;;) {
         int queued = UnacknowledgedBytes(fd);
         if (queued < 0)
@@ -151,12 +174,13 @@ bool CTcpPort::Deliver(DWORD timeoutMs) {
             if (n < 0 && errno != EAGAIN && errno != EINTR)
                 return false; // reset: the cutter dropped what it had not read
         }
-        qvhost::PumpMessages();
-        if (quiet && msSince(quietSince) >= m_nCloseLingerMs) {
+        if (!PortKeepWaiting(m_fnWait))
+            return false;
+        if (quiet && MsSince(quietSince) >= m_nCloseLingerMs) {
             m_bDelivered = true;
             return true;
         }
-        if (msSince(start) >= timeoutMs)
+        if (MsSince(start) >= timeoutMs)
             return quiet;
     }
 }

@@ -1,6 +1,7 @@
 // A network cutter on TCP port 9100, tested with an ICMP echo before the connection.
 #pragma once
 
+#include "felgrin/port_wait.h"
 #include "platform/system/tcp_socket.h"
 
 #include <string>
@@ -16,11 +17,13 @@ public:
 
     // 0 when connected, -1 otherwise.
     int Open(const char* host, const char* service);
+    // Gives bytes the cutter has not yet acknowledged up to the close linger to go.
     void Close();
     // All bytes are sent: the count, or -1 (the connection is then closed).
     int Write(const void* data, int length);
     // Empties `destination` and appends what arrives within the read time-out, at most
-    // `length` bytes. The length of the text now in the destination.
+    // `length` bytes. The length of the text now in the destination. Every wait of the port runs
+    // the wait hook between its slices and ends when the hook says so.
     int Read(std::string& destination, int length);
     // Discards pending input before a request that expects a fresh reply.
     void Drain();
@@ -29,7 +32,7 @@ public:
     int WriteSome(const void* data, int length, DWORD waitMs);
     // Ends the sending side and waits, at most timeoutMs, until the cutter has taken every
     // byte: it acknowledged all of them and closed its side, or stayed quiet for the close
-    // linger. False when bytes were left or the cutter reset the connection.
+    // linger. False when bytes were left, the cutter reset the connection or the wait was ended.
     bool Deliver(DWORD timeoutMs);
     bool IsOpen() const { return m_socket.IsOpen(); }
 
@@ -44,6 +47,8 @@ public:
     DWORD m_nReadTimeoutMs = 10000;
     DWORD m_nDrainTimeoutMs = 2000;
     DWORD m_nCloseLingerMs = 3000;
+    // Dispatches messages while the port waits; see PortWaitHook.
+    PortWaitHook m_fnWait;
 
 private:
     platform::CTcpSocket m_socket;

@@ -23,6 +23,7 @@ int CUsbCutterPort::Open(int showErrors) {
     m_pUsb->m_nMaxCreditWaits = m_waits.maxCreditWaits;
     m_pUsb->m_nPollMs = m_waits.pollMs;
     m_pUsb->m_nPipeTimeoutMs = m_waits.pipeMs;
+    m_pUsb->m_fnWait = m_waitHook;
     if (!m_pUsb->Open()) {
         if (showErrors)
             qvhost::MessageBox(FelgrinLoadString(IDS_NO_USB_DEVICE),

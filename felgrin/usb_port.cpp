@@ -237,7 +237,8 @@ int CUsbPort::Read(void* buffer, int length) {
     // Wait for the first bytes, bounded by the pipe time-out.
     DWORD waited = 0;
     for (;;) {
-        fnQvWaitTimer(m_nPollMs, true);
+        if (!PortWait(m_fnWait, m_nPollMs))
+            break;
         waited += m_nPollMs;
         int n = ReadPipe(m_hReadPipe, chunk, USB_READ_CHUNK_BYTES, 0);
         if (n < 0) {
@@ -252,7 +253,8 @@ int CUsbPort::Read(void* buffer, int length) {
             break;
     }
     while (result == 0 && !collected.empty() && collected.size() < size_t(USB_REPLY_MAX_BYTES)) {
-        fnQvWaitTimer(m_nPollMs, true);
+        if (!PortWait(m_fnWait, m_nPollMs))
+            break;
         int n = ReadPipe(m_hReadPipe, chunk, USB_READ_CHUNK_BYTES, 0);
         if (n <= 0)
             break;
@@ -287,7 +289,8 @@ void CUsbPort::Drain() {
     }
     char chunk[USB_READ_CHUNK_BYTES];
     for (int i = 0; i < 100000; ++i) {
-        fnQvWaitTimer(m_nPollMs, true);
+        if (!PortWait(m_fnWait, m_nPollMs))
+            break;
         if (ReadPipe(m_hReadPipe, chunk, USB_READ_CHUNK_BYTES, 0) <= 0)
             break;
     }

@@ -3,6 +3,7 @@
 // cutter's free buffer space as decimal text.
 #pragma once
 
+#include "felgrin/port_wait.h"
 #include "platform/core/types.h"
 
 #include <string>
@@ -53,6 +54,8 @@ public:
     int m_nMaxCreditWaits = 15;
     DWORD m_nPollMs = 25;
     DWORD m_nPipeTimeoutMs = 10000;
+    // Dispatches messages while a read waits for the cutter; see PortWaitHook.
+    PortWaitHook m_fnWait;
     // The pieces written by the last Write (tests).
     std::string m_strPieces;
 

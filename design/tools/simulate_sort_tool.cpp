@@ -211,27 +211,52 @@ void CSimulateSortTool::Redraw(CArticle* previous, int previousStart, CArticle* 
 void CSimulateSortTool::RedrawArticle(CArticle* article) {
     if (!article || !m_pView || !::IsWindow(m_pView->GetSafeHwnd()))
         return;
-    CJoxClientDC dc(m_pView, eClientDocument);
-    m_pView->OnPrepareDC(&dc);
-    article->OnDraw(m_pView, &dc);
+    const CWindow w = article->Extents(0);
+    if (w.x2 < w.x1 || w.y2 < w.y1)
+        return;
+    CRect area(w.x1, w.y2, w.x2, w.y1);
+    {
+        CJoxClientDC dc(m_pView, eClientDocument);
+        m_pView->OnPrepareDC(&dc);
+        dc.LPtoDP(static_cast<RECT*>(&area));
+    }
+    // Drawn over the selection's XOR outline the article would hide it, and the outline's
+    // removal would then cut into the drawing: the view paints the article's place instead,
+    // outline, handles and dot as a paint has them.
+    Repaint(area, kFeedbackMargin);
 }
 
-void CSimulateSortTool::DrawDot(CJoxDC* dc, CArticle* article, int index, COLORREF colour) {
+void CSimulateSortTool::Repaint(CRect area, int margin) {
+    area.NormalizeRect();
+    area.InflateRect(margin, margin);
+    m_pView->InvalidateRect(&area, TRUE);
+    m_pView->UpdateWindow();
+}
+
+bool CSimulateSortTool::DotAt(CJoxDC* dc, CArticle* article, int index, CRect& box) {
     auto* item = DynamicDowncast<CVectorItem>(article ? article->GetItem() : nullptr);
     // One-point paths and articles without a path have no start to mark.
     if (!dc || !item || index < 0 || index >= item->ElementCount() || item->ElementCount() < 2)
-        return;
+        return false;
     const CLpoint at = item->GetElementPos(index);
     CSize radius(kDotRadius, kDotRadius);
     dc->DPtoLP(&radius);
     const LONG rx = std::abs(radius.cx), ry = std::abs(radius.cy);
+    box = CRect(at.x - rx, at.y - ry, at.x + rx, at.y + ry);
+    return true;
+}
+
+void CSimulateSortTool::DrawDot(CJoxDC* dc, CArticle* article, int index, COLORREF colour) {
+    CRect box;
+    if (!DotAt(dc, article, index, box))
+        return;
     CPen pen(PS_SOLID, 1, colour);
     CBrush brush(colour);
     CPen* oldPen = dc->SelectObject(&pen);
     CBrush* oldBrush = dc->SelectObject(&brush);
     const int oldBk = dc->SetBkMode(TRANSPARENT);
     const int oldRop = dc->SetROP2(R2_COPYPEN);
-    dc->Ellipse(at.x - rx, at.y - ry, at.x + rx, at.y + ry);
+    dc->Ellipse(box.left, box.top, box.right, box.bottom);
     dc->SetROP2(oldRop);
     dc->SetBkMode(oldBk);
     dc->SelectObject(oldBrush);
@@ -241,12 +266,21 @@ void CSimulateSortTool::DrawDot(CJoxDC* dc, CArticle* article, int index, COLORR
 void CSimulateSortTool::DrawStartPoint(CArticle* article, int index, bool on) {
     if (!article || !m_pView || !::IsWindow(m_pView->GetSafeHwnd()))
         return;
-    COLORREF colour = kDotColour;
-    if (!on)
-        colour = CJoxView::fnGetBackColourOn() ? CJoxView::fnGetBackColour() : kWhite;
-    CJoxClientDC dc(m_pView, eClientDocument);
-    m_pView->OnPrepareDC(&dc);
-    DrawDot(&dc, article, index, colour);
+    CRect covered;
+    {
+        CJoxClientDC dc(m_pView, eClientDocument);
+        m_pView->OnPrepareDC(&dc);
+        if (on) {
+            DrawDot(&dc, article, index, kDotColour);
+            return;
+        }
+        if (!DotAt(&dc, article, index, covered))
+            return;
+        dc.LPtoDP(static_cast<RECT*>(&covered));
+    }
+    // Wiping the dot with a colour would take the drawing under it along: the view paints the
+    // place again instead.
+    Repaint(covered, kDotMargin);
 }
 
 void CSimulateSortTool::OnDraw(CDesignView* view, CJoxDC* dc) {

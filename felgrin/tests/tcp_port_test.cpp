@@ -1,9 +1,15 @@
 #include "felgrin/tcp_port.h"
 
 #include "cutter_fixture.h"
+#include "felgrin/cutter_instance.h"
 #include "felgrin/dmpl_cutter.h"
+#include "platform/windowing/message.h"
+#include "platform/windowing/window.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -54,6 +60,107 @@ TEST_F(TcpPort, ReadThatTimesOutLeavesAnEmptyText) {
     EXPECT_EQ(port.Read(reply, 128), 0);
     EXPECT_EQ(reply, "");
     EXPECT_EQ(port.Write("a", -1), -1);
+}
+
+// The sockets this process holds.
+int OpenSockets() {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        n += std::filesystem::read_symlink(e.path(), ec).string().rfind("socket:", 0) == 0;
+    }
+    return n;
+}
+
+// A window of the program while a cutter is asked: it counts a posted message and the ticks of
+// a timer, and at the first tick after the request went the person presses Cancel in the
+// cutter's window.
+struct LiveWindow {
+    static inline LiveWindow* s_live = nullptr;
+    static constexpr UINT kPosted = WM_USER + 7;
+    static constexpr UINT_PTR kTimer = 17;
+
+    explicit LiveWindow(CBaseCutter* cutter)
+        : m_pCutter(cutter), m_nSentBefore(cutter->DeviceBytesSent()) {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = Proc;
+        cls.lpszClassName = L"CutterWaitWindow";
+        RegisterClassW(&cls);
+        m_hWnd = CreateWindowExW(0, L"CutterWaitWindow", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+        s_live = this;
+        PostMessageW(m_hWnd, kPosted, 0, 0);
+        SetTimer(m_hWnd, kTimer, 100, nullptr);
+    }
+    ~LiveWindow() {
+        KillTimer(m_hWnd, kTimer);
+        DestroyWindow(m_hWnd);
+        s_live = nullptr;
+    }
+    static LRESULT Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        LiveWindow* w = s_live;
+        if (w && msg == kPosted)
+            w->posted = true;
+        if (w && msg == WM_TIMER) {
+            ++w->ticks;
+            CDlgCancelCut* dlg = w->m_pCutter->fnGetCancelDlg();
+            if (!w->cancelled && dlg && dlg->IsShown() &&
+                w->m_pCutter->DeviceBytesSent() > w->m_nSentBefore) {
+                w->cancelled = true;
+                SendDlgItemMessageW(dlg->m_hWnd, IDCANCEL, BM_CLICK, 0, 0);
+            }
+        }
+        return DefWindowProcW(h, msg, wp, lp);
+    }
+
+    CBaseCutter* m_pCutter;
+    int m_nSentBefore;
+    HWND m_hWnd = nullptr;
+    bool posted = false;
+    int ticks = 0;
+    bool cancelled = false;
+};
+
+// A network cutter that takes the media inquiry and never answers. The wait for its reply keeps
+// the program live (a posted message and a timer are handled), the Cancel button ends it (the
+// reply wait is far longer than the test may run), and the connection goes with the sheet's
+// document, with its instance or with the cutter.
+TEST_F(TcpPort, AnInquiryTheCutterNeverAnswersStaysLiveEndsAtCancelAndLeavesNoSocket) {
+    enum class Goes { DocumentEnds, InstanceGoes, CutterGoes };
+    for (Goes goes : {Goes::DocumentEnds, Goes::InstanceGoes, Goes::CutterGoes}) {
+        SCOPED_TRACE(int(goes));
+        m_messages.clear();
+        LoopbackCutter listener;
+        const int before = OpenSockets();
+        auto c = std::make_unique<CDMPLCutter>();
+        c->SetPortName(L"127.0.0.1");
+        c->fnSetNetworkService(listener.PortText());
+        c->fnSetTcpTimeouts(200, 600000, 3000);
+        auto job = std::make_unique<CCutterInstance>(c.get());
+        ASSERT_EQ(job->fnStartDoc(), 0); // the sheet holds the connection
+        EXPECT_GT(OpenSockets(), before);
+        {
+            LiveWindow window(c.get());
+            CWindow w;
+            EXPECT_EQ(job->fnInquireExtents(&w), CUT_ERR_CANCELLED);
+            EXPECT_TRUE(window.posted);
+            EXPECT_GE(window.ticks, 2);
+            EXPECT_TRUE(window.cancelled);
+        }
+        EXPECT_TRUE(m_messages.empty()); // the person cancelled: nothing to ask
+        EXPECT_EQ(c->fnGetCancelDlg(), nullptr);
+        EXPECT_FALSE(job->fnCutCancelled()); // the next job starts clean
+        if (goes == Goes::DocumentEnds)
+            job->fnEndDoc();
+        else if (goes == Goes::InstanceGoes)
+            job.reset();
+        else
+            c.reset();
+        EXPECT_EQ(listener.Received(5000), ";:ER");
+        EXPECT_EQ(OpenSockets(), before);
+        job.reset();
+        c.reset();
+    }
 }
 
 TEST_F(TcpPort, ExtentsInquiryOverTheNetwork) {

@@ -11,6 +11,7 @@
 #include "kelvane/app/openable_file.h"
 #include "kelvane/app/qv_multi_doc_template.h"
 #include "kelvane/app/script_file.h"
+#include "kelvane/app/tile_sheet_reader.h"
 #include "maltrec/import/pdf_manager.h"
 #include "outside/quintar/quintar.h"
 #include "pivora/framework/app_params.h"
@@ -121,6 +122,8 @@ BOOL CVanterFerolinApp::fnRegisterDocTemplates() {
                                         CDesignView::kContext);
     AddDocTemplate(CDesignView::kContext, m_pDesign, kDesignIndustry);
     QvAddContextMask(CDesignView::kContext, kDesignContextMask);
+    // The tile view shows what a sheet document holds, read as the program stores it.
+    CQuintar::SetSheetReader(FnTileSheetReader());
     m_pTile = new CQvMultiDocTemplate(kelvane::IDR_TILE, RUNTIME_CLASS(CDesignPage),
                                       RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CQuintar),
                                       CQuintar::kContext);

@@ -5,16 +5,22 @@
 #include "design/design_page.h"
 #include "felgrin/felgrin_utils.h"
 #include "hobrand/media_manager_setup.h"
+#include "outside/quintar/quintar.h"
 #include "pivora/geometry/sb.h"
+#include "platform/graphics/surface.h"
 #include "platform/windowing/dialog_template.h"
+#include "platform/windowing/window.h"
 #include "varnholm/sorvane_view.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -79,9 +85,41 @@ TEST_F(CommandLineCut, ADesignOpenedFromTheCommandLineIsCutOncePerPathOnTheFileP
         [](HWND dialog, UINT) { ::SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0); });
     view->GetParentFrame()->SendMessage(WM_COMMAND, CSorvaneView::ID_SEND_TO_CUTTER, 0);
     Pump();
+    // The Tiles tab tells what was cut: the sheet's outline with the five copies placed on it.
+    CDocTemplate* sheets = app->DocTemplateForContext(kSheetContext);
+    ASSERT_NE(sheets, nullptr);
+    POSITION at = sheets->GetFirstDocPosition();
+    CDocument* sheet = at ? sheets->GetNextDoc(at) : nullptr;
+    ASSERT_NE(sheet, nullptr);
+    POSITION tileViews = sheet->GetFirstViewPosition();
+    auto* tiles = dynamic_cast<CQuintar*>(sheet->GetNextView(tileViews));
+    ASSERT_NE(tiles, nullptr);
+    tiles->Invalidate(TRUE);
+    tiles->UpdateWindow();
+    auto* shown = dynamic_cast<platform::RasterSurface*>(platform::GetWindowSurface(tiles->m_hWnd));
+    ASSERT_NE(shown, nullptr);
+    shown->SavePng(std::string(TEST_BINARY_DIR) + "/tiles_after_send.png");
+    CRect client, outline(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    tiles->GetClientRect(&client);
+    std::vector<CPoint> ink;
+    for (int y = 0; y < client.Height(); ++y)
+        for (int x = 0; x < client.Width(); ++x)
+            if (shown->Pixel(x, y) == 0) {
+                ink.emplace_back(x, y);
+                outline =
+                    CRect(std::min(outline.left, LONG(x)), std::min(outline.top, LONG(y)),
+                          std::max(outline.right, LONG(x)), std::max(outline.bottom, LONG(y)));
+            }
+    // The roll's width across the window, its start at the bottom, and drawing inside it.
+    EXPECT_EQ(outline.left, CQuintar::kMargin);
+    EXPECT_EQ(outline.right, client.Width() - CQuintar::kMargin - 1);
+    EXPECT_EQ(outline.bottom, client.Height() - CQuintar::kMargin - 1);
+    int inside = 0;
+    for (const CPoint& p : ink)
+        inside += p.x > outline.left && p.x < outline.right && p.y < outline.bottom;
+    EXPECT_GT(inside, 100);
     // The cutter's document ends with the sheet documents.
-    if (CDocTemplate* sheets = app->DocTemplateForContext(kSheetContext))
-        sheets->CloseAllDocuments(TRUE);
+    sheets->CloseAllDocuments(TRUE);
     FelgrinUtils::QuitCutterDriver();
     std::ifstream in(box.Path("home") + "/output.spl", std::ios::binary);
     std::stringstream sent;

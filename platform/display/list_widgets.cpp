@@ -10,10 +10,12 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <functional>
 #include <vector>
 
 namespace platform::display {
@@ -40,7 +42,28 @@ QStringList Items(HWND hwnd, bool combo) {
     return out;
 }
 
-// The IP address control: four short fields with dots between them.
+// One field of the IP address control: a "." after a number moves on to the next field.
+class IpAddressField : public QLineEdit {
+public:
+    IpAddressField(QWidget* parent, std::function<void()> next)
+        : QLineEdit(parent), m_next(std::move(next)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->text() == QStringLiteral(".")) {
+            if (!text().isEmpty() && m_next)
+                m_next();
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+    }
+
+private:
+    std::function<void()> m_next;
+};
+
+// The IP address control: four short fields with dots between them; the caret moves on as the
+// model's control moves it, after a "." or a full field.
 class IpAddressWidget : public QWidget {
 public:
     IpAddressWidget(HWND hwnd, QWidget* parent) : QWidget(parent) {
@@ -50,19 +73,25 @@ public:
         for (int i = 0; i < kIpFields; ++i) {
             if (i)
                 row->addWidget(new QLabel(QStringLiteral("."), this));
-            auto* f = new QLineEdit(this);
+            std::function<void()> next;
+            if (i + 1 < kIpFields)
+                next = [this, i] { Enter(i + 1); };
+            auto* f = new IpAddressField(this, next);
             f->setValidator(new QIntValidator(0, 255, f));
-            f->setMaxLength(3);
+            f->setMaxLength(IP_FIELD_DIGITS);
             f->setAlignment(Qt::AlignCenter);
             row->addWidget(f);
             m_fields[i] = f;
-            QObject::connect(f, &QLineEdit::textEdited, f, [hwnd, i](const QString& text) {
-                int value = text.isEmpty() ? -1 : text.toInt();
-                Presenter::Instance()->Defer([hwnd, i, value] {
-                    if (IsWindow(hwnd))
-                        EditIPAddressField(hwnd, i, value);
-                });
-            });
+            QObject::connect(f, &QLineEdit::textEdited, f,
+                             [this, hwnd, i, next](const QString& text) {
+                                 int value = text.isEmpty() ? -1 : text.toInt();
+                                 Presenter::Instance()->Defer([hwnd, i, value] {
+                                     if (IsWindow(hwnd))
+                                         EditIPAddressField(hwnd, i, value);
+                                 });
+                                 if (text.size() == IP_FIELD_DIGITS && next)
+                                     next();
+                             });
         }
     }
     void Sync(HWND hwnd) {
@@ -75,6 +104,11 @@ public:
     }
 
 private:
+    void Enter(int field) {
+        m_fields[field]->setFocus(Qt::TabFocusReason);
+        m_fields[field]->selectAll();
+    }
+
     QLineEdit* m_fields[kIpFields] = {};
 };
 

@@ -4,6 +4,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <netdb.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -21,6 +27,53 @@ std::string LastCupsError() {
     return errno ? std::strerror(errno) : "the print scheduler did not answer";
 }
 
+// Whether a connection to one address is refused (nothing listens there) rather than failing
+// some other way, within timeoutMs.
+bool Refused(int family, const sockaddr* address, socklen_t length, int timeoutMs) {
+    int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return errno == EAFNOSUPPORT; // no such network here: nothing can listen on it
+    int r = ::connect(fd, address, length);
+    int error = r == 0 ? 0 : errno;
+    if (r != 0 && error == EINPROGRESS) {
+        pollfd p = {fd, POLLOUT, 0};
+        error = ETIMEDOUT;
+        if (::poll(&p, 1, timeoutMs) == 1) {
+            socklen_t size = sizeof error;
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+        }
+    }
+    ::close(fd);
+    return error == ECONNREFUSED || error == ENOENT || error == EADDRNOTAVAIL;
+}
+
+// CUPS reports every failed connection as "Host is down". Nothing listening where the scheduler
+// should be (a refused port, no socket file) means there is no scheduler, so no queues; a
+// scheduler that cannot be reached or named is a failure.
+bool NoScheduler(const char* server, int port, int timeoutMs) {
+    if (!server || !*server)
+        return false;
+    if (server[0] == '/') {
+        sockaddr_un a = {};
+        a.sun_family = AF_UNIX;
+        if (std::strlen(server) >= sizeof a.sun_path)
+            return false;
+        std::strcpy(a.sun_path, server);
+        return Refused(AF_UNIX, reinterpret_cast<sockaddr*>(&a), sizeof a, timeoutMs);
+    }
+    addrinfo hints = {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* list = nullptr;
+    if (::getaddrinfo(server, std::to_string(port).c_str(), &hints, &list) != 0)
+        return false;
+    bool refused = list != nullptr;
+    for (addrinfo* a = list; a && refused; a = a->ai_next)
+        refused = Refused(a->ai_family, a->ai_addr, a->ai_addrlen, timeoutMs);
+    ::freeaddrinfo(list);
+    return refused;
+}
+
 } // namespace
 
 bool ListPrinterQueues(std::vector<CString>& names, std::string* error, int timeoutMs) {
@@ -32,8 +85,11 @@ bool ListPrinterQueues(std::vector<CString>& names, std::string* error, int time
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                 timeoutMs, nullptr);
     if (!http) {
+        std::string why = LastCupsError();
+        if (NoScheduler(cupsServer(), ippPort(), timeoutMs))
+            return true;
         if (error)
-            *error = LastCupsError();
+            *error = why;
         return false;
     }
     httpSetTimeout(http, timeoutMs / 1000.0, GiveUp, nullptr);

@@ -10,6 +10,7 @@
 namespace platform {
 
 // The names of the scheduler's queues (CUPS_SERVER or the default), in the scheduler's order.
+// Without a scheduler (nothing listens where it would) there are no queues: true and empty.
 // False, with `names` empty and `error` holding the scheduler's own text, when it cannot be
 // reached or does not answer within `timeoutMs`.
 bool ListPrinterQueues(std::vector<CString>& names, std::string* error = nullptr,

@@ -14,6 +14,11 @@ struct Fields {
     int value[4] = {-1, -1, -1, -1}; // -1 blank
     int low[4] = {0, 0, 0, 0};
     int high[4] = {255, 255, 255, 255};
+    // The field typing goes to, the digits typed into it since it was entered, and whether its
+    // text is selected (the next digit replaces it), as when a field is entered.
+    int current = 0;
+    std::wstring typed;
+    bool selected = true;
 };
 
 Fields& State(HWND w) {
@@ -32,6 +37,52 @@ void Changed(HWND w, Fields& f) {
     }
     w->text = text;
     platform::detail::NotifyControlChange(w, platform::ControlChange::Fields);
+}
+
+void TellOwner(HWND w) {
+    if (w->parent)
+        SendMessageW(w->parent, WM_COMMAND, MAKEWPARAM(WORD(w->id), WORD(EN_CHANGE)),
+                     reinterpret_cast<LPARAM>(w));
+}
+
+void Enter(Fields& f, int field) {
+    f.current = field;
+    f.typed.clear();
+    f.selected = true;
+}
+
+// A key typed into the current field: digits fill it, and a full field or a "." after a number
+// moves on to the next one, as people type addresses.
+void Type(HWND w, Fields& f, wchar_t c) {
+    int& value = f.value[f.current];
+    if (c == L'.') {
+        if (value >= 0 && f.current < 3)
+            Enter(f, f.current + 1);
+        return;
+    }
+    if (c == L'\b') {
+        // The last digit goes; a selected field's text goes whole.
+        if (f.selected)
+            f.typed.clear();
+        else if (!f.typed.empty())
+            f.typed.pop_back();
+        f.selected = false;
+    } else if (c >= L'0' && c <= L'9') {
+        if (f.selected)
+            f.typed.clear();
+        if (int(f.typed.size()) >= platform::IP_FIELD_DIGITS)
+            return;
+        f.typed += c;
+        f.selected = false;
+    } else {
+        return;
+    }
+    value =
+        f.typed.empty() ? -1 : std::clamp(std::stoi(f.typed), f.low[f.current], f.high[f.current]);
+    Changed(w, f);
+    TellOwner(w);
+    if (int(f.typed.size()) == platform::IP_FIELD_DIGITS && f.current < 3)
+        Enter(f, f.current + 1);
 }
 
 LRESULT IPAddressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -77,8 +128,20 @@ LRESULT IPAddressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             f.value[wp] = std::clamp(f.value[wp], low, high);
         return TRUE;
     }
-    case IPM_SETFOCUS:
+    case IPM_SETFOCUS: {
+        // Past the last field: the first blank one, or the first when none is blank.
+        int field = int(wp);
+        if (field > 3)
+            field =
+                int(std::find(std::begin(f.value), std::end(f.value), -1) - std::begin(f.value)) %
+                4;
+        Enter(f, field);
         SetFocus(hwnd);
+        return 0;
+    }
+    case WM_CHAR:
+        if (!(w->style & WS_DISABLED))
+            Type(w, f, wchar_t(wp));
         return 0;
     case IPM_ISBLANK:
         return std::all_of(std::begin(f.value), std::end(f.value), [](int v) { return v < 0; });
@@ -100,10 +163,11 @@ bool EditIPAddressField(HWND control, int field, int value) {
         return false;
     Fields& f = State(w);
     f.value[field] = value < 0 ? -1 : std::clamp(value, f.low[field], f.high[field]);
+    f.current = field;
+    f.typed = f.value[field] < 0 ? L"" : std::to_wstring(f.value[field]);
+    f.selected = false;
     Changed(w, f);
-    if (w->parent)
-        SendMessageW(w->parent, WM_COMMAND, MAKEWPARAM(WORD(w->id), WORD(EN_CHANGE)),
-                     reinterpret_cast<LPARAM>(w));
+    TellOwner(w);
     return true;
 }
 

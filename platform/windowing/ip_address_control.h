@@ -1,6 +1,8 @@
 // The IP address control, kept headless: four fields of 0 to 255, each of which may be blank.
-// Its text is the dotted address ("192.168.0.7", blank fields empty). The display mirrors the
-// fields and reports the user's edits through EditIPAddressField.
+// Its text is the dotted address ("192.168.0.7", blank fields empty). Typed characters (WM_CHAR)
+// go to the current field: "." after a number, or a third digit, moves on to the next field
+// (IPM_SETFOCUS picks one). The display mirrors the fields, moves its caret by the same rule and
+// reports the user's edits through EditIPAddressField.
 #pragma once
 
 #include "platform/windowing/window.h"
@@ -35,6 +37,9 @@ constexpr LPARAM MAKEIPRANGE(BYTE low, BYTE high) {
 }
 
 namespace platform {
+
+// Digits a field holds at most; a field typed full moves the caret on.
+constexpr int IP_FIELD_DIGITS = 3;
 
 // The user typed `value` into field 0-3 (-1 blanks it). A value outside the field's range is
 // brought into it, as the control does. The owner hears EN_CHANGE.

@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -296,16 +301,18 @@ TEST_F(ComSetupTest, DamagedSettingsAndAMissingSchedulerGiveSoundDefaults) {
     for (int i = 0; i < 3; ++i)
         qvhost::SetAppParam(kCommsIPAddrParams[i], CString(L"1.2.3.4"));
     qvhost::SetAppParam(L"Comms IP Addr 4", CString(L"10.x.0.300"));
-    ::setenv("CUPS_SERVER", "127.0.0.1:1", 1);
+    ::setenv("CUPS_SERVER", "127.0.0.1:1", 1); // no scheduler runs there
     ComSetup::SetPrinterListTimeout(300);
     _CommsParams p = Record(L"NOSUCH", 12345, 8, 0, 0, 0);
     std::vector<int> fields;
     bool stayedOpen = false;
     std::wstring selected;
+    std::vector<std::wstring> ports;
     Run(
         p,
         [&](HWND h) {
             selected = Selected(h);
+            ports = Ports(h);
             SendDlgItemMessageW(h, IDC_CONFIGURE_IP, BM_CLICK, 0, 0);
         },
         IDOK,
@@ -320,11 +327,38 @@ TEST_F(ComSetupTest, DamagedSettingsAndAMissingSchedulerGiveSoundDefaults) {
     EXPECT_EQ(selected, L"FILE"); // an unknown port name selects the first entry
     EXPECT_EQ(fields, (std::vector<int>{10, -1, 0, -1}));
     EXPECT_TRUE(stayedOpen);
-    ASSERT_EQ(m_messages.size(), 2u);
-    EXPECT_EQ(m_messages[0].Left(46), L"Error attempting to enumerate local printers: ");
-    EXPECT_GT(m_messages[0].GetLength(), 46);
+    // Without a scheduler there are no printer queues, and nothing to report: the one message is
+    // the address dialog's.
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].Find(L"printers"), -1);
+    EXPECT_EQ(ports.size(), size_t(1 + 4 + 4 + 3 + 9)); // file, addresses, USB, LPT, COM
     EXPECT_EQ(p.szPortName, L"FILE");
     EXPECT_EQ(p.nBaudRate, 12345); // no entry of the list: kept rather than made up
+}
+
+// A scheduler that takes the connection and never answers is a failure the person is told of;
+// the other ports are listed all the same.
+TEST_F(ComSetupTest, ASchedulerThatDoesNotAnswerIsReported) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::setenv("CUPS_SERVER", ("127.0.0.1:" + std::to_string(ntohs(a.sin_port))).c_str(), 1);
+    ComSetup::SetPrinterListTimeout(300);
+    _CommsParams p = Record(L"COM2", 9600, 8, 0, 0, 0);
+    std::vector<std::wstring> ports;
+    Run(
+        p, [&](HWND h) { ports = Ports(h); }, IDCANCEL);
+    ComSetup::SetPrinterListTimeout(kPatientMs);
+    ::close(fd);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].Left(46), L"Error attempting to enumerate local printers: ");
+    EXPECT_GT(m_messages[0].GetLength(), 46);
+    EXPECT_EQ(ports.size(), size_t(1 + 4 + 3 + 9)); // file, USB, LPT, COM
 }
 
 // For a person to look at: the dialog as the display shows it, on a serial port.

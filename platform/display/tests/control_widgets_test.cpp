@@ -8,6 +8,7 @@
 #include "platform/windowing/list_controls.h"
 #include "platform/windowing/up_down_control.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -165,6 +166,29 @@ TEST_F(ControlWidgetsTest, ListChoicesComeBackAsSelectionNotifications) {
     EXPECT_NE(std::find(codes.begin(), codes.end(), MAKEWPARAM(31, LBN_DBLCLK)), codes.end());
     EXPECT_EQ(codes.back(), MAKEWPARAM(32, EN_CHANGE));
     EXPECT_EQ(platform::GetIPAddressField(ip, 3), 79);
+}
+
+// Keys typed into the IP address control as people type an address: "." and a full field move
+// the caret on, each key going to the field that has the focus.
+TEST_F(ControlWidgetsTest, AnAddressTypedWithDotsAndFullFieldsFillsTheFourFields) {
+    HWND frame = MakeWindow(300, 120);
+    HWND ip = Control(frame, WC_IPADDRESS, L"", 0, 32, 10);
+    Pump();
+    auto fields = Widget(ip)->findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 4);
+    Widget(ip)->window()->activateWindow();
+    fields[0]->setFocus();
+    for (QChar c : QStringLiteral("192168.0.7")) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, c.toLatin1());
+    }
+    Pump();
+    EXPECT_EQ(fields[3]->text(), QStringLiteral("7"));
+    EXPECT_TRUE(fields[3]->hasFocus());
+    DWORD address = 0;
+    EXPECT_EQ(SendMessageW(ip, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address)), 4);
+    EXPECT_EQ(address, MAKEIPADDRESS(192, 168, 0, 7));
 }
 
 TEST_F(ControlWidgetsTest, MnemonicMarksAreDropped) {
