@@ -7,11 +7,10 @@
 #include "design/select_tool.h"
 #include "platform/core/cstring.h"
 
-#include <vector>
-
 class CArticle;
 class CItem;
 class CShowItems;
+class CTree;
 
 class CShowItemsTool : public CSelectTool {
     DECLARE_DYNCREATE(CShowItemsTool)
@@ -51,10 +50,28 @@ public:
     void OnShowHide(CDesignView* view);
     void OnShowItem(CDesignView* view, CItem* item);
     void AutoPan(CDesignView* view, CItem* item);
+    // Whether the item shows in the window: its extents meet the client area and, for an item
+    // with control points, some line between neighbouring points may cross it.
     bool ItemOnScreen(CDesignView* view, CItem* item);
+    // The current item becomes that of the last selected article of the class.
     bool SyncSelection();
+    // The items from the first with active data up to and with upTo (all without it).
     int GetItemCount(CDesignView* view, CItem* upTo = nullptr);
     int GetSelectedItemPosition(CDesignView* view);
+
+    // The item walks over the articles of the class that have an item, in design order and,
+    // without recurse, only those not inside another of the class. Each makes the item it
+    // finds current and moves the position with it; when there is none that way it returns
+    // null and leaves both as they were. Next and previous go from the current item. The
+    // visible forms pass over items that are not on screen.
+    CItem* GetFirstItem(CDesignView* view);
+    CItem* GetLastItem(CDesignView* view);
+    CItem* GetNextItem(CDesignView* view);
+    CItem* GetPrevItem(CDesignView* view);
+    CItem* GetFirstVisibleItem(CDesignView* view);
+    CItem* GetLastVisibleItem(CDesignView* view);
+    CItem* GetNextVisibleItem(CDesignView* view);
+    CItem* GetPrevVisibleItem(CDesignView* view);
     static bool IsHidden(CItem* item);
 
     void OnInit(CDesignView* view, int reason) override;
@@ -66,15 +83,31 @@ public:
     void Select(CDesignView* view, CArticle* article, int mode, int keep) override;
 
 private:
-    // The articles that take part, in design order (outermost only without recurse).
-    std::vector<CArticle*> Candidates() const;
-    // The index among the candidates of the current item, -1 without one.
-    int CurrentIndex(const std::vector<CArticle*>& list) const;
-    // The candidate after (or before) from, on screen unless auto pan; -1 when none.
-    int Step(CDesignView* view, const std::vector<CArticle*>& list, int from, int dir);
+    using Walk = CItem* (CShowItemsTool::*)(CDesignView*);
+
+    // The page's root article; the walks stay below it.
+    CTree* Root() const;
+    // An article of the class with an item.
+    bool TakesPart(const CTree* t) const;
+    // Without recurse nothing below an article of the class takes part: the walks pass over it.
+    bool Prunes(const CTree* t) const;
+    // Where a walk from article goes on: article itself, or without recurse the outermost
+    // article of the class around it; null when it is not in the page's tree.
+    CTree* WalkStart(CArticle* article) const;
+    CTree* After(CTree* t) const;
+    CTree* Before(CTree* t) const;
+    CTree* LastNode() const;
+    // The first article that takes part from t on (or back), t included.
+    CArticle* FindForward(CTree* t) const;
+    CArticle* FindBackward(CTree* t) const;
+    CItem* Take(CArticle* article, int position);
+    // Walks on with step from item while the items are off screen; null (and nothing moved)
+    // when none on screen is left.
+    CItem* PassOffScreen(CDesignView* view, CItem* item, Walk step, CItem* keep, int keepPos);
     // One step as next and previous take it; false when there is nothing that way.
     bool StepTo(CDesignView* view, int dir);
-    bool StepTo(CDesignView* view, const std::vector<CArticle*>& list, int dir);
+    // The item the next step would show, found as that step finds it.
+    CItem* Candidate(CDesignView* view, int dir);
     void Hide(CArticle* article);
     void Show(CArticle* article);
     void ShowEverything();

@@ -130,7 +130,9 @@ public:
     void SetCutCancelled(int v);
     int ShowCancelDlg(int mode);
     void fnSetStatus(const wchar_t* text);
+    // Dispatches the pending window messages; the same loop goes by both names.
     void fnMessageLoop();
+    void fnProcessMessages() { fnMessageLoop(); }
     CDlgCancelCut* fnGetCancelDlg() const { return m_pCancelDlg.get(); }
 
     // Attachment of the one client instance.
@@ -147,9 +149,10 @@ public:
     int GetType() const { return m_nType; }
     int fnInquireReturnToZero() const { return m_bReturnToZero; }
     void fnSetReturnToZero(int v) { m_bReturnToZero = v; }
-    LaserOrigin fnGetiOrigin() const { return m_nOrigin; }
-    // Origins other than 1 to 4 are origin 0, as the stored setting reads.
-    void fnSetOrigin(int origin) { m_nOrigin = origin >= 1 && origin <= 4 ? origin : 0; }
+    // The origin as stored, and as the cutter reads it: anything other than 1 to 4 is 0.
+    LaserOrigin fnGetOrigin() const { return m_nOrigin; }
+    LaserOrigin fnGetiOrigin() const { return ValidOrigin(m_nOrigin); }
+    void fnSetOrigin(int origin) { m_nOrigin = ValidOrigin(origin); }
     int fnGetCutterModel() const { return m_nCutterModel; }
     int fnGetPenNumber() const { return m_nPenNumber; }
     void fnSetPenNumber(int n) { m_nPenNumber = n; }
@@ -292,6 +295,7 @@ protected:
     std::string m_strSetupError;
 
 private:
+    static LaserOrigin ValidOrigin(int origin) { return origin >= 1 && origin <= 4 ? origin : 0; }
     CString PortIdentity() const;
     void MakeNewPort();
 };

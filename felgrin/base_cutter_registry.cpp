@@ -60,11 +60,6 @@ int RegReadString(HKEY key, const wchar_t* name, CString& out, CDamagedValues& d
     return r;
 }
 
-// Origins other than 1 to 4 are origin 0.
-int ValidOrigin(LONG origin) {
-    return origin >= 1 && origin <= 4 ? int(origin) : 0;
-}
-
 } // namespace
 
 CString CBaseCutter::fnCuttersKeyPath() {
@@ -146,7 +141,7 @@ int CBaseCutter::fnRegReadDriverSettings(HKEY key) {
     if (origin == CUTTER_REG_MISSING)
         origin = RegReadDword(key, L"FreeX", v, damaged);
     if (origin == CUTTER_REG_READ)
-        fnSetOrigin(ValidOrigin(LONG(v)));
+        fnSetOrigin(LONG(v));
     if (RegReadDword(key, L"MaxWidth", v, damaged) == CUTTER_REG_READ)
         fnSetMaxWidth(LONG(v));
     if (RegReadDword(key, L"MaxHeight", v, damaged) == CUTTER_REG_READ)
@@ -185,7 +180,7 @@ int CBaseCutter::fnRegWriteDriverSettings(HKEY cutterKey) {
         return 0;
     HKEY key = holder.Get();
     bool ok = RegWriteDword(key, L"ReturnToZero", DWORD(m_bReturnToZero));
-    ok = RegWriteDword(key, L"Origin", DWORD(ValidOrigin(fnGetiOrigin()))) && ok;
+    ok = RegWriteDword(key, L"Origin", DWORD(fnGetiOrigin())) && ok;
     ok = RegWriteDword(key, L"MaxWidth", DWORD(fnGetMaxWidth())) && ok;
     ok = RegWriteDword(key, L"MaxHeight", DWORD(fnGetMaxHeight())) && ok;
     ok = RegWriteDword(key, L"PenNumber", DWORD(m_nPenNumber)) && ok;

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "pivora/framework/jox_frame_wnd.h"
-#include "platform/framework/docking_manager.h"
 
 #include <array>
 
@@ -35,7 +34,6 @@ public:
     void SetToolbarResourceId(int slot, int resourceId);
     DWORD LoadSaveContext() const { return m_dwLoadSaveContext; }
     void LoadSaveContext(DWORD mask) { m_dwLoadSaveContext = mask; }
-    CDockingManager* GetDockingManager() { return &m_docking; }
 
     // All 70 slots emptied (the objects are not deleted: that is DeleteContents').
     virtual void InitContents();
@@ -61,5 +59,4 @@ protected:
     std::array<CString, kSlotCount> m_strNames;
     std::array<int, kSlotCount> m_nResourceIds{};
     DWORD m_dwLoadSaveContext = 0;
-    CDockingManager m_docking{this};
 };

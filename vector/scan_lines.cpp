@@ -3,7 +3,7 @@
 #include "pivora/geometry/arc.h"
 #include "pivora/geometry/mat2d.h"
 
-#include "platform/windowing/cursor.h"
+#include "platform/framework/wait_cursor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -185,6 +185,8 @@ CDb* FnGenerateScanLines(CTypedPtrArray<CObArray, CArticle*>& articles, int step
 
 CDb* FnGenerateScanLines(CArticleList& articles, int step, double spacing, double angle, int& count,
                          int flags) {
+    // Long lists take a while: the operator sees the wait cursor until the strokes are there.
+    CWaitCursor wait;
     CTypedPtrArray<CObArray, CArticle*> array;
     for (POSITION pos = articles.GetHeadPosition(); pos;)
         array.Add(articles.GetNext(pos));

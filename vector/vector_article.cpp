@@ -288,7 +288,7 @@ int CVectorArticle::GetLineColourIndex(int& out) {
     const int i = PaletteIndex();
     if (i >= 0)
         if (CVectorStyle* style = fnGetVectorStylePB(page)->fnMap2VectorStyle(i)) {
-            out = style->fnGetPaletteIndex();
+            out = style->fnGetColPalIdx();
             return 1;
         }
     out = i;
@@ -303,7 +303,7 @@ int CVectorArticle::SetLineColourIndex(int entry) {
     CVectorStyle* style = table->fnMap2VectorStyle(i);
     if (!style)
         return 0;
-    style->fnSetPaletteIndex(entry);
+    style->fnSetColPalIdx(entry);
     return 1;
 }
 
@@ -360,7 +360,7 @@ int CVectorArticle::GetFillColour(COLORREF& rgb) {
         return 1;
     }
     CVectorStyle* style = fnGetVectorStylePB(page)->fnMap2VectorStyle(index);
-    if (!style || !PaletteColour(page, style->fnGetPaletteIndex(), rgb))
+    if (!style || !PaletteColour(page, style->fnGetColPalIdx(), rgb))
         return 0;
     return 1;
 }
@@ -379,7 +379,7 @@ int StyleOfColour(CJoxPage* page, COLORREF rgb) {
         entry = palette->AddColour(rgb);
     for (int s = 0; s < table->fnGetSize(); ++s)
         if (CVectorStyle* style = table->fnMap2VectorStyle(s))
-            if (style->fnGetPaletteIndex() == entry)
+            if (style->fnGetColPalIdx() == entry)
                 return s;
     return table->fnAdd(new CVectorStyle(entry));
 }
@@ -488,7 +488,7 @@ COLORREF SourceColour(CVectorStylePB* source, int index) {
         if (CJoxPage* page = source->GetDocument())
             palette = page->GetColourPalette(false, eColourPaletteDefault);
     }
-    const int entry = style->fnGetPaletteIndex();
+    const int entry = style->fnGetColPalIdx();
     return palette && entry >= 0 ? palette->GetColour(entry) : 0;
 }
 

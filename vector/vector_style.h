@@ -24,8 +24,9 @@ public:
         m_nPaletteIndex = index;
         m_nRTFlags = 0;
     }
-    int fnGetPaletteIndex() const { return m_nPaletteIndex; }
-    void fnSetPaletteIndex(int index) { m_nPaletteIndex = index; }
+    // The colour-palette entry the style draws with.
+    int fnGetColPalIdx() const { return m_nPaletteIndex; }
+    void fnSetColPalIdx(int index) { m_nPaletteIndex = index; }
     int fnGetRTFlags() const { return m_nRTFlags; }
     void fnSetRTFlags(int flags) { m_nRTFlags = flags; }
 

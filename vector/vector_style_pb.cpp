@@ -41,7 +41,7 @@ CVectorStylePB::CVectorStylePB(CJoxPage* page, int n) : CParamBlk(kVectorStyleId
         const int k = old->GetSize();
         fnInitialise(k);
         for (int i = 0; i < k; ++i)
-            m_Styles.GetAt(i)->fnSetPaletteIndex(old->Map2DrawLine(i)->GetColour());
+            m_Styles.GetAt(i)->fnSetColPalIdx(old->Map2DrawLine(i)->GetColour());
         page->RemoveParam(old);
     } else {
         fnInitialise(n);
@@ -139,7 +139,7 @@ CVectorStylePB* CVectorStylePB::fnCopy() const {
 bool CVectorStylePB::Entry(int i, int& entry) const {
     if (!m_pPalette || i < 0 || i >= fnGetSize())
         return false;
-    entry = m_Styles.GetAt(i)->fnGetPaletteIndex();
+    entry = m_Styles.GetAt(i)->fnGetColPalIdx();
     return entry >= 0 && entry < kMaxPaletteEntry;
 }
 
@@ -303,7 +303,7 @@ void CVectorStylePB::fnRemoveUnusedStyles(CArray<long, long>* use) {
     for (int i = fnGetSize() - 1; i >= 0; --i) {
         if (i >= use->GetSize() || use->GetAt(i) != -1)
             continue;
-        const int e = m_Styles.GetAt(i)->fnGetPaletteIndex();
+        const int e = m_Styles.GetAt(i)->fnGetColPalIdx();
         if (m_pPalette && e >= 0 && e < m_pPalette->ColourCount())
             m_pPalette->RemoveAt(e);
         fnDeleteStyle(i);
@@ -325,7 +325,7 @@ int CVectorStylePB::SyncWithColPal() {
         for (int i = 0; i < page->ParamCount(); ++i)
             if (auto* t = DynamicDowncast<CVectorStylePB>(page->GetParam(i)))
                 for (int s = 0; s < t->fnGetSize(); ++s)
-                    largest = std::max(largest, t->m_Styles.GetAt(s)->fnGetPaletteIndex());
+                    largest = std::max(largest, t->m_Styles.GetAt(s)->fnGetColPalIdx());
         if (largest >= m_pPalette->ColourCount() && largest < kMaxPaletteEntry)
             m_pPalette->Resize(largest + 1);
     }
@@ -340,7 +340,7 @@ int CVectorStylePB::SyncWithColPal() {
     int changed = 0;
     for (int i = 0; i < fnGetSize(); ++i) {
         CVectorStyle* style = m_Styles.GetAt(i);
-        const int p = style->fnGetPaletteIndex();
+        const int p = style->fnGetColPalIdx();
         if (p == i)
             continue;
         if (p < 0 || p >= m_pPalette->ColourCount() || i >= m_pPalette->ColourCount())
@@ -350,12 +350,12 @@ int CVectorStylePB::SyncWithColPal() {
             CVectorStyle* other = m_Styles.GetAt(s);
             if (other == style)
                 continue;
-            if (other->fnGetPaletteIndex() == i)
-                other->fnSetPaletteIndex(p);
-            else if (other->fnGetPaletteIndex() == p)
-                other->fnSetPaletteIndex(i);
+            if (other->fnGetColPalIdx() == i)
+                other->fnSetColPalIdx(p);
+            else if (other->fnGetColPalIdx() == p)
+                other->fnSetColPalIdx(i);
         }
-        style->fnSetPaletteIndex(i);
+        style->fnSetColPalIdx(i);
         changed = 1;
     }
     return changed;

@@ -80,7 +80,7 @@ BOOL CDesignView::RouteMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
             tool->OnMButtonDblClk(this, flags, pt);
         return TRUE;
     case WM_MOUSEMOVE:
-        if (OnRulerMouseMove(flags, pt))
+        if (CJoxView::OnMouseMove(flags, pt))
             return TRUE;
         if (OnMouseMoveGuide(flags, pt))
             return TRUE;

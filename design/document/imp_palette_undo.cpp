@@ -56,8 +56,8 @@ void CImpPaletteUndo::DoUndo(CDesignPage* page) {
             palette->CopyColours(*saved);
     // Style 0 is the page's own and stays as it is.
     for (int i = 1; i < m_pSaved->fnGetSize() && i < table->fnGetSize(); ++i) {
-        table->fnMap2VectorStyle(i)->fnSetPaletteIndex(
-            m_pSaved->fnMap2VectorStyle(i)->fnGetPaletteIndex());
+        table->fnMap2VectorStyle(i)->fnSetColPalIdx(
+            m_pSaved->fnMap2VectorStyle(i)->fnGetColPalIdx());
         const COLORREF c = m_pSaved->fnGetVectStyleColour(i);
         if (c != CVectorStylePB::kNoColour)
             table->fnSetVectStyleColour(i, c);

@@ -11,8 +11,8 @@ protected:
     ImpPaletteUndoTest() {
         m_page.fnInitParamBlocks();
         Table()->fnResize(3);
-        Table()->fnMap2VectorStyle(1)->fnSetPaletteIndex(1);
-        Table()->fnMap2VectorStyle(2)->fnSetPaletteIndex(2);
+        Table()->fnMap2VectorStyle(1)->fnSetColPalIdx(1);
+        Table()->fnMap2VectorStyle(2)->fnSetColPalIdx(2);
         Table()->fnSetVectStyleColour(1, RGB(10, 20, 30));
         Table()->fnSetVectStyleColour(2, RGB(40, 50, 60));
     }
@@ -30,13 +30,13 @@ TEST_F(ImpPaletteUndoTest, AnImportedPaletteIsUndoneAndRedone) {
     palette->AddColour(RGB(1, 2, 3));
     Table()->fnResize(5);
     Table()->fnSetVectStyleColour(1, RGB(200, 0, 0));
-    Table()->fnMap2VectorStyle(2)->fnSetPaletteIndex(4);
+    Table()->fnMap2VectorStyle(2)->fnSetColPalIdx(4);
     const int importedColours = palette->ColourCount();
 
     ASSERT_TRUE(m_page.PerformUndoTransaction());
     EXPECT_EQ(Table()->fnGetSize(), 3);
     EXPECT_EQ(Table()->fnGetVectStyleColour(1), RGB(10, 20, 30));
-    EXPECT_EQ(Table()->fnMap2VectorStyle(2)->fnGetPaletteIndex(), 2);
+    EXPECT_EQ(Table()->fnMap2VectorStyle(2)->fnGetColPalIdx(), 2);
     EXPECT_EQ(Table()->fnGetVectStyleColour(2), RGB(40, 50, 60));
     EXPECT_EQ(view->commands, (std::vector<UINT>{CImpPaletteUndo::ID_STYLES_CHANGED}));
     EXPECT_EQ(palette->ColourCount(), colours);
@@ -44,7 +44,7 @@ TEST_F(ImpPaletteUndoTest, AnImportedPaletteIsUndoneAndRedone) {
     ASSERT_TRUE(m_page.PerformRedoTransaction());
     EXPECT_EQ(Table()->fnGetSize(), 5);
     EXPECT_EQ(Table()->fnGetVectStyleColour(1), RGB(200, 0, 0));
-    EXPECT_EQ(Table()->fnMap2VectorStyle(2)->fnGetPaletteIndex(), 4);
+    EXPECT_EQ(Table()->fnMap2VectorStyle(2)->fnGetColPalIdx(), 4);
     EXPECT_EQ(palette->ColourCount(), importedColours);
 }
 

@@ -1,7 +1,10 @@
 #include "design/show_items_tool.h"
 
 #include "design/tests/tool_fixture.h"
+#include "pivora/geometry/sb.h"
 #include "pivora/item.h"
+#include "vector/vector_article.h"
+#include "vector/vector_item.h"
 
 #include <vector>
 
@@ -32,6 +35,22 @@ protected:
     std::vector<bool> HiddenAll() { return {Hidden(a), Hidden(g), Hidden(child), Hidden(c)}; }
     CArticle* Current() {
         return viewer->CurrentItem() ? viewer->CurrentItem()->GetArticle() : nullptr;
+    }
+    static CArticle* Of(CItem* item) { return item ? item->GetArticle() : nullptr; }
+    // An open path of curve points (made by class name); null without the curve library.
+    CArticle* Curve(std::initializer_list<CLpoint> points) {
+        auto* item = DynamicDowncast<CVectorItem>(CRuntimeClass::CreateObject("CSplineItem"));
+        if (!item)
+            return nullptr;
+        std::vector<CSb> sb;
+        for (const CLpoint& p : points)
+            sb.emplace_back(0x200, p);
+        item->InsertElement(-1, sb.data(), int(sb.size()));
+        auto* path = new CVectorArticle;
+        path->Item(item);
+        page->RootArticle()->AddChild(path);
+        path->InvExtents(1);
+        return path;
     }
 
     CArticle *a = nullptr, *g = nullptr, *child = nullptr, *c = nullptr;
@@ -117,6 +136,97 @@ TEST_F(ShowItemsToolTest, AViewerFreedWithoutLeavingShowsWhatItHid) {
     delete t;
     EXPECT_EQ(HiddenAll(), (std::vector<bool>(4, false)));
     EXPECT_EQ(QvGetAppParam(L"ShowItemsAutoPan", -1), 1);
+}
+
+TEST_F(ShowItemsToolTest, ItemWalksGoInDesignOrderAndStayPutAtEitherEnd) {
+    for (int recurse : {0, 1}) {
+        SCOPED_TRACE(recurse);
+        Start(recurse);
+        const std::vector<CArticle*> want =
+            recurse ? std::vector<CArticle*>{a, g, child, c} : std::vector<CArticle*>{a, g, c};
+        std::vector<CArticle*> forth{Of(viewer->GetFirstItem(view))};
+        EXPECT_EQ(viewer->Position(), 1);
+        while (CItem* it = viewer->GetNextItem(view))
+            forth.push_back(Of(it));
+        EXPECT_EQ(forth, want);
+        // Nothing after the last: it stays current where it stands.
+        EXPECT_EQ(Current(), c);
+        EXPECT_EQ(viewer->Position(), int(want.size()));
+        std::vector<CArticle*> back{Of(viewer->GetLastItem(view))};
+        EXPECT_EQ(viewer->Position(), int(want.size()));
+        while (CItem* it = viewer->GetPrevItem(view))
+            back.push_back(Of(it));
+        EXPECT_EQ(back, std::vector<CArticle*>(want.rbegin(), want.rend()));
+        EXPECT_EQ(Current(), a);
+        EXPECT_EQ(viewer->Position(), 1);
+        Command(CDesignView::ID_SELECT_TOOL);
+        Pump();
+    }
+    // From an article inside an outermost one, without recurse: on past the outer one, or back
+    // to it.
+    Start(0, 0, 0, child);
+    ASSERT_EQ(Current(), child);
+    EXPECT_EQ(viewer->Position(), 2);
+    EXPECT_EQ(Of(viewer->GetNextItem(view)), c);
+    EXPECT_EQ(viewer->Position(), 3);
+    ASSERT_TRUE(viewer->SyncSelection());
+    EXPECT_EQ(Of(viewer->GetPrevItem(view)), g);
+    EXPECT_EQ(viewer->Position(), 2);
+    EXPECT_EQ(Of(viewer->GetPrevItem(view)), a);
+}
+
+TEST_F(ShowItemsToolTest, VisibleWalksPassOverItemsOffScreen) {
+    view->Zoom(CWindow(25000, 30000, 75000, 60000));
+    Pump();
+    Start();
+    ASSERT_FALSE(viewer->ItemOnScreen(view, a->GetItem()));
+    ASSERT_TRUE(viewer->ItemOnScreen(view, g->GetItem()));
+    ASSERT_TRUE(viewer->ItemOnScreen(view, c->GetItem()));
+    EXPECT_EQ(Of(viewer->GetFirstVisibleItem(view)), g);
+    EXPECT_EQ(viewer->Position(), 2);
+    EXPECT_EQ(Of(viewer->GetNextVisibleItem(view)), c);
+    EXPECT_EQ(viewer->GetNextVisibleItem(view), nullptr);
+    EXPECT_EQ(Current(), c);
+    EXPECT_EQ(Of(viewer->GetLastVisibleItem(view)), c);
+    EXPECT_EQ(Of(viewer->GetPrevVisibleItem(view)), g);
+    // a is passed over, and as nothing is left that way the walk ends where it began.
+    EXPECT_EQ(viewer->GetPrevVisibleItem(view), nullptr);
+    EXPECT_EQ(Current(), g);
+    EXPECT_EQ(viewer->Position(), 2);
+}
+
+TEST_F(ShowItemsToolTest, ACurveRoundTheWindowsCornerIsNotOnScreenThoughItsExtentsMeetIt) {
+    view->Zoom(CWindow(0, 30000, 50000, 60000));
+    Pump();
+    // The window's top right corner in data units (y up).
+    CRect client;
+    view->GetClientRect(&client);
+    CPoint corner(client.right - 1, client.top);
+    view->ClientToDoc(corner);
+    const LONG x = corner.x, y = corner.y;
+    // Above the window, past its corner, then right of it: each line lies beyond one side.
+    const CLpoint round[] = {{x - 10000, y + 5000}, {x + 5000, y + 5000}, {x + 5000, y - 10000}};
+    CArticle* by = Curve({round[0], round[1], round[2]});
+    if (!by)
+        GTEST_SKIP() << "the curve library is not linked";
+    CArticle* into = Curve({{x - 10000, y - 10000}, {x + 5000, y + 5000}});
+    // A plain path has no points to test: its extents decide.
+    auto* plainItem = new CVectorItem;
+    for (int i = 0; i < 2; ++i) {
+        CPkt line;
+        line.Start(round[i]);
+        line.End(round[i + 1]);
+        line.Mid(CLpoint((round[i].x + round[i + 1].x) / 2, (round[i].y + round[i + 1].y) / 2));
+        plainItem->Pkt(line);
+    }
+    auto* plain = new CVectorArticle;
+    plain->Item(plainItem);
+    page->RootArticle()->AddChild(plain);
+    plain->InvExtents(1);
+    Start();
+    EXPECT_FALSE(viewer->ItemOnScreen(view, by->GetItem()));
+    EXPECT_TRUE(viewer->ItemOnScreen(view, into->GetItem()));
+    EXPECT_TRUE(viewer->ItemOnScreen(view, plain->GetItem()));
 }
 
 } // namespace

@@ -6,11 +6,14 @@
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_client_dc.h"
+#include "pivora/geometry/plane_geometry.h"
 #include "pivora/item.h"
 #include "pivora/select.h"
+#include "vector/vector_item.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 IMPLEMENT_DYNCREATE(CShowItemsTool, CSelectTool)
 
@@ -56,27 +59,150 @@ bool CShowItemsTool::IsHidden(CItem* item) {
     return item && item->GetProperty(kHiddenBit);
 }
 
-std::vector<CArticle*> CShowItemsTool::Candidates() const {
-    std::vector<CArticle*> out;
-    if (!m_pDocument)
-        return out;
-    EachArticle(m_pDocument->RootArticle(), [&](CArticle* a) {
-        if (!a->IsKindOf(m_pArticleClass) || !a->GetItem())
-            return;
-        if (!m_bRecurse)
-            for (CTree* up = a->GetParent(); up; up = up->GetParent())
-                if (up != m_pDocument->RootArticle() && up->IsKindOf(m_pArticleClass))
-                    return;
-        out.push_back(a);
-    });
-    return out;
+CTree* CShowItemsTool::Root() const {
+    return m_pDocument ? m_pDocument->RootArticle() : nullptr;
 }
 
-int CShowItemsTool::CurrentIndex(const std::vector<CArticle*>& list) const {
-    for (size_t i = 0; m_pCurrent && i < list.size(); ++i)
-        if (list[i]->GetItem() == m_pCurrent)
-            return int(i);
-    return -1;
+bool CShowItemsTool::TakesPart(const CTree* t) const {
+    const auto* a = DynamicDowncast<CArticle>(const_cast<CTree*>(t));
+    return a && a != Root() && a->IsKindOf(m_pArticleClass) && a->GetItem();
+}
+
+bool CShowItemsTool::Prunes(const CTree* t) const {
+    return !m_bRecurse && t != Root() && t->IsKindOf(m_pArticleClass) &&
+           DynamicDowncast<CArticle>(const_cast<CTree*>(t));
+}
+
+CTree* CShowItemsTool::WalkStart(CArticle* article) const {
+    CTree* root = Root();
+    if (!article || !root || article == root)
+        return nullptr;
+    CTree* start = article;
+    for (CTree* up = article->GetParent(); up != root; up = up->GetParent()) {
+        if (!up)
+            return nullptr; // no longer in the page's tree
+        if (Prunes(up))
+            start = up;
+    }
+    return start;
+}
+
+CTree* CShowItemsTool::After(CTree* t) const {
+    CTree* root = Root();
+    if (t && t->GetFirstChild() && (t == root || !Prunes(t)))
+        return t->GetFirstChild();
+    for (; t && t != root; t = t->GetParent())
+        if (t->GetRsibling())
+            return t->GetRsibling();
+    return nullptr;
+}
+
+CTree* CShowItemsTool::Before(CTree* t) const {
+    CTree* root = Root();
+    if (!t || t == root)
+        return nullptr;
+    if (CTree* left = t->GetLsibling()) {
+        while (!Prunes(left) && left->GetLastChild())
+            left = left->GetLastChild();
+        return left;
+    }
+    CTree* up = t->GetParent();
+    return up == root ? nullptr : up;
+}
+
+CTree* CShowItemsTool::LastNode() const {
+    CTree* t = Root();
+    if (!t || !t->GetLastChild())
+        return nullptr;
+    t = t->GetLastChild();
+    while (!Prunes(t) && t->GetLastChild())
+        t = t->GetLastChild();
+    return t;
+}
+
+CArticle* CShowItemsTool::FindForward(CTree* t) const {
+    for (; t; t = After(t))
+        if (TakesPart(t))
+            return static_cast<CArticle*>(t);
+    return nullptr;
+}
+
+CArticle* CShowItemsTool::FindBackward(CTree* t) const {
+    for (; t; t = Before(t))
+        if (TakesPart(t))
+            return static_cast<CArticle*>(t);
+    return nullptr;
+}
+
+CItem* CShowItemsTool::Take(CArticle* article, int position) {
+    if (!article)
+        return nullptr;
+    m_pCurrent = article->GetItem();
+    m_nPos = position;
+    return m_pCurrent;
+}
+
+CItem* CShowItemsTool::GetFirstItem(CDesignView* view) {
+    CTree* root = Root();
+    CArticle* a = FindForward(root ? root->GetFirstChild() : nullptr);
+    return a ? Take(a, GetItemCount(view, a->GetItem())) : nullptr;
+}
+
+CItem* CShowItemsTool::GetLastItem(CDesignView* view) {
+    CArticle* a = FindBackward(LastNode());
+    return a ? Take(a, GetItemCount(view)) : nullptr;
+}
+
+CItem* CShowItemsTool::GetNextItem(CDesignView*) {
+    CTree* start = WalkStart(m_pCurrent ? m_pCurrent->GetArticle() : nullptr);
+    return start ? Take(FindForward(After(start)), m_nPos + 1) : nullptr;
+}
+
+CItem* CShowItemsTool::GetPrevItem(CDesignView*) {
+    CArticle* from = m_pCurrent ? m_pCurrent->GetArticle() : nullptr;
+    CTree* start = WalkStart(from);
+    if (!start)
+        return nullptr;
+    // From inside an outermost article of the class the walk goes on from that article, which
+    // counts where the current item does.
+    if (start != from)
+        return Take(FindBackward(start), m_nPos);
+    return Take(FindBackward(Before(start)), m_nPos - 1);
+}
+
+CItem* CShowItemsTool::PassOffScreen(CDesignView* view, CItem* item, Walk step, CItem* keep,
+                                     int keepPos) {
+    while (item && !ItemOnScreen(view, item))
+        item = (this->*step)(view);
+    if (!item) {
+        m_pCurrent = keep;
+        m_nPos = keepPos;
+    }
+    return item;
+}
+
+CItem* CShowItemsTool::GetFirstVisibleItem(CDesignView* view) {
+    CItem* const keep = m_pCurrent;
+    const int keepPos = m_nPos;
+    return PassOffScreen(view, GetFirstItem(view), &CShowItemsTool::GetNextItem, keep, keepPos);
+}
+
+CItem* CShowItemsTool::GetLastVisibleItem(CDesignView* view) {
+    CItem* const keep = m_pCurrent;
+    const int keepPos = m_nPos;
+    return PassOffScreen(view, GetLastItem(view), &CShowItemsTool::GetPrevItem, keep, keepPos);
+}
+
+CItem* CShowItemsTool::GetNextVisibleItem(CDesignView* view) {
+    CItem* const keep = m_pCurrent;
+    const int keepPos = m_nPos;
+    return PassOffScreen(view, GetNextItem(view), &CShowItemsTool::GetNextItem, keep, keepPos);
+}
+
+CItem* CShowItemsTool::GetPrevVisibleItem(CDesignView* view) {
+    CItem* const keep = m_pCurrent;
+    const int keepPos = m_nPos;
+    return PassOffScreen(view, GetPrevItem(view), &CShowItemsTool::GetPrevItem, keep, keepPos);
 }
 
 namespace {
@@ -137,7 +263,33 @@ bool CShowItemsTool::ItemOnScreen(CDesignView* view, CItem* item) {
     CRect client;
     view->GetClientRect(&client);
     CRect meet;
-    return meet.IntersectRect(&r, &client) != FALSE;
+    if (!meet.IntersectRect(&r, &client))
+        return false;
+    // A plain path has no control points and a box item none at all: their extents decide.
+    auto* path = DynamicDowncast<CVectorItem>(item);
+    const int count = path ? path->VectCount() : 0;
+    if (count < 2)
+        return true;
+    // A curve's extents can meet a corner of the window that the curve passes by: its lines
+    // between neighbouring points are tested against the window's outcodes.
+    CWindow box(client.left, client.top, client.right - 1, client.bottom - 1);
+    CJoxClientDC dc(view, eClientDocument);
+    view->OnPrepareDC(&dc);
+    auto device = [&](int i) {
+        CPoint p(path->Vect(i).pt.x, path->Vect(i).pt.y);
+        dc.LPtoDP(p);
+        return CLpoint(p.x, p.y);
+    };
+    CLpoint a = device(0);
+    int codeA = FnCheckClip(&a, &box);
+    for (int i = 1; i < count; ++i) {
+        CLpoint b = device(i);
+        const int codeB = FnCheckClip(&b, &box);
+        if (codeA == 0 || codeB == 0 || (codeA & codeB) == 0)
+            return true;
+        codeA = codeB;
+    }
+    return false;
 }
 
 bool CShowItemsTool::SyncSelection() {
@@ -153,23 +305,20 @@ bool CShowItemsTool::SyncSelection() {
             break;
         }
     }
-    m_nPos = CurrentIndex(Candidates()) + 1;
+    m_nPos = m_pCurrent ? GetItemCount(nullptr, m_pCurrent) : 0;
     return m_pCurrent != nullptr;
 }
 
 int CShowItemsTool::GetItemCount(CDesignView*, CItem* upTo) {
-    int n = 0;
-    bool counting = false;
-    for (CArticle* a : Candidates()) {
-        // The count starts at the first item with active data and takes every one after it.
-        counting = counting || CArticle::HasActiveData(a);
-        if (!counting)
-            continue;
-        ++n;
-        if (upTo && a->GetItem() == upTo)
-            break;
+    // Counted backwards from where the count stops: the items after upTo are never walked.
+    CTree* from = upTo ? WalkStart(upTo->GetArticle()) : LastNode();
+    int walked = 0, counted = 0;
+    for (CArticle* a = FindBackward(from); a; a = FindBackward(Before(a))) {
+        ++walked;
+        if (CArticle::HasActiveData(a))
+            counted = walked;
     }
-    return n;
+    return counted;
 }
 
 int CShowItemsTool::GetSelectedItemPosition(CDesignView* view) {
@@ -183,38 +332,30 @@ int CShowItemsTool::GetSelectedItemPosition(CDesignView* view) {
     return result;
 }
 
-int CShowItemsTool::Step(CDesignView* view, const std::vector<CArticle*>& list, int from, int dir) {
-    int i = from < 0 ? (dir > 0 ? 0 : int(list.size()) - 1) : from + dir;
-    for (; i >= 0 && i < int(list.size()); i += dir)
-        if (m_bAutoPan || ItemOnScreen(view, list[size_t(i)]->GetItem()))
-            return i;
-    return -1;
-}
-
 void CShowItemsTool::SelectCurrent(CDesignView* view) {
     if (view)
         Select(view, m_pCurrent ? m_pCurrent->GetArticle() : nullptr, CSelect::kSelectArticle, 0);
 }
 
-bool CShowItemsTool::StepTo(CDesignView* view, int dir) {
-    return StepTo(view, Candidates(), dir);
+CItem* CShowItemsTool::Candidate(CDesignView* view, int dir) {
+    const bool all = m_bAutoPan != 0;
+    if (!m_pCurrent)
+        return dir > 0 ? (all ? GetFirstItem(view) : GetFirstVisibleItem(view))
+                       : (all ? GetLastItem(view) : GetLastVisibleItem(view));
+    return dir > 0 ? (all ? GetNextItem(view) : GetNextVisibleItem(view))
+                   : (all ? GetPrevItem(view) : GetPrevVisibleItem(view));
 }
 
-bool CShowItemsTool::StepTo(CDesignView* view, const std::vector<CArticle*>& list, int dir) {
-    // The current item sits at position - 1 while the list is unchanged.
-    int at = m_nPos - 1;
-    if (at < 0 || at >= int(list.size()) || list[size_t(at)]->GetItem() != m_pCurrent)
-        at = CurrentIndex(list);
-    const int next = Step(view, list, at, dir);
-    if (next < 0)
+bool CShowItemsTool::StepTo(CDesignView* view, int dir) {
+    CItem* const old = m_pCurrent;
+    CItem* const next = Candidate(view, dir);
+    if (!next)
         return false;
-    if (!m_bLeaveOn && m_pCurrent) {
-        Hide(m_pCurrent->GetArticle());
+    if (!m_bLeaveOn && old) {
+        Hide(old->GetArticle());
         Repaint(view);
     }
-    OnShowItem(view, list[size_t(next)]->GetItem());
-    m_pCurrent = list[size_t(next)]->GetItem();
-    m_nPos = next + 1;
+    OnShowItem(view, next);
     return true;
 }
 
@@ -240,13 +381,12 @@ int CShowItemsTool::OnShowPrev(CDesignView* view) {
 
 void CShowItemsTool::OnShowChangePos(CDesignView* view, int index) {
     SyncSelection();
-    // One list for the whole run: a jump to the end stays linear.
-    const std::vector<CArticle*> list = Candidates();
+    // Each step walks on from the last: a jump to the end stays linear.
     if (!m_pCurrent && index > 0)
-        StepTo(view, list, 1);
-    while (m_nPos < index && StepTo(view, list, 1)) {
+        StepTo(view, 1);
+    while (m_nPos < index && StepTo(view, 1)) {
     }
-    while (m_nPos > std::max(index, 1) && StepTo(view, list, -1)) {
+    while (m_nPos > std::max(index, 1) && StepTo(view, -1)) {
     }
     if (!m_bLeaveOn) {
         Repaint(view);
@@ -265,7 +405,7 @@ void CShowItemsTool::OnShowStart(CDesignView* view) {
 }
 
 void CShowItemsTool::OnShowEnd(CDesignView* view) {
-    OnShowChangePos(view, int(Candidates().size()));
+    OnShowChangePos(view, GetItemCount(view));
 }
 
 void CShowItemsTool::OnShowItem(CDesignView* view, CItem* item) {
@@ -286,7 +426,9 @@ void CShowItemsTool::OnShowAll(CDesignView* view) {
 }
 
 void CShowItemsTool::OnShowClear(CDesignView* view) {
-    for (CArticle* a : Candidates())
+    CTree* root = Root();
+    for (CArticle* a = FindForward(root ? root->GetFirstChild() : nullptr); a;
+         a = FindForward(After(a)))
         Hide(a);
     if (m_pDocument) {
         const CSelectList& list = m_pDocument->GetObjectSelectionList();
@@ -299,20 +441,34 @@ void CShowItemsTool::OnShowClear(CDesignView* view) {
 }
 
 void CShowItemsTool::OnShowDelete(CDesignView* view) {
-    if (!m_pCurrent || !view || !m_pDocument)
+    // The item on show is the selected one; another command may have deleted the last one.
+    if (!view || !m_pDocument || !SyncSelection())
         return;
     CSelectTool::OnExit(view, 0);
-    const int at = CurrentIndex(Candidates());
+    // The next item as next finds it, passing over what goes with the selection (with recurse
+    // the articles inside the current one).
+    std::set<const CTree*> going;
+    const CSelectList& selection = m_pDocument->GetObjectSelectionList();
+    for (POSITION pos = selection.GetHeadPosition(); pos;)
+        if (CSelect* s = selection.GetNext(pos); s && s->Article())
+            going.insert(s->Article());
+    auto goes = [&](CItem* item) {
+        for (const CTree* t = item->GetArticle(); t; t = t->GetParent())
+            if (going.count(t))
+                return true;
+        return false;
+    };
+    CItem* next = Candidate(view, 1);
+    while (next && goes(next))
+        next = Candidate(view, 1);
+    CArticle* const nextArticle = next ? next->GetArticle() : nullptr;
     m_pCurrent = nullptr;
+    m_nPos = 0;
     SetViewForLastMessage(view);
     OnEditClear();
-    // Found after the delete: with recurse the old next may have gone with the selection.
-    const std::vector<CArticle*> list = Candidates();
-    const int next = Step(view, list, at - 1, 1);
-    m_nPos = 0;
-    if (next >= 0) {
-        m_pCurrent = list[size_t(next)]->GetItem();
-        m_nPos = next + 1;
+    if (nextArticle && m_pDocument->IsInActiveTree(nextArticle)) {
+        m_pCurrent = nextArticle->GetItem();
+        m_nPos = GetItemCount(view, m_pCurrent);
         OnShowItem(view, m_pCurrent);
     }
     CSelectTool::OnInit(view, 0);

@@ -3,7 +3,11 @@
 #include "cutter_fixture.h"
 #include "felgrin/dmpl_cutter.h"
 
+#include "platform/windowing/message.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -44,6 +48,7 @@ TEST_F(BaseCutter, OriginsOutsideZeroToFourAreStoredAsZero) {
         CDMPLCutter c;
         c.fnSetOrigin(k.given);
         EXPECT_EQ(c.fnGetiOrigin(), k.stored) << k.given;
+        EXPECT_EQ(c.fnGetOrigin(), k.stored) << k.given;
     }
     // An unknown origin cuts as origin 0, not mirrored as origin 2 would.
     CDMPLCutter zero, odd;
@@ -56,6 +61,40 @@ TEST_F(BaseCutter, OriginsOutsideZeroToFourAreStoredAsZero) {
     POINT a = zero.TransformPoint(&p), b = odd.TransformPoint(&p);
     EXPECT_EQ(b.x, a.x);
     EXPECT_EQ(b.y, a.y);
+}
+
+// Messages a test window was handed.
+std::vector<UINT>* g_handled = nullptr;
+
+LRESULT NotingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (g_handled && msg >= WM_USER)
+        g_handled->push_back(msg);
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+TEST_F(BaseCutter, ProcessMessagesDispatchesWhatIsQueuedAsTheMessageLoopDoes) {
+    static const bool registered = [] {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = NotingProc;
+        cls.lpszClassName = L"CutterNotingWindow";
+        return RegisterClassW(&cls) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    std::vector<UINT> handled;
+    g_handled = &handled;
+    HWND wnd = CreateWindowExW(0, L"CutterNotingWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr);
+    ASSERT_NE(wnd, nullptr);
+    CDMPLCutter c;
+    PostMessageW(wnd, WM_USER + 1, 0, 0);
+    PostMessageW(wnd, WM_USER + 2, 0, 0);
+    c.fnProcessMessages();
+    EXPECT_EQ(handled, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+    PostMessageW(wnd, WM_USER + 3, 0, 0);
+    c.fnMessageLoop();
+    EXPECT_EQ(handled.back(), UINT(WM_USER + 3));
+    DestroyWindow(wnd);
+    g_handled = nullptr;
 }
 
 } // namespace

@@ -79,7 +79,7 @@ void CColourBox::ResetListFromVectorStylePB(CMFCPropertyGridProperty*) {
         return;
     for (int i = 0; i < styles->fnGetSize(); ++i) {
         CVectorStyle* style = styles->fnMap2VectorStyle(i);
-        if (!style || style->fnGetPaletteIndex() >= palette->ColourCount())
+        if (!style || style->fnGetColPalIdx() >= palette->ColourCount())
             continue;
         if (m_pButton)
             m_pButton->AddItem(GetPaletteValue(i), DWORD_PTR(i));
@@ -140,7 +140,7 @@ COLORREF CColourBox::GetColourRef(CDesignView* view, int style) {
     if (!styles || !palette || style < 0 || style >= styles->fnGetSize())
         return 0;
     CVectorStyle* s = styles->fnMap2VectorStyle(style);
-    return s ? palette->GetColour(s->fnGetPaletteIndex()) : 0;
+    return s ? palette->GetColour(s->fnGetColPalIdx()) : 0;
 }
 
 void CColourBox::DrawItem(LPDRAWITEMSTRUCT dis) {

@@ -46,7 +46,7 @@ protected:
         CVectorStylePB* styles = CVectorArticle::fnGetVectorStylePB(&m_page);
         styles->fnResize(4);
         for (int i = 0; i < 4; ++i)
-            styles->fnMap2VectorStyle(i)->fnSetPaletteIndex(i == 3 ? 7 : i);
+            styles->fnMap2VectorStyle(i)->fnSetColPalIdx(i == 3 ? 7 : i);
         m_host.CreateEx(0, L"Static", L"host", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0);
         m_view = static_cast<CDesignView*>(RUNTIME_CLASS(CDesignView)->CreateObject());
         m_page.AddView(m_view);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/core/list.h"
+#include "platform/framework/docking_manager.h"
 #include "platform/framework/mdi_frame_wnd_ex.h"
 
 #include <vector>
@@ -16,6 +17,8 @@ public:
     CJoxFrameWnd();
     ~CJoxFrameWnd() override;
 
+    // Where the frame's panes are docked or float.
+    CDockingManager* GetDockingManager() { return &m_docking; }
     bool IsResizing() const { return m_bResizing; }
     bool IsRedrawSuppressed() const { return m_bRedrawSuppressed; }
     // Windows waiting for their repaint at the next idle, oldest first.
@@ -45,6 +48,7 @@ protected:
     bool m_bResizing = false;
     CList<HWND, HWND> m_WindowList{10};
     std::vector<HWND> m_HeldPaints;
+    CDockingManager m_docking{this};
 
 private:
     void Queue(HWND wnd, bool evenWhenPresent);

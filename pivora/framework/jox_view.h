@@ -117,9 +117,10 @@ public:
     void DrawRulerPos(const CPoint& clientPoint);
     int RulerMarksShown() const { return m_bRulerMarks; }
     CPoint RulerMarkPosition() const { return m_ptRulerMark; }
-    // Helpers for derived views' handlers: 1 when the move is over a ruler band where guides
-    // can be grabbed; 1 when a cursor was set.
-    int OnRulerMouseMove(UINT flags, CPoint point);
+    // The rulers' part of mouse moves and cursors, which derived views call from their own
+    // handlers: 1 when the move is over a ruler band where guides can be grabbed (the marks
+    // follow the mouse either way); 1 when a cursor was set.
+    int OnMouseMove(UINT flags, CPoint point) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
 
     // Background colour, kept in the application parameters.

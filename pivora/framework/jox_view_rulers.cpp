@@ -285,7 +285,7 @@ void CJoxView::DrawRulerPos(const CPoint& clientPoint) {
     DrawRulerPos(&dc, clientPoint);
 }
 
-int CJoxView::OnRulerMouseMove(UINT, CPoint point) {
+int CJoxView::OnMouseMove(UINT, CPoint point) {
     if (!m_bRuler)
         return 0;
     DrawRulerPos(point);

@@ -6,6 +6,7 @@
 #include "pivora/framework/jox_tab_ctrl.h"
 #include "pivora/framework/jox_view.h"
 #include "pivora/framework/jox_win_app_ex.h"
+#include "platform/framework/mfc_tool_bar.h"
 #include "platform/windowing/dialog_template.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,26 @@ TEST_F(JoxFrameTest, AModifiedPageShowsAStarInItsTitleAndTab) {
     child->SetWindowPos(nullptr, tl.x, tl.y, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
     RECT update;
     EXPECT_FALSE(GetUpdateRect(child->m_hWnd, &update, FALSE));
+}
+
+TEST_F(JoxFrameTest, APaneDockedThroughTheFramesDockingManagerTakesItsRoomInThatFrame) {
+    CDockingManager* docking = frame->GetDockingManager();
+    ASSERT_NE(docking, nullptr);
+    CMFCToolBar bar;
+    ASSERT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 700));
+    bar.InsertButton(CMFCToolBarButton(900));
+    docking->EnableDocking(&bar, CBRS_ALIGN_ANY);
+    ASSERT_TRUE(docking->DockPane(&bar));
+    EXPECT_EQ(frame->GetControlBar(700), &bar);
+    // The design windows' area starts below the docked bar.
+    CRect barRect, area;
+    bar.GetWindowRect(&barRect);
+    frame->GetClientArea()->GetWindowRect(&area);
+    EXPECT_GT(barRect.Height(), 0);
+    EXPECT_EQ(area.top, barRect.bottom);
+    docking->RemovePane(&bar);
+    EXPECT_EQ(frame->GetControlBar(700), nullptr);
+    bar.DestroyWindow();
 }
 
 } // namespace

@@ -216,11 +216,11 @@ TEST_F(JoxView, RulerMarksFollowTheMouseAndVanishOverTheBands) {
     view->SetRuler(1, 0);
     platform::RecordingSurface rec(400, 300);
     platform::SetWindowSurface(view->m_hWnd, &rec);
-    EXPECT_EQ(view->OnRulerMouseMove(0, CPoint(100, 100)), 0);
+    EXPECT_EQ(view->CJoxView::OnMouseMove(0, CPoint(100, 100)), 0);
     EXPECT_TRUE(view->RulerMarksShown());
     rec.Clear();
     // Over the top band: the marks at (100, 100) are erased and none drawn.
-    EXPECT_EQ(view->OnRulerMouseMove(0, CPoint(100, 10)), 1); // guides can be grabbed there
+    EXPECT_EQ(view->CJoxView::OnMouseMove(0, CPoint(100, 10)), 1); // guides can be grabbed there
     platform::SetWindowSurface(view->m_hWnd, nullptr);
     EXPECT_FALSE(view->RulerMarksShown());
     auto lines = rec.Calls(platform::GdiOp::LineTo);
@@ -229,7 +229,7 @@ TEST_F(JoxView, RulerMarksFollowTheMouseAndVanishOverTheBands) {
     EXPECT_EQ(lines[0].pts.back(), CPoint(100, 3));
     EXPECT_EQ(lines[1].pts.back(), CPoint(3, 100));
     view->SetRuler(0, 0);
-    EXPECT_EQ(view->OnRulerMouseMove(0, CPoint(10, 10)), 0);
+    EXPECT_EQ(view->CJoxView::OnMouseMove(0, CPoint(10, 10)), 0);
 }
 
 TEST_F(JoxView, TheBackgroundColourIsChosenThroughTheColourDialog) {

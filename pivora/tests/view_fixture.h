@@ -21,7 +21,10 @@ public:
     }
     // Draws grid, design and guides the way a design view does.
     void OnDraw(CJoxDC* dc) override;
-    void OnMouseMove(UINT, CPoint) override { ++mouseMoves; }
+    int OnMouseMove(UINT, CPoint) override {
+        ++mouseMoves;
+        return 0;
+    }
     int mouseMoves = 0;
 };
 

@@ -78,7 +78,8 @@ public:
     virtual void OnEnable(BOOL) { Default(); }
     virtual void OnShowWindow(BOOL, UINT) { Default(); }
     virtual void OnCaptureChanged(CWnd*) { Default(); }
-    virtual void OnMouseMove(UINT, CPoint) { Default(); }
+    // Views answer whether they handled the move; the dispatch does not look at the result.
+    virtual int OnMouseMove(UINT, CPoint) { return int(Default()); }
     virtual void OnLButtonDown(UINT, CPoint) { Default(); }
     virtual void OnLButtonUp(UINT, CPoint) { Default(); }
     virtual void OnLButtonDblClk(UINT, CPoint) { Default(); }

@@ -152,7 +152,7 @@ TEST_F(DesignWindowOnDisplay, TheColourListShowsAndAPickColoursTheSelection) {
     CVectorStylePB* styles = page->StyleTable();
     styles->fnResize(3);
     for (int i = 0; i < 3; ++i)
-        styles->fnMap2VectorStyle(i)->fnSetPaletteIndex(i);
+        styles->fnMap2VectorStyle(i)->fnSetColPalIdx(i);
     CVectorArticle* square = AddSquare(page, 0, 0);
     ASSERT_NE(square, nullptr);
     page->AddObjectSelection(square, 1, 1);

@@ -32,7 +32,7 @@ protected:
         CVectorStylePB* styles = page->StyleTable();
         styles->fnResize(3);
         for (int i = 0; i < 3; ++i)
-            styles->fnMap2VectorStyle(i)->fnSetPaletteIndex(i);
+            styles->fnMap2VectorStyle(i)->fnSetColPalIdx(i);
         ::SendMessageW(view->m_hWnd, CDesignView::WM_CONTEXT_ACTIVATED, 0, 0);
         auto* bar = dynamic_cast<CColourToolBar*>(QvGetToolBar(CColourToolBar::kSlot, 0));
         return bar ? bar->GetMFCColourList() : nullptr;

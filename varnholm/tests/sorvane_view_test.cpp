@@ -264,7 +264,7 @@ void ThreeColours(CDesignPage* p) {
     ASSERT_NE(styles, nullptr);
     styles->fnResize(3);
     for (int i = 0; i < 3; ++i)
-        styles->fnMap2VectorStyle(i)->fnSetPaletteIndex(i);
+        styles->fnMap2VectorStyle(i)->fnSetColPalIdx(i);
     ASSERT_GE(p->GetColourPalette(false, eColourPaletteDefault)->ColourCount(), 3);
 }
 

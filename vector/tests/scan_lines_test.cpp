@@ -163,14 +163,29 @@ TEST_F(ScanLinesTest, UnusableArgumentsAndEmptyResultsGiveNull) {
     EXPECT_TRUE(Hatch(1000).empty());
 }
 
-TEST_F(ScanLinesTest, ListFormGivesTheSameStrokes) {
-    CArticle* a = Add(Square(0, 0, 10000));
+// A square that notes the cursor showing while the hatching copies it.
+class CCursorNotingSquare : public CPolyTestItem {
+public:
+    CCursorNotingSquare()
+        : CPolyTestItem({{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}, {0, 0}}) {}
+    CObject* CopyObject(CObject* target) override {
+        seen.push_back(::GetCursor());
+        return CPolyTestItem::CopyObject(target);
+    }
+    std::vector<HCURSOR> seen;
+};
+
+TEST_F(ScanLinesTest, ListFormShowsTheWaitCursorWhileItWorksAndGivesTheSameStrokes) {
+    auto* square = new CCursorNotingSquare;
+    CArticle* a = Add(square);
     CArticleList list;
     list.AddTail(a);
     int count = 0;
     const HCURSOR arrow = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(IDC_ARROW));
     ::SetCursor(arrow);
     std::unique_ptr<CDb[]> out(FnGenerateScanLines(list, 100, 1000, 37, count, 0));
+    EXPECT_EQ(square->seen,
+              std::vector<HCURSOR>{::LoadCursorW(nullptr, MAKEINTRESOURCEW(IDC_WAIT))});
     EXPECT_EQ(::GetCursor(), arrow);
     std::vector<CDb> fromArray = Hatch(1000, 37);
     ASSERT_EQ(size_t(count), fromArray.size());

@@ -25,7 +25,7 @@ protected:
         // Styles 0..5 on palette entries 0..5.
         m_table->fnResize(6);
         for (int i = 0; i < 6; ++i)
-            m_table->fnMap2VectorStyle(i)->fnSetPaletteIndex(i);
+            m_table->fnMap2VectorStyle(i)->fnSetColPalIdx(i);
     }
     CVectorArticle* Closed(int style = 1) {
         auto* a = new CVectorArticle;
@@ -424,7 +424,7 @@ TEST_F(VectorArticleTest, MergeRGBReusesANearStyleOnlyBelowTheFirstUnused) {
     CColourPalette* sp = source->GetColourPalette(true, eColourPaletteDefault);
     CVectorStylePB* st = CVectorArticle::fnGetVectorStylePB(source.get());
     st->fnResize(3);
-    st->fnMap2VectorStyle(1)->fnSetPaletteIndex(7);
+    st->fnMap2VectorStyle(1)->fnSetColPalIdx(7);
     sp->SetColour(7, 0x102030);
     CParamBlkArray blocks;
     blocks.Add(st);
@@ -450,7 +450,7 @@ TEST_F(VectorArticleTest, MergeRGBReusesANearStyleOnlyBelowTheFirstUnused) {
 TEST_F(VectorArticleTest, MergeRGBWithEveryStyleInUseAppendsAStyle) {
     auto source = NewPage();
     CVectorStylePB* st = CVectorArticle::fnGetVectorStylePB(source.get());
-    st->fnMap2VectorStyle(0)->fnSetPaletteIndex(0);
+    st->fnMap2VectorStyle(0)->fnSetColPalIdx(0);
     source->GetColourPalette(true, eColourPaletteDefault)->SetColour(0, 0x00ABCD);
     CParamBlkArray blocks;
     blocks.Add(st);

@@ -16,7 +16,7 @@ using VectorStylePBTest = VectorTest;
 std::vector<int> Entries(CVectorStylePB& t) {
     std::vector<int> out;
     for (int i = 0; i < t.fnGetSize(); ++i)
-        out.push_back(t.fnMap2VectorStyle(i)->fnGetPaletteIndex());
+        out.push_back(t.fnMap2VectorStyle(i)->fnGetColPalIdx());
     return out;
 }
 
@@ -26,7 +26,7 @@ TEST_F(VectorStylePBTest, IndicesPastTheEndWrapOnceThenFallToStyleZero) {
         int index, style;
     } cases[] = {{0, 0}, {15, 15}, {16, 1}, {30, 15}, {31, 0}, {1000, 0}};
     for (const Case& c : cases)
-        EXPECT_EQ(t.fnMap2VectorStyle(c.index)->fnGetPaletteIndex(), c.style) << c.index;
+        EXPECT_EQ(t.fnMap2VectorStyle(c.index)->fnGetColPalIdx(), c.style) << c.index;
     EXPECT_THROW(t.fnMap2VectorStyle(-1), CInvalidArgException);
     CVectorStylePB empty(0);
     EXPECT_EQ(empty.fnMap2VectorStyle(0), nullptr);
@@ -96,10 +96,10 @@ TEST_F(VectorStylePBTest, ColoursThroughThePalette) {
     EXPECT_EQ(distance, 4);
 
     // A damaged palette index reads as no colour instead of throwing.
-    t.fnMap2VectorStyle(2)->fnSetPaletteIndex(-4);
+    t.fnMap2VectorStyle(2)->fnSetColPalIdx(-4);
     EXPECT_EQ(t.fnGetVectStyleColour(2), 0xFFFFFFFFu);
     EXPECT_EQ(t.fnSetVectStyleGreyCol(2, 5), 0xFFFFFFFFu);
-    t.fnMap2VectorStyle(2)->fnSetPaletteIndex(2000000000);
+    t.fnMap2VectorStyle(2)->fnSetColPalIdx(2000000000);
     EXPECT_EQ(t.fnSetVectStyleColour(2, 5), 0xFFFFFFFFu);
     EXPECT_EQ(palette.ColourCount(), 9);
 }
@@ -147,9 +147,9 @@ TEST_F(VectorStylePBTest, SyncMovesColoursSoStyleIUsesEntryI) {
     palette->SetColour(2, 0xC0);
     auto* t = new CVectorStylePB(page.get(), 3);
     page->AddParam(t);
-    t->fnMap2VectorStyle(0)->fnSetPaletteIndex(2);
-    t->fnMap2VectorStyle(1)->fnSetPaletteIndex(0);
-    t->fnMap2VectorStyle(2)->fnSetPaletteIndex(1);
+    t->fnMap2VectorStyle(0)->fnSetColPalIdx(2);
+    t->fnMap2VectorStyle(1)->fnSetColPalIdx(0);
+    t->fnMap2VectorStyle(2)->fnSetColPalIdx(1);
     EXPECT_EQ(t->SyncWithColPal(), 1);
     EXPECT_EQ(Entries(*t), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(t->fnGetVectStyleColour(0), 0xC0u);
@@ -167,9 +167,9 @@ TEST_F(VectorStylePBTest, SyncKeepsTheColourOfStylesSharingAnEntry) {
     palette->SetColour(2, 0xC0);
     auto* t = new CVectorStylePB(page.get(), 3);
     page->AddParam(t);
-    t->fnMap2VectorStyle(0)->fnSetPaletteIndex(1);
-    t->fnMap2VectorStyle(1)->fnSetPaletteIndex(1);
-    t->fnMap2VectorStyle(2)->fnSetPaletteIndex(0);
+    t->fnMap2VectorStyle(0)->fnSetColPalIdx(1);
+    t->fnMap2VectorStyle(1)->fnSetColPalIdx(1);
+    t->fnMap2VectorStyle(2)->fnSetColPalIdx(0);
     t->SyncWithColPal();
     EXPECT_EQ(t->fnGetVectStyleColour(0), 0xB0u);
     EXPECT_EQ(t->fnGetVectStyleColour(1), 0xB0u);
@@ -183,14 +183,14 @@ TEST_F(VectorStylePBTest, SyncThroughAnEarlierTableChangesNothing) {
     auto* second = new CVectorStylePB(page.get(), 2);
     page->AddParam(first);
     page->AddParam(second);
-    first->fnMap2VectorStyle(0)->fnSetPaletteIndex(1);
-    first->fnMap2VectorStyle(1)->fnSetPaletteIndex(0);
+    first->fnMap2VectorStyle(0)->fnSetColPalIdx(1);
+    first->fnMap2VectorStyle(1)->fnSetColPalIdx(0);
     const COLORREF c0 = palette->GetColour(0);
     EXPECT_EQ(first->SyncWithColPal(), 0);
     EXPECT_EQ(Entries(*first), (std::vector<int>{1, 0}));
     EXPECT_EQ(palette->GetColour(0), c0);
     // The palette grows to hold the largest entry any table names.
-    second->fnMap2VectorStyle(1)->fnSetPaletteIndex(40);
+    second->fnMap2VectorStyle(1)->fnSetColPalIdx(40);
     EXPECT_EQ(first->SyncWithColPal(), 0);
     EXPECT_EQ(palette->ColourCount(), 41);
     CVectorStylePB loose(2);
@@ -227,7 +227,7 @@ TEST_F(VectorStylePBTest, RemovingStyles) {
 
 TEST_F(VectorStylePBTest, StoresTheStylesAndReadsThemBack) {
     CVectorStylePB t(2);
-    t.fnMap2VectorStyle(1)->fnSetPaletteIndex(0x0102);
+    t.fnMap2VectorStyle(1)->fnSetColPalIdx(0x0102);
     const std::vector<BYTE> bytes = StoreObject(&t);
     // Count 2, then each style: new-class tag or class back reference, body, end field.
     EXPECT_TRUE(
