@@ -119,6 +119,8 @@ bool ShowFileDialog(HWND owner, FileDialogState& state) {
     if (disabled && IsWindow(top))
         EnableWindow(top, TRUE);
     delete dialog.data();
+    if (presenter)
+        presenter->GiveActivationBack(top);
     return ok;
 }
 

@@ -194,8 +194,11 @@ void Presenter::Destroyed(HWND hwnd) {
     m_byWidget.erase(m->widget.data());
     if (m_focus == hwnd)
         m_focus = nullptr;
+    if (m_active == hwnd)
+        m_active = nullptr;
     if (m_pointer == hwnd)
         m_pointer = nullptr;
+    const HWND giveBack = KeyboardGoesBackTo(*m);
     if (QWidget* w = m->widget.data()) {
         // Qt may still hold events for the widget: it forgets its window now and goes later.
         if (auto* ww = dynamic_cast<WindowWidget*>(w))
@@ -204,8 +207,34 @@ void Presenter::Destroyed(HWND hwnd) {
         m_graveyard.push_back(w);
     }
     m_byWindow.erase(it);
+    if (giveBack)
+        ActivateOnScreen(giveBack);
     m_mirrors.erase(std::find_if(m_mirrors.begin(), m_mirrors.end(),
                                  [&](const std::unique_ptr<Mirror>& p) { return p.get() == m; }));
+}
+
+HWND Presenter::KeyboardGoesBackTo(const Mirror& m) const {
+    // A window that had the keyboard gives it back to the window it was opened over, whichever
+    // the window manager would pick.
+    QWidget* w = m.widget.data();
+    if (!m.topLevel || !w || !w->isActiveWindow())
+        return nullptr;
+    const HWND owner = TopLevelOf(GetWindow(m.hwnd, GW_OWNER));
+    return owner && owner != m.hwnd ? owner : nullptr;
+}
+
+void Presenter::ActivateOnScreen(HWND hwnd) {
+    auto it = m_byWindow.find(hwnd);
+    if (it == m_byWindow.end() || !it->second->widget || !it->second->widget->isVisible())
+        return;
+    Mirror& m = *it->second;
+    // The owner was enabled again a moment ago; Qt does not activate a disabled window.
+    const int enabled = IsWindowEnabled(hwnd) ? 1 : 0;
+    if (enabled != m.enabled) {
+        m.enabled = enabled;
+        m.widget->setEnabled(enabled != 0);
+    }
+    m.widget->activateWindow();
 }
 
 void Presenter::Sync() {
@@ -222,10 +251,20 @@ void Presenter::Sync() {
         if (it != m_byWindow.end() && IsWindow(h))
             Present(*it->second);
     }
-    // The keyboard focus the model gives follows to the widget.
-    if (HWND focus = GetFocus(); focus != m_focus) {
+    // The model moved the activation (a dialog ended and gave it back to its owner): the window
+    // manager is asked to follow, once per move, so the person's own choice is not fought.
+    if (HWND active = GetActiveWindow(); active != m_active) {
+        m_active = active;
+        if (QWidget* w = WidgetFor(active); w && w->isVisible() && !w->isActiveWindow())
+            w->activateWindow();
+    }
+    // The keyboard focus the model gives follows to the widget; so it does when the keyboard went
+    // nowhere (the widget that had it was disabled while a dialog ran, or went with it), or keys
+    // would reach the frame instead of the view and miss the design window's shortcuts.
+    HWND focus = GetFocus();
+    if (focus != m_focus || (!QApplication::focusWidget() && QApplication::activeWindow())) {
         m_focus = focus;
-        if (QWidget* w = WidgetFor(focus); w && w->isVisible() && !w->hasFocus())
+        if (QWidget* w = WidgetFor(focus); w && w->isVisible() && w->isEnabled() && !w->hasFocus())
             w->setFocus(Qt::OtherFocusReason);
     }
     m_syncing = false;
@@ -306,8 +345,11 @@ void Presenter::Present(Mirror& m) {
         w->setEnabled(enabled != 0);
     }
     if (int(visible) != m.visible) {
+        const HWND giveBack = visible ? nullptr : KeyboardGoesBackTo(m);
         m.visible = int(visible);
         w->setVisible(visible);
+        if (giveBack)
+            ActivateOnScreen(giveBack);
     }
     if (m.topLevel && visible) {
         // The model's minimised state; the person's own minimising comes back from the widget.
@@ -431,6 +473,15 @@ void Presenter::RunDeferred() {
     now.swap(m_deferred);
     for (auto& action : now)
         action();
+}
+
+void Presenter::GiveActivationBack(HWND owner) {
+    // A window of Qt's own closed (a message box, the file dialog): the keyboard goes back to
+    // the window it was opened over, whatever the window manager picks next.
+    HWND back = TopLevelOf(owner);
+    if (!WidgetFor(back))
+        back = TopLevelOf(GetActiveWindow());
+    ActivateOnScreen(back);
 }
 
 void Presenter::OwnTopLevel(QWidget* window, HWND owner) const {
@@ -675,6 +726,7 @@ int Presenter::ShowMessageBox(HWND owner, const ShownMessage& message) {
     }
     if (disabled && IsWindow(top))
         EnableWindow(top, TRUE);
+    GiveActivationBack(top);
     Sync();
     return answer;
 }

@@ -42,6 +42,8 @@ public:
     // owner's top-level window, or the active one when there is no owner. A child of a disabled
     // widget would be disabled with it, so modal windows are never children of their owners.
     void OwnTopLevel(QWidget* window, HWND owner) const;
+    // After such a window closed: the activation goes back to the owner's window.
+    void GiveActivationBack(HWND owner);
     // Runs an action of the person's on the model at the next safe point (the next time the
     // model's loop looks for messages), as posted input would be.
     void Defer(std::function<void()> action);
@@ -75,6 +77,8 @@ private:
     void Present(Mirror& m);
     void MakeWidget(Mirror& m);
     void FirstShow(Mirror& m);
+    HWND KeyboardGoesBackTo(const Mirror& m) const;
+    void ActivateOnScreen(HWND hwnd);
     void LayOutControls(Mirror& dialog);
     void SyncMenu(Mirror& m);
     void RunDeferred();
@@ -93,7 +97,8 @@ private:
     std::chrono::steady_clock::time_point m_lastSync{};
     int m_uiListener = 0;
     HWND m_pointer = nullptr;
-    HWND m_focus = nullptr; // the model's focus as last shown
+    HWND m_focus = nullptr;  // the model's focus as last shown
+    HWND m_active = nullptr; // the model's active window as last shown
     QMetaObject::Connection m_focusWatch;
 };
 

@@ -54,6 +54,9 @@ INT_PTR CDialog::DoModal() {
     }
     if (disabled)
         ::EnableWindow(owner, TRUE);
+    // The owner takes the activation back before the dialog goes, as the keyboard expects.
+    if (owner && h && ::GetActiveWindow() == h)
+        ::SetActiveWindow(owner);
     if (m_hWnd)
         DestroyWindow();
     m_modal = false;

@@ -104,6 +104,10 @@ CWnd* CWnd::GetSafeOwner(CWnd* parent, HWND* topLevel) {
         h = ::GetParent(h);
     if (!IsWindow(h))
         h = nullptr;
+    // Without a parent the dialog belongs to the main window's window in front (a dialog that
+    // opened this one), so it stays above that and gives the keyboard back to it.
+    if (!parent && h)
+        h = ::GetLastActivePopup(h);
     if (topLevel)
         *topLevel = h;
     return FromHandle(h);

@@ -171,6 +171,8 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, UINT templateId, HWND parent, DLGPRO
     INT_PTR result = platform::RunModalDialog(dlg);
     if (disabled)
         EnableWindow(parent, TRUE);
+    if (parent && GetActiveWindow() == dlg)
+        SetActiveWindow(parent);
     DestroyWindow(dlg);
     return result;
 }

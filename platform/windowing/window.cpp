@@ -423,6 +423,18 @@ HWND SetParent(HWND child, HWND parent) {
     return old;
 }
 
+HWND GetLastActivePopup(HWND hwnd) {
+    HWND w = Window(hwnd);
+    if (!w)
+        return nullptr;
+    // The active window stands for the last active one: windows here remember no more.
+    HWND active = GetActiveWindow();
+    for (HWND o = active; o && o != w; o = GetWindow(o, GW_OWNER))
+        if (GetWindow(o, GW_OWNER) == w)
+            return IsWindowVisible(active) && IsWindowEnabled(active) ? active : w;
+    return w;
+}
+
 HWND GetWindow(HWND hwnd, UINT relation) {
     HWND w = Window(hwnd);
     if (!w)

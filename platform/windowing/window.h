@@ -224,6 +224,8 @@ LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 HWND GetParent(HWND hwnd);
 HWND SetParent(HWND child, HWND parent);
 HWND GetWindow(HWND hwnd, UINT relation);
+// The window owned by hwnd (directly or through others) that is active, or hwnd itself.
+HWND GetLastActivePopup(HWND hwnd);
 HWND GetDesktopWindow();
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
