@@ -202,6 +202,24 @@ TEST_F(SendTest, DesignsFromFilesWithOddPathsAreCutWithoutHarm) {
     EXPECT_EQ(m_boxes->Shown()[0].text.rfind(L"Design too big for cutting area!", 0), 0u);
 }
 
+TEST_F(SendTest, ADesignAtTheEndsOfTheCoordinateRangeIsCutAsTheSameDesignNearTheOrigin) {
+    FnSendServices().findMarks = nullptr;
+    AddSquare(10000, 10000, 10000, kBlack);
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    const std::string nearOrigin = Output();
+    for (const CLpoint corner :
+         {CLpoint(INT32_MAX - 10000, INT32_MAX - 10000), CLpoint(INT32_MIN, INT32_MIN)}) {
+        // A fresh cutter, medium and design for each.
+        TearDown();
+        SetUp();
+        FnSendServices().findMarks = nullptr;
+        AddSquare(corner.x, corner.y, 10000, kBlack);
+        ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+        EXPECT_EQ(Output(), nearOrigin) << corner.x;
+        EXPECT_TRUE(m_boxes->Shown().empty());
+    }
+}
+
 TEST_F(SendTest, ANetworkCutterReceivesTheSameJob) {
     CLoopbackCutter cutter;
     auto* dmpl = dynamic_cast<CDMPLCutter*>(m_medium->fnGetCutter()->fnGetCutter());
