@@ -36,6 +36,23 @@ bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) 
     return !ec;
 }
 
+// The page's recovery copy, noted with the design it belongs to.
+bool WriteRecoveryCopy(CJoxPage* page) {
+    if (!page->CreateAutosaveFile())
+        return false;
+    kelvane::RecordRecoveryOwner(AutoSaveFolder() / page->fnGetAutosaveFile().ToUtf8(),
+                                 platform::MapPath(page->GetPathName()));
+    return true;
+}
+
+// Where the designs are saved unless the operator chose another folder.
+std::filesystem::path DesignFolder() {
+    CString folder;
+    if (!QvGetAppParam(L"DefaultDesignDirectory", folder) || folder.IsEmpty())
+        QvHomePath(L"Designs", folder);
+    return std::filesystem::path(platform::MapPath(folder));
+}
+
 } // namespace
 
 void CMainFrame::fnStartAutoSaveTimer() {
@@ -74,7 +91,7 @@ void CMainFrame::fnAutoSave() {
     if (method == kelvane::kAutoSaveActive) {
         CFrameWnd* active = GetActiveFrame();
         if (auto* page = dynamic_cast<CJoxPage*>(active ? active->GetActiveDocument() : nullptr))
-            page->CreateAutosaveFile();
+            WriteRecoveryCopy(page);
         return;
     }
     for (int context = kFirstAutoSaveContext; context <= kLastAutoSaveContext; ++context) {
@@ -86,7 +103,7 @@ void CMainFrame::fnAutoSave() {
             continue;
         for (POSITION pos = tmpl->GetFirstDocPosition(); pos;)
             if (auto* page = dynamic_cast<CJoxPage*>(tmpl->GetNextDoc(pos)))
-                page->CreateAutosaveFile();
+                WriteRecoveryCopy(page);
     }
 }
 
@@ -103,10 +120,23 @@ void CMainFrame::fnRemoveAutoSaveFiles() {
 }
 
 void CMainFrame::fnLoadAutoSaveFiles() {
+    const std::filesystem::path folder = AutoSaveFolder();
+    // What a killed autosave left half written is no copy: it goes whether or not copies are
+    // offered.
+    kelvane::RemoveAbandonedRecoveryParts(folder);
     if (!QvGetSetAppParam(L"Load Autosave Files", 1))
         return;
-    const std::filesystem::path folder = AutoSaveFolder();
-    const auto found = kelvane::FindRecoveryFiles(folder);
+    auto found = kelvane::FindRecoveryFiles(folder);
+    // A copy written before its design was last saved holds nothing the design lacks: a kill
+    // between the save and the close kept it. It goes without a question.
+    const std::filesystem::path designs = DesignFolder();
+    std::erase_if(found, [&](const std::filesystem::path& file) {
+        if (!kelvane::IsSupersededRecoveryCopy(file, designs))
+            return false;
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+        return true;
+    });
     CJoxWinAppEx* app = JoxGetApp();
     CJoxDocTemplate* tmpl = app && app->ContextCount() > CDesignView::kContext
                                 ? GetDocTemplate(CDesignView::kContext)
@@ -144,7 +174,7 @@ void CMainFrame::fnLoadAutoSaveFiles() {
             }
             page->SetPathName(Text(home), FALSE);
             page->SetModifiedFlag(TRUE);
-            saved = page->CreateAutosaveFile() != 0;
+            saved = WriteRecoveryCopy(page);
         }
         std::error_code ec;
         // The renamed file is the only copy until the design is open and has a new one.
