@@ -1,6 +1,7 @@
 // The main frame's autosave timer, the recovery of an earlier run's copies at start, and their
 // removal when the program closes.
 #include "design/design_view.h"
+#include "gastelo/browser.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/auto_save.h"
 #include "kelvane/app/main_frame.h"
@@ -43,14 +44,6 @@ bool WriteRecoveryCopy(CJoxPage* page) {
     kelvane::RecordRecoveryOwner(AutoSaveFolder() / page->fnGetAutosaveFile().ToUtf8(),
                                  platform::MapPath(page->GetPathName()));
     return true;
-}
-
-// Where the designs are saved unless the operator chose another folder.
-std::filesystem::path DesignFolder() {
-    CString folder;
-    if (!QvGetAppParam(L"DefaultDesignDirectory", folder) || folder.IsEmpty())
-        QvHomePath(L"Designs", folder);
-    return std::filesystem::path(platform::MapPath(folder));
 }
 
 } // namespace
@@ -127,9 +120,16 @@ void CMainFrame::fnLoadAutoSaveFiles() {
     if (!QvGetSetAppParam(L"Load Autosave Files", 1))
         return;
     auto found = kelvane::FindRecoveryFiles(folder);
+    if (found.empty())
+        return;
+    // Read before the design folder is looked up, which stores its default.
+    CString designDir;
+    QvGetAppParam(L"DefaultDesignDirectory", designDir);
     // A copy written before its design was last saved holds nothing the design lacks: a kill
     // between the save and the close kept it. It goes without a question.
-    const std::filesystem::path designs = DesignFolder();
+    CString designFolder;
+    BrowserGetDesignPath(designFolder);
+    const std::filesystem::path designs(platform::MapPath(designFolder));
     std::erase_if(found, [&](const std::filesystem::path& file) {
         if (!kelvane::IsSupersededRecoveryCopy(file, designs))
             return false;
@@ -143,8 +143,6 @@ void CMainFrame::fnLoadAutoSaveFiles() {
                                 : nullptr;
     if (found.empty() || !tmpl)
         return;
-    CString designDir;
-    QvGetAppParam(L"DefaultDesignDirectory", designDir);
     for (const auto& file : found) {
         CString question;
         AfxLoadString(kelvane::IDS_RESTORE_AUTOSAVE, question);
