@@ -27,6 +27,12 @@ constexpr int kOtherErrorLimit = 50;
 // The longest a write waits for the device without pumping messages.
 constexpr DWORD kWriteWaitSliceMs = 250;
 
+// What the operator is told when a write does not get through: a connection the cutter
+// refused or reset is no time-out, and the off-line question would send them the wrong way.
+UINT WriteFailureMessage(const CCutterPort& port) {
+    return port.ConnectionLost() ? IDS_CONNECTION_LOST : IDS_DEVICE_WRITE_TIMEOUT;
+}
+
 } // namespace
 
 CBaseCutter::CBaseCutter() {
@@ -599,7 +605,7 @@ DWORD CBaseCutter::DeviceWrite(const BYTE* data, DWORD length) {
         if (port->IsCharacterDevice() && n < 0)
             port->PurgeReceive();
         if (ask) {
-            int answer = qvhost::MessageBox(FelgrinLoadString(IDS_DEVICE_WRITE_TIMEOUT),
+            int answer = qvhost::MessageBox(FelgrinLoadString(WriteFailureMessage(*port)),
                                             qvhost::kMbRetryCancel | qvhost::kMbIconExclamation);
             if (answer != qvhost::kIdRetry) {
                 SetCutCancelled(1);
@@ -635,7 +641,7 @@ int CBaseCutter::DeliverOutput() {
             return 0;
         // The bytes were taken by the system but never reached the cutter.
         WriteLogFile("\nFailed to Write to Cutter - \n");
-        int answer = qvhost::MessageBox(FelgrinLoadString(IDS_DEVICE_WRITE_TIMEOUT),
+        int answer = qvhost::MessageBox(FelgrinLoadString(WriteFailureMessage(*port)),
                                         qvhost::kMbRetryCancel | qvhost::kMbIconExclamation);
         if (answer != qvhost::kIdRetry)
             return CUT_ERR_WRITE;

@@ -54,6 +54,9 @@ public:
     virtual void PurgeTransmit() {}
     // Pushes written data to its medium (the output file).
     virtual void Flush() {}
+    // True when the last write or delivery failed because the far side refused, reset or
+    // closed the connection, not because it took too long.
+    virtual bool ConnectionLost() const { return false; }
     // A serial or parallel port, whose error state is cleared after a failed write.
     virtual bool IsCharacterDevice() const { return false; }
 

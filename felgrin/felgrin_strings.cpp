@@ -6,6 +6,9 @@ CString FelgrinLoadString(UINT id) {
         return L"Failed to Open Device %s\nCheck Machine Online, Port Settings and Cable";
     case IDS_DEVICE_WRITE_TIMEOUT:
         return L"Device Write Time-out\nIs the cutter off-line?";
+    case IDS_CONNECTION_LOST:
+        return L"The cutter refused or reset the connection\nCheck that it takes jobs on this port "
+               L"and that no other program is sending to it";
     case IDS_CUTTER_NOT_FOUND:
         return L"The Cutter named '%s'\ndoes not exist\n";
     case IDS_NO_USB_DEVICE:

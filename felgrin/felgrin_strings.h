@@ -5,6 +5,8 @@
 
 constexpr UINT IDS_FAILED_OPEN_DEVICE = 18621;
 constexpr UINT IDS_DEVICE_WRITE_TIMEOUT = 18622;
+// A network cutter that reset or closed the connection: no time-out, so no off-line question.
+constexpr UINT IDS_CONNECTION_LOST = 18698;
 constexpr UINT IDS_CUTTER_NOT_FOUND = 18636;
 constexpr UINT IDS_NO_USB_DEVICE = 18655;
 constexpr UINT IDS_FAILED_OPEN_SPOOLER = 18656;

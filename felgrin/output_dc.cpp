@@ -32,7 +32,10 @@ void COutputDC::CheckLineStyle() {
     CArticle* article = GetCurrentArticle();
     if (!article || !IsCVectorArticle(article, false))
         return;
-    int style = article->fnGetValue(L".Vector Line Style", 0);
+    fnChangeLineStyle(article->fnGetValue(L".Vector Line Style", 0));
+}
+
+void COutputDC::fnChangeLineStyle(int style) {
     if (style != m_nLineStyle && GetCurrentStatus() == 0 && m_pInstance)
         SetCurrentStatus(m_pInstance->fnSetLineStyle(style));
     m_nLineStyle = style;

@@ -57,6 +57,9 @@ public:
     CWindow fnGetClipArea() const { return m_wClip; }
     int fnGetLineStyle() const { return m_nLineStyle; }
     void fnSetLineStyle(int style) { m_nLineStyle = style; }
+    // Takes a new line style and tells the cutter when it differs from the last one (unless an
+    // operation has failed), so the two never disagree on the tool.
+    void fnChangeLineStyle(int style);
     CBaseCutter* fnGetCurrentCutter() const;
     CCutterInstance* fnGetCutterInstance() const { return m_pInstance; }
     CPoint fnGetCurrentPosition() const { return m_ptCurrent; }

@@ -27,6 +27,7 @@ public:
     int Write(const BYTE* data, DWORD length, DWORD waitMs) override;
     int Read(BYTE* buffer, DWORD length, const char* terminators, DWORD timeoutMs) override;
     void DiscardInput() override;
+    bool ConnectionLost() const override { return m_pTcp && m_pTcp->Lost(); }
     bool AnswersInquiries() const override { return true; }
     std::string OpenNote() const override { return m_strNote; }
 

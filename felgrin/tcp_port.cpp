@@ -44,6 +44,7 @@ CTcpPort::~CTcpPort() {
 int CTcpPort::Open(const char* host, const char* service) {
     m_note.clear();
     m_bDelivered = false;
+    m_bLost = false;
     std::string note;
     platform::EchoResult echo =
         platform::EchoTest(host, "Vanter Ping For Device", m_nEchoTimeoutMs, &note);
@@ -134,6 +135,7 @@ int CTcpPort::WriteSome(const void* data, int length, DWORD waitMs) {
     int r = ::poll(&p, 1, int(waitMs));
     if (r < 0 && errno != EINTR) {
         m_socket.Close();
+        m_bLost = true;
         return -1;
     }
     if (r <= 0)
@@ -144,6 +146,7 @@ int CTcpPort::WriteSome(const void* data, int length, DWORD waitMs) {
     if (n < 0 && (errno == EAGAIN || errno == EINTR))
         return 0;
     m_socket.Close();
+    m_bLost = true;
     return -1;
 }
 
@@ -169,10 +172,13 @@ bool CTcpPort::Deliver(DWORD timeoutMs) {
             if (n == 0) {
                 // The cutter closed its side: it read everything if nothing is left unacknowledged.
                 m_bDelivered = UnacknowledgedBytes(fd) == 0;
+                m_bLost = !m_bDelivered;
                 return m_bDelivered;
             }
-            if (n < 0 && errno != EAGAIN && errno != EINTR)
-                return false; // reset: the cutter dropped what it had not read
+            if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                m_bLost = true; // reset: the cutter dropped what it had not read
+                return false;
+            }
         }
         if (!PortKeepWaiting(m_fnWait))
             return false;

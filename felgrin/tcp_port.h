@@ -35,6 +35,8 @@ public:
     // linger. False when bytes were left, the cutter reset the connection or the wait was ended.
     bool Deliver(DWORD timeoutMs);
     bool IsOpen() const { return m_socket.IsOpen(); }
+    // The cutter reset the connection, or closed it before it took every byte.
+    bool Lost() const { return m_bLost; }
 
     // A line for the cut log about the open (the echo refused, a failed connection); empty
     // when there is nothing to say.
@@ -54,4 +56,5 @@ private:
     platform::CTcpSocket m_socket;
     std::string m_note;
     bool m_bDelivered = false;
+    bool m_bLost = false;
 };

@@ -4,6 +4,7 @@
 #include "design/design_page.h"
 #include "felgrin/cutter_utils.h"
 #include "felgrin/felgrin_utils.h"
+#include "fuzz_scratch.h"
 #include "hobrand/media_manager_blk.h"
 #include "maltrec/curve_utils.h"
 #include "maltrec/send_to_cutter.h"
@@ -55,11 +56,7 @@ std::vector<BYTE> Stored(CJoxPage& page) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char tmpl[] = "/tmp/kelvane-fuzz-cutoutput-XXXXXX";
-    const char* dir = ::mkdtemp(tmpl);
-    if (!dir)
-        std::abort();
-    const std::string root = dir;
+    const std::string root = FuzzScratchFolder("cutoutput");
     ::setenv("KELVANE_USER_HIVE", (root + "/user.hive").c_str(), 1);
     ::setenv("KELVANE_MACHINE_HIVE", (root + "/machine.hive").c_str(), 1);
     ::setenv("KELVANE_HOME", root.c_str(), 1);

@@ -1,5 +1,6 @@
 // Arbitrary bytes opened as a design file through the page's own open: a damaged file must
 // end in a reported failure, never a crash, a hang or a leak, and the file stays as it was.
+#include "fuzz_scratch.h"
 #include "gastelo/design_param_blk.h"
 #include "gastelo/emb_table_param_blk.h"
 #include "hobrand/media_manager_blk.h"
@@ -35,11 +36,7 @@ std::string g_path;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Settings and folders of this run stay in a private folder.
-    char tmpl[] = "/tmp/kelvane-fuzz-design-XXXXXX";
-    const char* dir = ::mkdtemp(tmpl);
-    if (!dir)
-        std::abort();
-    const std::string root = dir;
+    const std::string root = FuzzScratchFolder("design");
     ::setenv("KELVANE_USER_HIVE", (root + "/user.hive").c_str(), 1);
     ::setenv("KELVANE_MACHINE_HIVE", (root + "/machine.hive").c_str(), 1);
     ::setenv("KELVANE_HOME", root.c_str(), 1);

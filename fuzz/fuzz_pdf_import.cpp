@@ -1,6 +1,7 @@
 // Arbitrary bytes saved as a PDF and as an Illustrator file and imported through the import
 // dispatcher, with the PDF library and its helper beside the program: any result is fine; a
 // crash, a hang or undefined behaviour is not.
+#include "fuzz_scratch.h"
 #include "maltrec/import/import_draw.h"
 #include "maltrec/import/pdf_manager.h"
 
@@ -34,11 +35,7 @@ void ImportAs(const char* name, const uint8_t* data, size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char tmpl[] = "/tmp/fuzz_pdf_import_XXXXXX";
-    const char* dir = mkdtemp(tmpl);
-    if (!dir)
-        std::abort();
-    g_root = dir;
+    g_root = FuzzScratchFolder("pdf_import");
     ::setenv("KELVANE_USER_HIVE", (g_root + "/user.hive").c_str(), 1);
     ::setenv("KELVANE_MACHINE_HIVE", (g_root + "/machine.hive").c_str(), 1);
     ::setenv("KELVANE_HOME", g_root.c_str(), 1);

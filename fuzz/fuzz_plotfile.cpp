@@ -1,5 +1,6 @@
 // Arbitrary bytes imported as a cutter job file (every kind the sniff knows) and as a panel
 // file: the readers end, add only sound articles and keep every pen inside the style table.
+#include "fuzz_scratch.h"
 #include "maltrec/import/spl_import.h"
 
 #include "maltrec/import/cutter_job_reader.h"
@@ -20,11 +21,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Settings and folders of this run stay in a private folder.
-    char tmpl[] = "/tmp/kelvane-fuzz-plotfile-XXXXXX";
-    const char* dir = ::mkdtemp(tmpl);
-    if (!dir)
-        std::abort();
-    const std::string root = dir;
+    const std::string root = FuzzScratchFolder("plotfile");
     ::setenv("KELVANE_USER_HIVE", (root + "/user.hive").c_str(), 1);
     ::setenv("KELVANE_MACHINE_HIVE", (root + "/machine.hive").c_str(), 1);
     ::setenv("KELVANE_HOME", root.c_str(), 1);

@@ -17,6 +17,7 @@
 #include "platform/core/exceptions.h"
 
 #include "platform/framework/wnd.h"
+#include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
 
 #include "qvutils/qv_utils.h"
@@ -120,6 +121,30 @@ int BrowserDoSave(CJoxPage* page, const wchar_t* path, int replace) {
     return page->CDocument::DoSave(path, replace) ? 1 : 0;
 }
 
+namespace {
+
+// Saves the page to its path. A design never saved carries a name made up for it (an import's,
+// a new design's); a file of that name is another design and is replaced only when the
+// operator says so. Once saved, the file is the design's own.
+int SaveToItsPath(CJoxPage* page) {
+    CDesignParamBlk* design = DesignBlock(page);
+    const bool fresh = !design || design->m_nState != CDesignParamBlk::kStateOpened;
+    const CString path = page->GetPathName();
+    if (fresh && !path.IsEmpty() && platform::PathExists(path)) {
+        CString text;
+        text.Format(GasteloLoadString(IDS_REPLACE_EXISTING_DESIGN), path.GetString());
+        if (Ask(text, MB_YESNO | MB_ICONEXCLAMATION, IDS_REPLACE_EXISTING_DESIGN) != IDYES)
+            return 0;
+    }
+    if (!page->DoFileSave())
+        return 0;
+    if (design)
+        design->m_nState = CDesignParamBlk::kStateOpened;
+    return 1;
+}
+
+} // namespace
+
 int BrowserSaveModified(CJoxPage* page) {
     if (!page)
         return 1;
@@ -132,7 +157,7 @@ int BrowserSaveModified(CJoxPage* page) {
     if (!page->IsModified() || action == eCloseModNoSave)
         return 1;
     if (action == eCloseModSaveAll)
-        return page->DoFileSave() ? 1 : 0;
+        return SaveToItsPath(page);
 
     CString text;
     UINT id;
@@ -150,7 +175,7 @@ int BrowserSaveModified(CJoxPage* page) {
     const UINT buttons = action == eCloseModPrompt ? MB_YESNO : MB_YESNOCANCEL;
     switch (Ask(text, buttons | MB_ICONQUESTION, id)) {
     case IDYES:
-        return page->DoFileSave() ? 1 : 0;
+        return SaveToItsPath(page);
     case IDNO:
         return 1;
     default:

@@ -16,6 +16,7 @@ void GasteloRegisterResources() {
              L"%d designs are unsaved. Save all, some or none of them before closing?"},
             {IDS_CLOSE_ALL_ONE, L"1 design is unsaved. Save it before closing?"},
             {IDS_CLOSE_ALL_SAVE, L"&Save"},
+            {IDS_REPLACE_EXISTING_DESIGN, L"%s already exists.\nDo you want to replace it?"},
         });
         return true;
     }();

@@ -11,6 +11,8 @@ constexpr UINT IDS_DESIGN_MODIFIED = 12123;
 constexpr UINT IDS_CLOSE_ALL_MANY = 12125;
 constexpr UINT IDS_CLOSE_ALL_ONE = 12126;
 constexpr UINT IDS_CLOSE_ALL_SAVE = 12127;
+// Asked before a design that was never saved goes to a name another file already has.
+constexpr UINT IDS_REPLACE_EXISTING_DESIGN = 12128;
 
 // The text of a string id, as the string table holds it now (a language library may have
 // replaced it); empty for an unknown id.

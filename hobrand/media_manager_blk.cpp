@@ -434,11 +434,13 @@ void CMediaManagerBlk::fnFeedExtra(int extra) {
         point = CLpoint(0, 0);
     if (point.y == 0)
         return;
+    // Only a running output has a line style to reset. The cutter is told too, before the
+    // medium moves: a perforated path before the feed would otherwise leave the perforation
+    // tool on for the solid paths after it.
+    if (m_pOutputDC)
+        m_pOutputDC->fnChangeLineStyle(0);
     m_pCutter->fnFeed(&point);
     m_bPageEnded = 0;
-    // Only a running output has a line style to reset.
-    if (m_pOutputDC)
-        m_pOutputDC->fnSetLineStyle(0);
 }
 
 int CMediaManagerBlk::fnCutExtChanged() {

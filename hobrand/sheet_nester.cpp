@@ -43,6 +43,24 @@ bool Inside(const CWindow& in, const CWindow& out) {
     return in.x1 >= out.x1 && in.x2 <= out.x2 && in.y1 >= out.y1 && in.y2 <= out.y2;
 }
 
+bool InRange(int64_t v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
+}
+
+// A footprint that leaves the coordinate range fits no sheet: it counts as the whole range.
+const CWindow kBeyondRange(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+
+// Designs lie anywhere in the coordinate range; one near its ends is first moved next to the
+// origin, so that its spacing and the moves onto the sheet are sums that stay in range. Where
+// it started does not change where it is placed.
+constexpr int64_t kNearOrigin = int64_t(1) << 30;
+
+void MoveNearOrigin(CTileRepos& rec) {
+    const CWindow b = rec.fnGetBounds();
+    if (b.x1 < -kNearOrigin || b.y1 < -kNearOrigin || b.x2 > kNearOrigin || b.y2 > kNearOrigin)
+        rec.fnTranslate(-int64_t(b.x1), -int64_t(b.y1));
+}
+
 } // namespace
 
 CSheetNester::CSheetNester() {
@@ -119,6 +137,7 @@ int CSheetNester::__fnTile(CWindow* design, CArticle* article, int* copies, int 
         rec.fnSetWindow(*design, *mat);
     else
         rec.fnSetWindow(*design);
+    MoveNearOrigin(rec);
     CCutterInstance* cutter = m_pMediaMan ? m_pMediaMan->fnGetCutter() : nullptr;
     COutputDC* dc = __fnGetOutputDC();
     std::unique_ptr<COutputDC> temporary;
@@ -200,6 +219,7 @@ int CSheetNester::fnTestScannerExtents(const CWindow* design, int autoRotate, co
         rec.fnSetWindow(*design, *mat);
     else
         rec.fnSetWindow(*design);
+    MoveNearOrigin(rec);
     const CTileRepos saved = rec;
     return fn_AutoTile(rec, saved, 0, 0, autoRotate, 1);
 }
@@ -247,27 +267,30 @@ void CSheetNester::__fnSpacing(LONG& dx, LONG& dy) const {
 }
 
 CWindow CSheetNester::fnGetTransArea(const CTileRepos& rec, int mode) const {
-    CWindow f = rec.fnGetBounds();
+    const CWindow b = rec.fnGetBounds();
     if (mode == kFootBare)
-        return f;
+        return b;
     LONG dx, dy;
     __fnSpacing(dx, dy);
     if (mode == kFootTurned)
         std::swap(dx, dy);
+    int64_t x1 = b.x1, y1 = b.y1, x2 = b.x2, y2 = b.y2;
     if (m_nSheetVinyl)
-        f.x1 -= dx;
+        x1 -= dx;
     else
-        f.x2 += dx;
-    f.y2 += dy;
+        x2 += dx;
+    y2 += dy;
     if (m_nPitchX) {
         if (m_nSheetVinyl)
-            f.x1 = f.x2 - dx;
+            x1 = x2 - dx;
         else
-            f.x2 = f.x1 + dx;
+            x2 = x1 + dx;
     }
     if (m_nPitchY)
-        f.y2 = f.y1 + dy;
-    return f;
+        y2 = y1 + dy;
+    if (!InRange(x1) || !InRange(y1) || !InRange(x2) || !InRange(y2))
+        return kBeyondRange;
+    return CWindow(LONG(x1), LONG(y1), LONG(x2), LONG(y2));
 }
 
 int64_t CSheetNester::__fnGetFitWaste(int64_t w, int64_t h, int64_t a, int64_t b, int64_t n) const {
@@ -321,11 +344,12 @@ int CSheetNester::__fnAnchorType(const CWindow& area, const CWindow& foot, bool 
     return 0;
 }
 
-void CSheetNester::__fnTransform_tile(CTileRepos& rec, const CWindow& area, int type) const {
+bool CSheetNester::__fnTransform_tile(CTileRepos& rec, const CWindow& area, int type) const {
     const CWindow f = fnGetTransArea(rec, kFootPlaced);
     const bool right = type == 2 || type == 3;
     const bool top = type == 0 || type == 2;
-    rec.fnTranslate(right ? area.x2 - f.x2 : area.x1 - f.x1, top ? area.y2 - f.y2 : area.y1 - f.y1);
+    return rec.fnTranslate(right ? int64_t(area.x2) - f.x2 : int64_t(area.x1) - f.x1,
+                           top ? int64_t(area.y2) - f.y2 : int64_t(area.y1) - f.y1);
 }
 
 int CSheetNester::__fnCheck_best_fit(const CWindow& foot, const CWindow& area,
@@ -349,19 +373,21 @@ int CSheetNester::__fnFit(CTileRepos& rec, const CWindow& area, int copiesLeft, 
     const CWindow f = fnGetTransArea(rec, kFootPlaced);
     const int64_t aw = Width(area), ah = Height(area);
     if (Width(f) <= aw && Height(f) <= ah &&
-        (keep || !autoRotate || __fnCheck_best_fit(f, area, copiesLeft))) {
-        __fnTransform_tile(rec, area, __fnAnchorType(area, f, alternate));
-        return 1;
-    }
+        (keep || !autoRotate || __fnCheck_best_fit(f, area, copiesLeft)))
+        return __fnTransform_tile(rec, area, __fnAnchorType(area, f, alternate)) ? 1 : 0;
     // A fixed pitch never turns a copy.
     if (!autoRotate || m_nPitchX || m_nPitchY)
         return 0;
     const CWindow t = fnGetTransArea(rec, kFootTurned);
     if (Height(t) > aw || Width(t) > ah)
         return 0;
-    rec.fnRotateQuarter();
-    __fnTransform_tile(rec, area,
-                       __fnAnchorType(area, fnGetTransArea(rec, kFootPlaced), alternate));
+    const CTileRepos before = rec;
+    if (!rec.fnRotateQuarter() ||
+        !__fnTransform_tile(rec, area,
+                            __fnAnchorType(area, fnGetTransArea(rec, kFootPlaced), alternate))) {
+        rec = before;
+        return 0;
+    }
     return 2;
 }
 

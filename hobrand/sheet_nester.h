@@ -125,7 +125,9 @@ private:
     // Tries the copy as it is, then turned, in the area; moves the record onto the anchor.
     int __fnFit(CTileRepos& rec, const CWindow& area, int copiesLeft, int keep, int autoRotate,
                 bool alternate) const;
-    void __fnTransform_tile(CTileRepos& rec, const CWindow& area, int type) const;
+    // Moves the record so that the footprint's corner of the type lies on the area's; false,
+    // with nothing moved, when the move would leave the coordinate range.
+    bool __fnTransform_tile(CTileRepos& rec, const CWindow& area, int type) const;
     void __fnDelete_lesser_nodes(const CWindow& foot, Area keepArea);
     // The first merge in list order; false when no pair merges.
     bool __fnMergeOnce();

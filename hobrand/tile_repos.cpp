@@ -24,17 +24,43 @@ CWindow CTileRepos::fnGetBounds() const {
     return w;
 }
 
-void CTileRepos::fnTranslate(LONG dx, LONG dy) {
-    m_mat *= CMat2d(CDpoint(dx, dy));
-    for (CLpoint& p : m_corners)
-        p += CLpoint(dx, dy);
+namespace {
+
+// Corners worked out in 64 bits, taken only when all four fit the coordinate range.
+bool TakeCorners(CLpoint (&corners)[4], const int64_t (&x)[4], const int64_t (&y)[4]) {
+    for (int i = 0; i < 4; ++i)
+        if (x[i] < INT32_MIN || x[i] > INT32_MAX || y[i] < INT32_MIN || y[i] > INT32_MAX)
+            return false;
+    for (int i = 0; i < 4; ++i)
+        corners[i] = CLpoint(LONG(x[i]), LONG(y[i]));
+    return true;
 }
 
-void CTileRepos::fnRotateQuarter() {
+} // namespace
+
+bool CTileRepos::fnTranslate(int64_t dx, int64_t dy) {
+    int64_t x[4], y[4];
+    for (int i = 0; i < 4; ++i) {
+        x[i] = m_corners[i].x + dx;
+        y[i] = m_corners[i].y + dy;
+    }
+    if (!TakeCorners(m_corners, x, y))
+        return false;
+    m_mat *= CMat2d(CDpoint(double(dx), double(dy)));
+    return true;
+}
+
+bool CTileRepos::fnRotateQuarter() {
     const CLpoint c = fnGetBounds().fnCentre();
-    m_mat *= CMat2d(-CDpoint(c)) * CMat2d(CAngle(GEO_PI_2)) * CMat2d(CDpoint(c));
     // Integer arithmetic keeps the turned bounds exactly the swapped sizes.
-    for (CLpoint& p : m_corners)
-        p = CLpoint(c.x - (p.y - c.y), c.y + (p.x - c.x));
+    int64_t x[4], y[4];
+    for (int i = 0; i < 4; ++i) {
+        x[i] = c.x - (int64_t(m_corners[i].y) - c.y);
+        y[i] = c.y + (int64_t(m_corners[i].x) - c.x);
+    }
+    if (!TakeCorners(m_corners, x, y))
+        return false;
+    m_mat *= CMat2d(-CDpoint(c)) * CMat2d(CAngle(GEO_PI_2)) * CMat2d(CDpoint(c));
     m_bRotated = !m_bRotated;
+    return true;
 }

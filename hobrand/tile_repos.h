@@ -4,6 +4,8 @@
 
 #include "pivora/geometry/mat2d.h"
 
+#include <cstdint>
+
 class CTileRepos {
 public:
     CMat2d m_mat;
@@ -22,7 +24,10 @@ public:
     void fnSetWindow(const CWindow& design, const CMat2d& mat);
     // The bounding box of the four corners.
     CWindow fnGetBounds() const;
-    void fnTranslate(LONG dx, LONG dy);
+    // Moves the record by a distance that may exceed the coordinate range; false, with nothing
+    // moved, when a corner would leave the range.
+    bool fnTranslate(int64_t dx, int64_t dy);
     // A quarter turn counter-clockwise about the centre of the bounds; toggles the rotated flag.
-    void fnRotateQuarter();
+    // False, with nothing turned, when a corner would leave the coordinate range.
+    bool fnRotateQuarter();
 };

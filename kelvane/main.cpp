@@ -1,8 +1,8 @@
 // The program: the main frame with the design named on the command line (or a new one) when
-// there is a display. With KELVANE_SCREENSHOT set to a file, a dialog or question the start-up
-// shows is declined, what the screen shows once the start-up has run is saved there, and the
-// program runs on until it is told to end; without a display it builds the windows, says so and
-// closes.
+// there is a display. With KELVANE_SCREENSHOT set to a file, what the screen shows once the
+// start-up has run is saved there, and the program runs on until it is told to end; without a
+// display it builds the windows, says so and closes. In both, every dialog and question is
+// declined.
 #include "kelvane/app/instance_forwarding.h"
 #include "kelvane/app/main_frame.h"
 #include "kelvane/app/vanter_ferolin_app.h"
@@ -49,14 +49,16 @@ int main(int argc, char** argv) {
         app.SetCommandLine(argc, argv);
         const char* shot = std::getenv("KELVANE_SCREENSHOT");
         const bool wantShot = shot && *shot;
-        // A dialog the start-up shows (the cutter installation on a first start) would hold
-        // the start: it is declined, and is not the picture.
+        // Nobody answers a run without a display or one that takes a picture. A dialog (the
+        // cutter installation on a first start) would hold it: it is declined, and is not the
+        // picture. So would a question, at start-up (the recovery offer when copies were left
+        // behind) and at close (saving the imported design): each takes the answer that
+        // changes nothing, as a person answering No or Cancel would, so nothing is written and
+        // the run ends when it is told to. Pictures are meant to be taken on a throwaway
+        // profile (scripts/run gives one).
         std::unique_ptr<platform::ScopedDialogResponder> decline;
-        // So would a question (the recovery offer when copies were left behind): each is
-        // declined as a person answering No or Cancel would. Pictures are meant to be taken on
-        // a throwaway profile (scripts/run gives one).
         std::unique_ptr<platform::MessageBoxResponder> declineBoxes;
-        if (wantShot && display) {
+        if (wantShot || !display) {
             decline = std::make_unique<platform::ScopedDialogResponder>(
                 [](HWND dialog, UINT) { EndDialog(dialog, IDCANCEL); });
             declineBoxes = std::make_unique<platform::MessageBoxResponder>();
@@ -70,8 +72,6 @@ int main(int argc, char** argv) {
                 DoEvents();
                 for (LONG idle = 0; app.OnIdle(idle); ++idle) {
                 }
-                decline.reset();
-                declineBoxes.reset();
                 if (!display || !SaveScreenshot(frame, shot)) {
                     std::fprintf(stderr, "kelvane: could not save a screenshot to %s\n", shot);
                     code = 2;
@@ -92,6 +92,11 @@ int main(int argc, char** argv) {
             if (app.ForwardedToRunningCopy())
                 code = 0;
         }
+        // Without a display the questions were asked of nobody: say what they were.
+        if (declineBoxes && !display)
+            for (const platform::ShownMessage& m : declineBoxes->Shown())
+                std::fprintf(stderr, "message box (declined): %s\n",
+                             ToUtf8(m.text.c_str()).c_str());
         CWnd::DeleteTempMap();
     }
     terminate.reset();

@@ -127,13 +127,14 @@ int CVectorItem::NextPointAlongPath(double dist, CLpoint& point, double& angle, 
         element = -1;
         return 0;
     }
-    // Resume only where the cache is valid and lies behind the distance asked for.
+    // Resume only where the cache is valid and lies behind the distance asked for; otherwise
+    // walk from the start, and the cache names an element only once the walk has passed one.
     int first = 0;
     if (element >= 0 && element < n && dist >= elementStart) {
         first = element;
         dist -= elementStart;
     } else {
-        element = 0;
+        element = -1;
         elementStart = 0.0;
     }
     int lastPositive = -1;

@@ -225,7 +225,10 @@ TEST_F(FaultyNetworkCutter, JobsThatDoNotReachTheCutterFailAndTheOperatorIsTold)
                 EXPECT_EQ(m_messages[0], "Could not open Vanter Socket Cutter");
             } else {
                 EXPECT_EQ(r, CUT_ERR_WRITE) << int(behaviour) << " job " << job;
-                EXPECT_EQ(m_messages[0], "Device Write Time-out\nIs the cutter off-line?");
+                // No time-out passed: the operator is not sent to look for an off-line cutter.
+                EXPECT_EQ(m_messages[0], "The cutter refused or reset the connection\nCheck that "
+                                         "it takes jobs on this port and that no other program "
+                                         "is sending to it");
             }
         }
     }

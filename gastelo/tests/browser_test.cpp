@@ -275,6 +275,53 @@ TEST_F(BrowserTest, TheClosePromptFollowsTheCloseAllAction) {
     }
 }
 
+TEST_F(BrowserTest, ASaveToAMadeUpNameAsksBeforeReplacingAnotherDesign) {
+    CString folder;
+    BrowserGetDesignPath(folder);
+    const CString path = folder + L"\\Logo.KDX";
+    struct Case {
+        const char* what;
+        int state;
+        CloseModAction action;
+        int replace; // the answer to the replace question; 0 when none may be asked
+        int result;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"imported, no", 0, eCloseModNone, IDNO, 0, false},
+        {"imported, yes", 0, eCloseModNone, IDYES, 1, true},
+        {"new, save all, no", 2, eCloseModSaveAll, IDNO, 0, false},
+        {"opened from that file", 3, eCloseModNone, 0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(platform::MapPath(path), std::ios::binary) << "another design";
+        auto page = DesignPage();
+        page->SetPathName(path, FALSE);
+        page->SetTitle(L"Logo");
+        Design(*page)->m_nState = c.state;
+        page->SetModifiedFlag(TRUE);
+        CJoxPage::CloseModifiedAction(c.action);
+        platform::MessageBoxResponder responder;
+        responder.Answer(IDS_DESIGN_NOT_SAVED, IDYES);
+        responder.Answer(IDS_DESIGN_MODIFIED, IDYES);
+        responder.Answer(IDS_REPLACE_EXISTING_DESIGN, c.replace);
+        EXPECT_EQ(BrowserSaveModified(page.get()), c.result);
+        std::ifstream in(platform::MapPath(path), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(bytes != "another design", c.replaced);
+        int asked = 0;
+        for (const platform::ShownMessage& m : responder.Shown())
+            if (m.stringId == IDS_REPLACE_EXISTING_DESIGN) {
+                ++asked;
+                EXPECT_EQ(CString(m.text.c_str()),
+                          path + L" already exists.\nDo you want to replace it?");
+            }
+        EXPECT_EQ(asked, c.replace ? 1 : 0);
+        CJoxPage::CloseModifiedAction(eCloseModNone);
+    }
+}
+
 TEST_F(BrowserTest, LongPromptsKeepTheirBlankLineAndAFailedSaveKeepsThePageOpen) {
     auto page = DesignPage();
     const CString longTitle(L"A title long enough that the question no longer fits well on one "

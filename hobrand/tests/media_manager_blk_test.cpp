@@ -271,6 +271,44 @@ TEST(MediaManagerBlk, ADesignLargerThanTheSheetStopsWithTheSizes) {
                                          L"[800.0,10.0]\nMaterial size: [700.0,50.0]");
 }
 
+TEST(MediaManagerBlk, DesignsAtTheEndsOfTheCoordinateRangeArePlacedOrRefusedWithoutWrapping) {
+    struct Case {
+        const char* name;
+        CWindow design;
+        int result;
+    } const cases[] = {
+        {"small, at the top end",
+         CWindow(INT32_MAX - 10000, INT32_MAX - 10000, INT32_MAX, INT32_MAX), 1},
+        {"small, at the bottom end",
+         CWindow(INT32_MIN, INT32_MIN, INT32_MIN + 10000, INT32_MIN + 10000), 1},
+        {"the whole range", CWindow(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), 0},
+    };
+    for (const Case& c : cases) {
+        for (int autoRotate : {0, 1}) {
+            auto b = Medium();
+            platform::MessageBoxResponder responder;
+            CWindow design = c.design;
+            EXPECT_EQ(b->fnPlaceDataOntoSheets(0, nullptr, &design, 1, autoRotate), c.result)
+                << c.name;
+            if (c.result) {
+                // The copy lands on the sheet (700 x 50 mm), not where a wrapped sum would put
+                // it.
+                const std::vector<CWindow> free = b->fnGetSheet(0)->fnGetFreeAreas();
+                EXPECT_FALSE(free.empty()) << c.name;
+                for (const CWindow& w : free)
+                    EXPECT_TRUE(w.x1 >= 0 && w.x2 <= 700000 && w.y1 >= 0 && w.y2 <= 50000)
+                        << c.name;
+                EXPECT_TRUE(responder.Shown().empty()) << c.name;
+            } else {
+                ASSERT_EQ(responder.Shown().size(), 1u) << c.name;
+                EXPECT_EQ(responder.Shown()[0].text.rfind(L"Design too big for cutting area!", 0),
+                          0u)
+                    << c.name;
+            }
+        }
+    }
+}
+
 TEST(MediaManagerBlk, WithoutACutterFeedsAndMediumInquiriesDoNothing) {
     auto b = Medium();
     platform::MessageBoxResponder responder;

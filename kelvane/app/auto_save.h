@@ -30,4 +30,19 @@ std::vector<std::filesystem::path> FindRecoveryFiles(const std::filesystem::path
 std::filesystem::path FreeDesignName(const std::filesystem::path& folder,
                                      const std::filesystem::path& file);
 
+// Removes the parts of recovery copies that a killed autosave left in the folder (no running
+// writer holds them).
+void RemoveAbandonedRecoveryParts(const std::filesystem::path& folder);
+// Notes with the copy (an extended attribute of the file, where the file system keeps them)
+// the design it was written for.
+void RecordRecoveryOwner(const std::filesystem::path& copy, const std::filesystem::path& design);
+// The saved design a recovery copy belongs to: the one noted with it, else the design of its
+// name in the design folder ("Sign-4243.KDR" belongs to "Sign.KDX").
+std::filesystem::path RecoveryOwner(const std::filesystem::path& copy,
+                                    const std::filesystem::path& designFolder);
+// Whether the copy holds nothing newer than that design: the design was saved after the copy
+// was written (a kill then kept the close from removing the copy).
+bool IsSupersededRecoveryCopy(const std::filesystem::path& copy,
+                              const std::filesystem::path& designFolder);
+
 } // namespace kelvane

@@ -1,6 +1,7 @@
 // The main frame's autosave timer, the recovery of an earlier run's copies at start, and their
 // removal when the program closes.
 #include "design/design_view.h"
+#include "gastelo/browser.h"
 #include "kelvane/app/app_resources.h"
 #include "kelvane/app/auto_save.h"
 #include "kelvane/app/main_frame.h"
@@ -34,6 +35,15 @@ bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) 
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
     return !ec;
+}
+
+// The page's recovery copy, noted with the design it belongs to.
+bool WriteRecoveryCopy(CJoxPage* page) {
+    if (!page->CreateAutosaveFile())
+        return false;
+    kelvane::RecordRecoveryOwner(AutoSaveFolder() / page->fnGetAutosaveFile().ToUtf8(),
+                                 platform::MapPath(page->GetPathName()));
+    return true;
 }
 
 } // namespace
@@ -74,7 +84,7 @@ void CMainFrame::fnAutoSave() {
     if (method == kelvane::kAutoSaveActive) {
         CFrameWnd* active = GetActiveFrame();
         if (auto* page = dynamic_cast<CJoxPage*>(active ? active->GetActiveDocument() : nullptr))
-            page->CreateAutosaveFile();
+            WriteRecoveryCopy(page);
         return;
     }
     for (int context = kFirstAutoSaveContext; context <= kLastAutoSaveContext; ++context) {
@@ -86,7 +96,7 @@ void CMainFrame::fnAutoSave() {
             continue;
         for (POSITION pos = tmpl->GetFirstDocPosition(); pos;)
             if (auto* page = dynamic_cast<CJoxPage*>(tmpl->GetNextDoc(pos)))
-                page->CreateAutosaveFile();
+                WriteRecoveryCopy(page);
     }
 }
 
@@ -103,18 +113,36 @@ void CMainFrame::fnRemoveAutoSaveFiles() {
 }
 
 void CMainFrame::fnLoadAutoSaveFiles() {
+    const std::filesystem::path folder = AutoSaveFolder();
+    // What a killed autosave left half written is no copy: it goes whether or not copies are
+    // offered.
+    kelvane::RemoveAbandonedRecoveryParts(folder);
     if (!QvGetSetAppParam(L"Load Autosave Files", 1))
         return;
-    const std::filesystem::path folder = AutoSaveFolder();
-    const auto found = kelvane::FindRecoveryFiles(folder);
+    auto found = kelvane::FindRecoveryFiles(folder);
+    if (found.empty())
+        return;
+    // Read before the design folder is looked up, which stores its default.
+    CString designDir;
+    QvGetAppParam(L"DefaultDesignDirectory", designDir);
+    // A copy written before its design was last saved holds nothing the design lacks: a kill
+    // between the save and the close kept it. It goes without a question.
+    CString designFolder;
+    BrowserGetDesignPath(designFolder);
+    const std::filesystem::path designs(platform::MapPath(designFolder));
+    std::erase_if(found, [&](const std::filesystem::path& file) {
+        if (!kelvane::IsSupersededRecoveryCopy(file, designs))
+            return false;
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+        return true;
+    });
     CJoxWinAppEx* app = JoxGetApp();
     CJoxDocTemplate* tmpl = app && app->ContextCount() > CDesignView::kContext
                                 ? GetDocTemplate(CDesignView::kContext)
                                 : nullptr;
     if (found.empty() || !tmpl)
         return;
-    CString designDir;
-    QvGetAppParam(L"DefaultDesignDirectory", designDir);
     for (const auto& file : found) {
         CString question;
         AfxLoadString(kelvane::IDS_RESTORE_AUTOSAVE, question);
@@ -144,7 +172,7 @@ void CMainFrame::fnLoadAutoSaveFiles() {
             }
             page->SetPathName(Text(home), FALSE);
             page->SetModifiedFlag(TRUE);
-            saved = page->CreateAutosaveFile() != 0;
+            saved = WriteRecoveryCopy(page);
         }
         std::error_code ec;
         // The renamed file is the only copy until the design is open and has a new one.

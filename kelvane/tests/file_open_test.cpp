@@ -310,6 +310,17 @@ TEST_F(FileOpen, ATemplateOpensUntitledAndADesignOnlyOnce) {
     EXPECT_EQ(DesignCount(), 3);
 }
 
+TEST_F(FileOpen, AFolderGivenAsADesignIsSaidToBeAFolder) {
+    const std::string folder = box.Path("Sign.KDX");
+    std::filesystem::create_directories(folder);
+    EXPECT_EQ(app->OpenDocumentFile(CString(folder)), nullptr);
+    EXPECT_EQ(DesignCount(), 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, L"Failed to open \"" + std::wstring(CString(folder)) +
+                                         L"\".\n" + std::wstring(CString(folder)) +
+                                         L": is a folder, not a file");
+}
+
 } // namespace
 
 namespace {

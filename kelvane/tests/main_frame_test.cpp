@@ -14,9 +14,13 @@
 #include "platform/framework/view.h"
 #include "platform/system/termination_request.h"
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -120,6 +124,70 @@ TEST_F(MainFrameTest, ACopyNotRestoredStaysAndTheCloseRemovesCopiesOnlyWhenItGoe
     ::SendMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(frame));
     EXPECT_FALSE(std::filesystem::exists(left));
+}
+
+TEST_F(MainFrameTest, ACopyWrittenBeforeItsDesignWasLastSavedGoesWithoutAQuestion) {
+    const std::filesystem::path designs(box.Path("designs"));
+    std::filesystem::create_directories(designs);
+    QvSetAppParam(L"DefaultDesignDirectory", CString(designs.string()));
+    const std::filesystem::path design = designs / "Shop Sign-7.KDX";
+    const CString path(design.string());
+    for (bool savedAfterTheCopy : {true, false}) {
+        SCOPED_TRACE(savedAfterTheCopy ? "saved after the copy" : "changed after the save");
+        ASSERT_TRUE(Start({"x", "y"}));
+        CDocument* doc = app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE);
+        ASSERT_NE(doc, nullptr);
+        ASSERT_TRUE(doc->OnSaveDocument(path));
+        doc->SetModifiedFlag(TRUE);
+        app->MainFrame()->fnAutoSave();
+        if (savedAfterTheCopy) {
+            ASSERT_TRUE(doc->OnSaveDocument(path));
+        }
+        const auto copies = kelvane::FindRecoveryFiles(RecoveryDir());
+        ASSERT_EQ(copies.size(), 1u);
+        // The autosave timer and the operator's save lie minutes apart, not within one tick of
+        // the file clock as here.
+        const auto saved = std::filesystem::last_write_time(design);
+        std::filesystem::last_write_time(copies[0], savedAfterTheCopy
+                                                        ? saved - std::chrono::minutes(5)
+                                                        : saved + std::chrono::minutes(5));
+        // Killed: no close removes the copy.
+        boxes.SetDefault(IDYES);
+        const size_t asked = boxes.Shown().size();
+        Restart({"x", "y"});
+        if (savedAfterTheCopy) {
+            EXPECT_EQ(boxes.Shown().size(), asked);
+            EXPECT_EQ(DesignCount(), 0);
+            EXPECT_FALSE(std::filesystem::exists(copies[0]));
+        } else {
+            ASSERT_EQ(boxes.Shown().size(), asked + 1);
+            EXPECT_EQ(boxes.Shown().back().text.rfind(L"Auto-recovery file found", 0), 0u);
+            EXPECT_EQ(DesignCount(), 1);
+        }
+        Stop();
+        app.reset();
+        app = std::make_unique<CVanterFerolinApp>();
+        for (const auto& f : kelvane::FindRecoveryFiles(RecoveryDir()))
+            std::filesystem::remove(f);
+    }
+}
+
+TEST_F(MainFrameTest, PartsOfCopiesThatAKilledAutosaveLeftGoAtTheNextStart) {
+    ASSERT_TRUE(Start({"x", "y"}));
+    Stop();
+    const auto left = RecoveryDir() / ".Sign-4243.KDR.a1B2c3";
+    const auto held = RecoveryDir() / ".Logo-17.KDR.x9Y8z7"; // a running autosave's
+    const auto other = RecoveryDir() / ".notes.txt.q1w2e3";
+    for (const auto& p : {left, held, other})
+        SettingsSandbox::Write(p.string(), "part of a copy");
+    const int lock = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    Restart({"x", "y"});
+    EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_TRUE(std::filesystem::exists(held));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ::close(lock);
 }
 
 // A command as the menu sends it, and whether its menu item shows checked.

@@ -60,7 +60,7 @@ TEST_F(SendTest, AutomaticBrevnarSendCutsRedLastAsPerforationAndResetsEveryStyle
                                  ",P6"                                         // perforation tool
                                  ",U,0,480,D,0,80,400,80,400,480,0,480"        // red in the group
                                  ",U,0,2080,D,0,1680,400,1680,400,2080,0,2080" // red
-                                 ",e@");                                       // feed, deselect
+                                 ",P0,e@"); // normal tool back, feed, deselect
     EXPECT_TRUE(m_boxes->Shown().empty());
     for (CArticle* a : {static_cast<CArticle*>(red), group, static_cast<CArticle*>(nested)})
         EXPECT_EQ(a->fnGetValue(CVectorArticle::kLineStyle, -1), 0);
@@ -114,6 +114,19 @@ TEST_F(SendTest, FeedAfterEachCopyPlacesOneCopyAtATime) {
                                  ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480,e" // copy 1
                                  ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480,e" // copy 2
                                  "@");
+}
+
+TEST_F(SendTest, AFeedAfterAPerforatedPathPutsTheNormalToolBackForTheNextCopy) {
+    QvSetAppParam(L"Cut Brevnar", 1);
+    AddSquare(10000, 10000, 10000, kRed);
+    AddSquare(30000, 10000, 10000, kBlack);
+    ASSERT_EQ(SendWithSheet(m_design.get(), 0, [](HWND out) { Copies(out, L"2"); }), 1);
+    EXPECT_EQ(Escaped(Output()), ";:ER;:HOA,ECN,U,"
+                                 ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480" // black
+                                 ",P6,U,0,1280,D,0,880,400,880,400,1280,0,1280"     // red
+                                 ",P0,e"                                            // feed
+                                 ";:HOA,ECN,U,,U,0,480,D,0,80,400,80,400,480,0,480" // copy 2
+                                 ",P6,U,0,1280,D,0,880,400,880,400,1280,0,1280,P0,e@");
 }
 
 TEST_F(SendTest, ObjectsSeparatelyEachGetAWeedBox) {
@@ -187,6 +200,24 @@ TEST_F(SendTest, DesignsFromFilesWithOddPathsAreCutWithoutHarm) {
     EXPECT_EQ(Saved(), before);
     ASSERT_EQ(m_boxes->Shown().size(), 1u); // 4,200 m with its weed box: too big, and said so
     EXPECT_EQ(m_boxes->Shown()[0].text.rfind(L"Design too big for cutting area!", 0), 0u);
+}
+
+TEST_F(SendTest, ADesignAtTheEndsOfTheCoordinateRangeIsCutAsTheSameDesignNearTheOrigin) {
+    FnSendServices().findMarks = nullptr;
+    AddSquare(10000, 10000, 10000, kBlack);
+    ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+    const std::string nearOrigin = Output();
+    for (const CLpoint corner :
+         {CLpoint(INT32_MAX - 10000, INT32_MAX - 10000), CLpoint(INT32_MIN, INT32_MIN)}) {
+        // A fresh cutter, medium and design for each.
+        TearDown();
+        SetUp();
+        FnSendServices().findMarks = nullptr;
+        AddSquare(corner.x, corner.y, 10000, kBlack);
+        ASSERT_EQ(g_fnSendDesignToCutter(m_design.get(), nullptr, 0, 1), 1);
+        EXPECT_EQ(Output(), nearOrigin) << corner.x;
+        EXPECT_TRUE(m_boxes->Shown().empty());
+    }
 }
 
 TEST_F(SendTest, ANetworkCutterReceivesTheSameJob) {

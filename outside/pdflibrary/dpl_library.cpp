@@ -116,6 +116,9 @@ CString Native(const wchar_t* path) {
 } // namespace
 
 DPL_EXPORT int DPLCreateLibrary() {
+    // Once per load: the program starts the library at every start.
+    static const bool swept = (PreparedFile::RemoveAbandonedFolders(), true);
+    (void)swept;
     int id = g_nextInstance++;
     g_instances[id];
     return id;

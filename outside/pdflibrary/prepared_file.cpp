@@ -3,21 +3,50 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
-// The process's private folder for prepared pages, removed when the library is unloaded.
+constexpr char kFolderPrefix[] = "kelvane-pdf-";
+constexpr int kFolderTries = 3;
+
+std::string TemporaryRoot() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && *tmp ? tmp : "/tmp";
+}
+
+bool SameFile(const std::string& path, int fd) {
+    struct stat byPath {
+    }, byFd{};
+    return ::stat(path.c_str(), &byPath) == 0 && ::fstat(fd, &byFd) == 0 &&
+           byPath.st_dev == byFd.st_dev && byPath.st_ino == byFd.st_ino;
+}
+
+// The process's private folder for prepared pages, removed when the library is unloaded. It is
+// locked while the process lives, so that a killed process's folder (its lock went with it) is
+// told from a running one's and removed by the next process that loads the library.
 class PrivateFolder {
 public:
     const std::string& Path() {
-        if (m_path.empty()) {
-            const char* tmp = std::getenv("TMPDIR");
-            std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvane-pdf-XXXXXX";
-            if (const char* made = mkdtemp(pattern.data()))
-                m_path = made;
+        for (int attempt = 0; m_path.empty() && attempt < kFolderTries; ++attempt) {
+            std::string pattern = TemporaryRoot() + "/" + kFolderPrefix + "XXXXXX";
+            if (!mkdtemp(pattern.data()))
+                return m_path;
+            const int fd = ::open(pattern.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            // Another process may have taken the folder for abandoned before it was locked.
+            if (fd >= 0 && ::flock(fd, LOCK_EX) == 0 && SameFile(pattern, fd)) {
+                m_path = pattern;
+                m_lock = fd;
+            } else if (fd >= 0) {
+                ::close(fd);
+            }
         }
         return m_path;
     }
@@ -25,16 +54,42 @@ public:
         std::error_code ec;
         if (!m_path.empty())
             std::filesystem::remove_all(m_path, ec);
+        if (m_lock >= 0)
+            ::close(m_lock);
     }
 
 private:
     std::string m_path;
+    int m_lock = -1;
 };
 
 PrivateFolder g_folder;
 std::atomic<unsigned> g_nextName{1};
 
 } // namespace
+
+void PreparedFile::RemoveAbandonedFolders() {
+    const std::string root = TemporaryRoot();
+    DIR* dir = ::opendir(root.c_str());
+    if (!dir)
+        return;
+    while (dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() != std::strlen(kFolderPrefix) + 6 || name.rfind(kFolderPrefix, 0) != 0)
+            continue;
+        const std::string path = root + "/" + name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // Held: its process is alive (this one's own included).
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
 
 PreparedFile::~PreparedFile() {
     Forget();

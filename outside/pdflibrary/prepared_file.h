@@ -14,6 +14,10 @@ public:
     PreparedFile& operator=(const PreparedFile&) = delete;
     ~PreparedFile();
 
+    // Removes the private folders of processes that ended without removing theirs (killed
+    // during an import).
+    static void RemoveAbandonedFolders();
+
     // A fresh path for the EPS of the next preparation, in a private folder of this process;
     // empty when that folder cannot be made.
     std::string NewEpsPath();

@@ -43,6 +43,10 @@ CString CArchiveException::GetMessageText() const {
 }
 
 const char* CFileException::what() const noexcept {
+    // A folder where a file was asked for is refused like a protected file, but the operator
+    // has to look for another name, not for permissions.
+    if (m_lOsError == EISDIR)
+        return "is a folder, not a file";
     switch (m_cause) {
     case fileNotFound:
         return "file not found";

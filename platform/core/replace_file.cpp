@@ -29,17 +29,19 @@ std::string TemporaryPrefix(const Place& p) {
     return "." + p.name + ".";
 }
 
-bool IsTemporaryName(const std::string& entry, const std::string& prefix) {
-    if (entry.size() != prefix.size() + kTemporarySuffixChars ||
-        entry.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (size_t i = prefix.size(); i < entry.size(); ++i) {
+// The target's file name when the entry is one of its temporaries (".<name>.XXXXXX"), else
+// empty.
+std::string TargetOfTemporary(const std::string& entry) {
+    if (entry.size() < 3 + kTemporarySuffixChars || entry[0] != '.' ||
+        entry[entry.size() - kTemporarySuffixChars - 1] != '.')
+        return std::string();
+    for (size_t i = entry.size() - kTemporarySuffixChars; i < entry.size(); ++i) {
         char c = entry[i];
         bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
         if (!alnum)
-            return false;
+            return std::string();
     }
-    return true;
+    return entry.substr(1, entry.size() - kTemporarySuffixChars - 2);
 }
 
 bool WriteAll(int fd, const BYTE* data, size_t size) {
@@ -67,15 +69,21 @@ mode_t CurrentUmask() {
 } // namespace
 
 void RemoveStaleTemporaries(const std::string& target) {
-    Place place = Split(target);
-    std::string prefix = TemporaryPrefix(place);
-    DIR* dir = ::opendir(place.folder.c_str());
+    const Place place = Split(target);
+    RemoveStaleTemporariesIn(place.folder,
+                             [&](const std::string& name) { return name == place.name; });
+}
+
+void RemoveStaleTemporariesIn(const std::string& folder,
+                              const std::function<bool(const std::string& name)>& isTarget) {
+    DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return;
     int dirFd = ::dirfd(dir);
     while (dirent* e = ::readdir(dir)) {
         std::string entry = e->d_name;
-        if (!IsTemporaryName(entry, prefix))
+        const std::string name = TargetOfTemporary(entry);
+        if (name.empty() || !isTarget(name))
             continue;
         int fd = ::openat(dirFd, entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)

@@ -29,6 +29,10 @@ int ReplaceFile(const std::string& target, const std::vector<BYTE>& bytes,
 
 // Removes the temporaries of `target` that no running writer holds.
 void RemoveStaleTemporaries(const std::string& target);
+// The same in a native folder for every target whose file name `isTarget` accepts: after a
+// crash the names written to are not known (recovery copies carry a new random part each run).
+void RemoveStaleTemporariesIn(const std::string& folder,
+                              const std::function<bool(const std::string& name)>& isTarget);
 
 // Flushes the folder that holds a native path, so a rename or link in it is durable.
 void SyncFolderOf(const std::string& path);

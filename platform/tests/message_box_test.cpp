@@ -37,7 +37,7 @@ TEST(MessageBoxes, DecliningAnswersCancelOrNoWhateverTheDefaultButton) {
         int answer;
     } cases[] = {{MB_OK, IDOK},
                  {MB_OKCANCEL, IDCANCEL},
-                 {MB_YESNOCANCEL | MB_DEFBUTTON1, IDCANCEL},
+                 {MB_YESNOCANCEL | MB_DEFBUTTON1, IDNO}, // the offer declined, the close goes on
                  {MB_ABORTRETRYIGNORE, IDIGNORE},
                  {MB_YESNO | MB_ICONQUESTION, IDNO},
                  {MB_RETRYCANCEL, IDCANCEL}};

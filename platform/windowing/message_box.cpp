@@ -34,7 +34,9 @@ int DefaultMessageBoxAnswer(UINT type) {
 }
 
 int DeclineMessageBoxAnswer(UINT type) {
-    static const int answers[6] = {IDOK, IDCANCEL, IDIGNORE, IDCANCEL, IDNO, IDCANCEL};
+    // Yes/No/Cancel offers something on the way (saving before a close): No turns the offer
+    // down and lets the way go on, where Cancel would hold a close that nobody can answer.
+    static const int answers[6] = {IDOK, IDCANCEL, IDIGNORE, IDNO, IDNO, IDCANCEL};
     const UINT kind = type & MB_TYPEMASK;
     return answers[kind > 5 ? 0 : kind];
 }

@@ -46,7 +46,8 @@ struct ShownMessage {
 
 // The answer of pressing Enter: the default button of the type.
 int DefaultMessageBoxAnswer(UINT type);
-// The answer that changes least: Cancel where the type has it, else No, else Ignore or OK.
+// The answer that changes least: No where the type has it (Yes/No/Cancel too: nothing is done,
+// and what asked goes on), else Cancel, else Ignore or OK.
 int DeclineMessageBoxAnswer(UINT type);
 int ShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, UINT stringId);
 

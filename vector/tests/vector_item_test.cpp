@@ -469,6 +469,26 @@ TEST_F(VectorItemTest, ResumedWalkGivesTheSamePointsAsFreshOnes) {
     }
 }
 
+TEST_F(VectorItemTest, AResumedWalkMovesItsCacheOnlyPastTheElementsItLeft) {
+    CPolyTestItem item({{0, 0}, {30, 0}, {30, 40}, {0, 40}});
+    int element = -1;
+    double start = 0.0;
+    CLpoint p;
+    double a;
+    // Found on the first element: the cache stays as it was given, still invalid.
+    ASSERT_EQ(item.NextPointAlongPath(10.0, p, a, element, start), 1);
+    EXPECT_EQ(element, -1);
+    EXPECT_EQ(start, 0.0);
+    ASSERT_EQ(item.NextPointAlongPath(50.0, p, a, element, start), 1);
+    EXPECT_EQ(element, 1);
+    EXPECT_EQ(start, 30.0);
+    // A distance behind the cached element walks from the start again.
+    ASSERT_EQ(item.NextPointAlongPath(5.0, p, a, element, start), 1);
+    EXPECT_EQ(p, CLpoint(5, 0));
+    EXPECT_EQ(element, -1);
+    EXPECT_EQ(start, 0.0);
+}
+
 TEST_F(VectorItemTest, LengthAndArea) {
     std::unique_ptr<CPolyTestItem> square(Square(0, 0, 100000));
     EXPECT_EQ(square->GetArea(), 1.0e10);

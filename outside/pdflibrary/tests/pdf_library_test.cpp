@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -216,4 +218,32 @@ TEST(PdfLibrary, ACheckedFileIsConvertedWithoutRunningTheHelperAgain) {
     std::ofstream(dir.path + "/b.pdf", std::ios::app) << "\n";
     NoHelper noHelper;
     EXPECT_EQ(load(lib.id, dir.File("b.pdf"), L""), 0);
+}
+
+TEST(PdfLibrary, FoldersLeftByAKilledImportGoWhenTheLibraryStartsAgain) {
+    Folder tmp;
+    const char* was = std::getenv("TMPDIR");
+    const std::string saved = was ? was : "";
+    ::setenv("TMPDIR", tmp.path.c_str(), 1);
+    const std::string left = tmp.path + "/kelvane-pdf-a1B2c3";
+    const std::string held = tmp.path + "/kelvane-pdf-x9Y8z7"; // a running program's
+    const std::string other = tmp.path + "/kelvane-pdfx-q1w2e3";
+    for (const std::string& d : {left, held, other})
+        std::filesystem::create_directories(d);
+    std::ofstream(left + "/page1.eps") << "%!PS";
+    const int lock = ::open(held.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    {
+        Library lib;
+        ASSERT_NE(lib.module, nullptr);
+    }
+    EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_TRUE(std::filesystem::exists(held));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ::close(lock);
+    if (was)
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
 }
