@@ -235,8 +235,10 @@ TEST_F(BrowserTest, TheClosePromptFollowsTheCloseAllAction) {
     const Case cases[] = {
         {"unchanged", eCloseModNone, false, 2, 0, 0, 1, false},
         {"no save", eCloseModNoSave, true, 2, 0, 0, 1, false},
-        {"save all", eCloseModSaveAll, true, 2, 0, 0, 1, true},
-        {"single close, yes", eCloseModNone, true, 2, IDYES, MB_YESNOCANCEL, 1, true},
+        {"save all", eCloseModSaveAll, true, 3, 0, 0, 1, true},
+        {"single close, yes", eCloseModNone, true, 3, IDYES, MB_YESNOCANCEL, 1, true},
+        // Never saved: Yes asks for a name in the save dialog, which nobody answers here.
+        {"never saved, yes", eCloseModNone, true, 2, IDYES, MB_YESNOCANCEL, 0, false},
         {"single close, no", eCloseModNone, true, 2, IDNO, MB_YESNOCANCEL, 1, false},
         {"single close, cancel", eCloseModNone, true, 2, IDCANCEL, MB_YESNOCANCEL, 0, false},
         {"prompt, yes", eCloseModPrompt, true, 3, IDYES, MB_YESNO, 1, true},
@@ -245,8 +247,11 @@ TEST_F(BrowserTest, TheClosePromptFollowsTheCloseAllAction) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const CString path = folder + L"\\Design1.KDX";
-        // The design's file is there (a save under its name needs no dialog); a save replaces it.
-        { std::ofstream(platform::MapPath(path)) << "old"; }
+        // An opened design's file is there (saved under its name, no dialog); one never saved
+        // has none yet.
+        fs::remove(platform::MapPath(path));
+        if (c.state == 3)
+            std::ofstream(platform::MapPath(path)) << "old";
         auto page = DesignPage();
         page->SetPathName(path, FALSE);
         page->SetTitle(L"Design1");
@@ -256,7 +261,9 @@ TEST_F(BrowserTest, TheClosePromptFollowsTheCloseAllAction) {
         platform::MessageBoxResponder responder;
         responder.SetDefault(c.answer ? c.answer : IDCANCEL);
         EXPECT_EQ(BrowserSaveModified(page.get()), c.result);
-        EXPECT_EQ(fs::file_size(platform::MapPath(path)) != 3, c.saved);
+        EXPECT_EQ(fs::exists(platform::MapPath(path)) &&
+                      fs::file_size(platform::MapPath(path)) != 3,
+                  c.saved);
         if (!c.answer) {
             EXPECT_TRUE(responder.Shown().empty());
             continue;

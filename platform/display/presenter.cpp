@@ -427,7 +427,10 @@ void Presenter::ControlChanged(HWND hwnd, int what) {
 }
 
 void Presenter::FocusMoved(QWidget* now) {
-    // The person moved the focus (a click, the Tab key): the model's focus follows.
+    // The person moved the focus (a click, the Tab key): the model's focus follows. Not so
+    // while the focus the model wants waits for its window to show.
+    if (m_holdingFocus)
+        return;
     for (QWidget* w = now; w; w = w->parentWidget()) {
         auto it = m_byWidget.find(w);
         if (it == m_byWidget.end())
@@ -473,6 +476,28 @@ void Presenter::RunDeferred() {
     now.swap(m_deferred);
     for (auto& action : now)
         action();
+}
+
+void Presenter::FocusInside(HWND top) {
+    HWND focus = GetFocus();
+    if (!focus || TopLevelOf(focus) != top)
+        return;
+    QWidget* w = WidgetFor(focus);
+    if (!w || !w->isVisible() || !w->isEnabled()) {
+        // A window just made shows at the next sync, which gives it the focus then; till then
+        // the top-level widget holds it, or Qt would pick the first control it finds (a
+        // toolbar's combo box) and the model's focus would follow there.
+        if (QWidget* holder = WidgetFor(top)) {
+            m_holdingFocus = true;
+            holder->setFocus(Qt::ActiveWindowFocusReason);
+            m_holdingFocus = false;
+        }
+        m_focus = nullptr;
+        return;
+    }
+    if (!w->hasFocus())
+        w->setFocus(Qt::ActiveWindowFocusReason);
+    m_focus = focus;
 }
 
 void Presenter::GiveActivationBack(HWND owner) {

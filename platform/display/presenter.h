@@ -42,6 +42,10 @@ public:
     // owner's top-level window, or the active one when there is no owner. A child of a disabled
     // widget would be disabled with it, so modal windows are never children of their owners.
     void OwnTopLevel(QWidget* window, HWND owner) const;
+    // Qt's focus to the model's focus when that lies in the window top.
+    void FocusInside(HWND top);
+    // Whether Qt's focus is parked on a top-level widget for the model's focus to come.
+    bool HoldingFocus() const { return m_holdingFocus; }
     // After such a window closed: the activation goes back to the owner's window.
     void GiveActivationBack(HWND owner);
     // Runs an action of the person's on the model at the next safe point (the next time the
@@ -99,6 +103,7 @@ private:
     HWND m_pointer = nullptr;
     HWND m_focus = nullptr;  // the model's focus as last shown
     HWND m_active = nullptr; // the model's active window as last shown
+    bool m_holdingFocus = false;
     QMetaObject::Connection m_focusWatch;
 };
 

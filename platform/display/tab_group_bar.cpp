@@ -27,6 +27,8 @@ TabGroupBar::TabGroupBar(HWND hwnd, QWidget* parent) : QTabBar(parent), m_hwnd(h
     setDocumentMode(true);
     setUsesScrollButtons(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tabs pick the window; the keyboard stays with the window's view.
+    setFocusPolicy(Qt::NoFocus);
     HWND h = hwnd;
     connect(this, &QTabBar::currentChanged, this, [this, h](int index) {
         if (m_syncing || index < 0)

@@ -45,6 +45,8 @@ void ToolBarCtrlWidget::SyncFromModel() {
     HWND h = m_hwnd;
     while (int(m_buttons.size()) < n) {
         auto* b = new QToolButton(this);
+        // Toolbar buttons never take the keyboard from the view.
+        b->setFocusPolicy(Qt::NoFocus);
         const int index = int(m_buttons.size());
         connect(b, &QToolButton::clicked, b, [h, index] {
             auto press = [h, index] {

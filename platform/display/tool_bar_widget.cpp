@@ -61,6 +61,8 @@ void ToolBarWidget::SyncFromModel() {
     HWND h = m_hwnd;
     while (int(m_buttons.size()) < n) {
         auto* b = new QToolButton(this);
+        // Toolbar buttons never take the keyboard from the view.
+        b->setFocusPolicy(Qt::NoFocus);
         b->setAutoRaise(true);
         const int index = int(m_buttons.size());
         connect(b, &QToolButton::clicked, b, [h, index] {
@@ -129,6 +131,7 @@ void ToolBarWidget::SyncFromModel() {
         }
         if (!arrow) {
             arrow = new QToolButton(this);
+            arrow->setFocusPolicy(Qt::NoFocus);
             arrow->setAutoRaise(true);
             arrow->setArrowType(Qt::DownArrow);
             connect(arrow, &QToolButton::clicked, arrow, [h, i] {

@@ -253,7 +253,7 @@ void WindowWidget::moveEvent(QMoveEvent* event) {
 
 void WindowWidget::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    if (IsWindow(m_hwnd) && GetFocus() != m_hwnd)
+    if (IsWindow(m_hwnd) && GetFocus() != m_hwnd && !Presenter::Instance()->HoldingFocus())
         SetFocus(m_hwnd);
 }
 
@@ -283,6 +283,9 @@ void WindowWidget::changeEvent(QEvent* event) {
     if (isActiveWindow()) {
         if (GetActiveWindow() != m_hwnd)
             SetActiveWindow(m_hwnd);
+        // The keyboard goes where the model keeps it inside this window, not to the first
+        // widget Qt would pick (a toolbar's combo box).
+        Presenter::Instance()->FocusInside(m_hwnd);
     } else if (!QApplication::activeWindow() && GetActiveWindow() == m_hwnd) {
         // Another program took the activation: none of ours has it.
         SetActiveWindow(nullptr);
