@@ -37,7 +37,8 @@ QString Background(const CToolTipLook& look) {
 class LookFilter : public QObject {
 public:
     LookFilter() : m_palette(QToolTip::palette()), m_font(QToolTip::font()) {}
-    ~LookFilter() override {
+    // The tooltips' own look back, while Qt still stands.
+    void Restore() {
         QToolTip::setPalette(m_palette);
         QToolTip::setFont(m_font);
     }
@@ -86,8 +87,10 @@ private:
     unsigned m_revision = 0;
 };
 
-std::unique_ptr<LookFilter>& Filter() {
-    static std::unique_ptr<LookFilter> f;
+// Not destroyed at exit: a program ended from inside Qt (its display gone) must not call into
+// Qt's torn-down statics.
+LookFilter*& Filter() {
+    static LookFilter* f = nullptr;
     return f;
 }
 
@@ -96,14 +99,19 @@ std::unique_ptr<LookFilter>& Filter() {
 void InstallToolTipLook() {
     if (Filter() || !qApp)
         return;
-    Filter() = std::make_unique<LookFilter>();
-    qApp->installEventFilter(Filter().get());
+    Filter() = new LookFilter;
+    qApp->installEventFilter(Filter());
 }
 
 void RemoveToolTipLook() {
-    if (Filter() && qApp)
-        qApp->removeEventFilter(Filter().get());
-    Filter().reset();
+    if (!Filter())
+        return;
+    if (qApp) {
+        qApp->removeEventFilter(Filter());
+        Filter()->Restore();
+    }
+    delete Filter();
+    Filter() = nullptr;
 }
 
 UINT ToolTipKind(const QWidget* widget) {

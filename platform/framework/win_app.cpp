@@ -218,16 +218,37 @@ BOOL CWinApp::PumpMessage() {
     return TRUE;
 }
 
+BOOL CWinApp::IsIdleMessage(const MSG* msg) {
+    // Painting, a mouse resting where it was and a timer's callback change nothing the
+    // command states show: no idle round follows them (an idle program then sleeps).
+    if (msg->message == WM_PAINT || (msg->message == WM_TIMER && msg->lParam))
+        return FALSE;
+    if (msg->message == WM_MOUSEMOVE) {
+        const bool same = m_lastMouse.hwnd == msg->hwnd && m_lastMouse.lParam == msg->lParam &&
+                          m_lastMouse.wParam == msg->wParam;
+        m_lastMouse = *msg;
+        return !same;
+    }
+    return TRUE;
+}
+
 int CWinApp::Run() {
+    bool idle = true;
+    LONG count = 0;
     for (;;) {
         MSG peek;
-        for (LONG idle = 0; !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);)
-            if (!OnIdle(idle++))
-                break;
-        if (!PumpMessage())
-            break;
+        while (idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE))
+            if (!OnIdle(count++))
+                idle = false;
+        do {
+            if (!PumpMessage())
+                return ExitInstance();
+            if (IsIdleMessage(&m_msgCur)) {
+                idle = true;
+                count = 0;
+            }
+        } while (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
     }
-    return ExitInstance();
 }
 
 void CWinApp::LoadStdProfileSettings(UINT maxMRU) {

@@ -35,6 +35,9 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Takes one message and handles it; FALSE on WM_QUIT.
     BOOL PumpMessage();
+    // Whether the message handled may have changed what the command states show (an idle
+    // round follows it).
+    virtual BOOL IsIdleMessage(const MSG* msg);
     virtual CWnd* GetMainWnd();
 
     // Templates are owned by the application.
@@ -75,6 +78,7 @@ public:
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
     MSG m_msgCur{};
+    MSG m_lastMouse{};
 
 protected:
     CPtrList m_templates;

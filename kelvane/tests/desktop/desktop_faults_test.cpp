@@ -27,9 +27,9 @@ TEST_F(DesktopFaults, ASecondStartHandsItsFileOverAndEndsWithZero) {
     ASSERT_TRUE(screen.WaitForWindow(kMainTitle + " - first.kdx"));
 
     // As a file manager opens a file: the program again, with the file's name.
-    ProgramRun again(Profile(), screen.Name());
-    ASSERT_TRUE(again.Start({second.string()}));
-    EXPECT_EQ(again.WaitForExit(60s), 0);
+    std::unique_ptr<ProgramRun> again = NewRun();
+    ASSERT_TRUE(again->Start({second.string()}));
+    EXPECT_EQ(again->WaitForExit(60s), 0);
     EXPECT_TRUE(screen.WaitForWindow(kMainTitle + " - second.kdx"));
     Shot("handed-over");
 }

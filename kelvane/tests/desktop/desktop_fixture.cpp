@@ -49,14 +49,19 @@ ProgramRun& DesktopTest::Launch(const std::vector<std::string>& args) {
 }
 
 ProgramRun& DesktopTest::Prepare() {
-    program = std::make_unique<ProgramRun>(m_profile, screen.Name());
+    program = NewRun();
+    return *program;
+}
+
+std::unique_ptr<ProgramRun> DesktopTest::NewRun() {
+    auto run = std::make_unique<ProgramRun>(m_profile, screen.Name());
     // The keyboard library strndup()s counted names without a terminator, which strict string
     // checks take for an overflow; what the display libraries keep for good is not a leak.
     const char* asan = std::getenv("ASAN_OPTIONS");
-    program->AddEnvironment(std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
-                            ":strict_string_checks=0");
-    program->AddEnvironment("LSAN_OPTIONS=suppressions=" KELVANE_LSAN_DISPLAY);
-    return *program;
+    run->AddEnvironment(std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
+                        ":strict_string_checks=0");
+    run->AddEnvironment("LSAN_OPTIONS=suppressions=" KELVANE_LSAN_DISPLAY);
+    return run;
 }
 
 std::filesystem::path DesktopTest::SampleCopy(const std::string& name) {

@@ -27,6 +27,8 @@ protected:
     ProgramRun& Launch(const std::vector<std::string>& args = {});
     // The same, not started yet (for more of its environment).
     ProgramRun& Prepare();
+    // Another run of the program on the same display and profile (a second start).
+    std::unique_ptr<ProgramRun> NewRun();
     // The first start's cutter installation, as a person does it with the keyboard: a DM/PL
     // cutter on the file port. Ends with the main window shown.
     void InstallFileCutter();
