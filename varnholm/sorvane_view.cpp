@@ -129,6 +129,10 @@ BOOL CSorvaneView::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
     case ID_CUTTER_DESIGN_SIZE:
         handler = &CSorvaneView::OnCutterDesignSize;
         break;
+    case ID_COPY_TO_WINDOWS:
+        // The design view's picture copy, which the cutting view binds to its menu item.
+        handler = &CSorvaneView::OnCopyToWindows;
+        break;
     case ID_CHANGE_COLOUR:
     case ID_TYPED_COLOUR:
         handler = &CSorvaneView::OnChangeColour;

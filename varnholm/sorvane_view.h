@@ -35,6 +35,8 @@ public:
     static constexpr UINT ID_SEND_TO_CUTTER = 23071;
     static constexpr UINT ID_SEND_TO_VELM_CUTTER = 23072;
     static constexpr UINT ID_CUTTER_DESIGN_SIZE = 23073;
+    // "Copy to Windows": the drawing to the clipboard as a picture.
+    static constexpr UINT ID_COPY_TO_WINDOWS = 43023;
     static constexpr UINT ID_AUTO_SEND_TO_CUTTER = 55061;
     static constexpr UINT ID_AUTO_SEND_FINISHED = 55063;
     static constexpr UINT ID_CHANGE_COLOUR = 34086;
@@ -80,6 +82,7 @@ protected:
     void OnAutoSendToCutter();
     void OnAutoSendFinished();
     void OnCutterDesignSize();
+    void OnCopyToWindows() { OnSaveMetafile(); }
     void OnChangeColour();
     void OnShowCutObjects();
     void fnOnAddColor();

@@ -276,3 +276,68 @@ TEST_F(MainFrameMenusTest, RightClickMenuNamesKeptAtCloseComeBackAtTheNextStartG
 }
 
 } // namespace
+
+namespace {
+
+// Every command of a menu as the display shows it: each popup told first (WM_INITMENUPOPUP),
+// then each item's state read. "text (id)" of each item that no target of the frame handles,
+// and of each that shows enabled without one.
+void WalkMenu(HMENU menu, CFrameWnd* frame, const std::wstring& path,
+              std::vector<std::wstring>& noHandler, std::vector<std::wstring>& enabledDead) {
+    ::SendMessageW(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(menu, UINT(i), text, 128, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, UINT(i), MF_BYPOSITION);
+        const std::wstring name = path + L"/" + text;
+        if (state & MF_POPUP) {
+            WalkMenu(::GetSubMenu(menu, i), frame, name, noHandler, enabledDead);
+            continue;
+        }
+        const UINT id = ::GetMenuItemID(menu, i);
+        if ((state & MF_SEPARATOR) || id == 0 || id == kelvane::ID_HIDDEN_ITEM)
+            continue;
+        int query = 0;
+        const bool handled = frame->OnCmdMsg(id, CN_COMMAND, nullptr, &query) != FALSE;
+        const std::wstring shown = name + L" (" + std::to_wstring(id) + L")";
+        if (!handled)
+            noHandler.push_back(shown);
+        if (!handled && !(state & (MF_GRAYED | MF_DISABLED)))
+            enabledDead.push_back(shown);
+    }
+}
+
+std::string Listed(const std::vector<std::wstring>& items) {
+    std::string out;
+    for (const std::wstring& s : items)
+        out += CString(s.c_str()).ToUtf8() + "\n";
+    return out;
+}
+
+} // namespace
+
+TEST_F(MainFrameMenusTest, EveryItemOfTheFrameAndTabMenusReachesAHandler) {
+    ASSERT_NO_FATAL_FAILURE(StartWithFilePortCutter());
+    CMainFrame* frame = app->MainFrame();
+    ASSERT_NE(frame, nullptr);
+    std::vector<std::wstring> noHandler, enabledDead;
+
+    // No design open: the frame's own menu.
+    WalkMenu(::GetMenu(frame->m_hWnd), frame, L"23012", noHandler, enabledDead);
+
+    // A modified design with everything selected: the design window's menu and the tabs' menu.
+    auto* page = dynamic_cast<CDesignPage*>(app->DesignTemplate()->OpenDocumentFile(nullptr, TRUE));
+    ASSERT_NE(page, nullptr);
+    Pump();
+    page->SetModifiedFlag(TRUE);
+    WalkMenu(::GetMenu(frame->m_hWnd), frame, L"23011", noHandler, enabledDead);
+    HMENU tabs = ::LoadMenuW(nullptr, kelvane::IDR_MDI_TABS);
+    ASSERT_NE(tabs, nullptr);
+    for (int i = 0; i < ::GetMenuItemCount(tabs); ++i)
+        if (HMENU sub = ::GetSubMenu(tabs, i))
+            WalkMenu(sub, frame, L"138", noHandler, enabledDead);
+    ::DestroyMenu(tabs);
+
+    EXPECT_TRUE(enabledDead.empty()) << "enabled without a handler:\n" << Listed(enabledDead);
+    EXPECT_TRUE(noHandler.empty()) << "no handler:\n" << Listed(noHandler);
+}

@@ -236,6 +236,24 @@ void CFrameWnd::OnInitMenuPopup(HMENU popup, UINT, BOOL sysMenu) {
 BOOL CFrameWnd::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
     if (CView* view = GetActiveView(); view && view->OnCmdMsg(id, code, extra, handlerInfo))
         return TRUE;
+    // The bars' items: checked while the bar shows; the command shows or hides it.
+    if (id == AFX_IDW_STATUS_BAR || id == AFX_IDW_TOOLBAR) {
+        HWND bar = ::GetDlgItem(m_hWnd, int(id));
+        if (!bar)
+            return FALSE;
+        if (CCmdUI* ui = UpdateUI(code, extra)) {
+            if (!IsQuery(handlerInfo))
+                ui->SetCheck(::IsWindowVisible(bar) ? 1 : 0);
+            return TRUE;
+        }
+        if (code != CN_COMMAND)
+            return FALSE;
+        if (!IsQuery(handlerInfo)) {
+            ::ShowWindow(bar, ::IsWindowVisible(bar) ? SW_HIDE : SW_SHOW);
+            RecalcLayout();
+        }
+        return TRUE;
+    }
     if (CWnd::OnCmdMsg(id, code, extra, handlerInfo))
         return TRUE;
     CWinApp* app = AfxGetApp();

@@ -101,7 +101,10 @@ BOOL CWinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
             return TRUE;
         }
         if (code == CN_COMMAND) {
-            if (!IsQuery(handlerInfo))
+            // The whole range has its handler (the empty list's placeholder shows greyed).
+            if (IsQuery(handlerInfo))
+                return TRUE;
+            if (listed)
                 OnOpenRecentFile(id);
             return listed;
         }
