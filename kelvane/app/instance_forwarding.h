@@ -15,8 +15,9 @@ constexpr UINT WM_IMPORT_TEMP_AI = 35491;
 constexpr UINT WM_IMPORT_PATH = 35492;
 // How long a second start waits for the running copy.
 constexpr DWORD kForwardTimeoutMs = 10000;
-// How often the running copy looks at its channel.
-constexpr UINT kInstancePollMs = 100;
+// How often the running copy looks at its channel: a hand-over waits at most this long, and
+// an idle program wakes no more often.
+constexpr UINT kInstancePollMs = 250;
 constexpr UINT_PTR kInstanceChannelTimer = 13134;
 
 } // namespace kelvane

@@ -82,6 +82,9 @@ public:
             f->setAlignment(Qt::AlignCenter);
             row->addWidget(f);
             m_fields[i] = f;
+            // The control given the focus types into its first field.
+            if (i == 0)
+                setFocusProxy(f);
             QObject::connect(f, &QLineEdit::textEdited, f,
                              [this, hwnd, i, next](const QString& text) {
                                  int value = text.isEmpty() ? -1 : text.toInt();

@@ -50,6 +50,10 @@ ProgramRun& DesktopTest::Launch(const std::vector<std::string>& args) {
 
 ProgramRun& DesktopTest::Prepare() {
     program = NewRun();
+    screen.SetSettle([this] {
+        if (program)
+            program->WaitUntilIdle();
+    });
     return *program;
 }
 

@@ -1,5 +1,7 @@
 #include "kelvane/tests/desktop/program_run.h"
 
+#include "kelvane/tests/desktop/x_desktop.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -99,6 +101,26 @@ void ProgramRun::Kill() {
         ::kill(m_pid, SIGKILL);
         ::waitpid(m_pid, nullptr, 0);
         m_pid = -1;
+    }
+}
+
+void ProgramRun::WaitUntilIdle(std::chrono::milliseconds quiet, std::chrono::milliseconds bound) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    // One clock tick of use within the quiet time is an idle program's own (a timer, a paint).
+    const double tick = 1.0 / double(::sysconf(_SC_CLK_TCK));
+    double last = CpuSeconds(m_pid);
+    auto since = std::chrono::steady_clock::now();
+    while (Running() && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(25ms);
+        const double now = CpuSeconds(m_pid);
+        if (now < 0)
+            return;
+        if (now - last > tick * 1.5) {
+            last = now;
+            since = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - since >= quiet) {
+            return;
+        }
     }
 }
 

@@ -10,6 +10,8 @@
 
 namespace desktop {
 
+using namespace std::chrono_literals;
+
 class ProgramRun {
 public:
     // profile: the folder that holds the run's home, settings and data (kept across runs that
@@ -27,6 +29,10 @@ public:
     // The exit status (128 + signal when killed by one), or -1 when it still ran at the bound.
     int WaitForExit(std::chrono::milliseconds bound);
     void Kill();
+    // Waits (within the bound) until the program has used no processor time for a while: it
+    // has done what the last input and the window manager asked and sleeps for the next.
+    void WaitUntilIdle(std::chrono::milliseconds quiet = 200ms,
+                       std::chrono::milliseconds bound = 10s);
 
     const std::filesystem::path& Profile() const { return m_profile; }
     // The program's data folder (designs, "output.spl", the recovery folder).

@@ -361,6 +361,7 @@ bool XDesktop::WaitForWindow(const QString& part, ShownWindow* found,
             if (it->title.contains(part)) {
                 if (found)
                     *found = *it;
+                Settle();
                 return true;
             }
         std::this_thread::sleep_for(50ms);
@@ -399,8 +400,10 @@ QString XDesktop::ActiveTitle() const {
 bool XDesktop::WaitUntilActive(const QString& part, std::chrono::milliseconds bound) const {
     const auto end = std::chrono::steady_clock::now() + bound;
     do {
-        if (ActiveTitle().contains(part))
+        if (ActiveTitle().contains(part)) {
+            Settle();
             return true;
+        }
         std::this_thread::sleep_for(50ms);
     } while (std::chrono::steady_clock::now() < end);
     return false;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -62,6 +63,9 @@ public:
     // Waits until the window manager names a window whose title contains part as the active
     // one (the one the keyboard goes to), as a person waits before typing.
     bool WaitUntilActive(const QString& part, std::chrono::milliseconds bound = 20s) const;
+    // Called once a waited-for window is there or active, before the test goes on: a person
+    // types only once the program has caught up with what it shows.
+    void SetSettle(std::function<void()> settle) { m_settle = std::move(settle); }
     QString ActiveTitle() const;
     // Asks the window manager to close the window, as its close box does.
     void CloseWithManager(const ShownWindow& window);
@@ -75,6 +79,11 @@ private:
     _XDisplay* m_display = nullptr;
     pid_t m_server = -1, m_manager = -1;
     std::string m_name, m_why;
+    std::function<void()> m_settle;
+    void Settle() const {
+        if (m_settle)
+            m_settle();
+    }
 };
 
 // Fraction of pixels that are the same in both pictures (of the same size).
