@@ -12,15 +12,29 @@
 namespace kelvane::tests {
 
 bool Port9100Cutter::Listen(std::string& why) {
-    m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in a = {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(kCutterService);
-    if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        ::listen(m_listen, 4) != 0 || ::pipe2(m_wake, O_CLOEXEC) != 0) {
+    // Tests run side by side share the one port: whoever holds it is waited for.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    for (;;) {
+        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        int one = 1;
+        ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        if (m_listen >= 0 && ::bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
+            break;
+        const int error = errno;
+        if (m_listen >= 0)
+            ::close(m_listen);
+        m_listen = -1;
+        if (error != EADDRINUSE || std::chrono::steady_clock::now() > end) {
+            why = std::strerror(error);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    if (::listen(m_listen, 4) != 0 || ::pipe2(m_wake, O_CLOEXEC) != 0) {
         why = std::strerror(errno);
         return false;
     }
@@ -43,6 +57,11 @@ std::vector<std::string> Port9100Cutter::Received() {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_done.wait_for(lock, std::chrono::seconds(20), [this] { return !m_open; });
     return m_received;
+}
+
+bool Port9100Cutter::WaitUntilClosed(std::chrono::milliseconds bound) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_done.wait_for(lock, bound, [this] { return !m_open; });
 }
 
 int Port9100Cutter::Connections() {

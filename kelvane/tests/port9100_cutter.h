@@ -25,10 +25,13 @@ public:
     Port9100Cutter(const Port9100Cutter&) = delete;
     Port9100Cutter& operator=(const Port9100Cutter&) = delete;
 
-    // False, with errno's text in `why`, when the port cannot be had.
+    // False, with errno's text in `why`, when the port cannot be had (another test holding it
+    // is waited for, a while).
     bool Listen(std::string& why);
     // What each connection carried, once none is open (bounded: 20 s).
     std::vector<std::string> Received();
+    // Whether every connection made so far has been closed by the program, within the bound.
+    bool WaitUntilClosed(std::chrono::milliseconds bound);
     // How many connections were made so far.
     int Connections();
 

@@ -23,18 +23,6 @@
 
 namespace platform::display {
 
-
-#include <QKeyEvent>
-#include <QElapsedTimer>
-namespace { struct DbgKeys : QObject { QElapsedTimer t; DbgKeys(){t.start();}
- bool eventFilter(QObject* o, QEvent* e) override {
-  auto ty=e->type();
-  if (ty==QEvent::KeyPress||ty==QEvent::KeyRelease||ty==QEvent::FocusIn||ty==QEvent::FocusOut||ty==QEvent::WindowActivate||ty==QEvent::ShortcutOverride||ty==QEvent::Show) {
-   QString k; if (ty==QEvent::KeyPress||ty==QEvent::KeyRelease||ty==QEvent::ShortcutOverride) k=QString::number(static_cast<QKeyEvent*>(e)->key(),16);
-   QWidget* w=qobject_cast<QWidget*>(o);
-   std::fprintf(stderr,"DBG %lld %d %s %s key=%s win=%s en=%d\n",(long long)t.elapsed(),int(ty),o->metaObject()->className(),qPrintable(o->objectName()),qPrintable(k), w?qPrintable(w->window()->windowTitle()):"-", w?int(w->isEnabled()):-1);
-  }
-  return false; } }; }
 namespace {
 
 struct State {
@@ -93,7 +81,6 @@ bool Start(int& argc, char** argv) {
     MirrorScreens();
     InstallClipboardBridge();
     InstallToolTipLook();
-    if (std::getenv("DBGKEYS")) { static DbgKeys d; qApp->installEventFilter(&d); }
     SetGlobalColours(PaletteColours());
     return true;
 }

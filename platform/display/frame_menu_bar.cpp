@@ -8,6 +8,7 @@
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcutEvent>
 
 #include <vector>
 
@@ -103,6 +104,27 @@ void FrameMenuBar::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QMenuBar::mouseReleaseEvent(event);
+}
+
+bool FrameMenuBar::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        const QKeySequence key = static_cast<QShortcutEvent*>(event)->key();
+        for (QAction* a : actions()) {
+            if (!a->menu() || !a->isVisible() || !a->isEnabled() ||
+                QKeySequence::mnemonic(a->text()) != key)
+                continue;
+            setActiveAction(a);
+            // Opened from the keyboard, the menu starts on its first item.
+            for (QAction* item : a->menu()->actions())
+                if (!item->isSeparator() && item->isVisible()) {
+                    a->menu()->setActiveAction(item);
+                    break;
+                }
+            event->accept();
+            return true;
+        }
+    }
+    return QMenuBar::event(event);
 }
 
 void FrameMenuBar::Fill(QMenu* into, HMENU menu, HWND owner, bool initOnShow, bool postCommands) {

@@ -28,6 +28,9 @@ public:
 protected:
     // A right button released on the bar is told to the frame (WM_NCRBUTTONUP, HTMENU).
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Alt and a letter that two menus share ("&Output", "&Options") always opens the first of
+    // them, as the platform's menu bars do; Qt would take turns.
+    bool event(QEvent* event) override;
 
 private:
     static void AddItems(QMenu* into, HMENU menu, HWND owner, bool postCommands);

@@ -7,6 +7,7 @@
 #include "platform/windowing/list_controls.h"
 #include "platform/windowing/message.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -147,6 +148,17 @@ QWidget* CreateListWidget(HWND hwnd, ControlKind kind, QWidget* parent) {
                 });
             });
         }
+        // Arrows and typed first letters move the current row of a single-choice list: that
+        // is the person's choice too (a click reports itself below).
+        QObject::connect(l, &QListWidget::currentRowChanged, l, [hwnd, l](int row) {
+            if (row < 0 || QApplication::mouseButtons() != Qt::NoButton ||
+                l->selectionMode() != QAbstractItemView::SingleSelection)
+                return;
+            Presenter::Instance()->Defer([hwnd, row] {
+                if (IsWindow(hwnd) && SendMessageW(hwnd, LB_GETCURSEL, 0, 0) != row)
+                    ChooseListItem(hwnd, row);
+            });
+        });
         QObject::connect(l, &QListWidget::itemClicked, l, [hwnd, l](QListWidgetItem* item) {
             int index = l->row(item);
             Presenter::Instance()->Defer([hwnd, index] {

@@ -235,6 +235,28 @@ BOOL CMDIFrameWndEx::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
     return CFrameWnd::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
+BOOL CMDIFrameWndEx::PreTranslateMessage(MSG* msg) {
+    // Only keys meant for this frame: a dialog's Ctrl+Tab turns its own pages.
+    if (msg && msg->message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 &&
+        ::GetKeyState(VK_MENU) >= 0 && (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd))) {
+        if (msg->wParam == WPARAM(VK_TAB) || msg->wParam == WPARAM(VK_F6)) {
+            if (m_children.size() > 1) {
+                if (::GetKeyState(VK_SHIFT) < 0)
+                    MDIPrev();
+                else
+                    MDINext();
+            }
+            return TRUE;
+        }
+        if (msg->wParam == WPARAM(VK_F4)) {
+            if (CMDIChildWndEx* child = MDIGetActive())
+                child->PostMessage(WM_CLOSE);
+            return TRUE;
+        }
+    }
+    return CFrameWnd::PreTranslateMessage(msg);
+}
+
 BOOL CMDIFrameWndEx::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == AFX_WM_CHANGE_ACTIVE_TAB) {
         // The user picked a tab: its child becomes the active one.

@@ -41,6 +41,9 @@ public:
     // Moves the child's tab into another group (the next one for null); an emptied group goes.
     BOOL MoveToTabGroup(CWnd* child, CMFCTabCtrl* to);
 
+    // The tabs' keys: Ctrl+Tab and Ctrl+F6 step to the next design window (with Shift, back),
+    // Ctrl+F4 closes the active one, as in every tabbed frame.
+    BOOL PreTranslateMessage(MSG* msg) override;
     CFrameWnd* GetActiveFrame() override;
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;

@@ -408,6 +408,15 @@ HWND GetParent(HWND hwnd) {
     return w->parent ? w->parent : w->owner;
 }
 
+BOOL IsChild(HWND parent, HWND hwnd) {
+    if (!Window(parent))
+        return FALSE;
+    for (HWND w = Window(hwnd); w; w = Window(w->parent))
+        if (w->parent == parent)
+            return TRUE;
+    return FALSE;
+}
+
 HWND SetParent(HWND child, HWND parent) {
     HWND w = Window(child);
     if (!w || (parent && !Window(parent)))

@@ -147,6 +147,8 @@ constexpr int VK_DELETE = 0x2E;
 constexpr int VK_NUMPAD0 = 0x60;
 constexpr int VK_NUMPAD9 = 0x69;
 constexpr int VK_DIVIDE = 0x6F;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F6 = 0x75;
 constexpr int VK_OEM_2 = 0xBF; // the "/?" key
 
 // Hit-test code of WM_SETCURSOR for the client area.
@@ -223,6 +225,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 HWND GetParent(HWND hwnd);
 HWND SetParent(HWND child, HWND parent);
+// Whether hwnd lies inside parent through child windows (owned windows are not children).
+BOOL IsChild(HWND parent, HWND hwnd);
 HWND GetWindow(HWND hwnd, UINT relation);
 // The window owned by hwnd (directly or through others) that is active, or hwnd itself.
 HWND GetLastActivePopup(HWND hwnd);

@@ -168,6 +168,36 @@ TEST_F(ControlWidgetsTest, ListChoicesComeBackAsSelectionNotifications) {
     EXPECT_EQ(platform::GetIPAddressField(ip, 3), 79);
 }
 
+// A single-choice list chosen with the keyboard: the arrows and a typed first letter.
+TEST_F(ControlWidgetsTest, KeysInAListChooseItsEntry) {
+    HWND frame = MakeWindow(300, 240);
+    HWND list = Control(frame, WC_LISTBOX, L"", LBS_NOTIFY, 31, 40);
+    for (const wchar_t* name : {L"Vanter Cutter", L"Network Plotter", L"Shop Cutter"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    Pump();
+    auto* l = qobject_cast<QListWidget*>(Widget(list));
+    ASSERT_NE(l, nullptr);
+    l->setFocus();
+    QTest::keyClick(l, Qt::Key_V);
+    Pump();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+    QTest::keyClick(l, Qt::Key_Down);
+    QTest::keyClick(l, Qt::Key_Down);
+    Pump();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    size_t changes = 0;
+    for (const Seen& s : Received({WM_COMMAND}))
+        changes += s.wp == MAKEWPARAM(31, LBN_SELCHANGE);
+    EXPECT_GE(changes, 2u);
+    // The model's own choice moves the row without a notification.
+    const size_t before = Received({WM_COMMAND}).size();
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    Pump();
+    EXPECT_EQ(l->currentRow(), 1);
+    EXPECT_EQ(Received({WM_COMMAND}).size(), before);
+}
+
 // Keys typed into the IP address control as people type an address: "." and a full field move
 // the caret on, each key going to the field that has the focus.
 TEST_F(ControlWidgetsTest, AnAddressTypedWithDotsAndFullFieldsFillsTheFourFields) {
