@@ -57,9 +57,6 @@ INT_PTR CALLBACK_AsTemplated(HWND, UINT, WPARAM, LPARAM) {
     return FALSE; // the controls stay as the template makes them
 }
 
-std::string Report(UINT templateId, const wchar_t* caption,
-                   const std::vector<platform::display::TextMisfit>& misfits);
-
 std::string Utf8(const std::wstring& s) {
     std::string out;
     for (wchar_t c : s) {
@@ -77,8 +74,6 @@ std::string Utf8(const std::wstring& s) {
     }
     return out;
 }
-
-bool IsNarrowPlace(UINT templateId, const platform::display::TextMisfit& m);
 
 std::string Report(UINT templateId, const wchar_t* caption,
                    const std::vector<platform::display::TextMisfit>& misfits) {
