@@ -2,6 +2,7 @@
 
 #include "platform/display/colour_picker.h"
 #include "platform/display/cursor_shape.h"
+#include "platform/display/dialog_font.h"
 #include "platform/display/file_dialog_widget.h"
 #include "platform/display/frame_menu_bar.h"
 #include "platform/display/list_widgets.h"
@@ -120,10 +121,12 @@ Presenter::Presenter() {
     m_focusWatch = QObject::connect(qApp, &QApplication::focusChanged,
                                     [this](QWidget*, QWidget* now) { FocusMoved(now); });
     ToolBarWidget::MeasureTextsInButtonFont(true);
+    MeasureDialogsInDisplayFont(true);
 }
 
 Presenter::~Presenter() {
     ToolBarWidget::MeasureTextsInButtonFont(false);
+    MeasureDialogsInDisplayFont(false);
     SetWindowObserver(nullptr, nullptr, nullptr);
     SetMessageWaitHook(nullptr);
     SetMessageBoxPresenter(nullptr);

@@ -1,6 +1,7 @@
 #include "platform/windowing/dialog_template.h"
 
 #include "platform/system/termination_request.h"
+#include "platform/windowing/dialog_units.h"
 #include "platform/windowing/language_bundle.h"
 #include "platform/windowing/message.h"
 #include "platform/windowing/window_internal.h"
@@ -12,9 +13,6 @@
 
 namespace {
 
-// Dialog units of the 8-point dialog font: 6 by 13 pixels per 4 by 8 units.
-constexpr int kBaseX = 6, kBaseY = 13;
-
 std::map<UINT, std::unique_ptr<DialogTemplate>>& Templates() {
     static std::map<UINT, std::unique_ptr<DialogTemplate>> m;
     return m;
@@ -25,11 +23,12 @@ platform::DialogResponder& Responder() {
     return r;
 }
 
-int MapX(int x) {
-    return MulDiv(x, kBaseX, 4);
-}
-int MapY(int y) {
-    return MulDiv(y, kBaseY, 8);
+// The units of the dialog a window belongs to (a control maps with its dialog's).
+platform::DialogBaseUnits UnitsOf(HWND hwnd) {
+    for (HWND w = platform::detail::Window(hwnd); w; w = platform::detail::Window(w->parent))
+        if (w->isDialog && w->dialogUnitsX > 0 && w->dialogUnitsY > 0)
+            return platform::DialogBaseUnits{w->dialogUnitsX, w->dialogUnitsY};
+    return platform::DialogBaseUnitsFor(nullptr, 0);
 }
 
 } // namespace
@@ -47,6 +46,14 @@ void RegisterDialogTemplate(const DialogTemplate& tmpl) {
 const DialogTemplate* FindDialogTemplate(UINT id) {
     auto it = Templates().find(id);
     return it != Templates().end() ? it->second.get() : nullptr;
+}
+
+std::vector<const DialogTemplate*> RegisteredDialogTemplates() {
+    std::vector<const DialogTemplate*> all;
+    all.reserve(Templates().size());
+    for (const auto& [id, tmpl] : Templates())
+        all.push_back(tmpl.get());
+    return all;
 }
 
 bool IsDialogEnded(HWND dialog) {
@@ -116,12 +123,19 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, 
         style &= ~WS_CHILD;
     std::wstring text;
     const bool ownCaption = platform::BundleDialogText(tmpl->id, 0, text);
+    // Units from the font the dialog is drawn in, so that texts sized for it fit.
+    const platform::DialogBaseUnits base =
+        platform::DialogBaseUnitsFor(tmpl->fontFace, tmpl->fontSize);
+    auto mapX = [&](int x) { return platform::DialogUnitsToPixelsX(x, base); };
+    auto mapY = [&](int y) { return platform::DialogUnitsToPixelsY(y, base); };
     HWND dlg = CreateWindowExW(
         0, WC_DIALOG, ownCaption ? text.c_str() : (tmpl->caption ? tmpl->caption : L""), style, 0,
-        0, MapX(tmpl->cx), MapY(tmpl->cy), parent, nullptr, instance, nullptr);
+        0, mapX(tmpl->cx), mapY(tmpl->cy), parent, nullptr, instance, nullptr);
     if (!dlg)
         return nullptr;
     dlg->isDialog = true;
+    dlg->dialogUnitsX = base.cx;
+    dlg->dialogUnitsY = base.cy;
     dlg->dialogProc = proc;
     dlg->dialogParam = param;
     dlg->templateId = tmpl->id;
@@ -129,7 +143,7 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, const DialogTemplate* tmpl, 
         const bool own = c.id > 0 && platform::BundleDialogText(tmpl->id, c.id, text);
         HWND ctrl =
             CreateWindowExW(0, c.className, own ? text.c_str() : (c.text ? c.text : L""),
-                            c.style | WS_CHILD, MapX(c.x), MapY(c.y), MapX(c.cx), MapY(c.cy), dlg,
+                            c.style | WS_CHILD, mapX(c.x), mapY(c.y), mapX(c.cx), mapY(c.cy), dlg,
                             reinterpret_cast<HMENU>(intptr_t(c.id)), instance, nullptr);
         if (!ctrl) {
             DestroyWindow(dlg);
@@ -187,10 +201,14 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     return TRUE;
 }
 
-BOOL MapDialogRect(HWND, RECT* rect) {
+BOOL MapDialogRect(HWND dialog, RECT* rect) {
     if (!rect)
         return FALSE;
-    *rect = RECT{MapX(rect->left), MapY(rect->top), MapX(rect->right), MapY(rect->bottom)};
+    const platform::DialogBaseUnits base = UnitsOf(dialog);
+    *rect = RECT{platform::DialogUnitsToPixelsX(rect->left, base),
+                 platform::DialogUnitsToPixelsY(rect->top, base),
+                 platform::DialogUnitsToPixelsX(rect->right, base),
+                 platform::DialogUnitsToPixelsY(rect->bottom, base)};
     return TRUE;
 }
 

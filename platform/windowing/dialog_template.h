@@ -39,6 +39,7 @@ HWND CreateDialogParamW(HINSTANCE instance, UINT templateId, HWND parent, DLGPRO
 INT_PTR DialogBoxParamW(HINSTANCE instance, UINT templateId, HWND parent, DLGPROC proc,
                         LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
+// Maps dialog units to pixels with the base units of the dialog the window belongs to.
 BOOL MapDialogRect(HWND dialog, RECT* rect);
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT msg, WPARAM wp, LPARAM lp);
 BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
@@ -51,6 +52,8 @@ namespace platform {
 // Later registrations of an id replace earlier ones (language libraries).
 void RegisterDialogTemplate(const DialogTemplate& tmpl);
 const DialogTemplate* FindDialogTemplate(UINT id);
+// Every template registered so far, in the order of their ids.
+std::vector<const DialogTemplate*> RegisteredDialogTemplates();
 
 // Runs a created dialog modally until EndDialog; returns its result. Without a display, the
 // dialog responder (if any) acts first; a dialog nobody can answer ends with IDCANCEL.

@@ -43,6 +43,7 @@ struct HWND__ {
     LRESULT (*dialogProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
     LPARAM dialogParam = 0;
     UINT templateId = 0;
+    int dialogUnitsX = 0, dialogUnitsY = 0; // pixels per 4 and 8 dialog units
 
     // Standard controls.
     int rangeLow = 0, rangeHigh = 100, position = 0, step = 10;
