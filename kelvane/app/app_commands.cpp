@@ -1,4 +1,4 @@
-// The commands the application object answers itself: Open, Close All, Select Language,
+// The commands the application object answers itself: New, Open, Close All, Select Language,
 // About.
 #include "kelvane/app/vanter_ferolin_app.h"
 
@@ -10,6 +10,11 @@
 #include "platform/framework/property_sheet.h"
 
 BOOL CVanterFerolinApp::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) {
+    if (code == CN_COMMAND && id == kelvane::ID_NEW_DESIGN) {
+        if (!IsQuery(handlerInfo))
+            OnFileNew();
+        return TRUE;
+    }
     if (code == CN_COMMAND && id == kelvane::ID_OPEN_DESIGN) {
         if (!IsQuery(handlerInfo))
             fnFileOpenDialog(0);

@@ -45,6 +45,7 @@ void RegisterTexts() {
          L"Illegal Registry Entry in Key \"AutoSaveMethod\"\nValue will be set to \"Single "
          L"Document\" (default)"},
         {IDS_TEMPLATE_FAILED, L"Failed to create the document."},
+        {IDS_ABOUT_APP, L"About %1"},
         {CDesignView::IDR_RIGHT_CLICK_MENU, L"Right Click Default"},
     });
 }

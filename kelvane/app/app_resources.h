@@ -63,6 +63,8 @@ constexpr UINT IDS_EXIT_LAUNCH_FAILED = 61455;
 constexpr UINT IDS_RESTORE_AUTOSAVE = 50039;
 constexpr UINT IDS_ILLEGAL_AUTOSAVE_METHOD = 32801;
 constexpr UINT IDS_TEMPLATE_FAILED = 61700;
+// The About item's text, "%1" the application name.
+constexpr UINT IDS_ABOUT_APP = 50003;
 
 // Registers every string, menu and toolbar the program's windows load; once is enough, more
 // is harmless.

@@ -96,8 +96,9 @@ public:
 
     // The frame's own commands (main_frame_commands.cpp): true when handled.
     BOOL OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo);
-    // Opens the help file; false (after telling why) when it could not be.
-    bool fnOpenHelp();
+    // The help commands: the application's help call (HELP_INDEX or HELP_FINDER), which opens
+    // the help file or tells why it cannot.
+    void fnOpenHelp(UINT cmd);
 
 protected:
     // Runs a cutter command under the busy flag; dropped while the frame or a cutting view is

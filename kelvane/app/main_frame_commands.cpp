@@ -15,8 +15,6 @@
 #include "platform/framework/document.h"
 #include "platform/framework/mdi_child_wnd_ex.h"
 #include "platform/framework/menu.h"
-#include "platform/system/paths.h"
-#include "platform/system/shell_open.h"
 #include "platform/windowing/message_box.h"
 #include "qvutils/qv_utils.h"
 #include "toolbars/toolbar_registry.h"
@@ -110,20 +108,9 @@ void CMainFrame::fnRunBusy(void (*command)()) {
     m_bBusy = false;
 }
 
-bool CMainFrame::fnOpenHelp() {
-    auto* app = dynamic_cast<CVanterFerolinApp*>(AfxGetApp());
-    if (!app)
-        return false;
-    const CString path = app->HelpFilePath();
-    if (!platform::PathExists(path)) {
-        AfxMessageBox(L"The help file " + path + L" is not there.");
-        return false;
-    }
-    CString why;
-    if (platform::ShellOpen(path, &why))
-        return true;
-    AfxMessageBox(L"The help file " + path + L" could not be opened: " + why);
-    return false;
+void CMainFrame::fnOpenHelp(UINT cmd) {
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(0, cmd);
 }
 
 BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInfo) {
@@ -216,7 +203,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, int code, void* extra, void* handlerInf
     }
     case kelvane::ID_HELP_INDEX:
     case kelvane::ID_HELP_FINDER:
-        fnOpenHelp();
+        fnOpenHelp(id == kelvane::ID_HELP_INDEX ? HELP_INDEX : HELP_FINDER);
         break;
     case kelvane::ID_TOGGLE_MENU_BAR:
         fnToggleMenuBar();

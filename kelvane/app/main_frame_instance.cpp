@@ -12,6 +12,7 @@
 #include "varnholm/sorvane_view.h"
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -120,7 +121,15 @@ LRESULT CMainFrame::OnImportPath() {
         std::error_code ec;
         path = CString((std::filesystem::current_path(ec) / path.ToUtf8()).string());
     }
-    app->fnOpenDesignFile(path, QvGetSilentModeOn());
+    // The shell's open command for a running copy (Windows sends it by DDE) comes here: a
+    // second start with the file. In silent mode the design is sent to the cutter as it
+    // opens, which the shell's road does not do.
+    if (QvGetSilentModeOn()) {
+        app->fnOpenDesignFile(path, 1);
+    } else {
+        std::wstring command(path.GetString());
+        app->OnDDECommand(command.data());
+    }
     m_bBusy = false;
     return 0;
 }

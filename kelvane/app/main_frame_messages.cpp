@@ -9,6 +9,7 @@
 #include "platform/framework/message_filter.h"
 #include "platform/framework/palette_messages.h"
 #include "platform/framework/view.h"
+#include "platform/framework/win_app.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/menu_bar_messages.h"
 
@@ -18,6 +19,19 @@ namespace {
 void ToolbarMenuAt(POINT screen) {
     if (CWnd* main = AfxGetMainWnd(); main && ::IsWindow(main->m_hWnd))
         main->SendMessage(kelvane::WM_TOOLBAR_MENU, 0, MAKELPARAM(WORD(screen.x), WORD(screen.y)));
+}
+
+// The About item of a popup (there is one on the Help menu of the frame and of the design
+// windows) reads string 50003 with the application name.
+void FnSetAboutItemText(HMENU popup) {
+    if (!popup || ::GetMenuState(popup, kelvane::ID_ABOUT, MF_BYCOMMAND) == 0xFFFFFFFFu)
+        return;
+    CString text;
+    if (!AfxLoadString(kelvane::IDS_ABOUT_APP, text) || text.IsEmpty())
+        return;
+    CWinApp* app = AfxGetApp();
+    text.Replace(L"%1", app && app->m_pszAppName ? app->m_pszAppName : L"");
+    ::ModifyMenuW(popup, kelvane::ID_ABOUT, MF_BYCOMMAND | MF_STRING, kelvane::ID_ABOUT, text);
 }
 
 // The message to every window below parent, depth first.
@@ -59,6 +73,7 @@ void CMainFrame::fnFilterDockedPanes() {
 }
 
 void CMainFrame::fnInitPopupMenu(HMENU popup) {
+    FnSetAboutItemText(popup);
     OnInitMenuPopup(popup, 0, FALSE);
     kelvane::TrimPopupMenu(popup, [this](HMENU sub) { OnInitMenuPopup(sub, 0, FALSE); });
 }

@@ -21,6 +21,8 @@
 #include "platform/framework/wait_cursor.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/instance_lock.h"
+#include "platform/system/paths.h"
+#include "platform/windowing/icon.h"
 #include "qvutils/qv_utils.h"
 #include "qvutils/tavrin_dialog.h"
 #include "varnholm/sorvane_view.h"
@@ -57,6 +59,12 @@ void CVanterFerolinApp::SetCommandLine(int argc, char** argv) {
     }
 }
 
+// Start-up, in its order. What the original platform needed and this one does not: the common
+// controls' registration, OLE (nothing here uses it, so its failure cannot arise), control
+// containment and the shell and keyboard managers (no ActiveX hosting; the file dialogs and
+// accelerators are the platform's own), the sockets' start-up call, and the templates' shell
+// open by DDE (the shell's open comes as a second start, which hands it to OnDDECommand). The
+// single-instance lock is taken before main.
 BOOL CVanterFerolinApp::InitInstance() {
     kelvane::RegisterAppResources();
     InitContextMenuManager();
@@ -86,7 +94,6 @@ BOOL CVanterFerolinApp::InitInstance() {
     if (!fnRegisterDocTemplates())
         return FALSE;
     fnLoadApplicationFont();
-    LoadStdProfileSettings(kRecentFiles);
     FNEnableLocking(QvGetAppParam(L"EnableFileLocking", 1));
     CTavrinDialog::DialogIconID(int(kelvane::IDR_MAINFRAME));
     if (!fnCreateMainFrame())
@@ -96,6 +103,8 @@ BOOL CVanterFerolinApp::InitInstance() {
         m_pDesign->OpenDocumentFile(nullptr, TRUE);
     if (m_pMainWnd)
         DragAcceptFiles(m_pMainWnd->GetSafeHwnd(), TRUE);
+    // The recent files load after the command line's file (which therefore is not listed).
+    LoadStdProfileSettings(kRecentFiles);
     FnRunScriptFile(m_strCommandLine, m_pMainWnd);
     fnRegisterRightClickMenu();
     MainFrame()->fnLoadAutoSaveFiles();
@@ -122,6 +131,7 @@ BOOL CVanterFerolinApp::fnRegisterDocTemplates() {
                                         CDesignView::kContext);
     AddDocTemplate(CDesignView::kContext, m_pDesign, kDesignIndustry);
     QvAddContextMask(CDesignView::kContext, kDesignContextMask);
+    m_strHelpFilePath = HelpFilePath();
     // The tile view shows what a sheet document holds, read as the program stores it.
     CQuintar::SetSheetReader(FnTileSheetReader());
     m_pTile = new CQvMultiDocTemplate(kelvane::IDR_TILE, RUNTIME_CLASS(CDesignPage),
@@ -132,6 +142,11 @@ BOOL CVanterFerolinApp::fnRegisterDocTemplates() {
 }
 
 BOOL CVanterFerolinApp::fnCreateMainFrame() {
+    // A main frame already there gives up its toolbars now and its window once the new one
+    // stands.
+    CMainFrame* old = MainFrame();
+    if (old)
+        old->DeleteContents(0);
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(kelvane::IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
         delete frame;
@@ -145,6 +160,9 @@ BOOL CVanterFerolinApp::fnCreateMainFrame() {
         menus->LoadState(FnGetRegistryString(L"ContextMenu\\"));
     frame->fnRestoreWindowPlacement(QvGetSilentModeOn() ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
+    // The old frame's channel goes with it (its socket too), so the new one listens after.
+    if (old && ::IsWindow(old->m_hWnd))
+        old->DestroyWindow();
     if (FnInstanceMutexHeld())
         frame->fnStartInstanceChannel();
     return TRUE;
@@ -201,6 +219,39 @@ CDocument* CVanterFerolinApp::OpenDocumentFile(LPCWSTR path) {
     }
     CWaitCursor wait;
     return fnOpenDesignFile(path, 0);
+}
+
+void CVanterFerolinApp::OnFileNew() {
+    // New designs wait under the templates folder, which the Windows set-up ships and a fresh
+    // home here does not have: without it the save dialog would not open there.
+    CString templates;
+    QvHomePath(L"Templates\\", templates);
+    std::error_code ec;
+    std::filesystem::create_directories(platform::MapPath(templates), ec);
+    BrowserOnFileNew(QvGetAppParam(L"New Design Preferred Context", -1), nullptr, 1);
+}
+
+BOOL CVanterFerolinApp::OnDDECommand(LPWSTR command) {
+    CDocument* doc = command && *command ? OpenDocumentFile(command) : nullptr;
+    if (!doc)
+        return CJoxWinAppEx::OnDDECommand(command);
+    if (CWnd* main = MainFrame()) {
+        if (!QvGetSilentModeOn() && ::IsIconic(main->m_hWnd))
+            main->ShowWindow(SW_RESTORE);
+        // To the top, where it stands and as large as it is.
+        main->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetActiveWindow(main->m_hWnd);
+    }
+    return TRUE;
+}
+
+void CVanterFerolinApp::WinHelp(DWORD_PTR data, UINT cmd) {
+    if (QvGetAppParam(L"Display Help Commands", 0)) {
+        CString text;
+        text.Format(L"Winhelp index 0x%X ( %ld ), nCmd %d", unsigned(data), long(data), int(cmd));
+        AfxMessageBox(text);
+    }
+    CJoxWinAppEx::WinHelp(data, cmd);
 }
 
 CMainFrame* CVanterFerolinApp::MainFrame() const {

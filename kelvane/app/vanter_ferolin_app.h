@@ -37,6 +37,15 @@ public:
     // Whether this start handed its argument to the running copy and that copy took it.
     bool ForwardedToRunningCopy() const { return m_bForwarded; }
     CDocument* OpenDocumentFile(LPCWSTR path) override;
+    // New (57600): a design from BrowserOnFileNew in the context of "New Design Preferred
+    // Context", named afresh ("DesignN") under the templates folder.
+    void OnFileNew() override;
+    // The shell's open request (on this system it comes through the second-start channel):
+    // the text opened as a path, else the class library's command; an opened design raises
+    // the main window (restored from minimised unless in silent mode).
+    BOOL OnDDECommand(LPWSTR command) override;
+    // The help call, told first when "Display Help Commands" is set.
+    void WinHelp(DWORD_PTR data, UINT cmd = HELP_CONTEXT) override;
 
     // The machine-wide "Exit Application", started as the program ends; false (after telling
     // the operator) when it could not be.
@@ -83,9 +92,12 @@ public:
     // with the context-menu manager, when the name exists.
     void fnRegisterRightClickMenu();
 
+    // Makes the main frame; a main frame already there loses its toolbars and goes once the
+    // new one stands.
+    BOOL fnCreateMainFrame();
+
 protected:
     BOOL fnRegisterDocTemplates();
-    BOOL fnCreateMainFrame();
 
     std::vector<CString> m_args;
     CString m_strCommandLine;

@@ -118,6 +118,16 @@ TEST_F(SecondStart, ARelativePathIsOpenedByTheRunningCopyAndTheSecondEnds) {
     EXPECT_EQ(stored.ToUtf8(), design.string());
 }
 
+// The shell's open command for the running copy arrives as such a second start and takes the
+// road of OnDDECommand: a design already open is brought forward, not opened again.
+TEST_F(SecondStart, TheSameFileHandedOverTwiceIsOpenedOnce) {
+    const std::filesystem::path design = m_elsewhere / "sign.kdx";
+    SaveDesign(design);
+    EXPECT_NE(RunSecondStart(m_elsewhere, {"sign.kdx"}), -1);
+    EXPECT_NE(RunSecondStart(m_elsewhere, {design.string()}), -1);
+    EXPECT_EQ(Paths(), std::vector<std::string>{design.string()});
+}
+
 TEST_F(SecondStart, ImportAiInCapitalsTakesTheExchangeFileUnderTheHomeFolder) {
     kelvane::CScopedImportReaders readers({&StubVector, kelvane::DefaultImportReaders().cutterFile,
                                            kelvane::DefaultImportReaders().panelFile});

@@ -10,6 +10,8 @@
 #include "platform/framework/wnd.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/paths.h"
+#include "platform/system/shell_open.h"
+#include "platform/windowing/icon.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -78,6 +80,44 @@ void CWinApp::OnFileNew() {
 CDocument* CWinApp::OpenDocumentFile(LPCWSTR path) {
     POSITION pos = GetFirstDocTemplatePosition();
     return pos ? GetNextDocTemplate(pos)->OpenDocumentFile(path) : nullptr;
+}
+
+BOOL CWinApp::OnDDECommand(LPWSTR command) {
+    if (!command)
+        return FALSE;
+    CString text(command);
+    text.Trim();
+    const CString open = L"[open(";
+    if (text.GetLength() < open.GetLength() + 2 ||
+        text.Left(open.GetLength()).CompareNoCase(open) != 0 || text.Right(2) != L")]")
+        return FALSE;
+    CString path = text.Mid(open.GetLength(), text.GetLength() - open.GetLength() - 2);
+    path.Trim();
+    if (path.GetLength() >= 2 && path[0] == L'"' && path[path.GetLength() - 1] == L'"')
+        path = path.Mid(1, path.GetLength() - 2);
+    if (path.IsEmpty())
+        return FALSE;
+    if (!OpenDocumentFile(path))
+        return TRUE;
+    // The program's window shows, restored when it was minimised, and takes the keyboard.
+    if (CWnd* main = GetMainWnd(); main && ::IsWindow(main->m_hWnd)) {
+        main->ShowWindow(::IsIconic(main->m_hWnd) ? SW_RESTORE : SW_SHOW);
+        ::SetActiveWindow(main->m_hWnd);
+    }
+    return TRUE;
+}
+
+void CWinApp::WinHelp(DWORD_PTR, UINT) {
+    const CString path = m_strHelpFilePath;
+    if (path.IsEmpty())
+        return;
+    if (!platform::PathExists(path)) {
+        AfxMessageBox(L"The help file " + path + L" is not there.");
+        return;
+    }
+    CString why;
+    if (!platform::ShellOpen(path, &why))
+        AfxMessageBox(L"The help file " + path + L" could not be opened: " + why);
 }
 
 void CWinApp::CloseAllDocuments(BOOL endSession) {

@@ -14,6 +14,11 @@ class CRecentFileList;
 class CDocument;
 class CWnd;
 
+// The help call's commands (the data is a topic number for HELP_CONTEXT, 0 otherwise).
+constexpr UINT HELP_CONTEXT = 0x0001;
+constexpr UINT HELP_INDEX = 0x0003;
+constexpr UINT HELP_FINDER = 0x000B;
+
 class CWinApp : public CCmdTarget {
     DECLARE_DYNAMIC(CWinApp)
 
@@ -49,6 +54,13 @@ public:
     virtual void OnFileNew();
     // The first template opens the file.
     virtual CDocument* OpenDocumentFile(LPCWSTR path);
+    // A command of the shell's for the running program: "[open("path")]" opens the file (the
+    // quotes may be left out) and shows the main window, restored when minimised. TRUE when
+    // the command was understood.
+    virtual BOOL OnDDECommand(LPWSTR command);
+    // The help call: the help file (m_strHelpFilePath) handed to the system's opener, whatever
+    // the command; a file that is not there, or an opener that fails, is told.
+    virtual void WinHelp(DWORD_PTR data, UINT cmd = HELP_CONTEXT);
     void CloseAllDocuments(BOOL endSession);
     virtual BOOL SaveAllModified();
 
@@ -74,6 +86,7 @@ public:
 
     CWnd* m_pMainWnd = nullptr;
     CString m_strAppName;
+    CString m_strHelpFilePath;
     LPCWSTR m_pszAppName = nullptr;
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
