@@ -36,8 +36,9 @@ protected:
         Shot("output-menu");
         screen.Key("Down");
         screen.Key("Return");
-        if (!cutter.empty())
+        if (!cutter.empty()) {
             ASSERT_NO_FATAL_FAILURE(PickCutter(cutter));
+        }
         if (newRoll) {
             ASSERT_TRUE(screen.WaitForWindow("Cutter/Plotter Vinyl Manager"));
             ASSERT_TRUE(screen.WaitUntilActive("Cutter/Plotter Vinyl Manager"));
