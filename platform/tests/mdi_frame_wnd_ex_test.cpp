@@ -191,6 +191,41 @@ TEST_F(MDIFrameTest, ClosingATabClosesItsDocumentAndActivatesTheNeighbour) {
     EXPECT_EQ(main->MDIGetActive(), nullptr);
 }
 
+// The tabs' keys, pressed in the active design's view: Ctrl+Tab and Ctrl+F6 step on, with Shift
+// back, Ctrl+F4 closes; without Ctrl, Tab is the view's own.
+TEST_F(MDIFrameTest, CtrlTabStepsThroughTheDesignWindowsAndCtrlF4ClosesOne) {
+    CDocument* a = tmpl->OpenDocumentFile(nullptr);
+    CDocument* b = tmpl->OpenDocumentFile(nullptr);
+    CDocument* c = tmpl->OpenDocumentFile(nullptr);
+    auto press = [&](int vk, bool ctrl, bool shift) {
+        platform::SetKeyDown(VK_CONTROL, ctrl);
+        platform::SetKeyDown(VK_SHIFT, shift);
+        MSG msg{};
+        msg.hwnd = main->MDIGetActive()->GetActiveView()->m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = WPARAM(vk);
+        const BOOL taken = app.PreTranslateMessage(&msg);
+        platform::SetKeyDown(VK_CONTROL, false);
+        platform::SetKeyDown(VK_SHIFT, false);
+        return taken;
+    };
+    auto active = [&] { return main->MDIGetActive()->GetActiveDocument(); };
+    EXPECT_TRUE(press(VK_TAB, true, false));
+    EXPECT_EQ(active(), a);
+    EXPECT_TRUE(press(VK_F6, true, false));
+    EXPECT_EQ(active(), b);
+    EXPECT_TRUE(press(VK_TAB, true, true));
+    EXPECT_EQ(active(), a);
+    EXPECT_FALSE(press(VK_TAB, false, false));
+    EXPECT_EQ(active(), a);
+    EXPECT_TRUE(press(VK_F4, true, false));
+    for (MSG m; ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
+        ::DispatchMessageW(&m);
+    EXPECT_EQ(tmpl->GetDocumentCount(), 2);
+    EXPECT_NE(active(), a);
+    (void)c;
+}
+
 // A design window whose resource id has a menu loads it, and destroys it when it closes.
 TEST_F(MDIFrameTest, ClosingADesignWindowDestroysItsMenu) {
     platform::RegisterMenuTemplate(MenuTemplate{kDesign, {{MF_STRING, kViewCmd, L"View", {}}}});
