@@ -108,6 +108,7 @@ void DesktopTest::InstallFileCutter() {
     Shot("install-setup");
     // The name field has the focus; the next control is "Manual input".
     screen.Key("Tab");
+    program->WaitUntilIdle();
     screen.Key("space");
     ShownWindow next;
     for (int i = 0; i < 2 && !screen.WaitForWindow("Communications Setup", &next, 5s); ++i) {

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <fstream>
+#include <iterator>
 #include <thread>
 #include <unistd.h>
 
@@ -104,6 +106,19 @@ void ProgramRun::Kill() {
     }
 }
 
+namespace {
+
+// Whether the program's main thread is running or waiting for a processor: on a loaded machine
+// a program that has work queued uses no time while it waits its turn, yet is not idle.
+bool Runnable(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    const size_t close = text.rfind(')');
+    return close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'R';
+}
+
+} // namespace
+
 void ProgramRun::WaitUntilIdle(std::chrono::milliseconds quiet, std::chrono::milliseconds bound) {
     const auto end = std::chrono::steady_clock::now() + bound;
     // One clock tick of use within the quiet time is an idle program's own (a timer, a paint).
@@ -115,7 +130,7 @@ void ProgramRun::WaitUntilIdle(std::chrono::milliseconds quiet, std::chrono::mil
         const double now = CpuSeconds(m_pid);
         if (now < 0)
             return;
-        if (now - last > tick * 1.5) {
+        if (now - last > tick * 1.5 || Runnable(m_pid)) {
             last = now;
             since = std::chrono::steady_clock::now();
         } else if (std::chrono::steady_clock::now() - since >= quiet) {
