@@ -11,15 +11,11 @@
 
 IMPLEMENT_DYNCREATE(CDMPLCutter, CBaseCutter)
 
-namespace {
-
-std::string FormatCommand(const char* format, int value) {
+std::string FnFormatDmplCommand(const char* format, int value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
-
-} // namespace
 
 CDMPLCutter::CDMPLCutter() {
     m_strSeparator = ",";
@@ -187,7 +183,7 @@ int CDMPLCutter::Recut(int count) {
     fnSetStatus(L"Recut");
     bool opened;
     OpenIfNeeded(opened);
-    std::string text = FormatCommand(DMPL_RECUT_FORMAT, count);
+    std::string text = FnFormatDmplCommand(DMPL_RECUT_FORMAT, count);
     return SendString(text);
 }
 
@@ -224,7 +220,7 @@ int CDMPLCutter::Preload(const CWindow& window) {
     int n = int((double(window.y2) - window.y1) / 25 + 0.5);
     int count = n == 0 ? 0 : n + 1;
     fnSetStatus(L"Preload");
-    int r = WriteCommand(FormatCommand(DMPL_PRELOAD_FORMAT, count));
+    int r = WriteCommand(FnFormatDmplCommand(DMPL_PRELOAD_FORMAT, count));
     if (r == 0) {
         CLpoint corner(window.x1, window.y1);
         r = Feed(&corner);
