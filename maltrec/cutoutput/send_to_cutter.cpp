@@ -185,7 +185,7 @@ int g_fnSendDesignToCutter(CDesignPage* page, CJoxView* view, int velm, int auto
         return 0;
     }
 
-    mm->fnFeedEachCut(s.m_nFeedOption == 2);
+    mm->fnFeedEachCut(s.m_nFeedOption == eFeedAfterCopy);
     if (CCutterInstance* cutter = mm->fnGetCutter()) {
         cutter->fnSetOptimizeCurves(s.m_bOptimizeCurves);
         cutter->fnSetPreload(s.m_bPreload);
@@ -235,7 +235,7 @@ int g_fnSendDesignToCutter(CDesignPage* page, CJoxView* view, int velm, int auto
                 parent->Add1stChild(job);
         }
         if (!s.IsVELMMode()) {
-            if (s.m_nFeedOption == 1)
+            if (s.m_nFeedOption == eFeedAfterJob)
                 mm->fnPageStart(0);
             mm->fnDeselectCutter();
         }
