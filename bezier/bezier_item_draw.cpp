@@ -68,7 +68,7 @@ void CBezierItem::OnDraw(CJoxView* view, CJoxDC* dc) {
     }
     if (dc->DecLevelCount() < 1) {
         dc->EndPath();
-        if (QvGetSetAppParam(L"Auto Fill Mode", 1))
+        if (QvGetSetAppParam(CVectorArticle::kAutoFillMode, CVectorArticle::kAutoFillModeDefault))
             dc->StrokeAndFillPath();
         else
             dc->StrokePath();

@@ -73,7 +73,7 @@ void CSplineItem::OnDraw(CJoxView* view, CJoxDC* dc) {
     }
     if (dc->DecLevelCount() < 1) {
         dc->EndPath();
-        if (QvGetSetAppParam(L"Auto Fill Mode", 1))
+        if (QvGetSetAppParam(CVectorArticle::kAutoFillMode, CVectorArticle::kAutoFillModeDefault))
             dc->StrokeAndFillPath();
         else
             dc->StrokePath();

@@ -40,7 +40,7 @@ void CVectorItem::OnDraw(CJoxView*, CJoxDC* dc) {
     }
     if (dc->DecLevelCount() < 1) {
         dc->EndPath();
-        if (QvGetSetAppParam(L"Auto Fill Mode", 1))
+        if (QvGetSetAppParam(CVectorArticle::kAutoFillMode, CVectorArticle::kAutoFillModeDefault))
             dc->StrokeAndFillPath();
         else
             dc->StrokePath();
