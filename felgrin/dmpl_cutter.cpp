@@ -57,24 +57,20 @@ void CDMPLCutter::fnSetUsbWaits(DWORD creditWaitMs, int maxCreditWaits, DWORD po
 
 std::unique_ptr<CCutterPort> CDMPLCutter::MakePort() {
     const CString& name = m_CommsParams.szPortName;
-    switch (GetDeviceType()) {
-    case DEVICE_USB:
+    if (CUsbCutterPort::Serves(name))
         return std::make_unique<CUsbCutterPort>(CUsbCutterPort::PortNumber(name),
                                                 m_nCutterModel == CUTTER_MODEL_QX3, m_usbWaits);
-    case DEVICE_TCP:
+    if (CTcpCutterPort::Serves(name))
         return std::make_unique<CTcpCutterPort>(name.ToUtf8(), m_strService, m_tcpWaits);
-    case DEVICE_PRINTER:
+    if (CPrinterCutterPort::Serves(name))
         return std::make_unique<CPrinterCutterPort>(name);
-    default:
-        return CBaseCutter::MakePort();
-    }
+    return CBaseCutter::MakePort();
 }
 
 int CDMPLCutter::DeviceOpen(int showErrors) {
-    // The plain ports always say why they did not open.
-    int type = GetDeviceType();
-    bool ownTransport = type == DEVICE_USB || type == DEVICE_TCP || type == DEVICE_PRINTER;
-    int r = CBaseCutter::DeviceOpen(ownTransport ? showErrors : 1);
+    // Closed first, so that the port asked is the one of the name now set.
+    DeviceClose();
+    int r = CBaseCutter::DeviceOpen(Port()->MayOpenQuietly() ? showErrors : 1);
     std::string note = m_pPort->OpenNote();
     if (!note.empty()) {
         if (m_bCutLogOn && !m_hCutLog)
