@@ -3,8 +3,8 @@
 
 #include "design/design_page.h"
 #include "design/design_tool.h"
+#include "design/document/undo_transaction_names.h"
 #include "design/sub_tool.h"
-#include "design/undo_transaction_names.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/area_hint.h"

@@ -2,7 +2,7 @@
 // added (1), listed elements deleted (2, their data kept), listed elements replaced (4, their
 // data kept) or, for any other code, listed elements transformed by a matrix.
 #pragma once
-#include "design/undo.h"
+#include "design/document/undo.h"
 #include "platform/core/byte_array.h"
 #include "platform/core/uint_array.h"
 
