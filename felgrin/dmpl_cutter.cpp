@@ -47,14 +47,6 @@ void CDMPLCutter::fnSetTcpTimeouts(DWORD echoMs, DWORD readMs, DWORD lingerMs) {
     m_tcpWaits.lingerMs = lingerMs;
 }
 
-void CDMPLCutter::fnSetUsbWaits(DWORD creditWaitMs, int maxCreditWaits, DWORD pollMs,
-                                DWORD pipeMs) {
-    m_usbWaits.creditWaitMs = creditWaitMs;
-    m_usbWaits.maxCreditWaits = maxCreditWaits;
-    m_usbWaits.pollMs = pollMs;
-    m_usbWaits.pipeMs = pipeMs;
-}
-
 std::unique_ptr<CCutterPort> CDMPLCutter::MakePort() {
     const CString& name = m_CommsParams.szPortName;
     if (CUsbCutterPort::Serves(name))

@@ -76,8 +76,6 @@ public:
     void fnSetNetworkService(const std::string& service) { m_strService = service; }
     // Applied to every TCP port this cutter makes (tests shorten the waits).
     void fnSetTcpTimeouts(DWORD echoMs, DWORD readMs, DWORD lingerMs);
-    // Applied to every USB port this cutter makes.
-    void fnSetUsbWaits(DWORD creditWaitMs, int maxCreditWaits, DWORD pollMs, DWORD pipeMs);
 
 protected:
     int OpenIfNeeded(bool& openedHere);

@@ -25,7 +25,6 @@ public:
     void InitContents();
     int IsEmpty() const { return m_nAddCount == 0 && m_Indices.GetSize() == 0; }
     void IncAddCount(int n) { m_nAddCount += n; }
-    int GetAddCount() const { return m_nAddCount; }
     int GetCount() const { return int(m_Indices.GetSize()); }
     int GetDataLength() const { return m_nDataLength; }
 

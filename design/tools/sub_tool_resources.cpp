@@ -30,7 +30,3 @@ const bool kRegistered = [] {
 }();
 
 } // namespace
-
-void SubToolsRegisterResources() {
-    (void)kRegistered;
-}
