@@ -1,13 +1,13 @@
 // Drawing of the Bezier item: its path, the handle lines and the point marks.
 #include "bezier/bezier_item.h"
 #include "pivora/article.h"
-#include "pivora/framework/app_params.h"
 #include "pivora/framework/area_hint.h"
 #include "pivora/framework/jox_dc.h"
 #include "pivora/framework/jox_view.h"
 #include "pivora/jox_page.h"
 #include "spline/point_marker.h"
 #include "spline/spline_item.h"
+#include "vector/item_path.h"
 #include "vector/vector_article.h"
 
 #include <cstdlib>
@@ -51,30 +51,15 @@ void CBezierItem::OnDraw(CJoxView* view, CJoxDC* dc) {
         if (thickness > 0)
             width = thickness;
     }
-    CPen pen;
-    CBrush brush;
-    if (!pen.CreatePen(style, width, colour) || !brush.CreateSolidBrush(fill))
-        return;
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
-    if (dc->IncLevelCount() <= 1)
-        dc->BeginPath();
-    if (m_Points.IsEmpty()) {
-        OnDrawSpot(view, dc);
-    } else {
+    FnDrawItemPath(dc, style, width, colour, fill, [&] {
+        if (m_Points.IsEmpty()) {
+            OnDrawSpot(view, dc);
+            return;
+        }
         const CLpoint s = m_Points[0].pt;
         dc->MoveTo(s.x, s.y);
         DrawBeziers(dc, 1, VectCount());
-    }
-    if (dc->DecLevelCount() < 1) {
-        dc->EndPath();
-        if (QvGetSetAppParam(L"Auto Fill Mode", 1))
-            dc->StrokeAndFillPath();
-        else
-            dc->StrokePath();
-    }
-    dc->SelectObject(oldPen);
-    dc->SelectObject(oldBrush);
+    });
 }
 
 void CBezierItem::DrawBeziers(CJoxDC* dc, int first, int end) {

@@ -227,7 +227,6 @@ public:
     int GetRedoCount() const { return int(m_RedoArray.GetSize()); }
     const CStringArray& UndoTransactionNames() const { return m_UndoNames; }
     const CStringArray& RedoTransactionNames() const { return m_RedoNames; }
-    CBaseUndo* GetUndoRecord(int i) const { return m_UndoArray.GetAt(i); }
 
     // The name of a transaction: the string's text after its last newline.
     static CString TransactionName(int nameId);

@@ -114,13 +114,9 @@ public:
     HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
     CCustomCursor* GetCustomCursor() const { return m_pCustomCursor; }
     HICON GetCursor() const { return m_hCursor; }
-    int TypedNumber() const { return m_nTypedNumber; }
     int NumericKeypressTime() const { return m_nNumericKeypressTime; }
-    int IsAutoPanning() const { return m_bAutoPanning; }
     const CPoint& DownPoint() const { return m_ptDown; }
     const CPoint& LastPoint() const { return m_ptLast; }
-    const CLpoint& DownDataPoint() const { return m_lpDown; }
-    const CLpoint& CurrentDataPoint() const { return m_lpCurrent; }
 
     // Whether tool (this one for null) is the current sub tool, or the current design tool, of
     // the view's page.

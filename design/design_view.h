@@ -123,7 +123,6 @@ public:
     const CPoint& ExactDocPoint() const { return m_ptExactDoc; }
     int RightClickMenu() const { return m_nRightClickMenu; }
     int GluedInSelection() const { return m_bGluedInSelection; }
-    int GroupedInSelection() const { return m_bGroupedInSelection; }
     DWORD ContextToolbarMask() const { return m_dwContextMask; }
 
     // Tools: the page's sub tool when there is one, else its design tool.
@@ -181,7 +180,6 @@ public:
     // Command 43212: the Screen Properties dialog, with the monitor's values in grey.
     void OnScreenWidth();
     INT_PTR ZoomHistoryCount() const { return INT_PTR(m_ZoomHistory.size()); }
-    const CWindow& ZoomHistoryAt(INT_PTR i) const { return m_ZoomHistory[size_t(i)]; }
 
     // Modeless dialogs that live with the view.
     void fnAddModelessDlg(CTavrinDialog* dlg);
@@ -205,7 +203,6 @@ public:
     int GuideDragging() const { return m_bGuideDrag; }
     int GuideKind() const { return m_nGuideKind; }
     int GuideIndex() const { return m_nGuideIndex; }
-    const CPoint& GuidePosition() const { return m_ptGuide; }
     int GuideAutoPanOn() const { return m_bAutoPanTimer; }
     LRESULT OnOriginToPoint(WPARAM x, LPARAM y);
 
@@ -262,7 +259,6 @@ protected:
 private:
     // Routing of one window message to the tool; TRUE when handled.
     BOOL RouteMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-    void PaintView();
     void ZoomToFit(const CWindow& w, int flag);
     void EchoGuide();
     // Ends a drag without a change; next is 0, or kGuideCancelled to wait for the right button.

@@ -22,7 +22,6 @@ public:
     int HaveFrame() const { return m_bHaveFrame; }
     int Framing() const { return m_bFraming; }
     void FramedObjSize(const CSize& size) { m_FramedObjSize = size; }
-    void ExitOnRelease(bool on) { m_bExitOnRelease = on ? 1 : 0; }
     void Prompt(const CString& text) { m_strPrompt = text; }
 
     void OnInit(CDesignView* view, int reason) override;

@@ -50,8 +50,6 @@ public:
     float GetHeight() const { return m_fHeight; }
     float GetWidthPercentage() const { return m_fWidthPercentage; }
     float GetHeightPercentage() const { return m_fHeightPercentage; }
-    float GetOrigWidth() const { return m_fOrigWidth; }
-    float GetOrigHeight() const { return m_fOrigHeight; }
     int GetSelected() const { return m_bSelected; }
     void SetSelected(int selected) { m_bSelected = selected; }
     int GetCentreScale() const { return m_bCentreScale; }
@@ -59,9 +57,6 @@ public:
     void SetInches(int on) { m_bInches = on; }
     int GetInches() const { return m_bInches; }
     void SetAspectRatio(int keep) { m_bAspect = keep; }
-    int GetAspectRatio() const { return m_bAspect; }
-    void SetPercentageMode(int on) { m_bPercentageMode = on; }
-    int GetPercentageMode() const { return m_bPercentageMode; }
     // Original extents with a width and a height: only those can be rescaled.
     bool HasOrigSize() const;
 

@@ -22,7 +22,6 @@ public:
     void fnSetFormat(const wchar_t* format);
     void fnSetName(const wchar_t* name);
     const wchar_t* fnGetName() const { return m_szName.data(); }
-    const wchar_t* fnGetFormat() const { return m_szFormat.data(); }
 
     // Reads the arguments that the format asks for from the (left-trimmed) line.
     void fnLoadCommand(const CString& line);

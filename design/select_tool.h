@@ -164,10 +164,7 @@ public:
     const CString& Prompt() const { return m_strPrompt; }
     int ReferenceHint() const { return m_nReferenceHint; }
     int BandMode() const { return m_bBandMode; }
-    int KeyDisplay() const { return m_bKeyDisplay; }
-    const int* BandRect() const { return m_nBand; }
     CItemEcho* Echo() const { return m_pEcho; }
-    int EchoSize() const { return m_nEchoSize; }
 
     // Drags, nudges and the move.
     void StartEcho(CDesignView* view, int keyDisplay);
@@ -230,7 +227,6 @@ protected:
     void CancelDrag(CDesignView* view);
     void RefreshCursor(CDesignView* view);
     CArticle* TopLevel(CDesignView* view, CArticle* a);
-    void SelectSteppedTo(CDesignView* view, CArticle* next);
     void TabToNextHit(CDesignView* view);
     void OnPressAt(CDesignView* view, UINT flags, const CPoint& point, bool middle);
     void OnReleaseAt(CDesignView* view, UINT flags, const CPoint& point);

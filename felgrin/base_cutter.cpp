@@ -5,7 +5,6 @@
 #include "felgrin/felgrin_strings.h"
 #include "platform/system/clock.h"
 #include "platform/system/paths.h"
-#include "platform/system/port_devices.h"
 #include "qvutils/host_services.h"
 #include "qvutils/qv_utils.h"
 
@@ -417,13 +416,7 @@ int CBaseCutter::ShowCancelDlg(int mode) {
     if (!m_pCancelDlg) {
         m_pCancelDlg = std::make_unique<CDlgCancelCut>(this, nullptr);
         m_pCancelDlg->m_strCutter = m_strName;
-        CString port = m_CommsParams.szPortName;
-        if (GetDeviceType() == DEVICE_SERIAL) {
-            CString baud;
-            baud.Format(L" @ %d baud", m_CommsParams.nBaudRate);
-            port += baud;
-        }
-        m_pCancelDlg->m_strPort = port;
+        m_pCancelDlg->m_strPort = Port()->DisplayName(m_CommsParams);
         m_pCancelDlg->Create();
     }
     m_pCancelDlg->ShowWindow(mode);
@@ -520,15 +513,7 @@ bool CBaseCutter::WaitUnlessCancelled(DWORD ms) {
 }
 
 std::unique_ptr<CCutterPort> CBaseCutter::MakePort() {
-    int type = GetDeviceType();
-    CString path;
-    if (type == DEVICE_FILE) {
-        path = CString(platform::MapPath(m_strOutFileName));
-    } else {
-        std::string device = platform::PortDevicePath(m_CommsParams.szPortName);
-        path = device.empty() ? m_CommsParams.szPortName : CString(device);
-    }
-    return std::make_unique<CDeviceCutterPort>(type, path, m_CommsParams);
+    return std::make_unique<CDeviceCutterPort>(m_CommsParams, m_strOutFileName);
 }
 
 int CBaseCutter::IsDeviceOpen() {

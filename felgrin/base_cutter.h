@@ -117,13 +117,11 @@ public:
     int InStartEndDoc() const { return m_bInDoc; }
     int InStartEndOutput() const { return m_bInOutput; }
     int IsBusy() const { return m_bInOutput; }
-    int IsPenUp() const { return m_bPenUp; }
     void ZeroExtents();
     int CheckIfValidMovePoint(POINT* point);
     void UpdateExtents(POINT* point);
     int fnIsCurrentPosition(POINT point);
     POINT fnInquireCurrentPosition() const { return m_ptCurrent; }
-    const LONG* fnGetOutputExtents() const { return m_nOutputExtents; }
 
     // Cancel and status.
     int CutCancelled();
@@ -161,7 +159,6 @@ public:
     LONG fnGetMaxHeight() const { return m_wInquired.y2; }
     void fnSetMaxHeight(LONG h) { m_wInquired.y2 = h; }
     const CWindow& fnGetMediaExtents() const { return m_wMediaExtents; }
-    const CWindow& fnGetDesignExtents() const { return m_wDesignExtents; }
     _CommsParams* fnGetCommsParams() { return &m_CommsParams; }
     CString GetPortName() const { return m_CommsParams.szPortName; }
     void SetPortName(const CString& name) { m_CommsParams.szPortName = name; }
@@ -174,12 +171,8 @@ public:
     void fnSetFeedMediaExtents(int v) { m_bFeedMediaExtents = v; }
     int DeviceBytesSent() const { return m_nBytesSent; }
     void fnSetCutandFeed(int v) { m_bCutAndFeed = v; }
-    int fnGetCutandFeed() const { return m_bCutAndFeed; }
     void SetOptimizeCurves(int v) { m_bOptimizeCurves = v; }
     void SetPreload(int v) { m_bPreload = v; }
-    int fnGetCutLogOn() const { return m_bCutLogOn; }
-    void fnSetCutLogOn(int v) { m_bCutLogOn = v; }
-    void fnSetProcessMessages(int v) { m_bProcessMessages = v; }
 
     // How long one write may wait for the device to take a byte, and how long a reply may take.
     void fnSetWriteTimeout(DWORD ms) { m_nWriteTimeoutMs = ms; }

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "felgrin/port_wait.h"
+#include "platform/core/cstring.h"
 #include "platform/core/types.h"
+#include "qvutils/comms_params.h"
 
 #include <string>
 #include <utility>
@@ -30,6 +32,11 @@ public:
     virtual bool IsOpen() const = 0;
     // The result the driver's DeviceClose gives.
     virtual int Close() = 0;
+    // A failed open may go untold when the caller asks for quiet; a plain device always says
+    // why it did not open.
+    virtual bool MayOpenQuietly() const { return true; }
+    // The port as the cancel dialog names it, for the cutter's settings.
+    virtual CString DisplayName(const _CommsParams& comms) const { return comms.szPortName; }
 
     // Opened at the start of an output and closed at its end (serial, parallel, TCP).
     virtual bool HeldForOutput() const { return false; }

@@ -3,14 +3,38 @@
 #include "felgrin/base_cutter.h"
 #include "felgrin/felgrin_strings.h"
 #include "platform/system/clock.h"
+#include "platform/system/paths.h"
+#include "platform/system/port_devices.h"
 #include "platform/system/serial_port.h"
 #include "qvutils/host_services.h"
 
 #include <algorithm>
 #include <cstring>
 
-CDeviceCutterPort::CDeviceCutterPort(int deviceType, const CString& path, const _CommsParams& comms)
-    : m_nType(deviceType), m_strPath(path), m_CommsParams(comms) {}
+namespace {
+
+CString PathOf(int type, const _CommsParams& comms, const CString& outFileName) {
+    if (type == DEVICE_FILE)
+        return CString(platform::MapPath(outFileName));
+    std::string device = platform::PortDevicePath(comms.szPortName);
+    return device.empty() ? comms.szPortName : CString(device);
+}
+
+} // namespace
+
+CDeviceCutterPort::CDeviceCutterPort(const _CommsParams& comms, const CString& outFileName)
+    : m_nType(CBaseCutter::GetDeviceType(comms.szPortName)),
+      m_strPath(PathOf(m_nType, comms, outFileName)), m_CommsParams(comms) {}
+
+CString CDeviceCutterPort::DisplayName(const _CommsParams& comms) const {
+    CString name = comms.szPortName;
+    if (m_nType == DEVICE_SERIAL) {
+        CString baud;
+        baud.Format(L" @ %d baud", comms.nBaudRate);
+        name += baud;
+    }
+    return name;
+}
 
 int CDeviceCutterPort::Open(int showErrors) {
     Close();

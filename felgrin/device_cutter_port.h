@@ -15,13 +15,17 @@ constexpr BYTE ASCII_XOFF = 0x13;
 
 class CDeviceCutterPort : public CCutterPort {
 public:
-    // The path is the output file for the file type, else the device of the port name.
-    CDeviceCutterPort(int deviceType, const CString& path, const _CommsParams& comms);
+    // The port of the settings' name: the output file for the file type, else the device of
+    // that name.
+    CDeviceCutterPort(const _CommsParams& comms, const CString& outFileName);
 
     int DeviceType() const override { return m_nType; }
     int Open(int showErrors) override;
     bool IsOpen() const override { return m_hDevice != nullptr; }
     int Close() override;
+    bool MayOpenQuietly() const override { return false; }
+    // A serial port is named with its speed.
+    CString DisplayName(const _CommsParams& comms) const override;
     bool HeldForOutput() const override;
     int Write(const BYTE* data, DWORD length, DWORD waitMs) override;
     int Read(BYTE* buffer, DWORD length, const char* terminators, DWORD timeoutMs) override;

@@ -11,15 +11,11 @@
 
 IMPLEMENT_DYNCREATE(CDMPLCutter, CBaseCutter)
 
-namespace {
-
-std::string FormatCommand(const char* format, int value) {
+std::string FnFormatDmplCommand(const char* format, int value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
-
-} // namespace
 
 CDMPLCutter::CDMPLCutter() {
     m_strSeparator = ",";
@@ -51,34 +47,22 @@ void CDMPLCutter::fnSetTcpTimeouts(DWORD echoMs, DWORD readMs, DWORD lingerMs) {
     m_tcpWaits.lingerMs = lingerMs;
 }
 
-void CDMPLCutter::fnSetUsbWaits(DWORD creditWaitMs, int maxCreditWaits, DWORD pollMs,
-                                DWORD pipeMs) {
-    m_usbWaits.creditWaitMs = creditWaitMs;
-    m_usbWaits.maxCreditWaits = maxCreditWaits;
-    m_usbWaits.pollMs = pollMs;
-    m_usbWaits.pipeMs = pipeMs;
-}
-
 std::unique_ptr<CCutterPort> CDMPLCutter::MakePort() {
     const CString& name = m_CommsParams.szPortName;
-    switch (GetDeviceType()) {
-    case DEVICE_USB:
+    if (CUsbCutterPort::Serves(name))
         return std::make_unique<CUsbCutterPort>(CUsbCutterPort::PortNumber(name),
                                                 m_nCutterModel == CUTTER_MODEL_QX3, m_usbWaits);
-    case DEVICE_TCP:
+    if (CTcpCutterPort::Serves(name))
         return std::make_unique<CTcpCutterPort>(name.ToUtf8(), m_strService, m_tcpWaits);
-    case DEVICE_PRINTER:
+    if (CPrinterCutterPort::Serves(name))
         return std::make_unique<CPrinterCutterPort>(name);
-    default:
-        return CBaseCutter::MakePort();
-    }
+    return CBaseCutter::MakePort();
 }
 
 int CDMPLCutter::DeviceOpen(int showErrors) {
-    // The plain ports always say why they did not open.
-    int type = GetDeviceType();
-    bool ownTransport = type == DEVICE_USB || type == DEVICE_TCP || type == DEVICE_PRINTER;
-    int r = CBaseCutter::DeviceOpen(ownTransport ? showErrors : 1);
+    // Closed first, so that the port asked is the one of the name now set.
+    DeviceClose();
+    int r = CBaseCutter::DeviceOpen(Port()->MayOpenQuietly() ? showErrors : 1);
     std::string note = m_pPort->OpenNote();
     if (!note.empty()) {
         if (m_bCutLogOn && !m_hCutLog)
@@ -187,7 +171,7 @@ int CDMPLCutter::Recut(int count) {
     fnSetStatus(L"Recut");
     bool opened;
     OpenIfNeeded(opened);
-    std::string text = FormatCommand(DMPL_RECUT_FORMAT, count);
+    std::string text = FnFormatDmplCommand(DMPL_RECUT_FORMAT, count);
     return SendString(text);
 }
 
@@ -224,7 +208,7 @@ int CDMPLCutter::Preload(const CWindow& window) {
     int n = int((double(window.y2) - window.y1) / 25 + 0.5);
     int count = n == 0 ? 0 : n + 1;
     fnSetStatus(L"Preload");
-    int r = WriteCommand(FormatCommand(DMPL_PRELOAD_FORMAT, count));
+    int r = WriteCommand(FnFormatDmplCommand(DMPL_PRELOAD_FORMAT, count));
     if (r == 0) {
         CLpoint corner(window.x1, window.y1);
         r = Feed(&corner);

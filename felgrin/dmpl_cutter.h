@@ -7,6 +7,7 @@
 #include "felgrin/usb_cutter_port.h"
 
 #include <memory>
+#include <string>
 
 // Command texts.
 inline constexpr char DMPL_INIT[] = ";:HOA,ECN,U,";
@@ -22,6 +23,21 @@ inline constexpr char DMPL_READ_EXTENTS[] = ";:ER";
 inline constexpr char DMPL_RECUT_FORMAT[] = "\x1b;@:RECUT=%d.END.";
 // Preload: the count of rows of 25 data units.
 inline constexpr char DMPL_PRELOAD_FORMAT[] = "EW %d";
+// The registration-mark block of a VELM cutter, each line one command: the start sequence
+// (ESC, then ";@:"), the mark values in 0.025 mm, the sheet mode when asked, the load and the
+// end. After the cutter's reply the initialisation command closes the block.
+inline constexpr char DMPL_BLOCK_START[] = "\x1b;@:";
+inline constexpr char DMPL_MARKER_X_DIS_FORMAT[] = "SET MARKER_X_DIS=%d.";
+inline constexpr char DMPL_MARKER_Y_DIS_FORMAT[] = "SET MARKER_Y_DIS=%d.";
+inline constexpr char DMPL_MARKER_X_SIZE_FORMAT[] = "SET MARKER_X_SIZE=%d.";
+inline constexpr char DMPL_MARKER_Y_SIZE_FORMAT[] = "SET MARKER_Y_SIZE=%d.";
+inline constexpr char DMPL_MARKER_X_N_FORMAT[] = "SET MARKER_X_N=%d.";
+inline constexpr char DMPL_VELM_SHEET_MODE_ON[] = "SET VELM_SHEET_MODE=ON.";
+inline constexpr char DMPL_LOAD_MARKERS[] = "LOAD_MARKERS.";
+inline constexpr char DMPL_BLOCK_END[] = "END.";
+
+// A command text of the formats above with its one number filled in.
+std::string FnFormatDmplCommand(const char* format, int value);
 
 // The line style that perforates.
 constexpr int DMPL_LINE_STYLE_PERFORATE = 1;
@@ -60,8 +76,6 @@ public:
     void fnSetNetworkService(const std::string& service) { m_strService = service; }
     // Applied to every TCP port this cutter makes (tests shorten the waits).
     void fnSetTcpTimeouts(DWORD echoMs, DWORD readMs, DWORD lingerMs);
-    // Applied to every USB port this cutter makes.
-    void fnSetUsbWaits(DWORD creditWaitMs, int maxCreditWaits, DWORD pollMs, DWORD pipeMs);
 
 protected:
     int OpenIfNeeded(bool& openedHere);

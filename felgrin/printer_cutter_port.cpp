@@ -4,6 +4,10 @@
 #include "felgrin/felgrin_strings.h"
 #include "qvutils/host_services.h"
 
+bool CPrinterCutterPort::Serves(const CString& portName) {
+    return CBaseCutter::GetDeviceType(portName) == DEVICE_PRINTER;
+}
+
 int CPrinterCutterPort::DeviceType() const {
     return DEVICE_PRINTER;
 }

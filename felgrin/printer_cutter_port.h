@@ -14,6 +14,9 @@ class CPrinterCutterPort : public CCutterPort {
 public:
     explicit CPrinterCutterPort(const CString& queueName) : m_strQueue(queueName) {}
 
+    // The port name names a printer queue.
+    static bool Serves(const CString& portName);
+
     int DeviceType() const override;
     // The queue is reached at the start of each output; nothing is opened before.
     int Open(int) override { return 1; }

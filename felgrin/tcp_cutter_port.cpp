@@ -8,6 +8,10 @@
 CTcpCutterPort::CTcpCutterPort(std::string host, std::string service, const TcpWaits& waits)
     : m_strHost(std::move(host)), m_strService(std::move(service)), m_waits(waits) {}
 
+bool CTcpCutterPort::Serves(const CString& portName) {
+    return CBaseCutter::GetDeviceType(portName) == DEVICE_TCP;
+}
+
 int CTcpCutterPort::DeviceType() const {
     return DEVICE_TCP;
 }

@@ -18,6 +18,9 @@ class CTcpCutterPort : public CCutterPort {
 public:
     CTcpCutterPort(std::string host, std::string service, const TcpWaits& waits);
 
+    // The port name names a network address.
+    static bool Serves(const CString& portName);
+
     int DeviceType() const override;
     int Open(int showErrors) override;
     bool IsOpen() const override { return m_pTcp != nullptr; }

@@ -7,6 +7,10 @@
 CUsbCutterPort::CUsbCutterPort(int portNumber, int qx3, const UsbWaits& waits)
     : m_nPortNumber(portNumber), m_bQX3(qx3), m_waits(waits) {}
 
+bool CUsbCutterPort::Serves(const CString& portName) {
+    return CBaseCutter::GetDeviceType(portName) == DEVICE_USB;
+}
+
 int CUsbCutterPort::DeviceType() const {
     return DEVICE_USB;
 }

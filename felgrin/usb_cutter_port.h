@@ -20,6 +20,9 @@ class CUsbCutterPort : public CCutterPort {
 public:
     CUsbCutterPort(int portNumber, int qx3, const UsbWaits& waits);
 
+    // The port name names a USB port ("USB", "USB2").
+    static bool Serves(const CString& portName);
+
     int DeviceType() const override;
     int Open(int showErrors) override;
     bool IsOpen() const override { return m_pUsb != nullptr; }

@@ -9,6 +9,7 @@
 #include "pivora/article.h"
 #include "pivora/document/record_fields.h"
 #include "pivora/jox_page.h"
+#include "pivora/scope_guard.h"
 #include "vector/vector_style_pb.h"
 
 #include "platform/core/array_archive.h"
@@ -508,44 +509,43 @@ void CMediaManagerBlk::Serialize(CArchive& ar) {
     LONG mode = m_lTileMode;
     int16_t count = 0;
     CString manager = m_strManagerName, device;
-    try {
-        record_fields::ForEach(rec, [&](WORD id, DWORD len) {
-            int32_t v[4];
-            switch (id) {
-            case kRecSheetExtents:
-            case kRecCutterExtents:
-                if (record_fields::LoadFixed(rec, len, v)) {
-                    const CWindow w(v[0], v[3], v[2], v[1]);
-                    if (SoundRect(w))
-                        (id == kRecSheetExtents ? sheetExt : cutterExt) = w;
-                }
-                return true;
-            case kRecSpacing:
-                if (record_fields::LoadFixed(rec, len, v[0], v[1]) && v[0] >= 0 && v[1] >= 0)
-                    spacing = CLpoint(v[0], v[1]);
-                return true;
-            case kRecTileMode:
-                if (record_fields::LoadFixed(rec, len, v[0]))
-                    mode = v[0] & 0x5FF;
-                return true;
-            case kRecSheetCount:
-                record_fields::LoadFixed(rec, len, count);
-                return true;
-            case kRecManagerName:
-                record_fields::LoadSized(rec, len, [&] { rec >> manager; });
-                return true;
-            case kRecDeviceName:
-                record_fields::LoadSized(rec, len, [&] { rec >> device; });
-                return true;
-            default:
-                return false;
-            }
-        });
-    } catch (...) {
+    CScopeGuard onFailure([&] {
         for (INT_PTR i = 0; i < sheets.GetSize(); ++i)
             delete sheets.GetAt(i);
-        throw;
-    }
+    });
+    record_fields::ForEach(rec, [&](WORD id, DWORD len) {
+        int32_t v[4];
+        switch (id) {
+        case kRecSheetExtents:
+        case kRecCutterExtents:
+            if (record_fields::LoadFixed(rec, len, v)) {
+                const CWindow w(v[0], v[3], v[2], v[1]);
+                if (SoundRect(w))
+                    (id == kRecSheetExtents ? sheetExt : cutterExt) = w;
+            }
+            return true;
+        case kRecSpacing:
+            if (record_fields::LoadFixed(rec, len, v[0], v[1]) && v[0] >= 0 && v[1] >= 0)
+                spacing = CLpoint(v[0], v[1]);
+            return true;
+        case kRecTileMode:
+            if (record_fields::LoadFixed(rec, len, v[0]))
+                mode = v[0] & 0x5FF;
+            return true;
+        case kRecSheetCount:
+            record_fields::LoadFixed(rec, len, count);
+            return true;
+        case kRecManagerName:
+            record_fields::LoadSized(rec, len, [&] { rec >> manager; });
+            return true;
+        case kRecDeviceName:
+            record_fields::LoadSized(rec, len, [&] { rec >> device; });
+            return true;
+        default:
+            return false;
+        }
+    });
+    onFailure.Dismiss();
     __fnDeleteSheets();
     // A stored null reference is damage: dropped, so that no sheet lookup meets a hole.
     for (INT_PTR i = 0; i < sheets.GetSize(); ++i)

@@ -105,7 +105,6 @@ public:
     void fnClearData();
     // The free areas in list order.
     std::vector<CWindow> fnGetFreeAreas() const { return m_free.Values(); }
-    WORD fnGetPlacementFlag() const { return m_wPlacement; }
 
     // Fit waste of n copies of height a and width b in columns in an area w x h (64-bit).
     int64_t __fnGetFitWaste(int64_t w, int64_t h, int64_t a, int64_t b, int64_t n) const;

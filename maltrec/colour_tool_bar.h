@@ -23,7 +23,6 @@ public:
     BOOL Create(CWnd* parent, DWORD style, UINT id, UINT resourceId) override;
     using CCustomToolBar::Create;
     DWORD EnableDocking(DWORD alignment);
-    DWORD GetDockAlignment() const { return m_dwDockAlignment; }
     // The list button in place of the plain button of command 34006.
     void OnReset();
     CMFCToolBarColourBox* GetMFCColourList() const;

@@ -12,6 +12,13 @@ enum eSettingsMode {
     eVelmMode = 2,    // a send of a design whose registration marks were found
 };
 
+// When the cutter feeds the medium on.
+enum eFeedOption {
+    eFeedNone = 0,
+    eFeedAfterJob = 1,
+    eFeedAfterCopy = 2,
+};
+
 // Exactly 23 signed 32-bit fields, in this order. Lengths are in data units (micrometres).
 struct StOutputSettings {
     StOutputSettings(eSettingsMode mode, int itemsSelected);
@@ -32,7 +39,7 @@ struct StOutputSettings {
     int32_t m_bAutoRotate;
     int32_t m_bVelmSheetMode;
     int32_t m_bCutOffAfterFeed;
-    int32_t m_nFeedOption; // 0 none, 1 after the job, 2 after each copy
+    int32_t m_nFeedOption; // eFeedOption
     int32_t m_bPreload;
     int32_t m_bWeedBox;
     int32_t m_nWeedMargin;

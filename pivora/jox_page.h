@@ -118,7 +118,6 @@ public:
     int AutoResize() const { return m_nAutoResize; }
     void AutoResize(int on) { m_nAutoResize = on; }
     const CTime& CreatedTime() const { return m_CreatedTime; }
-    const CTime& ModifiedTime() const { return m_ModifiedTime; }
     void Lock() { ++m_nLock; }
     void Unlock() { --m_nLock; }
     int IsLocked() const { return m_nLock > 0; }

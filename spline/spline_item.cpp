@@ -1,6 +1,7 @@
 #include "spline/spline_item.h"
 
 #include "pivora/geometry/mat2d.h"
+#include "pivora/scope_guard.h"
 #include "spline/spline_fitting.h"
 
 #include "platform/core/dword_array.h"
@@ -242,19 +243,14 @@ void CSplineItem::MakeClosedCurve() {
     CSb after0 = m_Points[1], after1 = m_Points[2];
     CSbArray saved;
     saved.Copy(m_Points);
-    try {
-        m_Points.InsertAt(0, before1);
-        m_Points.InsertAt(0, before0);
-        m_Points.Add(after0);
-        m_Points.Add(after1);
-        MakeBezierArray();
-        m_Beziers.RemoveAt(0, 2);
-        m_Beziers.SetSize(n - 1);
-    } catch (...) {
-        m_Points.Copy(saved);
-        throw;
-    }
-    m_Points.Copy(saved);
+    CScopeGuard restore([&] { m_Points.Copy(saved); });
+    m_Points.InsertAt(0, before1);
+    m_Points.InsertAt(0, before0);
+    m_Points.Add(after0);
+    m_Points.Add(after1);
+    MakeBezierArray();
+    m_Beziers.RemoveAt(0, 2);
+    m_Beziers.SetSize(n - 1);
 }
 
 // Path elements ----------------------------------------------------------------------------------

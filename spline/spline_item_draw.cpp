@@ -7,6 +7,7 @@
 #include "pivora/jox_page.h"
 #include "spline/point_marker.h"
 #include "spline/spline_item.h"
+#include "vector/item_path.h"
 #include "vector/vector_article.h"
 
 #include <algorithm>
@@ -56,30 +57,15 @@ void CSplineItem::OnDraw(CJoxView* view, CJoxDC* dc) {
     } else {
         width += PrintThickenAdj();
     }
-    CPen pen;
-    CBrush brush;
-    if (!pen.CreatePen(style, width, colour) || !brush.CreateSolidBrush(fill))
-        return;
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
-    if (dc->IncLevelCount() < 2)
-        dc->BeginPath();
-    if (m_Beziers.IsEmpty()) {
-        OnDrawSpot(view, dc);
-    } else {
+    FnDrawItemPath(dc, style, width, colour, fill, [&] {
+        if (m_Beziers.IsEmpty()) {
+            OnDrawSpot(view, dc);
+            return;
+        }
         const CLpoint s = m_Beziers[0].start;
         dc->MoveTo(s.x, s.y);
         DrawBeziers(dc, 0, int(m_Beziers.GetSize()));
-    }
-    if (dc->DecLevelCount() < 1) {
-        dc->EndPath();
-        if (QvGetSetAppParam(L"Auto Fill Mode", 1))
-            dc->StrokeAndFillPath();
-        else
-            dc->StrokePath();
-    }
-    dc->SelectObject(oldPen);
-    dc->SelectObject(oldBrush);
+    });
 }
 
 void CSplineItem::DrawBeziers(CJoxDC* dc, int from, int to) {

@@ -11,6 +11,7 @@
 #include "maltrec/cutoutput/colour_box.h"
 #include "maltrec/cutoutput/mfc_tool_bar_colour_box.h"
 #include "maltrec/send_to_cutter.h"
+#include "pivora/scope_guard.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/docking_manager.h"
 #include "platform/windowing/colour_dialog.h"
@@ -46,13 +47,8 @@ template <class F> void CSorvaneView::Guarded(F work) {
     if (s_nBusy)
         return;
     s_nBusy = 1;
-    try {
-        work();
-    } catch (...) {
-        s_nBusy = 0;
-        throw;
-    }
-    s_nBusy = 0;
+    CScopeGuard idle([] { s_nBusy = 0; });
+    work();
 }
 
 int CSorvaneView::fnValidateCutterInstall() {

@@ -73,7 +73,6 @@ public:
 
     int SavedColourIndex() const { return m_nSavedColourIdx; }
     CSimulateSortDlg* SimulateDlg() const { return m_pSimulateDlg; }
-    BOOL LastActivation() const { return m_bLastActivate; }
 
 protected:
     void OnNewRoll();

@@ -2,6 +2,7 @@
 
 #include "pivora/document/record_fields.h"
 #include "pivora/jox_page.h"
+#include "pivora/scope_guard.h"
 #include "vector/draw_line_palette.h"
 #include "vector/owned_array.h"
 
@@ -127,14 +128,13 @@ void CCutLinePalette::Serialize(CArchive& ar) {
             continue;
         }
         CCutLineArray loaded;
-        try {
-            record_fields::LoadSized(
-                rec, len, [&] { LoadOwnedArray(ar, loaded, [] { return new CCutLine; }); });
-        } catch (...) {
+        CScopeGuard onFailure([&] {
             for (INT_PTR i = 0; i < loaded.GetSize(); ++i)
                 delete loaded.GetAt(i);
-            throw;
-        }
+        });
+        record_fields::LoadSized(rec, len,
+                                 [&] { LoadOwnedArray(ar, loaded, [] { return new CCutLine; }); });
+        onFailure.Dismiss();
         fnInitCutLinePalette(-1);
         m_Lines.Append(loaded);
     }

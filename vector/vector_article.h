@@ -73,6 +73,9 @@ public:
     static constexpr const wchar_t* kDashMarkLength = L".Vector Dash Mark Length";
     static constexpr const wchar_t* kDashSpaceLength = L".Vector Dash Space Length";
     static constexpr const wchar_t* kDashContinuousMode = L".Vector Dash Continuous Mode";
+    // The application parameter that fills closed paths on drawing (on by default).
+    static constexpr const wchar_t* kAutoFillMode = L"Auto Fill Mode";
+    static constexpr int kAutoFillModeDefault = 1;
     static constexpr const wchar_t* kCutNext = L"CutNext";
     static constexpr const wchar_t* kCutDone = L"CutDone";
 

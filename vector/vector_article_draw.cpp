@@ -29,7 +29,8 @@ void CVectorArticle::DrawFillMode(CJoxView* view, CJoxDC* dc) {
     const int oldDrawMode = dc->GetDrawMode();
     VECTOR_PROPERTIES_TYPE props;
     GetVectorProperties(this, &props);
-    const bool fill = props.nFillOn && QvGetSetAppParam(L"Auto Fill Mode", 1);
+    const bool fill = props.nFillOn && QvGetSetAppParam(CVectorArticle::kAutoFillMode,
+                                                        CVectorArticle::kAutoFillModeDefault);
     if (props.nDashOn) {
         if (props.nDoNotPrint && dc->IsPrinting())
             return;

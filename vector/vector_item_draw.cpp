@@ -4,6 +4,7 @@
 #include "pivora/framework/jox_client_dc.h"
 #include "pivora/framework/jox_dc.h"
 #include "pivora/framework/jox_view.h"
+#include "vector/item_path.h"
 #include "vector/vector_article.h"
 #include "vector/vector_item.h"
 
@@ -25,28 +26,13 @@ void CVectorItem::OnDraw(CJoxView*, CJoxDC* dc) {
         a->GetLineColour(line);
         a->GetFillColour(fill);
     }
-    CPen pen;
-    CBrush brush;
-    if (!pen.CreatePen(PS_SOLID, 0, line) || !brush.CreateSolidBrush(fill))
-        return;
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
-    if (dc->IncLevelCount() < 2)
-        dc->BeginPath();
-    if (!m_PktArray.IsEmpty()) {
+    FnDrawItemPath(dc, PS_SOLID, 0, line, fill, [&] {
+        if (m_PktArray.IsEmpty())
+            return;
         const CLpoint s = m_PktArray.GetAt(0).start;
         dc->MoveTo(s.x, s.y);
         DrawPkts(dc, 0, int(m_PktArray.GetSize()));
-    }
-    if (dc->DecLevelCount() < 1) {
-        dc->EndPath();
-        if (QvGetSetAppParam(L"Auto Fill Mode", 1))
-            dc->StrokeAndFillPath();
-        else
-            dc->StrokePath();
-    }
-    dc->SelectObject(oldPen);
-    dc->SelectObject(oldBrush);
+    });
 }
 
 void CVectorItem::OnDrawSpot(CJoxView*, CJoxDC* dc) {

@@ -3,6 +3,7 @@
 #include "pivora/colour_palette.h"
 #include "pivora/document/record_fields.h"
 #include "pivora/jox_page.h"
+#include "pivora/scope_guard.h"
 #include "vector/draw_line_palette.h"
 #include "vector/owned_array.h"
 #include "vector/vector_article.h"
@@ -382,14 +383,13 @@ void CVectorStylePB::Serialize(CArchive& ar) {
             continue;
         }
         CVectorStyleArray loaded;
-        try {
-            record_fields::LoadSized(
-                rec, len, [&] { LoadOwnedArray(ar, loaded, [] { return new CVectorStyle(0); }); });
-        } catch (...) {
+        CScopeGuard onFailure([&] {
             for (INT_PTR i = 0; i < loaded.GetSize(); ++i)
                 delete loaded.GetAt(i);
-            throw;
-        }
+        });
+        record_fields::LoadSized(
+            rec, len, [&] { LoadOwnedArray(ar, loaded, [] { return new CVectorStyle(0); }); });
+        onFailure.Dismiss();
         fnRemoveAll();
         m_Styles.Append(loaded);
     }

@@ -1,4 +1,4 @@
-#include "design/custom_cursor.h"
+#include "design/document/custom_cursor.h"
 
 #include "design/design_view.h"
 #include "pivora/framework/jox_client_dc.h"

@@ -1,4 +1,4 @@
-#include "design/def_edit.h"
+#include "design/document/def_edit.h"
 
 IMPLEMENT_DYNAMIC(CDefEdit, CEdit)
 

@@ -2,10 +2,10 @@
 
 #include "design/base_undo.h"
 #include "design/design_tool.h"
-#include "design/design_undo.h"
+#include "design/document/design_undo.h"
+#include "design/document/guide_undo.h"
 #include "design/document/subtree_walk.h"
-#include "design/guide_undo.h"
-#include "design/undo.h"
+#include "design/document/undo.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/grid.h"
 #include "pivora/select.h"

@@ -1,6 +1,6 @@
 // The page's editing commands: drawing order, groups, glued objects, rotation and deletion.
 #include "design/design_page.h"
-#include "design/undo.h"
+#include "design/document/undo.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/select.h"
 

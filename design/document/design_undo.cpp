@@ -1,4 +1,4 @@
-#include "design/design_undo.h"
+#include "design/document/design_undo.h"
 
 #include "design/design_page.h"
 #include "pivora/grid.h"

@@ -3,8 +3,8 @@
 
 #include "design/design_page.h"
 #include "design/design_tool.h"
+#include "design/document/undo_transaction_names.h"
 #include "design/sub_tool.h"
-#include "design/undo_transaction_names.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/area_hint.h"
@@ -13,6 +13,7 @@
 #include "pivora/framework/jox_win_app_ex.h"
 #include "pivora/select.h"
 #include "pivora/selection_request.h"
+#include "platform/core/exceptions.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/context_menu_manager.h"
 #include "platform/framework/frame_messages.h"
@@ -22,6 +23,7 @@
 #include "platform/system/clock.h"
 #include "platform/windowing/menu.h"
 #include "platform/windowing/message.h"
+#include "platform/windowing/message_box.h"
 #include "platform/windowing/resources.h"
 #include "qvutils/qv_utils.h"
 #include "qvutils/tavrin_dialog.h"
@@ -34,6 +36,16 @@
 IMPLEMENT_DYNCREATE(CDesignView, CJoxView)
 
 namespace {
+
+// The template registered for a context; a context beyond the table has none, and is told.
+CJoxDocTemplate* TemplateOfContext(int context) {
+    try {
+        return ::GetDocTemplate(context);
+    } catch (const CInvalidArgException& e) {
+        AfxMessageBox(e.GetMessageText(), MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+}
 
 // The text after the last line feed of a string resource.
 CString PromptOf(UINT id) {
@@ -241,12 +253,7 @@ void CDesignView::InvalArticle(CArticle* a) {
 }
 
 BOOL CDesignView::GetViewTitleName(CString& name) {
-    CJoxDocTemplate* tmpl = nullptr;
-    try {
-        tmpl = ::GetDocTemplate(Context());
-    } catch (...) {
-        tmpl = nullptr;
-    }
+    CJoxDocTemplate* tmpl = TemplateOfContext(Context());
     if (!tmpl)
         return FALSE;
     for (auto index :
@@ -453,12 +460,7 @@ void CDesignView::OnActivateView(BOOL activate, CView* activated, CView* deactiv
     CArticle::fnSetRightClickMenu(activate ? m_nRightClickMenu : 0);
     CDesignPage* page = GetDocument();
     if (activate && page) {
-        CJoxDocTemplate* tmpl = nullptr;
-        try {
-            tmpl = ::GetDocTemplate(Context());
-        } catch (...) {
-            tmpl = nullptr;
-        }
+        CJoxDocTemplate* tmpl = TemplateOfContext(Context());
         if (tmpl && page->GetDocTemplate() != tmpl) {
             if (CDocTemplate* old = page->GetDocTemplate())
                 old->RemoveDocument(page);

@@ -2,8 +2,8 @@
 // screen's properties.
 #include "design/design_page.h"
 #include "design/design_view.h"
-#include "design/rescale.h"
-#include "design/screen_properties.h"
+#include "design/document/rescale.h"
+#include "design/document/screen_properties.h"
 #include "pivora/article.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/item.h"

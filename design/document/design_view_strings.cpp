@@ -52,7 +52,3 @@ const bool kRegistered = [] {
 }();
 
 } // namespace
-
-void DesignViewRegisterResources() {
-    (void)kRegistered;
-}

@@ -1,4 +1,4 @@
-#include "design/guide_undo.h"
+#include "design/document/guide_undo.h"
 
 #include "design/design_page.h"
 #include "pivora/grid.h"

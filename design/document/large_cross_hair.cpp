@@ -1,4 +1,4 @@
-#include "design/large_cross_hair.h"
+#include "design/document/large_cross_hair.h"
 
 #include "pivora/framework/jox_client_dc.h"
 

@@ -1,4 +1,4 @@
-#include "design/move_dlg.h"
+#include "design/document/move_dlg.h"
 
 #include "design/document/dialog_numbers.h"
 #include "platform/framework/data_exchange.h"

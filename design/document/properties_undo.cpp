@@ -1,4 +1,4 @@
-#include "design/properties_undo.h"
+#include "design/document/properties_undo.h"
 
 #include "design/design_page.h"
 

@@ -1,4 +1,4 @@
-#include "design/rescale.h"
+#include "design/document/rescale.h"
 
 #include "design/design_page.h"
 #include "design/design_view.h"

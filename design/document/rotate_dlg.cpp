@@ -1,4 +1,4 @@
-#include "design/rotate_dlg.h"
+#include "design/document/rotate_dlg.h"
 
 #include "design/design_page.h"
 #include "design/design_tool.h"

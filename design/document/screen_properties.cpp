@@ -1,4 +1,4 @@
-#include "design/screen_properties.h"
+#include "design/document/screen_properties.h"
 
 #include "pivora/framework/app_params.h"
 #include "platform/framework/data_exchange.h"

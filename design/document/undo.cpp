@@ -1,4 +1,4 @@
-#include "design/undo.h"
+#include "design/document/undo.h"
 
 #include "design/design_page.h"
 #include "pivora/geometry/mat2d.h"

@@ -1,4 +1,4 @@
-#include "design/undo_transaction_names.h"
+#include "design/document/undo_transaction_names.h"
 
 #include "design/design_page.h"
 #include "design/design_view.h"

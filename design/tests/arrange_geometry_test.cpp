@@ -1,4 +1,4 @@
-#include "design/arrange_geometry.h"
+#include "design/tools/arrange_geometry.h"
 
 #include "design/select_tool.h"
 

@@ -1,8 +1,8 @@
 // Software cursors drawn in XOR over the view: the large cross hair's states and its redraw
 // after a paint, read from the view's own back buffer.
-#include "design/custom_cursor.h"
+#include "design/document/custom_cursor.h"
 
-#include "design/large_cross_hair.h"
+#include "design/document/large_cross_hair.h"
 #include "design/tests/design_host.h"
 #include "qvutils/qv_utils.h"
 

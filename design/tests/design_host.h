@@ -5,10 +5,10 @@
 // popup menus, invalidations and (when asked) a recording surface on the view.
 #pragma once
 
-#include "design/custom_cursor.h"
 #include "design/design_page.h"
 #include "design/design_tool.h"
 #include "design/design_view.h"
+#include "design/document/custom_cursor.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_doc_template.h"
 #include "pivora/framework/jox_win_app_ex.h"

@@ -1,6 +1,6 @@
 #include "design/design_tool.h"
 
-#include "design/large_cross_hair.h"
+#include "design/document/large_cross_hair.h"
 #include "design/select_tool.h"
 #include "design/sub_tool.h"
 #include "design/tests/tool_fixture.h"

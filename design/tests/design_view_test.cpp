@@ -11,6 +11,8 @@
 #include "qvutils/tavrin_dialog.h"
 #include "toolbars/undo_bar.h"
 
+#include <algorithm>
+
 namespace {
 
 // A box item: enough for extents and zoom.
@@ -320,20 +322,48 @@ TEST_F(DesignViewTest, ZoomResizeWithUnchangedExtentsRecordsNothingButRepaints) 
 }
 
 TEST_F(DesignViewTest, ADesignWithEmptyOrHugeExtentsPaintsZoomsAndFits) {
-    const CWindow designs[] = {CWindow(0, 0, 0, 0),
-                               CWindow(-99999999, -99999999, 99999999, 99999999),
-                               CWindow(5, 5, 5, 5)};
-    for (const CWindow& d : designs) {
+    // Zooming to all data shows a design with an area whole.
+    const struct {
+        CWindow extents;
+        bool shownWhole;
+    } designs[] = {{CWindow(0, 0, 0, 0), false},
+                   {CWindow(-99999999, -99999999, 99999999, 99999999), true},
+                   {CWindow(5, 5, 5, 5), false}};
+    // Every zoom leaves a mapping that shows an area.
+    auto expectUsable = [&](const char* step) {
+        SCOPED_TRACE(step);
+        EXPECT_GT(view->GetWindowExtent().cx, 0);
+        EXPECT_GT(view->GetWindowExtent().cy, 0);
+        EXPECT_NE(view->GetViewportExtent().cx, 0);
+        EXPECT_NE(view->GetViewportExtent().cy, 0);
+        const CWindow shown = view->ViewExtents();
+        EXPECT_LT(shown.x1, shown.x2);
+        EXPECT_NE(shown.y1, shown.y2);
+    };
+    for (const auto& c : designs) {
+        const CWindow& d = c.extents;
+        SCOPED_TRACE(testing::Message() << d.x1 << "," << d.y1 << " " << d.x2 << "," << d.y2);
         page->Extents(d);
         view->ZoomResize(0, 0);
+        expectUsable("zoom resize");
         view->ZoomAllData(1);
+        expectUsable("zoom to all");
+        if (c.shownWhole) {
+            const CWindow shown = view->ViewExtents();
+            EXPECT_LE(shown.x1, d.x1);
+            EXPECT_GE(shown.x2, d.x2);
+            EXPECT_LE(std::min(shown.y1, shown.y2), d.y1);
+            EXPECT_GE(std::max(shown.y1, shown.y2), d.y2);
+        }
         view->ZoomFirst();
         view->ZoomOut();
+        expectUsable("zoom out");
         view->fnZoomToScale(1);
+        expectUsable("zoom to scale");
         view->Invalidate();
         Paint();
+        EXPECT_TRUE(Invalid().IsRectEmpty());
     }
-    SUCCEED();
 }
 
 TEST_F(DesignViewTest, ZoomToScaleKeepsTheZoomWhenTheScreenReportsNoSize) {

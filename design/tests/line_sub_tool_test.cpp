@@ -1,4 +1,4 @@
-#include "design/line_sub_tool.h"
+#include "design/tools/line_sub_tool.h"
 
 #include "design/tests/sub_tool_fixture.h"
 

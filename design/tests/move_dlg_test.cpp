@@ -1,4 +1,4 @@
-#include "design/move_dlg.h"
+#include "design/document/move_dlg.h"
 
 #include "design/tests/tool_fixture.h"
 #include "platform/windowing/dialog_template.h"

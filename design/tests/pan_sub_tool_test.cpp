@@ -1,4 +1,4 @@
-#include "design/pan_sub_tool.h"
+#include "design/tools/pan_sub_tool.h"
 
 #include "design/tests/sub_tool_fixture.h"
 #include "platform/windowing/cursor.h"

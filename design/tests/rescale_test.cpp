@@ -1,4 +1,4 @@
-#include "design/rescale.h"
+#include "design/document/rescale.h"
 
 #include "design/tests/tool_fixture.h"
 #include "platform/windowing/dialog_template.h"

@@ -1,6 +1,6 @@
 #include "design/rotate_tool.h"
 
-#include "design/rotate_dlg.h"
+#include "design/document/rotate_dlg.h"
 
 #include "design/design_page.h"
 #include "design/design_view.h"

@@ -1,4 +1,4 @@
-#include "design/screen_properties.h"
+#include "design/document/screen_properties.h"
 
 #include "design/tests/design_host.h"
 #include "platform/windowing/dialog_template.h"

@@ -1,4 +1,4 @@
-#include "design/show_items.h"
+#include "design/tools/show_items.h"
 
 #include "design/select_tool.h"
 #include "design/show_items_tool.h"

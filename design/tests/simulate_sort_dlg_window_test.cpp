@@ -2,13 +2,13 @@
 // unchanged: a framed zoom, a pan, a measured line, the output simulation played to the end and
 // back, and the item viewer, in which two items are deleted; two undos bring the page back, and
 // save, reopen, save gives the same bytes with nothing left hidden.
-#include "design/show_items.h"
 #include "design/show_items_tool.h"
-#include "design/show_length_tool.h"
 #include "design/simulate_sort_dlg.h"
 #include "design/simulate_sort_tool.h"
 #include "design/tests/saved_design.h"
 #include "design/tests/sub_tool_fixture.h"
+#include "design/tools/show_items.h"
+#include "design/tools/show_length_tool.h"
 #include "pivora/item.h"
 #include "platform/windowing/dialog_template.h"
 

@@ -1,4 +1,4 @@
-#include "design/undo.h"
+#include "design/document/undo.h"
 
 #include "design/design_tool.h"
 #include "design/tests/page_fixture.h"

@@ -1,4 +1,4 @@
-#include "design/undo_transaction_names.h"
+#include "design/document/undo_transaction_names.h"
 
 #include "design/tests/design_host.h"
 #include "pivora/article.h"

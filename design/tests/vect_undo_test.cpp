@@ -1,4 +1,4 @@
-#include "design/vect_undo.h"
+#include "design/document/vect_undo.h"
 
 #include "design/tests/page_fixture.h"
 #include "pivora/geometry/mat2d.h"

@@ -1,8 +1,8 @@
 // A design file opened through the template of context 43: two objects rescaled to 200 % about
 // their centres, rotated 30 degrees through the dialog with its preview, undone and redone
 // through the window's commands, saved, reopened and saved again.
-#include "design/rescale.h"
-#include "design/rotate_dlg.h"
+#include "design/document/rescale.h"
+#include "design/document/rotate_dlg.h"
 #include "design/rotate_tool.h"
 
 #include "design/tests/saved_design.h"

@@ -1,6 +1,6 @@
 // The software cursor a tool may draw over its view; a tool without one ignores all of it.
-#include "design/custom_cursor.h"
 #include "design/design_tool.h"
+#include "design/document/custom_cursor.h"
 
 void CDesignTool::vfnSetCursor(CCustomCursor* cursor) {
     if (cursor == m_pCustomCursor)

@@ -1,4 +1,4 @@
-#include "design/line_sub_tool.h"
+#include "design/tools/line_sub_tool.h"
 
 #include "design/design_view.h"
 #include "design/tools/tool_text.h"

@@ -1,4 +1,4 @@
-#include "design/pan_sub_tool.h"
+#include "design/tools/pan_sub_tool.h"
 
 #include "design/design_view.h"
 #include "design/tools/tool_text.h"

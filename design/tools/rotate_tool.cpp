@@ -4,8 +4,8 @@
 
 #include "design/design_page.h"
 #include "design/design_view.h"
+#include "design/document/rotate_dlg.h"
 #include "design/item_echo.h"
-#include "design/rotate_dlg.h"
 #include "design/tools/tool_text.h"
 #include "pivora/framework/jox_dc.h"
 #include "platform/framework/status_bar.h"

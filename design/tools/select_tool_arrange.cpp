@@ -1,9 +1,9 @@
 // The select tool's arrange commands: align, centre, space, size, flip and join the selection
 // entries, re-order them, and recolour the selected paths by a typed number.
-#include "design/arrange_geometry.h"
 #include "design/design_page.h"
 #include "design/design_view.h"
 #include "design/select_tool.h"
+#include "design/tools/arrange_geometry.h"
 #include "pivora/select.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/combo_box.h"

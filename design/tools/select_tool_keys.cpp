@@ -1,8 +1,8 @@
 // The select tool's keys, commands, activation, painting and prompt.
 #include "design/design_page.h"
 #include "design/design_view.h"
+#include "design/document/move_dlg.h"
 #include "design/item_echo.h"
-#include "design/move_dlg.h"
 #include "design/select_tool.h"
 #include "design/tools/select_keys.h"
 #include "design/tools/tool_text.h"

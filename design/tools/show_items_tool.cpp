@@ -2,7 +2,7 @@
 
 #include "design/design_page.h"
 #include "design/design_view.h"
-#include "design/show_items.h"
+#include "design/tools/show_items.h"
 #include "pivora/article.h"
 #include "pivora/framework/app_params.h"
 #include "pivora/framework/jox_client_dc.h"

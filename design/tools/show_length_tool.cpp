@@ -1,6 +1,6 @@
-#include "design/show_length_tool.h"
+#include "design/tools/show_length_tool.h"
 
-#include "design/large_cross_hair.h"
+#include "design/document/large_cross_hair.h"
 #include "design/tools/tool_text.h"
 #include "qvutils/qv_utils.h"
 

@@ -1,8 +1,8 @@
 // Strings and cursors of the frame, zoom, pan and line sub tools.
 #include "design/frame_tool.h"
-#include "design/line_sub_tool.h"
-#include "design/pan_sub_tool.h"
-#include "design/show_length_tool.h"
+#include "design/tools/line_sub_tool.h"
+#include "design/tools/pan_sub_tool.h"
+#include "design/tools/show_length_tool.h"
 #include "design/zoom_sub_tool.h"
 #include "platform/windowing/cursor.h"
 #include "platform/windowing/resources.h"
@@ -30,7 +30,3 @@ const bool kRegistered = [] {
 }();
 
 } // namespace
-
-void SubToolsRegisterResources() {
-    (void)kRegistered;
-}

@@ -26,7 +26,3 @@ const bool kRegistered = [] {
 }();
 
 } // namespace
-
-void DesignToolsRegisterResources() {
-    (void)kRegistered;
-}

@@ -64,31 +64,28 @@ TEST(FileExtensionsTest, GivesTheTextOfEachRowAndNothingOutside) {
     }
 }
 
-TEST(FileExtensionsTest, ListTitlesAndTheDesignExtension) {
-    const wchar_t* const titles[kListTitleCount] = {L"Name",
-                                                    L"Reference",
-                                                    L"",
-                                                    L"Size",
-                                                    L"",
-                                                    L"",
-                                                    L"",
-                                                    L"",
-                                                    L"File",
-                                                    L"Description",
-                                                    L"Last Update",
-                                                    L"Stitches",
-                                                    L"Blocks",
-                                                    L"Colours",
-                                                    L"Bores",
-                                                    L"Sequins"};
-    for (int i = 0; i < kListTitleCount; ++i) {
+TEST(FileExtensionsTest, ListTitlesByIndexAndNothingOutside) {
+    const struct {
+        int index;
+        const wchar_t* title;
+    } cases[] = {
+        {0, L"Name"}, {3, L"Size"},           {8, L"File"}, {15, L"Sequins"},
+        {2, L""}, // a column without a title
+        {-1, L""},    {kListTitleCount, L""},
+    };
+    for (const auto& c : cases) {
         CString out(L"stale");
-        FnGasteloGetListTitle(i, out);
-        EXPECT_EQ(out, CString(titles[i])) << i;
+        FnGasteloGetListTitle(c.index, out);
+        EXPECT_EQ(out, CString(c.title)) << c.index;
     }
-    CString out(L"stale");
-    FnGasteloGetListTitle(16, out);
-    EXPECT_TRUE(out.IsEmpty());
-    FnGasteloGetDesignFileExt(out);
-    EXPECT_EQ(out, CString(L".KDX"));
+}
+
+TEST(FileExtensionsTest, TheDesignExtensionNamesTheDesignRow) {
+    CString ext(L"stale");
+    FnGasteloGetDesignFileExt(ext);
+    EXPECT_EQ(ext, CString(L".KDX"));
+    EXPECT_EQ(BrowserGetFileExtID(L"logo" + ext), kDesignFileExtID);
+    CString row;
+    BrowserGetFileExt(kDesignFileExtID, row);
+    EXPECT_EQ(row.CompareNoCase(ext.Mid(1)), 0) << row.ToUtf8();
 }

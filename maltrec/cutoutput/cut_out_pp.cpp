@@ -290,7 +290,7 @@ BOOL CCutOutPP::OnCommand(WPARAM wp, LPARAM lp) {
         case IDC_FEED_AFTER_JOB:
         case IDC_FEED_AFTER_COPY:
             s.m_nFeedOption = id - IDC_NO_FEED;
-            if (s.m_nFeedOption == 0) {
+            if (s.m_nFeedOption == eFeedNone) {
                 s.m_bCutOffAfterFeed = 0;
                 CheckDlgButton(m_hWnd, IDC_CUT_OFF_AFTER_FEED, BST_UNCHECKED);
             }
@@ -299,7 +299,7 @@ BOOL CCutOutPP::OnCommand(WPARAM wp, LPARAM lp) {
         case IDC_BREVNAR:
             s.m_bBrevnar = IsDlgButtonChecked(m_hWnd, IDC_BREVNAR) == BST_CHECKED;
             if (s.m_bBrevnar || s.IsVELMMode()) {
-                s.m_nFeedOption = 2;
+                s.m_nFeedOption = eFeedAfterCopy;
                 for (int k = IDC_NO_FEED; k <= IDC_FEED_AFTER_COPY; ++k)
                     CheckDlgButton(m_hWnd, k,
                                    k == IDC_FEED_AFTER_COPY ? BST_CHECKED : BST_UNCHECKED);

@@ -81,17 +81,17 @@ StOutputEnables FnOutputPageEnables(const StOutputSettings& s) {
     e.tileFields = e.tiling && s.m_bTiling;
     e.tileList = e.tileFields;
     e.feedChoices = !velm && !s.m_bBrevnar;
-    e.cutOffAfterFeed = s.m_nFeedOption != 0;
+    e.cutOffAfterFeed = s.m_nFeedOption != eFeedNone;
     e.velmSheetMode = !s.IsNormalMode();
     e.preload = !velm;
     return e;
 }
 
 void FnOutputPageCoerce(StOutputSettings& s) {
-    if (s.m_nFeedOption == 0)
+    if (s.m_nFeedOption == eFeedNone)
         s.m_bCutOffAfterFeed = 0;
     if (s.IsVELMMode() || s.m_bBrevnar)
-        s.m_nFeedOption = 2;
+        s.m_nFeedOption = eFeedAfterCopy;
     if (s.m_bWeedBox)
         s.m_bTiling = 0;
 }

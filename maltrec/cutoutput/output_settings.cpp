@@ -23,15 +23,12 @@ constexpr const wchar_t* kInsideFirst = L"Startpoint mode";
 constexpr const wchar_t* kStartPointMode = L"Inside first";
 
 constexpr int32_t kDefaultWeedMargin = 2000; // 2 mm
-constexpr int32_t kFeedNone = 0;
-constexpr int32_t kFeedAfterJob = 1;
-constexpr int32_t kFeedAfterCopy = 2;
 
 } // namespace
 
 StOutputSettings::StOutputSettings(eSettingsMode mode, int itemsSelected)
     : m_nCopies(1), m_bBrevnar(0), m_bOptimizeCurves(1), m_bAutoRotate(0), m_bVelmSheetMode(0),
-      m_bCutOffAfterFeed(0), m_nFeedOption(mode == eVelmMode ? kFeedAfterJob : kFeedAfterCopy),
+      m_bCutOffAfterFeed(0), m_nFeedOption(mode == eVelmMode ? eFeedAfterJob : eFeedAfterCopy),
       m_bPreload(0), m_bWeedBox(0), m_nWeedMargin(kDefaultWeedMargin), m_bTiling(0),
       m_nTileOverlap(0), m_nTileWidth(0), m_nTileHeight(0), m_nTileToCut(-1), m_nCutScope(0),
       m_bCutObjectsSeparately(0), m_bCutVelmMarks(0), m_nOrderMode(eOrderLeastMovement),
@@ -41,14 +38,14 @@ StOutputSettings::StOutputSettings(eSettingsMode mode, int itemsSelected)
 void StOutputSettings::LoadFromReg() {
     m_bAutoRotate = m_bPreload = m_bWeedBox = m_nWeedMargin = 0;
     m_bVelmSheetMode = m_bCutVelmMarks = 0;
-    m_nFeedOption = kFeedAfterJob;
+    m_nFeedOption = eFeedAfterJob;
     if (IsVELMMode() || IsGeneralMode()) {
         m_bVelmSheetMode = QvGetAppParam(kVelmSheetMode, 0);
         m_bCutVelmMarks = QvGetAppParam(kCutVelmMarks, 0);
     }
     if (IsNormalMode() || IsGeneralMode()) {
         m_bAutoRotate = QvGetAppParam(kAutoRotate, 0);
-        m_nFeedOption = QvGetAppParam(kFeedOption, kFeedAfterCopy);
+        m_nFeedOption = QvGetAppParam(kFeedOption, eFeedAfterCopy);
         m_bPreload = QvGetAppParam(kPreload, 0);
         m_bWeedBox = QvGetAppParam(kWeedBox, 0);
         m_nWeedMargin = QvGetAppParam(kWeedMargin, kDefaultWeedMargin);
@@ -59,7 +56,7 @@ void StOutputSettings::LoadFromReg() {
     m_nOrderMode = QvGetAppParam(kOrderMode, eOrderLeastMovement);
     m_bInsideFirst = QvGetAppParam(kInsideFirst, 1);
     m_nStartPointMode = QvGetAppParam(kStartPointMode, eStartUnchanged);
-    m_bCutOffAfterFeed = m_nFeedOption != kFeedNone ? QvGetAppParam(kCutOffAfterFeed, 0) : 0;
+    m_bCutOffAfterFeed = m_nFeedOption != eFeedNone ? QvGetAppParam(kCutOffAfterFeed, 0) : 0;
     if (IsGeneralMode() || m_bItemsSelected)
         m_nCutScope = QvGetAppParam(kCutScope, 0);
 }
@@ -82,7 +79,7 @@ void StOutputSettings::SaveToReg() const {
     QvSetAppParam(kOrderMode, m_nOrderMode);
     QvSetAppParam(kInsideFirst, m_bInsideFirst);
     QvSetAppParam(kStartPointMode, m_nStartPointMode);
-    if (m_nFeedOption != kFeedNone)
+    if (m_nFeedOption != eFeedNone)
         QvSetAppParam(kCutOffAfterFeed, m_bCutOffAfterFeed);
     if (IsGeneralMode() || m_bItemsSelected)
         QvSetAppParam(kCutScope, m_nCutScope);

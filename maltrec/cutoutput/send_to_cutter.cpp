@@ -80,6 +80,127 @@ void CutJob(CMediaManagerBlk* mm, CDesignPage* page, CArticle* job, const StOutp
     }
 }
 
+// The registration marks of the design, looked for in both modes.
+int FindMarks(const StSendServices& services, CDesignPage* page, bool look, StVelmMarkers& marks) {
+    if (!look || !services.findMarks)
+        return 0;
+    return services.findMarks(page, 0, &marks) || services.findMarks(page, 1, &marks) ? 1 : 0;
+}
+
+// The paths in cutting order, their start points moved, and with Brevnar the red ones last as
+// perforation lines.
+void OrderPaths(CDesignPage* page, const StOutputSettings& s, CSendRestore& restore,
+                CArticleList& local) {
+    std::vector<int> starts;
+    FnOutputPaths(page, s, s.IsVELMMode() && !s.m_bCutVelmMarks ? 1 : 0, local, starts);
+    if (s.m_nStartPointMode != eStartUnchanged) {
+        size_t i = 0;
+        for (POSITION pos = local.GetHeadPosition(); pos && i < starts.size(); ++i)
+            if (auto* item = dynamic_cast<CVectorItem*>(local.GetNext(pos)->GetItem()))
+                restore.MoveStart(item, starts[i]);
+    }
+    if (s.m_bBrevnar) {
+        std::vector<CArticle*> red;
+        for (POSITION pos = local.GetHeadPosition(); pos;) {
+            POSITION at = pos;
+            auto* v = dynamic_cast<CVectorArticle*>(local.GetNext(pos));
+            COLORREF c = 0;
+            if (v && v->GetLineColour(c) && IsRed(c)) {
+                restore.SetLineStyle(v, 1);
+                red.push_back(v);
+                local.RemoveAt(at);
+            }
+        }
+        for (CArticle* a : red)
+            local.AddTail(a);
+    }
+}
+
+// A temporary article holding a copy of each vector path, in order.
+std::unique_ptr<CArticle> CopyPaths(const CArticleList& local) {
+    auto temp = std::make_unique<CArticle>();
+    CTree* last = nullptr;
+    for (POSITION pos = local.GetHeadPosition(); pos;) {
+        CArticle* a = local.GetNext(pos);
+        if (!IsCVectorArticle(a, false))
+            continue;
+        // Appending after the last copy keeps a long row linear.
+        CTree* copy = a->CopyTreeObject();
+        if (last)
+            last->InsertRsibling(copy);
+        else
+            temp->AddChild(copy);
+        last = copy;
+    }
+    return temp;
+}
+
+void SetUpCutter(CMediaManagerBlk* mm, const StOutputSettings& s) {
+    mm->fnFeedEachCut(s.m_nFeedOption == eFeedAfterCopy);
+    if (CCutterInstance* cutter = mm->fnGetCutter()) {
+        cutter->fnSetOptimizeCurves(s.m_bOptimizeCurves);
+        cutter->fnSetPreload(s.m_bPreload);
+    }
+    mm->fnSetBiteFeed(s.m_bTiling);
+}
+
+// False, after telling why, when the medium cannot be read or the tiles cannot advance;
+// changed is the media manager's answer whether the cutter's medium changed.
+bool CheckMedium(CMediaManagerBlk* mm, const StOutputSettings& s, int& changed) {
+    if (!s.IsVELMMode()) {
+        changed = mm->fnCutExtChanged();
+        if (changed == -1) {
+            CString device, text = FelgrinLoadString(IDS_MEDIA_SIZE_FAILED);
+            mm->fnDeviceName(device);
+            text.Replace(L"%1", device);
+            Tell(IDS_MEDIA_SIZE_FAILED, text);
+            return false;
+        }
+    }
+    if (s.m_bTiling && !FnTileSteps(mm, s).CanAdvance()) {
+        CString text;
+        text.Format(CutOutputLoadString(IDS_TILES_CANNOT_ADVANCE), s.m_nTileWidth / 1000,
+                    s.m_nTileHeight / 1000, s.m_nTileOverlap / 1000);
+        Tell(IDS_TILES_CANNOT_ADVANCE, text);
+        return false;
+    }
+    return true;
+}
+
+// The output from its start to its end: the page, the marker block in VELM mode, each job,
+// then the feed after the job and the deselection.
+void Output(CMediaManagerBlk* mm, CDesignPage* page, CArticle* temp, const StOutputSettings& s,
+            const StVelmMarkers& marks, int changed) {
+    OutputRun run(mm, s.IsVELMMode() ? 0 : 1);
+    if (!s.IsVELMMode() && mm->fnIsNewSheet() && changed == 0)
+        mm->fnPageStart(1);
+    if (s.IsVELMMode())
+        FnSendVelmMarkerBlock(mm->fnGetCutter(), marks, s.m_bVelmSheetMode);
+
+    std::vector<CArticle*> jobs;
+    if (s.m_bCutObjectsSeparately)
+        for (CTree* t = temp->GetFirstChild(); t; t = t->GetRsibling())
+            jobs.push_back(static_cast<CArticle*>(t));
+    else
+        jobs.push_back(temp);
+    for (CArticle* job : jobs) {
+        // Each job is a tree of its own while it is placed.
+        CTree* left = job->GetLsibling();
+        CTree* parent = job->GetParent();
+        job->Detach();
+        CutJob(mm, page, job, s);
+        if (left)
+            left->InsertRsibling(job);
+        else if (parent)
+            parent->Add1stChild(job);
+    }
+    if (!s.IsVELMMode()) {
+        if (s.m_nFeedOption == eFeedAfterJob)
+            mm->fnPageStart(0);
+        mm->fnDeselectCutter();
+    }
+}
+
 } // namespace
 
 int FnFindVelmMarks(CDesignPage* page, int mode, StVelmMarkers* out) {
@@ -110,12 +231,7 @@ int g_fnSendDesignToCutter(CDesignPage* page, CJoxView* view, int velm, int auto
     page->RecalcExtents(0);
 
     StVelmMarkers marks;
-    int found = 0;
-    if ((velm || autoSend) && services.findMarks) {
-        found = services.findMarks(page, 0, &marks);
-        if (!found)
-            found = services.findMarks(page, 1, &marks);
-    }
+    const int found = FindMarks(services, page, velm || autoSend, marks);
     if (velm && !found) {
         Tell(IDS_VELM_MARKERS_NOT_FOUND, CutOutputLoadString(IDS_VELM_MARKERS_NOT_FOUND));
         return 0;
@@ -141,105 +257,18 @@ int g_fnSendDesignToCutter(CDesignPage* page, CJoxView* view, int velm, int auto
     // every way out.
     CSendRestore restore;
     CArticleList local;
-    std::vector<int> starts;
-    FnOutputPaths(page, s, s.IsVELMMode() && !s.m_bCutVelmMarks ? 1 : 0, local, starts);
-    if (s.m_nStartPointMode != eStartUnchanged) {
-        size_t i = 0;
-        for (POSITION pos = local.GetHeadPosition(); pos && i < starts.size(); ++i)
-            if (auto* item = dynamic_cast<CVectorItem*>(local.GetNext(pos)->GetItem()))
-                restore.MoveStart(item, starts[i]);
-    }
-    if (s.m_bBrevnar) {
-        std::vector<CArticle*> red;
-        for (POSITION pos = local.GetHeadPosition(); pos;) {
-            POSITION at = pos;
-            auto* v = dynamic_cast<CVectorArticle*>(local.GetNext(pos));
-            COLORREF c = 0;
-            if (v && v->GetLineColour(c) && IsRed(c)) {
-                restore.SetLineStyle(v, 1);
-                red.push_back(v);
-                local.RemoveAt(at);
-            }
-        }
-        for (CArticle* a : red)
-            local.AddTail(a);
-    }
-
-    auto temp = std::make_unique<CArticle>();
-    CTree* last = nullptr;
-    for (POSITION pos = local.GetHeadPosition(); pos;) {
-        CArticle* a = local.GetNext(pos);
-        if (!IsCVectorArticle(a, false))
-            continue;
-        // Appending after the last copy keeps a long row linear.
-        CTree* copy = a->CopyTreeObject();
-        if (last)
-            last->InsertRsibling(copy);
-        else
-            temp->AddChild(copy);
-        last = copy;
-    }
+    OrderPaths(page, s, restore, local);
+    std::unique_ptr<CArticle> temp = CopyPaths(local);
     // Copies 0 would start and feed the medium for nothing.
     if (!temp->GetFirstChild() || s.m_nCopies <= 0) {
         Tell(IDS_NO_DATA_TO_CUT, CutOutputLoadString(IDS_NO_DATA_TO_CUT));
         return 0;
     }
-
-    mm->fnFeedEachCut(s.m_nFeedOption == 2);
-    if (CCutterInstance* cutter = mm->fnGetCutter()) {
-        cutter->fnSetOptimizeCurves(s.m_bOptimizeCurves);
-        cutter->fnSetPreload(s.m_bPreload);
-    }
-    mm->fnSetBiteFeed(s.m_bTiling);
+    SetUpCutter(mm, s);
     int changed = 0;
-    if (!s.IsVELMMode()) {
-        changed = mm->fnCutExtChanged();
-        if (changed == -1) {
-            CString device, text = FelgrinLoadString(IDS_MEDIA_SIZE_FAILED);
-            mm->fnDeviceName(device);
-            text.Replace(L"%1", device);
-            Tell(IDS_MEDIA_SIZE_FAILED, text);
-            return 0;
-        }
-    }
-    if (s.m_bTiling && !FnTileSteps(mm, s).CanAdvance()) {
-        CString text;
-        text.Format(CutOutputLoadString(IDS_TILES_CANNOT_ADVANCE), s.m_nTileWidth / 1000,
-                    s.m_nTileHeight / 1000, s.m_nTileOverlap / 1000);
-        Tell(IDS_TILES_CANNOT_ADVANCE, text);
+    if (!CheckMedium(mm, s, changed))
         return 0;
-    }
-
-    {
-        OutputRun run(mm, s.IsVELMMode() ? 0 : 1);
-        if (!s.IsVELMMode() && mm->fnIsNewSheet() && changed == 0)
-            mm->fnPageStart(1);
-        if (s.IsVELMMode())
-            FnSendVelmMarkerBlock(mm->fnGetCutter(), marks, s.m_bVelmSheetMode);
-
-        std::vector<CArticle*> jobs;
-        if (s.m_bCutObjectsSeparately)
-            for (CTree* t = temp->GetFirstChild(); t; t = t->GetRsibling())
-                jobs.push_back(static_cast<CArticle*>(t));
-        else
-            jobs.push_back(temp.get());
-        for (CArticle* job : jobs) {
-            // Each job is a tree of its own while it is placed.
-            CTree* left = job->GetLsibling();
-            CTree* parent = job->GetParent();
-            job->Detach();
-            CutJob(mm, page, job, s);
-            if (left)
-                left->InsertRsibling(job);
-            else if (parent)
-                parent->Add1stChild(job);
-        }
-        if (!s.IsVELMMode()) {
-            if (s.m_nFeedOption == 1)
-                mm->fnPageStart(0);
-            mm->fnDeselectCutter();
-        }
-    }
+    Output(mm, page, temp.get(), s, marks, changed);
     if (s.m_bBrevnar)
         for (CTree* t = page->RootArticle()->GetFirstChild(); t; t = t->GetRsibling())
             static_cast<CArticle*>(t)->fnSaveValue(CVectorArticle::kLineStyle, 0, 0);

@@ -1,26 +1,17 @@
 #include "maltrec/cutoutput/velm_marker_block.h"
 
 #include "felgrin/cutter_instance.h"
+#include "felgrin/dmpl_cutter.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
 
-constexpr char kEsc = 0x1B;
-constexpr const char* kBlockStart = ";@:";
-constexpr const char* kBlockEnd = ";:HOA,ECN,U,";
 constexpr int64_t kMarkerUnitsPer = 40;
 constexpr int64_t kDataUnitsPer = 1000;
 
 void Send(CCutterInstance* cutter, std::string line) {
     cutter->fnSendString(line);
-}
-
-std::string Line(const char* name, int32_t value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "SET %s=%d.", name, int(value));
-    return buf;
 }
 
 } // namespace
@@ -35,17 +26,17 @@ int32_t FnMarkerUnits(int32_t dataUnits) {
 void FnSendVelmMarkerBlock(CCutterInstance* cutter, const StVelmMarkers& marks, int sheetMode) {
     if (!cutter)
         return;
-    Send(cutter, std::string(1, kEsc) + kBlockStart);
-    Send(cutter, Line("MARKER_X_DIS", FnMarkerUnits(marks.xDist)));
-    Send(cutter, Line("MARKER_Y_DIS", FnMarkerUnits(marks.yDist)));
-    Send(cutter, Line("MARKER_X_SIZE", FnMarkerUnits(marks.xSize)));
-    Send(cutter, Line("MARKER_Y_SIZE", FnMarkerUnits(marks.ySize)));
-    Send(cutter, Line("MARKER_X_N", marks.xN));
+    Send(cutter, DMPL_BLOCK_START);
+    Send(cutter, FnFormatDmplCommand(DMPL_MARKER_X_DIS_FORMAT, FnMarkerUnits(marks.xDist)));
+    Send(cutter, FnFormatDmplCommand(DMPL_MARKER_Y_DIS_FORMAT, FnMarkerUnits(marks.yDist)));
+    Send(cutter, FnFormatDmplCommand(DMPL_MARKER_X_SIZE_FORMAT, FnMarkerUnits(marks.xSize)));
+    Send(cutter, FnFormatDmplCommand(DMPL_MARKER_Y_SIZE_FORMAT, FnMarkerUnits(marks.ySize)));
+    Send(cutter, FnFormatDmplCommand(DMPL_MARKER_X_N_FORMAT, marks.xN));
     if (sheetMode)
-        Send(cutter, "SET VELM_SHEET_MODE=ON.");
-    Send(cutter, "LOAD_MARKERS.");
-    Send(cutter, "END.");
+        Send(cutter, DMPL_VELM_SHEET_MODE_ON);
+    Send(cutter, DMPL_LOAD_MARKERS);
+    Send(cutter, DMPL_BLOCK_END);
     std::string reply;
     cutter->fnReadString(reply);
-    Send(cutter, kBlockEnd);
+    Send(cutter, DMPL_INIT);
 }

@@ -7,6 +7,6 @@ class CCutterInstance;
 
 // Data units to the cutter's 0.025 mm, rounded half away from zero.
 int32_t FnMarkerUnits(int32_t dataUnits);
-// ESC ";@:", the four SET MARKER lines, the mark count, the sheet-mode line when asked,
-// "LOAD_MARKERS.", "END.", one reply read and not examined, then ";:HOA,ECN,U,".
+// The DM/PL block: its start, the four marker lines, the mark count, the sheet-mode line when
+// asked, the load and the end; then one reply read and not examined, and the initialisation.
 void FnSendVelmMarkerBlock(CCutterInstance* cutter, const StVelmMarkers& marks, int sheetMode);

@@ -1,4 +1,4 @@
-#include "pivora/jox_comment_pb.h"
+#include "pivora/document/jox_comment_pb.h"
 
 #include "pivora/document/record_fields.h"
 

@@ -3,6 +3,7 @@
 #include "pivora/document/record_fields.h"
 
 #include "pivora/framework/app_params.h"
+#include "pivora/scope_guard.h"
 
 #include "platform/system/paths.h"
 #include "platform/windowing/message_box.h"
@@ -394,13 +395,12 @@ void CJoxPage::Serialize(CArchive& ar) {
 void CJoxPage::LoadTree(CRecArchive& rec, DWORD len) {
     // A second tree record replaces the first instead of leaking it.
     ClearTree();
-    try {
-        record_fields::LoadSized(rec, len, [&] { rec.LoadField(m_RootArticle); });
-    } catch (...) {
+    CScopeGuard onFailure([&] {
         m_RootArticle.BuildLinks();
         ClearTree();
-        throw;
-    }
+    });
+    record_fields::LoadSized(rec, len, [&] { rec.LoadField(m_RootArticle); });
+    onFailure.Dismiss();
     m_RootArticle.BuildLinks();
     // The further roots are the root's siblings, not its descendants: their items need
     // their owners too.
@@ -414,21 +414,20 @@ void CJoxPage::LoadTree(CRecArchive& rec, DWORD len) {
 void CJoxPage::LoadParams(CRecArchive& rec, DWORD len) {
     CArchive& ar = rec.Archive();
     std::vector<CParamBlk*> loaded;
-    try {
-        record_fields::LoadSized(rec, len, [&] {
-            DWORD_PTR count = ar.ReadCount(2);
-            for (DWORD_PTR i = 0; i < count; ++i) {
-                CParamBlk* b = ar.ReadObjectAs<CParamBlk>();
-                // A null entry in a file holds nothing; it is dropped.
-                if (b)
-                    loaded.push_back(b);
-            }
-        });
-    } catch (...) {
+    CScopeGuard onFailure([&] {
         for (CParamBlk* b : loaded)
             delete b;
-        throw;
-    }
+    });
+    record_fields::LoadSized(rec, len, [&] {
+        DWORD_PTR count = ar.ReadCount(2);
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            CParamBlk* b = ar.ReadObjectAs<CParamBlk>();
+            // A null entry in a file holds nothing; it is dropped.
+            if (b)
+                loaded.push_back(b);
+        }
+    });
+    onFailure.Dismiss();
     RemoveAllParams();
     for (CParamBlk* b : loaded)
         m_ParamBlks.Add(b);

@@ -1,4 +1,5 @@
 #include "pivora/rec_archive.h"
+#include "pivora/scope_guard.h"
 
 #include "platform/core/file.h"
 #include "platform/core/time.h"
@@ -49,14 +50,11 @@ void CRecArchive::StoreField(WORD id, const CString& value) {
 
 void CRecArchive::StoreField(WORD id, CObject& value) {
     DWORD pos = StartStore(id);
-    m_pArchive->EnterObject();
-    try {
+    {
+        m_pArchive->EnterObject();
+        CScopeGuard leave([&] { m_pArchive->LeaveObject(); });
         value.Serialize(*m_pArchive);
-    } catch (...) {
-        m_pArchive->LeaveObject();
-        throw;
     }
-    m_pArchive->LeaveObject();
     EndStore(pos);
 }
 
@@ -110,13 +108,8 @@ int CRecArchive::LoadField(BYTE* data, DWORD len) {
 
 int CRecArchive::LoadField(CObject& obj) {
     m_pArchive->EnterObject();
-    try {
-        obj.Serialize(*m_pArchive);
-    } catch (...) {
-        m_pArchive->LeaveObject();
-        throw;
-    }
-    m_pArchive->LeaveObject();
+    CScopeGuard leave([&] { m_pArchive->LeaveObject(); });
+    obj.Serialize(*m_pArchive);
     return 1;
 }
 

@@ -1,4 +1,5 @@
 #include "pivora/tree.h"
+#include "pivora/scope_guard.h"
 
 #include "platform/core/archive.h"
 
@@ -258,16 +259,15 @@ void CTree::StoreLinks(CArchive& ar) {
         ar.WriteObject(s->m_pFirstChild);
         row.push_back(s);
     }
-    try {
-        for (auto it = row.rbegin(); it != row.rend(); ++it) {
-            (*it)->m_bLinksDone = true;
-            (*it)->Serialize(ar);
-        }
-    } catch (...) {
+    CScopeGuard onFailure([&] {
         for (CTree* s : row)
             s->m_bLinksDone = false;
-        throw;
+    });
+    for (auto it = row.rbegin(); it != row.rend(); ++it) {
+        (*it)->m_bLinksDone = true;
+        (*it)->Serialize(ar);
     }
+    onFailure.Dismiss();
 }
 
 void CTree::LoadLinks(CArchive& ar) {
@@ -279,36 +279,35 @@ void CTree::LoadLinks(CArchive& ar) {
         child->m_pParent = this;
 
     std::vector<CTree*> row;
-    try {
-        CTree* prev = this;
-        for (;;) {
-            CTree* s = static_cast<CTree*>(ar.ReadObjectHeader(CTree::GetThisClass()));
-            if (!s)
-                break;
-            prev->m_pRsibling = s;
-            s->m_pLsibling = prev;
-            s->m_pParent = m_pParent;
-            row.push_back(s);
-            prev = s;
-            CTree* sc = ar.ReadObjectAs<CTree>();
-            s->m_pFirstChild = sc;
-            s->m_pLastChild = sc ? sc->Rightmost() : nullptr;
-            if (sc)
-                sc->m_pParent = s;
-        }
-        for (auto it = row.rbegin(); it != row.rend(); ++it) {
-            (*it)->m_bLinksDone = true;
-            (*it)->Serialize(ar);
-        }
-    } catch (...) {
+    CScopeGuard onFailure([&] {
         m_pRsibling = nullptr;
         for (CTree* s : row) {
             s->m_pParent = s->m_pLsibling = s->m_pRsibling = nullptr;
             s->m_bLinksDone = false;
             delete s;
         }
-        throw;
+    });
+    CTree* prev = this;
+    for (;;) {
+        CTree* s = static_cast<CTree*>(ar.ReadObjectHeader(CTree::GetThisClass()));
+        if (!s)
+            break;
+        prev->m_pRsibling = s;
+        s->m_pLsibling = prev;
+        s->m_pParent = m_pParent;
+        row.push_back(s);
+        prev = s;
+        CTree* sc = ar.ReadObjectAs<CTree>();
+        s->m_pFirstChild = sc;
+        s->m_pLastChild = sc ? sc->Rightmost() : nullptr;
+        if (sc)
+            sc->m_pParent = s;
     }
+    for (auto it = row.rbegin(); it != row.rend(); ++it) {
+        (*it)->m_bLinksDone = true;
+        (*it)->Serialize(ar);
+    }
+    onFailure.Dismiss();
 }
 
 void CTree::DeleteAfterFailedLoad() {

@@ -1,4 +1,4 @@
-#include "pivora/tx_effect_param.h"
+#include "pivora/document/tx_effect_param.h"
 
 #include "pivora/article.h"
 #include "pivora/document/record_fields.h"

@@ -13,10 +13,6 @@ CDocument* CJoxDocTemplate::CreateNewDocument() {
     return CMultiDocTemplate::CreateNewDocument();
 }
 
-CJoxPage* CJoxDocTemplate::CreateNewPage() {
-    return dynamic_cast<CJoxPage*>(CreateNewDocument());
-}
-
 CFrameWnd* CJoxDocTemplate::CreateNewFrame(CDocument* doc, CFrameWnd* other) {
     auto* page = dynamic_cast<CJoxPage*>(doc);
     if (page)
@@ -25,8 +21,4 @@ CFrameWnd* CJoxDocTemplate::CreateNewFrame(CDocument* doc, CFrameWnd* other) {
     if (page)
         page->UnlockUpdates();
     return frame;
-}
-
-CJoxChildWnd* CJoxDocTemplate::CreateNewChild(CDocument* doc, CFrameWnd* other) {
-    return dynamic_cast<CJoxChildWnd*>(CreateNewFrame(doc, other));
 }

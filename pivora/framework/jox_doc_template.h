@@ -23,8 +23,6 @@ public:
     CDocument* CreateNewDocument() override;
     // The page's updates stay locked while its frame is made.
     CFrameWnd* CreateNewFrame(CDocument* doc, CFrameWnd* other) override;
-    CJoxPage* CreateNewPage();
-    CJoxChildWnd* CreateNewChild(CDocument* doc, CFrameWnd* other);
 
 protected:
     int m_nContext;

@@ -20,7 +20,6 @@ public:
     // Where the frame's panes are docked or float.
     CDockingManager* GetDockingManager() { return &m_docking; }
     bool IsResizing() const { return m_bResizing; }
-    bool IsRedrawSuppressed() const { return m_bRedrawSuppressed; }
     // Windows waiting for their repaint at the next idle, oldest first.
     const CList<HWND, HWND>& PendingRedraws() const { return m_WindowList; }
 

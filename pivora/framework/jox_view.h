@@ -116,7 +116,6 @@ public:
     void DrawRulerPos(CJoxDC* dc, const CPoint& clientPoint);
     void DrawRulerPos(const CPoint& clientPoint);
     int RulerMarksShown() const { return m_bRulerMarks; }
-    CPoint RulerMarkPosition() const { return m_ptRulerMark; }
     // The rulers' part of mouse moves and cursors, which derived views call from their own
     // handlers: 1 when the move is over a ruler band where guides can be grabbed (the marks
     // follow the mouse either way); 1 when a cursor was set.

@@ -87,7 +87,3 @@ int CJoxWinAppEx::NumChangeContexts() {
 CWnd* CJoxWinAppEx::GetMainWnd() {
     return CWinAppEx::GetMainWnd();
 }
-
-CJoxFrameWnd* CJoxWinAppEx::GetMainFrame() {
-    return dynamic_cast<CJoxFrameWnd*>(GetMainWnd());
-}

@@ -43,7 +43,6 @@ public:
     int NumChangeContexts();
 
     CWnd* GetMainWnd() override;
-    CJoxFrameWnd* GetMainFrame();
 
 protected:
     int m_nImportFlags = 0;

@@ -158,7 +158,6 @@ public:
     static CWindow EmptyExtent() {
         return CWindow(WINDOW_EMPTY_LOW, WINDOW_EMPTY_LOW, WINDOW_EMPTY_HIGH, WINDOW_EMPTY_HIGH);
     }
-    void fnSetEmptyExtent() { *this = EmptyExtent(); }
 
     // An inverted axis (the empty sentinels) becomes the point itself, even for coordinates
     // beyond the sentinels.

@@ -1,9 +1,9 @@
 #include "article_fixtures.h"
 
+#include "pivora/document/tx_xform_effect.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/rec_archive.h"
 #include "pivora/tx_effect.h"
-#include "pivora/tx_xform_effect.h"
 
 #include "platform/core/mem_file.h"
 

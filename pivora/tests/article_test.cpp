@@ -1,11 +1,11 @@
 #include "pivora/article.h"
 
 #include "article_fixtures.h"
+#include "pivora/document/tx_xform_effect.h"
 #include "pivora/framework/jox_dc.h"
 #include "pivora/framework/rand_number.h"
 #include "pivora/geometry/mat2d.h"
 #include "pivora/tx_effect.h"
-#include "pivora/tx_xform_effect.h"
 #include "platform/framework/frame_messages.h"
 #include "view_fixture.h"
 

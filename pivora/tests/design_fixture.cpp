@@ -1,7 +1,7 @@
 #include "design_fixture.h"
 
-#include "pivora/jox_comment_pb.h"
-#include "pivora/tx_xform_effect.h"
+#include "pivora/document/jox_comment_pb.h"
+#include "pivora/document/tx_xform_effect.h"
 
 #include "platform/core/archive.h"
 

@@ -1,8 +1,8 @@
 #include "pivora/jox_page.h"
 
 #include "design_fixture.h"
-#include "pivora/jox_comment_pb.h"
-#include "pivora/tx_xform_effect.h"
+#include "pivora/document/jox_comment_pb.h"
+#include "pivora/document/tx_xform_effect.h"
 #include "view_fixture.h"
 
 #include "platform/core/archive.h"

@@ -1,8 +1,8 @@
-#include "pivora/tx_effect_param.h"
+#include "pivora/document/tx_effect_param.h"
 
 #include "article_fixtures.h"
+#include "pivora/document/tx_xform_effect.h"
 #include "pivora/jox_page.h"
-#include "pivora/tx_xform_effect.h"
 
 #include "platform/core/exceptions.h"
 #include "platform/core/mem_file.h"

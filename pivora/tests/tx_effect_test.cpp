@@ -1,7 +1,7 @@
 #include "pivora/tx_effect.h"
 
 #include "article_fixtures.h"
-#include "pivora/tx_xform_effect.h"
+#include "pivora/document/tx_xform_effect.h"
 
 #include "platform/core/exceptions.h"
 #include "platform/core/mem_file.h"

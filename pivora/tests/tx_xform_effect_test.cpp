@@ -1,4 +1,4 @@
-#include "pivora/tx_xform_effect.h"
+#include "pivora/document/tx_xform_effect.h"
 
 #include "article_fixtures.h"
 

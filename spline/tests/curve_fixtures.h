@@ -2,20 +2,35 @@
 #pragma once
 
 #include "pivora/geometry/sb.h"
+#include "spline/spline_item.h"
 
 #include "platform/core/archive.h"
 #include "platform/core/mem_file.h"
 
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
 // Fills any item with Vect(CSb) from a list of points.
-template <class T> std::unique_ptr<T> MakeCurveItem(std::initializer_list<CSb> points) {
+template <class T> std::unique_ptr<T> MakeCurveItem(const std::vector<CSb>& points) {
     auto item = std::make_unique<T>();
     for (CSb p : points)
         item->Vect(p);
     return item;
+}
+
+// A spline item of the points with its curves made.
+inline std::unique_ptr<CSplineItem> MakeSpline(const std::vector<CSb>& points) {
+    auto s = MakeCurveItem<CSplineItem>(points);
+    s->MakeCurves();
+    return s;
+}
+
+// The item's points in order.
+template <class T> std::vector<CSb> PointsOf(T& item) {
+    std::vector<CSb> out;
+    for (int i = 0; i < item.VectCount(); ++i)
+        out.push_back(item.Vect(i));
+    return out;
 }
 
 // A smooth point and a break point.

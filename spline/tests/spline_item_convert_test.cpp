@@ -15,24 +15,9 @@ namespace {
 
 using Spline = std::unique_ptr<CSplineItem>;
 
-Spline Make(const std::vector<CSb>& points) {
-    auto s = std::make_unique<CSplineItem>();
-    for (CSb p : points)
-        s->Vect(p);
-    s->MakeCurves();
-    return s;
-}
-
-std::vector<CSb> PointsOf(CSplineItem& s) {
-    std::vector<CSb> out;
-    for (int i = 0; i < s.VectCount(); ++i)
-        out.push_back(s.Vect(i));
-    return out;
-}
-
 // Two points joined by one arc segment through mid.
 Spline OneArc(CLpoint start, CLpoint mid, CLpoint end) {
-    Spline s = Make({B(start.x, start.y), B(end.x, end.y)});
+    Spline s = MakeSpline({B(start.x, start.y), B(end.x, end.y)});
     CBezier* seg = s->BezierPtr(0);
     seg->type = CBezier::kArc;
     seg->control1 = seg->control2 = mid;
@@ -80,7 +65,7 @@ TEST(SplineItemConvert, ArcPieces) {
             EXPECT_NEAR(length(s->Vect(i).pt, CLpoint(0, 0)), 1000, 2) << c.what;
         }
     }
-    Spline line = Make({B(0, 0), B(100, 0)});
+    Spline line = MakeSpline({B(0, 0), B(100, 0)});
     EXPECT_EQ(line->ConvertArcs(30), 0);
 }
 
@@ -103,11 +88,11 @@ TEST(SplineItemConvert, LinePieces) {
         int pieces, expected;
     } cases[] = {{49, 5, 1}, {50, 5, 5}, {29, 1, 1}, {30, 1, 3}, {239, 100, 1}, {240, 100, 24}};
     for (const auto& c : cases) {
-        Spline s = Make({B(0, 0), B(c.len, 0)});
+        Spline s = MakeSpline({B(0, 0), B(c.len, 0)});
         EXPECT_EQ(s->ConvertLines(0, c.pieces), c.expected > 1 ? 1 : 0) << c.len;
         EXPECT_EQ(s->VectCount() - 1, c.expected) << c.len;
     }
-    Spline forced = Make({B(0, 0), B(5, 0)});
+    Spline forced = MakeSpline({B(0, 0), B(5, 0)});
     EXPECT_EQ(forced->ConvertLines(1, 3), 1);
     EXPECT_EQ(forced->VectCount(), 4);
 }
@@ -150,7 +135,7 @@ TEST(SplineItemConvert, TransformKeepsArcsUnlessDistorted) {
     three.DoTransform(scale);
     EXPECT_GT(three.VectCount(), 3);
 
-    Spline one = Make({B(10, 10)});
+    Spline one = MakeSpline({B(10, 10)});
     CMat2d twice = Matrix(2, 2);
     one->DoTransform(twice);
     EXPECT_EQ(one->Vect(0).pt, CLpoint(20, 20));
@@ -159,7 +144,7 @@ TEST(SplineItemConvert, TransformKeepsArcsUnlessDistorted) {
 
 TEST(SplineItemConvert, CornerLoops) {
     const std::vector<CSb> corner = {B(0, 0), B(100, 0), B(100, 100)};
-    Spline s = Make(corner);
+    Spline s = MakeSpline(corner);
     s->ConvertPoints(40, 1, 91);
     ASSERT_EQ(s->VectCount(), 9);
     EXPECT_EQ(s->Bezier()->GetSize(), 8);
@@ -171,26 +156,26 @@ TEST(SplineItemConvert, CornerLoops) {
     EXPECT_NEAR(s->Vect(4).pt.y, 40 * std::sin(M_PI / 4), 2);
 
     for (auto [side, degrees] : {std::pair{1, 90}, std::pair{-1, 91}}) {
-        Spline same = Make(corner);
+        Spline same = MakeSpline(corner);
         same->ConvertPoints(40, side, degrees);
         EXPECT_EQ(PointsOf(*same), corner) << side << " " << degrees;
     }
     // Without current segments nothing is inserted.
-    Spline stale = Make(corner);
+    Spline stale = MakeSpline(corner);
     stale->Bezier()->RemoveAll();
     EXPECT_FALSE(stale->InsertRoundedCorner(40, 1.0, 1));
     EXPECT_EQ(stale->VectCount(), 3);
 }
 
 TEST(SplineItemConvert, Mirror) {
-    Spline s = Make({B(10, 5), B(10, 1), B(150, 1)});
+    Spline s = MakeSpline({B(10, 5), B(10, 1), B(150, 1)});
     CLine axis(CLpoint(0, 0), CLpoint(100, 0));
     EXPECT_EQ(s->DoMirror(axis), 1);
     EXPECT_EQ(PointsOf(*s), (std::vector<CSb>{B(10, -5), B(10, 1), B(150, -1)}));
 }
 
 TEST(SplineItemConvert, ReverseAndDescribe) {
-    Spline s = Make({P(0, 0), B(100, -20), P(200, 0)});
+    Spline s = MakeSpline({P(0, 0), B(100, -20), P(200, 0)});
     s->fnReverse();
     EXPECT_EQ(PointsOf(*s), (std::vector<CSb>{P(200, 0), B(100, -20), P(0, 0)}));
     EXPECT_EQ(s->Bezier()->GetSize(), 2);

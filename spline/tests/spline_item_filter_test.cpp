@@ -13,13 +13,6 @@
 
 namespace {
 
-std::vector<CSb> PointsOf(CSplineItem& s) {
-    std::vector<CSb> out;
-    for (int i = 0; i < s.VectCount(); ++i)
-        out.push_back(s.Vect(i));
-    return out;
-}
-
 // The filter as first written, one chord check over the whole run per point: the oracle of the
 // hull-based pass.
 std::vector<CSb> ReferenceWindowPass(const std::vector<CSb>& in, int tolerance, unsigned options,

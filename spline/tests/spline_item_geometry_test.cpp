@@ -17,22 +17,6 @@ namespace {
 
 using Spline = std::unique_ptr<CSplineItem>;
 
-Spline Make(const std::vector<CSb>& points, bool curves = true) {
-    auto s = std::make_unique<CSplineItem>();
-    for (CSb p : points)
-        s->Vect(p);
-    if (curves)
-        s->MakeCurves();
-    return s;
-}
-
-std::vector<CSb> PointsOf(CSplineItem& s) {
-    std::vector<CSb> out;
-    for (int i = 0; i < s.VectCount(); ++i)
-        out.push_back(s.Vect(i));
-    return out;
-}
-
 // Spike removal as first written, deleting each spike from the list at once: the oracle of the
 // one-pass form.
 bool ReferenceIsSpike(const CDpoint& a, const CDpoint& b, const CDpoint& c, double angleTol,
@@ -94,7 +78,7 @@ const std::vector<CSb> kSquare = {B(0, 0), B(100, 0), B(100, 100), B(0, 100), B(
 } // namespace
 
 TEST(SplineItemGeometry, InsideTheSquare) {
-    Spline s = Make(kSquare);
+    Spline s = MakeSpline(kSquare);
     const struct {
         CLpoint p;
         int expected;
@@ -102,14 +86,14 @@ TEST(SplineItemGeometry, InsideTheSquare) {
     for (const auto& c : cases)
         EXPECT_EQ(s->IsInside(c.p), c.expected) << c.p.x << "," << c.p.y;
     // Open: the last point is joined back to the first.
-    Spline open = Make({B(0, 0), B(100, 0), B(100, 100), B(0, 100)});
+    Spline open = MakeSpline({B(0, 0), B(100, 0), B(100, 100), B(0, 100)});
     EXPECT_EQ(open->IsInside(CLpoint(50, 50)), 1);
 }
 
 TEST(SplineItemGeometry, InsideNearTheCoordinateLimits) {
     // Coordinate differences near 2^32: their product leaves 64 bits as well.
     const LONG lo = INT32_MIN + 10, hi = INT32_MAX - 10, m = 1000000;
-    Spline s = Make({B(lo, lo), B(hi, lo), B(hi, hi), B(lo, lo)});
+    Spline s = MakeSpline({B(lo, lo), B(hi, lo), B(hi, hi), B(lo, lo)});
     EXPECT_EQ(s->IsInside(CLpoint(hi - m, lo + m)), 1);
     EXPECT_EQ(s->IsInside(CLpoint(lo + m, hi - m)), 0);
     EXPECT_EQ(s->IsInside(CLpoint(0, 0)), -2);
@@ -117,19 +101,19 @@ TEST(SplineItemGeometry, InsideNearTheCoordinateLimits) {
 
 TEST(SplineItemGeometry, SpikesOnStraightRuns) {
     const std::vector<CSb> run = {B(0, 0), B(50, 0), B(100, 0), B(100, 100)};
-    Spline few = Make({B(0, 0), B(50, 0), B(100, 0)}, false);
+    Spline few = MakeCurveItem<CSplineItem>({B(0, 0), B(50, 0), B(100, 0)});
     EXPECT_EQ(few->RemoveSpikes(0.1, 10), 0);
     EXPECT_EQ(few->VectCount(), 3);
 
-    Spline exact = Make(run, false);
+    Spline exact = MakeCurveItem<CSplineItem>(run);
     EXPECT_EQ(exact->RemoveSpikes(0, 1), 0) << "the pi constant lies above pi";
-    Spline loose = Make(run, false);
+    Spline loose = MakeCurveItem<CSplineItem>(run);
     EXPECT_EQ(loose->RemoveSpikes(0.000001, 1), 1);
     EXPECT_EQ(PointsOf(*loose), (std::vector<CSb>{B(0, 0), B(100, 0), B(100, 100)}));
 }
 
 TEST(SplineItemGeometry, SpikesOfADegenerateClosedItemLeaveNothingToClose) {
-    Spline s = Make({B(5, 5), B(5, 5), B(5, 5), B(5, 5), B(5, 5)}, false);
+    Spline s = MakeCurveItem<CSplineItem>({B(5, 5), B(5, 5), B(5, 5), B(5, 5), B(5, 5)});
     s->SelectElement(4);
     EXPECT_NO_THROW(EXPECT_EQ(s->RemoveSpikes(0.01, 0), 4));
     EXPECT_EQ(s->VectCount(), 0);
@@ -138,7 +122,8 @@ TEST(SplineItemGeometry, SpikesOfADegenerateClosedItemLeaveNothingToClose) {
 
 TEST(SplineItemGeometry, SpikeAcrossTheClosingPointRecloses) {
     // A closed path whose first point sits in the middle of a straight edge.
-    Spline s = Make({B(50, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0), B(50, 0)}, false);
+    Spline s = MakeCurveItem<CSplineItem>(
+        {B(50, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0), B(50, 0)});
     EXPECT_EQ(s->RemoveSpikes(0.001, 1), 1);
     const std::vector<CSb> pts = PointsOf(*s);
     ASSERT_EQ(pts.size(), 5u);
@@ -177,8 +162,8 @@ TEST(SplineItemGeometry, SpikesMatchDeletingOneAtATime) {
             in.push_back(in.front());
         const double angleTol = pick(0, 3) * 0.01;
         const double distTol = pick(0, 6);
-        Spline expected = Make(in, false);
-        Spline s = Make(in, false);
+        Spline expected = MakeCurveItem<CSplineItem>(in);
+        Spline s = MakeCurveItem<CSplineItem>(in);
         const int want = ReferenceRemoveSpikes(*expected, angleTol, distTol);
         EXPECT_EQ(s->RemoveSpikes(angleTol, distTol), want) << "round " << round;
         ASSERT_EQ(PointsOf(*s), PointsOf(*expected)) << "round " << round;
@@ -186,16 +171,16 @@ TEST(SplineItemGeometry, SpikesMatchDeletingOneAtATime) {
 }
 
 TEST(SplineItemGeometry, DirectionOfTheSquare) {
-    Spline unit = Make({B(0, 0), B(1, 0), B(1, 1), B(0, 1), B(0, 0)});
+    Spline unit = MakeSpline({B(0, 0), B(1, 0), B(1, 1), B(0, 1), B(0, 0)});
     EXPECT_EQ(unit->Direction(), -1);
-    Spline back = Make({B(0, 0), B(0, 1), B(1, 1), B(1, 0), B(0, 0)});
+    Spline back = MakeSpline({B(0, 0), B(0, 1), B(1, 1), B(1, 0), B(0, 0)});
     EXPECT_EQ(back->Direction(), 1);
-    EXPECT_EQ(Make({B(0, 0), B(1, 0), B(2, 0)})->Direction(), 0);
-    EXPECT_EQ(Make({B(0, 0), B(1, 0)})->Direction(), 0);
+    EXPECT_EQ(MakeSpline({B(0, 0), B(1, 0), B(2, 0)})->Direction(), 0);
+    EXPECT_EQ(MakeSpline({B(0, 0), B(1, 0)})->Direction(), 0);
 }
 
 TEST(SplineItemGeometry, CopiesForwardAndReversed) {
-    Spline s = Make({P(0, 0), B(100, 50), P(200, 0)});
+    Spline s = MakeSpline({P(0, 0), B(100, 50), P(200, 0)});
     s->DrawLine(3);
     s->MakePktArray(4);
     std::unique_ptr<CSplineItem> rev(s->Copy(1));
@@ -211,7 +196,7 @@ TEST(SplineItemGeometry, SectionsRoundSelectedPoints) {
     std::vector<CSb> pts;
     for (int i = 0; i < 20; ++i)
         pts.push_back(P(i * 100, (i % 2) * 50));
-    Spline open = Make(pts);
+    Spline open = MakeSpline(pts);
     open->SelectElement(10);
     std::unique_ptr<int[]> f(open->Sections());
     int flagged = 0;
@@ -227,7 +212,7 @@ TEST(SplineItemGeometry, SectionsRoundSelectedPoints) {
     // A closed curve with only point 0 selected: the flags run on round the end.
     std::vector<CSb> ring = pts;
     ring.push_back(pts.front());
-    Spline closed = Make(ring);
+    Spline closed = MakeSpline(ring);
     ASSERT_TRUE(closed->IsClosedCurve(0));
     closed->SelectElement(0);
     EXPECT_EQ(closed->NumSections(), 1);
@@ -240,13 +225,13 @@ TEST(SplineItemGeometry, SectionsBeyondTheLastAnswerNone) {
     std::vector<CSb> pts;
     for (int i = 0; i < 8; ++i)
         pts.push_back(P(i * 100, (i % 2) * 50));
-    Spline open = Make(pts);
+    Spline open = MakeSpline(pts);
     open->SelectElement(1);
     std::vector<CSb> ring = pts;
     ring.push_back(pts.front());
-    Spline closed = Make(ring);
+    Spline closed = MakeSpline(ring);
     closed->SelectElement(2);
-    Spline none = Make(pts);
+    Spline none = MakeSpline(pts);
     for (CSplineItem* s : {open.get(), closed.get(), none.get()}) {
         const int k = s->NumSections();
         for (int beyond : {k, k + 1, k + 50}) {
@@ -264,17 +249,17 @@ TEST(SplineItemGeometry, SectionsBeyondTheLastAnswerNone) {
 }
 
 TEST(SplineItemGeometry, WithinUsesTheStartOfOthersSegments) {
-    Spline line = Make({B(0, 0), B(1000, 0)});
-    Spline near = Make({B(500, 90), B(600, 500)});
+    Spline line = MakeSpline({B(0, 0), B(1000, 0)});
+    Spline near = MakeSpline({B(500, 90), B(600, 500)});
     EXPECT_EQ(near->Within(line.get(), 100), 1);
     EXPECT_EQ(near->Within(line.get(), 94), 0) << "0.95 of the distance";
     EXPECT_EQ(near->Within(line.get(), 0), 0);
-    Spline bare = Make({B(0, 0), B(1000, 0)}, false);
+    Spline bare = MakeCurveItem<CSplineItem>({B(0, 0), B(1000, 0)});
     EXPECT_EQ(near->Within(bare.get(), 1000), 0);
 }
 
 TEST(SplineItemGeometry, SelectingAnEndOfAClosedPathSelectsBoth) {
-    Spline s = Make(kSquare);
+    Spline s = MakeSpline(kSquare);
     s->Select(nullptr, 0);
     EXPECT_TRUE(s->Selected(0));
     EXPECT_TRUE(s->Selected(4));
@@ -284,7 +269,7 @@ TEST(SplineItemGeometry, SelectingAnEndOfAClosedPathSelectsBoth) {
 }
 
 TEST(SplineItemGeometry, DisplaceMovesSegmentsOnly) {
-    Spline s = Make({B(0, 0), B(1000, 0)});
+    Spline s = MakeSpline({B(0, 0), B(1000, 0)});
     s->Displace(100, 1);
     EXPECT_EQ(s->Bezier(0).start, CLpoint(0, -100));
     EXPECT_EQ(s->Vect(0).pt, CLpoint(0, 0));

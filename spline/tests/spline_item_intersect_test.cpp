@@ -14,21 +14,6 @@ namespace {
 
 using Spline = std::unique_ptr<CSplineItem>;
 
-Spline Make(const std::vector<CSb>& points) {
-    auto s = std::make_unique<CSplineItem>();
-    for (CSb p : points)
-        s->Vect(p);
-    s->MakeCurves();
-    return s;
-}
-
-std::vector<CSb> PointsOf(CSplineItem& s) {
-    std::vector<CSb> out;
-    for (int i = 0; i < s.VectCount(); ++i)
-        out.push_back(s.Vect(i));
-    return out;
-}
-
 double PolygonLength(CSplineItem& s) {
     double sum = 0;
     for (int i = 0; i + 1 < s.VectCount(); ++i)
@@ -48,7 +33,7 @@ const std::vector<CSb> kEight = {B(0, 0), B(100, 100), B(100, 0), B(0, 100), B(0
 
 // Two cubic segments over three points, with the given ends meeting at point 1.
 Spline TwoCubics(DWORD middleMode, CBezier a, CBezier b) {
-    Spline s = Make({B(0, 0), CSb(middleMode, CLpoint(50, 50)), B(100, 0)});
+    Spline s = MakeSpline({B(0, 0), CSb(middleMode, CLpoint(50, 50)), B(100, 0)});
     s->Bezier()->SetSize(2);
     a.type = b.type = CBezier::kCubic;
     s->Bezier()->SetAt(0, a);
@@ -65,7 +50,7 @@ CBezier Seg(CLpoint s, CLpoint c1, CLpoint c2, CLpoint e) {
 } // namespace
 
 TEST(SplineItemIntersect, FigureEightCrossesOnce) {
-    Spline s = Make(kEight);
+    Spline s = MakeSpline(kEight);
     EXPECT_EQ(s->FindIntersections(nullptr, false, false, nullptr), 1);
     EXPECT_EQ(PointsOf(*s), kEight);
     EXPECT_EQ(s->FindIntersections(nullptr, true, false, nullptr), 1);
@@ -74,7 +59,7 @@ TEST(SplineItemIntersect, FigureEightCrossesOnce) {
 }
 
 TEST(SplineItemIntersect, FigureEightLosesItsLoop) {
-    Spline s = Make(kEight);
+    Spline s = MakeSpline(kEight);
     Pieces pieces;
     EXPECT_EQ(s->FindIntersections(&pieces.array), 1);
     ASSERT_EQ(pieces.array.GetSize(), 1);
@@ -86,12 +71,12 @@ TEST(SplineItemIntersect, FigureEightLosesItsLoop) {
 TEST(SplineItemIntersect, CrossingsAtPointsAndOnTheLastEdge) {
     // Edge 0 passes through control point (50,50), the end of edge 2: the point goes into
     // edge 0 only.
-    Spline atPoint = Make({B(0, 0), B(100, 100), B(100, 50), B(50, 50), B(0, 100)});
+    Spline atPoint = MakeSpline({B(0, 0), B(100, 100), B(100, 50), B(50, 50), B(0, 100)});
     EXPECT_EQ(atPoint->FindIntersections(nullptr, true, false, nullptr), 1);
     EXPECT_EQ(PointsOf(*atPoint), (std::vector<CSb>{B(0, 0), B(50, 50), B(100, 100), B(100, 50),
                                                     B(50, 50), B(0, 100)}));
     // The last edge crosses edge 0, but the last edge is never tested.
-    Spline last = Make({B(0, 0), B(100, 100), B(100, 0), B(0, 100)});
+    Spline last = MakeSpline({B(0, 0), B(100, 100), B(100, 0), B(0, 100)});
     EXPECT_EQ(last->FindIntersections(nullptr, true, true, nullptr), 0);
 }
 
@@ -103,7 +88,7 @@ TEST(SplineItemIntersect, ManySelfCrossingsLandOnTheirEdges) {
         star.push_back(
             B(LONG(std::lround(10000 * std::cos(a))), LONG(std::lround(10000 * std::sin(a)))));
     }
-    Spline s = Make(star);
+    Spline s = MakeSpline(star);
     const double before = PolygonLength(*s);
     const int found = s->FindIntersections(nullptr, true, false, nullptr);
     EXPECT_GT(found, 5);
@@ -113,15 +98,15 @@ TEST(SplineItemIntersect, ManySelfCrossingsLandOnTheirEdges) {
 }
 
 TEST(SplineItemIntersect, TrimmingDeletesEveryPointInside) {
-    Spline square = Make({B(0, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0)});
+    Spline square = MakeSpline({B(0, 0), B(100, 0), B(100, 100), B(0, 100), B(0, 0)});
     // An open path starting inside with two inside points in a row, ending inside too.
-    Spline open = Make({B(10, 10), B(20, 20), B(200, 50), B(30, 80)});
+    Spline open = MakeSpline({B(10, 10), B(20, 20), B(200, 50), B(30, 80)});
     square->FindIntersections(open.get(), false, true, nullptr);
     // The crossings with the square's edge stay, on its boundary.
     EXPECT_EQ(PointsOf(*open), (std::vector<CSb>{B(100, 33), B(200, 50), B(100, 67)}));
 
     // A closed path that starts inside keeps closed.
-    Spline ring = Make({B(50, 50), B(200, 40), B(200, 60), B(50, 50)});
+    Spline ring = MakeSpline({B(50, 50), B(200, 40), B(200, 60), B(50, 50)});
     square->FindIntersections(ring.get(), false, true, nullptr);
     const std::vector<CSb> pts = PointsOf(*ring);
     ASSERT_FALSE(pts.empty());
@@ -131,10 +116,10 @@ TEST(SplineItemIntersect, TrimmingDeletesEveryPointInside) {
 }
 
 TEST(SplineItemIntersect, TwoItemsInsertOnBoth) {
-    Spline a = Make({B(0, 0), B(100, 0)});
+    Spline a = MakeSpline({B(0, 0), B(100, 0)});
     a->Vect(B(100, 100));
     a->MakeCurves();
-    Spline b = Make({B(50, -50), B(50, 50), B(150, 50)});
+    Spline b = MakeSpline({B(50, -50), B(50, 50), B(150, 50)});
     EXPECT_EQ(a->FindIntersections(b.get(), true, false, nullptr), 2);
     EXPECT_EQ(PointsOf(*a),
               (std::vector<CSb>{B(0, 0), B(50, 0), B(100, 0), B(100, 50), B(100, 100)}));
@@ -167,7 +152,7 @@ TEST(SplineItemIntersect, RejoiningSmoothAndBreakJunctions) {
 }
 
 TEST(SplineItemIntersect, RejoiningAnOffsetPolyline) {
-    Spline s = Make({B(0, 0), B(1000, 0), B(1000, 1000)});
+    Spline s = MakeSpline({B(0, 0), B(1000, 0), B(1000, 1000)});
     s->Displace(100, -1);
     s->CalcIntersects();
     EXPECT_EQ(s->Vect(1).pt, CLpoint(900, 100));
@@ -175,15 +160,15 @@ TEST(SplineItemIntersect, RejoiningAnOffsetPolyline) {
 }
 
 TEST(SplineItemIntersect, DegenerateItemsEndQuietly) {
-    Spline none = Make({});
+    Spline none = MakeSpline({});
     none->CalcIntersects();
-    Spline one = Make({B(5, 5)});
+    Spline one = MakeSpline({B(5, 5)});
     one->CalcIntersects();
-    Spline stale = Make({B(0, 0), B(10, 0), B(20, 0)});
+    Spline stale = MakeSpline({B(0, 0), B(10, 0), B(20, 0)});
     stale->Bezier()->RemoveAll();
     stale->CalcIntersects();
     EXPECT_EQ(stale->Vect(1).pt, CLpoint(10, 0));
-    Spline same = Make({B(7, 7), B(7, 7), B(7, 7), B(7, 7), B(7, 7)});
+    Spline same = MakeSpline({B(7, 7), B(7, 7), B(7, 7), B(7, 7), B(7, 7)});
     Pieces pieces;
     EXPECT_GE(same->FindIntersections(&pieces.array), 0);
     same->CalcIntersects();
@@ -192,9 +177,9 @@ TEST(SplineItemIntersect, DegenerateItemsEndQuietly) {
 TEST(SplineItemIntersect, LoopsWhoseCrossingsComeBackEveryLevelAreCutOnlySoFar) {
     // Far-off points whose polygon crosses nearly every edge: each loop cut off was about the
     // whole path again with twice the points, without end.
-    Spline wild =
-        Make({B(-99, 33554432), B(99, 1000), B(901, 719847424), B(-99, -1), B(65637, 21102592),
-              B(-99, 18930), B(419430172, -2147466624), B(-805306280, 150994998)});
+    Spline wild = MakeSpline({B(-99, 33554432), B(99, 1000), B(901, 719847424), B(-99, -1),
+                              B(65637, 21102592), B(-99, 18930), B(419430172, -2147466624),
+                              B(-805306280, 150994998)});
     const int before = wild->VectCount();
     Pieces pieces;
     EXPECT_GT(wild->FindIntersections(&pieces.array), 0);

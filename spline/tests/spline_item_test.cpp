@@ -24,12 +24,6 @@ namespace {
 
 using Spline = std::unique_ptr<CSplineItem>;
 
-Spline MakeSpline(std::initializer_list<CSb> points) {
-    auto s = MakeCurveItem<CSplineItem>(points);
-    s->MakeCurves();
-    return s;
-}
-
 std::vector<int> Types(CSplineItem& s) {
     std::vector<int> t;
     for (INT_PTR i = 0; i < s.Bezier()->GetSize(); ++i)

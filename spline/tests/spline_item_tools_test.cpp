@@ -20,21 +20,6 @@ namespace {
 
 using Spline = std::unique_ptr<CSplineItem>;
 
-Spline Make(const std::vector<CSb>& points) {
-    auto s = std::make_unique<CSplineItem>();
-    for (CSb p : points)
-        s->Vect(p);
-    s->MakeCurves();
-    return s;
-}
-
-std::vector<CSb> PointsOf(CSplineItem& s) {
-    std::vector<CSb> out;
-    for (int i = 0; i < s.VectCount(); ++i)
-        out.push_back(s.Vect(i));
-    return out;
-}
-
 std::vector<CLpoint> PositionsOf(CSplineItem& s) {
     std::vector<CLpoint> out;
     for (int i = 0; i < s.VectCount(); ++i)
@@ -45,7 +30,7 @@ std::vector<CLpoint> PositionsOf(CSplineItem& s) {
 CVectorArticle* AddPath(CArticle* parent, const std::vector<CSb>& points, int palette = 1) {
     auto* a = new CVectorArticle;
     a->SetPaletteIndex(palette);
-    a->Item(Make(points).release());
+    a->Item(MakeSpline(points).release());
     parent->AddChild(a);
     return a;
 }
@@ -67,20 +52,20 @@ private:
 } // namespace
 
 TEST(SplineItemTools, ShortStepsIntoCorners) {
-    Spline s = Make({B(0, 0), B(2, 0), B(100, 0), B(100, 50)});
+    Spline s = MakeSpline({B(0, 0), B(2, 0), B(100, 0), B(100, 50)});
     s->SelectElement(3);
     EXPECT_EQ(CSplineItem::FilterShortPoints(s.get()), 1);
     EXPECT_EQ(PointsOf(*s), (std::vector<CSb>{B(0, 0), B(100, 0), B(100, 50)}));
     EXPECT_EQ(s->NumSelectedPoints(), 0);
-    Spline smooth = Make({P(0, 0), B(2, 0), B(100, 0), B(100, 50)});
+    Spline smooth = MakeSpline({P(0, 0), B(2, 0), B(100, 0), B(100, 50)});
     EXPECT_EQ(CSplineItem::FilterShortPoints(smooth.get()), 0);
     EXPECT_EQ(smooth->VectCount(), 4);
-    Spline few = Make({B(0, 0), B(2, 0), B(100, 0)});
+    Spline few = MakeSpline({B(0, 0), B(2, 0), B(100, 0)});
     EXPECT_EQ(CSplineItem::FilterShortPoints(few.get()), 0);
 }
 
 TEST(SplineItemTools, ArcPointsMoveToTheMiddleOfTheirArc) {
-    Spline s = Make({B(1000, 0), P(966, 259), B(0, 1000), B(0, 2000)});
+    Spline s = MakeSpline({B(1000, 0), P(966, 259), B(0, 1000), B(0, 2000)});
     CSplineItem::BalanceArcPoints(s.get());
     EXPECT_NEAR(s->Vect(1).pt.x, 707, 1);
     EXPECT_NEAR(s->Vect(1).pt.y, 707, 1);
@@ -88,12 +73,12 @@ TEST(SplineItemTools, ArcPointsMoveToTheMiddleOfTheirArc) {
 }
 
 TEST(SplineItemTools, NeighboursOnAClosedPath) {
-    Spline s = Make({B(0, 0), B(10, 0), B(10, 10), B(0, 10), B(0, 0)});
+    Spline s = MakeSpline({B(0, 0), B(10, 0), B(10, 10), B(0, 10), B(0, 0)});
     EXPECT_EQ(CSplineItem::GetPrevPoint(s.get(), 0), CLpoint(0, 10));
     EXPECT_EQ(CSplineItem::GetNextPoint(s.get(), 4), CLpoint(10, 0));
     EXPECT_EQ(CSplineItem::GetPrevPoint(s.get(), 5), CLpoint(0, 0));
     EXPECT_EQ(CSplineItem::GetNextPoint(s.get(), -1), CLpoint(0, 0));
-    Spline two = Make({B(5, 5), B(10, 0)});
+    Spline two = MakeSpline({B(5, 5), B(10, 0)});
     EXPECT_EQ(CSplineItem::GetNextPoint(two.get(), 0), CLpoint(0, 0));
     CLpoint p(7, 8);
     CSplineItem::AddPoint(two.get(), p);
@@ -101,15 +86,15 @@ TEST(SplineItemTools, NeighboursOnAClosedPath) {
 }
 
 TEST(SplineItemTools, CrossingCountsShrinkTheSegment) {
-    Spline wall = Make({B(10, -10), B(10, 10)});
+    Spline wall = MakeSpline({B(10, -10), B(10, 10)});
     EXPECT_EQ(CSplineItem::GetIntersectNo(wall.get(), CLpoint(0, 0), CLpoint(99, 0), 50, 5), 1);
     EXPECT_EQ(CSplineItem::GetIntersectNo(wall.get(), CLpoint(0, 0), CLpoint(101, 0), 50, 5), 0);
-    Spline zigzag = Make({B(10, -10), B(20, 10), B(30, -10), B(40, 10)});
+    Spline zigzag = MakeSpline({B(10, -10), B(20, 10), B(30, -10), B(40, 10)});
     EXPECT_EQ(CSplineItem::GetIntersectNo(zigzag.get(), CLpoint(0, 0), CLpoint(50, 0), 0, 10), 3);
     EXPECT_EQ(CSplineItem::GetIntersectNo(zigzag.get(), CLpoint(0, 0), CLpoint(50, 0), 0, 2), 2);
 
-    Spline a = Make({B(0, 0), B(0, 100)});
-    Spline b = Make({B(100, 0), B(100, 100)});
+    Spline a = MakeSpline({B(0, 0), B(0, 100)});
+    Spline b = MakeSpline({B(100, 0), B(100, 100)});
     CLpoint p(50, -10), q(50, 10);
     EXPECT_EQ(CSplineItem::CheckIntersectEnds(a.get(), b.get(), p, q), 1);
     CLpoint r(50, 40), t(50, 60);
@@ -117,7 +102,7 @@ TEST(SplineItemTools, CrossingCountsShrinkTheSegment) {
 }
 
 TEST(SplineItemTools, Duplicates) {
-    Spline s = Make({B(0, 0), B(5, 5), B(5, 5), B(5, 5), B(9, 9)});
+    Spline s = MakeSpline({B(0, 0), B(5, 5), B(5, 5), B(5, 5), B(9, 9)});
     CUIntMap map;
     EXPECT_EQ(CSplineItem::FindDups(s.get(), map), 3);
     UINT v = 0;
@@ -136,7 +121,7 @@ TEST(SplineItemTools, Duplicates) {
     EXPECT_EQ(groups[0].end, 3);
 
     // Two runs that touch make one group.
-    Spline touching = Make({B(0, 0), B(5, 5), B(5, 5), B(6, 6), B(6, 6), B(9, 9)});
+    Spline touching = MakeSpline({B(0, 0), B(5, 5), B(5, 5), B(6, 6), B(6, 6), B(9, 9)});
     CUIntMap map2;
     CSplineItem::FindDups(touching.get(), map2);
     CSplineItem::FindDupGroups(touching.get(), map2, groups);
@@ -146,7 +131,7 @@ TEST(SplineItemTools, Duplicates) {
 }
 
 TEST(SplineItemTools, FlatRuns) {
-    Spline s = Make({B(0, 0), P(100, 1), P(200, 0), P(300, 1), P(400, 0), B(500, 300)});
+    Spline s = MakeSpline({B(0, 0), P(100, 1), P(200, 0), P(300, 1), P(400, 0), B(500, 300)});
     stStartEnd small{0, 2}, out{7, 7};
     EXPECT_EQ(CSplineItem::FindArcGroup(s.get(), small, out), 0);
     EXPECT_EQ(out.start, 7);
@@ -202,7 +187,7 @@ TEST(SplineItemTools, EllipticArcs) {
 }
 
 TEST(SplineItemTools, JoinModes) {
-    Spline a = Make({B(0, 0), B(100, 0)});
+    Spline a = MakeSpline({B(0, 0), B(100, 0)});
     const struct {
         std::vector<CSb> b;
         int mode;
@@ -212,7 +197,7 @@ TEST(SplineItemTools, JoinModes) {
                  {{B(200, 0), B(100, 4)}, 6},
                  {{B(-50, 0), B(0, 1)}, 7}};
     for (const auto& c : cases) {
-        Spline b = Make(c.b);
+        Spline b = MakeSpline(c.b);
         EXPECT_EQ(CSplineItem::fnGetJoinMode(a.get(), b.get(), 5), c.mode);
     }
     EXPECT_EQ(CSplineItem::fnGetJoinMode(a.get(), a.get(), 5), 0);

@@ -1,12 +1,12 @@
 // Through the Qt presenter, offscreen: the player's slider dragged and its buttons clicked as a
 // person does step the playback; the show bar's buttons carry their tips; the item viewer's
 // dialog hides and shows with its view's activation.
-#include "design/show_items.h"
 #include "design/show_items_tool.h"
 #include "design/simulate_sort_dlg.h"
 #include "design/simulate_sort_tool.h"
 #include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
+#include "design/tools/show_items.h"
 #include "platform/display/control_actions.h"
 #include "platform/display/display.h"
 #include "platform/windowing/dialog_template.h"

@@ -1,13 +1,13 @@
 // Under Xvfb, for a person to look at: the output-simulation player over a design with the
 // current path highlighted and its red start dot; the item viewer with one item on show; and a
 // show-length line with the large cross-hair and its read-out in the status bar.
-#include "design/show_items.h"
 #include "design/show_items_tool.h"
 #include "design/simulate_sort_dlg.h"
 #include "design/simulate_sort_tool.h"
 #include "design/sub_tool.h"
 #include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
+#include "design/tools/show_items.h"
 #include "platform/display/display.h"
 #include "platform/windowing/dialog_template.h"
 #include "qvutils/qv_utils.h"

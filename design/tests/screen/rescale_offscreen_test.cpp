@@ -1,6 +1,6 @@
 // The Rescale dialog on the display: keys typed into its boxes' widgets reach the model, which
 // rewrites only the partner boxes, and the widgets settle on the model's texts.
-#include "design/rescale.h"
+#include "design/document/rescale.h"
 #include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/control_actions.h"

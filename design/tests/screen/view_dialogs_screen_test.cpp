@@ -1,7 +1,7 @@
 // Under Xvfb: the Rescale dialog over a design with a selection, and the Screen Properties
 // dialog with the monitor's values in grey, saved as PNGs for a person to look at.
-#include "design/rescale.h"
-#include "design/screen_properties.h"
+#include "design/document/rescale.h"
+#include "design/document/screen_properties.h"
 #include "design/tests/screen/display_host.h"
 #include "design/tests/tool_fixture.h"
 #include "platform/display/display.h"

@@ -8,9 +8,6 @@ public:
     CGuideUndo(int operation, int direction) : CBaseUndo(operation), m_nDirection(direction) {}
     void SetGuideIndex(int index) { m_nIndex = index; }
     void SetGuidePos(int pos) { m_nPos = pos; }
-    int GetDirection() const { return m_nDirection; }
-    int GetGuideIndex() const { return m_nIndex; }
-    int GetGuidePos() const { return m_nPos; }
     void DoUndo(CDesignPage* page) override;
     CBaseUndo* CreateRedo(CDesignPage* page) override;
 

@@ -3,7 +3,7 @@
 // shown in grey inside it.
 #pragma once
 
-#include "design/def_edit.h"
+#include "design/document/def_edit.h"
 #include "qvutils/tavrin_dialog.h"
 
 #include <cstdint>

@@ -26,7 +26,6 @@ public:
     int GetPos() const;
     void SetPos(int n);
     void SetLeaveOn(bool on);
-    int LeaveOnShown() const { return m_bLeaveOn; }
     CDesignView* View() const { return m_pView; }
     void SetView(CDesignView* view) { m_pView = view; }
 

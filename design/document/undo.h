@@ -17,20 +17,14 @@ public:
     // with copy a deep copy of it. A null article forgets the article, parent and sibling.
     void SetArticle(CArticle* article, int copy);
     void SetTransform(const CMat2d& m);
-    const CMat2d* GetTransform() const { return m_pTransform; }
     void SetRecurse(int recurse) { m_nRecurse = recurse; }
     int GetRecurse() const { return m_nRecurse; }
     CArticle* GetArticle() const { return m_pArticle; }
     DWORD GetArticleProperties() const { return m_dwArticleProperties; }
-    DWORD GetItemProperties() const { return m_dwItemProperties; }
-    const CArticle* GetCopy() const { return m_pCopy; }
     void SetBackground(DWORD colour, int on) {
         m_dwBackColour = colour;
         m_bBackColourOn = on;
     }
-    // The record made by CreateRedo; it owns an article this record gives up.
-    CBaseUndo* GetLinked() const { return m_pLinked; }
-    void SetLinked(CBaseUndo* linked) { m_pLinked = linked; }
     // Deletes the linked record when free is set; clears the link.
     void ClearRedo(int free);
 

@@ -2,7 +2,7 @@
 // added (1), listed elements deleted (2, their data kept), listed elements replaced (4, their
 // data kept) or, for any other code, listed elements transformed by a matrix.
 #pragma once
-#include "design/undo.h"
+#include "design/document/undo.h"
 #include "platform/core/byte_array.h"
 #include "platform/core/uint_array.h"
 
@@ -25,7 +25,6 @@ public:
     void InitContents();
     int IsEmpty() const { return m_nAddCount == 0 && m_Indices.GetSize() == 0; }
     void IncAddCount(int n) { m_nAddCount += n; }
-    int GetAddCount() const { return m_nAddCount; }
     int GetCount() const { return int(m_Indices.GetSize()); }
     int GetDataLength() const { return m_nDataLength; }
 

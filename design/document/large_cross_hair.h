@@ -2,7 +2,7 @@
 // pointer across the whole client area.
 #pragma once
 
-#include "design/custom_cursor.h"
+#include "design/document/custom_cursor.h"
 
 class CLargeCrossHair : public CCustomCursor {
     DECLARE_DYNCREATE(CLargeCrossHair)

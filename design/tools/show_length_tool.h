@@ -2,7 +2,7 @@
 // third click starts a new measurement and a right click ends it.
 #pragma once
 
-#include "design/line_sub_tool.h"
+#include "design/tools/line_sub_tool.h"
 
 class CShowLengthTool : public CLineSubTool {
     DECLARE_DYNCREATE(CShowLengthTool)
