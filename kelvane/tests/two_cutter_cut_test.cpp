@@ -50,8 +50,8 @@ TEST_F(TwoCutterCut, TheSampleSentToACutterOnTheFileAndOneOnTheNetworkGivesBothT
     kelvane::tests::Port9100Cutter network;
     std::string why;
     if (!network.Listen(why))
-        GTEST_SKIP() << "127.0.0.1:" << kelvane::tests::kCutterService << " cannot be listened on (" << why
-                     << "): another program holds the cutter port";
+        GTEST_SKIP() << "127.0.0.1:" << kelvane::tests::kCutterService << " cannot be listened on ("
+                     << why << "): another program holds the cutter port";
 
     ASSERT_NO_FATAL_FAILURE(StartWithFilePortCutter());
     {

@@ -5,10 +5,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
