@@ -133,6 +133,17 @@ void DesktopTest::InstallFileCutter() {
         << "active: " << screen.ActiveTitle().toStdString();
 }
 
+void DesktopTest::ExitAnsweringNo() {
+    screen.Key("alt+d");
+    screen.Key("x");
+    ShownWindow question;
+    ASSERT_TRUE(WaitForSecondWindow(&question));
+    ASSERT_TRUE(screen.WaitUntilActive(question.title));
+    Shot("exit-question");
+    screen.Key("alt+n");
+    EXPECT_EQ(program->WaitForExit(60s), 0);
+}
+
 void DesktopTest::Shot(const std::string& name) {
     // The program paints at its own pace: a moment for what the last input changed.
     std::this_thread::sleep_for(400ms);

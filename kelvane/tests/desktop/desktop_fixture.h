@@ -35,6 +35,9 @@ protected:
     // Takes a picture of the screen as name.png and checks every window of the program that
     // is not covered by another: its screen area shows its own picture, and is not black.
     void Shot(const std::string& name);
+    // Design > Exit with a change unsaved: the question about it is answered No, and the
+    // program ends with 0.
+    void ExitAnsweringNo();
     // The main window, waited for.
     ShownWindow MainWindow();
     // A window of the program other than the main window appeared (a dialog, a message box).

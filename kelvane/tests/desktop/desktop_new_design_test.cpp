@@ -65,14 +65,7 @@ TEST_F(DesktopNewDesign, NewFromTheDesignMenuIsNamedAfreshUnderTheTemplatesFolde
     Shot("second-new-design");
 
     // Design > Exit: the question about the unsaved one is answered No.
-    screen.Key("alt+d");
-    screen.Key("x");
-    ShownWindow question;
-    ASSERT_TRUE(WaitForSecondWindow(&question));
-    ASSERT_TRUE(screen.WaitUntilActive(question.title));
-    Shot("exit-question");
-    screen.Key("alt+n");
-    EXPECT_EQ(program->WaitForExit(60s), 0);
+    ASSERT_NO_FATAL_FAILURE(ExitAnsweringNo());
     EXPECT_FALSE(std::filesystem::exists(templates / "Design2.KDX"));
 }
 

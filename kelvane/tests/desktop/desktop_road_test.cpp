@@ -98,14 +98,7 @@ TEST_F(DesktopRoad, OpenEditSaveCloseReopenAndExitWithTheKeyboard) {
     screen.Key("ctrl+a");
     screen.Key("Delete");
     ASSERT_TRUE(screen.WaitForWindow(kMainTitle + " - turned.kdx*"));
-    screen.Key("alt+d");
-    screen.Key("x");
-    ShownWindow question;
-    ASSERT_TRUE(WaitForSecondWindow(&question));
-    ASSERT_TRUE(screen.WaitUntilActive(question.title));
-    Shot("exit-question");
-    screen.Key("alt+n");
-    EXPECT_EQ(program->WaitForExit(60s), 0);
+    ASSERT_NO_FATAL_FAILURE(ExitAnsweringNo());
     EXPECT_EQ(Bytes(turned), saved) << "the answer No saved the design";
 }
 
