@@ -22,6 +22,9 @@
 
 #include "qvutils/qv_utils.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 CDesignParamBlk* DesignBlock(CJoxPage* page) {
@@ -74,6 +77,9 @@ CJoxPage* BrowserOnFileNew(int, const wchar_t* name, int) {
         return nullptr;
     CString folder;
     QvHomePath(kTemplatesFolder, folder);
+    // A fresh home has no templates folder: the new design's save dialog opens there.
+    std::error_code ec;
+    std::filesystem::create_directories(platform::MapPath(folder), ec);
     const int counter = BrowserDesignCounter();
     CString designName(name ? name : L"");
     if (designName.IsEmpty())

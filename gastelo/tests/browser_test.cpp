@@ -479,6 +479,8 @@ TEST_F(FileNewTest, NewDesignsAreNamedDesign1ThenDesign2InTheTemplatesFolder) {
     EXPECT_EQ(second->GetPathName(), templates + L"Design2.KDX");
     EXPECT_TRUE(first->IsModified());
     EXPECT_FALSE(first->FlagsOn(kPageFlagPathChanged));
+    // A fresh home gets the folder, where the new design's save dialog opens.
+    EXPECT_TRUE(std::filesystem::is_directory(platform::MapPath(templates)));
 
     CDesignParamBlk* design = Design(*first);
     ASSERT_NE(design, nullptr);

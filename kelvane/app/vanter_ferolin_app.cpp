@@ -21,7 +21,6 @@
 #include "platform/framework/wait_cursor.h"
 #include "platform/system/app_registry.h"
 #include "platform/system/instance_lock.h"
-#include "platform/system/paths.h"
 #include "platform/windowing/icon.h"
 #include "qvutils/qv_utils.h"
 #include "qvutils/tavrin_dialog.h"
@@ -222,12 +221,6 @@ CDocument* CVanterFerolinApp::OpenDocumentFile(LPCWSTR path) {
 }
 
 void CVanterFerolinApp::OnFileNew() {
-    // New designs wait under the templates folder, which the Windows set-up ships and a fresh
-    // home here does not have: without it the save dialog would not open there.
-    CString templates;
-    QvHomePath(L"Templates\\", templates);
-    std::error_code ec;
-    std::filesystem::create_directories(platform::MapPath(templates), ec);
     BrowserOnFileNew(QvGetAppParam(L"New Design Preferred Context", -1), nullptr, 1);
 }
 
