@@ -1,5 +1,6 @@
 #include "platform/windowing/dialog_template.h"
 
+#include "platform/windowing/edit_control.h"
 #include "platform/windowing/message.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,65 @@ TEST_F(Dialogs, UnansweredModalDialogCancelsAndKeepsAQuitForTheMainLoop) {
     ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(m.message, WM_QUIT);
     EXPECT_EQ(m.wParam, 4u);
+}
+
+const DialogTemplate kShownControls{
+    9101,
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME,
+    120,
+    60,
+    L"Shown",
+    L"MS Sans Serif",
+    8,
+    {{300, WC_STATIC, L"Name:", WS_VISIBLE, 10, 5, 30, 8},
+     {301, WC_EDIT, L"", WS_VISIBLE | WS_TABSTOP, 45, 5, 60, 12},
+     {IDOK, WC_BUTTON, L"OK", WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP, 10, 40, 40, 14},
+     {IDCANCEL, WC_BUTTON, L"Cancel", WS_VISIBLE | WS_TABSTOP, 60, 40, 40, 14}}};
+
+// A dialog that opens a dialog of its own gets the keyboard back where it was, or on its first
+// control that takes it when that one can no longer; typed keys would go nowhere otherwise.
+TEST_F(Dialogs, TheKeyboardGoesBackIntoADialogWhenADialogOverItEnds) {
+    platform::RegisterDialogTemplate(kShownControls);
+    struct Case {
+        const char* name;
+        int focused;    // the control with the keyboard before
+        bool disableIt; // disabled while the other dialog is up
+        int expected;
+    } cases[] = {{"the control it had", IDCANCEL, false, IDCANCEL},
+                 {"its first control", IDCANCEL, true, 301}};
+    for (const Case& c : cases) {
+        HWND owner = CreateDialogParamW(nullptr, 9101, nullptr, CALLBACK_OkCancel, 0);
+        ShowWindow(owner, SW_SHOW);
+        SetActiveWindow(owner);
+        SetFocus(GetDlgItem(owner, c.focused));
+        platform::ScopedDialogResponder responder([&](HWND dlg, UINT) {
+            SetActiveWindow(dlg);
+            EXPECT_TRUE(IsChild(dlg, GetFocus())) << c.name;
+            if (c.disableIt)
+                EnableWindow(GetDlgItem(owner, c.focused), FALSE);
+            SendDlgItemMessageW(dlg, IDOK, BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(DialogBoxParamW(nullptr, 9101, owner, CALLBACK_OkCancel, 0), IDOK);
+        EXPECT_EQ(GetActiveWindow(), owner) << c.name;
+        EXPECT_EQ(GetFocus(), GetDlgItem(owner, c.expected)) << c.name;
+        DestroyWindow(owner);
+    }
+}
+
+// Activated while still disabled (the window manager is quicker than the program), the dialog
+// takes the keyboard once it is enabled.
+TEST_F(Dialogs, ADialogActivatedWhileDisabledTakesTheKeyboardWhenEnabled) {
+    platform::RegisterDialogTemplate(kShownControls);
+    HWND owner = CreateDialogParamW(nullptr, 9101, nullptr, CALLBACK_OkCancel, 0);
+    ShowWindow(owner, SW_SHOW);
+    SetActiveWindow(nullptr);
+    SetFocus(nullptr);
+    EnableWindow(owner, FALSE);
+    SetActiveWindow(owner);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EnableWindow(owner, TRUE);
+    EXPECT_EQ(GetFocus(), GetDlgItem(owner, 301));
+    DestroyWindow(owner);
 }
 
 } // namespace

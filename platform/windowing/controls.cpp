@@ -125,6 +125,36 @@ LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+// Whether the control can take the keyboard: it and every window up to the dialog are shown
+// and enabled.
+bool CanTakeFocus(HWND dialog, HWND control) {
+    for (HWND c = control; c && c != dialog; c = c->parent)
+        if (!(c->style & WS_VISIBLE) || (c->style & WS_DISABLED))
+            return false;
+    return true;
+}
+
+// An active dialog with the keyboard elsewhere (its control was disabled or the focus went with
+// a dialog of its own) gives it back to the control that had it last, or to its first control
+// that takes tabs.
+void RestoreDialogFocus(HWND dialog) {
+    if ((dialog->style & WS_DISABLED) || GetActiveWindow() != dialog)
+        return; // its enabling or activation does it
+    HWND focus = GetFocus();
+    if (focus && (focus == dialog || IsChild(dialog, focus)))
+        return;
+    HWND next = Live(dialog->dialogFocus);
+    if (next && !(IsChild(dialog, next) && CanTakeFocus(dialog, next)))
+        next = nullptr;
+    for (size_t i = 0; !next && i < dialog->children.size(); ++i) {
+        HWND c = dialog->children[i];
+        if ((c->style & WS_TABSTOP) && CanTakeFocus(dialog, c))
+            next = c;
+    }
+    if (next)
+        SetFocus(next);
+}
+
 int DefaultButtonId(HWND dialog) {
     for (HWND c : dialog->children)
         if (c->className == L"Button" && (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
@@ -167,6 +197,14 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_INITDIALOG:
         return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(DWORD(wp)) != WA_INACTIVE && !(w->style & WS_CHILD))
+            RestoreDialogFocus(w);
+        return 0;
+    case WM_ENABLE:
+        if (wp && !(w->style & WS_CHILD))
+            RestoreDialogFocus(w);
+        return 0;
     default:
         return DefWindowProcW(hwnd, msg, wp, lp);
     }

@@ -73,6 +73,15 @@ HWND SetFocus(HWND hwnd) {
     if (old == next)
         return old;
     t.focus = next;
+    if (next) {
+        // A dialog keeps which of its controls had the keyboard: it goes back there when the
+        // dialog is active again (after a message box or a dialog of its own).
+        HWND top = next;
+        while ((top->style & WS_CHILD) && top->parent)
+            top = top->parent;
+        if (top != next && top->isDialog)
+            top->dialogFocus = next;
+    }
     if (old)
         SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
     if (next && t.focus == next)
