@@ -15,9 +15,12 @@ constexpr UINT WM_IMPORT_TEMP_AI = 35491;
 constexpr UINT WM_IMPORT_PATH = 35492;
 // How long a second start waits for the running copy.
 constexpr DWORD kForwardTimeoutMs = 10000;
-// How often the running copy looks at its channel: a hand-over waits at most this long, and
-// an idle program wakes no more often.
+// The display tells the running copy that a second start connected to its channel.
+constexpr UINT WM_INSTANCE_CHANNEL = 35493;
+// How often the running copy looks at its channel while a second start has connected and not
+// yet been answered, and, where nothing watches the channel (no display), always.
 constexpr UINT kInstancePollMs = 250;
+constexpr UINT kInstancePeerPollMs = 50;
 constexpr UINT_PTR kInstanceChannelTimer = 13134;
 
 } // namespace kelvane

@@ -44,7 +44,9 @@ constexpr int kPaneWidths[3] = {340, 110, 38};
 } // namespace
 
 CMainFrame::CMainFrame() = default;
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    fnStopInstanceChannel();
+}
 
 int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
     if (CJoxToolbarFrameWnd::OnCreate(cs) == -1)

@@ -57,6 +57,8 @@ public:
     // Listens for second starts; only the copy holding the instance lock does.
     bool fnStartInstanceChannel();
     void fnPollInstanceChannel();
+    // Stops listening (the frame goes).
+    void fnStopInstanceChannel();
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
     // The menu bar that Alt and F10 show and hide (main_frame_menu_bar.cpp).
@@ -111,4 +113,5 @@ protected:
     kelvane::MenuBarKeys m_MenuKeys;
     bool m_bBusy = false;
     std::unique_ptr<platform::InstanceChannelServer> m_pInstanceChannel;
+    bool m_bChannelWatched = false;
 };

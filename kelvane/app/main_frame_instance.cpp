@@ -8,6 +8,7 @@
 #include "platform/system/app_registry.h"
 #include "platform/system/instance_channel.h"
 #include "platform/system/paths.h"
+#include "platform/windowing/message.h"
 #include "qvutils/qv_utils.h"
 #include "varnholm/sorvane_view.h"
 
@@ -59,13 +60,37 @@ bool CMainFrame::fnStartInstanceChannel() {
     if (!listening)
         return false;
     m_pInstanceChannel = std::move(channel);
-    SetTimer(kelvane::kInstanceChannelTimer, kelvane::kInstancePollMs, &PollChannel);
+    // Where the display watches the socket the idle program sleeps; elsewhere it polls.
+    m_bChannelWatched = platform::WatchDescriptor(m_pInstanceChannel->Descriptor(), m_hWnd,
+                                                  kelvane::WM_INSTANCE_CHANNEL);
+    if (!m_bChannelWatched)
+        SetTimer(kelvane::kInstanceChannelTimer, kelvane::kInstancePollMs, &PollChannel);
     return true;
 }
 
 void CMainFrame::fnPollInstanceChannel() {
-    if (m_pInstanceChannel)
-        m_pInstanceChannel->Poll();
+    if (!m_pInstanceChannel)
+        return;
+    m_pInstanceChannel->Poll();
+    if (!m_bChannelWatched)
+        return;
+    // A peer's request comes on a socket of its own: it is looked for until it is answered.
+    if (m_pInstanceChannel->PendingPeers() > 0)
+        SetTimer(kelvane::kInstanceChannelTimer, kelvane::kInstancePeerPollMs, &PollChannel);
+    else
+        KillTimer(kelvane::kInstanceChannelTimer);
+}
+
+void CMainFrame::fnStopInstanceChannel() {
+    if (!m_pInstanceChannel)
+        return;
+    // The display stops watching the socket before it closes.
+    if (m_bChannelWatched)
+        platform::UnwatchDescriptor(m_pInstanceChannel->Descriptor());
+    if (::IsWindow(m_hWnd))
+        KillTimer(kelvane::kInstanceChannelTimer);
+    m_pInstanceChannel.reset();
+    m_bChannelWatched = false;
 }
 
 BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -75,6 +100,12 @@ BOOL CMainFrame::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         const LRESULT r = msg == kelvane::WM_IMPORT_TEMP_AI ? OnImportTempAi() : OnImportPath();
         if (result)
             *result = r;
+        return TRUE;
+    }
+    if (msg == kelvane::WM_INSTANCE_CHANNEL) {
+        fnPollInstanceChannel();
+        if (result)
+            *result = 0;
         return TRUE;
     }
     if (msg == kelvane::WM_TOOLBAR_MENU) {

@@ -2,6 +2,7 @@
 
 #include "platform/display/colour_picker.h"
 #include "platform/display/cursor_shape.h"
+#include "platform/display/descriptor_watch.h"
 #include "platform/display/dialog_font.h"
 #include "platform/display/file_dialog_widget.h"
 #include "platform/display/frame_menu_bar.h"
@@ -79,6 +80,7 @@ void DestroyHookThunk(void* context, HWND hwnd);
 
 bool WaitThunk(ULONGLONG untilMs) {
     WatchTerminationRequests();
+    RearmDescriptorWatches();
     return g_instance && g_instance->Wait(untilMs);
 }
 
@@ -111,6 +113,7 @@ Presenter::Presenter() {
     g_instance = this;
     SetWindowObserver(CreateHookThunk, DestroyHookThunk, this);
     SetMessageWaitHook(WaitThunk);
+    InstallDescriptorWatcher(true);
     SetMessageBoxPresenter(MessageBoxThunk);
     SetFileDialogPresenter(ShowFileDialog);
     SetControlChangeHook([](HWND hwnd, ControlChange what) { ControlChanged(hwnd, int(what)); });
@@ -129,6 +132,7 @@ Presenter::~Presenter() {
     MeasureDialogsInDisplayFont(false);
     SetWindowObserver(nullptr, nullptr, nullptr);
     SetMessageWaitHook(nullptr);
+    InstallDescriptorWatcher(false);
     SetMessageBoxPresenter(nullptr);
     SetFileDialogPresenter(nullptr);
     SetControlChangeHook(nullptr);

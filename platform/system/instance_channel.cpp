@@ -147,6 +147,10 @@ void InstanceChannelServer::Poll() {
     }
 }
 
+int InstanceChannelServer::Descriptor() const {
+    return m_impl->listener;
+}
+
 size_t InstanceChannelServer::PendingPeers() const {
     return m_impl->peers.size();
 }

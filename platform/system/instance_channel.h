@@ -1,7 +1,7 @@
 // The channel between two copies of the program: a Unix-domain socket in the per-user runtime
-// folder (mode 0600, peers of another user refused). The running copy polls it on its own
-// thread and never blocks on a peer; a second copy sends one request and waits a bounded time
-// for the answer.
+// folder (mode 0600, peers of another user refused). The running copy polls it (when its socket
+// is readable, or on a timer) and never blocks on a peer; a second copy sends one request and waits
+// a bounded time for the answer.
 //
 // Request, 12 bytes little-endian: magic, message, flags. Answer, 4 bytes: the handler's
 // result. Anything else ends the connection unanswered.
@@ -47,6 +47,8 @@ public:
     // waits.
     void Poll();
     const std::string& Path() const { return m_path; }
+    // The listening socket (readable when a peer connects), or -1 before Listen.
+    int Descriptor() const;
     size_t PendingPeers() const;
 
 private:

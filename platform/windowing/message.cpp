@@ -256,6 +256,28 @@ void SetMessageWaitHook(MessageWaitHook hook) {
     Q().wait = hook;
 }
 
+namespace {
+
+DescriptorWatcher& Watcher() {
+    static DescriptorWatcher watcher = nullptr;
+    return watcher;
+}
+
+} // namespace
+
+void SetDescriptorWatcher(DescriptorWatcher watcher) {
+    Watcher() = watcher;
+}
+
+bool WatchDescriptor(int fd, HWND hwnd, UINT msg) {
+    return fd >= 0 && Watcher() && Watcher()(DescriptorWatch{fd, hwnd, msg}, true);
+}
+
+void UnwatchDescriptor(int fd) {
+    if (fd >= 0 && Watcher())
+        Watcher()(DescriptorWatch{fd, nullptr, 0}, false);
+}
+
 void ResetMessageQueue() {
     Queue& q = Q();
     q.posted.clear();

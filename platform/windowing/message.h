@@ -56,6 +56,20 @@ namespace platform {
 // the display holds already: every PeekMessage does that first.
 typedef bool (*MessageWaitHook)(ULONGLONG untilMs);
 void SetMessageWaitHook(MessageWaitHook hook);
+// A descriptor the display watches while the loop waits: when it has something to read, msg is
+// posted to hwnd, so a program waiting for a peer sleeps instead of polling.
+struct DescriptorWatch {
+    int fd = -1;
+    HWND hwnd = nullptr;
+    UINT msg = 0;
+};
+// The display's watcher: add (true) or drop (false) one watch; false when it cannot watch.
+typedef bool (*DescriptorWatcher)(const DescriptorWatch& watch, bool add);
+void SetDescriptorWatcher(DescriptorWatcher watcher);
+// False when nothing watches descriptors (no display): the caller polls instead.
+bool WatchDescriptor(int fd, HWND hwnd, UINT msg);
+void UnwatchDescriptor(int fd);
+
 // Drops every posted message, timer and the quit flag (between tests).
 void ResetMessageQueue();
 int PostedMessageCount();
