@@ -7,6 +7,8 @@
 #include "kelvane/tests/desktop/program_run.h"
 #include "kelvane/tests/desktop/x_desktop.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,8 +42,10 @@ protected:
     void ExitAnsweringNo();
     // The main window, waited for.
     ShownWindow MainWindow();
-    // A window of the program other than the main window appeared (a dialog, a message box).
-    bool WaitForSecondWindow(ShownWindow* found, std::chrono::milliseconds bound = 20s);
+    // A window of the program other than the main window and those whose titles hold one of
+    // besides appeared (a dialog, a message box).
+    bool WaitForSecondWindow(ShownWindow* found, std::chrono::milliseconds bound = 20s,
+                             const QStringList& besides = {});
 
     std::filesystem::path Profile() const { return m_profile; }
     // A copy of the sample sign in the profile under this name.

@@ -121,21 +121,35 @@ bool Runnable(pid_t pid) {
 
 void ProgramRun::WaitUntilIdle(std::chrono::milliseconds quiet, std::chrono::milliseconds bound) {
     const auto end = std::chrono::steady_clock::now() + bound;
-    // One clock tick of use within the quiet time is an idle program's own (a timer, a paint).
+    // One clock tick of use within the quiet time is an idle process's own (a timer, a paint).
     const double tick = 1.0 / double(::sysconf(_SC_CLK_TCK));
-    double last = CpuSeconds(m_pid);
+    std::vector<pid_t> watched{m_pid};
+    for (pid_t p : m_alongside)
+        if (p > 0)
+            watched.push_back(p);
+    std::vector<double> last;
+    for (pid_t p : watched)
+        last.push_back(CpuSeconds(p));
     auto since = std::chrono::steady_clock::now();
     while (Running() && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(25ms);
-        const double now = CpuSeconds(m_pid);
-        if (now < 0)
-            return;
-        if (now - last > tick * 1.5 || Runnable(m_pid)) {
-            last = now;
-            since = std::chrono::steady_clock::now();
-        } else if (std::chrono::steady_clock::now() - since >= quiet) {
-            return;
+        bool busy = false;
+        for (size_t i = 0; i < watched.size(); ++i) {
+            const double now = CpuSeconds(watched[i]);
+            if (now < 0) {
+                if (i == 0)
+                    return;
+                continue;
+            }
+            if (now - last[i] > tick * 1.5 || Runnable(watched[i])) {
+                last[i] = now;
+                busy = true;
+            }
         }
+        if (busy)
+            since = std::chrono::steady_clock::now();
+        else if (std::chrono::steady_clock::now() - since >= quiet)
+            return;
     }
 }
 

@@ -30,9 +30,12 @@ public:
     int WaitForExit(std::chrono::milliseconds bound);
     void Kill();
     // Waits (within the bound) until the program has used no processor time for a while: it
-    // has done what the last input and the window manager asked and sleeps for the next.
+    // has done what the last input and the window manager asked and sleeps for the next. The
+    // processes watched alongside (the X server, the window manager) must be quiet at the same
+    // time: a program waiting for a starved server sleeps, yet has not caught up.
     void WaitUntilIdle(std::chrono::milliseconds quiet = 200ms,
                        std::chrono::milliseconds bound = 10s);
+    void WatchAlongside(std::vector<pid_t> pids) { m_alongside = std::move(pids); }
 
     const std::filesystem::path& Profile() const { return m_profile; }
     // The program's data folder (designs, "output.spl", the recovery folder).
@@ -42,6 +45,7 @@ private:
     std::filesystem::path m_profile;
     std::string m_display;
     std::vector<std::string> m_extra;
+    std::vector<pid_t> m_alongside;
     pid_t m_pid = -1;
     int m_status = -1;
 };

@@ -379,28 +379,60 @@ bool XDesktop::WaitUntilGone(const QString& part, std::chrono::milliseconds boun
     return false;
 }
 
-QString XDesktop::ActiveTitle() const {
-    if (!m_display)
-        return QString();
-    const Atom active = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
+namespace {
+
+Window ActiveWindow(Display* display) {
+    const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
     Atom type;
     int format;
     unsigned long n, after;
     unsigned char* data = nullptr;
     Window w = None;
-    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), active, 0, 1, False, XA_WINDOW,
+    if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False, XA_WINDOW,
                            &type, &format, &n, &after, &data) == Success &&
         data && n == 1)
         w = *reinterpret_cast<Window*>(data);
     if (data)
         XFree(data);
+    return w;
+}
+
+// Whether the X server sends key presses to the window (to it or one of its own windows): the
+// manager may name a window active a moment before the focus reaches it.
+bool HoldsFocus(Display* display, Window top) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    for (Window w = focus; w != None && w != PointerRoot;) {
+        if (w == top)
+            return true;
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, w, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            return false;
+        w = parent;
+    }
+    return false;
+}
+
+} // namespace
+
+QString XDesktop::ActiveTitle() const {
+    if (!m_display)
+        return QString();
+    const Window w = ActiveWindow(m_display);
     return w == None ? QString() : TitleOf(m_display, w);
 }
 
 bool XDesktop::WaitUntilActive(const QString& part, std::chrono::milliseconds bound) const {
     const auto end = std::chrono::steady_clock::now() + bound;
     do {
-        if (ActiveTitle().contains(part)) {
+        const Window w = m_display ? ActiveWindow(m_display) : None;
+        if (w != None && TitleOf(m_display, w).contains(part) && HoldsFocus(m_display, w)) {
             Settle();
             return true;
         }

@@ -44,6 +44,8 @@ public:
     const std::string& Why() const { return m_why; }
     // ":N"
     const std::string& Name() const { return m_name; }
+    // The X server's and the window manager's processes.
+    std::vector<pid_t> Processes() const { return {m_server, m_manager}; }
 
     // Keys: "ctrl+a", "alt+d", "Return", "Escape", "Tab", "shift+Tab", single characters. Each
     // press and release is its own event, delay apart.
@@ -61,7 +63,7 @@ public:
     bool WaitUntilGone(const QString& part, std::chrono::milliseconds bound = 30s) const;
     bool HasWindow(const QString& part) const;
     // Waits until the window manager names a window whose title contains part as the active
-    // one (the one the keyboard goes to), as a person waits before typing.
+    // one and the keyboard's focus is in it, as a person waits before typing.
     bool WaitUntilActive(const QString& part, std::chrono::milliseconds bound = 20s) const;
     // Called once a waited-for window is there or active, before the test goes on: a person
     // types only once the program has caught up with what it shows.
