@@ -159,6 +159,10 @@ TEST_F(Dialogs, ADialogActivatedWhileDisabledTakesTheKeyboardWhenEnabled) {
     EXPECT_EQ(GetFocus(), nullptr);
     EnableWindow(owner, TRUE);
     EXPECT_EQ(GetFocus(), GetDlgItem(owner, 301));
+    // The keyboard given to the dialog itself goes on to its control.
+    SetFocus(GetDlgItem(owner, IDCANCEL));
+    SetFocus(owner);
+    EXPECT_EQ(GetFocus(), GetDlgItem(owner, IDCANCEL));
     DestroyWindow(owner);
 }
 

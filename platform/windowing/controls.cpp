@@ -140,8 +140,9 @@ bool CanTakeFocus(HWND dialog, HWND control) {
 void RestoreDialogFocus(HWND dialog) {
     if ((dialog->style & WS_DISABLED) || GetActiveWindow() != dialog)
         return; // its enabling or activation does it
+    // The dialog itself holding the keyboard is no place for typing: a control takes it.
     HWND focus = GetFocus();
-    if (focus && (focus == dialog || IsChild(dialog, focus)))
+    if (focus && IsChild(dialog, focus))
         return;
     HWND next = Live(dialog->dialogFocus);
     if (next && !(IsChild(dialog, next) && CanTakeFocus(dialog, next)))
@@ -203,6 +204,10 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ENABLE:
         if (wp && !(w->style & WS_CHILD))
+            RestoreDialogFocus(w);
+        return 0;
+    case WM_SETFOCUS:
+        if (!(w->style & WS_CHILD))
             RestoreDialogFocus(w);
         return 0;
     default:
