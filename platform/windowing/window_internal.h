@@ -43,7 +43,7 @@ struct HWND__ {
     LRESULT (*dialogProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
     LPARAM dialogParam = 0;
     UINT templateId = 0;
-    HWND dialogFocus = nullptr; // the control of the dialog that had the keyboard last
+    HWND dialogFocus = nullptr;             // the control of the dialog that had the keyboard last
     int dialogUnitsX = 0, dialogUnitsY = 0; // pixels per 4 and 8 dialog units
 
     // Standard controls.
