@@ -443,6 +443,10 @@ void Presenter::FocusMoved(QWidget* now) {
         if (it == m_byWidget.end())
             continue;
         HWND hwnd = it->second;
+        // Qt hands its focus on through the widgets of a window that is going (a dialog that
+        // ended is hidden, then destroyed): the model's focus stays where the model put it.
+        if (!IsWindowVisible(hwnd))
+            return;
         m_focus = hwnd;
         if (!m_syncing && IsWindow(hwnd) && GetFocus() != hwnd)
             SetFocus(hwnd);

@@ -88,6 +88,27 @@ TEST_F(PresenterTest, AModalDialogAnsweredByAClickReturnsOk) {
     EXPECT_TRUE(Widget(frame)->isEnabled());
 }
 
+// A dialog that ended is hidden, then destroyed; Qt hands its focus on through its widgets
+// meanwhile. The keyboard the model gave back to the dialog under it must stay there.
+TEST_F(PresenterTest, QtsFocusPassingThroughAnEndedDialogLeavesTheModelsFocusAlone) {
+    HWND under = CreateDialogParamW(nullptr, kAskDialog, nullptr, CALLBACK_Ask, 0);
+    HWND ended = CreateDialogParamW(nullptr, kAskDialog, nullptr, CALLBACK_Ask, 0);
+    ShowWindow(under, SW_SHOW);
+    ShowWindow(ended, SW_SHOW);
+    Pump();
+    HWND cancel = GetDlgItem(under, IDCANCEL);
+    SetFocus(cancel);
+    ShowWindow(ended, SW_HIDE);
+    Pump();
+    Q_EMIT qApp->focusChanged(nullptr, Widget(GetDlgItem(ended, IDOK)));
+    EXPECT_EQ(GetFocus(), cancel);
+    // A shown window's widget still takes the model's focus with it.
+    Q_EMIT qApp->focusChanged(nullptr, Widget(GetDlgItem(under, IDOK)));
+    EXPECT_EQ(GetFocus(), GetDlgItem(under, IDOK));
+    DestroyWindow(ended);
+    DestroyWindow(under);
+}
+
 TEST_F(PresenterTest, ADialogOpensCentredOverItsOwner) {
     HWND frame = MakeWindow(400, 300);
     HWND dlg = CreateDialogParamW(nullptr, kAskDialog, frame, CALLBACK_Ask, 0);
