@@ -138,6 +138,8 @@ bool CanTakeFocus(HWND dialog, HWND control) {
 // a dialog of its own) gives it back to the control that had it last, or to its first control
 // that takes tabs.
 void RestoreDialogFocus(HWND dialog) {
+    if (dialog->style & WS_CHILD)
+        return; // a page inside another dialog: that one keeps the keyboard
     if ((dialog->style & WS_DISABLED) || GetActiveWindow() != dialog)
         return; // its enabling or activation does it
     // The dialog itself holding the keyboard is no place for typing: a control takes it.
@@ -199,16 +201,15 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG:
         return TRUE;
     case WM_ACTIVATE:
-        if (LOWORD(DWORD(wp)) != WA_INACTIVE && !(w->style & WS_CHILD))
+        if (LOWORD(DWORD(wp)) != WA_INACTIVE)
             RestoreDialogFocus(w);
         return 0;
     case WM_ENABLE:
-        if (wp && !(w->style & WS_CHILD))
+        if (wp)
             RestoreDialogFocus(w);
         return 0;
     case WM_SETFOCUS:
-        if (!(w->style & WS_CHILD))
-            RestoreDialogFocus(w);
+        RestoreDialogFocus(w);
         return 0;
     default:
         return DefWindowProcW(hwnd, msg, wp, lp);

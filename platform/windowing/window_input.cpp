@@ -23,6 +23,13 @@ InputState& I() {
     return state;
 }
 
+// The window a child belongs to at the top (the one that is activated).
+HWND TopOf(HWND w) {
+    while (w && (w->style & WS_CHILD) && w->parent)
+        w = w->parent;
+    return w;
+}
+
 } // namespace
 
 namespace platform::detail {
@@ -76,9 +83,7 @@ HWND SetFocus(HWND hwnd) {
     if (next) {
         // A dialog keeps which of its controls had the keyboard: it goes back there when the
         // dialog is active again (after a message box or a dialog of its own).
-        HWND top = next;
-        while ((top->style & WS_CHILD) && top->parent)
-            top = top->parent;
+        HWND top = TopOf(next);
         if (top != next && top->isDialog)
             top->dialogFocus = next;
     }
@@ -99,9 +104,7 @@ HWND GetActiveWindow() {
 
 HWND SetActiveWindow(HWND hwnd) {
     HWND old = Window(I().active);
-    HWND next = Window(hwnd);
-    while (next && (next->style & WS_CHILD) && next->parent)
-        next = next->parent;
+    HWND next = TopOf(Window(hwnd));
     if (next == old)
         return old;
     I().active = next;

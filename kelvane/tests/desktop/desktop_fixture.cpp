@@ -112,14 +112,13 @@ void DesktopTest::InstallFileCutter() {
     Shot("install-detected-cutters");
     screen.Key("Escape");
     ASSERT_TRUE(screen.WaitUntilGone("Detected cutters"));
-    ASSERT_TRUE(screen.WaitForWindow("Plotter-Cutter Setup"));
+    ShownWindow setup;
+    ASSERT_TRUE(screen.WaitForWindow("Plotter-Cutter Setup", &setup));
     ASSERT_TRUE(screen.WaitUntilActive("Plotter-Cutter Setup"))
         << "active: " << screen.ActiveTitle().toStdString();
     Shot("install-setup");
     // A click in the name field (7 by 14 pixels to 4 by 8 dialog units, the display's dialog
     // font here), as a person makes sure where typing goes; the next control is "Manual input".
-    ShownWindow setup;
-    ASSERT_TRUE(screen.WaitForWindow("Plotter-Cutter Setup", &setup));
     screen.Click(setup.rect.x() + 213, setup.rect.y() + 30);
     program->WaitUntilIdle();
     screen.Key("Tab");
