@@ -32,6 +32,9 @@ protected:
     // Output > Send to Cutter, taking the output details as they stand; a key picks the cutter
     // when the program asks which, and the vinyl manager shows before the first cut of a roll.
     void SendToCutter(const std::string& cutter, bool newRoll) {
+        // The cutter on the other end may have changed since the last wait (one went, one came):
+        // the program catches up first.
+        program->WaitUntilIdle();
         screen.Key("alt+o");
         Shot("output-menu");
         screen.Key("Down");
